@@ -1,0 +1,14 @@
+# Warnings and sanitizers for the project's own targets only; third-party
+# headers come in as SYSTEM includes and are not held to -Werror.
+add_library(taviro_warnings INTERFACE)
+target_compile_options(taviro_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+  -Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast)
+if(TAVIRO_WERROR)
+  target_compile_options(taviro_warnings INTERFACE -Werror)
+endif()
+
+if(TAVIRO_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()

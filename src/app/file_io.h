@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace taviro {
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
+
+// Replaces `path` with `bytes` through a temporary file in the same folder
+// and a rename, so the old file stays whole until the new one is complete
+// and on disk. Returns false (and leaves no temporary file) on any failure.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+bool IsRegularFile(const std::filesystem::path& path);
+
+// Splits text into lines the way a line reader of the original does: a line
+// ends at LF (an optional CR before it is dropped); a final line without a
+// line end still counts; an empty text has no lines.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+}  // namespace taviro

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace taviro {
+
+struct ProcessEntry {
+  std::int32_t id = 0;
+  // The executable's file name (no folder), as the process table reports it.
+  std::string executable_name;
+};
+
+// The system's process table, in the order the system lists it.
+class ProcessTable {
+ public:
+  virtual ~ProcessTable() = default;
+  virtual std::vector<ProcessEntry> List() = 0;
+  // Ends the process; false when it does not exist or may not be ended.
+  virtual bool Terminate(std::int32_t id) = 0;
+};
+
+}  // namespace taviro

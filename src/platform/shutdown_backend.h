@@ -1,0 +1,14 @@
+#pragma once
+
+namespace taviro {
+
+// Powers the machine off. Injected everywhere: tests pass a recording fake
+// and must never reach a real implementation.
+class ShutdownBackend {
+ public:
+  virtual ~ShutdownBackend() = default;
+  // force: do not wait for applications that would delay the shutdown.
+  virtual void PowerOff(bool force) = 0;
+};
+
+}  // namespace taviro
