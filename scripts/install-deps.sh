@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Taviro need, when
+# any of them is missing. Safe to run again; does nothing when all are there.
+set -euo pipefail
+
+packages=(
+  # tool chain
+  build-essential cmake ninja-build pkg-config git
+  # core and tests
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # system adapters (D-Bus, logind) and the private bus the tests start
+  libglib2.0-dev dbus-daemon
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+  as_root=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q "${missing[@]}"
