@@ -81,6 +81,7 @@ endif()
 # TAVIRO_CORE_SOURCES at src/CMakeLists.txt:3 (file)
 file(GLOB_RECURSE NEW_GLOB LIST_DIRECTORIES false "/work/main/src/ui/*.cpp")
 set(OLD_GLOB
+  "/work/main/src/ui/main/region_id.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/window_host.h"
+#include "ui/main/region_id.h"
+
+namespace taviro {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  int right() const { return left + width; }
+  int bottom() const { return top + height; }
+  bool operator==(const Rect&) const = default;
+};
+
+// A rectangle of one of the skin pictures (`ppt` slot), drawn 1:1 into the
+// region, or stretched over it when `stretched`.
+struct Tile {
+  int slot = -1;  // -1: nothing drawn
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool stretched = false;
+  bool operator==(const Tile&) const = default;
+};
+
+// Colours as the window's controls keep them: 0xBBGGRR.
+using Colour = std::uint32_t;
+
+// What the window shows for one region. Toggle buttons keep their state in
+// their tooltip text, as the rules compare against those texts.
+struct RegionState {
+  Rect rect;  // pixels, relative to the parent region
+  bool visible = true;
+  bool enabled = true;
+  std::string tooltip;
+  std::string caption;
+  Colour fore_colour = 0;
+  bool auto_size = false;
+  bool word_wrap = false;
+  Tile face;
+  bool operator==(const RegionState&) const = default;
+};
+
+// The main window's state, owned by the core and mirrored by the toolkit
+// layer: every rule reads and writes this, never a widget.
+struct WindowModel {
+  std::array<RegionState, kRegionCount> regions{};
+
+  // Outer size and position in twips, as the original keeps them.
+  int width_twips = 14850;
+  int height_twips = 9830;
+  int left_twips = 0;
+  int top_twips = 0;
+  WindowState state = WindowState::kNormal;
+  bool shown = false;
+
+  int MiniMode = 0;
+  int CurrentMainTab = 8;
+  int CurrentSideTab = 12;
+  int SuppressClick = 0;
+  bool IsTopmost = false;
+  int ContentMode = 0;
+  bool laid_out = false;
+
+  RegionState& operator[](RegionId id) { return regions[static_cast<std::size_t>(id)]; }
+  const RegionState& operator[](RegionId id) const { return regions[static_cast<std::size_t>(id)]; }
+
+  int ClientWidth() const { return width_twips / kTwipsPerPixel; }
+  int ClientHeight() const { return height_twips / kTwipsPerPixel; }
+};
+
+}  // namespace taviro
