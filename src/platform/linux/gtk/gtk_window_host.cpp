@@ -1,5 +1,7 @@
 #include "platform/linux/gtk/gtk_window_host.h"
 
+#include <gdk/gdkx.h>
+
 namespace taviro::gtk {
 namespace {
 
@@ -67,7 +69,41 @@ PointerPress CurrentPress(GtkWindow* window) {
 
 }  // namespace
 
+bool GtkWindowHost::HasWindowManager() const {
+  GdkScreen* screen = gtk_widget_get_screen(GTK_WIDGET(window_));
+  if (!GDK_IS_X11_SCREEN(screen)) {
+    return true;  // Wayland compositors always manage windows
+  }
+  return gdk_x11_screen_supports_net_wm_hint(screen, gdk_atom_intern_static_string("_NET_WM_STATE_MAXIMIZED_VERT"));
+}
+
+void GtkWindowHost::EmulateState(WindowState state) {
+  if (state == emulated_state_) {
+    return;
+  }
+  if (state == WindowState::kMaximised) {
+    gtk_window_get_position(window_, &normal_geometry_.x, &normal_geometry_.y);
+    gtk_window_get_size(window_, &normal_geometry_.width, &normal_geometry_.height);
+    const ScreenRect area = WorkArea();
+    gtk_window_move(window_, area.left, area.top);
+    gtk_window_resize(window_, area.width(), area.height());
+  } else if (state == WindowState::kNormal && emulated_state_ == WindowState::kMaximised) {
+    gtk_window_move(window_, normal_geometry_.x, normal_geometry_.y);
+    gtk_window_resize(window_, normal_geometry_.width, normal_geometry_.height);
+  }
+  // Minimising has no meaning without a manager to restore from; the state
+  // is still reported so the window's rules run as they would.
+  emulated_state_ = state;
+  if (emulated_state_handler_) {
+    emulated_state_handler_(state);
+  }
+}
+
 void GtkWindowHost::SetState(WindowState state) {
+  if (!HasWindowManager()) {
+    EmulateState(state);
+    return;
+  }
   switch (state) {
     case WindowState::kMinimised:
       gtk_window_iconify(window_);

@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
+
 #include "platform/window_host.h"
 
 namespace taviro::gtk {
@@ -11,6 +13,12 @@ namespace taviro::gtk {
 class GtkWindowHost final : public WindowHost {
  public:
   explicit GtkWindowHost(GtkWindow* window) : window_(window) {}
+
+  // Without a window manager (a bare X server) maximising and minimising are
+  // done here and reported through this callback, as a manager would.
+  void SetEmulatedStateHandler(std::function<void(WindowState)> handler) {
+    emulated_state_handler_ = std::move(handler);
+  }
 
   void SetState(WindowState state) override;
   void SetVisible(bool visible) override;
@@ -25,8 +33,14 @@ class GtkWindowHost final : public WindowHost {
   ScreenRect ScreenBounds() override;
 
  private:
+  bool HasWindowManager() const;
+  void EmulateState(WindowState state);
+
   GtkWindow* window_;
   PointerShape pointer_ = PointerShape::kArrow;
+  std::function<void(WindowState)> emulated_state_handler_;
+  WindowState emulated_state_ = WindowState::kNormal;
+  GdkRectangle normal_geometry_{};
 };
 
 }  // namespace taviro::gtk
