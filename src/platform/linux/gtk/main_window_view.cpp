@@ -10,6 +10,8 @@ namespace taviro::gtk {
 namespace {
 
 constexpr int kButtonCount = 6;  // GDK numbers buttons from 1
+constexpr guint kAnimationIntervalMs = 90;
+constexpr int kLoadingSlot = kExtraPictureBase + 2;
 
 void FillRgb(cairo_t* cr, std::uint32_t rgb) {
   cairo_set_source_rgb(cr, ((rgb >> 16U) & 0xFFU) / 255.0, ((rgb >> 8U) & 0xFFU) / 255.0,
@@ -50,9 +52,11 @@ MainWindowView::MainWindowView(const WindowModel& model, const SkinPictureStore&
                                WindowViewEvents& events)
     : model_(model), skins_(skins), events_(events) {
   BuildTree();
+  animation_source_ = g_timeout_add(kAnimationIntervalMs, OnAnimationTick, this);
 }
 
 MainWindowView::~MainWindowView() {
+  g_source_remove(animation_source_);
   if (window_ != nullptr) {
     gtk_widget_destroy(window_);
   }
@@ -251,18 +255,36 @@ void MainWindowView::DrawRegion(RegionId id, cairo_t* cr, int width, int height)
     FillRgb(cr, *background);
   }
   const Tile& face = model_[id].face;
-  GdkPixbuf* picture = nullptr;
-  if (face.slot >= kExtraPictureBase) {
-    picture = skins_.Extra(static_cast<ExtraPicture>(face.slot - kExtraPictureBase));
-  } else if (face.slot >= 0) {
-    picture = skins_.Slot(face.slot);
-  }
+  GdkPixbuf* picture = PictureOf(face);
   if (picture == nullptr) {
     return;
   }
-  const Rect source{face.x, face.y, face.width, face.height};
+  Rect source{face.x, face.y, face.width, face.height};
+  if (face.slot == kLoadingSlot && face.width > 0) {
+    const int frames = std::max(gdk_pixbuf_get_width(picture) / face.width, 1);
+    source.left = (animation_frame_ % frames) * face.width;
+  }
   const Rect destination = face.stretched ? Rect{0, 0, width, height} : Rect{0, 0, face.width, face.height};
   DrawPicturePart(cr, picture, source, destination);
+}
+
+GdkPixbuf* MainWindowView::PictureOf(const Tile& face) const {
+  if (face.slot >= kExtraPictureBase) {
+    return skins_.Extra(static_cast<ExtraPicture>(face.slot - kExtraPictureBase));
+  }
+  return face.slot >= 0 ? skins_.Slot(face.slot) : nullptr;
+}
+
+gboolean MainWindowView::OnAnimationTick(gpointer data) {
+  auto* view = static_cast<MainWindowView*>(data);
+  ++view->animation_frame_;
+  for (int i = 1; i < kRegionCount; ++i) {
+    const auto id = static_cast<RegionId>(i);
+    if (view->model_[id].face.slot == kLoadingSlot && gtk_widget_is_drawable(view->Widget(id))) {
+      gtk_widget_queue_draw(view->Widget(id));
+    }
+  }
+  return G_SOURCE_CONTINUE;
 }
 
 gboolean MainWindowView::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {

@@ -65,6 +65,9 @@ class MainWindowView {
   static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, gpointer data);
   static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer data);
 
+  static gboolean OnAnimationTick(gpointer data);
+  GdkPixbuf* PictureOf(const Tile& face) const;
+
   void DrawRegion(RegionId id, cairo_t* cr, int width, int height) const;
   void DrawFrame(cairo_t* cr) const;
 
@@ -79,6 +82,8 @@ class MainWindowView {
   std::array<GObjectPtr<GtkCssProvider>, kRegionCount> label_styles_{};
   std::array<RegionId, kRegionCount> pressed_{};
   bool synced_once_ = false;
+  guint animation_source_ = 0;
+  int animation_frame_ = 0;
   int width_ = 0;
   int height_ = 0;
   int shaped_width_ = 0;

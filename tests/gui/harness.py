@@ -1,0 +1,158 @@
+"""Starts the demo service and the program in a temporary application
+folder, and gives tests what they need to look at the result."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+DEMO_PORT = 18080
+
+
+class Timeout(Exception):
+    pass
+
+
+def wait_for(predicate, seconds, what):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise Timeout(f"gave up after {seconds}s waiting for {what}")
+
+
+class DemoService:
+    def __init__(self, binary, data_dir):
+        self.log = tempfile.TemporaryFile(mode="w+")
+        self.process = subprocess.Popen(
+            [binary, "--port", str(DEMO_PORT), "--data", data_dir],
+            stdout=self.log, stderr=subprocess.STDOUT)
+
+    def wait_ready(self):
+        def ready():
+            if self.process.poll() is not None:
+                raise RuntimeError("demo service ended: " + self.output())
+            return "listening on" in self.output()
+        wait_for(ready, 20, "the demo service")
+
+    def output(self):
+        self.log.seek(0)
+        return self.log.read()
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+class Program:
+    """The program run from a fresh portable application folder."""
+
+    def __init__(self, binary, icon, app_dir=None):
+        self.own_dir = app_dir is None
+        self.app_dir = app_dir or tempfile.mkdtemp(prefix="taviro-gui-")
+        shutil.copy2(binary, os.path.join(self.app_dir, "taviro"))
+        shutil.copy2(icon, os.path.join(self.app_dir, "i.gif"))
+        self.stderr = tempfile.TemporaryFile(mode="w+")
+        self.process = None
+        self.started = None
+
+    def start(self, *args):
+        env = dict(os.environ, TAVIRO_DEBUG="1", NO_AT_BRIDGE="1",
+                   HOME=self.app_dir, LC_ALL="C.UTF-8")
+        self.started = time.monotonic()
+        self.process = subprocess.Popen(
+            [os.path.join(self.app_dir, "taviro"), *args],
+            stdout=subprocess.DEVNULL, stderr=self.stderr, env=env)
+
+    def log(self):
+        self.stderr.seek(0)
+        return self.stderr.read()
+
+    def wait_log(self, text, seconds=30):
+        def seen():
+            if self.process.poll() is not None:
+                raise RuntimeError(f"program ended ({self.process.returncode}): {self.log()}")
+            return text in self.log()
+        wait_for(seen, seconds, repr(text))
+        return time.monotonic() - self.started
+
+    def window_id(self, seconds=30):
+        def find():
+            result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Taviro$"],
+                                    capture_output=True, text=True)
+            ids = result.stdout.split()
+            return ids[0] if ids else None
+        return wait_for(find, seconds, "the main window")
+
+    def quit(self, seconds=15):
+        """Asks the program to quit as the session would; returns its exit code."""
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+        try:
+            return self.process.wait(seconds)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            raise
+
+    def read(self, name):
+        with open(os.path.join(self.app_dir, name), "rb") as f:
+            return f.read()
+
+    def write(self, name, data):
+        with open(os.path.join(self.app_dir, name), "wb") as f:
+            f.write(data)
+
+    def remove(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        if self.own_dir:
+            shutil.rmtree(self.app_dir, ignore_errors=True)
+
+
+def window_geometry(window_id):
+    out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window_id],
+                         capture_output=True, text=True, check=True).stdout
+    values = dict(line.split("=", 1) for line in out.split())
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def screenshot(window_id, path):
+    subprocess.run(["import", "-window", window_id, path], check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def process_tree_rss_kib(pid):
+    """Resident memory of a process and all its descendants, in KiB."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            children.setdefault(int(fields[1]), []).append(int(entry))
+        except OSError:
+            continue
+    total, stack = 0, [pid]
+    while stack:
+        current = stack.pop()
+        stack.extend(children.get(current, []))
+        try:
+            with open(f"/proc/{current}/status") as f:
+                for line in f:
+                    if line.startswith("VmRSS:"):
+                        total += int(line.split()[1])
+        except OSError:
+            pass
+    return total
