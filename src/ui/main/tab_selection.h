@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace taviro {
 
 struct MainWindow;
@@ -12,7 +14,7 @@ struct MainWindow;
 void SelectMainTab(MainWindow& window, int tab, bool force);
 void SelectSideTab(MainWindow& window, int tab, bool force);
 
-inline constexpr const char* kClearListCaption = "∴ 清空列表";
-inline constexpr const char* kManageTasksCaption = "∴ 管理任务";
+inline constexpr std::string_view kClearListCaption = "∴ 清空列表";
+inline constexpr std::string_view kManageTasksCaption = "∴ 管理任务";
 
 }  // namespace taviro
