@@ -3,7 +3,7 @@
 add_library(taviro_warnings INTERFACE)
 target_compile_options(taviro_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
-  -Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast)
+  $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast>)
 if(TAVIRO_WERROR)
   target_compile_options(taviro_warnings INTERFACE -Werror)
 endif()

@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # system adapters (D-Bus, logind) and the private bus the tests start
   libglib2.0-dev dbus-daemon
+  # the desktop program
+  libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev fonts-wqy-microhei
 )
 
 missing=()

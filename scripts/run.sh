@@ -1,10 +1,26 @@
 #!/usr/bin/env bash
-# Sets up a Debian 12 machine, builds Taviro and starts it.
+# Sets up a Debian 12 machine, builds Taviro, starts the bundled demo service
+# on loopback and runs the program from a portable application folder. The
+# service stops when the program ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+scripts/make-sample-media.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release -j "$(nproc)"
+cmake --install build/release --prefix "${TAVIRO_APP_DIR:-$PWD/install}" >/dev/null
 
-echo "Taviro's core is built; the main window is not there yet."
+app_dir=${TAVIRO_APP_DIR:-$PWD/install}
+service_log=$(mktemp)
+build/release/demo/taviro-demo-service --data demo/data >"$service_log" 2>&1 &
+service_pid=$!
+trap 'kill "$service_pid" 2>/dev/null; wait "$service_pid" 2>/dev/null; rm -f "$service_log"' EXIT
+
+for _ in $(seq 100); do
+  grep -q "listening on" "$service_log" && break
+  kill -0 "$service_pid" 2>/dev/null || { cat "$service_log"; exit 1; }
+  sleep 0.1
+done
+
+"$app_dir/taviro" "$@"

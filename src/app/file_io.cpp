@@ -90,7 +90,9 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  std::string temp_name = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::string hidden_name = ".";
+  hidden_name.append(path.filename().string()).append(".XXXXXX");
+  std::string temp_name = (folder / hidden_name).string();
   FileDescriptor fd(::mkostemp(temp_name.data(), O_CLOEXEC));
   if (!fd.valid()) {
     return false;

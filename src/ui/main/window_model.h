@@ -21,6 +21,11 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
+// Tile slots from this number on name pictures that are not skin slots:
+// kExtraPictureBase + 0 the logo of skin 0, + 1 the logo of the other skins,
+// + 2 the loading animation strip, + 3 the error picture.
+inline constexpr int kExtraPictureBase = 100;
+
 // A rectangle of one of the skin pictures (`ppt` slot), drawn 1:1 into the
 // region, or stretched over it when `stretched`.
 struct Tile {

@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/tests/taviro_system_tests[1]_tests.cmake")
-  include("/work/main/build/tests/taviro_system_tests[1]_tests.cmake")
-else()
-  add_test(taviro_system_tests_NOT_BUILT taviro_system_tests_NOT_BUILT)
-endif()

@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/tests/taviro_unit_tests[1]_tests.cmake")
-  include("/work/main/build/tests/taviro_unit_tests[1]_tests.cmake")
-else()
-  add_test(taviro_unit_tests_NOT_BUILT taviro_unit_tests_NOT_BUILT)
-endif()

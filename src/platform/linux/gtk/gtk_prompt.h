@@ -1,0 +1,20 @@
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include "platform/prompt.h"
+
+namespace taviro::gtk {
+
+// Modal message boxes over the main window.
+class GtkPrompt final : public Prompt {
+ public:
+  explicit GtkPrompt(GtkWindow* parent) : parent_(parent) {}
+  bool AskYesNo(const std::string& caption, const std::string& text) override;
+  void Inform(const std::string& caption, const std::string& text) override;
+
+ private:
+  GtkWindow* parent_;
+};
+
+}  // namespace taviro::gtk

@@ -1,0 +1,363 @@
+#include "platform/linux/gtk/main_window_view.h"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/linux/gtk/region_kinds.h"
+#include "ui/main/window_chrome.h"
+
+namespace taviro::gtk {
+namespace {
+
+constexpr int kButtonCount = 6;  // GDK numbers buttons from 1
+
+void FillRgb(cairo_t* cr, std::uint32_t rgb) {
+  cairo_set_source_rgb(cr, ((rgb >> 16U) & 0xFFU) / 255.0, ((rgb >> 8U) & 0xFFU) / 255.0,
+                       (rgb & 0xFFU) / 255.0);
+  cairo_paint(cr);
+}
+
+// Copies `source` of `picture` to `destination`, scaling when the sizes
+// differ. Nearest-neighbour keeps the tiles' one-pixel edges crisp.
+void DrawPicturePart(cairo_t* cr, GdkPixbuf* picture, const Rect& source, const Rect& destination) {
+  if (picture == nullptr || source.width <= 0 || source.height <= 0 || destination.width <= 0 ||
+      destination.height <= 0) {
+    return;
+  }
+  cairo_save(cr);
+  cairo_rectangle(cr, destination.left, destination.top, destination.width, destination.height);
+  cairo_clip(cr);
+  cairo_translate(cr, destination.left, destination.top);
+  cairo_scale(cr, static_cast<double>(destination.width) / source.width,
+              static_cast<double>(destination.height) / source.height);
+  gdk_cairo_set_source_pixbuf(cr, picture, -source.left, -source.top);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_paint(cr);
+  cairo_restore(cr);
+}
+
+std::string LabelCss(std::uint32_t bgr) {
+  char css[96];
+  std::snprintf(css, sizeof css, "label { color: #%06X; font-size: 12px; }", ToRgb(bgr));
+  return css;
+}
+
+GtkWidget* LabelOf(GtkWidget* event_box) { return gtk_bin_get_child(GTK_BIN(event_box)); }
+
+}  // namespace
+
+MainWindowView::MainWindowView(const WindowModel& model, const SkinPictureStore& skins,
+                               WindowViewEvents& events)
+    : model_(model), skins_(skins), events_(events) {
+  BuildTree();
+}
+
+MainWindowView::~MainWindowView() {
+  if (window_ != nullptr) {
+    gtk_widget_destroy(window_);
+  }
+}
+
+void MainWindowView::BuildTree() {
+  window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_decorated(GTK_WINDOW(window_), FALSE);
+  gtk_window_set_title(GTK_WINDOW(window_), "Taviro");
+  gtk_widget_set_app_paintable(window_, TRUE);
+  g_signal_connect(window_, "configure-event", G_CALLBACK(OnConfigure), this);
+  g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
+  g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
+  g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKeyPress), this);
+
+  for (int i = 0; i < kRegionCount; ++i) {
+    const auto id = static_cast<RegionId>(i);
+    bindings_[Index(id)] = {this, id};
+    widgets_[Index(id)] = CreateRegionWidget(id);
+  }
+  gtk_container_add(GTK_CONTAINER(window_), widgets_[Index(RegionId::Window)]);
+  // Hosted views go in first so that the buttons that share their container
+  // (the close buttons over the play pages) stay on top.
+  for (const bool hosted_pass : {true, false}) {
+    for (int i = 1; i < kRegionCount; ++i) {
+      const auto id = static_cast<RegionId>(i);
+      if ((KindOf(id) == RegionKind::kHosted) != hosted_pass) {
+        continue;
+      }
+      gtk_layout_put(GTK_LAYOUT(Container(ParentOf(id))), widgets_[Index(id)], 0, 0);
+    }
+  }
+  gtk_widget_show_all(widgets_[Index(RegionId::Window)]);
+}
+
+GtkWidget* MainWindowView::CreateRegionWidget(RegionId id) {
+  GtkWidget* widget = nullptr;
+  switch (KindOf(id)) {
+    case RegionKind::kPanel:
+    case RegionKind::kHosted:
+      // A layout has its own window, so it clips what lies outside it.
+      widget = gtk_layout_new(nullptr, nullptr);
+      break;
+    case RegionKind::kPicture:
+      widget = gtk_drawing_area_new();
+      break;
+    case RegionKind::kLabel: {
+      widget = gtk_event_box_new();
+      gtk_event_box_set_visible_window(GTK_EVENT_BOX(widget), FALSE);
+      GtkWidget* label = gtk_label_new("");
+      gtk_label_set_xalign(GTK_LABEL(label), 0.0F);
+      gtk_label_set_yalign(GTK_LABEL(label), 0.0F);
+      gtk_container_add(GTK_CONTAINER(widget), label);
+      auto style = GObjectPtr<GtkCssProvider>::Adopt(gtk_css_provider_new());
+      gtk_style_context_add_provider(gtk_widget_get_style_context(label), GTK_STYLE_PROVIDER(style.get()),
+                                     GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+      label_styles_[Index(id)] = std::move(style);
+      break;
+    }
+  }
+  gtk_widget_set_name(widget, std::string(RegionName(id)).c_str());
+  g_signal_connect(widget, "draw", G_CALLBACK(OnDraw), &bindings_[Index(id)]);
+  if (KindOf(id) != RegionKind::kHosted) {
+    ConnectPointerEvents(id, widget);
+  }
+  return widget;
+}
+
+void MainWindowView::ConnectPointerEvents(RegionId id, GtkWidget* widget) {
+  gtk_widget_add_events(widget, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+                                    GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK);
+  RegionBinding* binding = &bindings_[Index(id)];
+  g_signal_connect(widget, "button-press-event", G_CALLBACK(OnButtonPress), binding);
+  g_signal_connect(widget, "button-release-event", G_CALLBACK(OnButtonRelease), binding);
+  g_signal_connect(widget, "motion-notify-event", G_CALLBACK(OnMotion), binding);
+  g_signal_connect(widget, "leave-notify-event", G_CALLBACK(OnLeave), binding);
+}
+
+GtkWidget* MainWindowView::Container(RegionId id) const { return widgets_[Index(id)]; }
+
+void MainWindowView::AttachRegionWidget(RegionId id, GtkWidget* widget) {
+  GtkWidget* slot = widgets_[Index(id)];
+  const Rect& rect = model_[id].rect;
+  gtk_widget_set_size_request(widget, rect.width, rect.height);
+  gtk_layout_put(GTK_LAYOUT(slot), widget, 0, 0);
+  gtk_widget_show(widget);
+}
+
+void MainWindowView::Sync() {
+  const bool force = !synced_once_;
+  for (int i = 1; i < kRegionCount; ++i) {
+    const auto id = static_cast<RegionId>(i);
+    ApplyRegion(id, model_[id], shown_[Index(id)], force);
+  }
+  synced_once_ = true;
+  const int width = model_.ClientWidth();
+  const int height = model_.ClientHeight();
+  if (model_.state == WindowState::kNormal && (width != width_ || height != height_)) {
+    gtk_window_resize(GTK_WINDOW(window_), width, height);
+  }
+  gtk_widget_queue_draw(widgets_[Index(RegionId::Window)]);
+}
+
+void MainWindowView::ApplyRegion(RegionId id, const RegionState& now, RegionState& shown, bool force) {
+  GtkWidget* widget = widgets_[Index(id)];
+  const RegionKind kind = KindOf(id);
+  if (force || now.rect != shown.rect || now.auto_size != shown.auto_size) {
+    gtk_layout_move(GTK_LAYOUT(Container(ParentOf(id))), widget, now.rect.left, now.rect.top);
+    if (kind == RegionKind::kLabel && now.auto_size) {
+      gtk_widget_set_size_request(widget, -1, -1);
+    } else {
+      gtk_widget_set_size_request(widget, now.rect.width, now.rect.height);
+    }
+    if (kind == RegionKind::kHosted) {
+      GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+      for (GList* child = children; child != nullptr; child = child->next) {
+        gtk_widget_set_size_request(GTK_WIDGET(child->data), now.rect.width, now.rect.height);
+      }
+      g_list_free(children);
+    }
+    if (kind == RegionKind::kPanel || kind == RegionKind::kHosted) {
+      gtk_layout_set_size(GTK_LAYOUT(widget), static_cast<guint>(std::max(now.rect.width, 1)),
+                          static_cast<guint>(std::max(now.rect.height, 1)));
+    }
+  }
+  if (force || now.visible != shown.visible) {
+    gtk_widget_set_visible(widget, now.visible);
+  }
+  if (force || now.enabled != shown.enabled) {
+    gtk_widget_set_sensitive(widget, now.enabled);
+  }
+  if (kind == RegionKind::kLabel) {
+    GtkLabel* label = GTK_LABEL(LabelOf(widget));
+    if (force || now.caption != shown.caption) {
+      gtk_label_set_text(label, now.caption.c_str());
+    }
+    if (force || now.word_wrap != shown.word_wrap) {
+      gtk_label_set_line_wrap(label, now.word_wrap);
+    }
+    if (force || now.fore_colour != shown.fore_colour) {
+      gtk_css_provider_load_from_data(label_styles_[Index(id)].get(), LabelCss(now.fore_colour).c_str(), -1,
+                                      nullptr);
+    }
+  }
+  if (kind == RegionKind::kPicture && (force || now.face != shown.face)) {
+    gtk_widget_queue_draw(widget);
+  }
+  shown = now;
+}
+
+void MainWindowView::RepaintPictures() {
+  for (GtkWidget* widget : widgets_) {
+    gtk_widget_queue_draw(widget);
+  }
+}
+
+void MainWindowView::ApplyShape() {
+  if (width_ == shaped_width_ && height_ == shaped_height_) {
+    return;
+  }
+  shaped_width_ = width_;
+  shaped_height_ = height_;
+  // A rectangle with each corner pixel cut away: the 4 x 4 corner ellipse of
+  // the original outline at this size.
+  cairo_region_t* region = cairo_region_create();
+  const cairo_rectangle_int_t body{0, 1, width_, std::max(height_ - 2, 0)};
+  const cairo_rectangle_int_t top{1, 0, std::max(width_ - 2, 0), 1};
+  const cairo_rectangle_int_t bottom{1, height_ - 1, std::max(width_ - 2, 0), 1};
+  cairo_region_union_rectangle(region, &body);
+  cairo_region_union_rectangle(region, &top);
+  cairo_region_union_rectangle(region, &bottom);
+  gtk_widget_shape_combine_region(window_, region);
+  cairo_region_destroy(region);
+}
+
+void MainWindowView::DrawFrame(cairo_t* cr) const {
+  GdkPixbuf* frame = skins_.Slot(0);
+  const bool mini = model_.MiniMode != 0;
+  for (const FramePiece& piece : FramePieces(model_.ClientWidth(), model_.ClientHeight(), mini)) {
+    DrawPicturePart(cr, frame, piece.source, piece.destination);
+  }
+}
+
+void MainWindowView::DrawRegion(RegionId id, cairo_t* cr, int width, int height) const {
+  if (id == RegionId::Window) {
+    FillRgb(cr, 0x101010);
+    DrawFrame(cr);
+    return;
+  }
+  if (id == RegionId::bo_foot) {
+    // The control bar's background strip, stretched over its width.
+    DrawPicturePart(cr, skins_.Slot(3), {0, 0, 1, 43}, {0, 0, width, 43});
+    return;
+  }
+  if (const auto background = PanelBackground(id)) {
+    FillRgb(cr, *background);
+  }
+  const Tile& face = model_[id].face;
+  GdkPixbuf* picture = nullptr;
+  if (face.slot >= kExtraPictureBase) {
+    picture = skins_.Extra(static_cast<ExtraPicture>(face.slot - kExtraPictureBase));
+  } else if (face.slot >= 0) {
+    picture = skins_.Slot(face.slot);
+  }
+  if (picture == nullptr) {
+    return;
+  }
+  const Rect source{face.x, face.y, face.width, face.height};
+  const Rect destination = face.stretched ? Rect{0, 0, width, height} : Rect{0, 0, face.width, face.height};
+  DrawPicturePart(cr, picture, source, destination);
+}
+
+gboolean MainWindowView::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
+  const auto* binding = static_cast<RegionBinding*>(data);
+  binding->view->DrawRegion(binding->id, cr, gtk_widget_get_allocated_width(widget),
+                            gtk_widget_get_allocated_height(widget));
+  return FALSE;
+}
+
+gboolean MainWindowView::OnButtonPress(GtkWidget* /*widget*/, GdkEventButton* event, gpointer data) {
+  const auto* binding = static_cast<RegionBinding*>(data);
+  MainWindowView* view = binding->view;
+  const int x = static_cast<int>(event->x);
+  const int y = static_cast<int>(event->y);
+  const int button = static_cast<int>(event->button);
+  if (event->type == GDK_2BUTTON_PRESS) {
+    view->pressed_[Index(binding->id)] = RegionId::Count;  // no click after a double click
+    view->events_.OnDoubleClick(binding->id);
+    return TRUE;
+  }
+  if (event->type != GDK_BUTTON_PRESS || button >= kButtonCount) {
+    return TRUE;
+  }
+  view->pressed_[Index(binding->id)] = binding->id;
+  view->events_.OnPress(binding->id, button, x, y);
+  return TRUE;
+}
+
+gboolean MainWindowView::OnButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer data) {
+  const auto* binding = static_cast<RegionBinding*>(data);
+  MainWindowView* view = binding->view;
+  const int x = static_cast<int>(event->x);
+  const int y = static_cast<int>(event->y);
+  view->events_.OnRelease(binding->id, static_cast<int>(event->button), x, y);
+  const bool inside = x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(widget) &&
+                      y < gtk_widget_get_allocated_height(widget);
+  if (view->pressed_[Index(binding->id)] == binding->id && inside) {
+    view->pressed_[Index(binding->id)] = RegionId::Count;
+    view->events_.OnClick(binding->id);
+  }
+  return TRUE;
+}
+
+gboolean MainWindowView::OnMotion(GtkWidget* /*widget*/, GdkEventMotion* event, gpointer data) {
+  const auto* binding = static_cast<RegionBinding*>(data);
+  const bool left_down = (event->state & GDK_BUTTON1_MASK) != 0;
+  binding->view->events_.OnPointerMove(binding->id, static_cast<int>(event->x), static_cast<int>(event->y),
+                                       left_down);
+  return TRUE;
+}
+
+gboolean MainWindowView::OnLeave(GtkWidget* /*widget*/, GdkEventCrossing* event, gpointer data) {
+  const auto* binding = static_cast<RegionBinding*>(data);
+  // Moving onto a child region is not leaving.
+  if (event->detail != GDK_NOTIFY_INFERIOR) {
+    binding->view->events_.OnPointerLeave(binding->id);
+  }
+  return FALSE;
+}
+
+gboolean MainWindowView::OnConfigure(GtkWidget* /*widget*/, GdkEventConfigure* event, gpointer data) {
+  auto* view = static_cast<MainWindowView*>(data);
+  if (event->width != view->width_ || event->height != view->height_) {
+    view->width_ = event->width;
+    view->height_ = event->height;
+    view->ApplyShape();
+    view->events_.OnResized(event->width, event->height);
+  }
+  return FALSE;
+}
+
+gboolean MainWindowView::OnWindowState(GtkWidget* /*widget*/, GdkEventWindowState* event, gpointer data) {
+  auto* view = static_cast<MainWindowView*>(data);
+  const GdkWindowState state = event->new_window_state;
+  if ((event->changed_mask & (GDK_WINDOW_STATE_ICONIFIED | GDK_WINDOW_STATE_MAXIMIZED)) == 0) {
+    return FALSE;
+  }
+  WindowState now = WindowState::kNormal;
+  if ((state & GDK_WINDOW_STATE_ICONIFIED) != 0) {
+    now = WindowState::kMinimised;
+  } else if ((state & GDK_WINDOW_STATE_MAXIMIZED) != 0) {
+    now = WindowState::kMaximised;
+  }
+  view->events_.OnStateChanged(now);
+  return FALSE;
+}
+
+gboolean MainWindowView::OnDelete(GtkWidget* /*widget*/, GdkEvent* /*event*/, gpointer data) {
+  static_cast<MainWindowView*>(data)->events_.OnCloseRequest();
+  return TRUE;  // the program decides whether the window goes
+}
+
+gboolean MainWindowView::OnKeyPress(GtkWidget* /*widget*/, GdkEventKey* event, gpointer data) {
+  static_cast<MainWindowView*>(data)->events_.OnKeyPress(event->keyval, event->state);
+  return FALSE;
+}
+
+}  // namespace taviro::gtk

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "platform/player_control.h"
+
+namespace taviro {
+
+// A player that remembers what it is told and plays nothing: it keeps the
+// window's rules working where no real player is attached.
+class IdlePlayerControl final : public PlayerControl {
+ public:
+  std::string Url() override { return url_; }
+  void SetUrl(const std::string& url) override { url_ = url; }
+  bool Muted() override { return muted_; }
+  void SetMuted(bool muted) override { muted_ = muted; }
+  void SetFullScreen(bool /*on*/) override {}
+  int Volume() override { return volume_; }
+  void SetVolume(int percent) override { volume_ = percent; }
+  int Duration() override { return 0; }
+  int TransferRate() override { return 0; }
+  int Position() override { return 0; }
+  void SetPosition(int /*seconds*/) override {}
+  void Play() override {}
+  void Pause() override {}
+  void Stop() override {}
+  int State() override { return 0; }
+  void SetPictureFit(int /*fit*/) override {}
+  int SecondRate() override { return 0; }
+  void SetSoundChannel(int /*channel*/) override {}
+  int DownloadProgress() override { return 0; }
+  void Prebuffer(const std::string& /*url*/) override {}
+  void SetAdvertUrl(const std::string& url) override { advert_url_ = url; }
+  const std::string& advert_url() const { return advert_url_; }
+
+ private:
+  std::string url_;
+  std::string advert_url_;
+  bool muted_ = false;
+  int volume_ = 50;
+};
+
+}  // namespace taviro

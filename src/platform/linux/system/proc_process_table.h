@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "platform/process_table.h"
+
+namespace taviro {
+
+// The process table as /proc shows it, in ascending process id order.
+// A process's name is the file name of its executable (/proc/<pid>/exe),
+// or, when that link may not be read, of argv[0]. /proc/<pid>/comm is never
+// used: the kernel cuts it at 15 bytes and a process may rename itself.
+class ProcProcessTable final : public ProcessTable {
+ public:
+  ProcProcessTable() : ProcProcessTable("/proc") {}
+  // `proc_root` only changes where the table is read from; Terminate always
+  // signals real processes.
+  explicit ProcProcessTable(std::filesystem::path proc_root);
+
+  std::vector<ProcessEntry> List() override;
+  bool Terminate(std::int32_t id) override;
+
+ private:
+  std::filesystem::path proc_root_;
+};
+
+}  // namespace taviro
