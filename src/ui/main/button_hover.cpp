@@ -45,7 +45,7 @@ void ShowControlTooltip(WindowModel& model, const ChromeEnv& env, RegionId butto
 
 void TitleButtonHover(WindowModel& model, const ChromeEnv& env, int index, bool inside) {
   env.host.SetPointer(PointerShape::kArrow);
-  if (index > 7) {
+  if (index < 0 || index > 7) {
     return;
   }
   if (index <= 5) {
@@ -71,7 +71,9 @@ void ControlButtonHover(WindowModel& model, const ChromeEnv& env, int index, boo
 }  // namespace
 
 void TitleButtonPointerMoved(WindowModel& model, const ChromeEnv& env, int index, int x, int y) {
-  TitleButtonHover(model, env, index, Inside(model[Npc(index)].rect, x, y));
+  // Only buttons 0 to 7 react beyond the pointer shape.
+  const bool hovering = index >= 0 && index <= 7 && Inside(model[Npc(index)].rect, x, y);
+  TitleButtonHover(model, env, index, hovering);
 }
 
 void TitleButtonPointerLeft(WindowModel& model, const ChromeEnv& env, int index) {
@@ -79,11 +81,15 @@ void TitleButtonPointerLeft(WindowModel& model, const ChromeEnv& env, int index)
 }
 
 void ControlButtonPointerMoved(WindowModel& model, const ChromeEnv& env, int index, int x, int y) {
-  ControlButtonHover(model, env, index, Inside(model[BoBut(index)].rect, x, y));
+  if (index >= 0 && index <= 7) {
+    ControlButtonHover(model, env, index, Inside(model[BoBut(index)].rect, x, y));
+  }
 }
 
 void ControlButtonPointerLeft(WindowModel& model, const ChromeEnv& env, int index) {
-  ControlButtonHover(model, env, index, false);
+  if (index >= 0 && index <= 7) {
+    ControlButtonHover(model, env, index, false);
+  }
 }
 
 void RegionPointerMoved(WindowModel& model, WindowHost& host, RegionId id) {

@@ -82,7 +82,6 @@ void LayoutWindow(WindowModel& model, const LayoutEnv& env) {
   Move(model, R::ni_name, 40, 13);
   FitAutoSizeLabel(model, R::ni_name, env.text);
   LayoutPlayerArea(model, env);
-  model.laid_out = true;
 }
 
 void PaintFrame(WindowModel& model, const LayoutEnv& /*env*/) {
