@@ -25,11 +25,16 @@ Tile ControlTile(int sheet, int x) { return Tile{sheet, x, 0, kControlSize, kCon
 // Where each plain title-bar button sits on the normal and hover sheets.
 int TitleSheetX(int index) {
   switch (index) {
-    case 0: return 72;
-    case 1: return 96;
-    case 2: return 120;
-    case 3: return 0;
-    default: return 48;  // 5, the menu
+    case 0:
+      return 72;
+    case 1:
+      return 96;
+    case 2:
+      return 120;
+    case 3:
+      return 0;
+    default:
+      return 48;  // 5, the menu
   }
 }
 

@@ -39,8 +39,8 @@ void PlaceAdvertCover(WindowModel& model) {
   Move(model, R::adp, Half(cover.width - picture_size.width),
        Half(cover.height - picture_size.height - kAdvertGap));
   const Rect picture = RectOf(model, R::adp);
-  Place(model, R::bo_pad, Half(cover.width - RectOf(model, R::bo_pad).width), picture.bottom() + kAdvertGap, 468,
-        60);
+  Place(model, R::bo_pad, Half(cover.width - RectOf(model, R::bo_pad).width), picture.bottom() + kAdvertGap,
+        468, 60);
   model[R::Web8].rect = FillWithBorderClipped(RectOf(model, R::bo_pad));
   Place(model, R::ad_huan, Half(cover.width - 450), Half(cover.height - 260), 450, 260);
   model[R::Web7].rect = FillWithBorderClipped(RectOf(model, R::ad_huan));

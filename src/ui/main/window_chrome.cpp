@@ -26,14 +26,14 @@ std::array<FramePiece, 8> FramePieces(int client_width, int client_height, bool 
   const int h = client_height;
   const int side_height = h - top.height;
   return {{
-      {{0, top.side_top, 35, top.side_height}, {0, top.height, 35, side_height}},         // left side
-      {{45, top.side_top, 35, top.side_height}, {w - 35, top.height, 35, side_height}},   // right side
-      {{35, 63, 10, 45}, {35, h - 45, w - 70, 45}},                                       // bottom middle
-      {{0, 63, 35, 45}, {0, h - 45, 35, 45}},                                             // bottom left
-      {{45, 63, 35, 45}, {w - 35, h - 45, 35, 45}},                                       // bottom right
-      {{40, 0, 10, top.height}, {40, 0, w - 70, top.height}},                             // top middle
-      {{0, 0, 40, top.height}, {0, 0, 40, top.height}},                                   // top left
-      {{50, 0, 30, top.height}, {w - 30, 0, 30, top.height}},                             // top right
+      {{0, top.side_top, 35, top.side_height}, {0, top.height, 35, side_height}},        // left side
+      {{45, top.side_top, 35, top.side_height}, {w - 35, top.height, 35, side_height}},  // right side
+      {{35, 63, 10, 45}, {35, h - 45, w - 70, 45}},                                      // bottom middle
+      {{0, 63, 35, 45}, {0, h - 45, 35, 45}},                                            // bottom left
+      {{45, 63, 35, 45}, {w - 35, h - 45, 35, 45}},                                      // bottom right
+      {{40, 0, 10, top.height}, {40, 0, w - 70, top.height}},                            // top middle
+      {{0, 0, 40, top.height}, {0, 0, 40, top.height}},                                  // top left
+      {{50, 0, 30, top.height}, {w - 30, 0, 30, top.height}},                            // top right
   }};
 }
 

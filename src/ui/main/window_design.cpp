@@ -21,28 +21,30 @@ struct DesignSize {
 // (knob 10 x 10 = its picture, volume bar 80 x 24); the rest are chosen to
 // fit the 990 x 655 design window. Self-sizing labels start one line high
 // and get their width from their caption.
+// clang-format off
 constexpr std::array kDesignSizes{
-    DesignSize{R::adp, 320, 180},     // pause picture, centred over the video
-    DesignSize{R::ggx, 24, 24},       // close button of the web play page
-    DesignSize{R::gtv, 24, 24},       // close button of the TV page
-    DesignSize{R::jbi, 16, 16},       // mini-mode exit glyph
-    DesignSize{R::bo_v, 10, 10},      // volume knob
-    DesignSize{R::yin, 80, 24},       // volume bar
-    DesignSize{R::jia, 180, 50},      // loading animation
-    DesignSize{R::times, 72, 16},     // "00:00 /00:00", fixed so it stays right-aligned
-    DesignSize{R::bo_zt, 0, 22},      // status strip height
-    DesignSize{R::gunt, 0, 7},        // seek bar height
-    DesignSize{R::bo_pad, 468, 60},   // advert banner
-    DesignSize{R::ad_huan, 450, 260}, // pause advert box
-    DesignSize{R::next_s, 260, 16},
-    DesignSize{R::qk, 72, 14},        // footer label of the side panel
-    DesignSize{R::zhun, 0, 16},
+    DesignSize{R::adp, 320, 180},      // pause picture, centred over the video
+    DesignSize{R::ggx, 24, 24},        // close button of the web play page
+    DesignSize{R::gtv, 24, 24},        // close button of the TV page
+    DesignSize{R::jbi, 16, 16},        // mini-mode exit glyph
+    DesignSize{R::bo_v, 10, 10},       // volume knob
+    DesignSize{R::yin, 80, 24},        // volume bar
+    DesignSize{R::jia, 180, 50},       // loading animation
+    DesignSize{R::times, 72, 16},      // "00:00 /00:00", fixed so it stays right-aligned
+    DesignSize{R::bo_zt, 0, 22},       // status strip height
+    DesignSize{R::gunt, 0, 7},         // seek bar height
+    DesignSize{R::bo_pad, 468, 60},    // advert banner
+    DesignSize{R::ad_huan, 450, 260},  // pause advert box
+    DesignSize{R::next_s, 260, 16},    // "next episode" notice
+    DesignSize{R::qk, 72, 14},         // footer label of the side panel
+    DesignSize{R::zhun, 0, 16},        // self-sizing labels from here on
     DesignSize{R::bo_name, 0, 16},
     DesignSize{R::ni_name, 0, 16},
     DesignSize{R::ni_bo1, 0, 16},
     DesignSize{R::bo_tip, 0, 16},
-    DesignSize{R::P1, 0, 0},          // sized by the hover rules
+    DesignSize{R::P1, 0, 0},           // sized around bo_tip by the hover rules
 };
+// clang-format on
 
 struct DesignText {
   RegionId id;
@@ -50,13 +52,12 @@ struct DesignText {
 };
 
 constexpr std::array kTooltips{
-    DesignText{Npc(0), "最小化"},   DesignText{Npc(1), "最大化"},   DesignText{Npc(2), "关闭"},
-    DesignText{Npc(3), "精简模式"}, DesignText{Npc(4), "置顶"},     DesignText{Npc(5), "菜单"},
-    DesignText{Npc(6), "关闭侧栏"}, DesignText{Npc(15), "关闭侧栏"},
-    DesignText{BoBut(0), "播放"},   DesignText{BoBut(1), "停止"},   DesignText{BoBut(2), "静音"},
-    DesignText{BoBut(3), "全屏"},   DesignText{BoBut(4), "打开文件"}, DesignText{BoBut(5), "上一集"},
-    DesignText{BoBut(6), "播放列表"}, DesignText{BoBut(7), "下一集"},
-    DesignText{R::jbi, "退出精简"},
+    DesignText{Npc(0), "最小化"},     DesignText{Npc(1), "最大化"},    DesignText{Npc(2), "关闭"},
+    DesignText{Npc(3), "精简模式"},   DesignText{Npc(4), "置顶"},      DesignText{Npc(5), "菜单"},
+    DesignText{Npc(6), "关闭侧栏"},   DesignText{Npc(15), "关闭侧栏"}, DesignText{BoBut(0), "播放"},
+    DesignText{BoBut(1), "停止"},     DesignText{BoBut(2), "静音"},    DesignText{BoBut(3), "全屏"},
+    DesignText{BoBut(4), "打开文件"}, DesignText{BoBut(5), "上一集"},  DesignText{BoBut(6), "播放列表"},
+    DesignText{BoBut(7), "下一集"},   DesignText{R::jbi, "退出精简"},
 };
 
 constexpr std::array kCaptions{
@@ -74,10 +75,9 @@ struct DesignColour {
 };
 
 constexpr std::array kTextColours{
-    DesignColour{R::times, 0xFFFF00},  DesignColour{R::zhun, 0xC0C000},
-    DesignColour{R::bo_name, 0x64ABF2}, DesignColour{R::next_s, kWhite},
-    DesignColour{R::ni_name, 0xD8DEDE}, DesignColour{R::ni_bo1, 0xD8DEDE},
-    DesignColour{R::jbi, kWhite},       DesignColour{R::qk, kFooterGrey},
+    DesignColour{R::times, 0xFFFF00}, DesignColour{R::zhun, 0xC0C000},    DesignColour{R::bo_name, 0x64ABF2},
+    DesignColour{R::next_s, kWhite},  DesignColour{R::ni_name, 0xD8DEDE}, DesignColour{R::ni_bo1, 0xD8DEDE},
+    DesignColour{R::jbi, kWhite},     DesignColour{R::qk, kFooterGrey},
 };
 
 constexpr std::array kSelfSizing{R::zhun, R::bo_name, R::ni_name, R::ni_bo1, R::bo_tip};
