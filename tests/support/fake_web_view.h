@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/web_view.h"
@@ -12,6 +13,7 @@ namespace taviro::testing {
 // A web view that keeps what it was asked to show.
 class FakeWebView : public WebView {
  public:
+  void SetHandlers(WebViewHandlers new_handlers) override { handlers = std::move(new_handlers); }
   void Navigate(const std::string& uri) override {
     navigations.push_back(uri);
     AddTo(log, name + ".Navigate(" + uri + ")");
@@ -26,6 +28,7 @@ class FakeWebView : public WebView {
 
   std::string name;
   CallLog* log = nullptr;
+  WebViewHandlers handlers;
   std::vector<std::string> navigations;
   std::vector<std::string> documents;
   std::string document_base;

@@ -1,6 +1,7 @@
 #include "support/main_window_harness.h"
 
 #include "app/settings_store.h"
+#include "ui/main/window_design.h"
 #include "ui/main/window_layout.h"
 
 namespace taviro::testing {
@@ -16,12 +17,7 @@ MainWindowHarness::MainWindowHarness()
   WindowModel& model = window.model;
   model.shown = true;
   host.visible = true;
-  model[Npc(1)].tooltip = "最大化";
-  model[Npc(4)].tooltip = "置顶";
-  model[Npc(6)].tooltip = "关闭侧栏";
-  model[Npc(15)].tooltip = "关闭侧栏";
-  // Shown only in mini mode or while hovering.
-  for (RegionId hidden : {RegionId::jbi, RegionId::ni_bo1, RegionId::P1}) model[hidden].visible = false;
+  ApplyDesignLook(model);
   ApplyDesignSizes(model);
   LayoutWindow(model, window.Env());
   model.laid_out = true;

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "support/call_log.h"
+#include "support/chrome_fakes.h"
 #include "support/fake_menu_presenter.h"
 #include "support/fake_player_control.h"
 #include "support/fake_prompt.h"
 #include "support/fake_skin_pictures.h"
-#include "support/fake_text_metrics.h"
 #include "support/fake_tray_icon.h"
 #include "support/fake_web_view.h"
 #include "support/fake_window_host.h"
@@ -52,7 +52,7 @@ struct MainWindowHarness {
   FakeWebViewSet web{&log};
   FakeSkinPictures pictures{&log};
   FakeMenuPresenter menus{&log};
-  FakeTextMetrics text;
+  FixedWidthTextMetrics text;
   FakePlayerControl player{&log};
   FakeControlBar control_bar{&log};
   int quit_count = 0;

@@ -3,6 +3,7 @@
 #include "platform/web_view.h"
 #include "platform/window_host.h"
 #include "ui/main/main_window.h"
+#include "ui/main/window_design.h"
 
 namespace taviro {
 namespace {
@@ -33,6 +34,7 @@ void GgxClick(MainWindow& window) {
   model[RegionId::huan].rect.width = 0;
 
   model[RegionId::bo_name].caption.clear();
+  FitAutoSizeLabel(model, RegionId::bo_name, window.ports.text);
   RegionState& times = model[RegionId::times];
   times.rect.left = model[RegionId::qvod].rect.width - times.rect.width - 13;
   times.rect.top = 3;

@@ -5,9 +5,10 @@
 #include "app/settings_store.h"
 #include "app/text_number.h"
 #include "platform/window_host.h"
-#include "ui/main/button_faces.h"
+#include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
 #include "ui/main/title_bar_commands.h"
+#include "ui/main/window_design.h"
 #include "ui/main/window_state.h"
 
 namespace taviro {
@@ -30,12 +31,10 @@ void EnterMiniMode(MainWindow& window) {
   if (model.ContentMode == 0) return;
   NpcClick(window, model.ContentMode == 3 ? 13 : 9);
 
-  // The maximise button will next be seen on a normal window.
-  if (model.state == WindowState::kMaximised) {
-    model[Npc(1)].tooltip = kMaximiseTip;
-    model[Npc(1)].face = MaximiseFace();
-  }
   SetWindowState(window, WindowState::kNormal);
+  // The maximise button will next be seen on a normal window.
+  model[Npc(1)].tooltip = kMaximiseTip;
+  model[Npc(1)].face = TitleButtonFace(model, 1, false);
   model[RegionId::jbi].visible = true;
   model[RegionId::Imi].visible = false;
   model[RegionId::bo_name].visible = false;
@@ -56,7 +55,7 @@ void EnterMiniMode(MainWindow& window) {
 
   model[RegionId::bo_foot].visible = false;
   SetOuterSize(window, kMiniWidthTwips, kMiniHeightTwips);
-  model[Npc(3)].face = MiniModeFace();
+  model[Npc(3)].face = TitleButtonFace(model, 3, false);
 }
 
 void JbiClick(MainWindow& window) {
@@ -67,6 +66,7 @@ void JbiClick(MainWindow& window) {
   model[RegionId::jbi].visible = false;
   model[RegionId::Imi].visible = true;
   model[RegionId::ni_name].caption = std::string(kProductName) + " " + std::string(kProductVersion);
+  FitAutoSizeLabel(model, RegionId::ni_name, window.ports.text);
   model[RegionId::ni_name].visible = true;
   model[RegionId::bo_foot].visible = true;
 

@@ -2,16 +2,18 @@
 
 #include <string_view>
 
+#include "ui/main/window_model.h"
+
 namespace taviro {
 
 struct MainWindow;
 
 // A skin fills the 21 skin picture slots; picture k of skin s is resource
-// s * 100 + 101 + k. The two title-bar logos are kept beside them, in the
-// slots that follow.
+// s * 100 + 101 + k. The title-bar logo is one of two pictures outside the
+// skin.
 inline constexpr int kSkinSlotCount = 21;
-inline constexpr int kLogoA1Slot = 21;  // skin 0
-inline constexpr int kLogoA2Slot = 22;  // any other skin
+inline constexpr int kLogoA1Slot = kExtraPictureBase + 0;  // skin 0
+inline constexpr int kLogoA2Slot = kExtraPictureBase + 1;  // any other skin
 
 constexpr int SkinResourceNumber(int skin, int slot) { return skin * 100 + 101 + slot; }
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "ui/main/button_faces.h"
 #include "ui/main/main_window.h"
+#include "ui/main/tab_faces.h"
 
 namespace taviro {
 namespace {

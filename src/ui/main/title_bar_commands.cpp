@@ -7,17 +7,20 @@
 #include "platform/menu_presenter.h"
 #include "platform/prompt.h"
 #include "platform/window_host.h"
-#include "ui/main/button_faces.h"
+#include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
 #include "ui/main/mini_mode.h"
 #include "ui/main/tab_selection.h"
+#include "ui/main/window_design.h"
 #include "ui/main/window_state.h"
 
 namespace taviro {
 namespace {
 
-inline constexpr Colour kWhite = 0xFFFFFF;
-inline constexpr Colour kFooterGrey = 0x5A5A5A;
+// The button's normal look for the window's current state.
+void PaintNormal(WindowModel& model, int index) {
+  model[Npc(index)].face = TitleButtonFace(model, index, false);
+}
 
 // Whatever a command does, hover looks and the tooltip panel go away first.
 void ResetHover(MainWindow& window) {
@@ -30,24 +33,18 @@ void ResetHover(MainWindow& window) {
 
 void Minimise(MainWindow& window) {
   SetWindowState(window, WindowState::kMinimised);
-  window.model[Npc(0)].face = MinimiseFace();
+  PaintNormal(window.model, 0);
 }
 
 void MaximiseOrRestore(MainWindow& window) {
-  RegionState& button = window.model[Npc(1)];
-  if (window.model.state == WindowState::kMaximised) {
-    SetWindowState(window, WindowState::kNormal);
-    button.tooltip = kMaximiseTip;
-    button.face = MaximiseFace();
-  } else {
-    SetWindowState(window, WindowState::kMaximised);
-    button.tooltip = kRestoreTip;
-    button.face = RestoreFace();
-  }
+  const bool maximised = window.model.state == WindowState::kMaximised;
+  SetWindowState(window, maximised ? WindowState::kNormal : WindowState::kMaximised);
+  window.model[Npc(1)].tooltip = maximised ? kMaximiseTip : kRestoreTip;
+  PaintNormal(window.model, 1);
 }
 
 void Close(MainWindow& window) {
-  window.model[Npc(2)].face = CloseFace();
+  PaintNormal(window.model, 2);
   const int question = ToInteger(ReadSetting(window.ConfigPath, settings::kCloseQuestion, settings::kUnset));
   const int action = ToInteger(ReadSetting(window.ConfigPath, settings::kCloseToTray, settings::kUnset));
   bool hide = action != 1;
@@ -69,21 +66,16 @@ void Close(MainWindow& window) {
 
 void ToggleTopmost(MainWindow& window) {
   RegionState& button = window.model[Npc(4)];
-  if (button.tooltip == kTopmostTip) {
-    button.face = TopmostFace(true);
-    button.tooltip = kLeaveTopmostTip;
-    zhi_d(window, 1);
-  } else {
-    button.face = TopmostFace(false);
-    button.tooltip = kTopmostTip;
-    zhi_d(window, 0);
-  }
+  const bool turn_on = button.tooltip == kTopmostTip;
+  button.tooltip = turn_on ? kLeaveTopmostTip : kTopmostTip;
+  PaintNormal(window.model, 4);  // the face follows the tooltip
+  zhi_d(window, turn_on ? 1 : 0);
 }
 
 void DropDownMainMenu(MainWindow& window) {
-  RegionState& button = window.model[Npc(5)];
-  button.face = MenuFace();
-  window.ports.menus.PopupAt(PopupMenu::r_m, button.rect.left - 15, button.rect.top + 20);
+  PaintNormal(window.model, 5);
+  const Rect& button = window.model[Npc(5)].rect;
+  window.ports.menus.PopupAt(PopupMenu::r_m, button.left - 15, button.top + 20);
 }
 
 // Flips a side panel and the handle's tooltip that records it.
@@ -149,8 +141,8 @@ void NpcClick(MainWindow& window, int index) {
   }
 }
 
-void NpcMouseDown(MainWindow& window, int /*index*/, bool left_button) {
-  window.model.SuppressClick = left_button ? 0 : 1;
+void NpcMouseDown(MainWindow& window, int /*index*/, MouseButton button) {
+  window.model.SuppressClick = button == MouseButton::kLeft ? 0 : 1;
 }
 
 void WindowDoubleClick(MainWindow& window) {

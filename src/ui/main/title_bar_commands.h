@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "ui/main/window_body_mouse.h"
+
 namespace taviro {
 
 struct MainWindow;
@@ -26,7 +28,7 @@ void NpcClick(MainWindow& window, int index);
 
 // A press with any button but the left one makes the next click or
 // double-click do nothing (it only clears the flag).
-void NpcMouseDown(MainWindow& window, int index, bool left_button);
+void NpcMouseDown(MainWindow& window, int index, MouseButton button);
 
 // A double-click on the window body maximises or restores.
 void WindowDoubleClick(MainWindow& window);

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "support/main_window_harness.h"
-#include "ui/main/button_faces.h"
 #include "ui/main/tab_selection.h"
 #include "ui/main/title_bar_commands.h"
 
@@ -56,7 +55,7 @@ TEST_F(MiniMode, PlayingFromTheCatalogueTabSwitchesToThePlayerFirst) {
   EXPECT_EQ(VisibleNpcCount(), 0);
   EXPECT_EQ(m.width_twips, 5900);
   EXPECT_EQ(m.height_twips, 4800);
-  EXPECT_EQ(m[Npc(3)].face, MiniModeFace());
+  EXPECT_EQ(m[Npc(3)].face, (Tile{1, 0, 0, 24, 24}));
   EXPECT_EQ(h.log.entries, (Log{"host.SetState(normal)", "host.Resize(393,320)"}));
 }
 
@@ -83,7 +82,7 @@ TEST_F(MiniMode, AMaximisedWindowBecomesNormalAndItsButtonSaysSo) {
   NpcClick(w, 3);
   EXPECT_EQ(h.host.state, WindowState::kNormal);
   EXPECT_EQ(m[Npc(1)].tooltip, "最大化");
-  EXPECT_EQ(m[Npc(1)].face, MaximiseFace());
+  EXPECT_EQ(m[Npc(1)].face, (Tile{1, 96, 0, 24, 24}));
 }
 
 TEST_F(MiniMode, LeavingWithoutASavedSizeGivesTheMinimumCentredOnTheScreen) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/main_window_harness.h"
-#include "ui/main/button_faces.h"
+#include "ui/main/tab_faces.h"
 
 namespace taviro {
 namespace {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/main_window_harness.h"
-#include "ui/main/button_faces.h"
 
 namespace taviro {
 namespace {
@@ -35,20 +34,20 @@ TEST_F(TitleBarCommands, EveryClickFirstDropsHoverLooksEvenWhenSwallowed) {
 }
 
 TEST_F(TitleBarCommands, ARightPressSwallowsExactlyOneClickOrDoubleClick) {
-  NpcMouseDown(w, 0, /*left_button=*/false);
+  NpcMouseDown(w, 0, MouseButton::kRight);
   NpcClick(w, 0);
   EXPECT_EQ(m.state, WindowState::kNormal);
   NpcClick(w, 0);
   EXPECT_EQ(h.host.state, WindowState::kMinimised);
-  EXPECT_EQ(m[Npc(0)].face, MinimiseFace());
+  EXPECT_EQ(m[Npc(0)].face, (Tile{1, 72, 0, 24, 24}));
 
-  NpcMouseDown(w, 4, false);
-  NpcMouseDown(w, 4, true);  // a left press in between clears it
+  NpcMouseDown(w, 4, MouseButton::kMiddle);
+  NpcMouseDown(w, 4, MouseButton::kLeft);  // a left press in between clears it
   NpcClick(w, 4);
   EXPECT_TRUE(m.IsTopmost);
 
   m.state = WindowState::kNormal;
-  NpcMouseDown(w, 3, false);
+  NpcMouseDown(w, 3, MouseButton::kRight);
   WindowDoubleClick(w);
   EXPECT_EQ(m.state, WindowState::kNormal);
   EXPECT_EQ(m.SuppressClick, 0);
@@ -60,11 +59,11 @@ TEST_F(TitleBarCommands, MaximiseButtonFollowsTheWindowStateNotItsTooltip) {
   NpcClick(w, 1);
   EXPECT_EQ(h.host.state, WindowState::kMaximised);
   EXPECT_EQ(m[Npc(1)].tooltip, "还原");
-  EXPECT_EQ(m[Npc(1)].face, RestoreFace());
+  EXPECT_EQ(m[Npc(1)].face, (Tile{5, 0, 0, 24, 24}));
   NpcClick(w, 1);
   EXPECT_EQ(h.host.state, WindowState::kNormal);
   EXPECT_EQ(m[Npc(1)].tooltip, "最大化");
-  EXPECT_EQ(m[Npc(1)].face, MaximiseFace());
+  EXPECT_EQ(m[Npc(1)].face, (Tile{1, 96, 0, 24, 24}));
 
   m.state = WindowState::kMaximised;  // maximised by the window manager
   NpcClick(w, 1);
@@ -75,11 +74,11 @@ TEST_F(TitleBarCommands, TopmostButtonTogglesTheBandTooltipAndFace) {
   NpcClick(w, 4);
   EXPECT_TRUE(m.IsTopmost && h.host.topmost);
   EXPECT_EQ(m[Npc(4)].tooltip, "取消置顶");
-  EXPECT_EQ(m[Npc(4)].face, TopmostFace(true));
+  EXPECT_EQ(m[Npc(4)].face, (Tile{6, 48, 0, 24, 24}));
   NpcClick(w, 4);
   EXPECT_FALSE(m.IsTopmost || h.host.topmost);
   EXPECT_EQ(m[Npc(4)].tooltip, "置顶");
-  EXPECT_EQ(m[Npc(4)].face, TopmostFace(false));
+  EXPECT_EQ(m[Npc(4)].face, (Tile{6, 0, 0, 24, 24}));
   zhi_d(w, 2);  // only 1 means on
   EXPECT_FALSE(m.IsTopmost);
 }
@@ -123,7 +122,7 @@ TEST_F(TitleBarCommands, CloseAsksOnlyWhileTheQuestionIsPendingAndHidesOnYes) {
   EXPECT_EQ(h.Setting("S_q", "ts"), "1");
   EXPECT_EQ(h.Setting("S_q", "quit"), "2");
   EXPECT_FALSE(m.shown || h.host.visible);
-  EXPECT_EQ(m[Npc(2)].face, CloseFace());
+  EXPECT_EQ(m[Npc(2)].face, (Tile{1, 120, 0, 24, 24}));
 
   m.shown = true;
   NpcClick(w, 2);  // the stored answer decides from now on
