@@ -34,7 +34,8 @@ void LayoutMiniMode(WindowModel& model, const LayoutEnv& env);
 // own border is clipped away.
 Rect FillWithBorderClipped(const Rect& container);
 
-// The window's rounded outline in pixels.
+// The window's rounded outline in pixels: a rounded rectangle from (0, 0)
+// to (width, height), one pixel beyond the window's outer size.
 struct RoundRegion {
   int width = 0;
   int height = 0;

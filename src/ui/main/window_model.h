@@ -77,6 +77,11 @@ struct WindowModel {
   int ContentMode = 0;
   bool laid_out = false;
 
+  // Edge-resize tracking of the window body: a resize was handed to the
+  // system, and whether the last pointer move was off the 3-pixel band.
+  bool EdgeResizeActive = false;
+  bool PointerInBody = false;
+
   RegionState& operator[](RegionId id) { return regions[static_cast<std::size_t>(id)]; }
   const RegionState& operator[](RegionId id) const { return regions[static_cast<std::size_t>(id)]; }
 

@@ -1,0 +1,58 @@
+#include "ui/main/content_mode.h"
+
+#include "platform/web_view.h"
+#include "platform/window_host.h"
+#include "ui/main/main_window.h"
+#include "ui/main/window_design.h"
+
+namespace taviro {
+namespace {
+
+inline constexpr int kStopButton = 1;
+
+void ShowPlayerArea(WindowModel& model, bool player_area) {
+  model[RegionId::Pic2].visible = !player_area;
+  model[RegionId::qvod].visible = player_area;
+}
+
+}  // namespace
+
+void SetContentMode(MainWindow& window, int mode) {
+  WindowModel& model = window.model;
+  if (model.ContentMode == kPlayer) window.ClickControlBar(kStopButton);
+  if (mode != kWebPlayPage && model.ContentMode == kWebPlayPage) GgxClick(window);
+  if (mode != kTvPage && model.ContentMode == kTvPage) GtvClick(window);
+  model.ContentMode = mode;
+  ShowPlayerArea(model, mode != kWebPlayPage);
+}
+
+void GgxClick(MainWindow& window) {
+  WindowModel& model = window.model;
+  model[RegionId::gunt1].rect.left = 0;
+  model[RegionId::huan].rect.left = 0;
+  model[RegionId::gunt2].rect.width = 0;
+  model[RegionId::huan].rect.width = 0;
+
+  model[RegionId::bo_name].caption.clear();
+  FitAutoSizeLabel(model, RegionId::bo_name, window.ports.text);
+  RegionState& times = model[RegionId::times];
+  times.rect.left = model[RegionId::qvod].rect.width - times.rect.width - 13;
+  times.rect.top = 3;
+  times.caption.clear();
+
+  ShowPlayerArea(model, true);
+  // Let the switch to the player area reach the screen before the page is
+  // unloaded.
+  window.ports.host.ProcessPendingEvents();
+  window.ports.web.View(2).Navigate("about:blank");
+  model.ContentMode = kNothingShown;
+}
+
+void GtvClick(MainWindow& window) {
+  window.model[RegionId::gtv].visible = false;
+  window.model.ContentMode = kNothingShown;
+  window.ports.host.ProcessPendingEvents();
+  window.ports.web.View(10).Navigate(window.ServiceBaseUrl + "tv/ad.htm");
+}
+
+}  // namespace taviro

@@ -1,0 +1,91 @@
+#include "ui/main/mini_mode.h"
+
+#include <string>
+
+#include "app/settings_store.h"
+#include "app/text_number.h"
+#include "platform/window_host.h"
+#include "ui/main/chrome_faces.h"
+#include "ui/main/main_window.h"
+#include "ui/main/title_bar_commands.h"
+#include "ui/main/window_design.h"
+#include "ui/main/window_state.h"
+
+namespace taviro {
+namespace {
+
+void SetAllNpcVisible(WindowModel& model, bool visible) {
+  for (int i = 0; i <= 15; ++i) model[Npc(i)].visible = visible;
+}
+
+// The normal-mode size kept in the settings; what is not a number reads 0,
+// and the layout's minimum then takes over.
+int SavedSize(const MainWindow& window, const SettingKey& key) {
+  return ToInteger(ReadSetting(window.ConfigPath, key, settings::kUnset));
+}
+
+}  // namespace
+
+void EnterMiniMode(MainWindow& window) {
+  WindowModel& model = window.model;
+  if (model.ContentMode == 0) return;
+  NpcClick(window, model.ContentMode == 3 ? 13 : 9);
+
+  SetWindowState(window, WindowState::kNormal);
+  // The maximise button will next be seen on a normal window.
+  model[Npc(1)].tooltip = kMaximiseTip;
+  model[Npc(1)].face = TitleButtonFace(model, 1, false);
+  model[RegionId::jbi].visible = true;
+  model[RegionId::Imi].visible = false;
+  model[RegionId::bo_name].visible = false;
+  SetAllNpcVisible(model, false);
+  model[RegionId::ni_name].visible = false;
+
+  if (model.CurrentMainTab == 9) {
+    model.MiniMode = 1;
+    model[RegionId::ggx].visible = false;
+    model[RegionId::ni_bo1].visible = true;
+    model[RegionId::l2].visible = false;
+    window.menu.q_jing = kLeaveMiniModeCaption;
+  } else {
+    model.MiniMode = 2;
+    model[RegionId::gtv].visible = false;
+    model[RegionId::tvright].visible = false;
+  }
+
+  model[RegionId::bo_foot].visible = false;
+  SetOuterSize(window, kMiniWidthTwips, kMiniHeightTwips);
+  model[Npc(3)].face = TitleButtonFace(model, 3, false);
+}
+
+void JbiClick(MainWindow& window) {
+  WindowModel& model = window.model;
+  if (model.state == WindowState::kMaximised) SetWindowState(window, WindowState::kNormal);
+
+  SetAllNpcVisible(model, true);
+  model[RegionId::jbi].visible = false;
+  model[RegionId::Imi].visible = true;
+  model[RegionId::ni_name].caption = std::string(kProductName) + " " + std::string(kProductVersion);
+  FitAutoSizeLabel(model, RegionId::ni_name, window.ports.text);
+  model[RegionId::ni_name].visible = true;
+  model[RegionId::bo_foot].visible = true;
+
+  if (model.MiniMode == 1) {
+    model[RegionId::bo_name].visible = true;
+    model[RegionId::ni_bo1].visible = false;
+    model[RegionId::ggx].visible = true;
+    model[RegionId::l2].visible = model[Npc(6)].tooltip == kHideSidePanelTip;
+    window.menu.q_jing = kMiniModeCaption;
+  } else if (model.MiniMode == 2) {
+    model[RegionId::gtv].visible = true;
+    model[RegionId::tvright].visible = model[Npc(15)].tooltip == kHideSidePanelTip;
+  }
+  model.MiniMode = 0;
+
+  SetOuterSize(window, SavedSize(window, settings::kSavedWidth), SavedSize(window, settings::kSavedHeight));
+  const ScreenRect screen = window.ports.host.ScreenBounds();
+  MoveOuter(window, (screen.width() * kTwipsPerPixel - model.width_twips) / 2,
+            (screen.height() * kTwipsPerPixel - model.height_twips) / 2);
+}
+
+}  // namespace taviro

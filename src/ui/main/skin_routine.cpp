@@ -1,0 +1,42 @@
+#include "ui/main/skin_routine.h"
+
+#include <string>
+
+#include "app/settings_store.h"
+#include "app/text_number.h"
+#include "platform/skin_pictures.h"
+#include "ui/main/main_window.h"
+#include "ui/main/tab_selection.h"
+#include "ui/main/window_chrome.h"
+
+namespace taviro {
+
+void p_p(MainWindow& window, int s) {
+  WindowModel& model = window.model;
+  for (int slot = 0; slot < kSkinSlotCount; ++slot) {
+    // A picture the skin lacks leaves the slot with the one it had.
+    window.ports.pictures.Load(slot, SkinResourceNumber(s, slot));
+  }
+
+  const LayoutEnv env = window.Env();
+  if (model.laid_out) {
+    PaintFrame(model, env);
+    window.RepaintSettingsFrame();
+    WriteSetting(window.ConfigPath, settings::kSkin, std::to_string(s));
+  } else {
+    LayoutMainArea(model, env);
+    LayoutSidePanel(model, env);
+    LayoutTvSidePanel(model, env);
+    LayoutPlayerArea(model, env);
+    model.laid_out = true;
+  }
+
+  model[RegionId::Imi].face = Tile{s == 0 ? kLogoA1Slot : kLogoA2Slot, 0, 0, 24, 24};
+  PaintButtons(model);
+  SelectSideTab(window, model.CurrentSideTab, true);
+  SelectMainTab(window, model.CurrentMainTab, true);
+}
+
+int StartupSkinIndex(std::string_view stored) { return ToInteger(stored) >= 1 ? 1 : 0; }
+
+}  // namespace taviro

@@ -1,0 +1,125 @@
+#include "ui/main/window_design.h"
+
+#include <array>
+#include <string_view>
+
+#include "platform/text_metrics.h"
+#include "ui/main/window_layout.h"
+
+namespace taviro {
+namespace {
+
+using R = RegionId;
+
+struct DesignSize {
+  RegionId id;
+  int width;
+  int height;
+};
+
+// Sizes the placement rules read but never set. Pictures come from the skin
+// (knob 10 x 10 = its picture, volume bar 80 x 24); the rest are chosen to
+// fit the 990 x 655 design window. Self-sizing labels start one line high
+// and get their width from their caption.
+// clang-format off
+constexpr std::array kDesignSizes{
+    DesignSize{R::adp, 320, 180},      // pause picture, centred over the video
+    DesignSize{R::ggx, 24, 24},        // close button of the web play page
+    DesignSize{R::gtv, 24, 24},        // close button of the TV page
+    DesignSize{R::jbi, 16, 16},        // mini-mode exit glyph
+    DesignSize{R::bo_v, 10, 10},       // volume knob
+    DesignSize{R::yin, 80, 24},        // volume bar
+    DesignSize{R::jia, 180, 50},       // loading animation
+    DesignSize{R::times, 72, 16},      // "00:00 /00:00", fixed so it stays right-aligned
+    DesignSize{R::bo_zt, 0, 22},       // status strip height
+    DesignSize{R::gunt, 0, 7},         // seek bar height
+    DesignSize{R::bo_pad, 468, 60},    // advert banner
+    DesignSize{R::ad_huan, 450, 260},  // pause advert box
+    DesignSize{R::next_s, 260, 16},    // "next episode" notice
+    DesignSize{R::qk, 72, 14},         // footer label of the side panel
+    DesignSize{R::zhun, 0, 16},        // self-sizing labels from here on
+    DesignSize{R::bo_name, 0, 16},
+    DesignSize{R::ni_name, 0, 16},
+    DesignSize{R::ni_bo1, 0, 16},
+    DesignSize{R::bo_tip, 0, 16},
+    DesignSize{R::P1, 0, 0},           // sized around bo_tip by the hover rules
+};
+// clang-format on
+
+struct DesignText {
+  RegionId id;
+  std::string_view text;
+};
+
+constexpr std::array kTooltips{
+    DesignText{Npc(0), "最小化"},     DesignText{Npc(1), "最大化"},    DesignText{Npc(2), "关闭"},
+    DesignText{Npc(3), "精简模式"},   DesignText{Npc(4), "置顶"},      DesignText{Npc(5), "菜单"},
+    DesignText{Npc(6), "关闭侧栏"},   DesignText{Npc(15), "关闭侧栏"}, DesignText{BoBut(0), "播放"},
+    DesignText{BoBut(1), "停止"},     DesignText{BoBut(2), "静音"},    DesignText{BoBut(3), "全屏"},
+    DesignText{BoBut(4), "打开文件"}, DesignText{BoBut(5), "上一集"},  DesignText{BoBut(6), "播放列表"},
+    DesignText{BoBut(7), "下一集"},   DesignText{R::jbi, "退出精简"},
+};
+
+constexpr std::array kCaptions{
+    DesignText{R::ni_name, "Taviro 2.3"},
+    DesignText{R::zhun, "准备就绪"},
+    DesignText{R::times, "00:00 /00:00"},
+    DesignText{R::next_s, "正准备播放下一集，请稍后..."},
+    DesignText{R::jbi, "r"},  // a close cross in the symbol font
+    DesignText{R::qk, "∴ 管理任务"},
+};
+
+struct DesignColour {
+  RegionId id;
+  Colour colour;
+};
+
+constexpr std::array kTextColours{
+    DesignColour{R::times, 0xFFFF00}, DesignColour{R::zhun, 0xC0C000},    DesignColour{R::bo_name, 0x64ABF2},
+    DesignColour{R::next_s, kWhite},  DesignColour{R::ni_name, 0xD8DEDE}, DesignColour{R::ni_bo1, 0xD8DEDE},
+    DesignColour{R::jbi, kWhite},     DesignColour{R::qk, kFooterGrey},
+};
+
+constexpr std::array kSelfSizing{R::zhun, R::bo_name, R::ni_name, R::ni_bo1, R::bo_tip};
+
+// Shown only in mini mode or while the pointer rests on a button.
+constexpr std::array kHiddenAtStart{R::jbi, R::ni_bo1, R::P1};
+
+}  // namespace
+
+void ApplyDesignSizes(WindowModel& model) {
+  for (const DesignSize& size : kDesignSizes) {
+    model[size.id].rect.width = size.width;
+    model[size.id].rect.height = size.height;
+  }
+}
+
+void ApplyDesignLook(WindowModel& model) {
+  for (const DesignText& tip : kTooltips) {
+    model[tip.id].tooltip = tip.text;
+  }
+  for (const DesignText& caption : kCaptions) {
+    model[caption.id].caption = caption.text;
+  }
+  for (const DesignColour& colour : kTextColours) {
+    model[colour.id].fore_colour = colour.colour;
+  }
+  for (RegionId id : kSelfSizing) {
+    model[id].auto_size = true;
+  }
+  for (RegionId id : kHiddenAtStart) {
+    model[id].visible = false;
+  }
+}
+
+void FitAutoSizeLabel(WindowModel& model, RegionId id, TextMetrics& text) {
+  RegionState& label = model[id];
+  if (!label.auto_size) {
+    return;
+  }
+  const TextSize size = text.MeasureLabel(label.caption);
+  label.rect.width = size.width;
+  label.rect.height = size.height;
+}
+
+}  // namespace taviro

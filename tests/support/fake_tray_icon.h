@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/tray_icon.h"
+#include "support/call_log.h"
+
+namespace taviro::testing {
+
+class FakeTrayIcon : public TrayIcon {
+ public:
+  struct Balloon {
+    std::string title;
+    std::string text;
+  };
+
+  explicit FakeTrayIcon(CallLog* log = nullptr) : log_(log) {}
+
+  void Add(const std::string& text) override {
+    present = true;
+    tooltip = text;
+    AddTo(log_, "tray.Add");
+  }
+  void ShowBalloon(const std::string& title, const std::string& text) override {
+    balloons.push_back({title, text});
+    AddTo(log_, "tray.ShowBalloon");
+  }
+  void Remove() override {
+    present = false;
+    AddTo(log_, "tray.Remove");
+  }
+
+  bool present = false;
+  std::string tooltip;
+  std::vector<Balloon> balloons;
+
+ private:
+  CallLog* log_;
+};
+
+}  // namespace taviro::testing

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/web_view.h"
+#include "support/call_log.h"
+
+namespace taviro::testing {
+
+// A web view that keeps what it was asked to show.
+class FakeWebView : public WebView {
+ public:
+  void SetHandlers(WebViewHandlers new_handlers) override { handlers = std::move(new_handlers); }
+  void Navigate(const std::string& uri) override {
+    navigations.push_back(uri);
+    AddTo(log, name + ".Navigate(" + uri + ")");
+  }
+  void WriteDocument(const std::string& html, const std::string& base_uri) override {
+    documents.push_back(html);
+    document_base = base_uri;
+    AddTo(log, name + ".WriteDocument");
+  }
+  // The last address navigated to, or "" when there was none.
+  std::string Address() const { return navigations.empty() ? std::string() : navigations.back(); }
+
+  std::string name;
+  CallLog* log = nullptr;
+  WebViewHandlers handlers;
+  std::vector<std::string> navigations;
+  std::vector<std::string> documents;
+  std::string document_base;
+};
+
+// Web1 .. Web11.
+class FakeWebViewSet : public WebViewSet {
+ public:
+  explicit FakeWebViewSet(CallLog* log = nullptr) {
+    for (std::size_t i = 0; i < views_.size(); ++i) {
+      views_[i].name = "Web" + std::to_string(i + 1);
+      views_[i].log = log;
+    }
+  }
+  WebView& View(int number) override { return views_.at(static_cast<std::size_t>(number - 1)); }
+  FakeWebView& operator[](int number) { return views_.at(static_cast<std::size_t>(number - 1)); }
+
+ private:
+  std::array<FakeWebView, 11> views_;
+};
+
+}  // namespace taviro::testing
