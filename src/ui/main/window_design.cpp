@@ -23,7 +23,7 @@ struct DesignSize {
 // and get their width from their caption.
 // clang-format off
 constexpr std::array kDesignSizes{
-    DesignSize{R::adp, 320, 180},      // pause picture, centred over the video
+    DesignSize{R::adp, 90, 38},        // pause picture (skin picture 20), centred over the video
     DesignSize{R::ggx, 24, 24},        // close button of the web play page
     DesignSize{R::gtv, 24, 24},        // close button of the TV page
     DesignSize{R::jbi, 16, 16},        // mini-mode exit glyph
@@ -82,8 +82,16 @@ constexpr std::array kTextColours{
 
 constexpr std::array kSelfSizing{R::zhun, R::bo_name, R::ni_name, R::ni_bo1, R::bo_tip};
 
-// Shown only in mini mode or while the pointer rests on a button.
-constexpr std::array kHiddenAtStart{R::jbi, R::ni_bo1, R::P1};
+// Shown only in mini mode or while the pointer rests on a button; the pages
+// of the tabs not selected; the catalogue until it has loaded (the loading
+// cover shows instead); panels that other rules show when they have content.
+constexpr std::array kHiddenAtStart{
+    R::jbi,  R::ni_bo1, R::P1,      R::zz,     R::tv,     R::ying,   R::Pic1, R::Pic2,
+    R::Pic4, R::Pic5,   R::Qvodx,   R::ad_huan, R::bo_pad, R::next_s, R::gtv,  R::Web6};
+
+// Pictures that are not tiles of a button sheet.
+constexpr Tile kLoadingPicture{kExtraPictureBase + 2, 0, 0, 180, 50, false};
+constexpr Tile kPausePicture{20, 0, 0, 90, 38, false};
 
 }  // namespace
 
@@ -110,6 +118,8 @@ void ApplyDesignLook(WindowModel& model) {
   for (RegionId id : kHiddenAtStart) {
     model[id].visible = false;
   }
+  model[R::jia].face = kLoadingPicture;
+  model[R::adp].face = kPausePicture;
 }
 
 void FitAutoSizeLabel(WindowModel& model, RegionId id, TextMetrics& text) {

@@ -48,7 +48,7 @@ TEST_F(MiniMode, PlayingFromTheCatalogueTabSwitchesToThePlayerFirst) {
   EXPECT_TRUE(m[R::zz].visible);
   EXPECT_EQ(m.MiniMode, 1);
   EXPECT_EQ(w.menu.q_jing, "退出精简");
-  EXPECT_TRUE(m[R::jbi].visible && m[R::ni_bo1].visible && m[R::gtv].visible);
+  EXPECT_TRUE(m[R::jbi].visible && m[R::ni_bo1].visible);
   for (R hidden : {R::Imi, R::bo_name, R::ni_name, R::ggx, R::l2, R::bo_foot}) {
     EXPECT_FALSE(m[hidden].visible) << RegionName(hidden);
   }

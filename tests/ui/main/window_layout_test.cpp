@@ -133,11 +133,11 @@ TEST_F(WindowLayoutTest, PlayerAreaStacksVideoStatusAndSeekBar) {
   EXPECT_EQ(At(R::bo_zt), (Rect{0, 541, 784, 22}));
   EXPECT_EQ(At(R::Qvodx), (Rect{0, 0, 784, 541}));
   EXPECT_EQ(At(R::bo_ad), At(R::Qvodx));
-  EXPECT_EQ(At(R::adp), (Rect{232, 165, 320, 180}));
-  EXPECT_EQ(At(R::bo_pad), (Rect{158, 375, 468, 60}));
+  EXPECT_EQ(At(R::adp), (Rect{347, 236, 90, 38}));
+  EXPECT_EQ(At(R::bo_pad), (Rect{158, 304, 468, 60}));
   EXPECT_EQ(At(R::ad_huan), (Rect{167, 140, 450, 260}));
   EXPECT_EQ(At(R::Web7), (Rect{-2, -2, 454, 264}));
-  EXPECT_EQ(At(R::next_s).top, 355);
+  EXPECT_EQ(At(R::next_s).top, 284);
   EXPECT_EQ(At(R::zhun), (Rect{13, 3, 28, 16}));  // sized to "准备就绪"
   EXPECT_EQ(At(R::bo_name), (Rect{381, 3, 21, 16}));
   EXPECT_EQ(At(R::times), (Rect{699, 3, 72, 16}));
