@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # system adapters (D-Bus, logind) and the private bus the tests start
   libglib2.0-dev dbus-daemon
+  # the bundled demo service and its sample clips
+  libcpp-httplib-dev nlohmann-json3-dev ffmpeg
 )
 
 missing=()
