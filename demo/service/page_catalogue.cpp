@@ -25,7 +25,9 @@ constexpr std::string_view kCatalogueStyle = R"css(
 .hero p{color:#bbb;max-width:520px}
 .btn{display:inline-block;margin-top:14px;padding:6px 20px;border-radius:3px;background:#f08a24;color:#fff}
 .btn:hover{background:#ff9c3b}
-.btn.ghost{background:transparent;border:1px solid #555;color:#ccc;margin-left:8px;cursor:pointer}
+.btn.ghost{background:transparent;border:1px solid #555;color:#ccc;cursor:pointer}
+.btn+.btn{margin-left:8px}
+.hero .btn{margin-bottom:8px}
 h2{font-size:15px;color:#eee;font-weight:normal;margin:22px 0 12px;padding-left:8px;border-left:3px solid #f08a24}
 .grid{display:grid;grid-template-columns:repeat(auto-fill,minmax(330px,1fr));gap:14px}
 .card{display:flex;gap:12px;padding:12px;background:#2a2929;border-radius:5px}

@@ -12,6 +12,7 @@ namespace taviro::demo {
 namespace {
 
 constexpr std::string_view kListStyle = R"css(
+html,body{height:100%}
 body{overflow:hidden;font-size:12px}
 .head{height:25px;line-height:25px;background:#2a2929;color:#ccc;padding:0 10px;cursor:pointer;
  border-bottom:1px solid #1b1b1b;white-space:nowrap;overflow:hidden}
