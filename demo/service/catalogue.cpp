@@ -87,6 +87,44 @@ TvChannel ParseChannel(const Json& j) {
   return channel;
 }
 
+// The small text files separate their fields with "====", "||" and "$$$".
+std::string PlainField(const Json& object, const char* key) {
+  const std::string text = OptionalText(object, key);
+  for (const char* separator : {"====", "||", "$$$", "\r", "\n"}) {
+    if (text.find(separator) != std::string::npos) {
+      throw CatalogueError(std::string(key) + " \"" + text + "\" holds a separator or a line break");
+    }
+  }
+  return text;
+}
+
+Switches ParseSwitches(const Json& j) {
+  Switches switches;
+  const auto field = [&](const char* key, std::string& out) {
+    if (j.contains(key)) out = PlainField(j, key);
+  };
+  field("exit_promotion", switches.exit_promotion);
+  field("notice", switches.notice);
+  field("pause_panel", switches.pause_panel);
+  field("ticker", switches.ticker);
+  field("player_panel", switches.player_panel);
+  field("version", switches.version);
+  return switches;
+}
+
+NoticeSchedule ParseNotices(const Json& j) {
+  NoticeSchedule schedule;
+  schedule.delay_seconds = j.value("delay_seconds", 0);
+  schedule.stay_minutes = j.value("stay_minutes", 0);
+  schedule.repeat = j.value("repeat", 0);
+  if (j.contains("pages") && j["pages"].is_array()) {
+    for (const Json& page : j["pages"]) {
+      schedule.pages.push_back({OptionalText(page, "title"), OptionalText(page, "text"), PlainField(page, "link")});
+    }
+  }
+  return schedule;
+}
+
 }  // namespace
 
 const Series* Catalogue::FindSeries(int id) const {
@@ -124,6 +162,11 @@ Catalogue ParseCatalogue(std::string_view json_text) {
   if (root.contains("tv") && root["tv"].is_array()) {
     for (const Json& c : root["tv"]) catalogue.channels.push_back(ParseChannel(c));
   }
+  if (root.contains("switches") && root["switches"].is_object()) catalogue.switches = ParseSwitches(root["switches"]);
+  if (root.contains("headlines") && root["headlines"].is_array()) {
+    for (const Json& h : root["headlines"]) catalogue.headlines.push_back({PlainField(h, "text"), PlainField(h, "link")});
+  }
+  if (root.contains("notices") && root["notices"].is_object()) catalogue.notices = ParseNotices(root["notices"]);
   return catalogue;
 }
 

@@ -50,9 +50,40 @@ struct TvChannel {
   std::string media;
 };
 
+// The switch file's fields, as text: "1" turns a feature on.
+struct Switches {
+  std::string exit_promotion = "0";
+  std::string notice = "0";
+  std::string pause_panel = "0";
+  std::string ticker = "0";
+  std::string player_panel = "0";
+  std::string version = "2.3";
+};
+
+struct Headline {
+  std::string text;
+  std::string link;  // relative to the service, a whole address, or "*" for none
+};
+
+struct NoticePage {
+  std::string title;
+  std::string text;
+  std::string link;
+};
+
+struct NoticeSchedule {
+  int delay_seconds = 0;
+  int stay_minutes = 0;
+  int repeat = 0;
+  std::vector<NoticePage> pages;
+};
+
 struct Catalogue {
   std::vector<Series> series;
   std::vector<TvChannel> channels;
+  Switches switches;
+  std::vector<Headline> headlines;
+  NoticeSchedule notices;
 
   const Series* FindSeries(int id) const;
   const TvChannel* FindChannel(std::string_view code) const;

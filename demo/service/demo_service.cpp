@@ -14,6 +14,7 @@
 #include "service/page_play.h"
 #include "service/page_promotions.h"
 #include "service/page_tv.h"
+#include "service/service_texts.h"
 
 namespace taviro::demo {
 namespace {
@@ -188,6 +189,26 @@ void DemoService::AddPageRoutes() {
   server_.Get("/js/ads/qvodad.html",
               [](const Request&, Response& response) { SendText(response, RenderPausePanelPage()); });
   server_.Get("/js/ads/tui.html", [](const Request&, Response& response) { SendText(response, RenderExitPage()); });
+  server_.Get("/lib/wen.txt", [this](const Request&, Response& response) {
+    SendText(response, SwitchFileText(catalogue_.switches));
+  });
+  server_.Get("/lib/gun.txt", [this](const Request&, Response& response) {
+    SendText(response, HeadlineFileText(catalogue_.headlines, BaseUrl()));
+  });
+  server_.Get("/lib/tan.txt", [this](const Request&, Response& response) {
+    SendText(response, NoticeScheduleText(catalogue_.notices, BaseUrl()));
+  });
+  server_.Get(R"(/notice/(\d{1,4})\.htm)", [this](const Request& request, Response& response) {
+    const std::size_t k = std::stoul(request.matches[1].str());
+    if (k == 0 || k > catalogue_.notices.pages.size()) {
+      SendText(response, NotFoundPage(), 404);
+    } else {
+      SendText(response, RenderNoticePage(catalogue_.notices.pages[k - 1], BaseUrl()));
+    }
+  });
+  server_.Get("/update/update.exe", [](const Request&, Response& response) {
+    response.set_content(UpdaterBytes(), "application/octet-stream");
+  });
   server_.Get("/tj/tj.asp", [this](const Request& request, Response& response) {
     log_.CountStatistics(request.get_param_value("id"));
     SendText(response, RenderStatisticsReply());

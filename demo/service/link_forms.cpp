@@ -18,6 +18,11 @@ std::optional<long long> ParseIndex(std::string_view text) {
 
 }  // namespace
 
+std::string ServiceAddress(std::string_view base_url, std::string_view address) {
+  if (address.find("://") != std::string_view::npos) return std::string(address);
+  return std::string(base_url) + std::string(address);
+}
+
 std::string MediaUrl(std::string_view base_url, std::string_view media) {
   if (media.find("://") != std::string_view::npos) return std::string(media);
   return std::string(base_url) + "media/" + std::string(media);

@@ -7,6 +7,9 @@
 
 namespace taviro::demo {
 
+// An address given relative to the service, or a whole address as it stands.
+std::string ServiceAddress(std::string_view base_url, std::string_view address);
+
 // The address a media entry plays from: a bare file name lives under the
 // service's "media/" folder, a whole address is used as it stands.
 std::string MediaUrl(std::string_view base_url, std::string_view media);

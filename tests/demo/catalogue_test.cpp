@@ -66,6 +66,10 @@ TEST(CatalogueTest, RefusesDataThatWouldBreakTheReplyFormats) {
   EXPECT_NE(error_of(twice).find("appears twice"), std::string::npos);
   EXPECT_NE(error_of(R"({"series": [], "tv": [{"code": "a b", "name": "n", "media": "m"}]})").find("channel code"),
             std::string::npos);
+  EXPECT_NE(error_of(R"({"series": [], "headlines": [{"text": "a||b", "link": "*"}]})").find("separator"),
+            std::string::npos);
+  EXPECT_NE(error_of(R"({"series": [], "switches": {"version": "2.4\r\n"}})").find("line break"),
+            std::string::npos);
 }
 
 TEST(CommandLineTest, OptionsOverrideDefaults) {

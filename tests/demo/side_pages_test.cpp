@@ -59,6 +59,32 @@ TEST_F(SidePagesTest, StartUpPagesAnswerInGb18030) {
   }
 }
 
+TEST_F(SidePagesTest, SwitchNewsAndNoticeFilesInTheirSeparatedForms) {
+  const std::string base = service_.BaseUrl();
+  EXPECT_EQ(service_.GetPage("/lib/wen.txt"), "0====1====1====1====1====2.3\r\n");
+
+  const httplib::Result news = service_.Get("/lib/gun.txt");
+  ASSERT_TRUE(news);
+  EXPECT_NE(news->body.find(EncodeAnsi("《山海情缘》大结局")), std::string::npos);
+  std::string text = DecodeAnsi(news->body);
+  ASSERT_GE(text.size(), 2U);
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  const std::vector<std::string> entries = Split(text.substr(0, text.size() - 2), "$$$");
+  ASSERT_EQ(entries.size(), service_.catalogue().headlines.size());
+  EXPECT_EQ(entries[0], "《山海情缘》大结局今晚上线，十年之约终有答案||" + base + "vod/101.htm");
+  EXPECT_EQ(Split(entries[2], "||").at(1), "*");
+
+  text = service_.GetPage("/lib/tan.txt");
+  EXPECT_EQ(text, "20||1||1||" + base + "notice/1.htm$$$" + base + "notice/2.htm\r\n");
+  EXPECT_NE(service_.GetPage("/notice/2.htm").find("《𠮷祥小馆》全集免费看"), std::string::npos);
+  EXPECT_EQ(service_.Get("/notice/3.htm")->status, 404);
+
+  const httplib::Result updater = service_.Get("/update/update.exe");
+  ASSERT_TRUE(updater);
+  EXPECT_EQ(updater->status, 200);
+  EXPECT_EQ(updater->get_header_value("Content-Type"), "application/octet-stream");
+}
+
 TEST_F(SidePagesTest, StatisticsRequestsAreCountedPerId) {
   for (const char* id : {"00-1A-2B-3C-4D-5E", "00-1A-2B-3C-4D-5E", "20119169574570", "00-1A-2B-3C-4D-5E"}) {
     EXPECT_EQ(service_.GetPage(std::string("/tj/tj.asp?id=") + id), "<html><body></body></html>");
