@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   # core and tests
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the bundled demo service and its sample clips
+  libcpp-httplib-dev nlohmann-json3-dev ffmpeg
   # system adapters (D-Bus, logind) and the private bus the tests start
   libglib2.0-dev dbus-daemon
   # the desktop program

@@ -1,0 +1,79 @@
+// taviro-demo-service: the bundled demo video service on 127.0.0.1.
+#include <pthread.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+#include "service/catalogue.h"
+#include "service/command_line.h"
+#include "service/demo_service.h"
+
+namespace {
+
+using taviro::demo::CommandLine;
+
+CommandLine Defaults() {
+  CommandLine defaults;
+  defaults.port = TAVIRO_DEMO_PORT;
+  defaults.data_folder = TAVIRO_DEMO_DATA_DIR;
+  defaults.media_folder = TAVIRO_DEMO_MEDIA_DIR;
+  defaults.end_address = TAVIRO_DEMO_SENTINEL;
+  return defaults;
+}
+
+// SIGINT and SIGTERM are blocked in every thread and taken by one watcher,
+// which stops the service; no handler runs in signal context.
+sigset_t StopSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  return set;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  const auto command_line =
+      taviro::demo::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), Defaults(), error);
+  if (!command_line) {
+    std::cerr << "taviro-demo-service: " << error << "\n" << taviro::demo::kUsage;
+    return 2;
+  }
+  if (command_line->help) {
+    std::cout << taviro::demo::kUsage;
+    return 0;
+  }
+
+  const sigset_t stop_signals = StopSignals();
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+
+  taviro::demo::Catalogue catalogue;
+  try {
+    catalogue = taviro::demo::LoadCatalogue(command_line->data_folder / "catalogue.json");
+  } catch (const taviro::demo::CatalogueError& e) {
+    std::cerr << "taviro-demo-service: " << e.what() << "\n";
+    return 1;
+  }
+  taviro::demo::DemoService service(std::move(catalogue),
+                                    {command_line->media_folder, command_line->end_address});
+  if (service.Bind(command_line->port) < 0) {
+    std::cerr << "taviro-demo-service: cannot listen on 127.0.0.1:" << command_line->port << "\n";
+    return 1;
+  }
+
+  std::thread watcher([&service, stop_signals] {
+    int signal_number = 0;
+    sigwait(&stop_signals, &signal_number);
+    service.Stop();
+  });
+  std::cout << "listening on " << service.BaseUrl() << std::endl;
+  const bool served = service.Run();
+  // Wakes the watcher when the service ended on its own.
+  pthread_kill(watcher.native_handle(), SIGTERM);
+  watcher.join();
+  return served ? 0 : 1;
+}

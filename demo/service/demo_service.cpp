@@ -1,0 +1,251 @@
+#include "service/demo_service.h"
+
+#include <charconv>
+#include <thread>
+#include <utility>
+
+#include "app/ansi_text.h"
+#include "service/connection_drop.h"
+#include "service/html_text.h"
+#include "service/link_forms.h"
+#include "service/page_catalogue.h"
+#include "service/page_episode_list.h"
+#include "service/page_frame.h"
+#include "service/page_play.h"
+#include "service/page_promotions.h"
+#include "service/page_tv.h"
+#include "service/service_texts.h"
+
+namespace taviro::demo {
+namespace {
+
+using httplib::Request;
+using httplib::Response;
+using HandlerResponse = httplib::Server::HandlerResponse;
+
+// Pages go out in GB18030 with no charset in the header, as the Windows
+// service sent them; the program's web views and its fetches decode
+// undeclared text that way.
+void SendText(Response& response, std::string_view utf8, int status = 200) {
+  response.status = status;
+  response.set_content(EncodeAnsi(utf8), "text/html");
+}
+
+void SendJson(Response& response, const std::string& json, int status = 200) {
+  response.status = status;
+  response.set_content(json, "application/json");
+}
+
+// The text after "?" exactly as it arrived: page queries are "-" and "$$$"
+// separated lists with escaped texts, not name=value pairs.
+std::string_view RawQuery(const Request& request) {
+  const std::string_view target = request.target;
+  const std::size_t mark = target.find('?');
+  return mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1);
+}
+
+std::optional<int> ParseNumber(const std::string& text) {
+  int value = 0;
+  auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string NotFoundPage() {
+  return HtmlPage({"页面不存在", "body{padding:40px;text-align:center;color:#999}",
+                   "<h1 style=\"font-weight:normal;color:#ccc\">404</h1><p>页面不存在</p>", false});
+}
+
+// What a broken ASP script printed in place of its data.
+constexpr std::string_view kGarbagePage =
+    "<font face=\"宋体\" size=2>Microsoft VBScript 运行时错误</font> <font face=\"宋体\" size=2>错误 "
+    "'800a000d'</font>\r\n<p><font face=\"宋体\" size=2>类型不匹配: 'CInt'</font>\r\n<p><font face=\"宋体\" "
+    "size=2>/h.asp</font><font face=\"宋体\" size=2>，行 12</font>";
+
+constexpr std::string_view kServerErrorPage =
+    "<html><body><h1>500 - 内部服务器错误。</h1><p>您查找的资源存在问题，因而无法显示。</p></body></html>";
+
+}  // namespace
+
+DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
+    : catalogue_(std::move(catalogue)), options_(std::move(options)) {
+  server_.set_pre_routing_handler(
+      [this](const Request& request, Response& response) { return BeforeRouting(request, response); });
+  server_.set_error_handler([](const Request&, Response& response) {
+    if (response.status == 404) SendText(response, NotFoundPage(), 404);
+  });
+  AddPageRoutes();
+  AddControlRoutes();
+  std::error_code error;
+  if (std::filesystem::is_directory(options_.media_folder, error)) {
+    server_.set_mount_point("/media", options_.media_folder.string());
+  }
+}
+
+DemoService::~DemoService() { Stop(); }
+
+int DemoService::Bind(int port) {
+  port_ = port == 0 ? server_.bind_to_any_port(kLoopbackHost) : (server_.bind_to_port(kLoopbackHost, port) ? port : -1);
+  return port_;
+}
+
+bool DemoService::Run() {
+  {
+    std::lock_guard lock(stop_mutex_);
+    if (stopping_) return true;
+    run_entered_ = true;
+  }
+  const bool served = server_.listen_after_bind();
+  run_exited_ = true;
+  return served;
+}
+
+void DemoService::Stop() {
+  bool entered = false;
+  {
+    std::lock_guard lock(stop_mutex_);
+    stopping_ = true;
+    entered = run_entered_;
+  }
+  stop_signal_.notify_all();
+  if (!entered) return;
+  // The server ignores a stop until it is listening.
+  while (!server_.is_running() && !run_exited_) std::this_thread::yield();
+  server_.stop();
+}
+
+std::string DemoService::BaseUrl() const { return "http://" + std::string(kLoopbackHost) + ":" + std::to_string(port_) + "/"; }
+
+void DemoService::Pause(std::chrono::milliseconds delay) {
+  std::unique_lock lock(stop_mutex_);
+  stop_signal_.wait_for(lock, delay, [this] { return stopping_; });
+}
+
+HandlerResponse DemoService::BeforeRouting(const Request& request, Response& response) {
+  if (request.path.rfind("/__", 0) == 0) return HandlerResponse::Unhandled;
+  log_.Record(request.path, request.target);
+  const std::optional<Fault> fault = faults_.Take(request.path);
+  if (!fault) return HandlerResponse::Unhandled;
+  switch (fault->mode) {
+    case FaultMode::kDelay:
+      Pause(fault->delay);
+      return HandlerResponse::Unhandled;
+    case FaultMode::kEmpty:
+      SendText(response, "");
+      break;
+    case FaultMode::kOne:
+      SendText(response, "1");
+      break;
+    case FaultMode::kZero:
+      SendText(response, "0");
+      break;
+    case FaultMode::kGarbage:
+      SendText(response, kGarbagePage);
+      break;
+    case FaultMode::kHttp500:
+      SendText(response, kServerErrorPage, 500);
+      break;
+    case FaultMode::kClose:
+      DropConnection(request.local_port, request.remote_port);
+      response.status = 500;
+      break;
+  }
+  return HandlerResponse::Handled;
+}
+
+void DemoService::AddPageRoutes() {
+  server_.Get("/", [this](const Request&, Response& response) {
+    SendText(response, RenderHomePage(catalogue_, BaseUrl()));
+  });
+  server_.Get(R"(/vod/(\d{1,9})\.htm)", [this](const Request& request, Response& response) {
+    const Series* series = catalogue_.FindSeries(std::stoi(request.matches[1].str()));
+    if (series == nullptr) {
+      SendText(response, NotFoundPage(), 404);
+    } else {
+      SendText(response, RenderSeriesPage(*series, BaseUrl()));
+    }
+  });
+  server_.Get("/h.asp", [this](const Request& request, Response& response) {
+    SendText(response, EpisodeReply(catalogue_, request.get_param_value("id"), request.get_param_value("v"),
+                                    request.get_param_value("v1"), BaseUrl()));
+  });
+  server_.Get("/pp.htm", [this](const Request& request, Response& response) {
+    SendText(response, RenderEpisodeListPage(catalogue_, RawQuery(request), BaseUrl()));
+  });
+  server_.Get("/play.htm", [this](const Request& request, Response& response) {
+    SendText(response, RenderPlayPage(RawQuery(request), options_.end_address));
+  });
+  server_.Get("/tv/list.htm", [this](const Request&, Response& response) {
+    SendText(response, RenderTvListPage(catalogue_));
+  });
+  server_.Get("/tv/ad.htm", [](const Request&, Response& response) { SendText(response, RenderTvPlaceholderPage()); });
+  server_.Get("/tv/mivutv.htm", [this](const Request& request, Response& response) {
+    SendText(response, RenderTvPlayerPage(catalogue_, RawQuery(request), BaseUrl()));
+  });
+  server_.Get("/js/ads/bo.html", [](const Request&, Response& response) { SendText(response, RenderBannerPage()); });
+  server_.Get("/js/ads/jingcai.html", [this](const Request&, Response& response) {
+    SendText(response, RenderHighlightsPage(catalogue_));
+  });
+  server_.Get("/js/ads/qvodad.html",
+              [](const Request&, Response& response) { SendText(response, RenderPausePanelPage()); });
+  server_.Get("/js/ads/tui.html", [](const Request&, Response& response) { SendText(response, RenderExitPage()); });
+  server_.Get("/lib/wen.txt", [this](const Request&, Response& response) {
+    SendText(response, SwitchFileText(catalogue_.switches));
+  });
+  server_.Get("/lib/gun.txt", [this](const Request&, Response& response) {
+    SendText(response, HeadlineFileText(catalogue_.headlines, BaseUrl()));
+  });
+  server_.Get("/lib/tan.txt", [this](const Request&, Response& response) {
+    SendText(response, NoticeScheduleText(catalogue_.notices, BaseUrl()));
+  });
+  server_.Get(R"(/notice/(\d{1,4})\.htm)", [this](const Request& request, Response& response) {
+    const std::size_t k = std::stoul(request.matches[1].str());
+    if (k == 0 || k > catalogue_.notices.pages.size()) {
+      SendText(response, NotFoundPage(), 404);
+    } else {
+      SendText(response, RenderNoticePage(catalogue_.notices.pages[k - 1], BaseUrl()));
+    }
+  });
+  server_.Get("/update/update.exe", [](const Request&, Response& response) {
+    response.set_content(UpdaterBytes(), "application/octet-stream");
+  });
+  server_.Get("/tj/tj.asp", [this](const Request& request, Response& response) {
+    log_.CountStatistics(request.get_param_value("id"));
+    SendText(response, RenderStatisticsReply());
+  });
+}
+
+void DemoService::AddControlRoutes() {
+  server_.Get("/__stats", [this](const Request&, Response& response) { SendJson(response, log_.ToJson()); });
+  server_.Get("/__fault/reset", [this](const Request&, Response& response) {
+    faults_.Reset();
+    SendJson(response, R"({"ok":true})");
+  });
+  server_.Get("/__fault", [this](const Request& request, Response& response) {
+    const std::string path = request.get_param_value("path");
+    const std::string mode_name = request.get_param_value("mode");
+    if (path.empty() || path.front() != '/') {
+      SendJson(response, R"({"ok":false,"error":"path must start with /"})", 400);
+      return;
+    }
+    if (mode_name == "off") {
+      faults_.Disarm(path);
+      SendJson(response, R"({"ok":true})");
+      return;
+    }
+    const std::optional<FaultMode> mode = ParseFaultMode(mode_name);
+    const std::optional<int> delay = request.has_param("ms") ? ParseNumber(request.get_param_value("ms")) : 3000;
+    const std::optional<int> count =
+        request.has_param("count") ? ParseNumber(request.get_param_value("count")) : std::optional<int>(-1);
+    if (!mode || !delay || *delay < 0 || !count || *count == 0 || *count < -1) {
+      SendJson(response, R"({"ok":false,"error":"bad mode, ms or count"})", 400);
+      return;
+    }
+    Fault fault{*mode, std::chrono::milliseconds(*delay), std::nullopt};
+    if (*count > 0) fault.remaining = *count;
+    faults_.Arm(path, fault);
+    SendJson(response, R"({"ok":true})");
+  });
+}
+
+}  // namespace taviro::demo

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <string>
+
+#include <httplib.h>
+
+#include "service/catalogue.h"
+#include "service/fault_board.h"
+#include "service/request_log.h"
+
+namespace taviro::demo {
+
+inline constexpr const char* kLoopbackHost = "127.0.0.1";
+
+struct ServiceOptions {
+  // Where "media/<file>" is served from; a missing folder serves nothing.
+  std::filesystem::path media_folder;
+  // Where the web play page goes when its video ends.
+  std::string end_address;
+};
+
+// The demo video service on 127.0.0.1. Bind, then Run on any thread; Stop
+// from any thread (or a signal watcher) ends Run.
+class DemoService {
+ public:
+  DemoService(Catalogue catalogue, ServiceOptions options);
+  DemoService(const DemoService&) = delete;
+  DemoService& operator=(const DemoService&) = delete;
+  ~DemoService();
+
+  // Binds to 127.0.0.1 only; port 0 takes any free port. Returns the port
+  // bound, or -1.
+  int Bind(int port);
+  // Serves until Stop; returns false when it could not serve at all.
+  bool Run();
+  void Stop();
+
+  int port() const { return port_; }
+  // "http://127.0.0.1:<port>/": every page and address is relative to it.
+  std::string BaseUrl() const;
+
+ private:
+  void AddPageRoutes();
+  void AddControlRoutes();
+  httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request, httplib::Response& response);
+  // Pauses a request; ends early when the service stops.
+  void Pause(std::chrono::milliseconds delay);
+
+  const Catalogue catalogue_;
+  const ServiceOptions options_;
+  int port_ = -1;
+  FaultBoard faults_;
+  RequestLog log_;
+  std::mutex stop_mutex_;
+  std::condition_variable stop_signal_;
+  bool stopping_ = false;
+  // Stop may come before Run has started listening or after it ended.
+  std::atomic<bool> run_entered_ = false;
+  std::atomic<bool> run_exited_ = false;
+  httplib::Server server_;
+};
+
+}  // namespace taviro::demo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "service/catalogue.h"
+
+namespace taviro::demo {
+
+// The catalogue's home page ("/"): every series with its episodes as
+// "mivuvod://" links, and the first series' episode data after
+// "var VideoInfoList=" inside the body, where the program looks for it.
+std::string RenderHomePage(const Catalogue& catalogue, std::string_view base_url);
+
+// One series ("vod/<id>.htm"), with its own episode data block.
+std::string RenderSeriesPage(const Series& series, std::string_view base_url);
+
+}  // namespace taviro::demo
