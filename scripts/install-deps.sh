@@ -14,6 +14,8 @@ packages=(
   libglib2.0-dev dbus-daemon
   # the desktop program
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev fonts-wqy-microhei
+  # tests that run the program on a virtual display
+  xvfb xauth xdotool imagemagick python3
 )
 
 missing=()

@@ -76,6 +76,9 @@ struct WindowModel {
   bool IsTopmost = false;
   int ContentMode = 0;
   bool laid_out = false;
+  int CatalogueError = 0;  // 1 after a service page failed in the catalogue view
+  int AdHuanState = 0;     // pause advertisement panel: 2 enabled, 1 its page failed
+  int BoPadState = 0;      // player advertisement banner: the same
 
   // Edge-resize tracking of the window body: a resize was handed to the
   // system, and whether the last pointer move was off the 3-pixel band.
