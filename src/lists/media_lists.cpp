@@ -2,6 +2,7 @@
 
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
@@ -118,6 +119,18 @@ void MediaLists::RenderMissingListPages() {
       RenderListPage(file);
     }
   }
+}
+
+std::optional<std::string> MediaLists::ReadListLine(ListFile file, int line_number) const {
+  const std::optional<std::string> list = ReadList(file);
+  if (!list) {
+    return std::nullopt;
+  }
+  const std::vector<std::string_view> lines = SplitLines(*list);
+  if (line_number < 1 || static_cast<std::size_t>(line_number) > lines.size()) {
+    return std::string();
+  }
+  return std::string(lines[static_cast<std::size_t>(line_number) - 1]);
 }
 
 void MediaLists::RenderListPage(ListFile file) {

@@ -168,6 +168,15 @@ TEST_F(ListFilesTest, DeleteBeyondTheEndStillRewritesAndRenders) {
   EXPECT_EQ(views.shown.size(), 3U);
 }
 
+TEST_F(ListFilesTest, ReadsALineByTheNumberThePageLinksCarry) {
+  folder.Write("date_f.dat", EncodeAnsi("\r\n电影|/m/电影|12\n"));
+  EXPECT_EQ(lists.ReadListLine(ListFile::kLocalFiles, 2), "电影|/m/电影|12");
+  EXPECT_EQ(lists.ReadListLine(ListFile::kLocalFiles, 1), "");
+  EXPECT_EQ(lists.ReadListLine(ListFile::kLocalFiles, 3), "");
+  EXPECT_EQ(lists.ReadListLine(ListFile::kLocalFiles, 0), "");
+  EXPECT_EQ(lists.ReadListLine(ListFile::kNetworkTasks, 1), std::nullopt);
+}
+
 TEST_F(ListFilesTest, AMissingListFileIsLeftAlone) {
   lists.AddNetworkTask(1, "t", "e", "u", 0, 0, 0);
   lists.UpdateNetworkTaskPosition(1, 5);
