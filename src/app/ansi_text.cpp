@@ -68,10 +68,12 @@ std::string EncodeAnsi(std::string_view utf8) {
   if (IsAscii(utf8)) {
     return std::string(utf8);
   }
-  // Re-encoding first turns malformed UTF-8 into U+FFFD, which GB18030 holds.
-  const std::string clean = EncodeUtf8(DecodeUtf8(utf8));
   static constexpr std::string_view kGbReplacement = "\x84\x31\xA4\x37";
-  return Convert("GB18030", "UTF-8", clean, kGbReplacement);
+  if (IsValidUtf8(utf8)) {
+    return Convert("GB18030", "UTF-8", utf8, kGbReplacement);
+  }
+  // Re-encoding first turns malformed UTF-8 into U+FFFD, which GB18030 holds.
+  return Convert("GB18030", "UTF-8", EncodeUtf8(DecodeUtf8(utf8)), kGbReplacement);
 }
 
 std::string DecodeAnsi(std::string_view ansi) {

@@ -132,6 +132,21 @@ std::string Utf16ToUtf8(std::u16string_view units) {
   return out;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80U) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    // A malformed sequence decodes as U+FFFD and advances one byte only.
+    if (NextCodePoint(text, i) == kReplacementCharacter && i - start == 1) {
+      return false;
+    }
+  }
+  return true;
+}
+
 bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) < 0x80U; });

@@ -22,5 +22,7 @@ std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view units);
 
 bool IsAscii(std::string_view text);
+// True when `text` is well-formed UTF-8 (no surrogates, no overlong forms).
+bool IsValidUtf8(std::string_view text);
 
 }  // namespace taviro

@@ -32,6 +32,13 @@ TEST(Utf16, UnpairedSurrogatesBecomeReplacementCharacter) {
   EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("\U0001F600中")), "\U0001F600中");
 }
 
+TEST(Utf8, ValidityCheckAcceptsTheReplacementCharacterItself) {
+  EXPECT_TRUE(IsValidUtf8("a中\U0001F600\xEF\xBF\xBD"));
+  EXPECT_FALSE(IsValidUtf8("a\xC3("));
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a surrogate
+  EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));      // cut short
+}
+
 TEST(SplitLines, CountsLinesAsALineReaderDoes) {
   EXPECT_TRUE(SplitLines("").empty());
   EXPECT_EQ(SplitLines("\r\n"), (std::vector<std::string_view>{""}));

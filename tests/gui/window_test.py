@@ -32,7 +32,7 @@ EMPTY_LIST_PAGE = (
     "this.cells[2].style.display = 'none';}\r\n"
     "obj.rows[i].onmouseout=function(){this.style.background=obj1.style.background;"
     "this.cells[1].style.display = 'none';this.cells[2].style.display = 'block';}}\r\n"
-    '</script></body></html>\r\n').encode("gb18030")
+    '</script></body></html>\r\n\r\n').encode("gb18030")
 
 CONFIG_PATTERN = re.compile(
     rb"\[main\]\r\nName=Taviro\r\n\[User\]\r\nName=(?P<id>[0-9A-Za-z-]+)\r\n\[Skin\]\r\nNum=1\r\n"
