@@ -1,0 +1,117 @@
+#include "ui/main/main_window_load.h"
+
+#include <gtest/gtest.h>
+
+#include "app/start_program.h"
+#include "lists/media_lists.h"
+#include "platform/instance_channel.h"
+#include "platform/uri_launcher.h"
+#include "support/main_window_harness.h"
+#include "support/recording_list_views.h"
+
+namespace taviro {
+namespace {
+
+using R = RegionId;
+
+class RecordingLauncher : public UriLauncher {
+ public:
+  void Open(const std::string& uri) override { opened.push_back(uri); }
+  std::vector<std::string> opened;
+};
+
+class StartUpTest : public ::testing::Test {
+ protected:
+  StartProgramEnv Env() {
+    return StartProgramEnv{h.folder.path(), h.prompt,  launcher, lists, [this] { return player_ok; },
+                           [] { return std::string("52-54-00-12-34-56"); }, "http://127.0.0.1:8080/dl.htm"};
+  }
+  LoadOutcome Load(std::string command_line = "") {
+    MainWindowLoad load{instances, std::move(command_line), h.folder.path(), {}};
+    return LoadMainWindow(h.window, load);
+  }
+
+  testing::MainWindowHarness h;
+  testing::RecordingListViews views;
+  MediaLists lists{h.folder.path(), views};
+  RecordingLauncher launcher;
+  NoOtherInstance instances;
+  bool player_ok = true;
+};
+
+TEST_F(StartUpTest, FirstStartInAnEmptyFolderCreatesEveryFile) {
+  ASSERT_EQ(StartProgram(Env()), StartOutcome::kShowWindow);
+  EXPECT_EQ(h.folder.Read("date.dat"), "\r\n");
+  EXPECT_EQ(h.folder.Read("date_f.dat"), "\r\n");
+  EXPECT_NE(h.folder.Read("c.htm").find("\xD4\xDD\xCE\xDE\xBC\xC7\xC2\xBC"), std::string::npos);  // 暂无记录
+  EXPECT_EQ(h.Setting("User", "Name"), "52-54-00-12-34-56");
+  EXPECT_EQ(h.folder.ListNames(), "c.htm config.dll date.dat date_f.dat f.htm");
+}
+
+TEST_F(StartUpTest, WithoutAPlayerOffersTheDownloadPageAndEnds) {
+  player_ok = false;
+  h.prompt.answers.push_back(true);
+  EXPECT_EQ(StartProgram(Env()), StartOutcome::kEnd);
+  EXPECT_EQ(launcher.opened, std::vector<std::string>{"http://127.0.0.1:8080/dl.htm"});
+  EXPECT_FALSE(h.folder.Exists("config.dll"));
+
+  h.prompt.answers.push_back(false);
+  EXPECT_EQ(StartProgram(Env()), StartOutcome::kEnd);
+  EXPECT_EQ(launcher.opened.size(), 1U);
+}
+
+TEST_F(StartUpTest, LoadsTheViewsInOrderWithTheirPages) {
+  StartProgram(Env());
+  h.log.entries.clear();
+  ASSERT_EQ(Load(), LoadOutcome::kRunning);
+  std::vector<std::string> loads;
+  for (const std::string& entry : h.log.entries) {
+    if (entry.rfind("Web", 0) == 0) {
+      loads.push_back(entry);
+    }
+  }
+  const std::string base = testing::MainWindowHarness::kBaseUrl;
+  const std::string folder = "file://" + h.folder.path().string() + "/";
+  EXPECT_EQ(loads, (std::vector<std::string>{
+                       "Web1.Navigate(" + base + ")", "Web2.Navigate(about:blank)",
+                       "Web3.Navigate(" + folder + "c.htm)", "Web4.Navigate(" + folder + "f.htm)",
+                       "Web5.Navigate(about:blank)", "Web5.WriteDocument",
+                       "Web6.Navigate(" + base + "tj/tj.asp?id=52-54-00-12-34-56)",
+                       "Web8.Navigate(" + base + "js/ads/bo.html)", "Web9.Navigate(" + base + "js/ads/jingcai.html)",
+                       "Web7.Navigate(" + base + "js/ads/qvodad.html)", "Web11.Navigate(" + base + "tv/list.htm)",
+                       "Web10.Navigate(" + base + "tv/ad.htm)"}));
+  EXPECT_EQ(h.web[5].documents.back(), kBlankEpisodePage);
+  EXPECT_EQ(h.player.advert_url, base + "js/ads/qvodad.html");
+  EXPECT_EQ(h.tray.tooltip, "Taviro");
+}
+
+TEST_F(StartUpTest, WindowSizeFollowsTheRememberSizeSetting) {
+  StartProgram(Env());
+  h.SetSetting("S_q", "h_w", "15000");
+  h.SetSetting("S_q", "h_h", "10500");
+  Load();
+  EXPECT_EQ(h.window.model.width_twips, 15000);
+  EXPECT_EQ(h.window.model.height_twips, 10500);
+
+  h.SetSetting("S_q", "s_size", "1");
+  Load();
+  EXPECT_EQ(h.window.model.width_twips, 14850);
+  EXPECT_EQ(h.window.model.height_twips, 9830);
+}
+
+TEST_F(StartUpTest, StoredSkinIsAppliedWithoutBeingWrittenAgain) {
+  StartProgram(Env());
+  h.SetSetting("Skin", "Num", "5");
+  Load();
+  EXPECT_EQ(h.pictures.requests.front().second, 201);  // skin 1 first picture
+  EXPECT_EQ(h.Setting("Skin", "Num"), "5");
+  EXPECT_TRUE(h.window.model.laid_out);
+  // The catalogue waits behind the loading cover until it has loaded.
+  EXPECT_FALSE(h.window.model[R::Pic1].visible);
+  EXPECT_TRUE(h.window.model[R::wait].visible);
+  EXPECT_TRUE(h.window.model[R::zzp].visible);
+  EXPECT_FALSE(h.window.model[R::zz].visible);
+}
+
+}  // namespace
+}  // namespace taviro
