@@ -51,6 +51,7 @@ class DemoService:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+        self.log.close()
 
 
 class Program:
@@ -116,6 +117,7 @@ class Program:
         if self.process is not None and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        self.stderr.close()
         if self.own_dir:
             shutil.rmtree(self.app_dir, ignore_errors=True)
 

@@ -23,6 +23,7 @@ struct DesignSize {
 // and get their width from their caption.
 // clang-format off
 constexpr std::array kDesignSizes{
+    DesignSize{R::Imi, 24, 24},        // title-bar logo
     DesignSize{R::adp, 90, 38},        // pause picture (skin picture 20), centred over the video
     DesignSize{R::ggx, 24, 24},        // close button of the web play page
     DesignSize{R::gtv, 24, 24},        // close button of the TV page
@@ -65,7 +66,7 @@ constexpr std::array kCaptions{
     DesignText{R::zhun, "准备就绪"},
     DesignText{R::times, "00:00 /00:00"},
     DesignText{R::next_s, "正准备播放下一集，请稍后..."},
-    DesignText{R::jbi, "r"},  // a close cross in the symbol font
+    DesignText{R::jbi, "✕"},  // the close cross the symbol font drew
     DesignText{R::qk, "∴ 管理任务"},
 };
 
@@ -92,6 +93,8 @@ constexpr std::array kHiddenAtStart{
 // Pictures that are not tiles of a button sheet.
 constexpr Tile kLoadingPicture{kExtraPictureBase + 2, 0, 0, 180, 50, false};
 constexpr Tile kPausePicture{20, 0, 0, 90, 38, false};
+// The play pages' close buttons wear the title bar's close tile.
+constexpr Tile kCloseButton{1, 120, 0, 24, 24, false};
 
 }  // namespace
 
@@ -120,6 +123,8 @@ void ApplyDesignLook(WindowModel& model) {
   }
   model[R::jia].face = kLoadingPicture;
   model[R::adp].face = kPausePicture;
+  model[R::ggx].face = kCloseButton;
+  model[R::gtv].face = kCloseButton;
 }
 
 void FitAutoSizeLabel(WindowModel& model, RegionId id, TextMetrics& text) {

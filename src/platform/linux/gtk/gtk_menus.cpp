@@ -2,7 +2,7 @@
 
 namespace taviro::gtk {
 
-GtkMenus::GtkMenus(GtkWidget* anchor) : anchor_(anchor) {
+GtkMenus::GtkMenus() {
   for (auto& menu : menus_) {
     menu = GObjectPtr<GtkWidget>::Retain(gtk_menu_new());
   }
@@ -24,7 +24,7 @@ GtkWidget* GtkMenus::AddItem(PopupMenu menu, const char* caption, std::function<
 }
 
 void GtkMenus::PopupAt(PopupMenu menu, int x, int y) {
-  GdkWindow* window = gtk_widget_get_window(anchor_);
+  GdkWindow* window = anchor_ != nullptr ? gtk_widget_get_window(anchor_) : nullptr;
   if (window == nullptr) {
     PopupAtPointer(menu);
     return;

@@ -14,7 +14,8 @@ namespace taviro::gtk {
 // the code that owns their commands.
 class GtkMenus final : public MenuPresenter {
  public:
-  explicit GtkMenus(GtkWidget* anchor);
+  GtkMenus();
+  void SetAnchor(GtkWidget* anchor) { anchor_ = anchor; }
   GtkMenus(const GtkMenus&) = delete;
   GtkMenus& operator=(const GtkMenus&) = delete;
   ~GtkMenus() override;
@@ -34,7 +35,7 @@ class GtkMenus final : public MenuPresenter {
 
   GtkMenu* Menu(PopupMenu menu) const { return GTK_MENU(menus_[static_cast<std::size_t>(menu)].get()); }
 
-  GtkWidget* anchor_;
+  GtkWidget* anchor_ = nullptr;
   std::array<GObjectPtr<GtkWidget>, 4> menus_;
 };
 

@@ -9,12 +9,12 @@ namespace taviro::gtk {
 // Modal message boxes over the main window.
 class GtkPrompt final : public Prompt {
  public:
-  explicit GtkPrompt(GtkWindow* parent) : parent_(parent) {}
+  void SetParent(GtkWindow* parent) { parent_ = parent; }
   bool AskYesNo(const std::string& caption, const std::string& text) override;
   void Inform(const std::string& caption, const std::string& text) override;
 
  private:
-  GtkWindow* parent_;
+  GtkWindow* parent_ = nullptr;
 };
 
 }  // namespace taviro::gtk

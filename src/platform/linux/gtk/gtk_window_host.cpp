@@ -6,10 +6,13 @@ namespace taviro::gtk {
 namespace {
 
 GdkMonitor* MonitorOf(GtkWindow* window) {
-  GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window));
-  GdkWindow* native = gtk_widget_get_window(GTK_WIDGET(window));
+  GdkDisplay* display = gdk_display_get_default();
+  GdkWindow* native = window != nullptr ? gtk_widget_get_window(GTK_WIDGET(window)) : nullptr;
   GdkMonitor* monitor = native != nullptr ? gdk_display_get_monitor_at_window(display, native) : nullptr;
-  return monitor != nullptr ? monitor : gdk_display_get_primary_monitor(display);
+  if (monitor == nullptr) {
+    monitor = gdk_display_get_primary_monitor(display);
+  }
+  return monitor != nullptr ? monitor : gdk_display_get_monitor(display, 0);
 }
 
 ScreenRect ToScreenRect(const GdkRectangle& r) { return {r.x, r.y, r.x + r.width, r.y + r.height}; }
@@ -70,7 +73,7 @@ PointerPress CurrentPress(GtkWindow* window) {
 }  // namespace
 
 bool GtkWindowHost::HasWindowManager() const {
-  GdkScreen* screen = gtk_widget_get_screen(GTK_WIDGET(window_));
+  GdkScreen* screen = gdk_screen_get_default();
   if (!GDK_IS_X11_SCREEN(screen)) {
     return true;  // Wayland compositors always manage windows
   }
@@ -100,6 +103,9 @@ void GtkWindowHost::EmulateState(WindowState state) {
 }
 
 void GtkWindowHost::SetState(WindowState state) {
+  if (window_ == nullptr) {
+    return;
+  }
   if (!HasWindowManager()) {
     EmulateState(state);
     return;
@@ -119,6 +125,9 @@ void GtkWindowHost::SetState(WindowState state) {
 }
 
 void GtkWindowHost::SetVisible(bool visible) {
+  if (window_ == nullptr) {
+    return;
+  }
   if (visible) {
     gtk_window_present(window_);
   } else {
@@ -126,25 +135,42 @@ void GtkWindowHost::SetVisible(bool visible) {
   }
 }
 
-void GtkWindowHost::SetTopmost(bool topmost) { gtk_window_set_keep_above(window_, topmost); }
+void GtkWindowHost::SetTopmost(bool topmost) {
+  if (window_ == nullptr) {
+    return;
+  } gtk_window_set_keep_above(window_, topmost); }
 
-void GtkWindowHost::Resize(int width, int height) { gtk_window_resize(window_, width, height); }
+void GtkWindowHost::Resize(int width, int height) {
+  if (window_ != nullptr) {
+    gtk_window_resize(window_, width, height);
+  }
+}
 
-void GtkWindowHost::Move(int left, int top) { gtk_window_move(window_, left, top); }
+void GtkWindowHost::Move(int left, int top) {
+  if (window_ != nullptr) {
+    gtk_window_move(window_, left, top);
+  }
+}
 
 void GtkWindowHost::BeginMoveDrag() {
+  if (window_ == nullptr) {
+    return;
+  }
   const PointerPress press = CurrentPress(window_);
   gtk_window_begin_move_drag(window_, press.button, press.root_x, press.root_y, press.time);
 }
 
 void GtkWindowHost::BeginResizeDrag(ResizeEdge edge) {
+  if (window_ == nullptr) {
+    return;
+  }
   const PointerPress press = CurrentPress(window_);
   gtk_window_begin_resize_drag(window_, ToGdkEdge(edge), press.button, press.root_x, press.root_y,
                                press.time);
 }
 
 void GtkWindowHost::SetPointer(PointerShape shape) {
-  if (shape == pointer_) {
+  if (shape == pointer_ || window_ == nullptr) {
     return;
   }
   pointer_ = shape;

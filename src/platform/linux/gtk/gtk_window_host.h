@@ -12,7 +12,9 @@ namespace taviro::gtk {
 // their effects come back as configure and window-state events.
 class GtkWindowHost final : public WindowHost {
  public:
-  explicit GtkWindowHost(GtkWindow* window) : window_(window) {}
+  // The window comes later than the rules that drive it; nothing happens
+  // until it is attached.
+  void Attach(GtkWindow* window) { window_ = window; }
 
   // Without a window manager (a bare X server) maximising and minimising are
   // done here and reported through this callback, as a manager would.
@@ -36,7 +38,7 @@ class GtkWindowHost final : public WindowHost {
   bool HasWindowManager() const;
   void EmulateState(WindowState state);
 
-  GtkWindow* window_;
+  GtkWindow* window_ = nullptr;
   PointerShape pointer_ = PointerShape::kArrow;
   std::function<void(WindowState)> emulated_state_handler_;
   WindowState emulated_state_ = WindowState::kNormal;

@@ -1,9 +1,43 @@
 #include <gtk/gtk.h>
 
 #include <clocale>
+#include <cstdlib>
+#include <string>
+
+#include "app/app_folder.h"
+#include "platform/linux/gtk/desktop_app.h"
+#include "taviro_build_config.h"
+
+namespace {
+
+// The command line as one text, the arguments joined by single blanks: the
+// program takes it whole as one media path.
+std::string JoinArguments(int argc, char** argv) {
+  std::string line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) {
+      line += ' ';
+    }
+    line += argv[i];
+  }
+  return line;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  gtk_init(&argc, &argv);
+  const std::string command_line = JoinArguments(argc, argv);
+  gtk_init(nullptr, nullptr);
+  // The player library refuses any locale whose numbers are not written the C
+  // way; the interface stays in the user's language.
   std::setlocale(LC_NUMERIC, "C");
-  return 0;
+
+  taviro::gtk::DesktopConfig config;
+  config.app_folder = taviro::ResolveAppFolder(
+      taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+  config.command_line = command_line;
+  config.service_base_url = taviro::build_config::kServiceBaseUrl;
+  config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
+  taviro::gtk::DesktopApp app(std::move(config));
+  return app.Run();
 }

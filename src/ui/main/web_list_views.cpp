@@ -1,0 +1,12 @@
+#include "ui/main/web_list_views.h"
+
+#include "app/file_uri.h"
+#include "platform/web_view.h"
+
+namespace taviro {
+
+void WebListViews::ShowListPage(ListFile which, const std::filesystem::path& page) {
+  web_.View(which == ListFile::kNetworkTasks ? 3 : 4).Navigate(FileUri(page));
+}
+
+}  // namespace taviro
