@@ -158,3 +158,16 @@ def process_tree_rss_kib(pid):
         except OSError:
             pass
     return total
+
+
+def click(window_id, x, y, button=1):
+    subprocess.run(["xdotool", "mousemove", "--window", window_id, str(x), str(y),
+                    "click", str(button)], check=True)
+
+
+def pixel(png_path, x, y):
+    """The colour at (x, y) of a picture, as an (r, g, b) tuple."""
+    out = subprocess.run(["convert", png_path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
+                         capture_output=True, text=True, check=True).stdout
+    values = out.splitlines()[-1].split("(", 1)[1].split(")", 1)[0].split(",")
+    return tuple(int(float(v)) for v in values[:3])

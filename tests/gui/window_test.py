@@ -5,6 +5,7 @@ import argparse
 import os
 import re
 import sys
+import time
 import unittest
 
 import harness
@@ -75,6 +76,13 @@ class WindowTest(unittest.TestCase):
         rss = harness.process_tree_rss_kib(program.process.pid)
         print(f"memory with eleven views: {rss / 1024:.0f} MiB RSS", file=sys.stderr)
         harness.screenshot(window, os.path.join(ARGS.out, "window-skin1.png"))
+
+        # The player tab shows the side panel with the empty network-task list.
+        harness.click(window, 350, 18)
+        time.sleep(1)
+        shot = os.path.join(ARGS.out, "window-player-tab.png")
+        harness.screenshot(window, shot)
+        self.assertEqual(harness.pixel(shot, 980, 200), (0x21, 0x21, 0x21))
         self.assertEqual(program.quit(), 0)
 
     def test_saved_size_and_the_other_skin(self):

@@ -78,15 +78,21 @@ void MainWindowView::BuildTree() {
     widgets_[Index(id)] = CreateRegionWidget(id);
   }
   gtk_container_add(GTK_CONTAINER(window_), widgets_[Index(RegionId::Window)]);
-  // Hosted views go in first so that the buttons that share their container
-  // (the close buttons over the play pages) stay on top.
-  for (const bool hosted_pass : {true, false}) {
+  // What lies underneath goes in first: the hosted views, so the close
+  // buttons over the play pages stay on top, and the side panel's header
+  // strip, which the side tabs sit on.
+  const auto stacking_layer = [](RegionId id) {
+    if (KindOf(id) == RegionKind::kHosted) {
+      return 0;
+    }
+    return id == RegionId::npc_10 ? 1 : 2;
+  };
+  for (const int layer : {0, 1, 2}) {
     for (int i = 1; i < kRegionCount; ++i) {
       const auto id = static_cast<RegionId>(i);
-      if ((KindOf(id) == RegionKind::kHosted) != hosted_pass) {
-        continue;
+      if (stacking_layer(id) == layer) {
+        gtk_layout_put(GTK_LAYOUT(Container(ParentOf(id))), widgets_[Index(id)], 0, 0);
       }
-      gtk_layout_put(GTK_LAYOUT(Container(ParentOf(id))), widgets_[Index(id)], 0, 0);
     }
   }
   gtk_widget_show_all(widgets_[Index(RegionId::Window)]);
