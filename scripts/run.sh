@@ -5,13 +5,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+app_dir=${TAVIRO_APP_DIR:-$PWD/install}
+
 scripts/install-deps.sh
-scripts/make-sample-media.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release -j "$(nproc)"
-cmake --install build/release --prefix "${TAVIRO_APP_DIR:-$PWD/install}" >/dev/null
+# Short test-pattern clips for the sample catalogue, made once.
+cmake --build build/release --target taviro_demo_media
+cmake --install build/release --prefix "$app_dir" >/dev/null
 
-app_dir=${TAVIRO_APP_DIR:-$PWD/install}
 service_log=$(mktemp)
 build/release/demo/taviro-demo-service --data demo/data >"$service_log" 2>&1 &
 service_pid=$!

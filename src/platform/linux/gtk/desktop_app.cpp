@@ -1,5 +1,7 @@
 #include "platform/linux/gtk/desktop_app.h"
 
+#include "platform/linux/gtk/player_probe.h"
+
 #include <glib-unix.h>
 
 #include <csignal>
@@ -61,7 +63,7 @@ DesktopApp::~DesktopApp() {
 
 int DesktopApp::Run() {
   const StartProgramEnv start{config_.app_folder, prompt_, launcher_, lists_,
-                              [] { return true; }, MakeIdentity, config_.player_download_url};
+                              PlayerLibraryAvailable, MakeIdentity, config_.player_download_url};
   if (StartProgram(start) == StartOutcome::kEnd) {
     return 0;
   }

@@ -1,3 +1,0 @@
-#!/usr/bin/env bash
-# Placeholder until the demo service ships sample media.
-exit 0
