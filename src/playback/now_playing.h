@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace taviro {
+
+// The item being played and the next-episode state, shared by the link
+// router, the list commands, the control bar, the status poller and the
+// episode resolver.
+struct NowPlaying {
+  // id-source-episode-title of the catalogue item playing, the title as it
+  // came in the link (escaped); "0" or empty when none.
+  std::string CurrentItemKey = "0";
+  // "0" none prepared, "1" the service failed, "3" a retry is scheduled,
+  // otherwise the complete "miqvod://" link of the next episode.
+  std::string NextLink = "0";
+  // Media address of the next episode for pre-buffering; "0" not resolved
+  // yet, "1" the service failed.
+  std::string NextMediaUrl = "0";
+  // Key of the item in its list file: the series id for catalogue items, the
+  // path for local files, "0" when no position is stored for it.
+  std::string ListKey = "0";
+  int ItemKind = 0;  // 1 catalogue (date.dat), 2 local file (date_f.dat)
+  int ResumePosition = 0;
+  int ResumeDone = 0;
+  int LastPosition = 0;
+  int PrefetchStarted = 0;
+  int RetryTicks = 0;
+  int PlayerState = 0;
+  int DownloadSpeed = 0;
+  // Folder of the download helper, with a trailing "/"; from setting qvodw.
+  std::string TerminalFolder;
+};
+
+}  // namespace taviro

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "app/timer.h"
+#include "playback/now_playing.h"
+
+namespace taviro {
+
+struct MainWindow;
+class MediaLists;
+class HttpClient;
+class ProcessTable;
+class ProgramLauncher;
+
+// The window's timers that playback drives; other code enables and disables
+// them, so they live beside the state they serve.
+struct PlaybackTimers {
+  Timer& Timer1;  // 1000 ms status poller, on at start
+  Timer& Timer2;  // 2000 ms end of play, one-shot, off at start
+  Timer& Timer4;  // 50000 ms next-episode retry, off at start
+};
+
+// What every playback handler works with: the window, the item playing, the
+// lists, the service and the timers.
+struct PlaybackContext {
+  MainWindow& window;
+  NowPlaying& now;
+  MediaLists& lists;
+  HttpClient& http;
+  ProcessTable& processes;
+  ProgramLauncher& launcher;
+  PlaybackTimers timers;
+  std::filesystem::path app_folder;  // with a trailing "/"
+  // An address no server answers; the play page goes there when an item ends.
+  std::string sentinel_url;
+};
+
+}  // namespace taviro
