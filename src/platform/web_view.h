@@ -2,8 +2,18 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace taviro {
+
+// A right click in a view: the address of the link under the pointer (the
+// page's active element), empty when there is none, and the pointer's place
+// in window pixels.
+struct ContextMenuRequest {
+  std::string link_uri;
+  int x = 0;
+  int y = 0;
+};
 
 // What a view reports to the window. Every handler may be left empty.
 struct WebViewHandlers {
@@ -14,18 +24,33 @@ struct WebViewHandlers {
   std::function<void()> download_complete;
   // A failed connection, or an HTTP error status of the main page.
   std::function<void(const std::string& uri, int status)> navigate_error;
+  // The engine's own menu never shows; this runs instead.
+  std::function<void(const ContextMenuRequest& request)> context_menu;
+  // A page called the window's automation interface
+  // (window.external.NAME(arguments...)), every argument as text.
+  std::function<void(const std::string& name, const std::vector<std::string>& arguments)> external_call;
 };
+
+enum class EditCommand { kCopy, kPaste, kSelectAll };
 
 // One embedded web view.
 class WebView {
  public:
   virtual ~WebView() = default;
   virtual void SetHandlers(WebViewHandlers handlers) = 0;
-  // Navigates to `uri` exactly as written.
+  // Navigates to `uri` exactly as written. Addresses in the program's own
+  // link schemes go straight to the before-navigate handler, unchanged.
   virtual void Navigate(const std::string& uri) = 0;
   // Replaces the document with `html`; relative links resolve against
   // `base_uri`.
   virtual void WriteDocument(const std::string& html, const std::string& base_uri) = 0;
+  virtual void Refresh() = 0;
+  virtual void GoBack() = 0;
+  virtual void GoForward() = 0;
+  virtual void Edit(EditCommand command) = 0;
+  // Runs `script` in the page; its result as text goes to `done` (empty when
+  // the script failed). `done` may be empty.
+  virtual void RunScript(const std::string& script, std::function<void(const std::string&)> done) = 0;
 };
 
 // The window's eleven views, numbered 1..11 as Web1..Web11.

@@ -23,6 +23,24 @@ class FakeWebView : public WebView {
     document_base = base_uri;
     AddTo(log, name + ".WriteDocument");
   }
+  void Refresh() override {
+    ++refreshes;
+    AddTo(log, name + ".Refresh");
+  }
+  void GoBack() override { AddTo(log, name + ".GoBack"); }
+  void GoForward() override { AddTo(log, name + ".GoForward"); }
+  void Edit(EditCommand command) override { edits.push_back(command); }
+  // Scripts are recorded; a test answers them through `script_results` (in
+  // order) or leaves them unanswered.
+  void RunScript(const std::string& script, std::function<void(const std::string&)> done) override {
+    scripts.push_back(script);
+    AddTo(log, name + ".RunScript");
+    if (!script_results.empty() && done) {
+      const std::string result = script_results.front();
+      script_results.erase(script_results.begin());
+      done(result);
+    }
+  }
   // The last address navigated to, or "" when there was none.
   std::string Address() const { return navigations.empty() ? std::string() : navigations.back(); }
 
@@ -31,6 +49,10 @@ class FakeWebView : public WebView {
   WebViewHandlers handlers;
   std::vector<std::string> navigations;
   std::vector<std::string> documents;
+  std::vector<std::string> scripts;
+  std::vector<std::string> script_results;
+  std::vector<EditCommand> edits;
+  int refreshes = 0;
   std::string document_base;
 };
 

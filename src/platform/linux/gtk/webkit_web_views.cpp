@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace taviro::gtk {
 namespace {
@@ -75,6 +76,57 @@ void WebKitView::Navigate(const std::string& uri) {
 
 void WebKitView::WriteDocument(const std::string& html, const std::string& base_uri) {
   webkit_web_view_load_html(view_, html.c_str(), base_uri.empty() ? nullptr : base_uri.c_str());
+}
+
+void WebKitView::Refresh() { webkit_web_view_reload(view_); }
+
+void WebKitView::GoBack() { webkit_web_view_go_back(view_); }
+
+void WebKitView::GoForward() { webkit_web_view_go_forward(view_); }
+
+void WebKitView::Edit(EditCommand command) {
+  const char* name = WEBKIT_EDITING_COMMAND_COPY;
+  if (command == EditCommand::kPaste) {
+    name = WEBKIT_EDITING_COMMAND_PASTE;
+  } else if (command == EditCommand::kSelectAll) {
+    name = WEBKIT_EDITING_COMMAND_SELECT_ALL;
+  }
+  webkit_web_view_execute_editing_command(view_, name);
+}
+
+namespace {
+
+struct ScriptCall {
+  std::function<void(const std::string&)> done;
+};
+
+void OnScriptFinished(GObject* source, GAsyncResult* result, gpointer data) {
+  std::unique_ptr<ScriptCall> call(static_cast<ScriptCall*>(data));
+  GError* error = nullptr;
+  JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+  std::string text;
+  if (value != nullptr) {
+    if (!jsc_value_is_undefined(value) && !jsc_value_is_null(value)) {
+      char* raw = jsc_value_to_string(value);
+      text = raw != nullptr ? raw : "";
+      g_free(raw);
+    }
+    g_object_unref(value);
+  }
+  if (error != nullptr) {
+    g_error_free(error);  // a failing script reads as an empty result
+  }
+  if (call->done) {
+    call->done(text);
+  }
+}
+
+}  // namespace
+
+void WebKitView::RunScript(const std::string& script, std::function<void(const std::string&)> done) {
+  auto* call = new ScriptCall{std::move(done)};
+  webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), nullptr,
+                                      nullptr, nullptr, OnScriptFinished, call);
 }
 
 gboolean WebKitView::OnDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecision* decision,

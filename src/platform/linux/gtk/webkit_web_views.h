@@ -22,6 +22,11 @@ class WebKitView final : public WebView {
   void SetHandlers(WebViewHandlers handlers) override;
   void Navigate(const std::string& uri) override;
   void WriteDocument(const std::string& html, const std::string& base_uri) override;
+  void Refresh() override;
+  void GoBack() override;
+  void GoForward() override;
+  void Edit(EditCommand command) override;
+  void RunScript(const std::string& script, std::function<void(const std::string&)> done) override;
 
   GtkWidget* widget() const { return GTK_WIDGET(view_); }
   WebKitWebView* view() const { return view_; }
