@@ -67,8 +67,7 @@ void SeekBarReleased(MainWindow& window, RegionId part) {
   if (travel <= 0) return;  // a bar too short to point at anything
   PlayerControl& player = window.ports.player;
   const int duration = player.Duration();
-  const std::int64_t target =
-      RoundedRatio(std::int64_t{window.model[R::gunt1].rect.left} * duration, travel);
+  const std::int64_t target = RoundedRatio(std::int64_t{window.model[R::gunt1].rect.left} * duration, travel);
   player.SetPosition(static_cast<int>(target - (lead ? kSeekLeadSeconds : 0)));
   if (duration < player.Position()) player.SetPosition(duration - kSeekLeadSeconds);
 }

@@ -91,12 +91,12 @@ TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
   EXPECT_FALSE(m[R::Qvodx].visible);
   EXPECT_TRUE(m[R::ad_huan].visible);
   EXPECT_FALSE(m[R::bo_pad].visible);
-}
 
-TEST_F(ControlBarTest, PausingLeavesTheAdvertPanelsAloneUnlessTheServiceEnabledThem) {
-  Playing();
+  // Without the service's switch the advert panels stay as they are.
   m.AdHuanState = 1;
+  m[R::ad_huan].visible = false;
   m[R::bo_pad].visible = true;
+  Press(0);
   Press(0);
   EXPECT_FALSE(m[R::ad_huan].visible);
   EXPECT_TRUE(m[R::bo_pad].visible);
@@ -195,7 +195,8 @@ TEST_F(ControlBarTest, StopResetsTheBarsAndTheStatusStrip) {
 
 TEST_F(ControlBarTest, StopStoresThePositionReachedInTheItemsList) {
   const std::string tasks = "12|%u7B2C|ep|url|0|3|0\r\n 7|t|e|u|1|2|50\r\n12|x|y|z|2|2|9\r\n";
-  const std::string files = EncodeAnsi("a.mp4|/films/a.mp4|0") + "\r\n" + EncodeAnsi("第二.rm|/films/第二.rm|8") + "\r\n";
+  const std::string files =
+      EncodeAnsi("a.mp4|/films/a.mp4|0") + "\r\n" + EncodeAnsi("第二.rm|/films/第二.rm|8") + "\r\n";
   struct Case {
     std::string list_key;
     int kind;
@@ -238,7 +239,8 @@ TEST_F(ControlBarTest, ACancelledFileDialogLeavesEverythingAsItWas) {
   EXPECT_EQ(Press(4), Log{});
   ASSERT_EQ(t.files.requests.size(), 1U);
   EXPECT_EQ(t.files.requests[0].title, "选择播放文件");
-  EXPECT_EQ(t.files.requests[0].filter, "影音文件|*.rm;*.rmvb;*.wmv;*.mp3;*wma;*mid;*wav;*mpg;*mp4|所有文件|*.*");
+  EXPECT_EQ(t.files.requests[0].filter,
+            "影音文件|*.rm;*.rmvb;*.wmv;*.mp3;*wma;*mid;*wav;*mpg;*mp4|所有文件|*.*");
   EXPECT_EQ(testing::ModelChanges(before, m), "");
   EXPECT_EQ(t.now.ListKey, "5");
   EXPECT_EQ(t.now.ItemKind, 1);
@@ -271,8 +273,8 @@ TEST_F(ControlBarTest, AnOpenedFileReplacesTheItemPlayingAndJoinsTheLocalList) {
   EXPECT_EQ(m[R::bo_name].caption, "第一集.rmvb");
   EXPECT_EQ(m[R::bo_name].rect.width, 8 * 7);
   EXPECT_EQ(m[R::bo_name].rect.left, (700 - 56) / 2);
-  EXPECT_EQ(ListBytes("date_f.dat"), EncodeAnsi("第一集.rmvb|" + path + "|0") + "\r\n" +
-                                         EncodeAnsi("a.mp4|/films/a.mp4|75") + "\r\n");
+  EXPECT_EQ(ListBytes("date_f.dat"),
+            EncodeAnsi("第一集.rmvb|" + path + "|0") + "\r\n" + EncodeAnsi("a.mp4|/films/a.mp4|75") + "\r\n");
   EXPECT_EQ(t.now.ItemKind, 2);
   EXPECT_EQ(t.now.ListKey, path);
   EXPECT_EQ(m.CurrentSideTab, 7);

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "playback/bar_arithmetic.h"
 #include "playback/player_keys.h"
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
@@ -99,9 +98,13 @@ TEST_F(BarsTest, LettingGoSeeksInProportionToTheThumb) {
   EXPECT_EQ(ReleaseThumbAt(0), Log{"player.SetPosition(0)"});
   // Whole seconds, to the nearest; an exact half goes to the even one.
   t.player.duration = 1001;
-  EXPECT_EQ(ReleaseThumbAt(301), Log{"player.SetPosition(500)"});  // 502.7 - 2
+  EXPECT_EQ(ReleaseThumbAt(301), Log{"player.SetPosition(500)"});       // 502.7 - 2
   EXPECT_EQ(ClickTrack(R::gunt, 300), Log{"player.SetPosition(500)"});  // 500.5
   EXPECT_EQ(ClickTrack(R::gunt, 302), Log{"player.SetPosition(504)"});  // 503.8
+  t.player.duration = 3;
+  EXPECT_EQ(ClickTrack(R::gunt, 300), Log{"player.SetPosition(2)"});  // 1.5
+  EXPECT_EQ(ClickTrack(R::gunt, 500), Log{"player.SetPosition(2)"});  // 2.5
+  t.player.duration = 1001;
 
   // Any button lets go; with nothing loaded the track does not seek.
   PlaceSeekThumb(m, 60);
@@ -155,8 +158,8 @@ TEST_F(BarsTest, TheVolumeFollowsTheKnobInWholePercent) {
     int knob;
     int volume;
   } cases[] = {
-      {R::yin, 35, 35, 50},      {R::yin, 69, 69, 98},  // truncated, not rounded
-      {R::yin, 1, 1, 1},         {R::yin, 0, 0, 0},     {R::yin, 100, 70, 100},
+      {R::yin, 35, 35, 50},       {R::yin, 69, 69, 98},  // truncated, not rounded
+      {R::yin, 1, 1, 1},          {R::yin, 0, 0, 0},           {R::yin, 100, 70, 100},
       {R::bo_y, 14 * 15, 14, 20}, {R::bo_y, 90 * 15, 70, 100},
   };
   for (const Case& c : cases) {
@@ -212,8 +215,8 @@ TEST_F(BarsTest, KeysBelongToThePlayerOnly) {
     m.ContentMode = mode;
     t.timer1.SetEnabled(false);
     const WindowModel before = m;
-    for (KeyCode key : {KeyCode::kSpace, KeyCode::kLeft, KeyCode::kUp, KeyCode::kRight, KeyCode::kDown,
-                        KeyCode::kOther}) {
+    for (KeyCode key :
+         {KeyCode::kSpace, KeyCode::kLeft, KeyCode::kUp, KeyCode::kRight, KeyCode::kDown, KeyCode::kOther}) {
       EXPECT_EQ(Key(key), Log{}) << mode;
     }
     EXPECT_EQ(testing::ModelChanges(before, m), "");
@@ -297,17 +300,6 @@ TEST_F(BarsTest, UpAndDownStepTheVolumeAndShowWhatThePlayerReports) {
   Key(KeyCode::kDown);
   EXPECT_EQ(m[R::zhun].caption, "音量：-5%");
   EXPECT_EQ(Knob(), -3);  // off the track's start, as the layout would place it
-}
-
-TEST(RoundedRatio, RoundsHalvesToEven) {
-  EXPECT_EQ(RoundedRatio(5, 2), 2);
-  EXPECT_EQ(RoundedRatio(7, 2), 4);
-  EXPECT_EQ(RoundedRatio(10, 4), 2);
-  EXPECT_EQ(RoundedRatio(11, 4), 3);
-  EXPECT_EQ(RoundedRatio(9, 4), 2);
-  EXPECT_EQ(RoundedRatio(-5, 2), -2);
-  EXPECT_EQ(RoundedRatio(-11, 4), -3);
-  EXPECT_EQ(RoundedRatio(0, 7), 0);
 }
 
 }  // namespace

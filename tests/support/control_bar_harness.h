@@ -74,10 +74,15 @@ struct ControlBarHarness {
   Timer timer2{scheduler, 2000, false, {}};
   Timer timer4{scheduler, 50000, false, {}};
   UnusedServices services;
-  PlaybackContext context{h.window,  now,      lists,
-                          services,  services, services,
+  PlaybackContext context{h.window,
+                          now,
+                          lists,
+                          services,
+                          services,
+                          services,
                           PlaybackTimers{timer1, timer2, timer4},
-                          h.folder.path() / "", "http://127.0.0.1:9/end/"};
+                          h.folder.path() / "",
+                          "http://127.0.0.1:9/end/"};
   FakeFileDialog files;
   std::vector<int> steps;           // directions the episode hook was given
   std::vector<bool> enabled_while;  // the pressed button's state meanwhile

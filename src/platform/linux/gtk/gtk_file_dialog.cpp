@@ -62,7 +62,8 @@ class DialogWidget {
 
 }  // namespace
 
-std::optional<std::string> GtkFileDialog::ChooseMediaFile(const std::string& title, const std::string& filter) {
+std::optional<std::string> GtkFileDialog::ChooseMediaFile(const std::string& title,
+                                                          const std::string& filter) {
   // A hidden parent (the window sits in the tray) would hide the dialog too.
   GtkWindow* owner = parent_ != nullptr && gtk_widget_get_visible(GTK_WIDGET(parent_)) ? parent_ : nullptr;
   const DialogWidget dialog(gtk_file_chooser_dialog_new(title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN,
