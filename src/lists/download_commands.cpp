@@ -14,7 +14,6 @@
 #include "lists/media_lists.h"
 #include "platform/prompt.h"
 #include "platform/uri_launcher.h"
-#include "platform/web_view.h"
 #include "playback/playback_context.h"
 #include "playback/vendor_save_path.h"
 #include "ui/main/main_window.h"

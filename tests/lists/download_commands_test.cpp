@@ -115,13 +115,6 @@ TEST_F(DownloadCommandsTest, TheDownloadFolderOpensOnlyWithFilesAndAfterTopmostE
   EXPECT_EQ(FileUri(save).find(' '), std::string::npos);
 }
 
-TEST_F(DownloadCommandsTest, WithoutAKnownHelperTheDefaultFolderIsAsked) {
-  std::filesystem::remove(h.window.ConfigPath);
-  commands.qk_xw();
-  EXPECT_EQ(now.TerminalFolder, "0");  // the settings' default names no installation
-  EXPECT_EQ(h.prompt.notices.size() + launchers.opened.size(), 1U);
-}
-
 TEST(DownloadedFiles, TheNameComesFromTheHelpersAddressEscapedTwice) {
   EXPECT_EQ(DownloadFileName("1|t|e|qvod%3A//9%7Ch%7C%25u7B2C1%25u96C6.rmvb%7C|0|0|0"), "第1集.rmvb");
   EXPECT_EQ(DownloadFileName("1|t|e|http%3A//127.0.0.1/a.mp4|0|0|0"), "");

@@ -154,50 +154,35 @@ TEST_F(ListCommandsTest, RightClicksOfferMenusOnlyOverRowsAndALoadedPlayer) {
   EXPECT_EQ(h.menus.popups[1].x, 5);
 }
 
-TEST_F(ListCommandsTest, PlayAndDeleteActOnTheRowLastRightClicked) {
-  WriteUtf8("date.dat", kWebTask + kQvodTask);
-  commands.CCC();
-  commands.ddd();
-  EXPECT_TRUE(h.web[3].navigations.empty());
-  commands.Web3ContextMenu({"open://2/", 0, 0});
-  commands.CCC();
-  EXPECT_EQ(h.player.url, "qvod://123|abc|ab.rmvb|");
-  commands.ddd();
-  EXPECT_EQ(h.web[3].navigations.at(1), "delk://2/");
-  EXPECT_EQ(ReadUtf8("date.dat"), kWebTask);
-}
-
-TEST_F(ListCommandsTest, TheFooterClearsTheLocalListOnlyOnYes) {
-  ShowLocalList();
-  WriteUtf8("date_f.dat", kLocals);
-  h.window.model[RegionId::qk].fore_colour = kHoverRed;
-  h.prompt.answers = {false, true};
-  commands.QkClick();
-  EXPECT_EQ(h.window.model[RegionId::qk].fore_colour, kFooterGrey);
-  EXPECT_EQ(ReadUtf8("date_f.dat"), kLocals);
-  commands.QkClick();
-  EXPECT_EQ(ReadUtf8("date_f.dat"), "\r\n");
-  EXPECT_NE(ReadUtf8("f.htm").find("暂无记录"), std::string::npos);
-  EXPECT_EQ(h.prompt.questions.at(0).caption, "提示：");
-  EXPECT_EQ(h.prompt.questions.at(0).text, "确定要删除全部[本地播放]列表吗？");
-  commands.qk_xl();  // the task list's command does nothing here
-  EXPECT_EQ(h.prompt.questions.size(), 2U);
-}
-
-TEST_F(ListCommandsTest, OnTheTaskListTheFooterOffersItsMenuWhichClearsOnYes) {
+TEST_F(ListCommandsTest, TheFooterClearsTheLocalListOrOffersTheTaskListMenuAndClearsOnlyOnYes) {
   WriteUtf8("date.dat", kQvodTask);
   commands.QkClick();
   ASSERT_EQ(h.menus.popups.size(), 1U);
   EXPECT_EQ(h.menus.popups[0].menu, PopupMenu::c_fie);
   EXPECT_TRUE(h.menus.popups[0].at_pointer);
-  h.prompt.answers = {false, true};
+  h.prompt.answers = {false, true, false, true};
   commands.qk_xl();
   EXPECT_EQ(ReadUtf8("date.dat"), kQvodTask);
   EXPECT_FALSE(h.folder.Exists("c.htm"));
   commands.qk_xl();
+  EXPECT_EQ(h.prompt.questions.at(1).caption, "提示：");
   EXPECT_EQ(h.prompt.questions.at(1).text, "确定要删除全部[网络任务]列表吗？");
   EXPECT_EQ(ReadUtf8("date.dat"), "\r\n");
   EXPECT_EQ(h.web[3].Address(), PageUri("c.htm"));
+
+  ShowLocalList();
+  WriteUtf8("date_f.dat", kLocals);
+  h.window.model[RegionId::qk].fore_colour = kHoverRed;
+  commands.QkClick();
+  EXPECT_EQ(h.window.model[RegionId::qk].fore_colour, kFooterGrey);
+  EXPECT_EQ(ReadUtf8("date_f.dat"), kLocals);
+  commands.QkClick();
+  EXPECT_EQ(h.prompt.questions.at(2).text, "确定要删除全部[本地播放]列表吗？");
+  EXPECT_EQ(ReadUtf8("date_f.dat"), "\r\n");
+  EXPECT_NE(ReadUtf8("f.htm").find("暂无记录"), std::string::npos);
+  commands.qk_xl();  // the task list's command does nothing here
+  EXPECT_EQ(h.prompt.questions.size(), 4U);
+  EXPECT_EQ(h.menus.popups.size(), 1U);
 }
 
 }  // namespace

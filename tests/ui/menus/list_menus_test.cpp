@@ -22,8 +22,11 @@ TEST_F(ListMenusTest, ItemsAreInDisplayOrderAndRunTheirListCommands) {
   EXPECT_EQ(Describe(CFieMenuItems(commands)), "renwub=删除任务列表 wenjianb=管理下载文件 ");
 
   WriteUtf8("date.dat", "1|a|e|u|0|0|0\r\n2|b|e|u|0|0|0\r\n3|c|e|u|0|0|0\r\n");
-  commands.Web3ContextMenu({"open://3", 0, 0});
   const std::vector<MenuItemData> row = WebcMenuItems(commands);
+  row[0].command();  // no row right-clicked yet
+  row[1].command();
+  EXPECT_TRUE(h.web[3].navigations.empty());
+  commands.Web3ContextMenu({"open://3", 0, 0});
   row[0].command();
   row[1].command();
   commands.Web3ContextMenu({"open://1", 0, 0});
