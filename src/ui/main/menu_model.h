@@ -12,6 +12,8 @@ inline constexpr std::string_view kLeaveMiniModeCaption = "退出精简";
 // keeps its state in its caption, as the toggle buttons do in tooltips.
 struct MenuModel {
   std::string q_jing{kMiniModeCaption};
+  // The check mark of "自动关机": power the machine off when play ends.
+  bool kaiqi = false;
 };
 
 }  // namespace taviro
