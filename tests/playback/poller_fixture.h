@@ -53,6 +53,16 @@ class PollerFixture : public ::testing::Test {
     return texts;
   }
   WindowModel& Model() { return harness.window.model; }
+  Rect& Box(RegionId id) { return Model()[id].rect; }
+  // Which of the video area's covers and panels are visible.
+  std::vector<std::string> Shown() {
+    std::vector<std::string> names;
+    for (RegionId id :
+         {RegionId::Qvodx, RegionId::bo_ad, RegionId::ad_huan, RegionId::bo_pad, RegionId::next_s}) {
+      if (Model()[id].visible) names.emplace_back(RegionName(id));
+    }
+    return names;
+  }
   const std::string& Caption(RegionId id) { return Model()[id].caption; }
   FakePlayerControl& player() { return harness.player; }
   FakeWebView& web(int number) { return harness.web[number]; }
