@@ -16,6 +16,8 @@ inline constexpr std::string_view kUnmuteCaption = "取消静音";
 struct MenuModel {
   std::string q_jing{kMiniModeCaption};
   std::string q_yin{kMuteCaption};
+  // The check mark of "自动关机": power the machine off when play ends.
+  bool kaiqi = false;
 };
 
 }  // namespace taviro

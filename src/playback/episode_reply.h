@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace taviro {
+
+class HttpClient;
+
+// The service's answer about one episode of a series: "1" when it failed,
+// "0" when there is no such episode, otherwise name$media-address$kind.
+// Only an answer with a "$" is a record.
+struct EpisodeRecord {
+  std::string name;       // as the service sent it (escaped)
+  std::string media_url;  // plain
+  std::string kind;       // "qvod" for the player, any other word for the play page
+};
+
+std::string EpisodeRequestUrl(std::string_view base_url, std::string_view id, std::string_view source,
+                              std::string_view episode);
+
+// Waits for the whole reply; the body is in the system's code page. A
+// failed request reads as an empty reply.
+std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, std::string_view id,
+                              std::string_view source, std::string_view episode);
+
+// Missing fields of a record are empty; a reply without "$" is no record.
+std::optional<EpisodeRecord> ParseEpisodeRecord(std::string_view reply);
+
+}  // namespace taviro
