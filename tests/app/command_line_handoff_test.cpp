@@ -143,13 +143,6 @@ TEST_F(CommandLineHandOff, AQuotedPathIsPlayedWithoutQuotesAndRecordedWithItsBla
   EXPECT_LT(Index("player.SetUrl(/media/My Film.mkv)"), Index("player.Play"));
 }
 
-TEST_F(CommandLineHandOff, TwoQuotedPathsArePlayedAsOnePath) {
-  Receive("\"/a/b c.avi\" \"/d/e.avi\"");
-  EXPECT_EQ(h.player.url, "/a/b c.avi /d/e.avi");
-  EXPECT_EQ(m[R::bo_name].caption, "e.avi");
-  EXPECT_EQ(Locals(), "e.avi|/a/b c.avi /d/e.avi|0\r\n\r\n");
-}
-
 TEST_F(CommandLineHandOff, AnEmptyTextOnlyBringsTheWindowForward) {
   m.state = WindowState::kMinimised;
   h.host.state = WindowState::kMinimised;
@@ -168,13 +161,6 @@ TEST_F(CommandLineHandOff, AnEmptyTextOnlyBringsTheWindowForward) {
   EXPECT_EQ(Locals(), "\r\n");
   EXPECT_TRUE(views.shown.empty());
   EXPECT_FALSE(timer1.Enabled());
-}
-
-TEST_F(CommandLineHandOff, AMaximisedWindowStaysMaximised) {
-  m.state = WindowState::kMaximised;
-  Receive("/m/a.mkv");
-  EXPECT_EQ(m.state, WindowState::kMaximised);
-  EXPECT_EQ(Index("host.SetState(normal)"), h.log.entries.size());
 }
 
 TEST_F(CommandLineHandOff, MiniModeIsLeftBeforeTheFilePlays) {
@@ -226,11 +212,6 @@ TEST_F(CommandLineHandOff, ALongChineseNameIsCutForTheTitleButStoredWhole) {
   EXPECT_EQ(m.ContentMode, 0);
   EXPECT_EQ(m.CurrentMainTab, 9);
   EXPECT_EQ(m.CurrentSideTab, 7);
-}
-
-TEST_F(CommandLineHandOff, AnEmptyVendorCheckHookIsSkipped) {
-  ReceiveHandOff(context, "/m/a.mkv", {});
-  EXPECT_EQ(h.player.url, "/m/a.mkv");
 }
 
 }  // namespace

@@ -62,21 +62,5 @@ TEST(InstanceSocketWatch, TextsReachTheHandlerFromTheMainLoop) {
   EXPECT_EQ(received.size(), 2U);
 }
 
-TEST(InstanceSocketWatch, ALaterStartWatchesNothing) {
-  UnixSocketInstance first(Options());
-  ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
-  std::vector<std::string> received;
-  auto later_result = std::async(std::launch::async, [] {
-    UnixSocketInstance later(Options());
-    const HandOffResult result = later.Offer("/m/a.mkv");
-    InstanceSocketWatch watch(later, [](const std::string&) {});
-    return result == HandOffResult::kDelivered && !watch.Watching();
-  });
-  InstanceSocketWatch watch(first, [&received](const std::string& text) { received.push_back(text); });
-  RunLoopUntil(received, 1, milliseconds(3000));
-  EXPECT_TRUE(later_result.get());
-  EXPECT_EQ(received, (std::vector<std::string>{"/m/a.mkv"}));
-}
-
 }  // namespace
 }  // namespace taviro

@@ -87,7 +87,6 @@ class ChildProcess {
   ChildProcess& operator=(ChildProcess&&) = delete;
   ~ChildProcess() { Kill(); }
 
-  pid_t pid() const { return pid_; }
   void Kill() {
     if (pid_ > 0) {
       ::kill(pid_, SIGKILL);
@@ -128,16 +127,6 @@ struct Pipe {
   UniqueFd write_end;
 };
 
-std::string ReadAll(int fd) {
-  std::string all;
-  char buffer[4096];
-  ssize_t got = 0;
-  while ((got = ::read(fd, buffer, sizeof buffer)) > 0) {
-    all.append(buffer, static_cast<std::size_t>(got));
-  }
-  return all;
-}
-
 TEST(UnixSocketInstance, TheFirstStartListensAndALaterOneHandsOver) {
   UnixSocketInstance first(Options());
   EXPECT_FALSE(first.HandToRunningInstance("/m/a.mkv"));
@@ -154,6 +143,15 @@ TEST(UnixSocketInstance, TheFirstStartListensAndALaterOneHandsOver) {
   EXPECT_EQ(AcceptWithin(first, milliseconds(2000)), "/m/b.mkv");
   EXPECT_TRUE(result.get());
   EXPECT_EQ(later.ListeningFd(), -1);
+}
+
+TEST(UnixSocketInstance, TheNameIsPerUserAndOneThatDoesNotFitRunsUnguarded) {
+  EXPECT_EQ(DefaultInstanceSocketName(), "taviro-instance-" + std::to_string(::getuid()));
+  InstanceSocketOptions options;
+  options.name = std::string(200, 'n');
+  UnixSocketInstance unguarded(options);
+  EXPECT_EQ(unguarded.Offer("/m/a.mkv"), HandOffResult::kFirstInstance);
+  EXPECT_EQ(unguarded.ListeningFd(), -1);
 }
 
 TEST(UnixSocketInstance, TextsArriveByteForByteAndQuickly) {
@@ -180,14 +178,14 @@ TEST(UnixSocketInstance, TextsArriveByteForByteAndQuickly) {
 TEST(UnixSocketInstance, SixSimultaneousStartsMakeExactlyOneFirst) {
   constexpr int kStarts = 6;
   Pipe gate;
-  Pipe received;
   std::vector<ChildProcess> children;
   const InstanceSocketOptions options = Options();
   for (int i = 0; i < kStarts; ++i) {
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-      // Child: wait for the gate to open, then start as the program would.
+      // Waits for the gate to open, then starts as the program would. The
+      // exit code tells the outcome, or how many texts the first one took.
       gate.write_end.Reset();
       char ignored = 0;
       if (::read(gate.read_end.get(), &ignored, 1) < 0) ::_exit(90);
@@ -195,38 +193,22 @@ TEST(UnixSocketInstance, SixSimultaneousStartsMakeExactlyOneFirst) {
       const HandOffResult result = instance.Offer("start " + std::to_string(i));
       if (result != HandOffResult::kFirstInstance) ::_exit(result == HandOffResult::kDelivered ? 1 : 2);
       int taken = 0;
-      std::string report;
       const auto deadline = Clock::now() + milliseconds(5000);
       while (taken < kStarts - 1 && Clock::now() < deadline) {
-        if (auto text = AcceptWithin(instance, milliseconds(100))) {
-          ++taken;
-          report += *text + "\n";
-        }
+        taken += AcceptWithin(instance, milliseconds(100)) ? 1 : 0;
       }
-      if (::write(received.write_end.get(), report.data(), report.size()) < 0) ::_exit(91);
       ::_exit(100 + taken);
     }
     children.emplace_back(pid);
   }
   gate.write_end.Reset();  // every child starts now
-  received.write_end.Reset();
 
   std::vector<int> codes;
   for (ChildProcess& child : children) {
     codes.push_back(child.ExitCode(milliseconds(8000)).value_or(-1));
-    child.Kill();  // one that hung must not keep the report pipe open
   }
   std::sort(codes.begin(), codes.end());
   EXPECT_EQ(codes, (std::vector<int>{1, 1, 1, 1, 1, 100 + kStarts - 1}));
-
-  std::string report = ReadAll(received.read_end.get());
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, end = 0; (end = report.find('\n', at)) != std::string::npos; at = end + 1) {
-    lines.push_back(report.substr(at, end - at));
-  }
-  std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines.size(), static_cast<std::size_t>(kStarts - 1));
-  EXPECT_EQ(std::unique(lines.begin(), lines.end()), lines.end());
 }
 
 TEST(UnixSocketInstance, AfterTheFirstInstanceDiesTheNextStartIsFirst) {
@@ -344,16 +326,6 @@ TEST(UnixSocketInstance, StartsOfOtherUsersAreRefused) {
   auto stranger = StartLater("/m/a.mkv", milliseconds(500));
   EXPECT_EQ(AcceptWithin(first, milliseconds(2000)), std::nullopt);
   EXPECT_EQ(stranger.get(), HandOffResult::kLost);
-}
-
-TEST(UnixSocketInstance, TheDefaultNameIsPerUserAndAnUnusableNameRunsUnguarded) {
-  EXPECT_EQ(DefaultInstanceSocketName(), "taviro-instance-" + std::to_string(::getuid()));
-  InstanceSocketOptions options;
-  options.name = std::string(200, 'n');
-  UnixSocketInstance unguarded(options);
-  EXPECT_EQ(unguarded.Offer("/m/a.mkv"), HandOffResult::kFirstInstance);
-  EXPECT_EQ(unguarded.ListeningFd(), -1);
-  EXPECT_EQ(unguarded.AcceptOne(), std::nullopt);
 }
 
 }  // namespace
