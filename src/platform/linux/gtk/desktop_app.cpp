@@ -16,11 +16,27 @@
 #include "ui/main/catalogue_events.h"
 #include "ui/main/main_window_load.h"
 #include "ui/main/tray_controller.h"
+#include "ui/menus/list_menus.h"
+#include "app/command_line_handoff.h"
+#include "platform/linux/system/logind_shutdown.h"
 
 namespace taviro::gtk {
 namespace {
 
 bool DebugLog() { return std::getenv("TAVIRO_DEBUG") != nullptr; }
+
+// The local episode-list page, compiled into the program.
+std::string LoadEpisodePageTemplate() {
+  GBytes* bytes = g_resources_lookup_data("/org/taviro/pages/t.htm", G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
+  if (bytes == nullptr) {
+    return {};
+  }
+  gsize size = 0;
+  const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
+  std::string text(data, size);
+  g_bytes_unref(bytes);
+  return text;
+}
 
 std::string MakeIdentity() {
   SystemNetworkAdapters adapters;
@@ -34,6 +50,7 @@ DesktopApp::DesktopApp(DesktopConfig config)
     : config_(std::move(config)),
       metrics_reference_(GObjectPtr<GtkWidget>::Retain(gtk_label_new(""))),
       metrics_(metrics_reference_.get()),
+      shutdown_(ConnectSystemShutdown()),
       list_views_(web_),
       lists_(config_.app_folder, list_views_) {
   tray_ = std::make_unique<StatusIconTray>(
@@ -45,10 +62,9 @@ DesktopApp::DesktopApp(DesktopConfig config)
       [this] { OnTrayRightClick(*window_); });
   const WindowPorts ports{host_, prompt_, *tray_, web_, skins_, menus_, metrics_, player_};
   window_ = std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
-  control_bar_ = std::make_unique<ControlBar>(*window_);
-  window_->callbacks.control_bar = control_bar_.get();
   window_->callbacks.ttt_v = [this] { Quit(); };
   controller_ = std::make_unique<MainWindowController>(*window_);
+  BuildPlayback();
 }
 
 DesktopApp::~DesktopApp() {
@@ -57,21 +73,57 @@ DesktopApp::~DesktopApp() {
       g_source_remove(source);
     }
   }
+  instance_watch_.reset();
   // The view's widgets hold the web views; they go before the core they call.
   view_.reset();
 }
 
+void DesktopApp::BuildPlayback() {
+  playback_ = std::make_unique<PlaybackContext>(PlaybackContext{
+      *window_, now_, lists_, http_, processes_, programs_, PlaybackTimers{timer1_, timer2_, timer4_},
+      config_.app_folder, config_.sentinel_url});
+  router_ = std::make_unique<LinkRouter>(*playback_, LoadEpisodePageTemplate());
+  resolver_ = std::make_unique<EpisodeResolver>(*playback_);
+  poller_ = std::make_unique<StatusPoller>(*playback_, *resolver_, *shutdown_, clock_);
+  control_bar_ = std::make_unique<ControlBar>(*playback_, file_dialog_,
+                                              [this](int direction) { resolver_->StepEpisode(direction); });
+  list_commands_ = std::make_unique<ListCommands>(*playback_, launcher_);
+  window_->callbacks.control_bar = control_bar_.get();
+  timer1_.SetHandler([this] {
+    poller_->OnTimer1();
+    controller_->Refresh();
+  });
+  timer2_.SetHandler([this] {
+    poller_->OnTimer2();
+    controller_->Refresh();
+  });
+  timer4_.SetHandler([this] {
+    resolver_->OnTimer4();
+    controller_->Refresh();
+  });
+  controller_->AttachPlayback(*playback_, *control_bar_, *list_commands_);
+}
+
 int DesktopApp::Run() {
+  // A second start hands its command line over before it builds anything.
+  if (instances_.HandToRunningInstance(config_.command_line)) {
+    return 0;
+  }
   const StartProgramEnv start{config_.app_folder, prompt_, launcher_, lists_,
                               PlayerLibraryAvailable, MakeIdentity, config_.player_download_url};
   if (StartProgram(start) == StartOutcome::kEnd) {
     return 0;
   }
   BuildWindow();
-  const MainWindowLoad load{instances_, config_.command_line, config_.app_folder, {}};
+  const MainWindowLoad load{instances_, config_.command_line, config_.app_folder,
+                            [this](const std::string& text) { l_com(*playback_, text); }};
   if (LoadMainWindow(*window_, load) == LoadOutcome::kHandedOff) {
     return 0;
   }
+  instance_watch_ = std::make_unique<InstanceSocketWatch>(instances_, [this](const std::string& text) {
+    ReceiveHandOff(*playback_, text, {});
+    controller_->Refresh();
+  });
   controller_->Refresh();
   gtk_window_present(view_->window());
   signal_sources_[0] = g_unix_signal_add(SIGTERM, OnTerminateSignal, this);
@@ -86,8 +138,9 @@ void DesktopApp::BuildWindow() {
   host_.Attach(view_->window());
   host_.SetEmulatedStateHandler([this](WindowState state) { controller_->OnStateChanged(state); });
   prompt_.SetParent(view_->window());
+  file_dialog_.SetParent(view_->window());
   menus_.SetAnchor(GTK_WIDGET(view_->window()));
-  menus_.AddItem(PopupMenu::r_m, "退出", [this] { window_->Quit(); });
+  BuildMenus();
   if (GdkPixbuf* icon = skins_.Extra(ExtraPicture::kIcon)) {
     gtk_window_set_icon(view_->window(), icon);
   }
@@ -97,11 +150,66 @@ void DesktopApp::BuildWindow() {
   WireWebViews();
 }
 
+void DesktopApp::BuildMenus() {
+  const auto add_items = [this](PopupMenu menu, const std::vector<MenuItemData>& items) {
+    for (const MenuItemData& item : items) {
+      if (item.IsSeparator()) {
+        menus_.AddSeparator(menu);
+      } else {
+        menus_.AddItem(menu, std::string(item.caption).c_str(), [this, command = item.command] {
+          command();
+          controller_->Refresh();
+        });
+      }
+    }
+  };
+  add_items(PopupMenu::webc, WebcMenuItems(*list_commands_));
+  add_items(PopupMenu::c_fie, CFieMenuItems(*list_commands_));
+  menus_.AddItem(PopupMenu::r_m, "退出", [this] { window_->Quit(); });
+}
+
 void DesktopApp::WireWebViews() {
   for (int number = 1; number <= 11; ++number) {
     WebViewHandlers handlers;
     handlers.download_complete = [this, number] { OnViewLoaded(number); };
     handlers.navigate_error = [this, number](const std::string& uri, int /*status*/) { OnViewFailed(number, uri); };
+    handlers.external_call = [this](const std::string& name, const std::vector<std::string>& arguments) {
+      router_->OnExternalCall(name, arguments);
+      controller_->Refresh();
+    };
+    const auto route = [this](bool (LinkRouter::*handler)(const std::string&)) {
+      return [this, handler](const std::string& uri) {
+        const bool cancel = (router_.get()->*handler)(uri);
+        controller_->Refresh();
+        return cancel;
+      };
+    };
+    switch (number) {
+      case 1: handlers.before_navigate = route(&LinkRouter::Web1BeforeNavigate); break;
+      case 2: handlers.before_navigate = route(&LinkRouter::Web2BeforeNavigate); break;
+      case 5: handlers.before_navigate = route(&LinkRouter::Web5BeforeNavigate); break;
+      case 11: handlers.before_navigate = route(&LinkRouter::Web11BeforeNavigate); break;
+      case 3:
+        handlers.before_navigate = [this](const std::string& uri) {
+          const bool cancel = list_commands_->Web3BeforeNavigate(uri);
+          controller_->Refresh();
+          return cancel;
+        };
+        handlers.context_menu = [this](const ContextMenuRequest& request) { list_commands_->Web3ContextMenu(request); };
+        break;
+      case 4:
+        handlers.before_navigate = [this](const std::string& uri) {
+          const bool cancel = list_commands_->Web4BeforeNavigate(uri);
+          controller_->Refresh();
+          return cancel;
+        };
+        break;
+      case 7:
+        handlers.context_menu = [this](const ContextMenuRequest& request) { list_commands_->Web7ContextMenu(request); };
+        break;
+      default:
+        break;
+    }
     web_.View(number).SetHandlers(std::move(handlers));
   }
 }
@@ -135,6 +243,11 @@ void DesktopApp::Quit() {
   }
   quitting_ = true;
   RemoveTrayIcon(*window_);
+  // Stopping stores the position of the item being played.
+  if (window_->model.ContentMode == 2) {
+    window_->model.SuppressClick = 0;
+    window_->ClickControlBar(1);
+  }
   if (view_ != nullptr) {
     gtk_widget_hide(GTK_WIDGET(view_->window()));
   }

@@ -6,11 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "app/timer.h"
+#include "lists/list_commands.h"
 #include "lists/media_lists.h"
-#include "platform/linux/idle_player_control.h"
-#include "platform/instance_channel.h"
 #include "platform/linux/gtk/desktop_launcher.h"
+#include "platform/linux/gtk/glib_timer_scheduler.h"
 #include "platform/linux/gtk/gobject_ptr.h"
+#include "platform/linux/gtk/gtk_file_dialog.h"
 #include "platform/linux/gtk/gtk_menus.h"
 #include "platform/linux/gtk/gtk_prompt.h"
 #include "platform/linux/gtk/gtk_window_host.h"
@@ -20,7 +22,20 @@
 #include "platform/linux/gtk/skin_picture_store.h"
 #include "platform/linux/gtk/status_icon_tray.h"
 #include "platform/linux/gtk/webkit_web_views.h"
+#include "platform/linux/idle_player_control.h"
+#include "platform/linux/system/curl_http_client.h"
+#include "platform/linux/system/instance_socket_watch.h"
+#include "platform/linux/system/proc_process_table.h"
+#include "platform/linux/system/spawn_program_launcher.h"
+#include "platform/linux/system/system_clock.h"
+#include "platform/linux/system/unix_socket_instance.h"
+#include "platform/shutdown_backend.h"
 #include "playback/control_bar.h"
+#include "playback/episode_resolver.h"
+#include "playback/link_router.h"
+#include "playback/now_playing.h"
+#include "playback/playback_context.h"
+#include "playback/status_poller.h"
 #include "ui/main/main_window.h"
 #include "ui/main/web_list_views.h"
 
@@ -31,10 +46,12 @@ struct DesktopConfig {
   std::string command_line;
   std::string service_base_url;
   std::string player_download_url;
+  std::string sentinel_url;
 };
 
 // The whole program on the desktop: every adapter, the core objects they
-// serve, and their wiring. Members are declared in the order they are needed.
+// serve, and their wiring. Members are declared in the order they are needed
+// and destroyed in the reverse order, so nothing calls an object that is gone.
 class DesktopApp {
  public:
   explicit DesktopApp(DesktopConfig config);
@@ -47,6 +64,8 @@ class DesktopApp {
 
  private:
   void BuildWindow();
+  void BuildPlayback();
+  void BuildMenus();
   void WireWebViews();
   void OnViewLoaded(int number);
   void OnViewFailed(int number, const std::string& uri);
@@ -54,23 +73,40 @@ class DesktopApp {
   static gboolean OnTerminateSignal(gpointer data);
 
   DesktopConfig config_;
+  UnixSocketInstance instances_;
   SkinPictureStore skins_;
   WebKitViewSet web_;
   GtkWindowHost host_;
   GtkPrompt prompt_;
   GtkMenus menus_;
+  GtkFileDialog file_dialog_;
   GObjectPtr<GtkWidget> metrics_reference_;
   PangoTextMetrics metrics_;
   IdlePlayerControl player_;
   DesktopLauncher launcher_;
+  CurlHttpClient http_;
+  ProcProcessTable processes_;
+  SpawnProgramLauncher programs_;
+  SystemClock clock_;
+  std::unique_ptr<ShutdownBackend> shutdown_;
   WebListViews list_views_;
   MediaLists lists_;
+  GLibTimerScheduler scheduler_;
+  Timer timer1_{scheduler_, 1000, true, {}};
+  Timer timer2_{scheduler_, 2000, false, {}};
+  Timer timer4_{scheduler_, 50000, false, {}};
+  NowPlaying now_;
   std::unique_ptr<StatusIconTray> tray_;
   std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<PlaybackContext> playback_;
+  std::unique_ptr<LinkRouter> router_;
+  std::unique_ptr<EpisodeResolver> resolver_;
+  std::unique_ptr<StatusPoller> poller_;
   std::unique_ptr<ControlBar> control_bar_;
+  std::unique_ptr<ListCommands> list_commands_;
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindowView> view_;
-  NoOtherInstance instances_;
+  std::unique_ptr<InstanceSocketWatch> instance_watch_;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;
 };

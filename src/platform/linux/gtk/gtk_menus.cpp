@@ -23,6 +23,12 @@ GtkWidget* GtkMenus::AddItem(PopupMenu menu, const char* caption, std::function<
   return item;
 }
 
+void GtkMenus::AddSeparator(PopupMenu menu) {
+  GtkWidget* separator = gtk_separator_menu_item_new();
+  gtk_menu_shell_append(GTK_MENU_SHELL(Menu(menu)), separator);
+  gtk_widget_show(separator);
+}
+
 void GtkMenus::PopupAt(PopupMenu menu, int x, int y) {
   GdkWindow* window = anchor_ != nullptr ? gtk_widget_get_window(anchor_) : nullptr;
   if (window == nullptr) {

@@ -22,6 +22,7 @@ class GtkMenus final : public MenuPresenter {
 
   // Appends an item; `command` runs when it is chosen.
   GtkWidget* AddItem(PopupMenu menu, const char* caption, std::function<void()> command);
+  void AddSeparator(PopupMenu menu);
 
   void PopupAt(PopupMenu menu, int x, int y) override;
   void PopupAtPointer(PopupMenu menu) override;

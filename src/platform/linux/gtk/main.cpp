@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
   config.command_line = command_line;
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
+  config.sentinel_url = taviro::build_config::kSentinelUrl;
   taviro::gtk::DesktopApp app(std::move(config));
   return app.Run();
 }

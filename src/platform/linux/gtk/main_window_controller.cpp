@@ -1,6 +1,12 @@
 #include "platform/linux/gtk/main_window_controller.h"
 
+#include "lists/list_commands.h"
+#include "platform/linux/gtk/key_mapping.h"
 #include "platform/linux/gtk/main_window_view.h"
+#include "playback/control_bar.h"
+#include "playback/player_keys.h"
+#include "playback/seek_bar.h"
+#include "playback/volume_bar.h"
 #include "ui/main/button_hover.h"
 #include "ui/main/catalogue_events.h"
 #include "ui/main/content_mode.h"
@@ -61,11 +67,37 @@ void MainWindowController::Refresh() {
   }
 }
 
+// The seek and volume bars take the pointer's x in pixels, except the parts
+// that the original measured in twips.
+bool MainWindowController::OnPlaybackPress(RegionId region, int button, int x) {
+  if (control_bar_ == nullptr) {
+    return false;
+  }
+  if (const auto index = BoButIndex(region)) {
+    control_bar_->MouseDown(*index, ToMouseButton(button));
+  } else if (region == R::gunt || region == R::gunt2 || region == R::huan) {
+    SeekBarPressed(window_, region, ToMouseButton(button), region == R::gunt ? x : x * 15);
+  } else if (region == R::yin || region == R::bo_y) {
+    VolumeBarPressed(window_, region, ToMouseButton(button), region == R::yin ? x : x * 15);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void MainWindowController::OnPlaybackPointerMove(RegionId region, int x, bool left_down) {
+  if (region == R::gunt1) {
+    SeekThumbDragged(window_, x, left_down);
+  } else if (region == R::bo_v) {
+    VolumeKnobDragged(window_, x, left_down);
+  }
+}
+
 void MainWindowController::OnPress(RegionId region, int button, int x, int y) {
   if (const auto npc = NpcIndex(region)) {
     NpcMouseDown(window_, *npc, ToMouseButton(button));
-  } else if (BoButIndex(region)) {
-    window_.model.SuppressClick = button == 1 ? 0 : 1;
+  } else if (OnPlaybackPress(region, button, x)) {
+    // handled by the control bar or a bar
   } else if (region == R::Window) {
     BodyButtonPressed(window_.model, window_.ports.host, ToMouseButton(button), x, y);
     if (window_.model.EdgeResizeActive) {
@@ -78,6 +110,9 @@ void MainWindowController::OnPress(RegionId region, int button, int x, int y) {
 void MainWindowController::OnRelease(RegionId region, int /*button*/, int x, int y) {
   if (region == R::Window) {
     BodyButtonReleased(window_.model, window_.ports.host, x, y);
+  } else if (control_bar_ != nullptr &&
+             (region == R::gunt || region == R::gunt1 || region == R::gunt2 || region == R::huan)) {
+    SeekBarReleased(window_, region);
   }
   Refresh();
 }
@@ -95,6 +130,8 @@ void MainWindowController::OnClick(RegionId region) {
     GtvClick(window_);
   } else if (region == R::jia) {
     RetryCatalogue(window_);
+  } else if (region == R::qk && list_commands_ != nullptr) {
+    list_commands_->QkClick();
   }
   Refresh();
 }
@@ -119,6 +156,9 @@ void MainWindowController::OnPointerMove(RegionId region, int x, int y, bool lef
     BodyPointerMoved(window_.model, window_.ports.host, x, y, left_down);
   } else {
     RegionPointerMoved(window_.model, window_.ports.host, region);
+    if (control_bar_ != nullptr) {
+      OnPlaybackPointerMove(region, x, left_down);
+    }
   }
   Refresh();
 }
@@ -153,7 +193,12 @@ void MainWindowController::OnCloseRequest() {
   Refresh();
 }
 
-void MainWindowController::OnKeyPress(unsigned /*key_value*/, unsigned /*modifiers*/) {}
+void MainWindowController::OnKeyPress(unsigned key_value, unsigned /*modifiers*/) {
+  if (playback_ != nullptr) {
+    PlayerKeyDown(*playback_, KeyFromGdk(key_value));
+    Refresh();
+  }
+}
 
 // The window system runs the resize loop on its own; the end of the drag is
 // when the sizes stop coming and the button is up.

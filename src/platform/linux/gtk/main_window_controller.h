@@ -6,6 +6,9 @@
 
 namespace taviro {
 struct MainWindow;
+struct PlaybackContext;
+class ControlBar;
+class ListCommands;
 }
 
 namespace taviro::gtk {
@@ -23,6 +26,13 @@ class MainWindowController final : public WindowViewEvents {
   ~MainWindowController() override;
 
   void AttachView(MainWindowView& view) { view_ = &view; }
+  // The playback objects exist once start-up is through; until then their
+  // regions do nothing.
+  void AttachPlayback(PlaybackContext& playback, ControlBar& control_bar, ListCommands& list_commands) {
+    playback_ = &playback;
+    control_bar_ = &control_bar;
+    list_commands_ = &list_commands;
+  }
   // Mirrors the model after code outside the window's events changed it.
   void Refresh();
 
@@ -42,7 +52,13 @@ class MainWindowController final : public WindowViewEvents {
   static gboolean OnResizeSettled(gpointer data);
 
   MainWindow& window_;
+  bool OnPlaybackPress(RegionId region, int button, int x);
+  void OnPlaybackPointerMove(RegionId region, int x, bool left_down);
+
   MainWindowView* view_ = nullptr;
+  PlaybackContext* playback_ = nullptr;
+  ControlBar* control_bar_ = nullptr;
+  ListCommands* list_commands_ = nullptr;
   bool resize_drag_ = false;
   guint resize_timer_ = 0;
 };
