@@ -141,15 +141,21 @@ bool CanDrivePointer() {
   return found && GDK_IS_X11_DISPLAY(gdk_display_get_default());
 }
 
-bool ClickAt(std::pair<int, int> screen_point, int button) {
-  const std::string x = std::to_string(screen_point.first);
-  const std::string y = std::to_string(screen_point.second);
-  const std::string which = std::to_string(button);
-  const char* argv[] = {"xdotool", "mousemove", x.c_str(), y.c_str(), "click", which.c_str(), nullptr};
+bool DrivePointer(const std::vector<std::string>& commands) {
+  std::vector<gchar*> argv{const_cast<gchar*>("xdotool")};
+  for (const std::string& command : commands) {
+    argv.push_back(const_cast<gchar*>(command.c_str()));
+  }
+  argv.push_back(nullptr);
   gint status = -1;
-  const gboolean ran = g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr,
-                                    nullptr, nullptr, nullptr, &status, nullptr);
+  const gboolean ran = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
+                                    nullptr, &status, nullptr);
   return ran && g_spawn_check_wait_status(status, nullptr);
+}
+
+bool ClickAt(std::pair<int, int> screen_point, int button) {
+  return DrivePointer({"mousemove", std::to_string(screen_point.first), std::to_string(screen_point.second), "click",
+                       std::to_string(button)});
 }
 
 int VisibleToplevels() {

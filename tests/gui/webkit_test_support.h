@@ -86,6 +86,9 @@ class ShownWindow {
 
 // Whether the X server has a pointer we can drive.
 bool CanDrivePointer();
+// Drives the real pointer with xdotool commands ("mousemove", "10", "20",
+// "mousedown", "3", ...).
+bool DrivePointer(const std::vector<std::string>& commands);
 // Moves the real pointer to a screen point and clicks `button` there.
 bool ClickAt(std::pair<int, int> screen_point, int button);
 

@@ -38,6 +38,8 @@ TEST_F(PointerTest, ARightClickReportsTheLinkUnderThePointerInWindowPixels) {
   EXPECT_EQ(record_.menus[0].x, x);
   EXPECT_EQ(record_.menus[0].y, y);
 
+  // The engine takes no new press until it has finished with the last one.
+  PumpFor(300ms);
   ASSERT_TRUE(ClickAt(window_.OnScreen(view_->widget(), 300, 200), 3));
   ASSERT_TRUE(PumpUntil([&] { return record_.menus.size() == 2; }));
   EXPECT_EQ(record_.menus[1].link_uri, "");
@@ -58,6 +60,29 @@ TEST_F(PointerTest, PagesThatSuppressTheirMenuStillReportTheRightClick) {
   EXPECT_EQ(record_.menus[0].link_uri, "open://3");
   // The press made the link the active element, as the list page expects.
   EXPECT_EQ(Run("document.activeElement.href"), "open://3");
+}
+
+TEST_F(PointerTest, TheMenuWaitsForTheRightButtonToComeUp) {
+  if (!CanDrivePointer()) {
+    GTEST_SKIP() << "no X pointer to drive";
+  }
+  server_.Page("/c.htm", LinkPage("", "open://3"));
+  Load("/c.htm");
+  const auto [screen_x, screen_y] = window_.OnScreen(view_->widget(), 20, 25);
+
+  ASSERT_TRUE(DrivePointer({"mousemove", std::to_string(screen_x), std::to_string(screen_y), "mousedown", "3"}));
+  // The page has seen the press by the time a script runs after it.
+  EXPECT_EQ(Run("'ran'"), "ran");
+  PumpFor(300ms);
+  EXPECT_THAT(record_.menus, IsEmpty());
+
+  // A menu shown in answer opens where the button came up.
+  ASSERT_TRUE(DrivePointer({"mousemove_relative", "5", "3", "mouseup", "3"}));
+  ASSERT_TRUE(PumpUntil([&] { return record_.menus.size() == 1; }));
+  EXPECT_EQ(record_.menus[0].link_uri, "open://3");
+  const auto [x, y] = window_.InWindow(view_->widget(), 25, 28);
+  EXPECT_EQ(record_.menus[0].x, x);
+  EXPECT_EQ(record_.menus[0].y, y);
 }
 
 TEST_F(PointerTest, ScriptsCannotFakeARightClick) {

@@ -117,19 +117,26 @@ std::vector<std::string> ArrayTexts(JSCValue* array) {
   return texts;
 }
 
-// Where the pointer is, in pixels of the widget's toplevel window.
-ContextMenuRequest PointerInToplevel(GtkWidget* widget) {
-  ContextMenuRequest request;
+struct PointerState {
+  int x = 0;
+  int y = 0;
+  GdkModifierType buttons = static_cast<GdkModifierType>(0);
+};
+
+// Where the pointer is, in pixels of the widget's toplevel window, and which
+// buttons are down.
+PointerState PointerInToplevel(GtkWidget* widget) {
+  PointerState state;
   GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(widget));
   if (window == nullptr) {
-    return request;  // not shown: the menu goes to the window's origin
+    return state;  // not shown: the menu goes to the window's origin
   }
   GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(window));
   GdkDevice* pointer = seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr;
   if (pointer != nullptr) {
-    gdk_window_get_device_position(window, pointer, &request.x, &request.y, nullptr);
+    gdk_window_get_device_position(window, pointer, &state.x, &state.y, &state.buttons);
   }
-  return request;
+  return state;
 }
 
 struct ScriptCall {
@@ -201,6 +208,7 @@ void WebKitView::ConnectSignals() {
   connections_.push_back(Connect(view, "create", OnCreate, this));
   connections_.push_back(Connect(view, "script-dialog", OnScriptDialog, this));
   connections_.push_back(Connect(view, "context-menu", OnContextMenu, this));
+  connections_.push_back(Connect(view, "button-release-event", OnButtonRelease, this));
   gpointer content = content_.get();
   connections_.push_back(Connect(content, "script-message-received::taviro", OnExternalMessage, this));
   connections_.push_back(Connect(content, "script-message-received::menu", OnMenuMessage, this));
@@ -386,12 +394,32 @@ void WebKitView::OnExternalMessage(WebKitUserContentManager* /*manager*/, WebKit
 void WebKitView::OnMenuMessage(WebKitUserContentManager* /*manager*/, WebKitJavascriptResult* message,
                                gpointer data) {
   auto* self = static_cast<WebKitView*>(data);
-  if (!self->handlers_.context_menu) {
+  std::string link = ValueText(webkit_javascript_result_get_js_value(message));
+  // The page hears of a right click when the button goes down, the window's
+  // menu belongs to the button coming up; a quick click may be up already.
+  if ((PointerInToplevel(self->widget()).buttons & GDK_BUTTON3_MASK) != 0) {
+    self->menu_pending_ = true;
+    self->pending_link_ = std::move(link);
     return;
   }
-  ContextMenuRequest request = PointerInToplevel(self->widget());
-  request.link_uri = ValueText(webkit_javascript_result_get_js_value(message));
-  self->handlers_.context_menu(request);
+  self->ReportMenu(link);
+}
+
+gboolean WebKitView::OnButtonRelease(GtkWidget* /*widget*/, GdkEventButton* event, gpointer data) {
+  auto* self = static_cast<WebKitView*>(data);
+  if (event->button == GDK_BUTTON_SECONDARY && self->menu_pending_) {
+    self->menu_pending_ = false;
+    self->ReportMenu(std::exchange(self->pending_link_, std::string()));
+  }
+  return FALSE;  // the page sees the release as well
+}
+
+void WebKitView::ReportMenu(const std::string& link_uri) {
+  if (!handlers_.context_menu) {
+    return;
+  }
+  const PointerState pointer = PointerInToplevel(widget());
+  handlers_.context_menu(ContextMenuRequest{link_uri, pointer.x, pointer.y});
 }
 
 WebKitViewSet::WebKitViewSet() {

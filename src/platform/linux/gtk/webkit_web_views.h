@@ -30,8 +30,10 @@ namespace taviro::gtk {
 // - navigate_error: a main-frame load that failed to connect (status 0) or
 //   answered with an HTTP status of 400 or more.
 // - context_menu: every real right click in any frame (also where the page
-//   itself blocks its menu); the engine's menu never shows. The position is
-//   the pointer's, in pixels of the view's toplevel window.
+//   itself blocks its menu); the engine's menu never shows. It comes when
+//   the button is released, so that the release cannot pick an item of a
+//   menu shown in answer. The position is the pointer's, in pixels of the
+//   view's toplevel window.
 // - external_call: window.external.NAME(...) from any frame.
 // - new_window: a page asked for a new window; the address went to the
 //   user's browser instead.
@@ -70,6 +72,7 @@ class WebKitView final : public WebView {
                                 gpointer data);
   static void OnMenuMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* message,
                             gpointer data);
+  static gboolean OnButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer data);
 
   void InstallPageBridge();
   void ConnectSignals();
@@ -78,6 +81,7 @@ class WebKitView final : public WebView {
   void DecideResponse(WebKitResponsePolicyDecision* decision);
   void ReportError(const std::string& uri, int status);
   void OpenInBrowser(const std::string& uri);
+  void ReportMenu(const std::string& link_uri);
 
   // Each view has its own content manager, so that a page's calls reach the
   // view that shows it; the web process is still shared.
@@ -91,6 +95,9 @@ class WebKitView final : public WebView {
   bool failed_ = false;
   // The base address of a document we are writing, whose navigation is ours.
   std::string written_base_;
+  // A right click waiting for its button to come up, and its link.
+  bool menu_pending_ = false;
+  std::string pending_link_;
 };
 
 // The window's eleven views, all sharing the first view's web process.
