@@ -1,10 +1,9 @@
 // The server's header first: the X11 header defines names it uses.
-#include <httplib.h>
-
 #include "gui/webkit_test_support.h"
 
 #include <arpa/inet.h>
 #include <gdk/gdkx.h>
+#include <httplib.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -116,7 +115,8 @@ void ShownWindow::Put(GtkWidget* widget, int x, int y, int width, int height) {
 bool ShownWindow::Show() {
   gtk_widget_show_all(window_);
   gtk_window_present(GTK_WINDOW(window_));
-  return PumpUntil([&] { return gtk_widget_get_mapped(window_) && gtk_widget_get_allocated_width(fixed_) > 1; });
+  return PumpUntil(
+      [&] { return gtk_widget_get_mapped(window_) && gtk_widget_get_allocated_width(fixed_) > 1; });
 }
 
 std::pair<int, int> ShownWindow::InWindow(GtkWidget* widget, int x, int y) const {
@@ -148,14 +148,14 @@ bool DrivePointer(const std::vector<std::string>& commands) {
   }
   argv.push_back(nullptr);
   gint status = -1;
-  const gboolean ran = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
-                                    nullptr, &status, nullptr);
+  const gboolean ran = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr,
+                                    nullptr, nullptr, &status, nullptr);
   return ran && g_spawn_check_wait_status(status, nullptr);
 }
 
 bool ClickAt(std::pair<int, int> screen_point, int button) {
-  return DrivePointer({"mousemove", std::to_string(screen_point.first), std::to_string(screen_point.second), "click",
-                       std::to_string(button)});
+  return DrivePointer({"mousemove", std::to_string(screen_point.first), std::to_string(screen_point.second),
+                       "click", std::to_string(button)});
 }
 
 int VisibleToplevels() {

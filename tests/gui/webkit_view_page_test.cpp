@@ -70,7 +70,8 @@ TEST_F(PointerTest, TheMenuWaitsForTheRightButtonToComeUp) {
   Load("/c.htm");
   const auto [screen_x, screen_y] = window_.OnScreen(view_->widget(), 20, 25);
 
-  ASSERT_TRUE(DrivePointer({"mousemove", std::to_string(screen_x), std::to_string(screen_y), "mousedown", "3"}));
+  ASSERT_TRUE(
+      DrivePointer({"mousemove", std::to_string(screen_x), std::to_string(screen_y), "mousedown", "3"}));
   // The page has seen the press by the time a script runs after it.
   EXPECT_EQ(Run("'ran'"), "ran");
   PumpFor(300ms);
@@ -108,7 +109,8 @@ TEST_F(PointerTest, ARealLeftClickOnAPrivateLinkReachesTheHandlerRaw) {
 
 TEST_F(ExternalCallTest, PagesCallTheWindowWithEveryArgumentAsText) {
   server_.Page("/frame", R"(<script>window.external.DangJ('frame', 1, 2, 3);</script>)");
-  server_.Page("/list", R"p(<button id=b onclick="window.external.DangJ('%u4E2D%u6587', 12, 0, 3)">选集列表</button>
+  server_.Page("/list",
+               R"p(<button id=b onclick="window.external.DangJ('%u4E2D%u6587', 12, 0, 3)">选集列表</button>
     <iframe src="/frame"></iframe>)p");
   Load("/list");
   ASSERT_TRUE(PumpUntil([&] { return record_.calls.size() == 1; }));

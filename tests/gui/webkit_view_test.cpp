@@ -17,7 +17,8 @@ using LoadEventTest = WebViewFixture;
 bool IsPrivate(const std::string& uri) { return !gtk::IsEngineScheme(uri); }
 
 TEST(EngineSchemeTest, OnlySchemesTheEngineShowsAreLeftToIt) {
-  for (const char* uri : {"http://a/", "HTTPS://a/", "file:///x", "about:blank", "data:text/html,x"}) {
+  for (const char* uri :
+       {"http://a/", "HTTPS://a/", "file:///x", "about:blank", "data:text/html,x", "blob:http://a/1"}) {
     EXPECT_TRUE(gtk::IsEngineScheme(uri)) << uri;
   }
   for (const char* uri : {"mivuvod://1-0-0-a/", "miqvod://qvod&&&x", "open://3", "delk://3", "mitvs://1",
@@ -46,7 +47,8 @@ TEST_F(NavigationTest, PageLinksReachTheHandlerRawAndCancellingKeepsThePage) {
 }
 
 TEST_F(NavigationTest, OurOwnPrivateAddressesReachTheHandlerWithoutTheEngine) {
-  const std::string link = "miqvod://qvod&&&qvod%3A//1%7Cab%7C%u4E2D.rmvb%7C&&&%u4E2D&&&第1集 中文&&&12&&&0&&&3&&&0";
+  const std::string link =
+      "miqvod://qvod&&&qvod%3A//1%7Cab%7C%u4E2D.rmvb%7C&&&%u4E2D&&&第1集 中文&&&12&&&0&&&3&&&0";
   view_->Navigate(link);
   // Straight through, before Navigate returns.
   EXPECT_THAT(record_.navigations, ElementsAre(link));
@@ -85,6 +87,25 @@ TEST_F(NavigationTest, LinksInsideFramesAreInterceptedAndTheFrameStays) {
   EXPECT_TRUE(Navigated("mivuvod://5-0-0-%u4E2D/"));
   PumpFor(200ms);
   EXPECT_EQ(Run("document.getElementById('i').contentWindow.location.pathname"), "/frame");
+}
+
+TEST_F(NavigationTest, ScriptLinksAndGeneratedFramesStillWork) {
+  server_.Page("/js", R"(<a id=j href="javascript:document.title='ran'">j</a>
+    <iframe id=s srcdoc="<p id=q>inner</p>"></iframe>
+    <iframe id=b></iframe>
+    <script>
+      document.getElementById('b').src = URL.createObjectURL(new Blob(['<p id=q>blob</p>'], {type: 'text/html'}));
+    </script>)");
+  Load("/js");
+  record_.cancel = IsPrivate;
+  Run("document.getElementById('j').click()");
+  EXPECT_TRUE(PumpUntil([&] { return Run("document.title") == "ran"; }));
+  EXPECT_TRUE(PumpUntil([&] {
+    return Run("document.getElementById('s').contentDocument.getElementById('q').textContent") == "inner";
+  }));
+  EXPECT_TRUE(PumpUntil([&] {
+    return Run("document.getElementById('b').contentDocument.getElementById('q').textContent") == "blob";
+  }));
 }
 
 TEST_F(NavigationTest, WritingADocumentIsNoNavigationButItsLinksAre) {

@@ -69,11 +69,11 @@ void ConfigureSettings(WebKitWebView* view) {
 
 void AddScript(WebKitUserContentManager* content, const char* source, const char* world) {
   WebKitUserScript* script =
-      world == nullptr
-          ? webkit_user_script_new(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                   WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr)
-          : webkit_user_script_new_for_world(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                             WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, world, nullptr, nullptr);
+      world == nullptr ? webkit_user_script_new(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr)
+                       : webkit_user_script_new_for_world(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                          WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, world,
+                                                          nullptr, nullptr);
   webkit_user_content_manager_add_script(content, script);
   webkit_user_script_unref(script);
 }
@@ -146,8 +146,8 @@ struct ScriptCall {
 void OnScriptFinished(GObject* source, GAsyncResult* result, gpointer data) {
   std::unique_ptr<ScriptCall> call(static_cast<ScriptCall*>(data));
   GError* error = nullptr;
-  GObjectPtr<JSCValue> value =
-      GObjectPtr<JSCValue>::Adopt(webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error));
+  GObjectPtr<JSCValue> value = GObjectPtr<JSCValue>::Adopt(
+      webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error));
   const bool view_gone = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
   if (error != nullptr) {
     g_error_free(error);  // a failing script reads as an empty result
@@ -168,7 +168,7 @@ bool IsEngineScheme(const std::string& uri) {
   for (char& c : scheme) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  for (const char* engine : {"http", "https", "file", "about", "data"}) {
+  for (const char* engine : {"http", "https", "file", "about", "data", "blob"}) {
     if (scheme == engine) {
       return true;
     }
@@ -260,8 +260,8 @@ void WebKitView::Edit(EditCommand command) {
 
 void WebKitView::RunScript(const std::string& script, std::function<void(const std::string&)> done) {
   auto* call = new ScriptCall{std::move(done)};
-  webkit_web_view_evaluate_javascript(view_.get(), script.c_str(), static_cast<gssize>(script.size()), nullptr,
-                                      nullptr, scripts_.get(), OnScriptFinished, call);
+  webkit_web_view_evaluate_javascript(view_.get(), script.c_str(), static_cast<gssize>(script.size()),
+                                      nullptr, nullptr, scripts_.get(), OnScriptFinished, call);
 }
 
 void WebKitView::ReportError(const std::string& uri, int status) {
@@ -351,7 +351,8 @@ gboolean WebKitView::OnLoadFailed(WebKitWebView* /*view*/, WebKitLoadEvent /*eve
                                   GError* error, gpointer data) {
   auto* self = static_cast<WebKitView*>(data);
   if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
-      g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+      g_error_matches(error, WEBKIT_POLICY_ERROR,
+                      WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
     return TRUE;  // a navigation we cancelled or replaced is no failure
   }
   self->ReportError(Text(uri), 0);
