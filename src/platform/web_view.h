@@ -29,6 +29,9 @@ struct WebViewHandlers {
   // A page called the window's automation interface
   // (window.external.NAME(arguments...)), every argument as text.
   std::function<void(const std::string& name, const std::vector<std::string>& arguments)> external_call;
+  // A page asked for a new window; the address has gone to the user's
+  // browser instead.
+  std::function<void(const std::string& uri)> new_window;
 };
 
 enum class EditCommand { kCopy, kPaste, kSelectAll };

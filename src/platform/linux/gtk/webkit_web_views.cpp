@@ -1,11 +1,57 @@
 #include "platform/linux/gtk/webkit_web_views.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace taviro::gtk {
 namespace {
+
+// The window's automation interface as pages see it: window.external.NAME(...)
+// posts the name and every argument as text. What every object has
+// (toString, ...), `then` and `toJSON` are left alone, so that printing,
+// awaiting or serialising the object calls nothing.
+constexpr const char* kExternalScript = R"js((function () {
+  var channel = window.webkit.messageHandlers.taviro;
+  var external = new Proxy({}, {
+    get: function (target, name) {
+      if (typeof name !== 'string' || name in Object.prototype) {
+        return Reflect.get(target, name);
+      }
+      if (name === 'then' || name === 'toJSON') {
+        return undefined;
+      }
+      return function () {
+        var texts = [];
+        for (var i = 0; i < arguments.length; ++i) {
+          texts.push(arguments[i] == null ? '' : String(arguments[i]));
+        }
+        channel.postMessage({name: name, args: texts});
+      };
+    },
+    has: function (target, name) { return typeof name === 'string'; }
+  });
+  Object.defineProperty(window, 'external', {value: external, configurable: true, writable: true});
+})();)js";
+
+// Right clicks, watched from a world of our own: the page can neither block
+// the report (pages that suppress their own menu still get ours) nor fake it.
+// The link is the one the press made the active element.
+constexpr const char* kMenuWorld = "taviro";
+constexpr const char* kMenuScript = R"js(window.addEventListener('contextmenu', function (event) {
+  if (!event.isTrusted) {
+    return;
+  }
+  var target = event.target;
+  var link = target && target.closest ? target.closest('a[href], area[href]') : null;
+  var href = '';
+  if (link) {
+    href = typeof link.href === 'string' ? link.href : link.getAttribute('href');
+  }
+  window.webkit.messageHandlers.menu.postMessage(href);
+}, true);)js";
 
 void ConfigureSettings(WebKitWebView* view) {
   WebKitSettings* settings = webkit_web_view_get_settings(view);
@@ -21,41 +67,158 @@ void ConfigureSettings(WebKitWebView* view) {
   webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);
 }
 
+void AddScript(WebKitUserContentManager* content, const char* source, const char* world) {
+  WebKitUserScript* script =
+      world == nullptr ? webkit_user_script_new(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr)
+                       : webkit_user_script_new_for_world(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                          WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, world,
+                                                          nullptr, nullptr);
+  webkit_user_content_manager_add_script(content, script);
+  webkit_user_script_unref(script);
+}
+
 void Debug(const char* what, const std::string& detail) {
   if (std::getenv("TAVIRO_DEBUG") != nullptr) {
     std::fprintf(stderr, "taviro: web view %s %s\n", what, detail.c_str());
   }
 }
 
+std::string Text(const char* text) { return text != nullptr ? text : ""; }
+
+// A script value as text; undefined and null read as empty.
+std::string ValueText(JSCValue* value) {
+  if (value == nullptr || jsc_value_is_undefined(value) || jsc_value_is_null(value)) {
+    return "";
+  }
+  char* raw = jsc_value_to_string(value);
+  std::string text = Text(raw);
+  g_free(raw);
+  return text;
+}
+
+std::string PropertyText(JSCValue* object, const char* name) {
+  GObjectPtr<JSCValue> property = GObjectPtr<JSCValue>::Adopt(jsc_value_object_get_property(object, name));
+  return ValueText(property.get());
+}
+
+std::vector<std::string> ArrayTexts(JSCValue* array) {
+  std::vector<std::string> texts;
+  if (array == nullptr || !jsc_value_is_array(array)) {
+    return texts;
+  }
+  GObjectPtr<JSCValue> length = GObjectPtr<JSCValue>::Adopt(jsc_value_object_get_property(array, "length"));
+  const gint32 count = jsc_value_to_int32(length.get());
+  for (gint32 i = 0; i < count; ++i) {
+    GObjectPtr<JSCValue> item =
+        GObjectPtr<JSCValue>::Adopt(jsc_value_object_get_property_at_index(array, static_cast<guint>(i)));
+    texts.push_back(ValueText(item.get()));
+  }
+  return texts;
+}
+
+struct PointerState {
+  int x = 0;
+  int y = 0;
+  GdkModifierType buttons = static_cast<GdkModifierType>(0);
+};
+
+// Where the pointer is, in pixels of the widget's toplevel window, and which
+// buttons are down.
+PointerState PointerInToplevel(GtkWidget* widget) {
+  PointerState state;
+  GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(widget));
+  if (window == nullptr) {
+    return state;  // not shown: the menu goes to the window's origin
+  }
+  GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(window));
+  GdkDevice* pointer = seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr;
+  if (pointer != nullptr) {
+    gdk_window_get_device_position(window, pointer, &state.x, &state.y, &state.buttons);
+  }
+  return state;
+}
+
+struct ScriptCall {
+  std::function<void(const std::string&)> done;
+};
+
+void OnScriptFinished(GObject* source, GAsyncResult* result, gpointer data) {
+  std::unique_ptr<ScriptCall> call(static_cast<ScriptCall*>(data));
+  GError* error = nullptr;
+  GObjectPtr<JSCValue> value = GObjectPtr<JSCValue>::Adopt(
+      webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error));
+  const bool view_gone = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+  if (error != nullptr) {
+    g_error_free(error);  // a failing script reads as an empty result
+  }
+  if (!view_gone && call->done) {
+    call->done(ValueText(value.get()));
+  }
+}
+
 }  // namespace
 
 bool IsEngineScheme(const std::string& uri) {
-  for (const char* scheme : {"http:", "https:", "file:", "about:", "data:"}) {
-    if (uri.rfind(scheme, 0) == 0) {
+  const std::size_t colon = uri.find(':');
+  if (colon == std::string::npos) {
+    return false;
+  }
+  std::string scheme = uri.substr(0, colon);
+  for (char& c : scheme) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  for (const char* engine : {"http", "https", "file", "about", "data", "blob"}) {
+    if (scheme == engine) {
       return true;
     }
   }
   return false;
 }
 
-WebKitView::WebKitView(WebKitWebView* related) {
-  GtkWidget* widget = related != nullptr ? webkit_web_view_new_with_related_view(related)
-                                         : webkit_web_view_new();
-  view_ = WEBKIT_WEB_VIEW(g_object_ref_sink(widget));
-  if (related == nullptr) {
-    ConfigureSettings(view_);
+WebKitView::WebKitView(WebKitWebView* related)
+    : content_(GObjectPtr<WebKitUserContentManager>::Adopt(webkit_user_content_manager_new())),
+      scripts_(GObjectPtr<GCancellable>::Adopt(g_cancellable_new())) {
+  GtkWidget* widget = nullptr;
+  if (related != nullptr) {
+    widget = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", related, "settings",
+                                     webkit_web_view_get_settings(related), "user-content-manager",
+                                     content_.get(), nullptr));
+  } else {
+    widget = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content_.get(), nullptr));
   }
-  g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), this);
-  g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
-  g_signal_connect(view_, "load-failed", G_CALLBACK(OnLoadFailed), this);
-  g_signal_connect(view_, "create", G_CALLBACK(OnCreate), this);
-  g_signal_connect(view_, "script-dialog", G_CALLBACK(OnScriptDialog), this);
-  g_signal_connect(view_, "context-menu", G_CALLBACK(OnContextMenu), this);
+  view_ = GObjectPtr<WebKitWebView>::Retain(WEBKIT_WEB_VIEW(widget));
+  if (related == nullptr) {
+    ConfigureSettings(view_.get());
+  }
+  ConnectSignals();
+  InstallPageBridge();
 }
 
 WebKitView::~WebKitView() {
-  g_signal_handlers_disconnect_by_data(view_, this);
-  g_object_unref(view_);
+  g_cancellable_cancel(scripts_.get());
+  connections_.clear();
+}
+
+void WebKitView::ConnectSignals() {
+  gpointer view = view_.get();
+  connections_.push_back(Connect(view, "decide-policy", OnDecidePolicy, this));
+  connections_.push_back(Connect(view, "load-changed", OnLoadChanged, this));
+  connections_.push_back(Connect(view, "load-failed", OnLoadFailed, this));
+  connections_.push_back(Connect(view, "create", OnCreate, this));
+  connections_.push_back(Connect(view, "script-dialog", OnScriptDialog, this));
+  connections_.push_back(Connect(view, "context-menu", OnContextMenu, this));
+  connections_.push_back(Connect(view, "button-release-event", OnButtonRelease, this));
+  gpointer content = content_.get();
+  connections_.push_back(Connect(content, "script-message-received::taviro", OnExternalMessage, this));
+  connections_.push_back(Connect(content, "script-message-received::menu", OnMenuMessage, this));
+}
+
+void WebKitView::InstallPageBridge() {
+  webkit_user_content_manager_register_script_message_handler(content_.get(), "taviro");
+  webkit_user_content_manager_register_script_message_handler_in_world(content_.get(), "menu", kMenuWorld);
+  AddScript(content_.get(), kExternalScript, nullptr);
+  AddScript(content_.get(), kMenuScript, kMenuWorld);
 }
 
 void WebKitView::SetHandlers(WebViewHandlers handlers) { handlers_ = std::move(handlers); }
@@ -71,18 +234,19 @@ void WebKitView::Navigate(const std::string& uri) {
     HandleNavigation(uri);
     return;
   }
-  webkit_web_view_load_uri(view_, uri.c_str());
+  webkit_web_view_load_uri(view_.get(), uri.c_str());
 }
 
 void WebKitView::WriteDocument(const std::string& html, const std::string& base_uri) {
-  webkit_web_view_load_html(view_, html.c_str(), base_uri.empty() ? nullptr : base_uri.c_str());
+  written_base_ = base_uri.empty() ? "about:blank" : base_uri;
+  webkit_web_view_load_html(view_.get(), html.c_str(), base_uri.empty() ? nullptr : base_uri.c_str());
 }
 
-void WebKitView::Refresh() { webkit_web_view_reload(view_); }
+void WebKitView::Refresh() { webkit_web_view_reload(view_.get()); }
 
-void WebKitView::GoBack() { webkit_web_view_go_back(view_); }
+void WebKitView::GoBack() { webkit_web_view_go_back(view_.get()); }
 
-void WebKitView::GoForward() { webkit_web_view_go_forward(view_); }
+void WebKitView::GoForward() { webkit_web_view_go_forward(view_.get()); }
 
 void WebKitView::Edit(EditCommand command) {
   const char* name = WEBKIT_EDITING_COMMAND_COPY;
@@ -91,81 +255,82 @@ void WebKitView::Edit(EditCommand command) {
   } else if (command == EditCommand::kSelectAll) {
     name = WEBKIT_EDITING_COMMAND_SELECT_ALL;
   }
-  webkit_web_view_execute_editing_command(view_, name);
+  webkit_web_view_execute_editing_command(view_.get(), name);
 }
-
-namespace {
-
-struct ScriptCall {
-  std::function<void(const std::string&)> done;
-};
-
-void OnScriptFinished(GObject* source, GAsyncResult* result, gpointer data) {
-  std::unique_ptr<ScriptCall> call(static_cast<ScriptCall*>(data));
-  GError* error = nullptr;
-  JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
-  std::string text;
-  if (value != nullptr) {
-    if (!jsc_value_is_undefined(value) && !jsc_value_is_null(value)) {
-      char* raw = jsc_value_to_string(value);
-      text = raw != nullptr ? raw : "";
-      g_free(raw);
-    }
-    g_object_unref(value);
-  }
-  if (error != nullptr) {
-    g_error_free(error);  // a failing script reads as an empty result
-  }
-  if (call->done) {
-    call->done(text);
-  }
-}
-
-}  // namespace
 
 void WebKitView::RunScript(const std::string& script, std::function<void(const std::string&)> done) {
   auto* call = new ScriptCall{std::move(done)};
-  webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), nullptr,
-                                      nullptr, nullptr, OnScriptFinished, call);
+  webkit_web_view_evaluate_javascript(view_.get(), script.c_str(), static_cast<gssize>(script.size()),
+                                      nullptr, nullptr, scripts_.get(), OnScriptFinished, call);
+}
+
+void WebKitView::ReportError(const std::string& uri, int status) {
+  if (failed_) {
+    return;  // one report per load
+  }
+  failed_ = true;
+  Debug("load failed", uri);
+  if (handlers_.navigate_error) {
+    handlers_.navigate_error(uri, status);
+  }
+}
+
+void WebKitView::OpenInBrowser(const std::string& uri) {
+  if (uri.empty()) {
+    return;
+  }
+  // Without a browser the page simply stays where it is.
+  g_app_info_launch_default_for_uri(uri.c_str(), nullptr, nullptr);
+  if (handlers_.new_window) {
+    handlers_.new_window(uri);
+  }
+}
+
+void WebKitView::DecideResponse(WebKitResponsePolicyDecision* decision) {
+  if (!webkit_response_policy_decision_is_main_frame_main_resource(decision)) {
+    return;
+  }
+  WebKitURIResponse* response = webkit_response_policy_decision_get_response(decision);
+  const guint status = webkit_uri_response_get_status_code(response);
+  if (status >= 400) {
+    // The engine shows an error status as a page like any other.
+    ReportError(Text(webkit_uri_response_get_uri(response)), static_cast<int>(status));
+  }
+}
+
+bool WebKitView::DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+  WebKitNavigationAction* action =
+      webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+  const std::string uri = Text(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)));
+  if (type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
+    webkit_policy_decision_ignore(decision);
+    OpenInBrowser(uri);
+    return true;
+  }
+  if (!written_base_.empty()) {
+    const bool ours = uri == written_base_;
+    written_base_.clear();
+    if (ours) {
+      return false;
+    }
+  }
+  // Frames are not told apart: a link in an embedded frame is as much the
+  // page's link as one in the page itself.
+  if (HandleNavigation(uri) || !IsEngineScheme(uri)) {
+    webkit_policy_decision_ignore(decision);  // cancelled, or nothing the engine could show
+    return true;
+  }
+  return false;
 }
 
 gboolean WebKitView::OnDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecision* decision,
                                     WebKitPolicyDecisionType type, gpointer data) {
   auto* self = static_cast<WebKitView*>(data);
   if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
-    auto* response_decision = WEBKIT_RESPONSE_POLICY_DECISION(decision);
-    WebKitURIResponse* response = webkit_response_policy_decision_get_response(response_decision);
-    const guint status = webkit_uri_response_get_status_code(response);
-    if (status >= 400 && webkit_response_policy_decision_is_main_frame_main_resource(response_decision)) {
-      self->failed_ = true;
-      const char* uri = webkit_uri_response_get_uri(response);
-      Debug("http error", uri != nullptr ? uri : "");
-      if (self->handlers_.navigate_error) {
-        self->handlers_.navigate_error(uri != nullptr ? uri : "", static_cast<int>(status));
-      }
-    }
+    self->DecideResponse(WEBKIT_RESPONSE_POLICY_DECISION(decision));
     return FALSE;
   }
-  auto* navigation = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
-  WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(navigation);
-  WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-  const char* raw = webkit_uri_request_get_uri(request);
-  const std::string uri = raw != nullptr ? raw : "";
-  if (type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
-    // A page that asks for a new window gets the user's browser instead.
-    webkit_policy_decision_ignore(decision);
-    g_app_info_launch_default_for_uri(uri.c_str(), nullptr, nullptr);
-    return TRUE;
-  }
-  if (self->HandleNavigation(uri)) {
-    webkit_policy_decision_ignore(decision);
-    return TRUE;
-  }
-  if (!IsEngineScheme(uri)) {
-    webkit_policy_decision_ignore(decision);  // nothing the engine could show
-    return TRUE;
-  }
-  return FALSE;
+  return self->DecideNavigation(decision, type) ? TRUE : FALSE;
 }
 
 void WebKitView::OnLoadChanged(WebKitWebView* /*view*/, WebKitLoadEvent event, gpointer data) {
@@ -175,7 +340,7 @@ void WebKitView::OnLoadChanged(WebKitWebView* /*view*/, WebKitLoadEvent event, g
     if (self->handlers_.download_begin) {
       self->handlers_.download_begin();
     }
-  } else if (event == WEBKIT_LOAD_FINISHED) {
+  } else if (event == WEBKIT_LOAD_FINISHED && !self->failed_) {
     if (self->handlers_.download_complete) {
       self->handlers_.download_complete();
     }
@@ -186,32 +351,76 @@ gboolean WebKitView::OnLoadFailed(WebKitWebView* /*view*/, WebKitLoadEvent /*eve
                                   GError* error, gpointer data) {
   auto* self = static_cast<WebKitView*>(data);
   if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
-      g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+      g_error_matches(error, WEBKIT_POLICY_ERROR,
+                      WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
     return TRUE;  // a navigation we cancelled or replaced is no failure
   }
-  self->failed_ = true;
-  Debug("load failed", uri != nullptr ? uri : "");
-  if (self->handlers_.navigate_error) {
-    self->handlers_.navigate_error(uri != nullptr ? uri : "", 0);
-  }
+  self->ReportError(Text(uri), 0);
   return TRUE;  // the window shows its own error picture, never the engine's page
 }
 
-GtkWidget* WebKitView::OnCreate(WebKitWebView* /*view*/, WebKitNavigationAction* action, gpointer /*data*/) {
-  WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-  if (const char* uri = webkit_uri_request_get_uri(request); uri != nullptr && *uri != '\0') {
-    g_app_info_launch_default_for_uri(uri, nullptr, nullptr);
-  }
+GtkWidget* WebKitView::OnCreate(WebKitWebView* /*view*/, WebKitNavigationAction* action, gpointer data) {
+  // Reached by window.open from script; links with a target were decided
+  // before.
+  auto* self = static_cast<WebKitView*>(data);
+  self->OpenInBrowser(Text(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action))));
   return nullptr;
 }
 
-gboolean WebKitView::OnScriptDialog(WebKitWebView* /*view*/, WebKitScriptDialog* /*dialog*/, gpointer /*data*/) {
-  return TRUE;  // pages never raise dialogs over the window
+gboolean WebKitView::OnScriptDialog(WebKitWebView* /*view*/, WebKitScriptDialog* dialog, gpointer /*data*/) {
+  // Pages never raise dialogs over the window: alert returns, confirm is
+  // false, prompt is null, and a page that asks to stay is left anyway.
+  if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) {
+    webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
+  }
+  return TRUE;
 }
 
 gboolean WebKitView::OnContextMenu(WebKitWebView* /*view*/, WebKitContextMenu* /*menu*/, GdkEvent* /*event*/,
                                    WebKitHitTestResult* /*hit*/, gpointer /*data*/) {
-  return TRUE;  // the window's own menus replace the engine's
+  return TRUE;  // the click has been reported from the page already
+}
+
+void WebKitView::OnExternalMessage(WebKitUserContentManager* /*manager*/, WebKitJavascriptResult* message,
+                                   gpointer data) {
+  auto* self = static_cast<WebKitView*>(data);
+  JSCValue* value = webkit_javascript_result_get_js_value(message);
+  if (!jsc_value_is_object(value) || !self->handlers_.external_call) {
+    return;  // a page posting to the channel by hand gets nothing
+  }
+  GObjectPtr<JSCValue> arguments = GObjectPtr<JSCValue>::Adopt(jsc_value_object_get_property(value, "args"));
+  self->handlers_.external_call(PropertyText(value, "name"), ArrayTexts(arguments.get()));
+}
+
+void WebKitView::OnMenuMessage(WebKitUserContentManager* /*manager*/, WebKitJavascriptResult* message,
+                               gpointer data) {
+  auto* self = static_cast<WebKitView*>(data);
+  std::string link = ValueText(webkit_javascript_result_get_js_value(message));
+  // The page hears of a right click when the button goes down, the window's
+  // menu belongs to the button coming up; a quick click may be up already.
+  if ((PointerInToplevel(self->widget()).buttons & GDK_BUTTON3_MASK) != 0) {
+    self->menu_pending_ = true;
+    self->pending_link_ = std::move(link);
+    return;
+  }
+  self->ReportMenu(link);
+}
+
+gboolean WebKitView::OnButtonRelease(GtkWidget* /*widget*/, GdkEventButton* event, gpointer data) {
+  auto* self = static_cast<WebKitView*>(data);
+  if (event->button == GDK_BUTTON_SECONDARY && self->menu_pending_) {
+    self->menu_pending_ = false;
+    self->ReportMenu(std::exchange(self->pending_link_, std::string()));
+  }
+  return FALSE;  // the page sees the release as well
+}
+
+void WebKitView::ReportMenu(const std::string& link_uri) {
+  if (!handlers_.context_menu) {
+    return;
+  }
+  const PointerState pointer = PointerInToplevel(widget());
+  handlers_.context_menu(ContextMenuRequest{link_uri, pointer.x, pointer.y});
 }
 
 WebKitViewSet::WebKitViewSet() {

@@ -5,15 +5,42 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "platform/linux/gtk/gobject_ptr.h"
 #include "platform/web_view.h"
 
 namespace taviro::gtk {
 
 // One WebKitGTK view behind the core's WebView.
+//
+// What the view reports, and when:
+// - before_navigate: every navigation of every frame (links, scripts,
+//   history, our own Navigate), with the address the engine was given:
+//   `%u4E2D` and other escapes stay as written, a non-ASCII character in an
+//   http or file address arrives %-encoded as UTF-8. Addresses in the
+//   program's own schemes that we navigate to ourselves never reach the
+//   engine and arrive exactly as written. The document base of WriteDocument
+//   is no navigation and is not reported.
+// - download_begin / download_complete: start and finish of each load of the
+//   main frame. A load that failed reports navigate_error once and no
+//   download_complete, so nothing taken down by the error comes back before
+//   the next good load.
+// - navigate_error: a main-frame load that failed to connect (status 0) or
+//   answered with an HTTP status of 400 or more.
+// - context_menu: every real right click in any frame (also where the page
+//   itself blocks its menu); the engine's menu never shows. It comes when
+//   the button is released, so that the release cannot pick an item of a
+//   menu shown in answer. The position is the pointer's, in pixels of the
+//   view's toplevel window.
+// - external_call: window.external.NAME(...) from any frame.
+// - new_window: a page asked for a new window; the address went to the
+//   user's browser instead.
 class WebKitView final : public WebView {
  public:
-  // `related` (may be null) is the view whose web process this one shares.
+  // `related` (may be null) is the view whose web process and settings this
+  // one shares.
   explicit WebKitView(WebKitWebView* related);
   WebKitView(const WebKitView&) = delete;
   WebKitView& operator=(const WebKitView&) = delete;
@@ -28,8 +55,8 @@ class WebKitView final : public WebView {
   void Edit(EditCommand command) override;
   void RunScript(const std::string& script, std::function<void(const std::string&)> done) override;
 
-  GtkWidget* widget() const { return GTK_WIDGET(view_); }
-  WebKitWebView* view() const { return view_; }
+  GtkWidget* widget() const { return GTK_WIDGET(view_.get()); }
+  WebKitWebView* view() const { return view_.get(); }
 
  private:
   static gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
@@ -41,14 +68,36 @@ class WebKitView final : public WebView {
   static gboolean OnScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog, gpointer data);
   static gboolean OnContextMenu(WebKitWebView* view, WebKitContextMenu* menu, GdkEvent* event,
                                 WebKitHitTestResult* hit, gpointer data);
+  static void OnExternalMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* message,
+                                gpointer data);
+  static void OnMenuMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* message,
+                            gpointer data);
+  static gboolean OnButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer data);
 
+  void InstallPageBridge();
+  void ConnectSignals();
   bool HandleNavigation(const std::string& uri);
+  bool DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
+  void DecideResponse(WebKitResponsePolicyDecision* decision);
+  void ReportError(const std::string& uri, int status);
+  void OpenInBrowser(const std::string& uri);
+  void ReportMenu(const std::string& link_uri);
 
-  WebKitWebView* view_ = nullptr;  // owned through a sunk reference
+  // Each view has its own content manager, so that a page's calls reach the
+  // view that shows it; the web process is still shared.
+  GObjectPtr<WebKitUserContentManager> content_;
+  GObjectPtr<WebKitWebView> view_;
+  // Cancelled when the view goes, so no script result outlives it.
+  GObjectPtr<GCancellable> scripts_;
+  std::vector<SignalConnection> connections_;
   WebViewHandlers handlers_;
-  // The address of an HTTP error reported from the response, so the finish
-  // that follows is not taken for a successful load.
+  // The current load has been reported as failed.
   bool failed_ = false;
+  // The base address of a document we are writing, whose navigation is ours.
+  std::string written_base_;
+  // A right click waiting for its button to come up, and its link.
+  bool menu_pending_ = false;
+  std::string pending_link_;
 };
 
 // The window's eleven views, all sharing the first view's web process.

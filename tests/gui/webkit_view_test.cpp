@@ -1,0 +1,243 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/ansi_text.h"
+#include "gui/web_view_fixture.h"
+
+namespace taviro::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using NavigationTest = WebViewFixture;
+using LoadEventTest = WebViewFixture;
+
+bool IsPrivate(const std::string& uri) { return !gtk::IsEngineScheme(uri); }
+
+TEST(EngineSchemeTest, OnlySchemesTheEngineShowsAreLeftToIt) {
+  for (const char* uri :
+       {"http://a/", "HTTPS://a/", "file:///x", "about:blank", "data:text/html,x", "blob:http://a/1"}) {
+    EXPECT_TRUE(gtk::IsEngineScheme(uri)) << uri;
+  }
+  for (const char* uri : {"mivuvod://1-0-0-a/", "miqvod://qvod&&&x", "open://3", "delk://3", "mitvs://1",
+                          "httpx://a", "", "no-colon", "javascript:void(0)"}) {
+    EXPECT_FALSE(gtk::IsEngineScheme(uri)) << uri;
+  }
+}
+
+TEST_F(NavigationTest, PageLinksReachTheHandlerRawAndCancellingKeepsThePage) {
+  server_.Page("/list", R"(<a id=a href="mivuvod://12-0-3-%u4E2D/">x</a>
+    <a id=s href="mivuvod://7-1-4-%u6587?a=%zz&b=%E4%B8%AD">y</a>)");
+  Load("/list");
+  record_.cancel = IsPrivate;
+  const int completes = record_.completes;
+
+  Run("document.getElementById('a').click()");
+  EXPECT_TRUE(Navigated("mivuvod://12-0-3-%u4E2D/"));
+  Run("setTimeout(function () { document.getElementById('s').click(); }, 0)");
+  EXPECT_TRUE(Navigated("mivuvod://7-1-4-%u6587?a=%zz&b=%E4%B8%AD"));
+  Run("location.href = 'mivuvod://99-%u4E2D/?a=%zz'");
+  EXPECT_TRUE(Navigated("mivuvod://99-%u4E2D/?a=%zz"));
+
+  PumpFor(300ms);
+  EXPECT_EQ(Run("location.pathname + (document.getElementById('a') != null)"), "/listtrue");
+  EXPECT_EQ(record_.completes, completes);
+}
+
+TEST_F(NavigationTest, OurOwnPrivateAddressesReachTheHandlerWithoutTheEngine) {
+  const std::string link =
+      "miqvod://qvod&&&qvod%3A//1%7Cab%7C%u4E2D.rmvb%7C&&&%u4E2D&&&第1集 中文&&&12&&&0&&&3&&&0";
+  view_->Navigate(link);
+  // Straight through, before Navigate returns.
+  EXPECT_THAT(record_.navigations, ElementsAre(link));
+  PumpFor(300ms);
+  EXPECT_EQ(record_.begins, 0);
+  EXPECT_THAT(record_.errors, IsEmpty());
+}
+
+TEST_F(NavigationTest, EngineAddressesKeepTheirEscapesAndCanBeCancelled) {
+  server_.Page("/page", "<p>page</p>");
+  record_.cancel = [](const std::string& uri) { return uri.find("cancel") != std::string::npos; };
+
+  view_->Navigate(server_.Url("/page?cancel-%u4E2D%zz"));
+  EXPECT_TRUE(Navigated(server_.Url("/page?cancel-%u4E2D%zz")));
+  PumpFor(300ms);
+  EXPECT_EQ(server_.Hits("/page"), 0);
+  EXPECT_EQ(record_.begins, 0);
+
+  // What the engine sends carries the escape as written; raw text is sent
+  // %-encoded as UTF-8.
+  view_->Navigate(server_.Url("/page?q=%u4E2D&t=中"));
+  EXPECT_TRUE(Navigated(server_.Url("/page?q=%u4E2D&t=%E4%B8%AD")));
+  ASSERT_TRUE(PumpUntil([&] { return record_.completes == 1; }));
+  EXPECT_EQ(Run("location.search"), "?q=%u4E2D&t=%E4%B8%AD");
+}
+
+TEST_F(NavigationTest, LinksInsideFramesAreInterceptedAndTheFrameStays) {
+  server_.Page("/frame", R"(<a id=f href="mivuvod://5-0-0-%u4E2D/">f</a>)");
+  server_.Page("/outer", R"(<iframe id=i src="/frame"></iframe>)");
+  Load("/outer");
+  // The frame's own load is a navigation of the view as well.
+  EXPECT_TRUE(Navigated(server_.Url("/frame")));
+  record_.cancel = IsPrivate;
+
+  Run("document.getElementById('i').contentDocument.getElementById('f').click()");
+  EXPECT_TRUE(Navigated("mivuvod://5-0-0-%u4E2D/"));
+  PumpFor(200ms);
+  EXPECT_EQ(Run("document.getElementById('i').contentWindow.location.pathname"), "/frame");
+}
+
+TEST_F(NavigationTest, ScriptLinksAndGeneratedFramesStillWork) {
+  server_.Page("/js", R"(<a id=j href="javascript:document.title='ran'">j</a>
+    <iframe id=s srcdoc="<p id=q>inner</p>"></iframe>
+    <iframe id=b></iframe>
+    <script>
+      document.getElementById('b').src = URL.createObjectURL(new Blob(['<p id=q>blob</p>'], {type: 'text/html'}));
+    </script>)");
+  Load("/js");
+  record_.cancel = IsPrivate;
+  Run("document.getElementById('j').click()");
+  EXPECT_TRUE(PumpUntil([&] { return Run("document.title") == "ran"; }));
+  EXPECT_TRUE(PumpUntil([&] {
+    return Run("document.getElementById('s').contentDocument.getElementById('q').textContent") == "inner";
+  }));
+  EXPECT_TRUE(PumpUntil([&] {
+    return Run("document.getElementById('b').contentDocument.getElementById('q').textContent") == "blob";
+  }));
+}
+
+TEST_F(NavigationTest, WritingADocumentIsNoNavigationButItsLinksAre) {
+  const std::string base = server_.Url("/x/");
+  view_->WriteDocument(R"(<a id=r href="t2.htm?x=%u4E2D&y=%zz">r</a>)", base);
+  ASSERT_TRUE(PumpUntil([&] { return record_.completes == 1; }));
+  EXPECT_THAT(record_.navigations, IsEmpty());
+  record_.cancel = [](const std::string&) { return true; };
+
+  Run("document.getElementById('r').click()");
+  EXPECT_TRUE(Navigated(base + "t2.htm?x=%u4E2D&y=%zz"));
+
+  view_->WriteDocument("<p id=p>empty</p>", "");
+  ASSERT_TRUE(PumpUntil([&] { return record_.completes == 2; }));
+  EXPECT_EQ(Run("document.getElementById('p').textContent"), "empty");
+  EXPECT_EQ(record_.navigations.size(), 1U);
+}
+
+TEST_F(LoadEventTest, AGoodLoadBeginsAndCompletesOnce) {
+  server_.Page("/good", "<p>good</p>");
+  Load("/good");
+  PumpFor(200ms);
+  EXPECT_EQ(record_.begins, 1);
+  EXPECT_EQ(record_.completes, 1);
+  EXPECT_THAT(record_.errors, IsEmpty());
+}
+
+TEST_F(LoadEventTest, ARefusedConnectionIsReportedOnceAndDoesNotComplete) {
+  server_.Page("/good", "<p>good</p>");
+  Load("/good");
+  const std::string refused = RefusedAddress("/lib/wen.txt?%u4E2D");
+
+  view_->Navigate(refused);
+  ASSERT_TRUE(PumpUntil([&] { return !record_.errors.empty(); }));
+  PumpFor(500ms);
+  EXPECT_THAT(record_.errors, ElementsAre(std::pair(refused, 0)));
+  EXPECT_EQ(record_.begins, 2);
+  EXPECT_EQ(record_.completes, 1);
+  // The engine's error page never replaces what was shown.
+  EXPECT_EQ(Run("location.pathname"), "/good");
+
+  Load("/good");
+  EXPECT_EQ(record_.errors.size(), 1U);
+}
+
+TEST_F(LoadEventTest, AnHttpErrorOfThePageIsReportedWithItsStatusOnce) {
+  server_.Page("/busy", "<p>busy</p>", "text/html", 503);
+  const std::string missing = server_.Url("/missing?%u4E2D");
+
+  view_->Navigate(missing);
+  ASSERT_TRUE(PumpUntil([&] { return !record_.errors.empty(); }));
+  view_->Navigate(server_.Url("/busy"));
+  ASSERT_TRUE(PumpUntil([&] { return record_.errors.size() == 2; }));
+  PumpFor(500ms);
+  EXPECT_THAT(record_.errors, ElementsAre(std::pair(missing, 404), std::pair(server_.Url("/busy"), 503)));
+  EXPECT_EQ(record_.completes, 0);
+}
+
+TEST_F(LoadEventTest, ErrorsOfFramesAndPicturesAreNotThePagesErrors) {
+  server_.Page("/outer", R"(<iframe src="/missing-frame"></iframe><img src="/missing.gif">)");
+  Load("/outer");
+  PumpFor(300ms);
+  EXPECT_THAT(record_.errors, IsEmpty());
+  EXPECT_EQ(server_.Hits("/missing-frame"), 1);
+}
+
+TEST_F(LoadEventTest, RefreshLoadsThePageAgain) {
+  server_.Page("/count", "<p>count</p>");
+  Load("/count");
+  const int completes = record_.completes;
+  view_->Refresh();
+  ASSERT_TRUE(PumpUntil([&] { return record_.completes > completes; }));
+  EXPECT_EQ(server_.Hits("/count"), 2);
+}
+
+TEST_F(LoadEventTest, BackAndForwardWalkTheHistory) {
+  server_.Page("/one", "<p>one</p>");
+  server_.Page("/two", "<p>two</p>");
+  Load("/one");
+  Load("/two");
+
+  view_->GoBack();
+  EXPECT_TRUE(PumpUntil([&] { return Run("location.pathname") == "/one"; }));
+  view_->GoForward();
+  EXPECT_TRUE(PumpUntil([&] { return Run("location.pathname") == "/two"; }));
+}
+
+TEST_F(LoadEventTest, PagesWithoutACharsetAreReadAsGb18030) {
+  const std::string text = "中文测试 视频盒子 播放";
+  server_.Page("/gb", EncodeAnsi("<html><body><p id=t>" + text + "</p></body></html>"), "text/html");
+  Load("/gb");
+  EXPECT_EQ(Run("document.getElementById('t').textContent"), text);
+  EXPECT_EQ(Run("document.characterSet.toLowerCase()"), "gb18030");
+}
+
+TEST_F(LoadEventTest, NewWindowsGoToTheBrowserAndNeverBecomeViews) {
+  server_.Page("/links", R"(<a id=b target=_blank href="/blank?%u4E2D">b</a>)");
+  Load("/links");
+  const int windows = VisibleToplevels();
+  const std::size_t opened = BrowserOpened().size();
+
+  Run("document.getElementById('b').click()");
+  ASSERT_TRUE(PumpUntil([&] { return record_.new_windows.size() == 1; }));
+  EXPECT_EQ(Run("String(window.open('/opened'))"), "null");
+  ASSERT_TRUE(PumpUntil([&] { return record_.new_windows.size() == 2; }));
+  EXPECT_THAT(record_.new_windows, ElementsAre(server_.Url("/blank?%u4E2D"), server_.Url("/opened")));
+
+  EXPECT_TRUE(PumpUntil([&] { return BrowserOpened().size() == opened + 2; }));
+  const auto browser = BrowserOpened();
+  EXPECT_EQ(browser[opened], server_.Url("/blank?%u4E2D"));
+  EXPECT_EQ(browser[opened + 1], server_.Url("/opened"));
+  EXPECT_EQ(VisibleToplevels(), windows);
+  EXPECT_EQ(Run("location.pathname"), "/links");
+  EXPECT_EQ(server_.Hits("/blank"), 0);
+}
+
+TEST_F(LoadEventTest, ScriptDialogsNeverShow) {
+  server_.Page("/dialogs", R"(<script>
+    alert('a');
+    var answer = confirm('b') + ':' + prompt('c', 'd');
+    window.onbeforeunload = function () { return 'stay'; };
+    document.title = 'done ' + answer;
+  </script>)");
+  const int windows = VisibleToplevels();
+  Load("/dialogs");
+  EXPECT_TRUE(PumpUntil([&] { return Run("document.title") == "done false:null"; }));
+  EXPECT_EQ(VisibleToplevels(), windows);
+
+  server_.Page("/next", "<p>next</p>");
+  Load("/next");
+  EXPECT_EQ(VisibleToplevels(), windows);
+}
+
+}  // namespace
+}  // namespace taviro::testing
