@@ -1,0 +1,97 @@
+#include "playback/catalogue_links.h"
+
+#include <gtest/gtest.h>
+
+#include "playback/episode_reply.h"
+
+namespace taviro {
+namespace {
+
+TEST(CatalogueLinks, ACatalogueEntryLosesItsSchemeAndOneTrailingSlash) {
+  const CatalogueLink link = ParseCatalogueLink("mivuvod://12-0-3-abc/");
+  EXPECT_EQ(link.id, 12);
+  EXPECT_EQ(link.source, "0");
+  EXPECT_EQ(link.episode, "3");
+  EXPECT_EQ(link.title, "abc");
+  // Only one slash goes; the scheme goes wherever it stands.
+  EXPECT_EQ(ParseCatalogueLink("x mivuvod://5-1-2-t//").title, "t/");
+  EXPECT_EQ(ParseCatalogueLink("mivuvod://5-1-2-amivuvod://b").title, "ab");
+}
+
+TEST(CatalogueLinks, MissingFieldsAreEmptyAndExtraFieldsAreDropped) {
+  const CatalogueLink short_link = ParseCatalogueLink("mivuvod://x7");
+  EXPECT_EQ(short_link.id, 0);
+  EXPECT_EQ(short_link.source, "");
+  EXPECT_EQ(short_link.title, "");
+  EXPECT_EQ(ParseCatalogueLink("mivuvod://1-2-3-a-b-c").title, "a");
+}
+
+TEST(CatalogueLinks, APlayLinkHasItsFieldsInOrder) {
+  const PlayLink link = ParsePlayLink("miqvod://qvod&&&qvod%3A//1%7Cx&&&%u4E2D&&&ep&&&42&&&1&&&7&&&n&&&1/");
+  EXPECT_EQ(link.kind, "qvod");
+  EXPECT_EQ(link.media_url, "qvod%3A//1%7Cx");
+  EXPECT_EQ(link.title, "%u4E2D");
+  EXPECT_EQ(link.name, "ep");
+  EXPECT_EQ(link.id, 42);
+  EXPECT_EQ(link.source, "1");
+  EXPECT_EQ(link.episode, "7");
+  EXPECT_EQ(link.flag, "n");
+  const PlayLink seven = ParsePlayLink("miqvod://web&&&u&&&t&&&n&&&3&&&0&&&2");
+  EXPECT_EQ(seven.episode, "2");
+  EXPECT_EQ(seven.flag, "");
+}
+
+TEST(CatalogueLinks, TheResolvedLinkCarriesTheEntryWithoutAFlag) {
+  const CatalogueLink entry = ParseCatalogueLink("mivuvod://12-0-3-%u4E2D");
+  EXPECT_EQ(ResolvedPlayLink("qvod", "http%3A//h/a.mp4", entry, "%u7B2C1%u96C6"),
+            "miqvod://qvod&&&http%3A//h/a.mp4&&&%u4E2D&&&%u7B2C1%u96C6&&&12&&&0&&&3");
+}
+
+TEST(CatalogueLinks, AnItemKeyIsSplitIntoFourFieldsAtMost) {
+  EXPECT_EQ(FormatItemKey(7, "1", "4", "a-b"), "7-1-4-a-b");
+  const ItemKey key = ParseItemKey("7-1-4-a-b");
+  EXPECT_EQ(key.id, "7");
+  EXPECT_EQ(key.source, "1");
+  EXPECT_EQ(key.episode, "4");
+  EXPECT_EQ(key.title, "a");
+  EXPECT_EQ(key.fields, 4);
+  EXPECT_EQ(ParseItemKey("0").fields, 1);
+  EXPECT_EQ(ParseItemKey("").fields, 0);
+}
+
+TEST(CatalogueLinks, AChannelLinkCountsOnlyAtTheStart) {
+  EXPECT_TRUE(IsChannelLink("mitvs://cctv1"));
+  EXPECT_FALSE(IsChannelLink(" mitvs://cctv1"));
+  EXPECT_FALSE(IsChannelLink("MITVS://cctv1"));
+  EXPECT_EQ(ChannelCode("mitvs://a/mitvs://b"), "a/b");
+}
+
+TEST(EpisodeReply, AddressesTheServicePage) {
+  EXPECT_EQ(EpisodeReplyUrl("http://h/", 12, "0", "3"), "http://h/h.asp?id=12&v=0&v1=3");
+}
+
+TEST(EpisodeReply, FailureCodesAreOneZeroAndNothing) {
+  for (const char* failed : {"", "1", "0", "00", " 0\r\n", "1\r\n"}) {
+    EXPECT_TRUE(IsFailedEpisodeReply(failed)) << '"' << failed << '"';
+  }
+  for (const char* answered : {"10", "2", "a$b$c", "<html>error</html>", "0$u$qvod"}) {
+    EXPECT_FALSE(IsFailedEpisodeReply(answered)) << answered;
+  }
+}
+
+TEST(EpisodeReply, ARecordNeedsADollarSign) {
+  EXPECT_FALSE(ParseEpisodeReply("0"));
+  EXPECT_FALSE(ParseEpisodeReply("<html>Error</html>"));
+  const auto record = ParseEpisodeReply("%u7B2C1%u96C6$http://h/a.mp4$qvod");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->name, "%u7B2C1%u96C6");
+  EXPECT_EQ(record->media_url, "http://h/a.mp4");
+  EXPECT_EQ(record->kind, "qvod");
+  const auto partial = ParseEpisodeReply("name$");
+  ASSERT_TRUE(partial);
+  EXPECT_EQ(partial->media_url, "");
+  EXPECT_EQ(partial->kind, "");
+}
+
+}  // namespace
+}  // namespace taviro
