@@ -20,7 +20,9 @@ std::string Field(const std::vector<std::string_view>& fields, std::size_t index
 
 }  // namespace
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
 
 CatalogueLink ParseCatalogueLink(std::string_view uri) {
   const std::string body = LinkBody(uri, kCatalogueScheme);
@@ -53,7 +55,11 @@ std::string ResolvedPlayLink(std::string_view kind, std::string_view escaped_med
   std::string link(kPlayScheme);
   link.append(kind).append("&&&").append(escaped_media_url).append("&&&");
   link.append(entry.title).append("&&&").append(name).append("&&&");
-  link.append(std::to_string(entry.id)).append("&&&").append(entry.source).append("&&&").append(entry.episode);
+  link.append(std::to_string(entry.id))
+      .append("&&&")
+      .append(entry.source)
+      .append("&&&")
+      .append(entry.episode);
   return link;
 }
 

@@ -62,8 +62,8 @@ bool LinkRouter::Web1BeforeNavigate(const std::string& uri) {
 
 bool LinkRouter::Web2BeforeNavigate(const std::string& uri) {
   if (context_.sentinel_url.empty() || !Contains(uri, context_.sentinel_url)) return false;
-  const bool play_next = ReadSetting(context_.window.ConfigPath, settings::kPlayNextEpisode, settings::kUnset) ==
-                         settings::kOn;
+  const bool play_next =
+      ReadSetting(context_.window.ConfigPath, settings::kPlayNextEpisode, settings::kUnset) == settings::kOn;
   context_.timers.Timer1.SetEnabled(true);
   if (play_next && context_.now.NextLink != kNextLinkFailed) PlayNextEpisode();
   return true;
@@ -102,7 +102,8 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
     return;
   }
   // The play link comes back through this handler, which plays it.
-  View(context_, 1).Navigate(ResolvedPlayLink(record->kind, ScriptEscape(record->media_url), entry, record->name));
+  View(context_, 1)
+      .Navigate(ResolvedPlayLink(record->kind, ScriptEscape(record->media_url), entry, record->name));
 }
 
 void LinkRouter::PlayEpisode(const std::string& uri) {
@@ -130,7 +131,8 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   now.NextLink = kNoNextLink;
   now.NextMediaUrl = "0";
 
-  ShowItemTitle(window, TruncateByWidth(ScriptUnescape(link.title), kTitleWidth) + "-" + ScriptUnescape(link.name));
+  ShowItemTitle(window,
+                TruncateByWidth(ScriptUnescape(link.title), kTitleWidth) + "-" + ScriptUnescape(link.name));
 
   if (!link.title.empty() && !link.media_url.empty() && link.id != 0) {
     if (link.flag == "0") {
@@ -148,7 +150,8 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
 void LinkRouter::StartDownloadHelper() {
   if (FindProcessId(context_.processes, kDownloadHelper) != 0) return;
   std::string& folder = context_.now.TerminalFolder;
-  if (folder.empty()) folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, settings::kUnset);
+  if (folder.empty())
+    folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, settings::kUnset);
   // "0" is what an unset folder reads as: no helper is known.
   if (folder.empty() || folder == settings::kUnset) return;
   // A helper that cannot be started is not waited for: play is tried anyway.
@@ -165,16 +168,18 @@ void LinkRouter::PlayNextEpisode() {
   const ItemKey key = ParseItemKey(now.CurrentItemKey);
   if (key.fields < 3) return;  // no catalogue item: nothing to go on from
   const std::string next_entry = key.source + std::to_string(ToInteger(key.episode) + 1);
-  View(context_, 5).Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, next_entry)));
+  View(context_, 5)
+      .Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, next_entry)));
 }
 
 void LinkRouter::DangJ(const std::string& title, int id, int source, int episode) {
   const std::string item_key = FormatItemKey(id, std::to_string(source), std::to_string(episode), title);
   std::weak_ptr<int> alive = alive_;
-  View(context_, 1).RunScript("document.body.innerHTML", [this, alive, item_key](const std::string& body_html) {
-    if (alive.expired()) return;
-    ShowEpisodeList(body_html, item_key);
-  });
+  View(context_, 1)
+      .RunScript("document.body.innerHTML", [this, alive, item_key](const std::string& body_html) {
+        if (alive.expired()) return;
+        ShowEpisodeList(body_html, item_key);
+      });
 }
 
 void LinkRouter::ShowEpisodeList(const std::string& body_html, const std::string& item_key) {

@@ -26,9 +26,9 @@ class LinkRouter {
   // "[ly]" where the episode data goes.
   LinkRouter(PlaybackContext& context, std::string episode_page_template);
 
-  bool Web1BeforeNavigate(const std::string& uri);  // the catalogue
-  bool Web2BeforeNavigate(const std::string& uri);  // the web play page
-  bool Web5BeforeNavigate(const std::string& uri);  // the episode list
+  bool Web1BeforeNavigate(const std::string& uri);   // the catalogue
+  bool Web2BeforeNavigate(const std::string& uri);   // the web play page
+  bool Web5BeforeNavigate(const std::string& uri);   // the episode list
   bool Web11BeforeNavigate(const std::string& uri);  // the channel list
 
   // Shows the episode list of a series in Web5: the local page built from

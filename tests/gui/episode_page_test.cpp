@@ -22,7 +22,8 @@ using namespace std::chrono_literals;
 constexpr const char* kBody =
     "<h1>x</h1><script>var VideoInfoList=\"第一季$$第1集$http://127.0.0.1:18080/media/a.mp4$qvod#"
     "第2集$http://127.0.0.1:18080/media/b.mp4$qvod$$$网页源$$第1集$http://127.0.0.1:18080/media/c.mp4$web#"
-    "一二三四五六七八九十甲乙丙丁$http://127.0.0.1:18080/media/d.mp4$web#第3集$u$web\";\nvar VideoId=12;</script>";
+    "一二三四五六七八九十甲乙丙丁$http://127.0.0.1:18080/media/d.mp4$web#第3集$u$web\";\nvar "
+    "VideoId=12;</script>";
 
 // Runs the main loop until `done` or the limit; false on the limit.
 bool SpinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
@@ -81,8 +82,8 @@ class PageView {
   std::vector<std::string> navigations;
 
  private:
-  static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
-                                 gpointer data) {
+  static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                 WebKitPolicyDecisionType type, gpointer data) {
     if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
     auto* self = static_cast<PageView*>(data);
     WebKitNavigationAction* action =
@@ -142,9 +143,10 @@ TEST_F(EpisodePageTest, RendersTheSourcesAndMarksTheCurrentEntry) {
   EXPECT_EQ(page.Run("document.getElementById('wait').style.display"), "none");
   EXPECT_EQ(page.Run("document.getElementById('h0').textContent"), "第一季播放");
   EXPECT_EQ(page.Run("document.getElementById('h1').textContent"), "网页源播放");
-  EXPECT_EQ(page.Run("['c00','c01','c10','c11','c12'].filter(function(i){return !document.getElementById(i);})"
-                     ".join()"),
-            "");
+  EXPECT_EQ(
+      page.Run("['c00','c01','c10','c11','c12'].filter(function(i){return !document.getElementById(i);})"
+               ".join()"),
+      "");
   EXPECT_EQ(page.Run("document.querySelectorAll('#m0 li').length + '/' + document.querySelectorAll('#m1 li')"
                      ".length"),
             "2/3");
@@ -154,8 +156,9 @@ TEST_F(EpisodePageTest, RendersTheSourcesAndMarksTheCurrentEntry) {
   EXPECT_EQ(page.Run("getComputedStyle(document.getElementById('m1')).display + ' ' + "
                      "getComputedStyle(document.getElementById('m0')).display"),
             "block none");
-  EXPECT_EQ(page.Run("var s = getComputedStyle(document.getElementById('c12')); s.color + ' ' + s.fontWeight"),
-            "rgb(255, 0, 0) 700");
+  EXPECT_EQ(
+      page.Run("var s = getComputedStyle(document.getElementById('c12')); s.color + ' ' + s.fontWeight"),
+      "rgb(255, 0, 0) 700");
   EXPECT_EQ(page.Run("getComputedStyle(document.getElementById('t12')).backgroundColor"), "rgb(49, 45, 38)");
   EXPECT_EQ(page.Run("document.querySelectorAll('li.now').length"), "1");
   EXPECT_EQ(page.Run("document.getElementById('openSource').value + '/' + "
@@ -169,14 +172,16 @@ TEST_F(EpisodePageTest, TheOpenListFillsTheViewAndAHeaderOpensItsOwnList) {
   ASSERT_TRUE(page.Load(WritePage()));
   // Two headers of 25 px above the list.
   const std::string expected = page.Run("(document.body.clientHeight - 49 - 2) + 'px'");
-  EXPECT_TRUE(SpinUntil([&] { return page.Run("document.getElementById('m1').style.height") == expected; }, 2s))
+  EXPECT_TRUE(
+      SpinUntil([&] { return page.Run("document.getElementById('m1').style.height") == expected; }, 2s))
       << expected;
   page.Run("document.getElementById('h0').click()");
   EXPECT_EQ(page.Run("getComputedStyle(document.getElementById('m0')).display + ' ' + "
                      "getComputedStyle(document.getElementById('m1')).display + ' ' + "
                      "document.getElementById('openSource').value"),
             "block none 0");
-  EXPECT_TRUE(SpinUntil([&] { return page.Run("document.getElementById('m0').style.height") == expected; }, 2s));
+  EXPECT_TRUE(
+      SpinUntil([&] { return page.Run("document.getElementById('m0').style.height") == expected; }, 2s));
 }
 
 TEST_F(EpisodePageTest, AnEntryToClickIsClickedWithItsPlayLink) {

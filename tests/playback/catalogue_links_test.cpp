@@ -41,33 +41,11 @@ TEST(CatalogueLinks, APlayLinkHasItsFieldsInOrder) {
   EXPECT_EQ(seven.flag, "");
 }
 
-TEST(CatalogueLinks, TheResolvedLinkCarriesTheEntryWithoutAFlag) {
-  const CatalogueLink entry = ParseCatalogueLink("mivuvod://12-0-3-%u4E2D");
-  EXPECT_EQ(ResolvedPlayLink("qvod", "http%3A//h/a.mp4", entry, "%u7B2C1%u96C6"),
-            "miqvod://qvod&&&http%3A//h/a.mp4&&&%u4E2D&&&%u7B2C1%u96C6&&&12&&&0&&&3");
-}
-
-TEST(CatalogueLinks, AnItemKeyIsSplitIntoFourFieldsAtMost) {
-  EXPECT_EQ(FormatItemKey(7, "1", "4", "a-b"), "7-1-4-a-b");
-  const ItemKey key = ParseItemKey("7-1-4-a-b");
-  EXPECT_EQ(key.id, "7");
-  EXPECT_EQ(key.source, "1");
-  EXPECT_EQ(key.episode, "4");
-  EXPECT_EQ(key.title, "a");
-  EXPECT_EQ(key.fields, 4);
-  EXPECT_EQ(ParseItemKey("0").fields, 1);
-  EXPECT_EQ(ParseItemKey("").fields, 0);
-}
-
 TEST(CatalogueLinks, AChannelLinkCountsOnlyAtTheStart) {
   EXPECT_TRUE(IsChannelLink("mitvs://cctv1"));
   EXPECT_FALSE(IsChannelLink(" mitvs://cctv1"));
   EXPECT_FALSE(IsChannelLink("MITVS://cctv1"));
   EXPECT_EQ(ChannelCode("mitvs://a/mitvs://b"), "a/b");
-}
-
-TEST(EpisodeReply, AddressesTheServicePage) {
-  EXPECT_EQ(EpisodeReplyUrl("http://h/", 12, "0", "3"), "http://h/h.asp?id=12&v=0&v1=3");
 }
 
 TEST(EpisodeReply, FailureCodesAreOneZeroAndNothing) {

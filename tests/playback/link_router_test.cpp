@@ -88,7 +88,8 @@ TEST_F(LinkRouterTest, AFailedReplyLeavesThePlayingItemAndSaysSo) {
     std::string body;
     bool failure_code;
   };
-  for (const Case& c : {Case{"0", true}, Case{"1", true}, Case{"", true}, Case{"<html>Error 500</html>", false}}) {
+  for (const Case& c :
+       {Case{"0", true}, Case{"1", true}, Case{"", true}, Case{"<html>Error 500</html>", false}}) {
     PlaybackHarness fresh;
     LinkRouter fresh_router(fresh.context, kTemplate);
     fresh.now.NextLink = "miqvod://prepared";
@@ -99,7 +100,8 @@ TEST_F(LinkRouterTest, AFailedReplyLeavesThePlayingItemAndSaysSo) {
     ASSERT_EQ(fresh.main.tray.balloons.size(), 1U) << c.body;
     EXPECT_EQ(fresh.main.tray.balloons[0].text, kReadErrorBalloon);
     EXPECT_EQ(fresh.main.tray.balloons[0].title, kBalloonTitle);
-    EXPECT_EQ(fresh.window().model[RegionId::zhun].caption, c.failure_code ? kReadErrorStatus : kSearchingStatus)
+    EXPECT_EQ(fresh.window().model[RegionId::zhun].caption,
+              c.failure_code ? kReadErrorStatus : kSearchingStatus)
         << c.body;
     EXPECT_EQ(fresh.now.NextLink, c.failure_code ? "1" : "miqvod://prepared") << c.body;
   }
@@ -133,8 +135,8 @@ TEST_F(LinkRouterTest, FlagZeroReloadsTheEpisodeListWithTheEntryMarked) {
 
 TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
   for (const std::string& link : {std::string("miqvod://qvod&&&u&&&&&&n&&&7&&&0&&&0&&&0"),
-                                 std::string("miqvod://qvod&&&&&&t&&&n&&&7&&&0&&&0&&&0"),
-                                 std::string("miqvod://qvod&&&u&&&t&&&n&&&0&&&0&&&0&&&0")}) {
+                                  std::string("miqvod://qvod&&&&&&t&&&n&&&7&&&0&&&0&&&0"),
+                                  std::string("miqvod://qvod&&&u&&&t&&&n&&&0&&&0&&&0&&&0")}) {
     EXPECT_TRUE(router.Web1BeforeNavigate(link));
     EXPECT_TRUE(h.web(5).navigations.empty()) << link;
     EXPECT_EQ(Tasks(), "\r\n") << link;
@@ -252,10 +254,13 @@ class DangJTest : public LinkRouterTest {
 };
 
 TEST_F(DangJTest, WritesTheLocalPageFromTheCataloguesEpisodeData) {
-  h.web(1).script_results = {"<div>x</div><script>var VideoInfoList=\"第一$$第1集$u$qvod\";\nvar b=2;</script>"};
+  h.web(1).script_results = {
+      "<div>x</div><script>var VideoInfoList=\"第一$$第1集$u$qvod\";\nvar b=2;</script>"};
   router.DangJ("%u4E2D-x", 12, 0, 3);
   EXPECT_EQ(h.web(1).scripts, std::vector<std::string>{"document.body.innerHTML"});
-  EXPECT_EQ(Page(), EncodeAnsi("<p>\"第一$$第1集$u$qvod\"</p>\r\n<script>var d=\"第一$$第1集$u$qvod\";</script>\r\n"));
+  EXPECT_EQ(
+      Page(),
+      EncodeAnsi("<p>\"第一$$第1集$u$qvod\"</p>\r\n<script>var d=\"第一$$第1集$u$qvod\";</script>\r\n"));
   EXPECT_EQ(h.web(5).Address(), LocalPage("12-0-3-%u4E2D-x-0"));
 }
 

@@ -1,3 +1,5 @@
+#include "platform/linux/system/curl_http_client.h"
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
@@ -10,8 +12,6 @@
 #include <string>
 #include <thread>
 
-#include "platform/linux/system/curl_http_client.h"
-
 namespace taviro {
 namespace {
 
@@ -19,7 +19,8 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 // "中文测试" in GB18030, a NUL and a byte that is no valid UTF-8 start.
-const std::string kGbBody = std::string("\xD6\xD0\xCE\xC4\xB2\xE2\xCA\xD4", 8) + std::string("\0|\xFF\r\n", 5);
+const std::string kGbBody =
+    std::string("\xD6\xD0\xCE\xC4\xB2\xE2\xCA\xD4", 8) + std::string("\0|\xFF\r\n", 5);
 
 // A loopback server on a free port, run on its own thread for one test.
 class LoopbackServer {
@@ -28,9 +29,8 @@ class LoopbackServer {
     server_.Get("/gb", [](const httplib::Request&, httplib::Response& response) {
       response.set_content(kGbBody, "text/html");
     });
-    server_.Get("/old", [](const httplib::Request&, httplib::Response& response) {
-      response.set_redirect("/gb");
-    });
+    server_.Get("/old",
+                [](const httplib::Request&, httplib::Response& response) { response.set_redirect("/gb"); });
     server_.Get("/to-file", [](const httplib::Request&, httplib::Response& response) {
       response.set_redirect("file:///etc/hostname");
     });

@@ -31,7 +31,8 @@ bool Configure(CURL* handle, const std::string& url, std::string& body,
          curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
          curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(time_outs.connect.count())) ==
              CURLE_OK &&
-         curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(time_outs.total.count())) == CURLE_OK &&
+         curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(time_outs.total.count())) ==
+             CURLE_OK &&
          // Time-outs without SIGALRM, which would reach the toolkit's threads.
          curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
          curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, AppendBody) == CURLE_OK &&
