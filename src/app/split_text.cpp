@@ -1,7 +1,5 @@
 #include "app/split_text.h"
 
-#include <string>
-
 namespace taviro {
 
 std::vector<std::string_view> SplitText(std::string_view text, std::string_view separator) {
@@ -21,19 +19,6 @@ std::vector<std::string_view> SplitText(std::string_view text, std::string_view 
     pieces.push_back(text.substr(start, found - start));
     start = found + separator.size();
   }
-}
-
-std::string RemoveAll(std::string_view text, std::string_view part) {
-  if (part.empty()) return std::string(text);
-  std::string result;
-  result.reserve(text.size());
-  std::size_t start = 0;
-  for (std::size_t found = text.find(part); found != std::string_view::npos; found = text.find(part, start)) {
-    result.append(text.substr(start, found - start));
-    start = found + part.size();
-  }
-  result.append(text.substr(start));
-  return result;
 }
 
 }  // namespace taviro

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,8 +9,5 @@ namespace taviro {
 // Split did: an empty text has no pieces, a separator at either end gives an
 // empty piece there. An empty separator gives the whole text as one piece.
 std::vector<std::string_view> SplitText(std::string_view text, std::string_view separator);
-
-// `text` with every occurrence of `part` removed.
-std::string RemoveAll(std::string_view text, std::string_view part);
 
 }  // namespace taviro

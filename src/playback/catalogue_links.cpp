@@ -4,6 +4,7 @@
 
 #include "app/split_text.h"
 #include "app/text_number.h"
+#include "lists/list_links.h"
 
 namespace taviro {
 namespace {
@@ -67,17 +68,6 @@ std::string FormatItemKey(int id, std::string_view source, std::string_view epis
   std::string key = std::to_string(id);
   key.append("-").append(source).append("-").append(episode).append("-").append(title);
   return key;
-}
-
-ItemKey ParseItemKey(std::string_view key) {
-  const std::vector<std::string_view> fields = SplitText(key, "-");
-  ItemKey parsed;
-  parsed.id = Field(fields, 0);
-  parsed.source = Field(fields, 1);
-  parsed.episode = Field(fields, 2);
-  parsed.title = Field(fields, 3);
-  parsed.fields = static_cast<int>(fields.size() < 4 ? fields.size() : 4);
-  return parsed;
 }
 
 std::string EpisodeListQuery(std::string_view item_key, std::string_view click_suffix) {

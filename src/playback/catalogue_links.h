@@ -55,16 +55,7 @@ std::string ResolvedPlayLink(std::string_view kind, std::string_view escaped_med
                              const CatalogueLink& entry, std::string_view name);
 
 // id "-" source "-" episode "-" title: the key of the catalogue item playing.
-struct ItemKey {
-  std::string id;
-  std::string source;
-  std::string episode;
-  std::string title;
-  int fields = 0;  // how many of the four were present
-};
-
 std::string FormatItemKey(int id, std::string_view source, std::string_view episode, std::string_view title);
-ItemKey ParseItemKey(std::string_view key);
 
 // The query of an episode-list page: id "-" ly "-" did "-" title "-" cll,
 // where ly is the source to open, did the episode to mark and cll the

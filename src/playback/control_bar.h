@@ -1,19 +1,64 @@
 #pragma once
 
+#include <functional>
+#include <string_view>
+
+#include "playback/playback_context.h"
 #include "ui/main/main_window.h"
+#include "ui/main/window_body_mouse.h"
 
 namespace taviro {
 
-// The control bar's buttons (`bo_but` 0..7). Play, stop and the file and
-// episode buttons act only once a player is attached; what is here works on
-// the window alone.
+class FileDialog;
+
+// Button 0 and the mute button keep their state in their tooltips.
+inline constexpr std::string_view kPlayTip = "播放";   // paused or stopped
+inline constexpr std::string_view kPauseTip = "暂停";  // playing
+inline constexpr std::string_view kMuteTip = "静音";
+inline constexpr std::string_view kUnmuteTip = "取消静音";
+
+inline constexpr std::string_view kPausedStatus = "已暂停";
+inline constexpr std::string_view kStoppedStatus = "已停止";
+
+inline constexpr std::string_view kOpenFileTitle = "选择播放文件";
+inline constexpr std::string_view kOpenFileFilter =
+    "影音文件|*.rm;*.rmvb;*.wmv;*.mp3;*wma;*mid;*wav;*mpg;*mp4|所有文件|*.*";
+
+// The control bar's buttons (`bo_but` 0..7): 0 play/pause, 1 stop, 2 mute,
+// 3 full screen, 4 open a local file, 5 previous episode, 6 side panel,
+// 7 next episode. Menus, keys and overlays press them by index.
 class ControlBar final : public ControlBarActions {
  public:
-  explicit ControlBar(MainWindow& window) : window_(window) {}
+  // Jumps to the previous (1) or the next (2) episode of the series playing.
+  using StepEpisodeFn = std::function<void(int direction)>;
+
+  ControlBar(PlaybackContext& context, FileDialog& files, StepEpisodeFn step_episode = {});
+
+  // The episode resolver is usually built after the bar.
+  void SetStepEpisode(StepEpisodeFn step_episode) { step_episode_ = std::move(step_episode); }
+
   void Click(int index) override;
+  // A press with any button but the left one swallows the click it ends.
+  void MouseDown(int index, MouseButton button);
 
  private:
+  void PlayOrPause();
+  void Stop();
+  void ToggleMute();
+  void EnterFullScreen();
+  void OpenLocalFile();
+  void StepEpisode(int index, int direction);
+  void ToggleSidePanel();
+
+  void StoreLastPosition();
+  void SetStatus(std::string_view text);
+  void PaintFace(int index);
+
+  PlaybackContext& context_;
   MainWindow& window_;
+  NowPlaying& now_;
+  FileDialog& files_;
+  StepEpisodeFn step_episode_;
 };
 
 }  // namespace taviro

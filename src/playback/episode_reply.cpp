@@ -3,11 +3,22 @@
 #include <vector>
 
 #include "app/ansi_text.h"
-#include "app/split_text.h"
 #include "platform/http_client.h"
 
 namespace taviro {
 namespace {
+
+std::vector<std::string_view> SplitOn(std::string_view text, char separator) {
+  std::vector<std::string_view> fields;
+  for (;;) {
+    const std::size_t at = text.find(separator);
+    fields.push_back(text.substr(0, at));
+    if (at == std::string_view::npos) {
+      return fields;
+    }
+    text.remove_prefix(at + 1);
+  }
+}
 
 std::string_view TrimBlanks(std::string_view text) {
   constexpr std::string_view kBlanks = " \t\r\n";
@@ -16,34 +27,40 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-std::string Field(const std::vector<std::string_view>& fields, std::size_t index) {
+std::string FieldOf(const std::vector<std::string_view>& fields, std::size_t index) {
   return index < fields.size() ? std::string(fields[index]) : std::string();
 }
 
 }  // namespace
 
-std::string EpisodeReplyUrl(std::string_view base_url, int id, std::string_view source,
-                            std::string_view episode) {
+std::string EpisodeRequestUrl(std::string_view base_url, std::string_view id, std::string_view source,
+                              std::string_view episode) {
   std::string url(base_url);
-  url.append("h.asp?id=").append(std::to_string(id));
-  url.append("&v=").append(source).append("&v1=").append(episode);
+  url += "h.asp?id=";
+  url += id;
+  url += "&v=";
+  url += source;
+  url += "&v1=";
+  url += episode;
   return url;
 }
 
-std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, int id, std::string_view source,
-                              std::string_view episode) {
-  return DecodeAnsi(http.Get(EpisodeReplyUrl(base_url, id, source, episode)));
+std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, std::string_view id,
+                              std::string_view source, std::string_view episode) {
+  return DecodeAnsi(http.Get(EpisodeRequestUrl(base_url, id, source, episode)));
+}
+
+std::optional<EpisodeRecord> ParseEpisodeRecord(std::string_view reply) {
+  if (reply.find('$') == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::vector<std::string_view> fields = SplitOn(reply, '$');
+  return EpisodeRecord{FieldOf(fields, 0), FieldOf(fields, 1), FieldOf(fields, 2)};
 }
 
 bool IsFailedEpisodeReply(std::string_view reply) {
   const std::string_view text = TrimBlanks(reply);
   return text.empty() || text == "1" || text.find_first_not_of('0') == std::string_view::npos;
-}
-
-std::optional<EpisodeRecord> ParseEpisodeReply(std::string_view reply) {
-  if (reply.find('$') == std::string_view::npos) return std::nullopt;
-  const std::vector<std::string_view> fields = SplitText(reply, "$");
-  return EpisodeRecord{Field(fields, 0), Field(fields, 1), Field(fields, 2)};
 }
 
 }  // namespace taviro

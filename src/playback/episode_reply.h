@@ -8,30 +8,28 @@ namespace taviro {
 
 class HttpClient;
 
-// What the service's "h.asp" page says about one episode, as text: "1" the
-// request failed, "0" no such episode, else name "$" media URL "$" kind.
-std::string EpisodeReplyUrl(std::string_view base_url, int id, std::string_view source,
-                            std::string_view episode);
+// The service's answer about one episode of a series: "1" when it failed,
+// "0" when there is no such episode, otherwise name$media-address$kind.
+// Only an answer with a "$" is a record.
+struct EpisodeRecord {
+  std::string name;       // as the service sent it (escaped)
+  std::string media_url;  // plain
+  std::string kind;       // "qvod" for the player, any other word for the play page
+};
 
-// Waits for the whole reply; the body is read in the system's code page. A
-// failed fetch reads as "", which the callers treat like any reply without
-// a record.
-std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, int id, std::string_view source,
+std::string EpisodeRequestUrl(std::string_view base_url, std::string_view id, std::string_view source,
                               std::string_view episode);
+
+// Waits for the whole reply; the body is in the system's code page. A
+// failed request reads as an empty reply.
+std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, std::string_view id,
+                              std::string_view source, std::string_view episode);
+
+// Missing fields of a record are empty; a reply without "$" is no record.
+std::optional<EpisodeRecord> ParseEpisodeRecord(std::string_view reply);
 
 // "1", a number equal to zero or nothing at all: the service could not
 // answer. Blanks and a line end around the reply do not count.
 bool IsFailedEpisodeReply(std::string_view reply);
-
-// Fields 0 episode name (escaped), 1 media URL (plain), 2 player kind.
-struct EpisodeRecord {
-  std::string name;
-  std::string media_url;
-  std::string kind;
-};
-
-// Nothing when the reply holds no "$" (a failure code, an empty body, an
-// error page); missing fields are empty.
-std::optional<EpisodeRecord> ParseEpisodeReply(std::string_view reply);
 
 }  // namespace taviro

@@ -16,8 +16,10 @@
 #include "playback/catalogue_links.h"
 #include "playback/episode_list_page.h"
 #include "playback/episode_reply.h"
+#include "playback/item_key.h"
+#include "playback/item_title.h"
 #include "playback/playback_context.h"
-#include "playback/status_line.h"
+#include "playback/status_strip.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/main_window.h"
 #include "ui/main/title_bar_commands.h"
@@ -90,13 +92,13 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
   SetStatusText(window, kSearchingStatus);
   NpcClick(window, kPlayerTab);
 
-  const std::string reply =
-      FetchEpisodeReply(context_.http, window.ServiceBaseUrl, entry.id, entry.source, entry.episode);
+  const std::string reply = FetchEpisodeReply(context_.http, window.ServiceBaseUrl, std::to_string(entry.id),
+                                              entry.source, entry.episode);
   if (IsFailedEpisodeReply(reply)) {
     context_.now.NextLink = kNextLinkFailed;
     SetStatusText(window, kReadErrorStatus);
   }
-  const std::optional<EpisodeRecord> record = ParseEpisodeReply(reply);
+  const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply);
   if (!record) {
     ShowBalloon(window.ports.tray, kReadErrorBalloon);
     return;
@@ -165,9 +167,9 @@ void LinkRouter::PlayNextEpisode() {
     return;
   }
   // No prepared link: the list page clicks the next entry itself.
-  const ItemKey key = ParseItemKey(now.CurrentItemKey);
-  if (key.fields < 3) return;  // no catalogue item: nothing to go on from
-  const std::string next_entry = key.source + std::to_string(ToInteger(key.episode) + 1);
+  const std::optional<ItemKey> key = ParseItemKey(now.CurrentItemKey);
+  if (!key) return;  // no catalogue item: nothing to go on from
+  const std::string next_entry = std::to_string(key->source) + std::to_string(key->episode + 1);
   View(context_, 5)
       .Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, next_entry)));
 }

@@ -58,14 +58,14 @@ TEST(EpisodeReply, FailureCodesAreOneZeroAndNothing) {
 }
 
 TEST(EpisodeReply, ARecordNeedsADollarSign) {
-  EXPECT_FALSE(ParseEpisodeReply("0"));
-  EXPECT_FALSE(ParseEpisodeReply("<html>Error</html>"));
-  const auto record = ParseEpisodeReply("%u7B2C1%u96C6$http://h/a.mp4$qvod");
+  EXPECT_FALSE(ParseEpisodeRecord("0"));
+  EXPECT_FALSE(ParseEpisodeRecord("<html>Error</html>"));
+  const auto record = ParseEpisodeRecord("%u7B2C1%u96C6$http://h/a.mp4$qvod");
   ASSERT_TRUE(record);
   EXPECT_EQ(record->name, "%u7B2C1%u96C6");
   EXPECT_EQ(record->media_url, "http://h/a.mp4");
   EXPECT_EQ(record->kind, "qvod");
-  const auto partial = ParseEpisodeReply("name$");
+  const auto partial = ParseEpisodeRecord("name$");
   ASSERT_TRUE(partial);
   EXPECT_EQ(partial->media_url, "");
   EXPECT_EQ(partial->kind, "");

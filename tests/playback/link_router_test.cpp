@@ -52,7 +52,7 @@ class LinkRouterTest : public ::testing::Test {
 };
 
 TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
-  h.http.replies[Reply("12", "0", "3")] = std::string(kName) + "$" + kMedia + "$qvod";
+  h.http.bodies[Reply("12", "0", "3")] = std::string(kName) + "$" + kMedia + "$qvod";
   EXPECT_TRUE(router.Web1BeforeNavigate("mivuvod://12-0-3-abc/"));
   EXPECT_EQ(h.http.requests, std::vector<std::string>{Reply("12", "0", "3")});
   EXPECT_EQ(Status(), kSearchingStatus);
@@ -78,7 +78,7 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
 }
 
 TEST_F(LinkRouterTest, TheServicesTextIsReadInTheSystemCodePage) {
-  h.http.replies[Reply("3", "0", "0")] = EncodeAnsi("ep$http://h/中.mp4$qvod");
+  h.http.bodies[Reply("3", "0", "0")] = EncodeAnsi("ep$http://h/中.mp4$qvod");
   router.Web1BeforeNavigate("mivuvod://3-0-0-t");
   EXPECT_EQ(h.web(1).Address(), "miqvod://qvod&&&http%3A//h/%u4E2D.mp4&&&t&&&ep&&&3&&&0&&&0");
 }
@@ -93,7 +93,7 @@ TEST_F(LinkRouterTest, AFailedReplyLeavesThePlayingItemAndSaysSo) {
     PlaybackHarness fresh;
     LinkRouter fresh_router(fresh.context, kTemplate);
     fresh.now.NextLink = "miqvod://prepared";
-    fresh.http.replies[fresh.Base() + "h.asp?id=5&v=0&v1=1"] = c.body;
+    fresh.http.bodies[fresh.Base() + "h.asp?id=5&v=0&v1=1"] = c.body;
     EXPECT_TRUE(fresh_router.Web1BeforeNavigate("mivuvod://5-0-1-t"));
     EXPECT_TRUE(fresh.web(1).navigations.empty()) << c.body;
     EXPECT_EQ(fresh.main.player.url, "");

@@ -18,6 +18,7 @@ class FakeWebView : public WebView {
   void Navigate(const std::string& uri) override {
     navigations.push_back(uri);
     AddTo(log, name + ".Navigate(" + uri + ")");
+    if (dispatch_navigations && handlers.before_navigate) handlers.before_navigate(uri);
   }
   void WriteDocument(const std::string& html, const std::string& base_uri) override {
     documents.push_back(html);
@@ -49,6 +50,9 @@ class FakeWebView : public WebView {
 
   std::string name;
   CallLog* log = nullptr;
+  // Hands every navigation to the before-navigate handler, as the real view
+  // does, so a handler that makes its own view navigate runs again.
+  bool dispatch_navigations = false;
   WebViewHandlers handlers;
   std::vector<std::string> navigations;
   std::vector<std::string> documents;

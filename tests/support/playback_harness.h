@@ -24,7 +24,7 @@ struct PlaybackHarness {
   NowPlaying now;
   RecordingListViews list_views;
   MediaLists lists{main.folder.path(), list_views};
-  FakeHttpClient http{&main.log};
+  FakeHttpClient http;
   FakeProcessTable processes;
   FakeProgramLauncher launcher{&main.log};
   ManualScheduler scheduler;

@@ -1,0 +1,103 @@
+#include "app/command_line_handoff.h"
+
+#include "app/path_names.h"
+#include "app/truncate_by_width.h"
+#include "lists/media_lists.h"
+#include "platform/player_control.h"
+#include "playback/playback_context.h"
+#include "ui/main/content_mode.h"
+#include "ui/main/layout_support.h"
+#include "ui/main/main_window.h"
+#include "ui/main/mini_mode.h"
+#include "ui/main/title_bar_commands.h"
+#include "ui/main/window_design.h"
+#include "ui/main/window_state.h"
+
+namespace taviro {
+namespace {
+
+constexpr int kTitleWidth = 30;
+constexpr int kPlayerTab = 9;
+constexpr int kLocalFilesTab = 7;
+
+// The title label of the control bar, centred over the bar.
+void ShowTitle(MainWindow& window, const std::string& name) {
+  WindowModel& model = window.model;
+  model[RegionId::bo_name].caption = TruncateByWidth(name, kTitleWidth);
+  FitAutoSizeLabel(model, RegionId::bo_name, window.ports.text);
+  model[RegionId::bo_name].rect.left =
+      layout::Half(model[RegionId::bo_zt].rect.width - model[RegionId::bo_name].rect.width);
+}
+
+// A local file has no stored position to resume and no next episode.
+void StartLocalItem(NowPlaying& now, const std::string& path) {
+  now.ResumeDone = 0;
+  now.ResumePosition = 0;
+  now.CurrentItemKey = "0";
+  now.NextLink = "0";
+  now.NextMediaUrl = "0";
+  now.PrefetchStarted = 0;
+  now.ListKey = path;
+}
+
+void BringWindowForward(MainWindow& window) {
+  SetWindowShown(window, false);
+  SetWindowShown(window, true);
+  if (window.model.state == WindowState::kMinimised) {
+    SetWindowState(window, WindowState::kNormal);
+  }
+}
+
+}  // namespace
+
+std::string CommandLinePath(std::string_view command_line) {
+  std::string path;
+  path.reserve(command_line.size());
+  for (char c : command_line) {
+    if (c != '"') {
+      path += c;
+    }
+  }
+  if (!path.empty() && path.back() == '/') {
+    path.pop_back();
+  }
+  return path;
+}
+
+void l_com(PlaybackContext& context, const std::string& command_line) {
+  const std::string path = CommandLinePath(command_line);
+  PlayerControl& player = context.window.ports.player;
+  player.SetUrl(path);
+  player.Play();
+  if (!context.timers.Timer1.Enabled()) {
+    context.timers.Timer1.SetEnabled(true);
+  }
+
+  const std::string name = FileNameOf(path);
+  ShowTitle(context.window, name);
+  StartLocalItem(context.now, path);
+  context.lists.AddLocalFile(name, path, 0);
+  context.now.ItemKind = 2;
+  NpcClick(context.window, kPlayerTab);
+  NpcClick(context.window, kLocalFilesTab);
+}
+
+void ReceiveHandOff(PlaybackContext& context, const std::string& text,
+                    const std::function<void()>& enable_vendor_check) {
+  if (enable_vendor_check) {
+    enable_vendor_check();
+  }
+  MainWindow& window = context.window;
+  BringWindowForward(window);
+  if (text.empty()) {
+    return;
+  }
+  if (window.model.MiniMode != 0) {
+    JbiClick(window);
+  }
+  NpcClick(window, kPlayerTab);
+  SetContentMode(window, kPlayer);
+  l_com(context, text);
+}
+
+}  // namespace taviro

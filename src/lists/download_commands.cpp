@@ -1,0 +1,105 @@
+// The list commands that reach into the download helper's save folder.
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "app/file_uri.h"
+#include "app/folder_listing.h"
+#include "app/settings_store.h"
+#include "app/text_number.h"
+#include "lists/downloaded_files.h"
+#include "lists/list_commands.h"
+#include "lists/list_links.h"
+#include "lists/media_lists.h"
+#include "platform/prompt.h"
+#include "platform/uri_launcher.h"
+#include "playback/playback_context.h"
+#include "playback/vendor_save_path.h"
+#include "ui/main/main_window.h"
+#include "ui/main/title_bar_commands.h"
+#include "ui/main/tray_controller.h"
+
+namespace taviro {
+namespace {
+
+constexpr int kTopmostButton = 4;
+constexpr std::string_view kAllFiles = "*.*";
+constexpr std::string_view kFilesInUseBalloon = "部分文件可能正在使用中，未删除成功！请手动删除！";
+
+bool FolderHasFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  return ListFolderFiles(folder, names, kAllFiles);
+}
+
+// The save folder ends with "/", and the helper's files are named by
+// appending to it, as the helper itself does.
+std::string InFolder(const std::string& folder, const std::string& name) { return folder + name; }
+
+bool Exists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
+}
+
+}  // namespace
+
+std::string ListCommands::SaveFolder() {
+  std::string& terminal_folder = context_.now.TerminalFolder;
+  if (terminal_folder.empty()) {
+    terminal_folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, "0");
+  }
+  return ReadSavePath(terminal_folder);
+}
+
+void ListCommands::qk_xw() {
+  MainWindow& window = context_.window;
+  const std::string folder = SaveFolder();
+  if (!FolderHasFiles(folder)) {
+    window.ports.prompt.Inform(std::string(kPromptCaption), "路径" + folder + "还没有任何影片。");
+    return;
+  }
+  // The file manager must not open behind a window that stays on top.
+  if (window.model[Npc(kTopmostButton)].tooltip == kLeaveTopmostTip) NpcClick(window, kTopmostButton);
+  desktop_.Open(FileUri(folder));
+}
+
+void ListCommands::eee() {
+  if (selected_list_link_.find("//") == std::string::npos) return;
+  const std::string line = RowLinkLine(selected_list_link_);
+  const std::string record =
+      context_.lists.ReadListLine(ListFile::kNetworkTasks, ToInteger(line)).value_or(std::string());
+  const std::string prefix = DownloadNamePrefix(DownloadFileName(record));
+  if (!prefix.empty()) OfferToDeleteDownloads(prefix);
+  // The task goes in every case once the user has answered.
+  NavigateTaskView(std::string(kDeleteScheme) + line);
+}
+
+void ListCommands::OfferToDeleteDownloads(const std::string& prefix) {
+  const std::string folder = SaveFolder();
+  std::vector<std::string> names;
+  ListFolderFiles(folder, names, kAllFiles);
+  const std::vector<std::string> matching = NamesStartingWith(names, prefix);
+  if (matching.empty()) return;
+  MainWindow& window = context_.window;
+  if (window.ports.prompt.AskYesNo(std::string(kPromptCaption), DeleteDownloadsQuestion(folder, matching))) {
+    DeleteDownloads(folder, matching);
+  } else if (FolderHasFiles(folder)) {
+    // The user may want to pick the files by hand.
+    desktop_.Open(FileUri(folder));
+  }
+}
+
+void ListCommands::DeleteDownloads(const std::string& folder, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    std::error_code ignored;  // a file in use is reported once, below
+    std::filesystem::remove(InFolder(folder, name), ignored);
+  }
+  for (const std::string& name : names) {
+    if (Exists(InFolder(folder, name))) {
+      ShowBalloon(context_.window.ports.tray, kFilesInUseBalloon);
+      return;
+    }
+  }
+}
+
+}  // namespace taviro

@@ -1,0 +1,206 @@
+#include "platform/linux/system/unix_socket_instance.h"
+
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <sys/un.h>
+
+#include <array>
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <thread>
+#include <utility>
+
+#include "platform/linux/system/deadline_io.h"
+
+namespace taviro {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr char kTaken = 1;
+constexpr std::size_t kHeaderBytes = 4;
+// A start that finds the name bound but nobody answering has met an instance
+// between bind and listen, or one that is just closing; it looks again a few
+// times before it gives up.
+constexpr int kRounds = 3;
+constexpr milliseconds kPauseBetweenRounds{10};
+
+struct AbstractAddress {
+  sockaddr_un address{};
+  socklen_t length = 0;
+};
+
+// Nothing when the name does not fit.
+std::optional<AbstractAddress> MakeAddress(const std::string& name) {
+  AbstractAddress result;
+  result.address.sun_family = AF_UNIX;
+  if (name.size() + 1 > sizeof(result.address.sun_path)) {
+    return std::nullopt;
+  }
+  // sun_path[0] stays NUL: the abstract namespace.
+  name.copy(result.address.sun_path + 1, name.size());
+  result.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+  return result;
+}
+
+const sockaddr* AsSockaddr(const AbstractAddress& address) {
+  return reinterpret_cast<const sockaddr*>(&address.address);
+}
+
+enum class ListenOutcome { kListening, kNameTaken, kFailed };
+
+// The socket is close-on-exec: a program started later must not keep the
+// name alive after this instance has gone.
+ListenOutcome Listen(const AbstractAddress& address, UniqueFd& listener) {
+  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (!fd.valid()) {
+    return ListenOutcome::kFailed;
+  }
+  if (::bind(fd.get(), AsSockaddr(address), address.length) != 0) {
+    return errno == EADDRINUSE ? ListenOutcome::kNameTaken : ListenOutcome::kFailed;
+  }
+  if (::listen(fd.get(), SOMAXCONN) != 0) {
+    return ListenOutcome::kFailed;
+  }
+  listener = std::move(fd);
+  return ListenOutcome::kListening;
+}
+
+enum class ConnectOutcome { kConnected, kNobodyListening, kFailed };
+
+ConnectOutcome Connect(const AbstractAddress& address, UniqueFd& connection, Clock::time_point deadline) {
+  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!fd.valid()) {
+    return ConnectOutcome::kFailed;
+  }
+  // A listener whose queue is full makes connect wait; this bounds the wait.
+  const auto left = std::chrono::ceil<std::chrono::microseconds>(deadline - Clock::now());
+  if (left.count() <= 0) {
+    return ConnectOutcome::kFailed;
+  }
+  timeval limit{};
+  limit.tv_sec = static_cast<time_t>(left.count() / 1'000'000);
+  limit.tv_usec = static_cast<suseconds_t>(left.count() % 1'000'000);
+  ::setsockopt(fd.get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+  int result = 0;
+  do {
+    result = ::connect(fd.get(), AsSockaddr(address), address.length);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    return errno == ECONNREFUSED || errno == ENOENT ? ConnectOutcome::kNobodyListening : ConnectOutcome::kFailed;
+  }
+  connection = std::move(fd);
+  return ConnectOutcome::kConnected;
+}
+
+std::array<char, kHeaderBytes> EncodeLength(std::uint32_t length) {
+  std::array<char, kHeaderBytes> header{};
+  for (std::size_t i = 0; i < kHeaderBytes; ++i) {
+    header[i] = static_cast<char>((length >> (8 * i)) & 0xFFU);
+  }
+  return header;
+}
+
+std::uint32_t DecodeLength(const std::array<char, kHeaderBytes>& header) {
+  std::uint32_t length = 0;
+  for (std::size_t i = 0; i < kHeaderBytes; ++i) {
+    length |= static_cast<std::uint32_t>(static_cast<unsigned char>(header[i])) << (8 * i);
+  }
+  return length;
+}
+
+// Sends the text and waits for the answer; true when the instance took it.
+bool Exchange(int fd, const std::string& text, Clock::time_point deadline) {
+  if (text.size() > UINT32_MAX) {
+    return false;
+  }
+  const auto header = EncodeLength(static_cast<std::uint32_t>(text.size()));
+  if (!SendAll(fd, std::string_view(header.data(), header.size()), deadline) || !SendAll(fd, text, deadline)) {
+    return false;
+  }
+  char answer = 0;
+  return ReceiveExactly(fd, &answer, 1, deadline) && answer == kTaken;
+}
+
+bool FromUser(int fd, uid_t uid) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == uid;
+}
+
+std::optional<std::string> ReadText(int fd, Clock::time_point deadline) {
+  std::array<char, kHeaderBytes> header{};
+  if (!ReceiveExactly(fd, header.data(), header.size(), deadline)) {
+    return std::nullopt;
+  }
+  const std::uint32_t length = DecodeLength(header);
+  if (length > UnixSocketInstance::kMaxMessageBytes) {
+    return std::nullopt;
+  }
+  std::string text(length, '\0');
+  if (!ReceiveExactly(fd, text.data(), text.size(), deadline)) {
+    return std::nullopt;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string DefaultInstanceSocketName() { return "taviro-instance-" + std::to_string(::getuid()); }
+
+UnixSocketInstance::UnixSocketInstance(InstanceSocketOptions options) : options_(std::move(options)) {}
+
+bool UnixSocketInstance::HandToRunningInstance(const std::string& command_line) {
+  return Offer(command_line) != HandOffResult::kFirstInstance;
+}
+
+HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
+  const std::optional<AbstractAddress> address = MakeAddress(options_.name);
+  if (listener_.valid() || !address) {
+    return HandOffResult::kFirstInstance;
+  }
+  const Clock::time_point deadline = Clock::now() + options_.answer_limit;
+  for (int round = 0; round < kRounds; ++round) {
+    if (round > 0) {
+      std::this_thread::sleep_for(kPauseBetweenRounds);
+    }
+    switch (Listen(*address, listener_)) {
+      case ListenOutcome::kListening:
+      case ListenOutcome::kFailed:  // no guard possible: run alone
+        return HandOffResult::kFirstInstance;
+      case ListenOutcome::kNameTaken:
+        break;
+    }
+    UniqueFd connection;
+    switch (Connect(*address, connection, deadline)) {
+      case ConnectOutcome::kConnected:
+        return Exchange(connection.get(), command_line, deadline) ? HandOffResult::kDelivered
+                                                                  : HandOffResult::kLost;
+      case ConnectOutcome::kFailed:
+        return HandOffResult::kLost;
+      case ConnectOutcome::kNobodyListening:
+        break;
+    }
+  }
+  return HandOffResult::kLost;
+}
+
+std::optional<std::string> UnixSocketInstance::AcceptOne() {
+  if (!listener_.valid()) {
+    return std::nullopt;
+  }
+  UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+  if (!connection.valid() || !FromUser(connection.get(), options_.accepted_uid)) {
+    return std::nullopt;
+  }
+  std::optional<std::string> text = ReadText(connection.get(), Clock::now() + options_.read_limit);
+  if (text) {
+    // The start may have given up waiting; the text counts all the same.
+    SendAll(connection.get(), std::string_view(&kTaken, 1), Clock::now() + options_.read_limit);
+  }
+  return text;
+}
+
+}  // namespace taviro

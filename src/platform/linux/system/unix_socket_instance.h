@@ -1,0 +1,77 @@
+#pragma once
+
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "platform/instance_channel.h"
+#include "platform/linux/system/unique_fd.h"
+
+namespace taviro {
+
+// "taviro-instance-<uid>": one running program per user.
+std::string DefaultInstanceSocketName();
+
+struct InstanceSocketOptions {
+  // The socket's name in the abstract namespace, without the leading NUL.
+  // Nothing is left in the file system, so a crashed instance leaves no
+  // stale name behind.
+  std::string name = DefaultInstanceSocketName();
+  // How long a later start waits, in all, for the running instance to take
+  // its text.
+  std::chrono::milliseconds answer_limit{3000};
+  // How long the running instance waits for the text of a start that has
+  // connected; it blocks the main loop meanwhile.
+  std::chrono::milliseconds read_limit{1000};
+  // Only starts by this user are listened to: the abstract namespace is
+  // shared by every user of the machine.
+  uid_t accepted_uid = ::getuid();
+};
+
+enum class HandOffResult {
+  // No instance was running: this one listens from now on (unless the
+  // socket could not be made at all; then it runs unguarded).
+  kFirstInstance,
+  kDelivered,  // the running instance took the text
+  // An instance is running but did not take the text in time, or refused it.
+  kLost,
+};
+
+// The single-instance guard over an abstract Unix stream socket. The first
+// instance binds the name and keeps listening; a later start connects and
+// sends a 4-byte little-endian length and the text, then waits for a 1-byte
+// answer.
+class UnixSocketInstance final : public InstanceChannel {
+ public:
+  // Longer texts are refused by the listening side (and lost).
+  static constexpr std::size_t kMaxMessageBytes = 64 * 1024;
+
+  UnixSocketInstance() : UnixSocketInstance(InstanceSocketOptions{}) {}
+  explicit UnixSocketInstance(InstanceSocketOptions options);
+
+  // True whenever another instance runs, even when it did not take the
+  // text: the command line is then lost, but a second window must not
+  // open.
+  bool HandToRunningInstance(const std::string& command_line) override;
+  // The same with the outcome told apart. Once this instance listens, every
+  // further call reports kFirstInstance.
+  HandOffResult Offer(const std::string& command_line);
+
+  // The listening socket for the main loop to watch for readability; -1
+  // unless this is the first instance.
+  int ListeningFd() const { return listener_.get(); }
+  // Takes one waiting start's text and answers it. Nothing when no start is
+  // waiting, or when its text was refused (another user, too long, cut
+  // short or too slow).
+  std::optional<std::string> AcceptOne();
+
+ private:
+  InstanceSocketOptions options_;
+  UniqueFd listener_;
+};
+
+}  // namespace taviro

@@ -1,0 +1,110 @@
+#include "playback/episode_resolver.h"
+
+#include <string>
+
+#include "app/script_escape.h"
+#include "app/setting_keys.h"
+#include "app/settings_store.h"
+#include "app/text_number.h"
+#include "platform/web_view.h"
+#include "playback/episode_reply.h"
+#include "playback/item_key.h"
+#include "ui/main/main_window.h"
+#include "ui/main/tray_controller.h"
+
+namespace taviro {
+namespace {
+
+constexpr std::string_view kPlayScheme = "miqvod://";
+constexpr std::string_view kField = "&&&";
+constexpr std::string_view kRetryBalloon = "读取下一集数据出错，稍后将重新读取！";
+
+std::string PlayLink(std::string_view kind, const EpisodeRecord& record, const ItemKey& key, int episode) {
+  std::string link(kPlayScheme);
+  link += kind;
+  for (const std::string& field :
+       {ScriptEscape(record.media_url), key.title, record.name, std::to_string(key.id),
+        std::to_string(key.source), std::to_string(episode)}) {
+    link += kField;
+    link += field;
+  }
+  return link;
+}
+
+std::string Fetch(PlaybackContext& context, const ItemKey& key, int episode) {
+  return FetchEpisodeReply(context.http, context.window.ServiceBaseUrl, std::to_string(key.id),
+                           std::to_string(key.source), std::to_string(episode));
+}
+
+}  // namespace
+
+void EpisodeResolver::ResolveNextEpisode() {
+  NowPlaying& now = context_.now;
+  const std::string prepare =
+      ReadSetting(context_.window.ConfigPath, settings::kBufferNextEpisode, settings::kUnset);
+  if (ToInteger(prepare) != 2) {
+    now.NextLink = "0";
+    return;
+  }
+  const std::optional<ItemKey> key = ParseItemKey(now.CurrentItemKey);
+  if (!key) {
+    return;
+  }
+  const int next = key->episode + 1;
+  const std::string reply = Fetch(context_, *key, next);
+  if (reply == "1" || reply == "0") {
+    now.NextLink = reply;
+    now.NextMediaUrl = reply;
+    return;
+  }
+  if (const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply)) {
+    // The reply's kind is not used: a prepared episode always plays in the
+    // player, where it was pre-buffered.
+    now.NextMediaUrl = record->media_url;
+    now.PrefetchStarted = 0;
+    now.NextLink = PlayLink("qvod", *record, *key, next);
+    return;
+  }
+  // No answer, or an error page: keep the poller from asking again until the
+  // timed retry has run.
+  now.NextLink = "3";
+  now.NextMediaUrl = "0";
+  now.RetryTicks = 0;
+  now.PrefetchStarted = 1;
+  ShowBalloon(context_.window.ports.tray, kRetryBalloon);
+  context_.timers.Timer4.SetEnabled(true);
+}
+
+void EpisodeResolver::StepEpisode(int direction) {
+  const int step = direction == 1 ? -1 : 1;
+  const std::optional<ItemKey> key = ParseItemKey(context_.now.CurrentItemKey);
+  if (!key || (key->episode == 0 && step == -1)) {
+    return;
+  }
+  const int episode = key->episode + step;
+  const std::optional<EpisodeRecord> record = ParseEpisodeRecord(Fetch(context_, *key, episode));
+  if (!record) {
+    return;
+  }
+  // The trailing flag has the play handler reload the episode list with the
+  // new entry marked and record it in the task list.
+  std::string link = PlayLink(record->kind, *record, *key, episode);
+  link += kField;
+  link += "0";
+  context_.window.ports.web.View(1).Navigate(link);
+}
+
+void EpisodeResolver::OnTimer4() {
+  NowPlaying& now = context_.now;
+  const int previous = now.RetryTicks++;
+  if (previous != 1) {
+    return;
+  }
+  context_.timers.Timer4.SetEnabled(false);
+  ResolveNextEpisode();
+  // Whatever came of it, the poller may try again on its next tick.
+  now.PrefetchStarted = 0;
+  now.RetryTicks = 0;
+}
+
+}  // namespace taviro

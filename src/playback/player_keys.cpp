@@ -1,0 +1,94 @@
+#include "playback/player_keys.h"
+
+#include <string>
+
+#include "app/format_seconds.h"
+#include "platform/player_control.h"
+#include "platform/window_host.h"
+#include "playback/playback_context.h"
+#include "playback/seek_bar.h"
+#include "playback/volume_bar.h"
+#include "ui/main/content_mode.h"
+#include "ui/main/main_window.h"
+
+namespace taviro {
+namespace {
+
+constexpr int kPlayPauseButton = 0;
+constexpr int kSeekStepSeconds = 10;
+constexpr int kVolumeStep = 10;
+constexpr int kEndLeadSeconds = 2;
+
+void ShowTimes(MainWindow& window, int position, int duration) {
+  window.model[RegionId::times].caption =
+      FormatSeconds(position) + std::string(kTimeSeparator) + FormatSeconds(duration);
+}
+
+void SeekBack(MainWindow& window) {
+  PlayerControl& player = window.ports.player;
+  const int position = player.Position();
+  if (position <= 0) return;
+  player.SetPosition(position - kSeekStepSeconds);
+  if (player.Position() < 0) player.SetPosition(0);
+  const int now = player.Position();
+  const int duration = player.Duration();
+  PlaceSeekThumb(window.model, SeekThumbLeftFor(window.model, now, duration));
+  ShowTimes(window, now, duration);
+}
+
+void SeekOn(MainWindow& window) {
+  PlayerControl& player = window.ports.player;
+  const int position = player.Position();
+  if (position <= 0) return;
+  player.SetPosition(position + kSeekStepSeconds);
+  window.ports.host.ProcessPendingEvents();
+  int duration = player.Duration();
+  if (duration < player.Position()) player.SetPosition(duration - kEndLeadSeconds);
+  const int now = player.Position();
+  duration = player.Duration();
+  // The player may still report where it was before the seek; the thumb
+  // goes where the seek is heading.
+  PlaceSeekThumb(window.model, SeekThumbLeftFor(window.model, now + kSeekStepSeconds, duration));
+  ShowTimes(window, now, duration);
+}
+
+void ChangeVolume(MainWindow& window, int step) {
+  UnmuteFirst(window);
+  PlayerControl& player = window.ports.player;
+  player.SetVolume(player.Volume() + step);
+  ShowVolumeStatus(window);
+  PlaceVolumeKnob(window.model, VolumeTravel(window.model) * player.Volume() / 100);
+}
+
+}  // namespace
+
+void PlayerKeyDown(PlaybackContext& context, KeyCode key) {
+  MainWindow& window = context.window;
+  if (window.model.ContentMode != kPlayer) return;
+  window.ports.host.ProcessPendingEvents();
+  Timer& poller = context.timers.Timer1;
+  switch (key) {
+    case KeyCode::kSpace:
+      window.ClickControlBar(kPlayPauseButton);
+      break;
+    case KeyCode::kLeft:
+      poller.SetEnabled(false);
+      SeekBack(window);
+      break;
+    case KeyCode::kRight:
+      poller.SetEnabled(false);
+      SeekOn(window);
+      break;
+    case KeyCode::kUp:
+      ChangeVolume(window, kVolumeStep);
+      break;
+    case KeyCode::kDown:
+      ChangeVolume(window, -kVolumeStep);
+      break;
+    case KeyCode::kOther:
+      break;
+  }
+  poller.SetEnabled(true);
+}
+
+}  // namespace taviro

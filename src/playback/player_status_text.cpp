@@ -1,0 +1,49 @@
+#include "playback/player_status_text.h"
+
+namespace taviro {
+namespace {
+
+std::string Decorated(const char* before, int value, const char* after) {
+  return before + std::to_string(value) + after;
+}
+
+}  // namespace
+
+// The blanks are not uniform ("播放中(" has none before the parenthesis,
+// the other counters have one); the texts are kept as users know them.
+std::optional<std::string> PlayerStatusText(const PlayerReading& reading) {
+  switch (reading.state) {
+    case 0:
+      return reading.loaded ? "停止播放" : "准备就绪";
+    case 1:
+      return "已停止";
+    case 2:
+      return reading.speed > 0 ? Decorated("已暂停 (", reading.speed, "Kbps/S)") : "已暂停";
+    case 3:
+      // The transfer rate means little during the first seconds of play.
+      if (reading.speed > 0 && reading.position > 6) {
+        return Decorated("播放中(", reading.speed, " Kbps/S)");
+      }
+      return Decorated("播放中(", reading.rate, " Kbps)");
+    case 4:
+      return Decorated("正在缓冲 (", reading.speed, "Kbps/S)");
+    case 5:
+      return "等待中";
+    case 6:
+      return "播放结束";
+    case 7:
+      return "准备读";
+    case 8:
+      return "重连中";
+    case 9:
+      return "BT种子下载中";
+    case 10:
+      return Decorated("正在连接 (", reading.speed, "KB/S)");
+    case 11:
+      return "正在停止";
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace taviro

@@ -1,0 +1,299 @@
+#include "playback/status_poller.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "app/format_seconds.h"
+#include "app/setting_keys.h"
+#include "app/settings_store.h"
+#include "app/system_shutdown.h"
+#include "app/text_number.h"
+#include "lists/media_lists.h"
+#include "platform/clock.h"
+#include "platform/player_control.h"
+#include "platform/web_view.h"
+#include "playback/episode_resolver.h"
+#include "playback/player_status_text.h"
+#include "playback/status_strip.h"
+#include "ui/main/chrome_faces.h"
+#include "ui/main/main_window.h"
+#include "ui/main/tray_controller.h"
+
+namespace taviro {
+namespace {
+
+using R = RegionId;
+
+constexpr std::string_view kPlayTip = "播放";
+constexpr std::string_view kPauseTip = "暂停";
+
+constexpr int kPlaying = 3;
+// An item counts as ended within this many seconds of its duration.
+constexpr int kEndMargin = 2;
+// Thousandths downloaded before the next episode is prepared.
+constexpr int kPrefetchProgress = 601;
+// A stored position beyond what has arrived: start this far before the end
+// of what has, once there is enough to be worth it.
+constexpr int kResumeBackOff = 50;
+constexpr int kResumeMinimum = 200;
+constexpr int kHiddenBarLeft = -30;
+
+bool IsPlayLink(const std::string& next_link) {
+  return !next_link.empty() && next_link != "1" && next_link != "0" && next_link != "3";
+}
+
+std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+std::string TimeOfDay(const LocalDateTime& now) {
+  return TwoDigits(now.hour) + ":" + TwoDigits(now.minute) + ":" + TwoDigits(now.second);
+}
+
+int RoundToInt(double value) { return static_cast<int>(std::lround(value)); }
+
+}  // namespace
+
+StatusPoller::StatusPoller(PlaybackContext& context, EpisodeResolver& resolver, ShutdownBackend& shutdown,
+                           Clock& clock)
+    : context_(context), resolver_(resolver), shutdown_(shutdown), clock_(clock) {}
+
+void StatusPoller::OnTimer1() {
+  PlayerControl& player = context_.window.ports.player;
+  const std::string url = player.Url();
+  if (url.empty()) {
+    ShowIdle();
+    return;
+  }
+  NowPlaying& now = context_.now;
+  now.LastPosition = player.Position();
+  Poll poll;
+  poll.duration = player.Duration();
+  poll.position = player.Position();
+  // A duration still unknown (0) makes any running position the end.
+  if (poll.duration - kEndMargin < poll.position && poll.position > 0 && !HandleEndReached()) {
+    return;
+  }
+  poll.progress = player.DownloadProgress();
+  TriggerNextEpisode(poll.progress);
+  now.DownloadSpeed = static_cast<std::int16_t>(player.TransferRate());
+  now.PlayerState = static_cast<std::int16_t>(player.State());
+  ShowPanels(poll);
+  if (now.PlayerState != kPlaying) {
+    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true});
+  }
+  ShowTimes(poll);
+  ShowBars(poll);
+}
+
+void StatusPoller::OnTimer2() {
+  WindowModel& model = context_.window.model;
+  model[R::bo_ad].visible = true;
+  model[R::Qvodx].visible = false;
+  SetStatusText(context_.window, "播放完毕");
+  context_.timers.Timer2.SetEnabled(false);
+  if (context_.window.menu.kaiqi) {
+    context_.timers.Timer1.SetEnabled(false);
+    ShutDownSystem(shutdown_, 1);
+    return;
+  }
+  NowPlaying& now = context_.now;
+  now.ResumePosition = 1;
+  now.LastPosition = 1;
+  WebView& play_page = context_.window.ports.web.View(2);
+  if (now.NextLink == "3") {
+    // The episode list page finds the next entry itself.
+    play_page.Navigate(context_.sentinel_url);
+  } else if (IsPlayLink(now.NextLink)) {
+    context_.timers.Timer1.SetEnabled(false);
+    model[R::next_s].visible = true;
+    play_page.Navigate(context_.sentinel_url);
+  }
+}
+
+void StatusPoller::ShowIdle() {
+  WindowModel& model = context_.window.model;
+  model[BoBut(0)].tooltip = kPlayTip;
+  SetStatusText(context_.window, "准备就绪");
+  model[R::huan].rect.left = kHiddenBarLeft;
+  model[R::times].caption = TimeOfDay(clock_.Now());
+  PlaceTimeLabel(context_.window);
+}
+
+bool StatusPoller::HandleEndReached() {
+  NowPlaying& now = context_.now;
+  // A finished item starts from the beginning next time.
+  if (now.ListKey != "0" && now.LastPosition > 0) {
+    if (now.ItemKind == 1) {
+      context_.lists.UpdateNetworkTaskPosition(ToInteger(now.ListKey), 0);
+    } else if (now.ItemKind == 2) {
+      context_.lists.UpdateLocalFilePosition(now.ListKey, 0);
+    }
+  }
+  context_.timers.Timer2.SetEnabled(true);
+  if (!BalloonsOn()) {
+    return false;
+  }
+  if (context_.window.menu.kaiqi) {
+    Balloon("即将播放完毕，正准备自动关机！");
+  } else if (IsPlayLink(now.NextLink)) {
+    Balloon("正在准备播放下一集！");
+  }
+  return true;
+}
+
+void StatusPoller::TriggerNextEpisode(int progress) {
+  NowPlaying& now = context_.now;
+  if (progress <= kPrefetchProgress || now.NextMediaUrl == "1" || now.PrefetchStarted != 0) {
+    return;
+  }
+  if (now.NextMediaUrl == "0") {
+    resolver_.ResolveNextEpisode();
+    return;
+  }
+  context_.window.ports.player.Prebuffer(now.NextMediaUrl);
+  now.PrefetchStarted = 1;
+  if (BalloonsOn()) {
+    Balloon("开始缓冲下一集！");
+  }
+}
+
+void StatusPoller::ShowPanels(const Poll& poll) {
+  switch (context_.now.PlayerState) {
+    case 0:
+    case 1:
+      ShowStopped();
+      break;
+    case kPlaying:
+      ShowPlaying(poll);
+      break;
+    default:
+      ShowOtherState();
+      break;
+  }
+}
+
+void StatusPoller::ShowStopped() {
+  WindowModel& model = context_.window.model;
+  model[R::ad_huan].visible = false;
+  if (model.BoPadState == 2) {
+    model[R::bo_pad].visible = true;
+  }
+  if (!model[R::bo_ad].visible) {
+    model[R::bo_ad].visible = true;
+    model[R::Qvodx].visible = false;
+  }
+}
+
+void StatusPoller::ShowOtherState() {
+  WindowModel& model = context_.window.model;
+  if (model.AdHuanState == 2 && !model[R::ad_huan].visible) {
+    model[R::ad_huan].visible = true;
+    model[R::bo_pad].visible = false;
+  }
+  if (!model[R::bo_ad].visible) {
+    model[R::bo_ad].visible = true;
+    model[R::Qvodx].visible = false;
+  }
+}
+
+void StatusPoller::ShowPlaying(const Poll& poll) {
+  WindowModel& model = context_.window.model;
+  PlayerControl& player = context_.window.ports.player;
+  NowPlaying& now = context_.now;
+  Resume(poll);
+  if (model[R::bo_ad].visible) {
+    model[R::bo_ad].visible = false;
+    model[R::Qvodx].visible = true;
+  }
+  // Read again: the resume step may just have moved it.
+  now.ResumePosition = player.Position();
+  model[R::next_s].visible = false;
+  if (model[BoBut(0)].tooltip == kPlayTip) {
+    SetPlayButton(true);
+  }
+  ShowState(PlayerReading{kPlaying, now.DownloadSpeed, player.SecondRate(), now.ResumePosition, true});
+}
+
+void StatusPoller::Resume(const Poll& poll) {
+  NowPlaying& now = context_.now;
+  if (now.ResumePosition <= 0 || now.ResumeDone != 0) {
+    return;
+  }
+  PlayerControl& player = context_.window.ports.player;
+  if (poll.position < now.ResumePosition) {
+    if (now.ItemKind == 2) {
+      player.SetPosition(now.ResumePosition);
+    } else {
+      // A stream cannot seek beyond what has arrived.
+      const int available = RoundToInt(poll.progress / 1000.0 * poll.duration);
+      if (available > now.ResumePosition) {
+        player.SetPosition(now.ResumePosition);
+      } else if (available > kResumeMinimum) {
+        player.SetPosition(available - kResumeBackOff);
+      }
+    }
+  }
+  now.ResumeDone = 1;
+}
+
+void StatusPoller::ShowState(const PlayerReading& reading) {
+  RegionState& button = context_.window.model[BoBut(0)];
+  switch (reading.state) {
+    case 0:
+      button.tooltip = kPlayTip;
+      context_.window.ports.player.SetFullScreen(false);
+      break;
+    case 1:
+      button.tooltip = kPlayTip;
+      break;
+    case 2:
+      if (button.tooltip != kPlayTip) {
+        SetPlayButton(false);
+      }
+      break;
+    default:
+      break;
+  }
+  if (const std::optional<std::string> text = PlayerStatusText(reading)) {
+    SetStatusText(context_.window, *text);
+  }
+}
+
+void StatusPoller::ShowTimes(const Poll& poll) {
+  context_.window.model[R::times].caption =
+      FormatSeconds(poll.position) + " / " + FormatSeconds(poll.duration);
+  PlaceTimeLabel(context_.window);
+}
+
+void StatusPoller::ShowBars(const Poll& poll) {
+  WindowModel& model = context_.window.model;
+  const int track = model[R::gunt].rect.width;
+  const int travel = track - model[R::gunt1].rect.width;
+  const int thumb =
+      poll.duration != 0 ? RoundToInt(static_cast<double>(poll.position) / poll.duration * travel) : 0;
+  model[R::gunt1].rect.left = thumb;
+  model[R::gunt1].tooltip = FormatSeconds(poll.position);
+  model[R::gunt2].rect.width = thumb;
+  Rect& downloaded = model[R::huan].rect;
+  if (poll.progress < 1) {
+    downloaded.left = kHiddenBarLeft;
+    downloaded.width = 0;
+  } else {
+    downloaded.left = 0;
+    downloaded.width = RoundToInt(track * poll.progress / 1000.0);
+  }
+}
+
+void StatusPoller::SetPlayButton(bool playing) {
+  WindowModel& model = context_.window.model;
+  model[BoBut(0)].tooltip = playing ? kPauseTip : kPlayTip;
+  model[BoBut(0)].face = ControlButtonFace(model, 0, false);
+}
+
+bool StatusPoller::BalloonsOn() const {
+  return ToInteger(ReadSetting(context_.window.ConfigPath, settings::kTrayBalloons, settings::kUnset)) == 2;
+}
+
+void StatusPoller::Balloon(std::string_view text) { ShowBalloon(context_.window.ports.tray, text); }
+
+}  // namespace taviro

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "playback/playback_context.h"
+
+namespace taviro {
+
+class Clock;
+class EpisodeResolver;
+class ShutdownBackend;
+struct PlayerReading;
+
+// The player raises no events the window uses, so Timer1 polls it once a
+// second and mirrors it into the status strip, the bars and the play/pause
+// button. The same poll resumes a stored position, starts preparing the next
+// episode and notices the end of an item, which Timer2 handles two seconds
+// later: power off when the user asked for it, else hand over to the next
+// episode through the play page's end address.
+class StatusPoller {
+ public:
+  StatusPoller(PlaybackContext& context, EpisodeResolver& resolver, ShutdownBackend& shutdown, Clock& clock);
+
+  void OnTimer1();
+  void OnTimer2();
+
+ private:
+  struct Poll {
+    int position = 0;
+    int duration = 0;
+    int progress = 0;  // thousandths downloaded
+  };
+
+  void ShowIdle();
+  // False when the rest of the tick is to be skipped.
+  bool HandleEndReached();
+  void TriggerNextEpisode(int progress);
+  void ShowPanels(const Poll& poll);
+  void ShowPlaying(const Poll& poll);
+  void ShowStopped();
+  void ShowOtherState();
+  void Resume(const Poll& poll);
+  void ShowState(const PlayerReading& reading);
+  void ShowTimes(const Poll& poll);
+  void ShowBars(const Poll& poll);
+  void SetPlayButton(bool playing);
+  bool BalloonsOn() const;
+  void Balloon(std::string_view text);
+
+  PlaybackContext& context_;
+  EpisodeResolver& resolver_;
+  ShutdownBackend& shutdown_;
+  Clock& clock_;
+};
+
+}  // namespace taviro

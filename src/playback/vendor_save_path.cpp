@@ -1,0 +1,66 @@
+#include "playback/vendor_save_path.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "app/ansi_text.h"
+#include "app/extract_between.h"
+#include "app/file_io.h"
+#include "app/settings_store.h"
+
+namespace taviro {
+namespace {
+
+std::string HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return home;
+  }
+  // A session without HOME (started from a service manager) still has an
+  // account entry.
+  if (const passwd* account = getpwuid(getuid()); account != nullptr && account->pw_dir != nullptr) {
+    return account->pw_dir;
+  }
+  return {};
+}
+
+std::string Joined(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  path += name;
+  return path;
+}
+
+}  // namespace
+
+std::string DefaultSavePath() {
+  std::string home = HomeFolder();
+  if (!home.empty() && home.back() == '/') home.pop_back();
+  return home + "/Media/";
+}
+
+std::string ReadSavePath(std::string_view folder) {
+  const std::string config = Joined(folder, kVendorConfigFile);
+  if (IsRegularFile(config)) {
+    std::string value = ReadSetting(config, kVendorConfigSection, kVendorSaveKey, "0");
+    if (!value.empty() && value != "0") return value;
+  }
+  return ReadXmlSavePath(folder);
+}
+
+std::string ReadXmlSavePath(std::string_view folder) {
+  if (folder.empty()) return DefaultSavePath();
+  const std::optional<std::string> bytes = ReadFileBytes(Joined(folder, kVendorPlayerFile));
+  if (!bytes) return DefaultSavePath();
+  const std::string text = DecodeAnsi(*bytes);
+  for (std::string_view line : SplitLines(text)) {
+    if (line.find(kVendorSaveAttribute) != std::string_view::npos) {
+      const std::string start = std::string(kVendorSaveAttribute) + '"';
+      return ExtractBetween(line, start, "\"", 2).value_or(std::string());
+    }
+  }
+  return DefaultSavePath();
+}
+
+}  // namespace taviro

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace taviro {
+
+// The download helper's configuration, in its installation folder: the
+// folder it saves downloads to is written in both files.
+inline constexpr std::string_view kVendorConfigFile = "QvodCfg.ini";
+inline constexpr std::string_view kVendorConfigSection = "NBQVODTERMINAL";
+inline constexpr std::string_view kVendorSaveKey = "defaultsavepath";
+inline constexpr std::string_view kVendorPlayerFile = "QvodPlayer.xml";
+inline constexpr std::string_view kVendorSaveAttribute = "Defaultsavepath=";
+
+// Where downloads go when neither file names a folder: "Media/" in the
+// user's home, with a trailing "/".
+std::string DefaultSavePath();
+
+// The helper's current download folder for the installation `folder` (which
+// ends with "/"): the INI file's value unless it is missing, empty or "0",
+// else the XML file's.
+std::string ReadSavePath(std::string_view folder);
+
+// The download folder as the XML file writes it; DefaultSavePath() when the
+// file or its attribute line is missing, and an empty text when that line
+// holds no quoted value.
+std::string ReadXmlSavePath(std::string_view folder);
+
+}  // namespace taviro

@@ -1,0 +1,218 @@
+#include "app/command_line_handoff.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/ansi_text.h"
+#include "app/timer.h"
+#include "lists/media_lists.h"
+#include "platform/http_client.h"
+#include "platform/process_table.h"
+#include "platform/program_launcher.h"
+#include "playback/playback_context.h"
+#include "support/main_window_harness.h"
+#include "support/manual_scheduler.h"
+#include "support/recording_list_views.h"
+#include "ui/main/title_bar_commands.h"
+
+namespace taviro {
+namespace {
+
+using testing::MainWindowHarness;
+using testing::ManualScheduler;
+using testing::RecordingListViews;
+using R = RegionId;
+using Log = std::vector<std::string>;
+
+class NoHttp final : public HttpClient {
+ public:
+  std::string Get(const std::string& /*url*/) override { return {}; }
+};
+class NoProcesses final : public ProcessTable {
+ public:
+  std::vector<ProcessEntry> List() override { return {}; }
+  bool Terminate(std::int32_t /*id*/) override { return false; }
+};
+class NoLauncher final : public ProgramLauncher {
+ public:
+  bool Start(const std::string& /*program*/, const std::vector<std::string>& /*arguments*/) override {
+    return false;
+  }
+};
+
+TEST(CommandLinePath, DropsEveryQuoteAndOneTrailingSlash) {
+  EXPECT_EQ(CommandLinePath("\"/media/My Film.mkv\""), "/media/My Film.mkv");
+  // Two quoted arguments are not split: they make one path.
+  EXPECT_EQ(CommandLinePath("\"/a/b c.avi\" \"/d/e.avi\""), "/a/b c.avi /d/e.avi");
+  EXPECT_EQ(CommandLinePath("mivuvod://12-0-3/"), "mivuvod://12-0-3");
+  // The quotes go first, so a slash inside them is still the last character.
+  EXPECT_EQ(CommandLinePath("\"/m/x.mkv/\""), "/m/x.mkv");
+  EXPECT_EQ(CommandLinePath("/m/dir//"), "/m/dir/");
+  EXPECT_EQ(CommandLinePath("a\"b\"\"c"), "abc");
+  EXPECT_EQ(CommandLinePath("\"\""), "");
+  EXPECT_EQ(CommandLinePath("/"), "");
+  EXPECT_EQ(CommandLinePath("  /x\n"), "  /x\n");
+}
+
+class CommandLineHandOff : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    h.folder.Write("date_f.dat", "\r\n");  // as start-up leaves an empty list
+    lists.RenderListPage(ListFile::kLocalFiles);
+    views.shown.clear();
+    now.ResumeDone = 1;
+    now.ResumePosition = 300;
+    now.CurrentItemKey = "12-0-3-%u4E2D";
+    now.NextLink = "miqvod://next";
+    now.NextMediaUrl = "http://127.0.0.1:1/next.mp4";
+    now.PrefetchStarted = 1;
+    now.ListKey = "12";
+    now.ItemKind = 1;
+  }
+
+  void Receive(const std::string& text) {
+    ReceiveHandOff(context, text, [this] {
+      ++vendor_checks;
+      h.log.Add("Timer3.Enabled");
+    });
+  }
+  std::string Locals() const { return h.folder.Read("date_f.dat"); }
+  std::string LocalPage() const { return DecodeAnsi(h.folder.Read("f.htm")); }
+  // Where the log first shows `entry`; the log's size when it never does.
+  std::size_t Index(const std::string& entry) const {
+    const auto& entries = h.log.entries;
+    return static_cast<std::size_t>(std::find(entries.begin(), entries.end(), entry) - entries.begin());
+  }
+
+  void ExpectLocalItemStarted(const std::string& path) const {
+    EXPECT_EQ(now.ResumeDone, 0);
+    EXPECT_EQ(now.ResumePosition, 0);
+    EXPECT_EQ(now.CurrentItemKey, "0");
+    EXPECT_EQ(now.NextLink, "0");
+    EXPECT_EQ(now.NextMediaUrl, "0");
+    EXPECT_EQ(now.PrefetchStarted, 0);
+    EXPECT_EQ(now.ListKey, path);
+    EXPECT_EQ(now.ItemKind, 2);
+  }
+
+  MainWindowHarness h;
+  WindowModel& m = h.window.model;
+  NowPlaying now;
+  RecordingListViews views;
+  MediaLists lists{h.folder.path(), views};
+  NoHttp http;
+  NoProcesses processes;
+  NoLauncher launcher;
+  ManualScheduler scheduler;
+  Timer timer1{scheduler, 1000, false, [] {}};
+  Timer timer2{scheduler, 2000, false, [] {}};
+  Timer timer4{scheduler, 50000, false, [] {}};
+  PlaybackContext context{h.window, now,        lists, http, processes, launcher, {timer1, timer2, timer4},
+                          h.folder.path(), "http://127.0.0.1:1/"};
+  int vendor_checks = 0;
+};
+
+TEST_F(CommandLineHandOff, AQuotedPathIsPlayedWithoutQuotesAndRecordedWithItsBlank) {
+  m.ContentMode = 1;
+  Receive("\"/media/My Film.mkv\"");
+
+  EXPECT_EQ(vendor_checks, 1);
+  EXPECT_EQ(h.player.url, "/media/My Film.mkv");
+  EXPECT_EQ(h.player.state, 3);
+  EXPECT_TRUE(timer1.Enabled());
+  EXPECT_EQ(m.ContentMode, 2);
+  EXPECT_EQ(m.CurrentMainTab, 9);
+  EXPECT_EQ(m.CurrentSideTab, 7);
+  ExpectLocalItemStarted("/media/My Film.mkv");
+
+  EXPECT_EQ(Locals(), "My Film.mkv|/media/My Film.mkv|0\r\n\r\n");
+  EXPECT_NE(LocalPage().find("My Film.mkv"), std::string::npos);
+  EXPECT_EQ(views.shown, (std::vector<RecordingListViews::Shown>{{ListFile::kLocalFiles, h.folder / "f.htm"}}));
+
+  // The title is centred over the control bar: 11 characters of 7 pixels.
+  EXPECT_EQ(m[R::bo_name].caption, "My Film.mkv");
+  EXPECT_EQ(m[R::bo_name].rect.width, 77);
+  EXPECT_EQ(m[R::bo_name].rect.left, (m[R::bo_zt].rect.width - 77) / 2);
+
+  // Forward first, then the vendor check, the player and the list.
+  const Log head(h.log.entries.begin(), h.log.entries.begin() + 3);
+  EXPECT_EQ(head, (Log{"Timer3.Enabled", "host.SetVisible(false)", "host.SetVisible(true)"}));
+  EXPECT_LT(Index("player.SetUrl(/media/My Film.mkv)"), Index("player.Play"));
+}
+
+TEST_F(CommandLineHandOff, AnEmptyTextOnlyBringsTheWindowForward) {
+  m.state = WindowState::kMinimised;
+  h.host.state = WindowState::kMinimised;
+  m.shown = false;  // hidden in the notification area
+  m.ContentMode = 3;
+  Receive("");
+
+  EXPECT_EQ(h.log.entries, (Log{"Timer3.Enabled", "host.SetVisible(false)", "host.SetVisible(true)",
+                                "host.SetState(normal)"}));
+  EXPECT_TRUE(m.shown);
+  EXPECT_EQ(m.state, WindowState::kNormal);
+  EXPECT_EQ(m.ContentMode, 3);
+  EXPECT_EQ(m.CurrentMainTab, 8);
+  EXPECT_EQ(now.ItemKind, 1);
+  EXPECT_EQ(now.ListKey, "12");
+  EXPECT_EQ(Locals(), "\r\n");
+  EXPECT_TRUE(views.shown.empty());
+  EXPECT_FALSE(timer1.Enabled());
+}
+
+TEST_F(CommandLineHandOff, MiniModeIsLeftBeforeTheFilePlays) {
+  h.SetSetting("S_q", "h_w", "15000");
+  h.SetSetting("S_q", "h_h", "9000");
+  m.ContentMode = 2;
+  NpcClick(h.window, 3);
+  ASSERT_EQ(m.MiniMode, 1);
+  h.log.entries.clear();
+
+  Receive("/media/clip.mp4");
+  EXPECT_EQ(m.MiniMode, 0);
+  EXPECT_FALSE(m[R::jbi].visible);
+  EXPECT_TRUE(m[R::bo_name].visible);
+  EXPECT_EQ(m.width_twips, 15000);
+  EXPECT_EQ(m.height_twips, 9000);
+  EXPECT_EQ(h.window.menu.q_jing, "精简模式");
+  // The window takes its normal size, the player item being left is stopped,
+  // and only then does the new file play.
+  EXPECT_LT(Index("host.Resize(1000,600)"), Index("bo_but.Click(1)"));
+  EXPECT_LT(Index("bo_but.Click(1)"), Index("player.SetUrl(/media/clip.mp4)"));
+  EXPECT_EQ(h.player.url, "/media/clip.mp4");
+  EXPECT_EQ(m.CurrentSideTab, 7);
+}
+
+TEST_F(CommandLineHandOff, APathWithoutSlashHasNoNameAndNoRow) {
+  Receive("film.mkv");
+  EXPECT_EQ(h.player.url, "film.mkv");
+  EXPECT_EQ(m[R::bo_name].caption, "");
+  EXPECT_EQ(m[R::bo_name].rect.left, m[R::bo_zt].rect.width / 2);
+  ExpectLocalItemStarted("film.mkv");
+  EXPECT_EQ(Locals(), "|film.mkv|0\r\n\r\n");
+  EXPECT_EQ(LocalPage().find("film.mkv"), std::string::npos);
+  EXPECT_NE(LocalPage().find("暂无记录"), std::string::npos);
+}
+
+TEST_F(CommandLineHandOff, ALongChineseNameIsCutForTheTitleButStoredWhole) {
+  const std::string name = "一二三四五六七八九十甲乙丙丁戊己庚.mkv";
+  h.folder.Write("date_f.dat", EncodeAnsi(name + "|/v/" + name + "|620\r\nb.avi|/v/b.avi|5\r\n"));
+
+  l_com(context, "/v/" + name + "/");
+  EXPECT_EQ(m[R::bo_name].caption, "一二三四五六七八九十甲乙丙丁戊");
+  EXPECT_EQ(m[R::bo_name].rect.left, (m[R::bo_zt].rect.width - 15 * 7) / 2);
+  // Opened again, the file moves to the top with its position cleared.
+  EXPECT_EQ(Locals(), EncodeAnsi(name + "|/v/" + name + "|0\r\nb.avi|/v/b.avi|5\r\n"));
+  EXPECT_TRUE(timer1.Enabled());
+  // l_com alone neither brings the window forward nor touches the content.
+  EXPECT_EQ(Index("host.SetVisible(false)"), h.log.entries.size());
+  EXPECT_EQ(m.ContentMode, 0);
+  EXPECT_EQ(m.CurrentMainTab, 9);
+  EXPECT_EQ(m.CurrentSideTab, 7);
+}
+
+}  // namespace
+}  // namespace taviro

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/settings_store.h"
+#include "list_commands_fixture.h"
+#include "lists/downloaded_files.h"
+#include "playback/vendor_save_path.h"
+#include "ui/main/title_bar_commands.h"
+
+namespace taviro {
+namespace {
+
+const std::string kWebTask = "7|web|ep|http%3A//127.0.0.1/v.mp4|1|4|30\r\n";
+
+// The helper in the application folder's Qvod/, saving to dl/ as its INI
+// file says; the program knows the helper's folder only from its settings.
+class DownloadCommandsTest : public testing::ListCommandsTest {
+ protected:
+  DownloadCommandsTest() {
+    std::filesystem::create_directories(h.folder / "Qvod");
+    std::filesystem::create_directories(h.folder / "dl");
+    h.SetSetting("S_q", "qvodw", terminal);
+    SetSaveFolder(save);
+  }
+  void SetSaveFolder(const std::string& folder) const {
+    WriteSetting(terminal + "QvodCfg.ini", "NBQVODTERMINAL", "defaultsavepath", folder);
+  }
+  // A helper task whose file is `name`, on line 2, right-clicked.
+  void ChooseTaskWithFile(const std::string& name) {
+    WriteUtf8("date.dat", kWebTask + "12|t|e|qvod%3A//123%7Cabc%7C" + name + "%7C|0|3|754\r\n");
+    commands.Web3ContextMenu({"open://2/", 0, 0});
+  }
+  void SaveFiles(std::initializer_list<const char*> names) const {
+    for (const char* name : names) h.folder.Write(std::string("dl/") + name, "x");
+  }
+  // The question lists exactly `names`, in the folder's own order.
+  void ExpectAskedAbout(std::initializer_list<const char*> names) const {
+    ASSERT_EQ(h.prompt.questions.size(), 1U);
+    const std::string& question = h.prompt.questions[0].text;
+    EXPECT_EQ(h.prompt.questions[0].caption, "提示：");
+    EXPECT_TRUE(question.starts_with("确定要删除 [" + save + "] 下面的这些文件吗？\r\n\r\n")) << question;
+    std::size_t length = ("确定要删除 [" + save + "] 下面的这些文件吗？\r\n\r\n").size();
+    for (const char* name : names) {
+      EXPECT_NE(question.find("\n" + std::string(name) + "\r\n"), std::string::npos) << name;
+      length += std::string_view(name).size() + 2;
+    }
+    EXPECT_EQ(question.size(), length);
+  }
+
+  const std::string terminal = (h.folder / "Qvod").string() + "/";
+  const std::string save = (h.folder / "dl").string() + "/";
+};
+
+TEST_F(DownloadCommandsTest, AShortNameIsMatchedWholeAndYesDeletesTheFiles) {
+  ChooseTaskWithFile("ab.rmvb");
+  SaveFiles({"ab.rmvb", "ab", "abc.txt", "Ab.rmvb", "xab.rmvb"});
+  commands.eee();
+  ExpectAskedAbout({"ab.rmvb", "ab", "abc.txt"});
+  EXPECT_FALSE(h.folder.Exists("dl/ab.rmvb") || h.folder.Exists("dl/ab") || h.folder.Exists("dl/abc.txt"));
+  EXPECT_TRUE(h.folder.Exists("dl/Ab.rmvb") && h.folder.Exists("dl/xab.rmvb"));
+  EXPECT_TRUE(h.tray.balloons.empty());
+  EXPECT_EQ(ReadUtf8("date.dat"), kWebTask);
+  EXPECT_EQ(now.TerminalFolder, terminal);  // remembered from the settings
+}
+
+TEST_F(DownloadCommandsTest, ALongNameIsMatchedByItsFirstHalfAndNoOpensTheFolder) {
+  ChooseTaskWithFile("abcdefgh.rmvb");
+  SaveFiles({"abcd.part", "abcdefgh.rmvb", "abc.rmvb", "abcD.rmvb"});
+  h.prompt.answers = {false};
+  commands.eee();
+  ExpectAskedAbout({"abcd.part", "abcdefgh.rmvb"});
+  EXPECT_TRUE(h.folder.Exists("dl/abcd.part") && h.folder.Exists("dl/abcdefgh.rmvb"));
+  EXPECT_EQ(launchers.opened, std::vector<std::string>{FileUri(save)});
+  EXPECT_EQ(ReadUtf8("date.dat"), kWebTask);  // the task goes whatever the answer
+}
+
+TEST_F(DownloadCommandsTest, WithoutMatchingFilesOnlyTheTaskGoes) {
+  commands.eee();  // no row right-clicked yet
+  EXPECT_TRUE(h.log.entries.empty());
+  SaveFiles({"other.rmvb"});
+  ChooseTaskWithFile("ab.rmvb");
+  commands.eee();
+  commands.Web3ContextMenu({"open://1", 0, 0});  // a web task has no file
+  commands.eee();
+  EXPECT_TRUE(h.prompt.questions.empty());
+  EXPECT_TRUE(launchers.opened.empty());
+  EXPECT_EQ(ReadUtf8("date.dat"), "\r\n");
+  EXPECT_EQ(h.web[3].navigations.at(0), "delk://2");
+}
+
+TEST_F(DownloadCommandsTest, FilesTheSystemWillNotDeleteAreReportedInABalloon) {
+  SetSaveFolder("/proc/self/");  // its files resist even root
+  ChooseTaskWithFile("cmdline.rmvb");  // 7 characters: the first 4 are matched
+  commands.eee();
+  EXPECT_EQ(h.prompt.questions.at(0).text, "确定要删除 [/proc/self/] 下面的这些文件吗？\r\n\r\ncmdline\r\n");
+  ASSERT_EQ(h.tray.balloons.size(), 1U);
+  EXPECT_EQ(h.tray.balloons[0].text, "部分文件可能正在使用中，未删除成功！请手动删除！");
+  EXPECT_EQ(ReadUtf8("date.dat"), kWebTask);
+}
+
+TEST_F(DownloadCommandsTest, TheDownloadFolderOpensOnlyWithFilesAndAfterTopmostEnds) {
+  h.folder.Write("dl/.hidden", "x");
+  std::filesystem::create_directory(h.folder / "dl" / "sub");
+  commands.qk_xw();
+  ASSERT_EQ(h.prompt.notices.size(), 1U);
+  EXPECT_EQ(h.prompt.notices[0].text, "路径" + save + "还没有任何影片。");
+
+  SaveFiles({"a film.rmvb"});
+  NpcClick(h.window, 4);
+  h.log.entries.clear();
+  commands.qk_xw();
+  EXPECT_EQ(h.window.model[Npc(4)].tooltip, kTopmostTip);
+  EXPECT_EQ(h.log.entries, (std::vector<std::string>{"host.SetTopmost(false)", "Open(" + FileUri(save) + ")"}));
+  EXPECT_EQ(FileUri(save).find(' '), std::string::npos);
+}
+
+TEST(DownloadedFiles, TheNameComesFromTheHelpersAddressEscapedTwice) {
+  EXPECT_EQ(DownloadFileName("1|t|e|qvod%3A//9%7Ch%7C%25u7B2C1%25u96C6.rmvb%7C|0|0|0"), "第1集.rmvb");
+  EXPECT_EQ(DownloadFileName("1|t|e|http%3A//127.0.0.1/a.mp4|0|0|0"), "");
+  EXPECT_EQ(DownloadFileName("1|t|e|qvod%3A//9%7Ch|0|0|0"), "");
+  EXPECT_EQ(DownloadFileName("1|t|e"), "");
+}
+
+TEST(DownloadedFiles, ThePrefixIsHalfTheBaseRoundedToEvenButAtLeastThree) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"abcde.rmvb", "abcde"},      // 2.5 rounds to 2: too short, whole
+      {"abcdef.rmvb", "abc"},       {"abcdefg.rmvb", "abcd"},  // 3.5 rounds up
+      {"abcdefghi.rmvb", "abcd"},   // 4.5 rounds down
+      {"abcdefghijk.x", "abcdef"},  {"第一集高清版本.rmvb", "第一集高"},
+      {"a.b.rmvb", "a.b"},          {"noextension", ""},       {".rmvb", ""},
+  };
+  for (const auto& [name, prefix] : cases) EXPECT_EQ(DownloadNamePrefix(name), prefix) << name;
+}
+
+}  // namespace
+}  // namespace taviro

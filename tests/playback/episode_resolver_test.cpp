@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "app/ansi_text.h"
+#include "poller_fixture.h"
+
+namespace taviro {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+std::string Request(int id, int source, int episode) {
+  return "http://127.0.0.1:8080/h.asp?id=" + std::to_string(id) + "&v=" + std::to_string(source) +
+         "&v1=" + std::to_string(episode);
+}
+
+class EpisodeResolverTest : public testing::PollerFixture {
+ protected:
+  EpisodeResolverTest() { now.CurrentItemKey = "7-1-4-x%u4E2D"; }
+};
+
+TEST_F(EpisodeResolverTest, PreparationOffOrNothingPlayingSendsNoRequest) {
+  harness.SetSetting("S_q", "s_h", "1");
+  now.NextLink = "3";
+  resolver.ResolveNextEpisode();
+  EXPECT_EQ(now.NextLink, "0");
+  harness.SetSetting("S_q", "s_h", "2");
+  for (const char* key : {"0", "", "12"}) {
+    now.CurrentItemKey = key;
+    resolver.ResolveNextEpisode();
+    resolver.StepEpisode(2);
+  }
+  EXPECT_TRUE(http.requests.empty());
+}
+
+TEST_F(EpisodeResolverTest, ServiceAnswersSetTheNextEpisodeState) {
+  for (const char* answer : {"1", "0"}) {
+    http.bodies[Request(7, 1, 5)] = answer;
+    resolver.ResolveNextEpisode();
+    EXPECT_EQ(now.NextLink, answer);
+    EXPECT_EQ(now.NextMediaUrl, answer);
+  }
+  EXPECT_FALSE(timer4.Enabled());
+  EXPECT_TRUE(BalloonTexts().empty());
+
+  // The reply's kind is not used, and the reply is in the system's code page.
+  http.bodies[Request(7, 1, 5)] = EncodeAnsi("第6集$http://m/a b.ts$web");
+  now.PrefetchStarted = 1;
+  resolver.ResolveNextEpisode();
+  EXPECT_EQ(now.NextLink, "miqvod://qvod&&&http%3A//m/a%20b.ts&&&x%u4E2D&&&第6集&&&7&&&1&&&5");
+  EXPECT_EQ(now.NextMediaUrl, "http://m/a b.ts");
+  EXPECT_EQ(now.PrefetchStarted, 0);
+}
+
+TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
+  Balloons(false);  // this notice is shown regardless
+  now.CurrentItemKey = "7-1-4-x";
+  Reading(3, 10, 1000, 700);
+  Tick();  // the poller asks; no answer
+  EXPECT_EQ(now.NextLink, "3");
+  EXPECT_EQ(now.PrefetchStarted, 1);
+  EXPECT_EQ(BalloonTexts(), Texts{"读取下一集数据出错，稍后将重新读取！"});
+  Tick(99);
+  EXPECT_EQ(http.requests.size(), 1U);
+  Tick();  // the timed retry, failing too
+  EXPECT_EQ(http.requests.size(), 2U);
+  Tick();  // lets the poller ask again at once
+  EXPECT_EQ(http.requests.size(), 3U);
+
+  http.bodies[Request(7, 1, 5)] = "e6$http://m/6.ts$qvod";
+  Tick(100);
+  EXPECT_EQ(http.requests.size(), 4U);
+  EXPECT_EQ(now.NextMediaUrl, "http://m/6.ts");
+  EXPECT_FALSE(timer4.Enabled());
+  Tick();
+  EXPECT_EQ(player().prebuffered, Texts{"http://m/6.ts"});
+}
+
+TEST_F(EpisodeResolverTest, StepPlaysTheNeighbourWithTheReplysKind) {
+  now.CurrentItemKey = "7-1-4-x%u4E2D-y";  // fields after the title are ignored
+  http.bodies[Request(7, 1, 3)] = "e3$http://m/3.ts$web";
+  resolver.StepEpisode(1);
+  EXPECT_EQ(web(1).navigations, Texts{"miqvod://web&&&http%3A//m/3.ts&&&x%u4E2D&&&e3&&&7&&&1&&&3&&&0"});
+
+  // Nothing before the first episode is asked for; "0" after the last plays
+  // nothing.
+  now.CurrentItemKey = "5-0-0-x";
+  http.bodies[Request(5, 0, 1)] = "0";
+  resolver.StepEpisode(1);
+  resolver.StepEpisode(2);
+  EXPECT_EQ(http.requests, (Texts{Request(7, 1, 3), Request(5, 0, 1)}));
+  EXPECT_EQ(web(1).navigations.size(), 1U);
+}
+
+}  // namespace
+}  // namespace taviro

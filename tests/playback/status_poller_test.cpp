@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "poller_fixture.h"
+
+namespace taviro {
+namespace {
+
+using R = RegionId;
+using Texts = std::vector<std::string>;
+
+class StatusPollerTest : public testing::PollerFixture {};
+
+TEST_F(StatusPollerTest, NothingLoadedShowsReadyAndTheTimeOfDay) {
+  player().url.clear();
+  Model()[BoBut(0)].tooltip = "暂停";
+  Tick();
+  EXPECT_EQ(Model()[BoBut(0)].tooltip, "播放");
+  EXPECT_EQ(Caption(R::zhun), "准备就绪");
+  EXPECT_EQ(Model()[R::zhun].rect.width, 4 * testing::FixedWidthTextMetrics::kCharWidth);
+  EXPECT_EQ(Caption(R::times), "21:05:09");
+  EXPECT_EQ(Box(R::times).left, Box(R::qvod).width - 72 - 13);
+  EXPECT_EQ(Box(R::huan).left, -30);
+}
+
+TEST_F(StatusPollerTest, StateTextsKeepTheirOwnSpacing) {
+  struct Case {
+    int state, speed, rate, position;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0, 9, 0, 10, "停止播放"},
+      {2, 0, 0, 10, "已暂停"},
+      {2, 12, 0, 10, "已暂停 (12Kbps/S)"},
+      {3, 12, 34, 7, "播放中(12 Kbps/S)"},
+      {3, 12, 34, 6, "播放中(34 Kbps)"},
+      {3, 0, 34, 99, "播放中(34 Kbps)"},
+      {4, 12, 0, 10, "正在缓冲 (12Kbps/S)"},
+      {10, 12, 0, 10, "正在连接 (12KB/S)"},
+      {11, 0, 0, 10, "正在停止"},
+      {12, 0, 0, 10, "正在停止"},  // unknown: unchanged
+  };
+  for (const Case& c : cases) {
+    Reading(c.state, c.position, 1000);
+    player().transfer_rate = c.speed;
+    player().second_rate = c.rate;
+    Tick();
+    EXPECT_EQ(Caption(R::zhun), c.text) << "state " << c.state;
+  }
+}
+
+TEST_F(StatusPollerTest, TimeLabelAndBarsFollowPositionAndDownload) {
+  Reading(3, 185, 2710, 250);
+  Tick();
+  EXPECT_EQ(Caption(R::times), "03:05 / 45:10");
+  EXPECT_EQ(Box(R::gunt1).left, 33);  // 185 / 2710 of the 490-pixel travel
+  EXPECT_EQ(Box(R::gunt2).width, 33);
+  EXPECT_EQ(Model()[R::gunt1].tooltip, "03:05");
+  EXPECT_EQ(Box(R::huan).left, 0);
+  EXPECT_EQ(Box(R::huan).width, 125);
+
+  Reading(3, 3725, 7200, 0);
+  Tick();
+  EXPECT_EQ(Caption(R::times), "1:02:05 / 2:00:00");
+  EXPECT_EQ(Box(R::huan).left, -30);
+  EXPECT_EQ(Box(R::huan).width, 0);
+}
+
+TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
+  Model()[R::bo_ad].visible = Model()[R::next_s].visible = true;
+  Reading(3, 10, 1000);
+  Tick();
+  EXPECT_EQ(Model()[BoBut(0)].tooltip, "暂停");
+  EXPECT_EQ(Model()[BoBut(0)].face.x, 116);
+  EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
+
+  Model().AdHuanState = 2;
+  Reading(2, 10, 1000);
+  Tick();
+  EXPECT_EQ(Model()[BoBut(0)].tooltip, "播放");
+  EXPECT_EQ(Model()[BoBut(0)].face.x, 0);
+  EXPECT_EQ(Shown(), (Texts{"bo_ad", "ad_huan"}));
+
+  Model().BoPadState = 2;
+  player().full_screen = true;
+  Reading(0, 10, 1000);
+  Tick();
+  EXPECT_EQ(Shown(), (Texts{"bo_ad", "bo_pad"}));
+  EXPECT_FALSE(player().full_screen);
+}
+
+TEST_F(StatusPollerTest, ResumeSeeksOnlyAsFarAsTheDownloadAllows) {
+  struct Case {
+    int kind, position, progress, seek;  // seek -1: none
+  };
+  // 900 s stored in a 1000 s item.
+  const Case cases[] = {
+      {1, 5, 150, -1}, {1, 5, 250, 200}, {1, 5, 950, 900}, {2, 5, 0, 900}, {1, 900, 1000, -1}};
+  for (const Case& c : cases) {
+    now.ItemKind = c.kind;
+    now.ResumePosition = 900;
+    now.ResumeDone = 0;
+    Reading(3, c.position, 1000, c.progress);
+    harness.log.entries.clear();
+    Tick();
+    EXPECT_EQ(harness.log.entries,
+              c.seek < 0 ? Texts{} : Texts{"player.SetPosition(" + std::to_string(c.seek) + ")"})
+        << c.kind << " " << c.progress;
+    EXPECT_EQ(now.ResumePosition, c.seek < 0 ? c.position : c.seek);
+  }
+  harness.log.entries.clear();
+  player().position = 5;
+  Tick();  // once per item
+  EXPECT_TRUE(harness.log.entries.empty());
+}
+
+TEST_F(StatusPollerTest, NextEpisodeIsPreparedAbove601ThousandthsThenPrebufferedOnce) {
+  now.CurrentItemKey = "12-0-3-abc";
+  http.bodies["http://127.0.0.1:8080/h.asp?id=12&v=0&v1=4"] = "ep5$http://m/5.ts$qvod";
+  Reading(3, 100, 1000, 601);
+  Tick();
+  EXPECT_TRUE(http.requests.empty());
+  player().download_progress = 602;
+  Tick(4);
+  EXPECT_EQ(http.requests.size(), 1U);
+  EXPECT_EQ(now.NextLink, "miqvod://qvod&&&http%3A//m/5.ts&&&abc&&&ep5&&&12&&&0&&&4");
+  EXPECT_EQ(player().prebuffered, Texts{"http://m/5.ts"});
+  EXPECT_EQ(BalloonTexts(), Texts{"开始缓冲下一集！"});
+}
+
+TEST_F(StatusPollerTest, EndOfANetworkItemClearsItsPositionAndHandsOverToTheNextEpisode) {
+  harness.folder.Write("date.dat", "12|abc|ep4|u|0|3|300\r\n");
+  now.ListKey = "12";
+  now.ItemKind = 1;
+  now.NextLink = "miqvod://qvod&&&next";
+  Reading(3, 98, 100);
+  Tick();
+  EXPECT_FALSE(timer2.Enabled());  // 100 - 2 < 98 is false
+  player().position = 99;
+  Tick();
+  EXPECT_EQ(harness.folder.Read("date.dat"), "12|abc|ep4|u|0|3|0\r\n");
+  EXPECT_EQ(BalloonTexts(), Texts{"正在准备播放下一集！"});
+  Tick(2);
+  EXPECT_EQ(Caption(R::zhun), "播放完毕");
+  EXPECT_EQ(Shown(), (Texts{"bo_ad", "next_s"}));
+  EXPECT_FALSE(timer1.Enabled());
+  EXPECT_FALSE(timer2.Enabled());
+  EXPECT_EQ(web(2).navigations, Texts{kSentinel});
+  EXPECT_EQ(now.LastPosition, 1);
+  EXPECT_TRUE(shutdown.requests.empty());
+}
+
+TEST_F(StatusPollerTest, EndWithoutAPreparedLinkNavigatesOnlyForARetry) {
+  for (const char* next : {"3", "0", "1", ""}) {
+    web(2).navigations.clear();
+    now.NextLink = next;
+    Reading(3, 5, 0);  // duration not yet known: any running position is the end
+    Tick(3);
+    EXPECT_EQ(web(2).navigations.size(), std::string(next) == "3" ? 1U : 0U) << next;
+    EXPECT_TRUE(timer1.Enabled());
+    EXPECT_EQ(Caption(R::times), "00:05 / 00:00");
+    EXPECT_EQ(Box(R::gunt1).left, 0);
+  }
+  EXPECT_TRUE(BalloonTexts().empty());
+}
+
+TEST_F(StatusPollerTest, AutoShutdownPowersOffWithForceTwoSecondsAfterTheEnd) {
+  harness.window.menu.kaiqi = true;
+  now.NextLink = "miqvod://qvod&&&next";
+  Reading(3, 100, 100);
+  Tick();
+  EXPECT_EQ(BalloonTexts(), Texts{"即将播放完毕，正准备自动关机！"});
+  EXPECT_TRUE(shutdown.requests.empty());
+  Tick(2);
+  EXPECT_EQ(shutdown.requests, std::vector<bool>{true});
+  EXPECT_FALSE(timer1.Enabled());
+  EXPECT_TRUE(web(2).navigations.empty());
+}
+
+TEST_F(StatusPollerTest, WithBalloonsOffTheEndTickStopsEarlyAndNothingIsAnnounced) {
+  Balloons(false);
+  harness.window.menu.kaiqi = true;
+  harness.folder.Write("date_f.dat", "a.ts|/v/a.ts|40\r\n");
+  now.ListKey = "/v/a.ts";
+  now.ItemKind = 2;
+  now.NextMediaUrl = "http://m/5.ts";
+  Reading(4, 10, 1000, 700);
+  Tick();  // pre-buffers silently
+  Model()[R::zhun].caption = "kept";
+  Reading(3, 999, 1000, 800);
+  Tick();
+  EXPECT_EQ(Caption(R::zhun), "kept");
+  EXPECT_EQ(Caption(R::times), "00:10 / 16:40");
+  EXPECT_EQ(harness.folder.Read("date_f.dat"), "a.ts|/v/a.ts|0\r\n");
+  EXPECT_EQ(player().prebuffered.size(), 1U);
+  Tick(2);
+  EXPECT_EQ(shutdown.requests, std::vector<bool>{true});
+  EXPECT_TRUE(BalloonTexts().empty());
+}
+
+}  // namespace
+}  // namespace taviro

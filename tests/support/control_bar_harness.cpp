@@ -1,0 +1,41 @@
+#include "support/control_bar_harness.h"
+
+#include "ui/main/window_chrome.h"
+
+namespace taviro::testing {
+
+std::string ModelChanges(const WindowModel& before, const WindowModel& after) {
+  std::string changes;
+  const auto note = [&changes](bool same, std::string_view name) {
+    if (same) return;
+    if (!changes.empty()) changes += " ";
+    changes += name;
+  };
+  for (int i = 0; i < kRegionCount; ++i) {
+    const auto id = static_cast<RegionId>(i);
+    note(before[id] == after[id], RegionName(id));
+  }
+  note(before.width_twips == after.width_twips && before.height_twips == after.height_twips &&
+           before.left_twips == after.left_twips && before.top_twips == after.top_twips,
+       "window size");
+  note(before.state == after.state && before.shown == after.shown, "window state");
+  note(before.MiniMode == after.MiniMode, "MiniMode");
+  note(before.CurrentMainTab == after.CurrentMainTab, "CurrentMainTab");
+  note(before.CurrentSideTab == after.CurrentSideTab, "CurrentSideTab");
+  note(before.SuppressClick == after.SuppressClick, "SuppressClick");
+  note(before.IsTopmost == after.IsTopmost, "IsTopmost");
+  note(before.ContentMode == after.ContentMode, "ContentMode");
+  note(before.AdHuanState == after.AdHuanState && before.BoPadState == after.BoPadState, "advert states");
+  return changes;
+}
+
+ControlBarHarness::ControlBarHarness() {
+  window.callbacks.control_bar = &bar;
+  PaintButtons(model);
+  bar.SetStepEpisode([this](int direction) {
+    steps.push_back(direction);
+    enabled_while.push_back(model[BoBut(direction == 1 ? 5 : 7)].enabled);
+  });
+}
+
+}  // namespace taviro::testing

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lists/media_lists.h"
+#include "platform/file_dialog.h"
+#include "platform/http_client.h"
+#include "platform/process_table.h"
+#include "platform/program_launcher.h"
+#include "playback/control_bar.h"
+#include "playback/playback_context.h"
+#include "support/main_window_harness.h"
+#include "support/manual_scheduler.h"
+#include "support/recording_list_views.h"
+
+namespace taviro::testing {
+
+// Answers with `answer` and remembers what it was asked.
+class FakeFileDialog : public FileDialog {
+ public:
+  struct Request {
+    std::string title;
+    std::string filter;
+  };
+  std::optional<std::string> ChooseMediaFile(const std::string& title, const std::string& filter) override {
+    requests.push_back({title, filter});
+    return answer;
+  }
+  std::optional<std::string> answer;
+  std::vector<Request> requests;
+};
+
+// Services the control bar never uses; each call is a test failure waiting
+// to be noticed in `unexpected`.
+struct UnusedServices : HttpClient, ProcessTable, ProgramLauncher {
+  std::string Get(const std::string& /*url*/) override {
+    ++unexpected;
+    return {};
+  }
+  std::vector<ProcessEntry> List() override {
+    ++unexpected;
+    return {};
+  }
+  bool Terminate(std::int32_t /*id*/) override {
+    ++unexpected;
+    return false;
+  }
+  bool Start(const std::string& /*program*/, const std::vector<std::string>& /*arguments*/) override {
+    ++unexpected;
+    return false;
+  }
+  int unexpected = 0;
+};
+
+// The main window harness with the playback state around it: the item
+// playing, both list files in the window's temporary folder, the window's
+// timers on a hand-driven clock, and the real control bar answering the
+// window's button presses. Buttons start with their normal faces.
+struct ControlBarHarness {
+  ControlBarHarness();
+
+  MainWindowHarness h;
+  MainWindow& window = h.window;
+  WindowModel& model = h.window.model;
+  FakePlayerControl& player = h.player;
+  RecordingListViews views;
+  MediaLists lists{h.folder.path(), views};
+  NowPlaying now;
+  ManualScheduler scheduler;
+  int timer1_ticks = 0;
+  Timer timer1{scheduler, 1000, true, [this] { ++timer1_ticks; }};
+  Timer timer2{scheduler, 2000, false, {}};
+  Timer timer4{scheduler, 50000, false, {}};
+  UnusedServices services;
+  PlaybackContext context{h.window,
+                          now,
+                          lists,
+                          services,
+                          services,
+                          services,
+                          PlaybackTimers{timer1, timer2, timer4},
+                          h.folder.path() / "",
+                          "http://127.0.0.1:9/end/"};
+  FakeFileDialog files;
+  std::vector<int> steps;           // directions the episode hook was given
+  std::vector<bool> enabled_while;  // the pressed button's state meanwhile
+  ControlBar bar{context, files};
+};
+
+// What differs between two window models: region names and state fields,
+// empty when nothing does.
+std::string ModelChanges(const WindowModel& before, const WindowModel& after);
+
+}  // namespace taviro::testing
