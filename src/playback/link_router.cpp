@@ -152,8 +152,9 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
 void LinkRouter::StartDownloadHelper() {
   if (FindProcessId(context_.processes, kDownloadHelper) != 0) return;
   std::string& folder = context_.now.TerminalFolder;
-  if (folder.empty())
+  if (folder.empty()) {
     folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, settings::kUnset);
+  }
   // "0" is what an unset folder reads as: no helper is known.
   if (folder.empty() || folder == settings::kUnset) return;
   // A helper that cannot be started is not waited for: play is tried anyway.
