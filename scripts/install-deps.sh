@@ -10,8 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # the bundled demo service and its sample clips
   libcpp-httplib-dev nlohmann-json3-dev ffmpeg
-  # system adapters (D-Bus, logind) and the private bus the tests start
-  libglib2.0-dev dbus-daemon
+  # system adapters (D-Bus, logind, HTTP) and the private bus the tests start
+  libglib2.0-dev dbus-daemon libcurl4-openssl-dev
   # the desktop program
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev fonts-wqy-microhei
   # tests that run the program on a virtual display

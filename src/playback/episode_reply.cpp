@@ -20,6 +20,13 @@ std::vector<std::string_view> SplitOn(std::string_view text, char separator) {
   }
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\r\n";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 std::string FieldOf(const std::vector<std::string_view>& fields, std::size_t index) {
   return index < fields.size() ? std::string(fields[index]) : std::string();
 }
@@ -49,6 +56,11 @@ std::optional<EpisodeRecord> ParseEpisodeRecord(std::string_view reply) {
   }
   const std::vector<std::string_view> fields = SplitOn(reply, '$');
   return EpisodeRecord{FieldOf(fields, 0), FieldOf(fields, 1), FieldOf(fields, 2)};
+}
+
+bool IsFailedEpisodeReply(std::string_view reply) {
+  const std::string_view text = TrimBlanks(reply);
+  return text.empty() || text == "1" || text.find_first_not_of('0') == std::string_view::npos;
 }
 
 }  // namespace taviro

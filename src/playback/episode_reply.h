@@ -28,4 +28,8 @@ std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, std::
 // Missing fields of a record are empty; a reply without "$" is no record.
 std::optional<EpisodeRecord> ParseEpisodeRecord(std::string_view reply);
 
+// "1", a number equal to zero or nothing at all: the service could not
+// answer. Blanks and a line end around the reply do not count.
+bool IsFailedEpisodeReply(std::string_view reply);
+
 }  // namespace taviro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,7 +33,7 @@ class FakeWebView : public WebView {
   void GoForward() override { AddTo(log, name + ".GoForward"); }
   void Edit(EditCommand command) override { edits.push_back(command); }
   // Scripts are recorded; a test answers them through `script_results` (in
-  // order) or leaves them unanswered.
+  // order) or later through the callbacks kept in `unanswered`.
   void RunScript(const std::string& script, std::function<void(const std::string&)> done) override {
     scripts.push_back(script);
     AddTo(log, name + ".RunScript");
@@ -40,6 +41,8 @@ class FakeWebView : public WebView {
       const std::string result = script_results.front();
       script_results.erase(script_results.begin());
       done(result);
+    } else if (done) {
+      unanswered.push_back(std::move(done));
     }
   }
   // The last address navigated to, or "" when there was none.
@@ -55,6 +58,7 @@ class FakeWebView : public WebView {
   std::vector<std::string> documents;
   std::vector<std::string> scripts;
   std::vector<std::string> script_results;
+  std::vector<std::function<void(const std::string&)>> unanswered;
   std::vector<EditCommand> edits;
   int refreshes = 0;
   std::string document_base;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "platform/http_client.h"
+
+namespace taviro {
+
+// The service's pages and text files over libcurl: a plain GET that follows
+// redirects. The window waits for it, so it must end: it gives up after
+// 5 s without a connection and after 10 s in all. Any failure, including an
+// HTTP status of 400 or more, gives an empty body.
+class CurlHttpClient final : public HttpClient {
+ public:
+  struct TimeOuts {
+    std::chrono::milliseconds connect{5000};
+    std::chrono::milliseconds total{10000};
+  };
+
+  CurlHttpClient() : CurlHttpClient(TimeOuts{}) {}
+  explicit CurlHttpClient(TimeOuts time_outs);
+  ~CurlHttpClient() override;
+  CurlHttpClient(const CurlHttpClient&) = delete;
+  CurlHttpClient& operator=(const CurlHttpClient&) = delete;
+
+  std::string Get(const std::string& url) override;
+
+ private:
+  TimeOuts time_outs_;
+};
+
+}  // namespace taviro

@@ -1,0 +1,83 @@
+#include "playback/catalogue_links.h"
+
+#include <vector>
+
+#include "app/split_text.h"
+#include "app/text_number.h"
+#include "lists/list_links.h"
+
+namespace taviro {
+namespace {
+
+std::string LinkBody(std::string_view uri, std::string_view scheme) {
+  std::string body = RemoveAll(uri, scheme);
+  if (!body.empty() && body.back() == '/') body.pop_back();
+  return body;
+}
+
+std::string Field(const std::vector<std::string_view>& fields, std::size_t index) {
+  return index < fields.size() ? std::string(fields[index]) : std::string();
+}
+
+}  // namespace
+
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+CatalogueLink ParseCatalogueLink(std::string_view uri) {
+  const std::string body = LinkBody(uri, kCatalogueScheme);
+  const std::vector<std::string_view> fields = SplitText(body, "-");
+  CatalogueLink link;
+  link.id = ToInteger(Field(fields, 0));
+  link.source = Field(fields, 1);
+  link.episode = Field(fields, 2);
+  link.title = Field(fields, 3);
+  return link;
+}
+
+PlayLink ParsePlayLink(std::string_view uri) {
+  const std::string body = LinkBody(uri, kPlayScheme);
+  const std::vector<std::string_view> fields = SplitText(body, "&&&");
+  PlayLink link;
+  link.kind = Field(fields, 0);
+  link.media_url = Field(fields, 1);
+  link.title = Field(fields, 2);
+  link.name = Field(fields, 3);
+  link.id = ToInteger(Field(fields, 4));
+  link.source = Field(fields, 5);
+  link.episode = Field(fields, 6);
+  link.flag = Field(fields, 7);
+  return link;
+}
+
+std::string ResolvedPlayLink(std::string_view kind, std::string_view escaped_media_url,
+                             const CatalogueLink& entry, std::string_view name) {
+  std::string link(kPlayScheme);
+  link.append(kind).append("&&&").append(escaped_media_url).append("&&&");
+  link.append(entry.title).append("&&&").append(name).append("&&&");
+  link.append(std::to_string(entry.id))
+      .append("&&&")
+      .append(entry.source)
+      .append("&&&")
+      .append(entry.episode);
+  return link;
+}
+
+std::string FormatItemKey(int id, std::string_view source, std::string_view episode, std::string_view title) {
+  std::string key = std::to_string(id);
+  key.append("-").append(source).append("-").append(episode).append("-").append(title);
+  return key;
+}
+
+std::string EpisodeListQuery(std::string_view item_key, std::string_view click_suffix) {
+  std::string query(item_key);
+  query.append("-").append(click_suffix);
+  return query;
+}
+
+bool IsChannelLink(std::string_view uri) { return uri.substr(0, kChannelScheme.size()) == kChannelScheme; }
+
+std::string ChannelCode(std::string_view uri) { return RemoveAll(uri, kChannelScheme); }
+
+}  // namespace taviro

@@ -1,0 +1,18 @@
+#include "playback/item_title.h"
+
+#include <string>
+
+#include "ui/main/main_window.h"
+#include "ui/main/window_design.h"
+
+namespace taviro {
+
+void ShowItemTitle(MainWindow& window, std::string_view caption) {
+  WindowModel& model = window.model;
+  RegionState& title = model[RegionId::bo_name];
+  title.caption = std::string(caption);
+  FitAutoSizeLabel(model, RegionId::bo_name, window.ports.text);
+  title.rect.left = (model[RegionId::bo_zt].rect.width - title.rect.width) / 2;
+}
+
+}  // namespace taviro

@@ -1,0 +1,211 @@
+#include "playback/link_router.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "app/file_uri.h"
+#include "app/process_helpers.h"
+#include "app/script_escape.h"
+#include "app/settings_store.h"
+#include "app/text_number.h"
+#include "app/truncate_by_width.h"
+#include "lists/media_lists.h"
+#include "platform/player_control.h"
+#include "platform/program_launcher.h"
+#include "platform/web_view.h"
+#include "playback/catalogue_links.h"
+#include "playback/episode_list_page.h"
+#include "playback/episode_reply.h"
+#include "playback/item_key.h"
+#include "playback/item_title.h"
+#include "playback/playback_context.h"
+#include "playback/status_strip.h"
+#include "ui/main/content_mode.h"
+#include "ui/main/main_window.h"
+#include "ui/main/title_bar_commands.h"
+#include "ui/main/tray_controller.h"
+
+namespace taviro {
+namespace {
+
+constexpr std::string_view kDownloadHelper = "QvodTerminal.exe";
+constexpr int kPlayerTab = 9;
+constexpr int kEpisodeListTab = 11;
+constexpr int kTitleWidth = 30;
+// The NextLink values that are no link.
+constexpr std::string_view kNoNextLink = "0";
+constexpr std::string_view kNextLinkFailed = "1";
+constexpr std::string_view kNextLinkRetrying = "3";
+
+WebView& View(PlaybackContext& context, int number) { return context.window.ports.web.View(number); }
+
+std::string ServicePage(const PlaybackContext& context, std::string_view page, std::string_view query) {
+  std::string url = context.window.ServiceBaseUrl;
+  url.append(page).append("?").append(query);
+  return url;
+}
+
+}  // namespace
+
+LinkRouter::LinkRouter(PlaybackContext& context, std::string episode_page_template)
+    : context_(context), episode_page_template_(std::move(episode_page_template)) {}
+
+bool LinkRouter::Web1BeforeNavigate(const std::string& uri) {
+  if (Contains(uri, kCatalogueScheme)) {
+    ResolveCatalogueEntry(uri);
+    return true;
+  }
+  if (Contains(uri, kPlayScheme)) {
+    PlayEpisode(uri);
+    return true;
+  }
+  return false;
+}
+
+bool LinkRouter::Web2BeforeNavigate(const std::string& uri) {
+  if (context_.sentinel_url.empty() || !Contains(uri, context_.sentinel_url)) return false;
+  const bool play_next =
+      ReadSetting(context_.window.ConfigPath, settings::kPlayNextEpisode, settings::kUnset) == settings::kOn;
+  context_.timers.Timer1.SetEnabled(true);
+  if (play_next && context_.now.NextLink != kNextLinkFailed) PlayNextEpisode();
+  return true;
+}
+
+bool LinkRouter::Web5BeforeNavigate(const std::string& uri) {
+  if (!Contains(uri, kCatalogueScheme) && !Contains(uri, kPlayScheme)) return false;
+  // Every play action runs in the catalogue view's handler.
+  View(context_, 1).Navigate(uri);
+  return true;
+}
+
+bool LinkRouter::Web11BeforeNavigate(const std::string& uri) {
+  if (!IsChannelLink(uri)) return false;
+  View(context_, 10).Navigate(ServicePage(context_, "tv/mivutv.htm", ChannelCode(uri)));
+  context_.window.model[RegionId::gtv].visible = true;
+  SetContentMode(context_.window, kTvPage);
+  return true;
+}
+
+void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
+  MainWindow& window = context_.window;
+  const CatalogueLink entry = ParseCatalogueLink(uri);
+  SetStatusText(window, kSearchingStatus);
+  NpcClick(window, kPlayerTab);
+
+  const std::string reply = FetchEpisodeReply(context_.http, window.ServiceBaseUrl, std::to_string(entry.id),
+                                              entry.source, entry.episode);
+  if (IsFailedEpisodeReply(reply)) {
+    context_.now.NextLink = kNextLinkFailed;
+    SetStatusText(window, kReadErrorStatus);
+  }
+  const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply);
+  if (!record) {
+    ShowBalloon(window.ports.tray, kReadErrorBalloon);
+    return;
+  }
+  // The play link comes back through this handler, which plays it.
+  View(context_, 1)
+      .Navigate(ResolvedPlayLink(record->kind, ScriptEscape(record->media_url), entry, record->name));
+}
+
+void LinkRouter::PlayEpisode(const std::string& uri) {
+  MainWindow& window = context_.window;
+  NowPlaying& now = context_.now;
+  StartDownloadHelper();
+  const PlayLink link = ParsePlayLink(uri);
+
+  if (link.kind == kPlayerKind) {
+    SetContentMode(window, kPlayer);
+    now.ResumePosition = 0;
+    window.ports.player.SetUrl(ScriptUnescape(link.media_url));
+    window.ports.player.Play();
+    context_.timers.Timer1.SetEnabled(true);
+    now.PrefetchStarted = 0;
+    now.ListKey = std::to_string(link.id);
+  } else {
+    SetContentMode(window, kWebPlayPage);
+    View(context_, 2).Navigate(ServicePage(context_, "play.htm", link.kind + "$$$" + link.media_url));
+    now.ListKey = "0";
+    context_.timers.Timer1.SetEnabled(false);
+  }
+
+  now.CurrentItemKey = FormatItemKey(link.id, link.source, link.episode, link.title);
+  now.NextLink = kNoNextLink;
+  now.NextMediaUrl = "0";
+
+  ShowItemTitle(window,
+                TruncateByWidth(ScriptUnescape(link.title), kTitleWidth) + "-" + ScriptUnescape(link.name));
+
+  if (!link.title.empty() && !link.media_url.empty() && link.id != 0) {
+    if (link.flag == "0") {
+      View(context_, 5).Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, "0")));
+    }
+    context_.lists.AddNetworkTask(link.id, link.title, link.name, link.media_url, ToInteger(link.source),
+                                  ToInteger(link.episode), 0);
+  }
+
+  now.ItemKind = 1;
+  NpcClick(window, kPlayerTab);
+  NpcClick(window, kEpisodeListTab);
+}
+
+void LinkRouter::StartDownloadHelper() {
+  if (FindProcessId(context_.processes, kDownloadHelper) != 0) return;
+  std::string& folder = context_.now.TerminalFolder;
+  if (folder.empty()) {
+    folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, settings::kUnset);
+  }
+  // "0" is what an unset folder reads as: no helper is known.
+  if (folder.empty() || folder == settings::kUnset) return;
+  // A helper that cannot be started is not waited for: play is tried anyway.
+  context_.launcher.Start(folder + std::string(kDownloadHelper), {});
+}
+
+void LinkRouter::PlayNextEpisode() {
+  NowPlaying& now = context_.now;
+  if (now.NextLink != kNoNextLink && now.NextLink != kNextLinkRetrying) {
+    View(context_, 1).Navigate(now.NextLink);
+    return;
+  }
+  // No prepared link: the list page clicks the next entry itself.
+  const std::optional<ItemKey> key = ParseItemKey(now.CurrentItemKey);
+  if (!key) return;  // no catalogue item: nothing to go on from
+  const std::string next_entry = std::to_string(key->source) + std::to_string(key->episode + 1);
+  View(context_, 5)
+      .Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, next_entry)));
+}
+
+void LinkRouter::DangJ(const std::string& title, int id, int source, int episode) {
+  const std::string item_key = FormatItemKey(id, std::to_string(source), std::to_string(episode), title);
+  std::weak_ptr<int> alive = alive_;
+  View(context_, 1)
+      .RunScript("document.body.innerHTML", [this, alive, item_key](const std::string& body_html) {
+        if (alive.expired()) return;
+        ShowEpisodeList(body_html, item_key);
+      });
+}
+
+void LinkRouter::ShowEpisodeList(const std::string& body_html, const std::string& item_key) {
+  const std::string query = EpisodeListQuery(item_key, "0");
+  const std::optional<std::string> episode_data = EpisodeDataOf(body_html);
+  if (!episode_data) {
+    View(context_, 5).Navigate(ServicePage(context_, "pp.htm", query));
+    return;
+  }
+  const std::filesystem::path page = context_.app_folder / kEpisodeListPageName;
+  // A page that cannot be written leaves the old one, which is shown anyway.
+  (void)WriteEpisodeListPage(page, FillEpisodeListTemplate(episode_page_template_, *episode_data));
+  // The query goes on verbatim: the title in it is already escaped.
+  View(context_, 5).Navigate(FileUri(page) + "?" + query);
+}
+
+bool LinkRouter::OnExternalCall(const std::string& name, const std::vector<std::string>& arguments) {
+  if (name != "DangJ") return false;
+  auto argument = [&arguments](std::size_t index) {
+    return index < arguments.size() ? arguments[index] : std::string();
+  };
+  DangJ(argument(0), ToInteger(argument(1)), ToInteger(argument(2)), ToInteger(argument(3)));
+  return true;
+}
+
+}  // namespace taviro
