@@ -50,7 +50,7 @@ struct PlayLink {
 PlayLink ParsePlayLink(std::string_view uri);
 
 // The link that plays what the service answered for a catalogue entry: seven
-// fields, no flag, so playing it does not reload the episode list.
+// fields, no flag; playing it loads the entry's episode list.
 std::string ResolvedPlayLink(std::string_view kind, std::string_view escaped_media_url,
                              const CatalogueLink& entry, std::string_view name);
 

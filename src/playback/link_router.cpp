@@ -137,7 +137,10 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
                 TruncateByWidth(ScriptUnescape(link.title), kTitleWidth) + "-" + ScriptUnescape(link.name));
 
   if (!link.title.empty() && !link.media_url.empty() && link.id != 0) {
-    if (link.flag == "0") {
+    // A link without the flag field (the one resolved from a catalogue entry)
+    // reloads the list too: otherwise the episode-list tab selected below
+    // would show an empty page. The list page's own links say "n".
+    if (link.flag == "0" || link.flag.empty()) {
       View(context_, 5).Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, "0")));
     }
     context_.lists.AddNetworkTask(link.id, link.title, link.name, link.media_url, ToInteger(link.source),

@@ -71,8 +71,9 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
   EXPECT_EQ(Title(), "abc-第1集");
   EXPECT_EQ(h.window().model.CurrentMainTab, 9);
   EXPECT_EQ(h.window().model.CurrentSideTab, 11);
-  // No flag: the episode list stays as it is; the task goes on top.
-  EXPECT_TRUE(h.web(5).navigations.empty());
+  // No flag: the entry's episode list is loaded; the task goes on top.
+  ASSERT_EQ(h.web(5).navigations.size(), 1U);
+  EXPECT_NE(h.web(5).navigations[0].find("pp.htm?12-0-3-abc-0"), std::string::npos);
   EXPECT_EQ(Tasks(), std::string("12|abc|") + kName + "|" + kEscapedMedia + "|0|3|0\r\n\r\n");
   EXPECT_TRUE(h.main.tray.balloons.empty());
 }
