@@ -125,15 +125,7 @@ void ControlBar::Stop() {
   context_.timers.Timer1.SetEnabled(false);
   now_.LastPosition = 0;
   now_.ResumePosition = 0;
-  model[R::gunt1].rect.left = 0;
-  model[R::gunt2].rect.width = 0;
-  model[R::huan].rect.left = 0;
-  model[R::huan].rect.width = 0;
-  model[R::bo_name].caption.clear();
-  FitAutoSizeLabel(model, R::bo_name, window_.ports.text);
-  RegionState& times = model[R::times];
-  times.rect.left = model[R::qvod].rect.width - times.rect.width - 13;
-  times.caption.clear();
+  ClearPlayStrip(window_);
 
   window_.ports.player.Stop();
   model[BoBut(0)].tooltip = kPlayTip;

@@ -26,7 +26,7 @@ void SetContentMode(MainWindow& window, int mode) {
   ShowPlayerArea(model, mode != kWebPlayPage);
 }
 
-void GgxClick(MainWindow& window) {
+void ClearPlayStrip(MainWindow& window) {
   WindowModel& model = window.model;
   model[RegionId::gunt1].rect.left = 0;
   model[RegionId::huan].rect.left = 0;
@@ -39,6 +39,11 @@ void GgxClick(MainWindow& window) {
   times.rect.left = model[RegionId::qvod].rect.width - times.rect.width - 13;
   times.rect.top = 3;
   times.caption.clear();
+}
+
+void GgxClick(MainWindow& window) {
+  WindowModel& model = window.model;
+  ClearPlayStrip(window);
 
   ShowPlayerArea(model, true);
   // Let the switch to the player area reach the screen before the page is

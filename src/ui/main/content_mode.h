@@ -17,6 +17,10 @@ enum ContentModes : int {
 // item being left is stored.
 void SetContentMode(MainWindow& window, int mode);
 
+// Empties the status strip and the bars of the item that was playing: no
+// title, no time, thumb and download bar at the start.
+void ClearPlayStrip(MainWindow& window);
+
 // The close buttons of the web play page and of the TV page.
 void GgxClick(MainWindow& window);
 void GtvClick(MainWindow& window);
