@@ -151,12 +151,14 @@ TEST_P(MpvVideoTest, AHiddenPictureStillTakesEveryFrame) {
   auto& player = under_test.player();
 
   gtk_widget_hide(player.VideoWidget());
+  const int drops = std::stoi(player.PropertyText("frame-drop-count"));
   const int position = player.Position();
   const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(RunUntil([&] { return player.Position() >= position + 2; }, 4s)) << "playback stalled";
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "playback fell behind";
-  // A frame nobody takes is dropped after a wait in the player.
-  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")), 5);
+  // A frame nobody takes is dropped after a wait in the player: about fifty
+  // in these two seconds.
+  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")) - drops, 10);
 
   gtk_widget_show(player.VideoWidget());
   ExpectPlayingWithPicture(under_test, "shown again");

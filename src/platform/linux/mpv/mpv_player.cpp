@@ -285,7 +285,9 @@ void MpvPlayer::OnDrained() {
 
 // Moving an OpenGL picture to another window costs its render context, and
 // libmpv drops a video track whose output goes away; deselecting the track
-// first and selecting it again afterwards keeps playback going.
+// first and selecting it again afterwards keeps playback going. Both are set
+// synchronously: libmpv runs a synchronous request ahead of queued ones, so a
+// queued selection could otherwise land after the context is gone.
 void MpvPlayer::LetGoOfVideo() {
   if (video_let_go_) {
     return;
@@ -299,7 +301,7 @@ void MpvPlayer::TakeVideoBack() {
     return;
   }
   video_let_go_ = false;
-  core_->SetString("vid", "auto");
+  mpv_set_property_string(core_->handle(), "vid", "auto");
 }
 
 }  // namespace taviro::mpv
