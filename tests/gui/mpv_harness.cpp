@@ -25,13 +25,15 @@ void RunFor(std::chrono::milliseconds span) {
 
 void MakeClip(const std::filesystem::path& file, int seconds, bool with_sound) {
   const std::string duration = std::to_string(seconds);
-  std::vector<std::string> args = {"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
-                                   "testsrc=duration=" + duration + ":size=320x240:rate=25"};
+  std::vector<std::string> args = {
+      "ffmpeg", "-v",    "error", "-y",
+      "-f",     "lavfi", "-i",    "testsrc=duration=" + duration + ":size=320x240:rate=25"};
   if (with_sound) {
     // A different tone on each side, so the channel filters have something
     // to tell apart.
-    args.insert(args.end(), {"-f", "lavfi", "-i",
-                             "aevalsrc=sin(440*2*PI*t)|sin(1000*2*PI*t):s=44100:d=" + duration, "-c:a", "aac"});
+    args.insert(args.end(),
+                {"-f", "lavfi", "-i", "aevalsrc=sin(440*2*PI*t)|sin(1000*2*PI*t):s=44100:d=" + duration,
+                 "-c:a", "aac"});
   }
   args.insert(args.end(), {"-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-pix_fmt", "yuv420p",
                            "-movflags", "+faststart", "-shortest", file.string()});
@@ -83,6 +85,11 @@ PlayerUnderTest::~PlayerUnderTest() {
     gtk_widget_destroy(window_);
   }
   RunFor(std::chrono::milliseconds(20));
+}
+
+void PlayerUnderTest::DestroyWindow() {
+  gtk_widget_destroy(window_);
+  window_ = nullptr;
 }
 
 bool PlayerUnderTest::WaitForState(int code, std::chrono::milliseconds limit) {

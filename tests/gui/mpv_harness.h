@@ -36,6 +36,9 @@ class PlayerUnderTest {
   GtkWindow* window() const { return GTK_WINDOW(window_); }
   // Lines of level "error" or "fatal", as "level prefix: text".
   const std::vector<std::string>& errors() const { return errors_; }
+  // Destroys the window while the player lives on, as at the end of the
+  // program when the window goes first.
+  void DestroyWindow();
   bool WaitForState(int code, std::chrono::milliseconds limit = std::chrono::seconds(15));
   std::uint64_t Frames() const;
 

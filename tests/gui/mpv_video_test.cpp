@@ -46,7 +46,8 @@ class MpvVideoTest : public ::testing::TestWithParam<RenderPath> {
     const int position = player.Position();
     EXPECT_TRUE(RunUntil([&] { return player.Position() >= position + 1; }, 3s)) << where << ": stalled";
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms) << where << ": fell behind";
-    EXPECT_TRUE(RunUntil([&] { return under_test.Frames() > frames + 5; }, 2s)) << where << ": no frames drawn";
+    EXPECT_TRUE(RunUntil([&] { return under_test.Frames() > frames + 5; }, 2s))
+        << where << ": no frames drawn";
     EXPECT_EQ(player.PropertyText("video-params/w"), "320") << where << ": the picture was dropped";
     EXPECT_EQ(player.State(), 3) << where;
   }
@@ -165,12 +166,28 @@ TEST_P(MpvVideoTest, AHiddenPictureStillTakesEveryFrame) {
   ExpectNoErrors(under_test);
 }
 
+TEST_P(MpvVideoTest, OutlivesTheWindowThatShowedIt) {
+  PlayerUnderTest under_test(GetParam());
+  StartPlaying(under_test, "clip.mp4");
+  under_test.player().SetFullScreen(true);
+  RunFor(200ms);
+  under_test.player().SetFullScreen(false);
+
+  under_test.DestroyWindow();
+  RunFor(300ms);
+  auto& player = under_test.player();
+  EXPECT_EQ(player.State(), 3) << "the sound plays on";
+  player.Stop();
+  EXPECT_TRUE(under_test.WaitForState(0, 5s));
+  ExpectNoErrors(under_test);
+}
+
 std::string PathName(const ::testing::TestParamInfo<RenderPath>& path) {
   return path.param == RenderPath::kSoftware ? "Software" : "OpenGl";
 }
 
-INSTANTIATE_TEST_SUITE_P(RenderPaths, MpvVideoTest, ::testing::Values(RenderPath::kSoftware, RenderPath::kOpenGl),
-                         PathName);
+INSTANTIATE_TEST_SUITE_P(RenderPaths, MpvVideoTest,
+                         ::testing::Values(RenderPath::kSoftware, RenderPath::kOpenGl), PathName);
 
 // Without a GPU OpenGL runs on the processor, where the software renderer is
 // cheaper; the automatic choice must follow what the display offers.
@@ -185,7 +202,8 @@ TEST(MpvRenderChoice, AutomaticChoiceFollowsTheDisplaysRenderer) {
 
   const auto renderer = mpv::ProbeGlRenderer(gtk_widget_get_window(GTK_WIDGET(under_test.window())));
   const bool gpu = renderer && !mpv::IsSoftwareRenderer(*renderer);
-  EXPECT_EQ(under_test.player().surface().renderer()->path(), gpu ? RenderPath::kOpenGl : RenderPath::kSoftware)
+  EXPECT_EQ(under_test.player().surface().renderer()->path(),
+            gpu ? RenderPath::kOpenGl : RenderPath::kSoftware)
       << "renderer: " << renderer.value_or("none");
   EXPECT_EQ(under_test.player().PropertyText("hwdec"), gpu ? "auto-safe" : "no");
   EXPECT_GT(under_test.Frames(), 0u);

@@ -1,5 +1,6 @@
+// epoxy's GL header must come before any other GL header.
 #include <epoxy/gl.h>
-// epoxy's GL header goes first.
+
 #include "platform/linux/mpv/gl_probe.h"
 
 #include <algorithm>

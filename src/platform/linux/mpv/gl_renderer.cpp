@@ -1,5 +1,6 @@
+// epoxy's GL header must come before any other GL header.
 #include <epoxy/gl.h>
-// epoxy's GL header goes first; the window-system ones follow.
+
 #include "platform/linux/mpv/gl_renderer.h"
 
 #include <gdk/gdk.h>
@@ -79,7 +80,9 @@ void GlRenderer::OnRealize(GtkWidget* /*widget*/, gpointer data) {
   static_cast<GlRenderer*>(data)->CreateContext();
 }
 
-void GlRenderer::OnUnrealize(GtkWidget* /*widget*/, gpointer data) { static_cast<GlRenderer*>(data)->FreeContext(); }
+void GlRenderer::OnUnrealize(GtkWidget* /*widget*/, gpointer data) {
+  static_cast<GlRenderer*>(data)->FreeContext();
+}
 
 void GlRenderer::OnUpdate() {
   if (context_ == nullptr) {

@@ -104,7 +104,9 @@ void MpvPlayer::SetMuted(bool muted) {
   core_->readings().mute = muted;
 }
 
-int MpvPlayer::Volume() { return std::clamp(static_cast<int>(std::lround(core_->readings().volume)), 0, 100); }
+int MpvPlayer::Volume() {
+  return std::clamp(static_cast<int>(std::lround(core_->readings().volume)), 0, 100);
+}
 
 void MpvPlayer::SetVolume(int percent) {
   const int volume = std::clamp(percent, 0, 100);

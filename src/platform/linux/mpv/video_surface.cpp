@@ -35,7 +35,9 @@ gboolean VideoSurface::OnDraw(GtkWidget* /*widget*/, cairo_t* cr, gpointer /*dat
   return FALSE;
 }
 
-bool VideoSurface::Anchored() const { return gtk_widget_is_toplevel(gtk_widget_get_toplevel(container_.get())); }
+bool VideoSurface::Anchored() const {
+  return gtk_widget_is_toplevel(gtk_widget_get_toplevel(container_.get()));
+}
 
 // Without a GPU, OpenGL runs on the CPU and mpv's software renderer is the
 // cheaper of the two; with one, OpenGL scales and converts on the GPU.
@@ -117,7 +119,8 @@ void VideoSurface::SetFullScreen(bool on) {
   }
   if (on) {
     gtk_container_remove(GTK_CONTAINER(container_.get()), widget);
-    full_screen_ = std::make_unique<FullScreenWindow>(widget, container_.get(), [this] { LeaveFullScreenByUser(); });
+    full_screen_ =
+        std::make_unique<FullScreenWindow>(widget, container_.get(), [this] { LeaveFullScreenByUser(); });
   } else {
     full_screen_.reset();
     gtk_container_add(GTK_CONTAINER(container_.get()), widget);
