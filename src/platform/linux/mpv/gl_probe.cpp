@@ -1,7 +1,6 @@
-// epoxy's GL header must come before any other GL header.
-#include <epoxy/gl.h>
-
 #include "platform/linux/mpv/gl_probe.h"
+
+#include <epoxy/gl.h>
 
 #include <algorithm>
 #include <array>

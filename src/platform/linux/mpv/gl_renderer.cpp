@@ -1,8 +1,6 @@
-// epoxy's GL header must come before any other GL header.
-#include <epoxy/gl.h>
-
 #include "platform/linux/mpv/gl_renderer.h"
 
+#include <epoxy/gl.h>
 #include <gdk/gdk.h>
 #include <mpv/render_gl.h>
 
