@@ -183,6 +183,29 @@ TEST_F(MpvPlayerTest, SwitchingItemsWhilePlayingFollowsTheNewOne) {
   ExpectNoErrors(under_test);
 }
 
+// The window takes "duration - 2 < position" for the end of an item, so
+// nothing of an ended item may show while the next one opens.
+TEST_F(MpvPlayerTest, TheNextItemNeverReadsAsTheEndOfTheLast) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl(Clip("next.mp4"));
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(6, 10s));
+
+  player.SetUrl(Clip("clip.mp4"));
+  player.Play();
+  bool looked_ended = false;
+  ASSERT_TRUE(RunUntil(
+      [&] {
+        const int position = player.Position();
+        looked_ended = looked_ended || player.State() == 6 || (player.Duration() - 2 < position && position > 0);
+        return player.State() == 3 && player.Position() >= 1;
+      },
+      10s));
+  EXPECT_FALSE(looked_ended);
+  ExpectNoErrors(under_test);
+}
+
 TEST_F(MpvPlayerTest, PictureFitAndSoundChannelReachThePlayer) {
   PlayerUnderTest under_test;
   auto& player = under_test.player();

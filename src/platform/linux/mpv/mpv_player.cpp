@@ -169,6 +169,13 @@ void MpvPlayer::Load() {
   phase_ = LoadPhase::kOpening;
   entry_.reset();
   start_at_.reset();
+  // Nothing of the previous item may show through, least of all its end.
+  PlaybackReadings& readings = core_->readings();
+  readings.time_pos.reset();
+  readings.duration.reset();
+  readings.eof_reached = false;
+  readings.cache_end.reset();
+  readings.cache_eof = false;
 }
 
 void MpvPlayer::Pause() {
