@@ -13,7 +13,7 @@ packages=(
   # system adapters (D-Bus, logind, HTTP) and the private bus the tests start
   libglib2.0-dev dbus-daemon libcurl4-openssl-dev
   # the desktop program
-  libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev fonts-wqy-microhei
+  libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev libepoxy-dev fonts-wqy-microhei
   # tests that run the program on a virtual display
   xvfb xauth xdotool imagemagick python3
 )

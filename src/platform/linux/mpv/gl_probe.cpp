@@ -1,0 +1,40 @@
+#include "platform/linux/mpv/gl_probe.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "platform/linux/gtk/gobject_ptr.h"
+
+namespace taviro::mpv {
+
+std::optional<std::string> ProbeGlRenderer(GdkWindow* window) {
+  GError* error = nullptr;
+  auto context = gtk::GObjectPtr<GdkGLContext>::Adopt(gdk_window_create_gl_context(window, &error));
+  if (!context || !gdk_gl_context_realize(context.get(), &error)) {
+    // No GL here is an expected answer, not a fault.
+    g_clear_error(&error);
+    return std::nullopt;
+  }
+  gdk_gl_context_make_current(context.get());
+  const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  std::optional<std::string> renderer;
+  if (name != nullptr) {
+    renderer = name;
+  }
+  gdk_gl_context_clear_current();
+  return renderer;
+}
+
+bool IsSoftwareRenderer(std::string_view renderer) {
+  std::string lower(renderer);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  constexpr std::array kSoftware = {"llvmpipe", "softpipe", "swrast", "software rasterizer", "swiftshader"};
+  return std::any_of(kSoftware.begin(), kSoftware.end(),
+                     [&](const char* name) { return lower.find(name) != std::string::npos; });
+}
+
+}  // namespace taviro::mpv

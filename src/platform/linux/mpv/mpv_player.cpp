@@ -1,0 +1,316 @@
+#include "platform/linux/mpv/mpv_player.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "platform/linux/mpv/picture_and_sound.h"
+
+namespace taviro::mpv {
+namespace {
+
+OptionList PlayerOptions(bool audio) {
+  OptionList options = {
+      {"vo", "libmpv"},
+      {"idle", "yes"},
+      // Stay on the last frame at the end, so the end is a state one can see.
+      {"keep-open", "yes"},
+      {"config", "no"},
+      {"load-scripts", "no"},
+      {"ytdl", "no"},
+      {"osc", "no"},
+      {"terminal", "no"},
+      {"input-default-bindings", "no"},
+      {"input-vo-keyboard", "no"},
+      // Chosen per file by where the frames go.
+      {"hwdec", "no"},
+      {"audio-client-name", "Taviro"},
+      // Frames are handed over at their display time, so drawing them on
+      // the main loop never waits for that time.
+      {"video-timing-offset", "0"},
+      // Network media: read well ahead, keep some behind for short seeks
+      // back, and start or resume only with a few seconds in hand.
+      {"cache", "auto"},
+      {"demuxer-max-bytes", "256MiB"},
+      {"demuxer-max-back-bytes", "64MiB"},
+      {"cache-pause-initial", "yes"},
+      {"cache-pause-wait", "2"},
+      {"network-timeout", "30"},
+  };
+  if (!audio) {
+    options.emplace_back("ao", "null");
+  }
+  return options;
+}
+
+std::optional<std::int64_t> PlaylistEntryOf(const mpv_event_command& reply) {
+  const mpv_node& result = reply.result;
+  if (result.format != MPV_FORMAT_NODE_MAP || result.u.list == nullptr) {
+    return std::nullopt;
+  }
+  for (int i = 0; i < result.u.list->num; ++i) {
+    const mpv_node& value = result.u.list->values[i];
+    if (std::strcmp(result.u.list->keys[i], "playlist_entry_id") == 0 && value.format == MPV_FORMAT_INT64) {
+      return value.u.int64;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::unique_ptr<MpvPlayer> MpvPlayer::Create(MpvPlayerOptions options) {
+  std::unique_ptr<MpvPlayer> player(new MpvPlayer(std::move(options)));
+  if (!player->Start()) {
+    return nullptr;
+  }
+  return player;
+}
+
+MpvPlayer::MpvPlayer(MpvPlayerOptions options) : options_(std::move(options)) {}
+
+MpvPlayer::~MpvPlayer() {
+  // The render context must go before the player it renders for.
+  prebuffer_.reset();
+  surface_.reset();
+}
+
+bool MpvPlayer::Start() {
+  MpvCore::Hooks hooks;
+  hooks.event = [this](const mpv_event& event) { OnEvent(event); };
+  hooks.drained = [this] { OnDrained(); };
+  hooks.log = options_.log;
+  hooks.log_level = options_.log_level;
+  core_ = MpvCore::Create(PlayerOptions(options_.audio), std::move(hooks));
+  if (core_ == nullptr) {
+    return false;
+  }
+  VideoSurface::Hooks surface_hooks;
+  surface_hooks.losing_context = [this] { LetGoOfVideo(); };
+  surface_hooks.context_ready = [this] { TakeVideoBack(); };
+  surface_hooks.full_screen_left = [this] {
+    if (full_screen_left_) {
+      full_screen_left_();
+    }
+  };
+  surface_ = std::make_unique<VideoSurface>(core_->handle(), options_.render_path, std::move(surface_hooks));
+  return true;
+}
+
+void MpvPlayer::SetMuted(bool muted) {
+  core_->SetFlag("mute", muted);
+  core_->readings().mute = muted;
+}
+
+int MpvPlayer::Volume() {
+  return std::clamp(static_cast<int>(std::lround(core_->readings().volume)), 0, 100);
+}
+
+void MpvPlayer::SetVolume(int percent) {
+  const int volume = std::clamp(percent, 0, 100);
+  core_->SetDouble("volume", volume);
+  core_->readings().volume = volume;
+}
+
+void MpvPlayer::SetPosition(int seconds) {
+  const int target = std::max(seconds, 0);
+  if (phase_ == LoadPhase::kOpening) {
+    start_at_ = target;
+    return;
+  }
+  if (phase_ != LoadPhase::kLoaded) {
+    return;
+  }
+  const std::string text = std::to_string(target);
+  core_->Command({"seek", text.c_str(), "absolute"});
+  core_->readings().time_pos = target;
+}
+
+void MpvPlayer::SetPause(bool pause) {
+  core_->SetFlag("pause", pause);
+  core_->readings().pause = pause;
+}
+
+// Play starts the address that was set, or resumes it when it is the one
+// already open; at its end it starts it again from the beginning.
+void MpvPlayer::Play() {
+  if (url_.empty()) {
+    return;
+  }
+  const bool same = loaded_url_ == url_;
+  if (same && phase_ == LoadPhase::kOpening) {
+    SetPause(false);
+    return;
+  }
+  if (same && phase_ == LoadPhase::kLoaded) {
+    if (core_->readings().eof_reached) {
+      core_->Command({"seek", "0", "absolute"});
+    }
+    SetPause(false);
+    return;
+  }
+  Load();
+}
+
+void MpvPlayer::Load() {
+  if (prebuffer_ != nullptr && prebuffer_->url() == url_) {
+    prebuffer_.reset();
+  }
+  surface_->EnsureRenderer();
+  // Decoding in hardware pays off only when the frames stay on the GPU; the
+  // software renderer would have to copy every frame back.
+  core_->SetString("hwdec", surface_->on_gpu() ? "auto-safe" : "no");
+  SetPause(false);
+  load_request_ = ++last_request_;
+  core_->Command({"loadfile", url_.c_str(), "replace"}, load_request_);
+  loaded_url_ = url_;
+  phase_ = LoadPhase::kOpening;
+  entry_.reset();
+  start_at_.reset();
+  // Nothing of the previous item may show through, least of all its end.
+  PlaybackReadings& readings = core_->readings();
+  readings.time_pos.reset();
+  readings.duration.reset();
+  readings.eof_reached = false;
+  readings.cache_end.reset();
+  readings.cache_eof = false;
+}
+
+void MpvPlayer::Pause() {
+  if (phase_ == LoadPhase::kOpening || phase_ == LoadPhase::kLoaded) {
+    SetPause(true);
+  }
+}
+
+void MpvPlayer::Stop() {
+  core_->Command({"stop"});
+  const bool busy = phase_ == LoadPhase::kOpening || phase_ == LoadPhase::kLoaded;
+  phase_ = busy ? LoadPhase::kStopping : LoadPhase::kNothing;
+  start_at_.reset();
+}
+
+void MpvPlayer::SetPictureFit(int fit) {
+  const auto settings = PictureFitFor(fit);
+  if (!settings) {
+    return;
+  }
+  core_->SetString("keepaspect", settings->keepaspect);
+  core_->SetString("video-aspect-override", settings->aspect_override);
+}
+
+void MpvPlayer::SetSoundChannel(int channel) {
+  const auto filter = SoundChannelFilter(channel);
+  if (filter) {
+    core_->SetString("af", *filter);
+  }
+}
+
+// A new address replaces the one being read ahead; an empty one only ends it.
+void MpvPlayer::Prebuffer(const std::string& url) {
+  if (prebuffer_ != nullptr && prebuffer_->url() == url) {
+    return;
+  }
+  prebuffer_.reset();
+  if (url.empty() || url == loaded_url_) {
+    return;
+  }
+  prebuffer_ = PrebufferSession::Start(url, options_.log, options_.log_level);
+}
+
+bool MpvPlayer::Ours(std::int64_t entry) const { return entry_.has_value() && *entry_ == entry; }
+
+void MpvPlayer::OnEvent(const mpv_event& event) {
+  switch (event.event_id) {
+    case MPV_EVENT_COMMAND_REPLY:
+      OnReply(event);
+      break;
+    case MPV_EVENT_START_FILE:
+      started_entry_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+      break;
+    case MPV_EVENT_FILE_LOADED:
+      opened_entry_ = started_entry_;
+      if (phase_ == LoadPhase::kOpening && Ours(opened_entry_)) {
+        phase_ = LoadPhase::kLoaded;
+        if (start_at_) {
+          SetPosition(*std::exchange(start_at_, std::nullopt));
+        }
+      }
+      break;
+    case MPV_EVENT_END_FILE:
+      OnEndFile(*static_cast<const mpv_event_end_file*>(event.data));
+      break;
+    default:
+      break;
+  }
+}
+
+void MpvPlayer::OnReply(const mpv_event& event) {
+  if (event.reply_userdata != load_request_ || phase_ != LoadPhase::kOpening) {
+    return;
+  }
+  if (event.error < 0) {
+    phase_ = LoadPhase::kFailed;
+    return;
+  }
+  entry_ = PlaylistEntryOf(*static_cast<const mpv_event_command*>(event.data));
+  if (entry_ && opened_entry_ == *entry_) {
+    phase_ = LoadPhase::kLoaded;
+  }
+}
+
+void MpvPlayer::OnEndFile(const mpv_event_end_file& end) {
+  if (!Ours(end.playlist_entry_id)) {
+    return;
+  }
+  switch (end.reason) {
+    case MPV_END_FILE_REASON_EOF:
+      if (phase_ == LoadPhase::kLoaded) {
+        phase_ = LoadPhase::kEnded;
+      }
+      break;
+    case MPV_END_FILE_REASON_ERROR:
+      if (phase_ != LoadPhase::kStopping) {
+        phase_ = LoadPhase::kFailed;
+        break;
+      }
+      [[fallthrough]];
+    case MPV_END_FILE_REASON_STOP:
+    case MPV_END_FILE_REASON_QUIT:
+      phase_ = LoadPhase::kNothing;
+      break;
+    default:
+      break;
+  }
+  entry_.reset();
+}
+
+void MpvPlayer::OnDrained() {
+  if (phase_ == LoadPhase::kStopping && core_->readings().idle_active) {
+    phase_ = LoadPhase::kNothing;
+  }
+}
+
+// Moving an OpenGL picture to another window costs its render context, and
+// libmpv drops a video track whose output goes away; deselecting the track
+// first and selecting it again afterwards keeps playback going. Both are set
+// synchronously: libmpv runs a synchronous request ahead of queued ones, so a
+// queued selection could otherwise land after the context is gone.
+void MpvPlayer::LetGoOfVideo() {
+  if (video_let_go_) {
+    return;
+  }
+  video_let_go_ = true;
+  mpv_set_property_string(core_->handle(), "vid", "no");
+}
+
+void MpvPlayer::TakeVideoBack() {
+  if (!video_let_go_) {
+    return;
+  }
+  video_let_go_ = false;
+  mpv_set_property_string(core_->handle(), "vid", "auto");
+}
+
+}  // namespace taviro::mpv

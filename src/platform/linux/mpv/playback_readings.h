@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace taviro::mpv {
+
+// The player's properties as last reported, in plain values.
+struct PlaybackReadings {
+  std::optional<double> time_pos;
+  std::optional<double> duration;
+  double volume = 100;
+  bool pause = false;
+  bool mute = false;
+  bool idle_active = true;
+  bool eof_reached = false;
+  bool core_idle = true;
+  bool paused_for_cache = false;
+  bool seeking = false;
+  std::int64_t cache_speed = 0;     // bytes per second arriving from the source
+  std::optional<double> cache_end;  // media seconds read ahead into the cache
+  bool cache_eof = false;           // the source has been read to its end
+  double video_bitrate = 0;         // bits per second
+  double audio_bitrate = 0;
+};
+
+// Where the adapter is with the item it was asked to play. The player's own
+// properties cannot tell "opening" from "idle", nor a stop in progress.
+enum class LoadPhase {
+  kNothing,   // nothing asked for, or stopped
+  kOpening,   // asked to load, the file is not open yet
+  kLoaded,    // open: playing, paused, buffering or at its end
+  kEnded,     // the player closed the file at its end
+  kFailed,    // the file could not be opened or played
+  kStopping,  // asked to stop, the player has not finished yet
+};
+
+// The control's state code (0..11) for what the player reports.
+int StateCode(const PlaybackReadings& readings, LoadPhase phase, bool network);
+
+int DurationSeconds(const PlaybackReadings& readings);
+int PositionSeconds(const PlaybackReadings& readings);
+// Bytes per second arriving from the source, in KB/s, within 16 bits.
+int TransferRateKb(const PlaybackReadings& readings);
+// The stream's bit rate in kbit/s, within 16 bits.
+int StreamRateKbit(const PlaybackReadings& readings);
+// How much of the item is available locally, in thousandths.
+int DownloadThousandths(const PlaybackReadings& readings, LoadPhase phase, bool network);
+
+// A media address that the player fetches over a network protocol; a plain
+// path and a file: address are local.
+bool IsNetworkAddress(std::string_view address);
+
+}  // namespace taviro::mpv

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cairo.h>
+#include <mpv/client.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/linux/gtk/gobject_ptr.h"
+#include "platform/linux/mpv/main_loop_waker.h"
+#include "platform/linux/mpv/video_renderer.h"
+
+namespace taviro::mpv {
+
+// mpv's software renderer drawing into a cairo image in a GtkDrawingArea. It
+// needs no GL and no realized widget, so it works from the start and follows
+// the widget to any window.
+class SoftwareRenderer final : public VideoRenderer {
+ public:
+  // Nothing when libmpv refuses a software render context.
+  static std::unique_ptr<SoftwareRenderer> Create(mpv_handle* handle);
+  SoftwareRenderer(const SoftwareRenderer&) = delete;
+  SoftwareRenderer& operator=(const SoftwareRenderer&) = delete;
+  ~SoftwareRenderer() override;
+
+  GtkWidget* widget() const override { return area_.get(); }
+  RenderPath path() const override { return RenderPath::kSoftware; }
+  bool ready() const override { return true; }
+  bool survives_reparent() const override { return true; }
+  std::uint64_t frames() const override { return frames_; }
+
+ private:
+  struct Image {
+    struct Free {
+      void operator()(unsigned char* bytes) const { std::free(bytes); }
+    };
+    std::unique_ptr<unsigned char, Free> pixels;
+    cairo_surface_t* surface = nullptr;
+    int width = 0;
+    int height = 0;
+    std::size_t stride = 0;
+    ~Image();
+  };
+
+  explicit SoftwareRenderer(RenderContextPtr context);
+  static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data);
+  void OnUpdate();
+  bool RenderInto(Image& image, int width, int height);
+
+  RenderContextPtr context_;
+  gtk::GObjectPtr<GtkWidget> area_;
+  gtk::SignalConnection draw_;
+  MainLoopWaker update_;
+  Image shown_;
+  std::uint64_t frames_ = 0;
+};
+
+}  // namespace taviro::mpv

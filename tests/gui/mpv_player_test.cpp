@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "mpv_harness.h"
+#include "support/temp_folder.h"
+
+namespace taviro::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Clips made once for the whole suite: ffmpeg is the slow part.
+class MpvPlayerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    gtk_init(nullptr, nullptr);
+    media_ = std::make_unique<TempFolder>();
+    MakeClip(*media_ / "clip.mp4", 4);
+    MakeClip(*media_ / "next.mp4", 2);
+    MakeClip(*media_ / "silent.mp4", 4, false);
+  }
+  static void TearDownTestSuite() { media_.reset(); }
+
+  static std::string Clip(const char* name) { return (*media_ / name).string(); }
+
+  // Any error the player logs fails the test that caused it.
+  static void ExpectNoErrors(const PlayerUnderTest& under_test) {
+    for (const auto& line : under_test.errors()) {
+      ADD_FAILURE() << "player logged: " << line;
+    }
+  }
+
+  static std::unique_ptr<TempFolder> media_;
+};
+
+std::unique_ptr<TempFolder> MpvPlayerTest::media_;
+
+TEST_F(MpvPlayerTest, PlaysALocalFileAndReportsWhatItPlays) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  EXPECT_EQ(player.State(), 0);
+  EXPECT_EQ(player.Url(), "");
+
+  player.SetUrl(Clip("clip.mp4"));
+  player.Play();
+  EXPECT_EQ(player.State(), 7) << "a local file is being opened";
+  ASSERT_TRUE(under_test.WaitForState(3)) << "state " << player.State();
+  EXPECT_EQ(player.Url(), Clip("clip.mp4"));
+  EXPECT_EQ(player.Duration(), 4);
+  EXPECT_EQ(player.DownloadProgress(), 1000);
+  EXPECT_EQ(player.TransferRate(), 0);
+
+  ASSERT_TRUE(RunUntil([&] { return player.Position() >= 1; }, 5s)) << "the position did not advance";
+  EXPECT_GT(under_test.Frames(), 10u) << "frames were not drawn";
+  EXPECT_TRUE(RunUntil([&] { return player.SecondRate() > 0; }, 3s)) << "no stream rate";
+  ExpectNoErrors(under_test);
+}
+
+TEST_F(MpvPlayerTest, PausesSeeksAndKeepsVolumeAndMute) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl(Clip("clip.mp4"));
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(3));
+
+  player.Pause();
+  EXPECT_EQ(player.State(), 2);
+  RunFor(300ms);
+  EXPECT_EQ(player.State(), 2) << "the pause did not hold";
+  const std::uint64_t frames = under_test.Frames();
+
+  player.SetPosition(2);
+  EXPECT_EQ(player.Position(), 2);
+  ASSERT_TRUE(RunUntil([&] { return player.PropertyText("seeking") == "no"; }, 5s));
+  RunFor(100ms);
+  EXPECT_EQ(player.Position(), 2);
+  EXPECT_NEAR(std::stod(player.PropertyText("time-pos")), 2.0, 0.1) << "the seek is not exact";
+  EXPECT_EQ(player.State(), 2) << "seeking while paused keeps the pause";
+  EXPECT_GT(under_test.Frames(), frames) << "the new picture was not drawn";
+
+  player.SetVolume(30);
+  EXPECT_EQ(player.Volume(), 30);
+  player.SetVolume(250);
+  EXPECT_EQ(player.Volume(), 100);
+  player.SetVolume(30);
+  player.SetMuted(true);
+  EXPECT_TRUE(player.Muted());
+  RunFor(100ms);
+  EXPECT_EQ(player.Volume(), 30);
+  EXPECT_TRUE(player.Muted());
+  EXPECT_EQ(player.PropertyText("volume"), "30.000000");
+  EXPECT_EQ(player.PropertyText("mute"), "yes");
+  player.SetMuted(false);
+  RunFor(100ms);
+  EXPECT_FALSE(player.Muted());
+
+  player.Play();
+  EXPECT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(RunUntil([&] { return player.Position() >= 3; }, 5s)) << "play did not resume";
+  ExpectNoErrors(under_test);
+}
+
+TEST_F(MpvPlayerTest, EndsOnTheLastFrameAndPlayStartsAgain) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl(Clip("next.mp4"));
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(6, 10s)) << "state " << player.State();
+  EXPECT_EQ(player.Duration(), 2);
+  EXPECT_GE(player.Position(), 1) << "the position stays on the last frame";
+  EXPECT_EQ(player.DownloadProgress(), 1000);
+
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(3));
+  EXPECT_LE(player.Position(), 1) << "play at the end starts from the beginning";
+  ExpectNoErrors(under_test);
+}
+
+TEST_F(MpvPlayerTest, StopKeepsTheAddressAndPlayOpensItAgain) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl(Clip("clip.mp4"));
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(RunUntil([&] { return player.Position() >= 1; }, 5s));
+
+  player.Stop();
+  EXPECT_EQ(player.State(), 11) << "stopping";
+  ASSERT_TRUE(under_test.WaitForState(0, 5s)) << "state " << player.State();
+  EXPECT_EQ(player.Url(), Clip("clip.mp4"));
+  EXPECT_EQ(player.Position(), 0);
+  EXPECT_EQ(player.Duration(), 0);
+  EXPECT_EQ(player.DownloadProgress(), 0);
+
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(3));
+  EXPECT_LE(player.Position(), 1) << "the item starts from its beginning";
+  EXPECT_EQ(player.Duration(), 4);
+
+  player.SetUrl("");
+  player.Stop();
+  ASSERT_TRUE(under_test.WaitForState(0, 5s));
+  EXPECT_EQ(player.Url(), "");
+  player.Play();
+  RunFor(200ms);
+  EXPECT_EQ(player.State(), 0) << "nothing to play";
+  ExpectNoErrors(under_test);
+}
+
+TEST_F(MpvPlayerTest, AFileThatCannotBeOpenedReadsAsStopped) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl((*media_ / "missing.mp4").string());
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(1, 5s)) << "state " << player.State();
+  EXPECT_EQ(player.Duration(), 0);
+  EXPECT_EQ(player.DownloadProgress(), 0);
+  EXPECT_FALSE(under_test.errors().empty()) << "the player says why";
+
+  player.SetUrl(Clip("next.mp4"));
+  player.Play();
+  EXPECT_TRUE(under_test.WaitForState(3)) << "a good file plays after a bad one";
+}
+
+TEST_F(MpvPlayerTest, SwitchingItemsWhilePlayingFollowsTheNewOne) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl(Clip("clip.mp4"));
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(3));
+  player.SetPosition(3);
+
+  player.SetUrl(Clip("next.mp4"));
+  player.Play();
+  EXPECT_EQ(player.State(), 7);
+  ASSERT_TRUE(under_test.WaitForState(3));
+  EXPECT_EQ(player.Duration(), 2);
+  EXPECT_LE(player.Position(), 1);
+  ExpectNoErrors(under_test);
+}
+
+// The window takes "duration - 2 < position" for the end of an item, so
+// nothing of an ended item may show while the next one opens.
+TEST_F(MpvPlayerTest, TheNextItemNeverReadsAsTheEndOfTheLast) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl(Clip("next.mp4"));
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(6, 10s));
+
+  player.SetUrl(Clip("clip.mp4"));
+  player.Play();
+  bool looked_ended = false;
+  ASSERT_TRUE(RunUntil(
+      [&] {
+        const int position = player.Position();
+        looked_ended = looked_ended || player.State() == 6 || (player.Duration() - 2 < position && position > 0);
+        return player.State() == 3 && player.Position() >= 1;
+      },
+      10s));
+  EXPECT_FALSE(looked_ended);
+  ExpectNoErrors(under_test);
+}
+
+TEST_F(MpvPlayerTest, PictureFitAndSoundChannelReachThePlayer) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl(Clip("clip.mp4"));
+  player.Play();
+  ASSERT_TRUE(under_test.WaitForState(3));
+
+  player.SetPictureFit(0);
+  RunFor(100ms);
+  EXPECT_EQ(player.PropertyText("keepaspect"), "no");
+  player.SetPictureFit(4);
+  RunFor(100ms);
+  EXPECT_EQ(player.PropertyText("keepaspect"), "yes");
+  EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.777778");
+  player.SetPictureFit(3);
+  RunFor(100ms);
+  EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000");
+  player.SetPictureFit(9);
+  RunFor(100ms);
+  EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000") << "an unknown fit changes nothing";
+  player.SetPictureFit(1);
+  RunFor(100ms);
+  EXPECT_EQ(player.PropertyText("video-aspect-override"), "-1.000000");
+
+  player.SetSoundChannel(1);
+  RunFor(100ms);
+  EXPECT_NE(player.PropertyText("af").find("c0=c0"), std::string::npos) << player.PropertyText("af");
+  player.SetSoundChannel(5);
+  RunFor(100ms);
+  EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << player.PropertyText("af");
+  player.SetSoundChannel(3);
+  RunFor(100ms);
+  EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << "3 is not a choice";
+  player.SetSoundChannel(0);
+  RunFor(100ms);
+  EXPECT_EQ(player.PropertyText("af"), "");
+  EXPECT_EQ(player.State(), 3) << "filters change during play";
+  ExpectNoErrors(under_test);
+}
+
+TEST_F(MpvPlayerTest, StreamsOverHttpAndPrebuffersTheNextItem) {
+  LoopbackFileServer server(media_->path());
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  player.SetUrl(server.Url("clip.mp4"));
+  player.Play();
+  EXPECT_EQ(player.State(), 10) << "connecting";
+  ASSERT_TRUE(under_test.WaitForState(3)) << "state " << player.State();
+  EXPECT_EQ(player.Duration(), 4);
+  EXPECT_TRUE(RunUntil([&] { return player.DownloadProgress() == 1000; }, 5s))
+      << "progress " << player.DownloadProgress();
+
+  player.Prebuffer(server.Url("next.mp4"));
+  ASSERT_NE(player.prebuffer_url(), nullptr);
+  EXPECT_TRUE(RunUntil([&] { return server.WasAskedFor("/next.mp4"); }, 5s));
+  player.Prebuffer(server.Url("silent.mp4"));
+  EXPECT_EQ(*player.prebuffer_url(), server.Url("silent.mp4")) << "a new address replaces the old";
+  EXPECT_TRUE(RunUntil([&] { return server.WasAskedFor("/silent.mp4"); }, 5s));
+
+  player.SetUrl(server.Url("silent.mp4"));
+  player.Play();
+  EXPECT_EQ(player.prebuffer_url(), nullptr) << "playing the address ends its read-ahead";
+  EXPECT_TRUE(under_test.WaitForState(3));
+  ExpectNoErrors(under_test);
+}
+
+TEST_F(MpvPlayerTest, AdvertAddressIsOnlyKept) {
+  PlayerUnderTest under_test;
+  under_test.player().SetAdvertUrl("http://127.0.0.1:9/js/ads/qvodad.html");
+  EXPECT_EQ(under_test.player().advert_url(), "http://127.0.0.1:9/js/ads/qvodad.html");
+  EXPECT_EQ(under_test.player().State(), 0);
+}
+
+}  // namespace
+}  // namespace taviro::testing

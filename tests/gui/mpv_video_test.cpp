@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "mpv_harness.h"
+#include "platform/linux/mpv/gl_probe.h"
+#include "support/temp_folder.h"
+
+namespace taviro::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using mpv::RenderPath;
+
+// The picture in both render paths: drawn, hidden and moved to full screen
+// and back while playing.
+class MpvVideoTest : public ::testing::TestWithParam<RenderPath> {
+ protected:
+  static void SetUpTestSuite() {
+    gtk_init(nullptr, nullptr);
+    media_ = std::make_unique<TempFolder>();
+    MakeClip(*media_ / "clip.mp4", 6);
+    // Without sound the picture drives the clock, so a picture that is not
+    // drawn holds playback back.
+    MakeClip(*media_ / "silent.mp4", 6, false);
+  }
+  static void TearDownTestSuite() { media_.reset(); }
+
+  static std::string Clip(const char* name) { return (*media_ / name).string(); }
+
+  static void StartPlaying(PlayerUnderTest& under_test, const char* clip) {
+    under_test.player().SetUrl(Clip(clip));
+    under_test.player().Play();
+    ASSERT_TRUE(under_test.WaitForState(3)) << "state " << under_test.player().State();
+    ASSERT_EQ(under_test.player().surface().renderer()->path(), GetParam());
+  }
+
+  // Whether playback runs at its pace with the picture drawn: positions move
+  // on and frames keep coming.
+  static void ExpectPlayingWithPicture(PlayerUnderTest& under_test, const char* where) {
+    auto& player = under_test.player();
+    const std::uint64_t frames = under_test.Frames();
+    const auto start = std::chrono::steady_clock::now();
+    const int position = player.Position();
+    EXPECT_TRUE(RunUntil([&] { return player.Position() >= position + 1; }, 3s)) << where << ": stalled";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms) << where << ": fell behind";
+    EXPECT_TRUE(RunUntil([&] { return under_test.Frames() > frames + 5; }, 2s))
+        << where << ": no frames drawn";
+    EXPECT_EQ(player.PropertyText("video-params/w"), "320") << where << ": the picture was dropped";
+    EXPECT_EQ(player.State(), 3) << where;
+  }
+
+  static void ExpectNoErrors(const PlayerUnderTest& under_test) {
+    for (const auto& line : under_test.errors()) {
+      ADD_FAILURE() << "player logged: " << line;
+    }
+  }
+
+  static GtkWidget* Picture(PlayerUnderTest& under_test) {
+    return under_test.player().surface().renderer()->widget();
+  }
+
+  static std::unique_ptr<TempFolder> media_;
+};
+
+std::unique_ptr<TempFolder> MpvVideoTest::media_;
+
+GdkSeat* Seat() { return gdk_display_get_default_seat(gdk_display_get_default()); }
+
+GdkEvent* KeyPress(GtkWindow* window, guint keyval) {
+  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+  event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(window))));
+  event->key.keyval = keyval;
+  event->key.send_event = TRUE;
+  gdk_event_set_device(event, gdk_seat_get_keyboard(Seat()));
+  gdk_event_set_source_device(event, gdk_seat_get_keyboard(Seat()));
+  return event;
+}
+
+GdkEvent* DoubleClick(GtkWindow* window) {
+  GdkEvent* event = gdk_event_new(GDK_2BUTTON_PRESS);
+  event->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(window))));
+  event->button.button = GDK_BUTTON_PRIMARY;
+  event->button.send_event = TRUE;
+  gdk_event_set_device(event, gdk_seat_get_pointer(Seat()));
+  gdk_event_set_source_device(event, gdk_seat_get_pointer(Seat()));
+  return event;
+}
+
+TEST_P(MpvVideoTest, FullScreenCarriesThePictureAndEscapeBringsItBack) {
+  PlayerUnderTest under_test(GetParam());
+  int left = 0;
+  under_test.player().SetFullScreenLeftHandler([&] { ++left; });
+  StartPlaying(under_test, "silent.mp4");
+  ExpectPlayingWithPicture(under_test, "in the window");
+
+  under_test.player().SetFullScreen(true);
+  const auto& surface = under_test.player().surface();
+  ASSERT_TRUE(surface.full_screen());
+  GtkWindow* full = surface.full_screen_window();
+  EXPECT_EQ(gtk_widget_get_toplevel(Picture(under_test)), GTK_WIDGET(full));
+  ASSERT_TRUE(RunUntil([&] { return gtk_widget_get_allocated_width(GTK_WIDGET(full)) == 1024; }, 2s))
+      << "the window does not cover the screen";
+  ExpectPlayingWithPicture(under_test, "full screen");
+  under_test.player().SetFullScreen(true);
+  EXPECT_EQ(surface.full_screen_window(), full) << "a second request changes nothing";
+
+  GdkEvent* other = KeyPress(full, GDK_KEY_space);
+  gtk_main_do_event(other);
+  gdk_event_free(other);
+  EXPECT_TRUE(surface.full_screen()) << "only Escape leaves";
+
+  GdkEvent* escape = KeyPress(full, GDK_KEY_Escape);
+  gtk_main_do_event(escape);
+  gdk_event_free(escape);
+  EXPECT_FALSE(surface.full_screen());
+  EXPECT_EQ(left, 1) << "the window is told";
+  EXPECT_EQ(gtk_widget_get_toplevel(Picture(under_test)), GTK_WIDGET(under_test.window()));
+  ExpectPlayingWithPicture(under_test, "back in the window");
+  ExpectNoErrors(under_test);
+}
+
+TEST_P(MpvVideoTest, DoubleClickLeavesFullScreenAndTheCoreCanLeaveToo) {
+  PlayerUnderTest under_test(GetParam());
+  int left = 0;
+  under_test.player().SetFullScreenLeftHandler([&] { ++left; });
+  StartPlaying(under_test, "clip.mp4");
+  const auto& surface = under_test.player().surface();
+
+  under_test.player().SetFullScreen(true);
+  RunFor(100ms);
+  GdkEvent* click = DoubleClick(surface.full_screen_window());
+  gtk_main_do_event(click);
+  gdk_event_free(click);
+  EXPECT_FALSE(surface.full_screen());
+  EXPECT_EQ(left, 1);
+
+  under_test.player().SetFullScreen(true);
+  RunFor(100ms);
+  under_test.player().SetFullScreen(false);
+  EXPECT_FALSE(surface.full_screen());
+  EXPECT_EQ(left, 1) << "leaving on request is not reported back";
+  ExpectPlayingWithPicture(under_test, "after two trips");
+  ExpectNoErrors(under_test);
+}
+
+TEST_P(MpvVideoTest, AHiddenPictureStillTakesEveryFrame) {
+  PlayerUnderTest under_test(GetParam());
+  StartPlaying(under_test, "silent.mp4");
+  auto& player = under_test.player();
+
+  gtk_widget_hide(player.VideoWidget());
+  const int drops = std::stoi(player.PropertyText("frame-drop-count"));
+  const int position = player.Position();
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(RunUntil([&] { return player.Position() >= position + 2; }, 4s)) << "playback stalled";
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "playback fell behind";
+  // A frame nobody takes is dropped after a wait in the player: about fifty
+  // in these two seconds.
+  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")) - drops, 10);
+
+  gtk_widget_show(player.VideoWidget());
+  ExpectPlayingWithPicture(under_test, "shown again");
+  ExpectNoErrors(under_test);
+}
+
+TEST_P(MpvVideoTest, OutlivesTheWindowThatShowedIt) {
+  PlayerUnderTest under_test(GetParam());
+  StartPlaying(under_test, "clip.mp4");
+  under_test.player().SetFullScreen(true);
+  RunFor(200ms);
+  under_test.player().SetFullScreen(false);
+
+  under_test.DestroyWindow();
+  RunFor(300ms);
+  auto& player = under_test.player();
+  EXPECT_EQ(player.State(), 3) << "the sound plays on";
+  player.Stop();
+  EXPECT_TRUE(under_test.WaitForState(0, 5s));
+  ExpectNoErrors(under_test);
+}
+
+std::string PathName(const ::testing::TestParamInfo<RenderPath>& path) {
+  return path.param == RenderPath::kSoftware ? "Software" : "OpenGl";
+}
+
+INSTANTIATE_TEST_SUITE_P(RenderPaths, MpvVideoTest,
+                         ::testing::Values(RenderPath::kSoftware, RenderPath::kOpenGl), PathName);
+
+// Without a GPU OpenGL runs on the processor, where the software renderer is
+// cheaper; the automatic choice must follow what the display offers.
+TEST(MpvRenderChoice, AutomaticChoiceFollowsTheDisplaysRenderer) {
+  gtk_init(nullptr, nullptr);
+  TempFolder media;
+  MakeClip(media / "clip.mp4", 2);
+  PlayerUnderTest under_test(RenderPath::kAuto);
+  under_test.player().SetUrl((media / "clip.mp4").string());
+  under_test.player().Play();
+  ASSERT_TRUE(under_test.WaitForState(3));
+
+  const auto renderer = mpv::ProbeGlRenderer(gtk_widget_get_window(GTK_WIDGET(under_test.window())));
+  const bool gpu = renderer && !mpv::IsSoftwareRenderer(*renderer);
+  EXPECT_EQ(under_test.player().surface().renderer()->path(),
+            gpu ? RenderPath::kOpenGl : RenderPath::kSoftware)
+      << "renderer: " << renderer.value_or("none");
+  EXPECT_EQ(under_test.player().PropertyText("hwdec"), gpu ? "auto-safe" : "no");
+  EXPECT_GT(under_test.Frames(), 0u);
+}
+
+}  // namespace
+}  // namespace taviro::testing
