@@ -38,6 +38,18 @@ std::string LoadEpisodePageTemplate() {
   return text;
 }
 
+mpv::MpvPlayerOptions PlayerOptions() {
+  mpv::MpvPlayerOptions options;
+  if (DebugLog()) {
+    options.log_level = "warn";
+    options.log = [](std::string_view level, std::string_view prefix, std::string_view text) {
+      std::fprintf(stderr, "taviro: mpv %.*s %.*s: %.*s", static_cast<int>(level.size()), level.data(),
+                   static_cast<int>(prefix.size()), prefix.data(), static_cast<int>(text.size()), text.data());
+    };
+  }
+  return options;
+}
+
 std::string MakeIdentity() {
   SystemNetworkAdapters adapters;
   SystemClock clock;
@@ -53,6 +65,9 @@ DesktopApp::DesktopApp(DesktopConfig config)
       shutdown_(ConnectSystemShutdown()),
       list_views_(web_),
       lists_(config_.app_folder, list_views_) {
+  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions());
+  player_ = std::make_unique<ReportingPlayerControl>(
+      mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
   tray_ = std::make_unique<StatusIconTray>(
       skins_.Extra(ExtraPicture::kIconSmall),
       [this] {
@@ -60,7 +75,7 @@ DesktopApp::DesktopApp(DesktopConfig config)
         controller_->Refresh();
       },
       [this] { OnTrayRightClick(*window_); });
-  const WindowPorts ports{host_, prompt_, *tray_, web_, skins_, menus_, metrics_, player_};
+  const WindowPorts ports{host_, prompt_, *tray_, web_, skins_, menus_, metrics_, *player_};
   window_ = std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
   window_->callbacks.ttt_v = [this] { Quit(); };
   controller_ = std::make_unique<MainWindowController>(*window_);
@@ -146,6 +161,10 @@ void DesktopApp::BuildWindow() {
   }
   for (int number = 1; number <= 11; ++number) {
     view_->AttachRegionWidget(Web(number), web_.Native(number).widget());
+  }
+  if (mpv_player_ != nullptr) {
+    view_->AttachRegionWidget(RegionId::QvodC, mpv_player_->VideoWidget());
+    mpv_player_->SetFullScreenLeftHandler([this] { controller_->Refresh(); });
   }
   WireWebViews();
 }

@@ -23,6 +23,8 @@
 #include "platform/linux/gtk/status_icon_tray.h"
 #include "platform/linux/gtk/webkit_web_views.h"
 #include "platform/linux/idle_player_control.h"
+#include "platform/linux/mpv/mpv_player.h"
+#include "platform/linux/reporting_player_control.h"
 #include "platform/linux/system/curl_http_client.h"
 #include "platform/linux/system/instance_socket_watch.h"
 #include "platform/linux/system/proc_process_table.h"
@@ -82,7 +84,9 @@ class DesktopApp {
   GtkFileDialog file_dialog_;
   GObjectPtr<GtkWidget> metrics_reference_;
   PangoTextMetrics metrics_;
-  IdlePlayerControl player_;
+  std::unique_ptr<mpv::MpvPlayer> mpv_player_;
+  IdlePlayerControl idle_player_;
+  std::unique_ptr<ReportingPlayerControl> player_;
   DesktopLauncher launcher_;
   CurlHttpClient http_;
   ProcProcessTable processes_;

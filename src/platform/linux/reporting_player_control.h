@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "platform/player_control.h"
+
+namespace taviro {
+
+// Passes every request on to the player and, for developers and tests,
+// reports what was asked to play on stderr.
+class ReportingPlayerControl final : public PlayerControl {
+ public:
+  ReportingPlayerControl(PlayerControl& player, bool report) : player_(player), report_(report) {}
+
+  std::string Url() override { return player_.Url(); }
+  void SetUrl(const std::string& url) override {
+    Report("url", url);
+    player_.SetUrl(url);
+  }
+  bool Muted() override { return player_.Muted(); }
+  void SetMuted(bool muted) override { player_.SetMuted(muted); }
+  void SetFullScreen(bool on) override { player_.SetFullScreen(on); }
+  int Volume() override { return player_.Volume(); }
+  void SetVolume(int percent) override { player_.SetVolume(percent); }
+  int Duration() override { return player_.Duration(); }
+  int TransferRate() override { return player_.TransferRate(); }
+  int Position() override { return player_.Position(); }
+  void SetPosition(int seconds) override { player_.SetPosition(seconds); }
+  void Play() override {
+    Report("play", player_.Url());
+    player_.Play();
+  }
+  void Pause() override {
+    Report("pause", player_.Url());
+    player_.Pause();
+  }
+  void Stop() override {
+    Report("stop", player_.Url());
+    player_.Stop();
+  }
+  int State() override { return player_.State(); }
+  void SetPictureFit(int fit) override { player_.SetPictureFit(fit); }
+  int SecondRate() override { return player_.SecondRate(); }
+  void SetSoundChannel(int channel) override { player_.SetSoundChannel(channel); }
+  int DownloadProgress() override { return player_.DownloadProgress(); }
+  void Prebuffer(const std::string& url) override {
+    Report("prebuffer", url);
+    player_.Prebuffer(url);
+  }
+  void SetAdvertUrl(const std::string& url) override { player_.SetAdvertUrl(url); }
+
+ private:
+  void Report(const char* what, const std::string& url) const {
+    if (report_) {
+      std::fprintf(stderr, "taviro: player %s %s\n", what, url.c_str());
+    }
+  }
+
+  PlayerControl& player_;
+  bool report_;
+};
+
+}  // namespace taviro
