@@ -25,7 +25,12 @@ VideoSurface::~VideoSurface() {
 }
 
 void VideoSurface::OnRealize(GtkWidget* /*widget*/, gpointer data) {
-  static_cast<VideoSurface*>(data)->EnsureRenderer();
+  auto* self = static_cast<VideoSurface*>(data);
+  // Choosing a path realizes the container to probe its GL renderer; that
+  // realize must not start a second choice (and a second render context).
+  if (!self->choosing_) {
+    self->EnsureRenderer();
+  }
 }
 
 // Black behind the picture and while the picture is away in full screen.
@@ -69,7 +74,10 @@ void VideoSurface::EnsureRenderer() {
     Uninstall();
     wanted_ = RenderPath::kSoftware;
   }
-  if (ChoosePath() == RenderPath::kOpenGl && Anchored()) {
+  choosing_ = true;
+  const RenderPath path = ChoosePath();
+  choosing_ = false;
+  if (path == RenderPath::kOpenGl && Anchored()) {
     Install(std::make_unique<GlRenderer>(handle_, hooks_.context_ready));
     gtk_widget_realize(renderer_->widget());
     if (renderer_->ready()) {

@@ -62,6 +62,7 @@ class VideoSurface {
   gtk::SignalConnection realize_;
   gtk::SignalConnection draw_;
   std::unique_ptr<VideoRenderer> renderer_;
+  bool choosing_ = false;
   std::unique_ptr<FullScreenWindow> full_screen_;
   bool on_gpu_ = false;
 };
