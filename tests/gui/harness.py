@@ -66,9 +66,10 @@ class Program:
         self.process = None
         self.started = None
 
-    def start(self, *args):
-        env = dict(os.environ, TAVIRO_DEBUG="1", NO_AT_BRIDGE="1",
-                   HOME=self.app_dir, LC_ALL="C.UTF-8")
+    def start(self, *args, accessible=False):
+        env = dict(os.environ, TAVIRO_DEBUG="1", HOME=self.app_dir, LC_ALL="C.UTF-8")
+        if not accessible:
+            env["NO_AT_BRIDGE"] = "1"
         self.started = time.monotonic()
         self.process = subprocess.Popen(
             [os.path.join(self.app_dir, "taviro"), *args],
