@@ -130,8 +130,11 @@ int DesktopApp::Run() {
     return 0;
   }
   BuildWindow();
+  // A file from the command line plays once the window is on screen, so the
+  // player's video area is realized inside a laid-out window.
+  std::string start_command;
   const MainWindowLoad load{instances_, config_.command_line, config_.app_folder,
-                            [this](const std::string& text) { l_com(*playback_, text); }};
+                            [&start_command](const std::string& text) { start_command = text; }};
   if (LoadMainWindow(*window_, load) == LoadOutcome::kHandedOff) {
     return 0;
   }
@@ -141,6 +144,11 @@ int DesktopApp::Run() {
   });
   controller_->Refresh();
   gtk_window_present(view_->window());
+  if (!start_command.empty()) {
+    host_.ProcessPendingEvents();
+    l_com(*playback_, start_command);
+    controller_->Refresh();
+  }
   signal_sources_[0] = g_unix_signal_add(SIGTERM, OnTerminateSignal, this);
   signal_sources_[1] = g_unix_signal_add(SIGINT, OnTerminateSignal, this);
   gtk_main();
