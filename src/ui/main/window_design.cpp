@@ -34,6 +34,9 @@ constexpr std::array kDesignSizes{
     DesignSize{R::times, 72, 16},      // "00:00 /00:00", fixed so it stays right-aligned
     DesignSize{R::bo_zt, 0, 22},       // status strip height
     DesignSize{R::gunt, 0, 7},         // seek bar height
+    DesignSize{R::gunt1, 7, 7},        // seek thumb
+    DesignSize{R::gunt2, 0, 7},        // played part of the seek bar
+    DesignSize{R::huan, 0, 7},         // downloaded part of the seek bar
     DesignSize{R::bo_pad, 468, 60},    // advert banner
     DesignSize{R::ad_huan, 450, 260},  // pause advert box
     DesignSize{R::next_s, 260, 16},    // "next episode" notice

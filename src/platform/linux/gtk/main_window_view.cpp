@@ -79,15 +79,19 @@ void MainWindowView::BuildTree() {
   }
   gtk_container_add(GTK_CONTAINER(window_), widgets_[Index(RegionId::Window)]);
   // What lies underneath goes in first: the hosted views, so the close
-  // buttons over the play pages stay on top, and the side panel's header
-  // strip, which the side tabs sit on.
+  // buttons over the play pages stay on top; the side panel's header strip,
+  // which the side tabs sit on; the seek bar's downloaded and played parts,
+  // under its thumb.
   const auto stacking_layer = [](RegionId id) {
     if (KindOf(id) == RegionKind::kHosted) {
       return 0;
     }
-    return id == RegionId::npc_10 ? 1 : 2;
+    if (id == RegionId::npc_10 || id == RegionId::huan) {
+      return 1;
+    }
+    return id == RegionId::gunt2 ? 2 : 3;
   };
-  for (const int layer : {0, 1, 2}) {
+  for (const int layer : {0, 1, 2, 3}) {
     for (int i = 1; i < kRegionCount; ++i) {
       const auto id = static_cast<RegionId>(i);
       if (stacking_layer(id) == layer) {

@@ -37,6 +37,15 @@ std::optional<std::uint32_t> PanelBackground(RegionId id) {
       return 0x000000;
     case R::P1:
       return 0xFFFFE1;
+    // The seek bar's parts: downloaded, played, and the thumb on top.
+    case R::huan:
+      return 0x4A4A4A;
+    case R::gunt2:
+      return 0x2F9BD8;
+    case R::gunt1:
+      return 0xE8E8E8;
+    case R::bo_y:
+      return 0x2F9BD8;
     case R::Pic1: case R::Pic2: case R::Pic3: case R::Pic4: case R::Pic5:
       return 0x212121;
     default:
