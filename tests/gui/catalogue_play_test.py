@@ -245,14 +245,15 @@ class CataloguePlayTest(unittest.TestCase):
     def test_catalogue_error_cover_and_retry(self):
         fetch("__fault?path=/&mode=http500")
         program, window = self.start()
-        program.wait_log("Web2 loaded", 60)
-        time.sleep(2)
+        program.wait_log("Web1 failed", 60)
         self.assertNotIn("Web1 loaded", program.log())
         self.shot(window, "catalogue-error.png")
 
         fetch("__fault/reset")
+        # The cover must be on screen before the click; let the window draw it.
+        time.sleep(1)
         harness.click(window, *RETRY)
-        program.wait_log("Web1 loaded", 30)
+        program.wait_log("Web1 loaded", 60)
         self.shot(window, "catalogue-retried.png")
         self.assertEqual(program.quit(), 0)
 

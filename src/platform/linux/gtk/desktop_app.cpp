@@ -255,6 +255,9 @@ void DesktopApp::OnViewLoaded(int number) {
 }
 
 void DesktopApp::OnViewFailed(int number, const std::string& uri) {
+  if (DebugLog()) {
+    std::fprintf(stderr, "taviro: Web%d failed %s\n", number, uri.c_str());
+  }
   if (number == 1) {
     OnCatalogueNavigateError(*window_, uri);
   } else if (number == 7 || number == 8) {
