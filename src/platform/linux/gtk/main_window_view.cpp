@@ -167,7 +167,16 @@ void MainWindowView::Sync() {
   if (model_.state == WindowState::kNormal && (width != width_ || height != height_)) {
     gtk_window_resize(GTK_WINDOW(window_), width, height);
   }
-  gtk_widget_queue_draw(widgets_[Index(RegionId::Window)]);
+  // Everything is repainted only when the skin's pictures changed, and the
+  // frame only when mini mode switches its pieces: a sync runs on every
+  // pointer move and every poll.
+  if (skins_.generation() != shown_pictures_) {
+    shown_pictures_ = skins_.generation();
+    RepaintPictures();
+  } else if (model_.MiniMode != shown_mini_mode_) {
+    gtk_widget_queue_draw(widgets_[Index(RegionId::Window)]);
+  }
+  shown_mini_mode_ = model_.MiniMode;
 }
 
 void MainWindowView::ApplyRegion(RegionId id, const RegionState& now, RegionState& shown, bool force) {

@@ -82,6 +82,8 @@ class MainWindowView {
   std::array<GObjectPtr<GtkCssProvider>, kRegionCount> label_styles_{};
   std::array<RegionId, kRegionCount> pressed_{};
   bool synced_once_ = false;
+  unsigned shown_pictures_ = 0;
+  int shown_mini_mode_ = 0;
   guint animation_source_ = 0;
   int animation_frame_ = 0;
   int width_ = 0;

@@ -46,6 +46,7 @@ bool SkinPictureStore::Load(int slot, int resource_number) {
     return false;
   }
   slots_[static_cast<std::size_t>(slot)] = std::move(picture);
+  ++generation_;
   return true;
 }
 

@@ -25,10 +25,13 @@ class SkinPictureStore final : public SkinPictures {
   // The picture in `slot`, or nullptr when none was ever loaded.
   GdkPixbuf* Slot(int slot) const;
   GdkPixbuf* Extra(ExtraPicture picture) const;
+  // Counts the pictures loaded, so a view can tell when to repaint.
+  unsigned generation() const { return generation_; }
 
  private:
   std::array<GObjectPtr<GdkPixbuf>, kSlotCount> slots_;
   std::array<GObjectPtr<GdkPixbuf>, 6> extras_;
+  unsigned generation_ = 0;
 };
 
 }  // namespace taviro::gtk
