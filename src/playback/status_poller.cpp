@@ -85,6 +85,12 @@ void StatusPoller::OnTimer1() {
   ShowBars(poll);
 }
 
+void StatusPoller::OnPlayerStateChanged() {
+  if (context_.timers.Timer1.Enabled()) {
+    OnTimer1();
+  }
+}
+
 void StatusPoller::OnTimer2() {
   WindowModel& model = context_.window.model;
   model[R::bo_ad].visible = true;

@@ -21,6 +21,9 @@ class StatusPoller {
 
   void OnTimer1();
   void OnTimer2();
+  // The player's state changed between two ticks (it started showing
+  // pictures, paused, stopped): poll now rather than up to a second late.
+  void OnPlayerStateChanged();
 
  private:
   struct Poll {

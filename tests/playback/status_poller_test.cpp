@@ -88,6 +88,26 @@ TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
   EXPECT_FALSE(player().full_screen);
 }
 
+// The video shows when the player starts, not at the next whole second; a
+// stopped poll stays stopped, and the second-by-second rhythm is kept.
+TEST_F(StatusPollerTest, APlayerStateChangePollsAtOnceOnlyWhilePolling) {
+  Model()[R::bo_ad].visible = true;
+  Reading(3, 0, 1000);
+  scheduler.Advance(300);
+  poller.OnPlayerStateChanged();
+  EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
+  EXPECT_EQ(Caption(R::zhun), "播放中(0 Kbps)");
+
+  Reading(2, 1, 1000);
+  scheduler.Advance(700);
+  EXPECT_EQ(Caption(R::zhun), "已暂停");
+
+  timer1.SetEnabled(false);
+  Reading(3, 1, 1000);
+  poller.OnPlayerStateChanged();
+  EXPECT_EQ(Caption(R::zhun), "已暂停");
+}
+
 TEST_F(StatusPollerTest, ResumeSeeksOnlyAsFarAsTheDownloadAllows) {
   struct Case {
     int kind, position, progress, seek;  // seek -1: none

@@ -41,7 +41,9 @@ std::string LoadEpisodePageTemplate() {
 mpv::MpvPlayerOptions PlayerOptions() {
   mpv::MpvPlayerOptions options;
   if (DebugLog()) {
-    options.log_level = "warn";
+    // TAVIRO_MPV_LOG picks libmpv's detail ("v", "debug"); warnings otherwise.
+    const char* wanted = std::getenv("TAVIRO_MPV_LOG");
+    options.log_level = wanted != nullptr && *wanted != '\0' ? wanted : "warn";
     options.log = [](std::string_view level, std::string_view prefix, std::string_view text) {
       std::fprintf(stderr, "taviro: mpv %.*s %.*s: %.*s", static_cast<int>(level.size()), level.data(),
                    static_cast<int>(prefix.size()), prefix.data(), static_cast<int>(text.size()), text.data());
@@ -173,6 +175,10 @@ void DesktopApp::BuildWindow() {
   if (mpv_player_ != nullptr) {
     view_->AttachRegionWidget(RegionId::QvodC, mpv_player_->VideoWidget());
     mpv_player_->SetFullScreenLeftHandler([this] { controller_->Refresh(); });
+    mpv_player_->SetStateChangedHandler([this] {
+      poller_->OnPlayerStateChanged();
+      controller_->Refresh();
+    });
   }
   WireWebViews();
 }

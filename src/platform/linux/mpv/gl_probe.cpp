@@ -10,9 +10,40 @@
 
 namespace taviro::mpv {
 
-std::optional<std::string> ProbeGlRenderer(GdkWindow* window) {
+namespace {
+
+// An unmapped toplevel of the same visual, thrown away after the probe: a GL
+// context made for a window makes GDK paint that whole toplevel through
+// OpenGL from then on, which on a CPU renderer costs more than the video.
+struct ProbeWindow {
+  explicit ProbeWindow(GdkWindow* like) {
+    GdkWindowAttr attributes{};
+    attributes.window_type = GDK_WINDOW_TOPLEVEL;
+    attributes.wclass = GDK_INPUT_OUTPUT;
+    attributes.width = 1;
+    attributes.height = 1;
+    attributes.visual = gdk_window_get_visual(like);
+    window = gdk_window_new(nullptr, &attributes, GDK_WA_VISUAL);
+  }
+  ~ProbeWindow() {
+    if (window != nullptr) {
+      gdk_window_destroy(window);
+    }
+  }
+  ProbeWindow(const ProbeWindow&) = delete;
+  ProbeWindow& operator=(const ProbeWindow&) = delete;
+  GdkWindow* window = nullptr;
+};
+
+}  // namespace
+
+std::optional<std::string> ProbeGlRenderer(GdkWindow* like) {
+  const ProbeWindow probe(like);
+  if (probe.window == nullptr) {
+    return std::nullopt;
+  }
   GError* error = nullptr;
-  auto context = gtk::GObjectPtr<GdkGLContext>::Adopt(gdk_window_create_gl_context(window, &error));
+  auto context = gtk::GObjectPtr<GdkGLContext>::Adopt(gdk_window_create_gl_context(probe.window, &error));
   if (!context || !gdk_gl_context_realize(context.get(), &error)) {
     // No GL here is an expected answer, not a fault.
     g_clear_error(&error);

@@ -8,9 +8,10 @@
 
 namespace taviro::mpv {
 
-// The GL_RENDERER text of a GL context made for `window`; nothing when the
-// display offers no OpenGL.
-std::optional<std::string> ProbeGlRenderer(GdkWindow* window);
+// The GL_RENDERER text of a GL context for a window like `like` (same
+// display and visual); nothing when the display offers no OpenGL. `like`
+// itself is left alone.
+std::optional<std::string> ProbeGlRenderer(GdkWindow* like);
 
 // Whether a GL_RENDERER text names a renderer that runs on the CPU, where
 // mpv's software renderer costs less.

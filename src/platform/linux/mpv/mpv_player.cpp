@@ -30,6 +30,11 @@ OptionList PlayerOptions(bool audio) {
       // Frames are handed over at their display time, so drawing them on
       // the main loop never waits for that time.
       {"video-timing-offset", "0"},
+      // Software scaling as the GPU output does it by default: bilinear, no
+      // dithering. libmpv's own default (lanczos, random dither) costs more
+      // CPU than decoding a 1080p picture.
+      {"zimg-scaler", "bilinear"},
+      {"zimg-dither", "no"},
       // Network media: read well ahead, keep some behind for short seeks
       // back, and start or resume only with a few seconds in hand.
       {"cache", "auto"},
@@ -289,6 +294,13 @@ void MpvPlayer::OnEndFile(const mpv_event_end_file& end) {
 void MpvPlayer::OnDrained() {
   if (phase_ == LoadPhase::kStopping && core_->readings().idle_active) {
     phase_ = LoadPhase::kNothing;
+  }
+  const int state = State();
+  if (state != reported_state_) {
+    reported_state_ = state;
+    if (state_changed_) {
+      state_changed_();
+    }
   }
 }
 

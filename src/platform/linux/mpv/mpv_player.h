@@ -40,6 +40,9 @@ class MpvPlayer final : public PlayerControl {
   GtkWidget* VideoWidget() const { return surface_->widget(); }
   // Called when the user leaves full screen (Escape, a double click).
   void SetFullScreenLeftHandler(std::function<void()> handler) { full_screen_left_ = std::move(handler); }
+  // Called from the main loop when the state code (`State`) has changed on
+  // the player's own account, never from inside a call on the player.
+  void SetStateChangedHandler(std::function<void()> handler) { state_changed_ = std::move(handler); }
 
   std::string Url() override { return url_; }
   void SetUrl(const std::string& url) override { url_ = url; }
@@ -92,6 +95,8 @@ class MpvPlayer final : public PlayerControl {
   std::unique_ptr<VideoSurface> surface_;
   std::unique_ptr<PrebufferSession> prebuffer_;
   std::function<void()> full_screen_left_;
+  std::function<void()> state_changed_;
+  int reported_state_ = 0;
 
   std::string url_;
   std::string loaded_url_;
