@@ -5,22 +5,24 @@
 #     turns red (the clip's first frame is solid red); median of several runs;
 #   - CPU (user+sys of the process and all its descendants) over a fixed span
 #     of 1080p playback, and the tree's summed VmRSS at the end of that span.
-# Both players draw into a 784x502 video area, the size taviro's video area
+# Both players draw into a 784x541 video area, the size taviro's video area
 # has in its 990x655 window.
 #
-# Usage: bench/compare_players.sh [--taviro PATH] [--runs N] [--seconds N]
+# Usage: bench/compare_players.sh [--taviro PATH] [--runs N] [--seconds N] [--cpu-runs N]
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 taviro_bin="$here/build/dev/app/taviro"
 runs=5
+cpu_runs=3
 span=10
 while (($#)); do
   case $1 in
     --taviro) taviro_bin=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
     --seconds) span=$2; shift 2 ;;
-    *) echo "usage: $0 [--taviro PATH] [--runs N] [--seconds N]" >&2; exit 2 ;;
+    --cpu-runs) cpu_runs=$2; shift 2 ;;
+    *) echo "usage: $0 [--taviro PATH] [--runs N] [--seconds N] [--cpu-runs N]" >&2; exit 2 ;;
   esac
 done
 taviro_bin=$(realpath "$taviro_bin")
@@ -34,7 +36,7 @@ fi
 # Everything below runs inside a single Xvfb.
 if [[ -z ${TAVIRO_BENCH_INNER:-} ]]; then
   exec env TAVIRO_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1280x800x24" \
-    "$0" --taviro "$taviro_bin" --runs "$runs" --seconds "$span"
+    "$0" --taviro "$taviro_bin" --runs "$runs" --seconds "$span" --cpu-runs "$cpu_runs"
 fi
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/taviro-bench
@@ -60,7 +62,7 @@ trap cleanup EXIT
 
 now() { date +%s.%N; }
 area_w=784
-area_h=502
+area_h=541
 
 # --- players -----------------------------------------------------------------
 # Each start_* launches the player on $1 in the background and sets player_pid.
@@ -75,10 +77,13 @@ start_taviro() {
 }
 start_mpv() {
   mpv --no-config --ao=null --geometry=${area_w}x${area_h}+0+0 --no-border \
-    --keepaspect-window=no --osc=no --osd-level=0 --really-quiet "$1" \
+    --keepaspect-window=no --osc=no --osd-level=0 --really-quiet "$@" \
     >"$work/mpv.log" 2>&1 &
   player_pid=$!
 }
+# mpv drawing the way taviro does without a GPU: scaled on the CPU and put
+# on screen as an image, with the same bilinear scaler.
+start_mpv_x11() { start_mpv --vo=x11 --sws-scaler=bilinear "$1"; }
 start_celluloid() {
   celluloid --new-window "$1" >"$work/celluloid.log" 2>&1 &
   player_pid=$!
@@ -95,6 +100,7 @@ stop_player() {
 # the window itself (calibrate) and its video area sits at (2, 39) inside it.
 centre_taviro=
 centre_mpv="$((area_w / 2)),$((area_h / 2))"
+centre_mpv_x11=$centre_mpv
 centre_celluloid=
 
 window_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1; }
@@ -208,7 +214,7 @@ playback_load() {
 median() { printf '%s\n' "$@" | grep -v timeout | sort -g | awk '{a[NR]=$1} END{if (NR==0) print "n/a"; else if (NR%2) print a[(NR+1)/2]; else print (a[NR/2]+a[NR/2+1])/2}'; }
 
 # --- run -----------------------------------------------------------------------
-players=(taviro mpv)
+players=(taviro mpv mpv_x11)
 if command -v celluloid >/dev/null; then players+=(celluloid); else echo "celluloid not installed: skipped" >&2; fi
 
 declare -A ff cpu rss
@@ -221,15 +227,26 @@ for name in "${players[@]}"; do
   done
   echo "   first frame runs: ${times[*]}" >&2
   ff[$name]=$(median "${times[@]}")
-  read -r cpu[$name] rss[$name] <<<"$(playback_load "$name")"
+  # A single span swings by a tenth on a shared machine: take the median.
+  cpus=() rsss=()
+  for ((i = 0; i < cpu_runs; i++)); do
+    read -r c r <<<"$(playback_load "$name")"
+    cpus+=("$c") rsss+=("$r")
+  done
+  echo "   CPU runs: ${cpus[*]}" >&2
+  cpu[$name]=$(median "${cpus[@]}")
+  rss[$name]=$(median "${rsss[@]}")
 done
 
 ratio() { if [[ $1 == n/a || $2 == n/a ]]; then echo n/a; else echo "scale=2; $1 / $2" | bc -l; fi; }
-printf '\n%-10s %16s %18s %9s\n' player "first frame (s)" "CPU s / ${span} s" "RSS MiB"
+printf '\n%-14s %12s %18s %9s\n' player "first frame (s)" "CPU s / ${span} s" "RSS MiB"
 for name in "${players[@]}"; do
-  printf '%-10s %16s %18s %9s\n' "$name" "${ff[$name]}" "${cpu[$name]}" "${rss[$name]}"
+  printf '%-14s %12s %18s %9s\n' "$name" "${ff[$name]}" "${cpu[$name]}" "${rss[$name]}"
 done
-printf '%-10s %16s %18s %9s\n' taviro/mpv "$(ratio "${ff[taviro]}" "${ff[mpv]}")" \
-  "$(ratio "${cpu[taviro]}" "${cpu[mpv]}")" "$(ratio "${rss[taviro]}" "${rss[mpv]}")"
-echo "(1080p H.264 in a ${area_w}x${area_h} video area; mpv with --ao=null, taviro with whatever sound output exists)"
+for other in "${players[@]:1}"; do
+  printf '%-14s %12s %18s %9s\n' "taviro/$other" "$(ratio "${ff[taviro]}" "${ff[$other]}")" \
+    "$(ratio "${cpu[taviro]}" "${cpu[$other]}")" "$(ratio "${rss[taviro]}" "${rss[$other]}")"
+done
+echo "(1080p H.264 in a ${area_w}x${area_h} video area; mpv with --ao=null, taviro with whatever sound output exists;"
+echo " mpv picks its GPU output, which runs on the CPU without a GPU; mpv_x11 scales on the CPU as taviro does there)"
 exit 0
