@@ -209,6 +209,7 @@ void WebKitView::ConnectSignals() {
   connections_.push_back(Connect(view, "script-dialog", OnScriptDialog, this));
   connections_.push_back(Connect(view, "context-menu", OnContextMenu, this));
   connections_.push_back(Connect(view, "button-release-event", OnButtonRelease, this));
+  connections_.push_back(Connect(view, "web-process-terminated", OnWebProcessTerminated, this));
   gpointer content = content_.get();
   connections_.push_back(Connect(content, "script-message-received::taviro", OnExternalMessage, this));
   connections_.push_back(Connect(content, "script-message-received::menu", OnMenuMessage, this));
@@ -234,11 +235,14 @@ void WebKitView::Navigate(const std::string& uri) {
     HandleNavigation(uri);
     return;
   }
+  written_html_.clear();
   webkit_web_view_load_uri(view_.get(), uri.c_str());
 }
 
 void WebKitView::WriteDocument(const std::string& html, const std::string& base_uri) {
   written_base_ = base_uri.empty() ? "about:blank" : base_uri;
+  written_html_ = html;
+  written_at_ = written_base_;
   webkit_web_view_load_html(view_.get(), html.c_str(), base_uri.empty() ? nullptr : base_uri.c_str());
 }
 
@@ -331,6 +335,31 @@ gboolean WebKitView::OnDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecisio
     return FALSE;
   }
   return self->DecideNavigation(decision, type) ? TRUE : FALSE;
+}
+
+void WebKitView::OnWebProcessTerminated(WebKitWebView* /*view*/, WebKitWebProcessTerminationReason reason,
+                                        gpointer data) {
+  if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API) {
+    return;  // ended on purpose
+  }
+  static_cast<WebKitView*>(data)->Recover();
+}
+
+void WebKitView::Recover() {
+  constexpr gint64 kCrashLoop = 10 * G_USEC_PER_SEC;
+  const gint64 now = g_get_monotonic_time();
+  if (recovered_at_ != 0 && now - recovered_at_ < kCrashLoop) {
+    Debug("crashed again, left blank", Text(webkit_web_view_get_uri(view_.get())));
+    return;
+  }
+  recovered_at_ = now;
+  const std::string uri = Text(webkit_web_view_get_uri(view_.get()));
+  Debug("web process ended, showing again", uri);
+  if (!written_html_.empty() && (uri.empty() || uri == written_at_)) {
+    WriteDocument(std::string(written_html_), written_at_ == "about:blank" ? "" : written_at_);
+  } else {
+    webkit_web_view_reload(view_.get());
+  }
 }
 
 void WebKitView::OnLoadChanged(WebKitWebView* /*view*/, WebKitLoadEvent event, gpointer data) {

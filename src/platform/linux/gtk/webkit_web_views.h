@@ -37,6 +37,10 @@ namespace taviro::gtk {
 // - external_call: window.external.NAME(...) from any frame.
 // - new_window: a page asked for a new window; the address went to the
 //   user's browser instead.
+//
+// When the web process dies under a page, the view shows the page again
+// (a new web process starts); a page that brings it down again within a few
+// seconds is left blank rather than reloaded forever.
 class WebKitView final : public WebView {
  public:
   // `related` (may be null) is the view whose web process and settings this
@@ -73,6 +77,8 @@ class WebKitView final : public WebView {
   static void OnMenuMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* message,
                             gpointer data);
   static gboolean OnButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer data);
+  static void OnWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
+                                     gpointer data);
 
   void InstallPageBridge();
   void ConnectSignals();
@@ -82,6 +88,7 @@ class WebKitView final : public WebView {
   void ReportError(const std::string& uri, int status);
   void OpenInBrowser(const std::string& uri);
   void ReportMenu(const std::string& link_uri);
+  void Recover();
 
   // Each view has its own content manager, so that a page's calls reach the
   // view that shows it; the web process is still shared.
@@ -95,6 +102,12 @@ class WebKitView final : public WebView {
   bool failed_ = false;
   // The base address of a document we are writing, whose navigation is ours.
   std::string written_base_;
+  // The last document written, and the address it stands at, to show it
+  // again after a crash: the engine cannot reload what it did not fetch.
+  std::string written_html_;
+  std::string written_at_;
+  // When the view last came back from a crash (monotonic microseconds).
+  gint64 recovered_at_ = 0;
   // A right click waiting for its button to come up, and its link.
   bool menu_pending_ = false;
   std::string pending_link_;
