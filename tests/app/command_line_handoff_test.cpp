@@ -10,9 +10,8 @@
 #include "app/timer.h"
 #include "lists/media_lists.h"
 #include "platform/http_client.h"
-#include "platform/process_table.h"
-#include "platform/program_launcher.h"
 #include "playback/playback_context.h"
+#include "support/inert_process_ports.h"
 #include "support/main_window_harness.h"
 #include "support/manual_scheduler.h"
 #include "support/recording_list_views.h"
@@ -31,17 +30,8 @@ class NoHttp final : public HttpClient {
  public:
   std::string Get(const std::string& /*url*/) override { return {}; }
 };
-class NoProcesses final : public ProcessTable {
- public:
-  std::vector<ProcessEntry> List() override { return {}; }
-  bool Terminate(std::int32_t /*id*/) override { return false; }
-};
-class NoLauncher final : public ProgramLauncher {
- public:
-  bool Start(const std::string& /*program*/, const std::vector<std::string>& /*arguments*/) override {
-    return false;
-  }
-};
+using testing::NoLauncher;
+using testing::NoProcesses;
 
 TEST(CommandLinePath, DropsEveryQuoteAndOneTrailingSlash) {
   EXPECT_EQ(CommandLinePath("\"/media/My Film.mkv\""), "/media/My Film.mkv");

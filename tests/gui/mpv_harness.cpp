@@ -6,23 +6,6 @@
 
 namespace taviro::testing {
 
-bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      return false;
-    }
-    if (!g_main_context_iteration(nullptr, FALSE)) {
-      g_usleep(2000);
-    }
-  }
-  return true;
-}
-
-void RunFor(std::chrono::milliseconds span) {
-  RunUntil([] { return false; }, span);
-}
-
 void MakeClip(const std::filesystem::path& file, int seconds, bool with_sound) {
   const std::string duration = std::to_string(seconds);
   std::vector<std::string> args = {
@@ -76,7 +59,7 @@ PlayerUnderTest::PlayerUnderTest(mpv::RenderPath path) {
   gtk_window_set_default_size(GTK_WINDOW(window_), 320, 240);
   gtk_container_add(GTK_CONTAINER(window_), player_->VideoWidget());
   gtk_widget_show_all(window_);
-  RunFor(std::chrono::milliseconds(50));
+  PumpFor(std::chrono::milliseconds(50));
 }
 
 PlayerUnderTest::~PlayerUnderTest() {
@@ -84,7 +67,7 @@ PlayerUnderTest::~PlayerUnderTest() {
   if (window_ != nullptr) {
     gtk_widget_destroy(window_);
   }
-  RunFor(std::chrono::milliseconds(20));
+  PumpFor(std::chrono::milliseconds(20));
 }
 
 void PlayerUnderTest::DestroyWindow() {
@@ -93,7 +76,7 @@ void PlayerUnderTest::DestroyWindow() {
 }
 
 bool PlayerUnderTest::WaitForState(int code, std::chrono::milliseconds limit) {
-  return RunUntil([&] { return player_->State() == code; }, limit);
+  return PumpUntil([&] { return player_->State() == code; }, limit);
 }
 
 std::uint64_t PlayerUnderTest::Frames() const {

@@ -12,15 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "gui/main_loop_pump.h"
 #include "platform/linux/mpv/mpv_player.h"
 
 namespace taviro::testing {
-
-// Runs the GLib main loop until `done` holds or `limit` passes; whether it
-// held.
-bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
-// Runs the main loop for a while.
-void RunFor(std::chrono::milliseconds span);
 
 // Makes a clip with ffmpeg: `seconds` of a 320x240 test picture, and a tone
 // unless `with_sound` is off. Fails the test when ffmpeg fails.

@@ -53,9 +53,9 @@ TEST_F(MpvPlayerTest, PlaysALocalFileAndReportsWhatItPlays) {
   EXPECT_EQ(player.DownloadProgress(), 1000);
   EXPECT_EQ(player.TransferRate(), 0);
 
-  ASSERT_TRUE(RunUntil([&] { return player.Position() >= 1; }, 5s)) << "the position did not advance";
+  ASSERT_TRUE(PumpUntil([&] { return player.Position() >= 1; }, 5s)) << "the position did not advance";
   EXPECT_GT(under_test.Frames(), 10u) << "frames were not drawn";
-  EXPECT_TRUE(RunUntil([&] { return player.SecondRate() > 0; }, 3s)) << "no stream rate";
+  EXPECT_TRUE(PumpUntil([&] { return player.SecondRate() > 0; }, 3s)) << "no stream rate";
   ExpectNoErrors(under_test);
 }
 
@@ -68,14 +68,14 @@ TEST_F(MpvPlayerTest, PausesSeeksAndKeepsVolumeAndMute) {
 
   player.Pause();
   EXPECT_EQ(player.State(), 2);
-  RunFor(300ms);
+  PumpFor(300ms);
   EXPECT_EQ(player.State(), 2) << "the pause did not hold";
   const std::uint64_t frames = under_test.Frames();
 
   player.SetPosition(2);
   EXPECT_EQ(player.Position(), 2);
-  ASSERT_TRUE(RunUntil([&] { return player.PropertyText("seeking") == "no"; }, 5s));
-  RunFor(100ms);
+  ASSERT_TRUE(PumpUntil([&] { return player.PropertyText("seeking") == "no"; }, 5s));
+  PumpFor(100ms);
   EXPECT_EQ(player.Position(), 2);
   EXPECT_NEAR(std::stod(player.PropertyText("time-pos")), 2.0, 0.1) << "the seek is not exact";
   EXPECT_EQ(player.State(), 2) << "seeking while paused keeps the pause";
@@ -88,18 +88,18 @@ TEST_F(MpvPlayerTest, PausesSeeksAndKeepsVolumeAndMute) {
   player.SetVolume(30);
   player.SetMuted(true);
   EXPECT_TRUE(player.Muted());
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_EQ(player.Volume(), 30);
   EXPECT_TRUE(player.Muted());
   EXPECT_EQ(player.PropertyText("volume"), "30.000000");
   EXPECT_EQ(player.PropertyText("mute"), "yes");
   player.SetMuted(false);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_FALSE(player.Muted());
 
   player.Play();
   EXPECT_TRUE(under_test.WaitForState(3));
-  ASSERT_TRUE(RunUntil([&] { return player.Position() >= 3; }, 5s)) << "play did not resume";
+  ASSERT_TRUE(PumpUntil([&] { return player.Position() >= 3; }, 5s)) << "play did not resume";
   ExpectNoErrors(under_test);
 }
 
@@ -126,7 +126,7 @@ TEST_F(MpvPlayerTest, StopKeepsTheAddressAndPlayOpensItAgain) {
   player.SetUrl(Clip("clip.mp4"));
   player.Play();
   ASSERT_TRUE(under_test.WaitForState(3));
-  ASSERT_TRUE(RunUntil([&] { return player.Position() >= 1; }, 5s));
+  ASSERT_TRUE(PumpUntil([&] { return player.Position() >= 1; }, 5s));
 
   player.Stop();
   EXPECT_EQ(player.State(), 11) << "stopping";
@@ -146,7 +146,7 @@ TEST_F(MpvPlayerTest, StopKeepsTheAddressAndPlayOpensItAgain) {
   ASSERT_TRUE(under_test.WaitForState(0, 5s));
   EXPECT_EQ(player.Url(), "");
   player.Play();
-  RunFor(200ms);
+  PumpFor(200ms);
   EXPECT_EQ(player.State(), 0) << "nothing to play";
   ExpectNoErrors(under_test);
 }
@@ -195,7 +195,7 @@ TEST_F(MpvPlayerTest, TheNextItemNeverReadsAsTheEndOfTheLast) {
   player.SetUrl(Clip("clip.mp4"));
   player.Play();
   bool looked_ended = false;
-  ASSERT_TRUE(RunUntil(
+  ASSERT_TRUE(PumpUntil(
       [&] {
         const int position = player.Position();
         looked_ended = looked_ended || player.State() == 6 || (player.Duration() - 2 < position && position > 0);
@@ -214,33 +214,33 @@ TEST_F(MpvPlayerTest, PictureFitAndSoundChannelReachThePlayer) {
   ASSERT_TRUE(under_test.WaitForState(3));
 
   player.SetPictureFit(0);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_EQ(player.PropertyText("keepaspect"), "no");
   player.SetPictureFit(4);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_EQ(player.PropertyText("keepaspect"), "yes");
   EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.777778");
   player.SetPictureFit(3);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000");
   player.SetPictureFit(9);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000") << "an unknown fit changes nothing";
   player.SetPictureFit(1);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_EQ(player.PropertyText("video-aspect-override"), "-1.000000");
 
   player.SetSoundChannel(1);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_NE(player.PropertyText("af").find("c0=c0"), std::string::npos) << player.PropertyText("af");
   player.SetSoundChannel(5);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << player.PropertyText("af");
   player.SetSoundChannel(3);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << "3 is not a choice";
   player.SetSoundChannel(0);
-  RunFor(100ms);
+  PumpFor(100ms);
   EXPECT_EQ(player.PropertyText("af"), "");
   EXPECT_EQ(player.State(), 3) << "filters change during play";
   ExpectNoErrors(under_test);
@@ -255,15 +255,15 @@ TEST_F(MpvPlayerTest, StreamsOverHttpAndPrebuffersTheNextItem) {
   EXPECT_EQ(player.State(), 10) << "connecting";
   ASSERT_TRUE(under_test.WaitForState(3)) << "state " << player.State();
   EXPECT_EQ(player.Duration(), 4);
-  EXPECT_TRUE(RunUntil([&] { return player.DownloadProgress() == 1000; }, 5s))
+  EXPECT_TRUE(PumpUntil([&] { return player.DownloadProgress() == 1000; }, 5s))
       << "progress " << player.DownloadProgress();
 
   player.Prebuffer(server.Url("next.mp4"));
   ASSERT_NE(player.prebuffer_url(), nullptr);
-  EXPECT_TRUE(RunUntil([&] { return server.WasAskedFor("/next.mp4"); }, 5s));
+  EXPECT_TRUE(PumpUntil([&] { return server.WasAskedFor("/next.mp4"); }, 5s));
   player.Prebuffer(server.Url("silent.mp4"));
   EXPECT_EQ(*player.prebuffer_url(), server.Url("silent.mp4")) << "a new address replaces the old";
-  EXPECT_TRUE(RunUntil([&] { return server.WasAskedFor("/silent.mp4"); }, 5s));
+  EXPECT_TRUE(PumpUntil([&] { return server.WasAskedFor("/silent.mp4"); }, 5s));
 
   player.SetUrl(server.Url("silent.mp4"));
   player.Play();

@@ -44,9 +44,9 @@ class MpvVideoTest : public ::testing::TestWithParam<RenderPath> {
     const std::uint64_t frames = under_test.Frames();
     const auto start = std::chrono::steady_clock::now();
     const int position = player.Position();
-    EXPECT_TRUE(RunUntil([&] { return player.Position() >= position + 1; }, 3s)) << where << ": stalled";
+    EXPECT_TRUE(PumpUntil([&] { return player.Position() >= position + 1; }, 3s)) << where << ": stalled";
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms) << where << ": fell behind";
-    EXPECT_TRUE(RunUntil([&] { return under_test.Frames() > frames + 5; }, 2s))
+    EXPECT_TRUE(PumpUntil([&] { return under_test.Frames() > frames + 5; }, 2s))
         << where << ": no frames drawn";
     EXPECT_EQ(player.PropertyText("video-params/w"), "320") << where << ": the picture was dropped";
     EXPECT_EQ(player.State(), 3) << where;
@@ -101,7 +101,7 @@ TEST_P(MpvVideoTest, FullScreenCarriesThePictureAndEscapeBringsItBack) {
   ASSERT_TRUE(surface.full_screen());
   GtkWindow* full = surface.full_screen_window();
   EXPECT_EQ(gtk_widget_get_toplevel(Picture(under_test)), GTK_WIDGET(full));
-  ASSERT_TRUE(RunUntil([&] { return gtk_widget_get_allocated_width(GTK_WIDGET(full)) == 1024; }, 2s))
+  ASSERT_TRUE(PumpUntil([&] { return gtk_widget_get_allocated_width(GTK_WIDGET(full)) == 1024; }, 2s))
       << "the window does not cover the screen";
   ExpectPlayingWithPicture(under_test, "full screen");
   under_test.player().SetFullScreen(true);
@@ -130,7 +130,7 @@ TEST_P(MpvVideoTest, DoubleClickLeavesFullScreenAndTheCoreCanLeaveToo) {
   const auto& surface = under_test.player().surface();
 
   under_test.player().SetFullScreen(true);
-  RunFor(100ms);
+  PumpFor(100ms);
   GdkEvent* click = DoubleClick(surface.full_screen_window());
   gtk_main_do_event(click);
   gdk_event_free(click);
@@ -138,7 +138,7 @@ TEST_P(MpvVideoTest, DoubleClickLeavesFullScreenAndTheCoreCanLeaveToo) {
   EXPECT_EQ(left, 1);
 
   under_test.player().SetFullScreen(true);
-  RunFor(100ms);
+  PumpFor(100ms);
   under_test.player().SetFullScreen(false);
   EXPECT_FALSE(surface.full_screen());
   EXPECT_EQ(left, 1) << "leaving on request is not reported back";
@@ -155,7 +155,7 @@ TEST_P(MpvVideoTest, AHiddenPictureStillTakesEveryFrame) {
   const int drops = std::stoi(player.PropertyText("frame-drop-count"));
   const int position = player.Position();
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_TRUE(RunUntil([&] { return player.Position() >= position + 2; }, 4s)) << "playback stalled";
+  EXPECT_TRUE(PumpUntil([&] { return player.Position() >= position + 2; }, 4s)) << "playback stalled";
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "playback fell behind";
   // A frame nobody takes is dropped after a wait in the player: about fifty
   // in these two seconds.
@@ -170,11 +170,11 @@ TEST_P(MpvVideoTest, OutlivesTheWindowThatShowedIt) {
   PlayerUnderTest under_test(GetParam());
   StartPlaying(under_test, "clip.mp4");
   under_test.player().SetFullScreen(true);
-  RunFor(200ms);
+  PumpFor(200ms);
   under_test.player().SetFullScreen(false);
 
   under_test.DestroyWindow();
-  RunFor(300ms);
+  PumpFor(300ms);
   auto& player = under_test.player();
   EXPECT_EQ(player.State(), 3) << "the sound plays on";
   player.Stop();

@@ -12,23 +12,6 @@
 
 namespace taviro::testing {
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      return false;
-    }
-    if (!g_main_context_iteration(nullptr, FALSE)) {
-      g_usleep(2000);
-    }
-  }
-  return true;
-}
-
-void PumpFor(std::chrono::milliseconds span) {
-  PumpUntil([] { return false; }, span);
-}
-
 std::string Evaluate(WebView& view, const std::string& script) {
   // Shared with the callback, which may come after a time-out.
   auto result = std::make_shared<std::optional<std::string>>();

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "gui/main_loop_pump.h"
 #include "platform/web_view.h"
 
 namespace httplib {
@@ -21,13 +22,6 @@ class Server;
 
 namespace taviro::testing {
 
-using namespace std::chrono_literals;
-
-// Runs the main loop until `done` holds or `limit` has passed; whether it
-// held.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
-// Runs the main loop for a while, for things that must not happen.
-void PumpFor(std::chrono::milliseconds span);
 
 // The script's result as text, or "<no result>" when none came in time.
 std::string Evaluate(WebView& view, const std::string& script);

@@ -1,0 +1,24 @@
+#include "gui/main_loop_pump.h"
+
+#include <glib.h>
+
+namespace taviro::testing {
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      return false;
+    }
+    if (!g_main_context_iteration(nullptr, FALSE)) {
+      g_usleep(2000);
+    }
+  }
+  return true;
+}
+
+void PumpFor(std::chrono::milliseconds span) {
+  PumpUntil([] { return false; }, span);
+}
+
+}  // namespace taviro::testing
