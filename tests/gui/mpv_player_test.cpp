@@ -3,6 +3,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "mpv_harness.h"
 #include "support/temp_folder.h"
@@ -117,6 +118,35 @@ TEST_F(MpvPlayerTest, EndsOnTheLastFrameAndPlayStartsAgain) {
   player.Play();
   ASSERT_TRUE(under_test.WaitForState(3));
   EXPECT_LE(player.Position(), 1) << "play at the end starts from the beginning";
+  ExpectNoErrors(under_test);
+}
+
+// The window polls once a second; these reports let it show a start or an
+// end at once. Each is a change the player made on its own, read back as
+// the code it reports.
+TEST_F(MpvPlayerTest, ReportsItsOwnStateChangesFromTheMainLoop) {
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  std::vector<int> reported;
+  bool inside_a_call = false;
+  player.SetStateChangedHandler([&] {
+    EXPECT_FALSE(inside_a_call) << "reported from inside a call on the player";
+    reported.push_back(player.State());
+  });
+  player.SetUrl(Clip("next.mp4"));
+  inside_a_call = true;
+  player.Play();
+  inside_a_call = false;
+  ASSERT_TRUE(PumpUntil([&] { return !reported.empty() && reported.back() == 3; }, 15s));
+  ASSERT_TRUE(PumpUntil([&] { return reported.back() == 6; }, 10s)) << "the end was not reported";
+  for (std::size_t i = 1; i < reported.size(); ++i) {
+    EXPECT_NE(reported[i], reported[i - 1]) << "a report without a change";
+  }
+
+  inside_a_call = true;
+  player.Stop();
+  inside_a_call = false;
+  EXPECT_TRUE(PumpUntil([&] { return reported.back() == 0; }, 5s)) << "the stop was not reported";
   ExpectNoErrors(under_test);
 }
 
