@@ -57,7 +57,9 @@ StatusPoller::StatusPoller(PlaybackContext& context, EpisodeResolver& resolver, 
                            Clock& clock)
     : context_(context), resolver_(resolver), shutdown_(shutdown), clock_(clock) {}
 
-void StatusPoller::OnTimer1() {
+void StatusPoller::OnTimer1() { Run(true); }
+
+void StatusPoller::Run(bool regular_tick) {
   PlayerControl& player = context_.window.ports.player;
   const std::string url = player.Url();
   if (url.empty()) {
@@ -67,6 +69,7 @@ void StatusPoller::OnTimer1() {
   NowPlaying& now = context_.now;
   now.LastPosition = player.Position();
   Poll poll;
+  poll.regular_tick = regular_tick;
   poll.duration = player.Duration();
   poll.position = player.Position();
   // A duration still unknown (0) makes any running position the end.
@@ -87,7 +90,7 @@ void StatusPoller::OnTimer1() {
 
 void StatusPoller::OnPlayerStateChanged() {
   if (context_.timers.Timer1.Enabled()) {
-    OnTimer1();
+    Run(false);
   }
 }
 
@@ -206,18 +209,24 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
   WindowModel& model = context_.window.model;
   PlayerControl& player = context_.window.ports.player;
   NowPlaying& now = context_.now;
-  Resume(poll);
+  int position = poll.position;
+  // At the moment play starts the player has not yet told how much of the
+  // stream has arrived, so the once-per-item resume waits for a tick.
+  if (poll.regular_tick) {
+    Resume(poll);
+    // Read again: the resume step may just have moved it.
+    position = player.Position();
+    now.ResumePosition = position;
+  }
   if (model[R::bo_ad].visible) {
     model[R::bo_ad].visible = false;
     model[R::Qvodx].visible = true;
   }
-  // Read again: the resume step may just have moved it.
-  now.ResumePosition = player.Position();
   model[R::next_s].visible = false;
   if (model[BoBut(0)].tooltip == kPlayTip) {
     SetPlayButton(true);
   }
-  ShowState(PlayerReading{kPlaying, now.DownloadSpeed, player.SecondRate(), now.ResumePosition, true});
+  ShowState(PlayerReading{kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
 }
 
 void StatusPoller::Resume(const Poll& poll) {

@@ -23,6 +23,7 @@ class StatusPoller {
   void OnTimer2();
   // The player's state changed between two ticks (it started showing
   // pictures, paused, stopped): poll now rather than up to a second late.
+  // The resume step is left to the next tick.
   void OnPlayerStateChanged();
 
  private:
@@ -30,8 +31,10 @@ class StatusPoller {
     int position = 0;
     int duration = 0;
     int progress = 0;  // thousandths downloaded
+    bool regular_tick = true;
   };
 
+  void Run(bool regular_tick);
   void ShowIdle();
   // False when the rest of the tick is to be skipped.
   bool HandleEndReached();

@@ -26,10 +26,11 @@ def wait_for(predicate, seconds, what):
 
 
 class DemoService:
-    def __init__(self, binary, data_dir):
+    def __init__(self, binary, data_dir, media_dir=None):
         self.log = tempfile.TemporaryFile(mode="w+")
+        media = ["--media", media_dir] if media_dir else []
         self.process = subprocess.Popen(
-            [binary, "--port", str(DEMO_PORT), "--data", data_dir],
+            [binary, "--port", str(DEMO_PORT), "--data", data_dir, *media],
             stdout=self.log, stderr=subprocess.STDOUT)
 
     def wait_ready(self):
@@ -66,14 +67,26 @@ class Program:
         self.process = None
         self.started = None
 
-    def start(self, *args, accessible=False):
+    def environment(self, accessible):
         env = dict(os.environ, TAVIRO_DEBUG="1", HOME=self.app_dir, LC_ALL="C.UTF-8")
         if not accessible:
             env["NO_AT_BRIDGE"] = "1"
+        return env
+
+    def start(self, *args, accessible=False):
         self.started = time.monotonic()
         self.process = subprocess.Popen(
             [os.path.join(self.app_dir, "taviro"), *args],
-            stdout=subprocess.DEVNULL, stderr=self.stderr, env=env)
+            stdout=subprocess.DEVNULL, stderr=self.stderr, env=self.environment(accessible))
+
+    def start_again(self, *args, seconds=30):
+        """Starts the same executable once more and waits for it to end:
+        (exit code, seconds it ran, its stderr)."""
+        began = time.monotonic()
+        result = subprocess.run([os.path.join(self.app_dir, "taviro"), *args],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+                                env=self.environment(False), timeout=seconds)
+        return result.returncode, time.monotonic() - began, result.stderr
 
     def log(self):
         self.stderr.seek(0)
@@ -164,6 +177,21 @@ def process_tree_rss_kib(pid):
 def click(window_id, x, y, button=1):
     subprocess.run(["xdotool", "mousemove", "--window", window_id, str(x), str(y),
                     "click", str(button)], check=True)
+
+
+def key(window_id, name):
+    """Types a key into the window as the user would: the window takes the
+    keyboard focus first (there is no window manager to give it)."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", window_id], check=True, timeout=10)
+    subprocess.run(["xdotool", "key", name], check=True, timeout=10)
+
+
+def colour_count(png_path, box):
+    """How many different colours the (x, y, width, height) part of a picture holds."""
+    x, y, width, height = box
+    out = subprocess.run(["convert", png_path, "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+                          "-format", "%k", "info:"], capture_output=True, text=True, check=True).stdout
+    return int(out.strip())
 
 
 def pixel(png_path, x, y):

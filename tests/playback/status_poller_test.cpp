@@ -108,6 +108,27 @@ TEST_F(StatusPollerTest, APlayerStateChangePollsAtOnceOnlyWhilePolling) {
   EXPECT_EQ(Caption(R::zhun), "已暂停");
 }
 
+// When play starts the player cannot yet say how much has arrived; taking
+// that as nothing would lose the stored position for good.
+TEST_F(StatusPollerTest, AStateChangeShowsPlayButLeavesTheResumeToTheNextTick) {
+  now.ItemKind = 1;
+  now.ResumePosition = 8;
+  now.ResumeDone = 0;
+  Model()[R::bo_ad].visible = true;
+  Reading(3, 0, 20, 0);
+  scheduler.Advance(300);
+  poller.OnPlayerStateChanged();
+  EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
+  EXPECT_EQ(Model()[BoBut(0)].tooltip, "暂停");
+  EXPECT_TRUE(harness.log.entries.empty());
+  EXPECT_EQ(now.ResumePosition, 8);
+
+  player().download_progress = 1000;
+  scheduler.Advance(700);
+  EXPECT_EQ(harness.log.entries, Texts{"player.SetPosition(8)"});
+  EXPECT_EQ(now.ResumeDone, 1);
+}
+
 TEST_F(StatusPollerTest, ResumeSeeksOnlyAsFarAsTheDownloadAllows) {
   struct Case {
     int kind, position, progress, seek;  // seek -1: none

@@ -8,7 +8,8 @@
 namespace taviro {
 
 // Passes every request on to the player and, for developers and tests,
-// reports what was asked to play on stderr.
+// reports on stderr what the window asked of it. Reads stay silent: the
+// poller makes them every second.
 class ReportingPlayerControl final : public PlayerControl {
  public:
   ReportingPlayerControl(PlayerControl& player, bool report) : player_(player), report_(report) {}
@@ -19,14 +20,23 @@ class ReportingPlayerControl final : public PlayerControl {
     player_.SetUrl(url);
   }
   bool Muted() override { return player_.Muted(); }
-  void SetMuted(bool muted) override { player_.SetMuted(muted); }
+  void SetMuted(bool muted) override {
+    Report("mute", muted ? "1" : "0");
+    player_.SetMuted(muted);
+  }
   void SetFullScreen(bool on) override { player_.SetFullScreen(on); }
   int Volume() override { return player_.Volume(); }
-  void SetVolume(int percent) override { player_.SetVolume(percent); }
+  void SetVolume(int percent) override {
+    Report("volume", std::to_string(percent));
+    player_.SetVolume(percent);
+  }
   int Duration() override { return player_.Duration(); }
   int TransferRate() override { return player_.TransferRate(); }
   int Position() override { return player_.Position(); }
-  void SetPosition(int seconds) override { player_.SetPosition(seconds); }
+  void SetPosition(int seconds) override {
+    Report("seek", std::to_string(seconds));
+    player_.SetPosition(seconds);
+  }
   void Play() override {
     Report("play", player_.Url());
     player_.Play();
@@ -51,9 +61,9 @@ class ReportingPlayerControl final : public PlayerControl {
   void SetAdvertUrl(const std::string& url) override { player_.SetAdvertUrl(url); }
 
  private:
-  void Report(const char* what, const std::string& url) const {
+  void Report(const char* what, const std::string& detail) const {
     if (report_) {
-      std::fprintf(stderr, "taviro: player %s %s\n", what, url.c_str());
+      std::fprintf(stderr, "taviro: player %s %s\n", what, detail.c_str());
     }
   }
 

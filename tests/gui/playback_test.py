@@ -1,0 +1,283 @@
+"""The real program under Xvfb playing the demo service's clips: what the
+status strip and the picture show, the control bar, the keys and the seek
+bar, the hand-over to the next episode, the resume position kept in the
+network-task list, and files given on the command line."""
+
+import argparse
+import json
+import os
+import re
+import shutil
+import sys
+import tempfile
+import time
+import unittest
+import urllib.request
+
+import harness
+from accessible_screen import Screen
+
+ARGS = None
+BASE = f"http://127.0.0.1:{harness.DEMO_PORT}/"
+SERIES = 101
+SERIES_TITLE = "山海情缘"
+
+# Window positions at the starting size (990 x 655) with the side panel shown.
+NETWORK_TASK_TAB = (887, 53)
+STOP_BUTTON = (99, 632)
+VIDEO = (2, 39, 784, 541)
+SEEK_BAR_LEFT, SEEK_BAR_MIDDLE, SEEK_BAR_WIDTH, SEEK_THUMB_WIDTH = 2, 605, 784, 7
+
+TIMES = re.compile(r"^(\d\d):(\d\d) / (\d\d):(\d\d)$")
+PLAYING = "播放中("
+CLIP_SECONDS = 20
+
+
+def fetch(path):
+    with urllib.request.urlopen(BASE + path, timeout=10) as reply:
+        return reply.read()
+
+
+def media_of(series, source, episode):
+    reply = fetch(f"h.asp?id={series}&v={source}&v1={episode}").decode("gb18030")
+    return reply.split("$")[1]
+
+
+def logged(program, what):
+    """The details of every "taviro: player <what> ..." line, in order."""
+    prefix = f"taviro: player {what} "
+    return [line[len(prefix):] for line in program.log().splitlines() if line.startswith(prefix)]
+
+
+def p2p_catalogue(folder):
+    """The demo catalogue with the addresses of its player sources in the
+    vendor's form: the network-task list tells them from web-page sources by
+    the "qvod" they hold."""
+    with open(os.path.join(ARGS.data, "catalogue.json"), encoding="utf-8") as f:
+        catalogue = json.load(f)
+    for series in catalogue["series"]:
+        for source in series["sources"]:
+            if source["kind"] == "qvod":
+                for episode in source["episodes"]:
+                    episode["media"] = f"{BASE}media/{episode['media']}?via=qvod"
+    with open(os.path.join(folder, "catalogue.json"), "w", encoding="utf-8") as f:
+        json.dump(catalogue, f, ensure_ascii=False)
+    return folder
+
+
+class Strip:
+    """The status strip under the video, read through the accessibility bus."""
+
+    def __init__(self, screen):
+        self.screen = screen
+
+    def status(self, prefix, seconds=15):
+        return self.screen.wait_label(lambda text: text.startswith(prefix), f"the status {prefix!r}", seconds)
+
+    def times(self, predicate=lambda position, duration: True, what="the time label", seconds=15):
+        """(position, duration) of the time label once the predicate holds."""
+        def reading():
+            for text in self.screen.label_texts():
+                match = TIMES.match(text or "")
+                if match:
+                    minutes, secs, total_minutes, total_secs = map(int, match.groups())
+                    value = (minutes * 60 + secs, total_minutes * 60 + total_secs)
+                    if predicate(*value):
+                        return value
+            return None
+        try:
+            return harness.wait_for(reading, seconds, what)
+        except harness.Timeout as error:
+            raise harness.Timeout(f"{error}; labels shown: {self.screen.label_texts()}") from None
+
+
+class PlaybackTest(unittest.TestCase):
+    def serve(self, data_dir):
+        service = harness.DemoService(ARGS.service, data_dir, ARGS.media)
+        self.addCleanup(service.stop)
+        service.wait_ready()
+
+    def start(self, *args):
+        program = harness.Program(ARGS.program, ARGS.icon)
+        self.addCleanup(program.remove)
+        program.start(*args, accessible=True)
+        window = program.window_id()
+        return program, window
+
+    def shot(self, window, name):
+        path = os.path.join(ARGS.out, name)
+        harness.screenshot(window, path)
+        return path
+
+    def wait_logged(self, program, what, count, seconds, window=None):
+        """The details of the "player <what>" lines once there are `count`."""
+        try:
+            harness.wait_for(lambda: len(logged(program, what)) >= count, seconds, f"{count} × player {what}")
+        except harness.Timeout:
+            print("\n".join(line for line in program.log().splitlines() if "player" in line or "mpv" in line),
+                  file=sys.stderr)
+            if window is not None:
+                self.shot(window, "playback-failed-wait.png")
+            raise
+        return logged(program, what)
+
+    def play_first_episode(self, program, window):
+        program.wait_log("Web1 loaded", 60)
+        screen = Screen(program, window)
+        href_start = f"mivuvod://{SERIES}-0-0-"
+        link = screen.wait_links(lambda entry: (screen.uri(entry[1]) or "").startswith(href_start),
+                                 "the first episode's link")
+        screen.click_box(link[0][2])
+        media = media_of(SERIES, 0, 0)
+        self.assertEqual(self.wait_logged(program, "play", 1, 30, window)[0], media)
+        return screen, media
+
+    def test_episode_plays_under_control_and_hands_over_to_the_next(self):
+        self.serve(ARGS.data)
+        program, window = self.start()
+        screen, media = self.play_first_episode(program, window)
+        strip = Strip(screen)
+
+        # What the user sees: the state text, a running clock, a picture.
+        strip.status(PLAYING)
+        self.assertEqual(strip.times(lambda position, duration: duration > 0)[1], CLIP_SECONDS)
+        first, _ = strip.times()
+        strip.times(lambda position, _: position >= first + 2, "the time label running on")
+        shot = self.shot(window, "playback-playing.png")
+        self.assertGreater(harness.colour_count(shot, VIDEO), 16, "the video area shows no picture")
+
+        # Space pauses: the clock stands still; space again goes on.
+        harness.key(window, "space")
+        self.wait_logged(program, "pause", 1, 10)
+        strip.status("已暂停")
+        time.sleep(1.2)  # one poll of the status strip
+        held, _ = strip.times()
+        time.sleep(2.2)
+        self.assertEqual(strip.times()[0], held, "the clock ran on while paused")
+        self.shot(window, "playback-paused.png")
+        harness.key(window, "space")
+        self.assertEqual(self.wait_logged(program, "play", 2, 10)[1], media)
+        strip.times(lambda position, _: position > held, "the clock running again")
+        strip.status(PLAYING)
+
+        # The right arrow jumps 10 s ahead of where the clip was.
+        before, _ = strip.times()
+        harness.key(window, "Right")
+        ahead = int(self.wait_logged(program, "seek", 1, 10)[0])
+        self.assertTrue(before + 10 <= ahead <= before + 12, (before, ahead))
+        strip.times(lambda position, _: position >= ahead, "the time label after the jump")
+        # And the left arrow back 10 s, so the bar below has room ahead.
+        harness.key(window, "Left")
+        self.wait_logged(program, "seek", 2, 10)
+        strip.times(lambda position, _: position < ahead - 5, "the time label after the jump back")
+
+        # Down, down, up: each step 10 % from what the player reports.
+        for name in ("Down", "Down", "Up"):
+            harness.key(window, name)
+        volumes = [int(v) for v in self.wait_logged(program, "volume", 3, 10)]
+        self.assertEqual([volumes[1] - volumes[0], volumes[2] - volumes[1]], [-10, 10], volumes)
+        self.assertLessEqual(volumes[0], 90)
+
+        # A click at three quarters of the seek bar goes to three quarters
+        # of the clip; on the played or downloaded part it lands 2 s early.
+        travel = SEEK_BAR_WIDTH - SEEK_THUMB_WIDTH
+        spot = round(travel * 3 / 4)
+        harness.click(window, SEEK_BAR_LEFT + spot, SEEK_BAR_MIDDLE)
+        target = int(self.wait_logged(program, "seek", 3, 10)[2])
+        expected = round(spot / travel * CLIP_SECONDS)
+        self.assertLessEqual(abs(target - expected), 2, (target, expected))
+        strip.times(lambda position, _: position >= target, "the time label after the bar click")
+        self.shot(window, "playback-sought.png")
+
+        # At the end the next episode starts by itself, fetched beforehand.
+        following = media_of(SERIES, 0, 1)
+        plays = self.wait_logged(program, "play", 3, CLIP_SECONDS + 15, window)
+        self.assertEqual(plays[2], following)
+        self.assertIn(following, logged(program, "prebuffer"))
+        screen.wait_label(lambda text: text.startswith(SERIES_TITLE) and "第02集" in text,
+                          "the next episode's title")
+        strip.status(PLAYING)
+        self.shot(window, "playback-next-episode.png")
+        self.assertEqual(program.quit(), 0)
+
+    def test_stop_keeps_the_position_and_the_task_resumes_there(self):
+        folder = tempfile.mkdtemp(prefix="taviro-catalogue-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        self.serve(p2p_catalogue(folder))
+        program, window = self.start()
+        screen, media = self.play_first_episode(program, window)
+        self.assertIn("qvod", media)
+        strip = Strip(screen)
+
+        reached, _ = strip.times(lambda position, _: position >= 8, "the clip past 8 s", 30)
+        harness.click(window, *STOP_BUTTON)
+        self.assertEqual(self.wait_logged(program, "stop", 1, 10)[-1], media)
+        strip.status("已停止")
+
+        def stored():
+            line = program.read("date.dat").decode("gb18030").split("\r\n")[0]
+            fields = line.split("|")
+            return len(fields) == 7 and fields[6] != "0" and fields
+        fields = harness.wait_for(stored, 10, "the position in the network-task list")
+        self.assertTrue(program.read("date.dat").endswith(b"\r\n"))
+        self.assertEqual(fields[0], str(SERIES))
+        position = int(fields[6])
+        self.assertTrue(reached <= position <= reached + 2, (reached, position))
+        self.shot(window, "playback-stopped.png")
+
+        harness.click(window, *NETWORK_TASK_TAB)
+        rows = screen.wait_links(lambda entry: SERIES_TITLE in entry[0] and entry[0] != SERIES_TITLE,
+                                 "the task's row in the network-task list")
+        seeks_before = len(logged(program, "seek"))
+        screen.click_box(rows[0][2])
+        self.assertEqual(self.wait_logged(program, "play", 2, 30, window)[1], media)
+        seeks = self.wait_logged(program, "seek", seeks_before + 1, 15, window)
+        self.assertEqual(int(seeks[seeks_before]), position)
+        strip.times(lambda now, _: now >= position, "the time label at the resumed position")
+        strip.status(PLAYING)
+        self.shot(window, "playback-resumed.png")
+        self.assertEqual(program.quit(), 0)
+
+    def test_command_line_plays_a_file_and_a_second_start_hands_its_file_over(self):
+        self.serve(ARGS.data)
+        folder = tempfile.mkdtemp(prefix="taviro-clips-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        first = os.path.join(folder, "clip one.mp4")
+        second = os.path.join(folder, "clip two.mp4")
+        shutil.copyfile(os.path.join(ARGS.media, "sample-c.mp4"), first)
+        shutil.copyfile(os.path.join(ARGS.media, "sample-b.mp4"), second)
+
+        program, window = self.start(first)
+        self.assertEqual(self.wait_logged(program, "play", 1, 60, window), [first])
+        strip = Strip(Screen(program, window))
+        strip.status(PLAYING)
+        start, _ = strip.times(lambda position, duration: duration == CLIP_SECONDS)
+        strip.times(lambda position, _: position >= start + 2, "the local clip's clock running on")
+
+        def first_local_line():
+            return program.read("date_f.dat").decode("gb18030").split("\r\n")[0]
+        harness.wait_for(first_local_line, 10, "the local-file record")
+        self.assertEqual(first_local_line(), f"clip one.mp4|{first}|0")
+        self.shot(window, "playback-command-line.png")
+
+        code, seconds, errors = program.start_again(second)
+        self.assertEqual(code, 0, errors)
+        self.assertLess(seconds, 10, "the second start did not end at once")
+        self.assertEqual(self.wait_logged(program, "play", 2, 15, window)[1], second)
+        harness.wait_for(lambda: first_local_line() == f"clip two.mp4|{second}|0", 10,
+                         "the handed-over file on top of the local-file list")
+        self.assertIsNone(program.process.poll())
+        self.assertEqual(program.quit(), 0)
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--icon", required=True)
+    parser.add_argument("--service", required=True)
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--media", required=True)
+    parser.add_argument("--out", required=True)
+    ARGS, rest = parser.parse_known_args()
+    os.makedirs(ARGS.out, exist_ok=True)
+    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
