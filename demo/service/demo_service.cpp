@@ -79,6 +79,7 @@ DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
   std::error_code error;
   if (std::filesystem::is_directory(options_.media_folder, error)) {
     server_.set_mount_point("/media", options_.media_folder.string());
+    server_.set_mount_point("/qvod", options_.media_folder.string());
   }
 }
 

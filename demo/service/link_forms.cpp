@@ -23,9 +23,11 @@ std::string ServiceAddress(std::string_view base_url, std::string_view address) 
   return std::string(base_url) + std::string(address);
 }
 
-std::string MediaUrl(std::string_view base_url, std::string_view media) {
+std::string MediaUrl(std::string_view base_url, std::string_view media, std::string_view kind) {
   if (media.find("://") != std::string_view::npos) return std::string(media);
-  return std::string(base_url) + "media/" + std::string(media);
+  // The program tells a player item by "qvod" in its address, as the P2P
+  // addresses it was made for all held it.
+  return std::string(base_url) + (kind == "qvod" ? "qvod/" : "media/") + std::string(media);
 }
 
 std::string CatalogueLink(int series_id, std::size_t source, std::size_t episode, std::string_view title) {
@@ -55,7 +57,7 @@ std::string VideoInfoListText(const Series& series, std::string_view base_url) {
     for (std::size_t e = 0; e < source.episodes.size(); ++e) {
       const Episode& episode = source.episodes[e];
       if (e > 0) text += "#";
-      text += episode.name + "$" + MediaUrl(base_url, episode.media) + "$" + source.kind;
+      text += episode.name + "$" + MediaUrl(base_url, episode.media, source.kind) + "$" + source.kind;
     }
   }
   return text;
@@ -76,7 +78,7 @@ std::string EpisodeReply(const Catalogue& catalogue, std::string_view id, std::s
   if (s >= series->sources.size() || e >= series->sources[s].episodes.size()) return "0";
   const Source& found_source = series->sources[s];
   const Episode& found = found_source.episodes[e];
-  return ScriptEscape(found.name) + "$" + MediaUrl(base_url, found.media) + "$" + found_source.kind;
+  return ScriptEscape(found.name) + "$" + MediaUrl(base_url, found.media, found_source.kind) + "$" + found_source.kind;
 }
 
 }  // namespace taviro::demo

@@ -11,8 +11,9 @@ namespace taviro::demo {
 std::string ServiceAddress(std::string_view base_url, std::string_view address);
 
 // The address a media entry plays from: a bare file name lives under the
-// service's "media/" folder, a whole address is used as it stands.
-std::string MediaUrl(std::string_view base_url, std::string_view media);
+// service's "qvod/" folder for player sources (kind "qvod") and "media/"
+// for the others (the same files); a whole address is used as it stands.
+std::string MediaUrl(std::string_view base_url, std::string_view media, std::string_view kind);
 
 // "mivuvod://" id "-" source "-" episode "-" escape(title): a catalogue entry.
 std::string CatalogueLink(int series_id, std::size_t source, std::size_t episode, std::string_view title);

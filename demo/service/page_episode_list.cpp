@@ -75,7 +75,7 @@ std::string SourceList(const Series& series, std::size_t s, const EpisodeListQue
     const Episode& episode = source.episodes[e];
     const std::string key = t + std::to_string(e);
     const bool current = query.ly == t && query.did == std::to_string(e);
-    const std::string link = ListPlayLink(source.kind, MediaUrl(base_url, episode.media), escaped_title,
+    const std::string link = ListPlayLink(source.kind, MediaUrl(base_url, episode.media, source.kind), escaped_title,
                                           ScriptEscape(episode.name), series.id, s, e);
     html += "<li id=\"t" + key + "\"" + (current ? " class=\"now\"" : "") + "><a id=\"c" + key + "\" href=\"" +
             HtmlEscape(link) + "\" title=\"" + HtmlEscape(episode.name) + "\">" + HtmlEscape(episode.name) +

@@ -72,7 +72,7 @@ std::string RenderTvPlayerPage(const Catalogue& catalogue, std::string_view raw_
     body.append(kTvIcon).append("<h1>无信号</h1><p>该频道暂时无法收看</p></div>");
     return HtmlPage({"电视直播", kScreenStyle, body, false});
   }
-  body += "<video autoplay loop src=\"" + HtmlEscape(MediaUrl(base_url, channel->media)) + "\"></video>";
+  body += "<video autoplay loop src=\"" + HtmlEscape(MediaUrl(base_url, channel->media, "web")) + "\"></video>";
   body += "<div class=\"bug\"><b>●</b>" + HtmlEscape(channel->name) + "</div>";
   body += "<div class=\"now\">正在播放：" + HtmlEscape(channel->now_showing) + "</div>";
   return HtmlPage({channel->name, kScreenStyle, body, false});

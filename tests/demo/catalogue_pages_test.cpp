@@ -113,7 +113,7 @@ void ExpectEpisodeDataOf(const Series& series, const std::string& page, const st
       ASSERT_LT(k, data.size());
       EXPECT_EQ(data[k].source_name, source.name);
       EXPECT_EQ(data[k].name, episode.name);
-      EXPECT_EQ(data[k].url, base_url + "media/" + episode.media);
+      EXPECT_EQ(data[k].url, base_url + (source.kind == "qvod" ? "qvod/" : "media/") + episode.media);
       EXPECT_EQ(data[k].kind, source.kind);
       ++k;
     }

@@ -36,7 +36,7 @@ TEST_F(EpisodePagesTest, EveryCatalogueLinkResolvesToItsEpisode) {
     const Episode& episode = source.episodes[std::stoul(fields[2])];
     EXPECT_EQ(ScriptUnescape(record[0]), episode.name);
     EXPECT_EQ(ScriptEscape(ScriptUnescape(record[0])), record[0]) << "name not in escaped form";
-    EXPECT_EQ(record[1], service_.BaseUrl() + "media/" + episode.media);
+    EXPECT_EQ(record[1], service_.BaseUrl() + (source.kind == "qvod" ? "qvod/" : "media/") + episode.media);
     EXPECT_EQ(record[2], source.kind);
     ++checked;
   }
@@ -45,7 +45,7 @@ TEST_F(EpisodePagesTest, EveryCatalogueLinkResolvesToItsEpisode) {
 
 TEST_F(EpisodePagesTest, EpisodeReplyExactForm) {
   EXPECT_EQ(Reply("id=103&v=0&v1=7"),
-            "%u7279%u522B%u7BC7%20%26%20%u82B1%u7D6E$" + service_.BaseUrl() + "media/sample-b.mp4$qvod");
+            "%u7279%u522B%u7BC7%20%26%20%u82B1%u7D6E$" + service_.BaseUrl() + "qvod/sample-b.mp4$qvod");
   EXPECT_EQ(Reply("id=101&v=1&v1=0"), "%u7B2C01%u96C6$" + service_.BaseUrl() + "media/sample-b.mp4$web");
 }
 

@@ -21,7 +21,7 @@ class FaultsTest : public ::testing::Test {
     ASSERT_EQ(result->status, 200) << query << ": " << result->body;
   }
 
-  std::string Record() { return "%u7B2C01%u96C6$" + service_.BaseUrl() + "media/sample-a.mp4$qvod"; }
+  std::string Record() { return "%u7B2C01%u96C6$" + service_.BaseUrl() + "qvod/sample-a.mp4$qvod"; }
 
   RunningService service_;
   static constexpr const char* kEpisode = "/h.asp?id=102&v=0&v1=0";

@@ -4,7 +4,6 @@ bar, the hand-over to the next episode, the resume position kept in the
 network-task list, and files given on the command line."""
 
 import argparse
-import json
 import os
 import re
 import shutil
@@ -47,22 +46,6 @@ def logged(program, what):
     """The details of every "taviro: player <what> ..." line, in order."""
     prefix = f"taviro: player {what} "
     return [line[len(prefix):] for line in program.log().splitlines() if line.startswith(prefix)]
-
-
-def p2p_catalogue(folder):
-    """The demo catalogue with the addresses of its player sources in the
-    vendor's form: the network-task list tells them from web-page sources by
-    the "qvod" they hold."""
-    with open(os.path.join(ARGS.data, "catalogue.json"), encoding="utf-8") as f:
-        catalogue = json.load(f)
-    for series in catalogue["series"]:
-        for source in series["sources"]:
-            if source["kind"] == "qvod":
-                for episode in source["episodes"]:
-                    episode["media"] = f"{BASE}media/{episode['media']}?via=qvod"
-    with open(os.path.join(folder, "catalogue.json"), "w", encoding="utf-8") as f:
-        json.dump(catalogue, f, ensure_ascii=False)
-    return folder
 
 
 class Strip:
@@ -201,9 +184,7 @@ class PlaybackTest(unittest.TestCase):
         self.assertEqual(program.quit(), 0)
 
     def test_stop_keeps_the_position_and_the_task_resumes_there(self):
-        folder = tempfile.mkdtemp(prefix="taviro-catalogue-")
-        self.addCleanup(shutil.rmtree, folder, True)
-        self.serve(p2p_catalogue(folder))
+        self.serve(ARGS.data)
         program, window = self.start()
         screen, media = self.play_first_episode(program, window)
         self.assertIn("qvod", media)
