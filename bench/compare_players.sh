@@ -33,9 +33,10 @@ if ! command -v mpv >/dev/null; then
   if [[ $(id -u) -eq 0 ]]; then apt-get install -y mpv >/dev/null; else sudo apt-get install -y mpv >/dev/null; fi
 fi
 
-# Everything below runs inside a single Xvfb.
+# Everything below runs inside a single Xvfb and, as on a desktop, one
+# session bus (without it GTK programs start a bus of their own each time).
 if [[ -z ${TAVIRO_BENCH_INNER:-} ]]; then
-  exec env TAVIRO_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1280x800x24" \
+  exec env TAVIRO_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- \
     "$0" --taviro "$taviro_bin" --runs "$runs" --seconds "$span" --cpu-runs "$cpu_runs"
 fi
 
