@@ -63,6 +63,23 @@ TEST(MpvReadings, WholeSecondsAndSixteenBitRates) {
   EXPECT_EQ(StreamRateKbit(readings), 1328);
 }
 
+TEST(MpvReadings, TheFileAverageStandsInUntilTheVideoRateIsMeasured) {
+  PlaybackReadings readings = Playing();
+  readings.duration = 20;
+  readings.file_size = 2'500'000;
+  readings.audio_bitrate = 64'000;
+  EXPECT_EQ(StreamRateKbit(readings), 1000) << "audio alone is not the stream's rate";
+  readings.video_bitrate = 800'000;
+  EXPECT_EQ(StreamRateKbit(readings), 864) << "a measured rate wins";
+
+  readings.video_bitrate = 0;
+  readings.duration = 0;
+  EXPECT_EQ(StreamRateKbit(readings), 64) << "no average without a duration";
+  readings.duration = 20;
+  readings.file_size.reset();
+  EXPECT_EQ(StreamRateKbit(readings), 64);
+}
+
 TEST(MpvReadings, DownloadProgressOfLocalAndNetworkItems) {
   PlaybackReadings readings = Playing();
   readings.duration = 200;

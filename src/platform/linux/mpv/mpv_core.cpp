@@ -24,6 +24,7 @@ enum class Observed : std::uint64_t {
   kCacheState,
   kVideoBitrate,
   kAudioBitrate,
+  kFileSize,
 };
 
 struct Observation {
@@ -47,6 +48,7 @@ constexpr std::array kObservations = {
     Observation{Observed::kCacheState, "demuxer-cache-state", MPV_FORMAT_NODE},
     Observation{Observed::kVideoBitrate, "video-bitrate", MPV_FORMAT_DOUBLE},
     Observation{Observed::kAudioBitrate, "audio-bitrate", MPV_FORMAT_DOUBLE},
+    Observation{Observed::kFileSize, "file-size", MPV_FORMAT_INT64},
 };
 
 std::optional<double> DoubleOf(const mpv_event_property& property) {
@@ -236,6 +238,11 @@ void MpvCore::TakeProperty(const mpv_event_property& property) {
         break;
       case Observed::kAudioBitrate:
         r.audio_bitrate = DoubleOf(property).value_or(0);
+        break;
+      case Observed::kFileSize:
+        r.file_size = property.format == MPV_FORMAT_INT64
+                          ? std::optional(*static_cast<const std::int64_t*>(property.data))
+                          : std::nullopt;
         break;
     }
     return;

@@ -181,6 +181,9 @@ void MpvPlayer::Load() {
   readings.eof_reached = false;
   readings.cache_end.reset();
   readings.cache_eof = false;
+  readings.file_size.reset();
+  readings.video_bitrate = 0;
+  readings.audio_bitrate = 0;
 }
 
 void MpvPlayer::Pause() {

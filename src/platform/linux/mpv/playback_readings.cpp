@@ -80,7 +80,11 @@ int TransferRateKb(const PlaybackReadings& readings) {
 }
 
 int StreamRateKbit(const PlaybackReadings& readings) {
-  return ClampTo16Bits((readings.video_bitrate + readings.audio_bitrate) / 1000.0);
+  const double measured = readings.video_bitrate + readings.audio_bitrate;
+  if (readings.video_bitrate > 0 || !readings.file_size || !readings.duration || !(*readings.duration > 0)) {
+    return ClampTo16Bits(measured / 1000.0);
+  }
+  return ClampTo16Bits(static_cast<double>(*readings.file_size) * 8.0 / *readings.duration / 1000.0);
 }
 
 int DownloadThousandths(const PlaybackReadings& readings, LoadPhase phase, bool network) {

@@ -23,6 +23,7 @@ struct PlaybackReadings {
   bool cache_eof = false;           // the source has been read to its end
   double video_bitrate = 0;         // bits per second
   double audio_bitrate = 0;
+  std::optional<std::int64_t> file_size;  // bytes, when the source tells
 };
 
 // Where the adapter is with the item it was asked to play. The player's own
@@ -43,7 +44,9 @@ int DurationSeconds(const PlaybackReadings& readings);
 int PositionSeconds(const PlaybackReadings& readings);
 // Bytes per second arriving from the source, in KB/s, within 16 bits.
 int TransferRateKb(const PlaybackReadings& readings);
-// The stream's bit rate in kbit/s, within 16 bits.
+// The stream's bit rate in kbit/s, within 16 bits. Until the player has
+// measured it (it does so per keyframe interval, ten seconds and more into
+// many files) the file's average stands in.
 int StreamRateKbit(const PlaybackReadings& readings);
 // How much of the item is available locally, in thousandths.
 int DownloadThousandths(const PlaybackReadings& readings, LoadPhase phase, bool network);
