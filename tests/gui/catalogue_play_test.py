@@ -3,7 +3,6 @@ pointer clicks on links found through the accessibility tree: playing from
 the catalogue, the episode list, the network-task and local-file lists, and
 the catalogue's error cover."""
 
-import argparse
 import json
 import os
 import re
@@ -12,13 +11,12 @@ import tempfile
 import time
 import unittest
 import urllib.parse
-import urllib.request
 
 import harness
 from accessible_screen import Screen
+from harness import fetch, media_of, player_requests
 
 ARGS = None
-BASE = f"http://127.0.0.1:{harness.DEMO_PORT}/"
 SERIES = 101
 SERIES_TITLE = "山海情缘"
 
@@ -31,25 +29,14 @@ PAGE_LEFT, PAGE_TOP, PAGE_WIDTH, PAGE_HEIGHT = 2, 39, 986, 570
 RETRY = (PAGE_LEFT + (PAGE_WIDTH - 180) // 2 + 90, PAGE_TOP + (PAGE_HEIGHT - 50) // 2 - 20 + 25)
 
 
-def fetch(path):
-    with urllib.request.urlopen(BASE + path, timeout=10) as reply:
-        return reply.read()
-
-
 def catalogue_links():
     """(href, text) of every episode link of the catalogue page, as served."""
     page = fetch("").decode("gb18030")
     return re.findall(r'href="(mivuvod://[^"]+)"[^>]*>([^<]*)<', page)
 
 
-def media_of(series, source, episode):
-    reply = fetch(f"h.asp?id={series}&v={source}&v1={episode}").decode("gb18030")
-    return reply.split("$")[1]
-
-
 def play_lines(program):
-    prefix = "taviro: player play "
-    return [line[len(prefix):] for line in program.log().splitlines() if line.startswith(prefix)]
+    return player_requests(program, "play")
 
 
 def list_lines(program, name):
@@ -193,12 +180,5 @@ class CataloguePlayTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--icon", required=True)
-    parser.add_argument("--service", required=True)
-    parser.add_argument("--data", required=True)
-    parser.add_argument("--out", required=True)
-    ARGS, rest = parser.parse_known_args()
-    os.makedirs(ARGS.out, exist_ok=True)
-    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
+    ARGS, argv = harness.test_arguments()
+    unittest.main(argv=argv, verbosity=2)

@@ -1,14 +1,47 @@
 """Starts the demo service and the program in a temporary application
 folder, and gives tests what they need to look at the result."""
 
+import argparse
 import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
+import urllib.request
 
 DEMO_PORT = 18080
+DEMO_BASE = f"http://127.0.0.1:{DEMO_PORT}/"
+
+
+def test_arguments(*extra):
+    """The options every GUI test script takes (and `extra` ones), and the
+    rest of the command line for unittest."""
+    parser = argparse.ArgumentParser()
+    for name in ("--program", "--icon", "--service", "--data", *extra, "--out"):
+        parser.add_argument(name, required=True)
+    args, rest = parser.parse_known_args()
+    os.makedirs(args.out, exist_ok=True)
+    return args, [sys.argv[0], *rest]
+
+
+def fetch(path):
+    """A page of the demo service, as bytes."""
+    with urllib.request.urlopen(DEMO_BASE + path, timeout=10) as reply:
+        return reply.read()
+
+
+def media_of(series, source, episode):
+    """The address the demo service gives for an episode."""
+    reply = fetch(f"h.asp?id={series}&v={source}&v1={episode}").decode("gb18030")
+    return reply.split("$")[1]
+
+
+def player_requests(program, what):
+    """The details of every "taviro: player <what> ..." line, in order."""
+    prefix = f"taviro: player {what} "
+    return [line[len(prefix):] for line in program.log().splitlines() if line.startswith(prefix)]
 
 
 class Timeout(Exception):

@@ -3,7 +3,6 @@ status strip and the picture show, the control bar, the keys and the seek
 bar, the hand-over to the next episode, the resume position kept in the
 network-task list, and files given on the command line."""
 
-import argparse
 import os
 import re
 import shutil
@@ -11,13 +10,13 @@ import sys
 import tempfile
 import time
 import unittest
-import urllib.request
 
 import harness
 from accessible_screen import Screen
+from harness import media_of
+from harness import player_requests as logged
 
 ARGS = None
-BASE = f"http://127.0.0.1:{harness.DEMO_PORT}/"
 SERIES = 101
 SERIES_TITLE = "山海情缘"
 
@@ -30,22 +29,6 @@ SEEK_BAR_LEFT, SEEK_BAR_MIDDLE, SEEK_BAR_WIDTH, SEEK_THUMB_WIDTH = 2, 605, 784, 
 TIMES = re.compile(r"^(\d\d):(\d\d) / (\d\d):(\d\d)$")
 PLAYING = "播放中("
 CLIP_SECONDS = 20
-
-
-def fetch(path):
-    with urllib.request.urlopen(BASE + path, timeout=10) as reply:
-        return reply.read()
-
-
-def media_of(series, source, episode):
-    reply = fetch(f"h.asp?id={series}&v={source}&v1={episode}").decode("gb18030")
-    return reply.split("$")[1]
-
-
-def logged(program, what):
-    """The details of every "taviro: player <what> ..." line, in order."""
-    prefix = f"taviro: player {what} "
-    return [line[len(prefix):] for line in program.log().splitlines() if line.startswith(prefix)]
 
 
 class Strip:
@@ -252,13 +235,5 @@ class PlaybackTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--icon", required=True)
-    parser.add_argument("--service", required=True)
-    parser.add_argument("--data", required=True)
-    parser.add_argument("--media", required=True)
-    parser.add_argument("--out", required=True)
-    ARGS, rest = parser.parse_known_args()
-    os.makedirs(ARGS.out, exist_ok=True)
-    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
+    ARGS, argv = harness.test_arguments("--media")
+    unittest.main(argv=argv, verbosity=2)

@@ -1,7 +1,6 @@
 """The real program under Xvfb against the demo service: first start in an
 empty application folder, the window, both skins, a clean quit."""
 
-import argparse
 import os
 import re
 import sys
@@ -98,12 +97,5 @@ class WindowTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--icon", required=True)
-    parser.add_argument("--service", required=True)
-    parser.add_argument("--data", required=True)
-    parser.add_argument("--out", required=True)
-    ARGS, rest = parser.parse_known_args()
-    os.makedirs(ARGS.out, exist_ok=True)
-    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
+    ARGS, argv = harness.test_arguments()
+    unittest.main(argv=argv, verbosity=2)
