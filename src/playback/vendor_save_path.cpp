@@ -63,4 +63,32 @@ std::string ReadXmlSavePath(std::string_view folder) {
   return DefaultSavePath();
 }
 
+bool WriteSavePath(std::string_view folder, std::string_view new_path) {
+  if (folder.empty() || new_path.empty()) return false;
+  const std::string xml_path = Joined(folder, kVendorPlayerFile);
+  if (const std::optional<std::string> bytes = ReadFileBytes(xml_path)) {
+    const std::string decoded = DecodeAnsi(*bytes);
+    std::string text;
+    for (std::string_view line : SplitLines(decoded)) {
+      text += line;
+      text += kCrLf;
+    }
+    const std::string old_path = ReadXmlSavePath(folder);
+    if (text.find(kVendorSaveAttribute) != std::string::npos && !old_path.empty()) {
+      const std::string quoted = std::string(kVendorSaveAttribute) + '"';
+      const std::string old_attribute = quoted + old_path + '"';
+      const std::string new_attribute = quoted + std::string(new_path) + '"';
+      for (std::size_t at = text.find(old_attribute); at != std::string::npos;
+           at = text.find(old_attribute, at + new_attribute.size())) {
+        text.replace(at, old_attribute.size(), new_attribute);
+      }
+      text += kCrLf;
+      // The XML file is a second copy for the helper; failing to rewrite it
+      // is ignored on purpose.
+      (void)WriteFileAtomically(xml_path, EncodeAnsi(text));
+    }
+  }
+  return WriteSetting(Joined(folder, kVendorConfigFile), kVendorConfigSection, kVendorSaveKey, new_path);
+}
+
 }  // namespace taviro

@@ -27,4 +27,11 @@ std::string ReadSavePath(std::string_view folder);
 // holds no quoted value.
 std::string ReadXmlSavePath(std::string_view folder);
 
+// Stores `new_path` as the download folder in both files of `folder`: the
+// XML attribute is rewritten only where it already names a folder; the INI
+// key is always written. Does nothing when either text is empty. False when
+// the INI file could not be written (the XML file's errors are ignored, as
+// the helper reads the INI file first).
+bool WriteSavePath(std::string_view folder, std::string_view new_path);
+
 }  // namespace taviro

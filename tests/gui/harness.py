@@ -11,8 +11,9 @@ import tempfile
 import time
 import urllib.request
 
-DEMO_PORT = 18080
-DEMO_BASE = f"http://127.0.0.1:{DEMO_PORT}/"
+# The base address of the demo service this test started (on a free port);
+# the program under test is pointed at it.
+DEMO_BASE = None
 
 
 def test_arguments(*extra):
@@ -63,15 +64,24 @@ class DemoService:
         self.log = tempfile.TemporaryFile(mode="w+")
         media = ["--media", media_dir] if media_dir else []
         self.process = subprocess.Popen(
-            [binary, "--port", str(DEMO_PORT), "--data", data_dir, *media],
+            [binary, "--port", "0", "--data", data_dir, *media],
             stdout=self.log, stderr=subprocess.STDOUT)
+        self.base = None
 
     def wait_ready(self):
+        global DEMO_BASE
+
         def ready():
             if self.process.poll() is not None:
                 raise RuntimeError("demo service ended: " + self.output())
-            return "listening on" in self.output()
-        wait_for(ready, 20, "the demo service")
+            for line in self.output().splitlines():
+                if line.startswith("listening on "):
+                    return line[len("listening on "):].strip()
+            return None
+        self.base = wait_for(ready, 20, "the demo service")
+        if not self.base.endswith("/"):
+            self.base += "/"
+        DEMO_BASE = self.base
 
     def output(self):
         self.log.seek(0)
@@ -101,7 +111,12 @@ class Program:
         self.started = None
 
     def environment(self, accessible):
-        env = dict(os.environ, TAVIRO_DEBUG="1", HOME=self.app_dir, LC_ALL="C.UTF-8")
+        # A private instance name: never hand the command line to a Taviro
+        # the same user is running.
+        env = dict(os.environ, TAVIRO_DEBUG="1", HOME=self.app_dir, LC_ALL="C.UTF-8",
+                   TAVIRO_INSTANCE=os.path.basename(self.app_dir))
+        if DEMO_BASE:
+            env["TAVIRO_SERVICE_BASE_URL"] = DEMO_BASE
         if not accessible:
             env["NO_AT_BRIDGE"] = "1"
         return env

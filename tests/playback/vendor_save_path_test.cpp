@@ -48,6 +48,23 @@ TEST_F(VendorSavePathTest, TheXmlAttributeIsCaseSensitiveAndMustBeQuoted) {
   }
 }
 
+TEST_F(VendorSavePathTest, WriteRewritesEveryNamedAttributeAndAlwaysTheIni) {
+  Xml("<P>\n  <S Defaultsavepath=\"/old/\" n=\"5\"/>\n  <T Defaultsavepath=\"/old/\"/>\n</P>");
+  ASSERT_TRUE(WriteSavePath(installation, "/新/"));
+  EXPECT_EQ(DecodeAnsi(folder.Read("QvodPlayer.xml")),
+            "<P>\r\n  <S Defaultsavepath=\"/新/\" n=\"5\"/>\r\n  <T Defaultsavepath=\"/新/\"/>\r\n</P>\r\n\r\n");
+  EXPECT_EQ(ReadSavePath(installation), "/新/");
+
+  // An attribute without a folder is left as it is; the INI still changes.
+  Xml("<S Defaultsavepath=\"\"/>");
+  ASSERT_TRUE(WriteSavePath(installation, "/other/"));
+  EXPECT_EQ(folder.Read("QvodPlayer.xml"), "<S Defaultsavepath=\"\"/>");
+  EXPECT_EQ(ReadSetting(folder / "QvodCfg.ini", "NBQVODTERMINAL", "defaultsavepath", "0"), "/other/");
+
+  EXPECT_FALSE(WriteSavePath("", "/x/"));
+  EXPECT_FALSE(WriteSavePath(installation, ""));
+}
+
 TEST(DefaultSavePath, IsMediaInTheHome) {
   const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
   EXPECT_EQ(DefaultSavePath(), (home.ends_with('/') ? home.substr(0, home.size() - 1) : home) + "/Media/");

@@ -23,6 +23,20 @@ std::string JoinArguments(int argc, char** argv) {
   return line;
 }
 
+// TAVIRO_SERVICE_BASE_URL points a development or test run at another service
+// (a demo service on a free port); the player download page moves with it.
+void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
+  const char* base = std::getenv("TAVIRO_SERVICE_BASE_URL");
+  if (base == nullptr || *base == '\0') {
+    return;
+  }
+  config.service_base_url = base;
+  if (config.service_base_url.back() != '/') {
+    config.service_base_url += '/';
+  }
+  config.player_download_url = config.service_base_url + "download/player.htm";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,6 +53,7 @@ int main(int argc, char** argv) {
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
   config.sentinel_url = taviro::build_config::kSentinelUrl;
+  ApplyServiceOverride(config);
   taviro::gtk::DesktopApp app(std::move(config));
   return app.Run();
 }

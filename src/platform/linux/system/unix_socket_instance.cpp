@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <thread>
 #include <utility>
 
@@ -148,7 +149,16 @@ std::optional<std::string> ReadText(int fd, Clock::time_point deadline) {
 
 }  // namespace
 
-std::string DefaultInstanceSocketName() { return "taviro-instance-" + std::to_string(::getuid()); }
+std::string DefaultInstanceSocketName() {
+  std::string name = "taviro-instance-" + std::to_string(::getuid());
+  // Tests and development runs pick a private name, so that they never hand
+  // their command line to the user's own running program.
+  if (const char* instance = std::getenv("TAVIRO_INSTANCE"); instance != nullptr && *instance != '\0') {
+    name += '-';
+    name += instance;
+  }
+  return name;
+}
 
 UnixSocketInstance::UnixSocketInstance(InstanceSocketOptions options) : options_(std::move(options)) {}
 

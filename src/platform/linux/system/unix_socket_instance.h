@@ -13,7 +13,8 @@
 
 namespace taviro {
 
-// "taviro-instance-<uid>": one running program per user.
+// "taviro-instance-<uid>": one running program per user; with TAVIRO_INSTANCE
+// set, "taviro-instance-<uid>-<TAVIRO_INSTANCE>".
 std::string DefaultInstanceSocketName();
 
 struct InstanceSocketOptions {
