@@ -20,9 +20,10 @@ const std::string& PageTemplate() {
   return text;
 }
 
-// A double-quoted JSON string with no '<' in it: nothing in it can end the
+// Nothing, or a double-quoted JSON string with no '<' in it: nothing in it can end the
 // script element or the literal.
 bool IsSafeStringLiteral(std::string_view text) {
+  if (text.empty()) return true;  // a page without data shows no list
   if (text.size() < 2 || text.front() != '"' || text.back() != '"') return false;
   for (std::size_t i = 1; i + 1 < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);

@@ -30,16 +30,30 @@ class QuietViews final : public taviro::ListViews {
   void ShowListPage(ListFile /*which*/, const std::filesystem::path& /*page*/) override {}
 };
 
-// One folder per process, in memory where the system offers it.
-std::filesystem::path Folder() {
-  static const std::filesystem::path folder = [] {
+// One folder per process, in memory where the system offers it, removed
+// when the run ends.
+class Scratch {
+ public:
+  Scratch() {
     const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::filesystem::path made = base / ("taviro-fuzz-lists-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(made);
-    std::atexit([] { std::filesystem::remove_all(Folder()); });
-    return made;
-  }();
-  return folder;
+    folder_ = base / ("taviro-fuzz-lists-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder_);
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  ~Scratch() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  const std::filesystem::path& folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+std::filesystem::path Folder() {
+  static const Scratch scratch;
+  return scratch.folder();
 }
 
 std::string Text(const std::filesystem::path& file) {

@@ -65,7 +65,11 @@ PageShape ShapeOf(taviro::ListFile file, char c) {
 
 void CheckPage(taviro::ListFile file, std::string_view list) {
   const std::string page = taviro::BuildListPage(file, list);
-  const std::size_t rows = Count(page, "href=open://");
+  // Text from the list is escaped, so only the page's own markup holds these:
+  // a row, its title up to the first quote, then its link.
+  constexpr std::string_view kRowStart = "<tr><td align=left width=95%><a title=\"";
+  constexpr std::string_view kRowLink = "\" href=open://";
+  const std::size_t rows = Count(page, kRowStart);
   const std::vector<std::string_view> lines = taviro::SplitLines(list);
   Check(rows <= Records(list).size(), "a page has at most one row per record", page);
   for (const char c : {'<', '>', '"'}) {
@@ -82,9 +86,10 @@ void CheckPage(taviro::ListFile file, std::string_view list) {
     Check(Count(page, std::string(1, c)) == expected, "a page holds no markup from its list", page);
   }
   // Every row's link names a record line.
-  for (std::size_t at = page.find("href=open://"); at != std::string::npos;
-       at = page.find("href=open://", at + 1)) {
-    const std::size_t number = std::stoul(page.substr(at + 12, 10));
+  for (std::size_t row = page.find(kRowStart); row != std::string::npos; row = page.find(kRowStart, row + 1)) {
+    const std::size_t at = page.find('"', row + kRowStart.size());
+    Check(page.compare(at, kRowLink.size(), kRowLink) == 0, "a row's title ends at its quote", page);
+    const std::size_t number = std::stoul(page.substr(at + kRowLink.size(), 10));
     Check(number >= 1 && number <= lines.size() && taviro::IsRecordLine(lines[number - 1]),
           "a row links to a record line", page);
   }

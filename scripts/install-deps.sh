@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # tool chain
   build-essential cmake ninja-build pkg-config git
+  # the fuzz targets: clang with libFuzzer and its sanitizer runtimes
+  clang libclang-rt-14-dev
   # core and tests
   libgtest-dev libgmock-dev libbenchmark-dev
   # the bundled demo service and its sample clips
