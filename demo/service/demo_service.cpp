@@ -65,12 +65,20 @@ constexpr std::string_view kGarbagePage =
 constexpr std::string_view kServerErrorPage =
     "<html><body><h1>500 - 内部服务器错误。</h1><p>您查找的资源存在问题，因而无法显示。</p></body></html>";
 
+// What is filled in for a "huge" reply, a chunk at a time.
+constexpr std::size_t kHugeChunkBytes = 64 * 1024;
+
+// A drip fault is taken before routing and applied to the reply after it;
+// the library runs both on the request's own thread.
+thread_local std::optional<std::chrono::milliseconds> drip_pause;
+
 }  // namespace
 
 DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
     : catalogue_(std::move(catalogue)), options_(std::move(options)) {
   server_.set_pre_routing_handler(
       [this](const Request& request, Response& response) { return BeforeRouting(request, response); });
+  server_.set_post_routing_handler([this](const Request&, Response& response) { AfterRouting(response); });
   server_.set_error_handler([](const Request&, Response& response) {
     if (response.status == 404) SendText(response, NotFoundPage(), 404);
   });
@@ -125,6 +133,7 @@ void DemoService::Pause(std::chrono::milliseconds delay) {
 HandlerResponse DemoService::BeforeRouting(const Request& request, Response& response) {
   if (request.path.rfind("/__", 0) == 0) return HandlerResponse::Unhandled;
   log_.Record(request.path, request.target);
+  drip_pause.reset();
   const std::optional<Fault> fault = faults_.Take(request.path);
   if (!fault) return HandlerResponse::Unhandled;
   switch (fault->mode) {
@@ -150,8 +159,39 @@ HandlerResponse DemoService::BeforeRouting(const Request& request, Response& res
       DropConnection(request.local_port, request.remote_port);
       response.status = 500;
       break;
+    case FaultMode::kDrip:
+      drip_pause = fault->delay;
+      return HandlerResponse::Unhandled;
+    case FaultMode::kHuge:
+      response.status = 200;
+      response.set_chunked_content_provider("text/html", [](std::size_t offset, httplib::DataSink& sink) {
+        if (offset >= kHugeBodyBytes) {
+          sink.done();
+          return true;
+        }
+        const std::string chunk(std::min(kHugeChunkBytes, kHugeBodyBytes - offset), 'x');
+        return sink.write(chunk.data(), chunk.size());
+      });
+      break;
   }
   return HandlerResponse::Handled;
+}
+
+// The library has written the reply's length into its headers by now, so the
+// body keeps its length and only the way it is sent changes.
+void DemoService::AfterRouting(Response& response) {
+  if (!drip_pause) return;
+  const std::chrono::milliseconds pause = *drip_pause;
+  drip_pause.reset();
+  if (response.body.empty()) return;
+  auto body = std::make_shared<std::string>(std::move(response.body));
+  response.body.clear();
+  response.content_length_ = body->size();
+  response.content_provider_ = [this, body, pause](std::size_t offset, std::size_t length,
+                                                   httplib::DataSink& sink) {
+    if (offset > 0) Pause(pause);
+    return sink.write(body->data() + offset, std::min({kDripBytes, length, body->size() - offset}));
+  };
 }
 
 void DemoService::AddPageRoutes() {
@@ -235,7 +275,9 @@ void DemoService::AddControlRoutes() {
       return;
     }
     const std::optional<FaultMode> mode = ParseFaultMode(mode_name);
-    const std::optional<int> delay = request.has_param("ms") ? ParseNumber(request.get_param_value("ms")) : 3000;
+    const int default_pause = mode == FaultMode::kDrip ? 200 : 3000;
+    const std::optional<int> delay =
+        request.has_param("ms") ? ParseNumber(request.get_param_value("ms")) : default_pause;
     const std::optional<int> count =
         request.has_param("count") ? ParseNumber(request.get_param_value("count")) : std::optional<int>(-1);
     if (!mode || !delay || *delay < 0 || !count || *count == 0 || *count < -1) {

@@ -47,6 +47,8 @@ class DemoService {
   void AddPageRoutes();
   void AddControlRoutes();
   httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request, httplib::Response& response);
+  // Turns the reply just made into a drip when the request's fault says so.
+  void AfterRouting(httplib::Response& response);
   // Pauses a request; ends early when the service stops.
   void Pause(std::chrono::milliseconds delay);
 

@@ -6,7 +6,7 @@
 namespace taviro::demo {
 
 std::optional<FaultMode> ParseFaultMode(std::string_view name) {
-  static constexpr std::array<std::pair<std::string_view, FaultMode>, 7> kNames{{
+  static constexpr std::array<std::pair<std::string_view, FaultMode>, 9> kNames{{
       {"delay", FaultMode::kDelay},
       {"empty", FaultMode::kEmpty},
       {"one", FaultMode::kOne},
@@ -14,6 +14,8 @@ std::optional<FaultMode> ParseFaultMode(std::string_view name) {
       {"garbage", FaultMode::kGarbage},
       {"http500", FaultMode::kHttp500},
       {"close", FaultMode::kClose},
+      {"drip", FaultMode::kDrip},
+      {"huge", FaultMode::kHuge},
   }};
   for (const auto& [text, mode] : kNames) {
     if (text == name) return mode;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -19,7 +20,15 @@ enum class FaultMode {
   kGarbage,  // 200 with a script error page instead of data
   kHttp500,  // 500 with an error page
   kClose,    // the connection is dropped without a reply
+  kDrip,     // the normal reply, a few bytes at a time with a pause between
+  kHuge,     // 200 with a body far larger than any real reply
 };
+
+// The body a "huge" fault sends; the sender stops early when the client
+// goes away.
+inline constexpr std::size_t kHugeBodyBytes = std::size_t{64} << 20;
+// A "drip" fault sends this many bytes, then pauses.
+inline constexpr std::size_t kDripBytes = 16;
 
 // "off" is not a mode: it removes the fault of a path.
 std::optional<FaultMode> ParseFaultMode(std::string_view name);

@@ -71,6 +71,37 @@ TEST_F(FaultsTest, DelayAnswersNormallyAfterThePause) {
   EXPECT_GE(elapsed, std::chrono::milliseconds(400));
 }
 
+TEST_F(FaultsTest, DripSendsTheNormalReplyAFewBytesAtATime) {
+  Arm("path=/h.asp&mode=drip&ms=50");
+  const std::size_t pauses = (Record().size() - 1) / kDripBytes;
+  const auto start = std::chrono::steady_clock::now();
+  const httplib::Result result = service_.Get(kEpisode);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->body, Record());
+  EXPECT_GE(elapsed, std::chrono::milliseconds(50) * pauses);
+}
+
+TEST_F(FaultsTest, HugeSendsFarMoreThanAnyReplyAndStopsWhenTheClientGoes) {
+  Arm("path=/h.asp&mode=huge&count=2");
+  httplib::Client client("127.0.0.1", service_.port());
+  std::size_t received = 0;
+  const httplib::Result whole = client.Get(kEpisode, [&](const char*, std::size_t length) {
+    received += length;
+    return true;
+  });
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(received, kHugeBodyBytes);
+
+  // A client that stops reading early: the service carries on.
+  received = 0;
+  EXPECT_FALSE(client.Get(kEpisode, [&](const char*, std::size_t length) {
+    received += length;
+    return received < 1024 * 1024;
+  }));
+  EXPECT_EQ(service_.Get(kEpisode)->body, Record());
+}
+
 TEST_F(FaultsTest, CountLimitsTheFaultAndOffOrResetEndIt) {
   Arm("path=/h.asp&mode=one&count=2");
   EXPECT_EQ(service_.Get(kEpisode)->body, "1");
