@@ -60,11 +60,11 @@ def wait_for(predicate, seconds, what):
 
 
 class DemoService:
-    def __init__(self, binary, data_dir, media_dir=None):
+    def __init__(self, binary, data_dir, media_dir=None, port=0):
         self.log = tempfile.TemporaryFile(mode="w+")
         media = ["--media", media_dir] if media_dir else []
         self.process = subprocess.Popen(
-            [binary, "--port", "0", "--data", data_dir, *media],
+            [binary, "--port", str(port), "--data", data_dir, *media],
             stdout=self.log, stderr=subprocess.STDOUT)
         self.base = None
 
