@@ -115,7 +115,8 @@ class Matrix:
             program, window = self.start()
             try:
                 try:
-                    program.wait_log("Web1 ", 20)
+                    # A fault that never answers leaves nothing to wait for.
+                    program.wait_log("Web1 ", 15 if fault in ("time-out", "slow drip") else 45)
                 except harness.Timeout:
                     pass
                 log = program.log()
@@ -126,6 +127,9 @@ class Matrix:
                 expected = {"empty": "page shown", "garbage": "page shown", "huge body": None,
                             "time-out": "wait picture", "slow drip": None}.get(fault, "error cover")
                 ok = alive and answered is not None and (expected is None or catalogue.startswith(expected))
+                if not ok:
+                    catalogue += " [" + "; ".join(line for line in log.splitlines() if "Web1" in line
+                                                  or "web view" in line)[:400] + "]"
                 self.record("catalogue", fault, catalogue if alive else "CRASHED", ok, answered)
                 self.record("statistics", fault, "nothing shown (hidden view)" if alive else "CRASHED",
                             alive and answered is not None, answered)
@@ -172,6 +176,7 @@ class Matrix:
             return
         link = self.catalogue_link(window, screen, 30)
         plays = len(player_requests(program, "play"))
+        shown_before = self.status(screen)
         balloons = len(self.balloons.texts())
         log_start = len(program.log())
         if fault == "refused":
@@ -202,10 +207,7 @@ class Matrix:
                 ok = True
             else:
                 harness.wait_for(lambda: len(player_requests(program, "play")) > plays, 30, "the play")
-                try:
-                    status = harness.wait_for(lambda: self.player_state(screen), FETCH_BOUND, "a player state")
-                except harness.Timeout:
-                    status = self.status(screen)
+                status = self.settled_state(screen, shown_before)
                 answered = self.answers(program, window)
                 outcome = f"status “{status}”"
                 ok = not status.startswith("播放中") or fault in ("slow drip", "time-out")
@@ -236,16 +238,21 @@ class Matrix:
     @staticmethod
     def status(screen):
         texts = [t for t in screen.label_texts() if t and not re.match(r"^\d\d:\d\d / \d\d:\d\d$", t)]
-        known = [t for t in texts if t in (READ_ERROR, SEARCHING) or re.match(r"^(播放|已|正在|缓冲|打开)", t)]
+        known = [t for t in texts if t in (READ_ERROR, SEARCHING) or re.match(r"^(播放|已|正在|缓冲|停止|准备|等待|重连)", t)]
         return (known or texts or ["—"])[0]
 
-    @staticmethod
-    def player_state(screen):
-        """A settled player state, not the first "opening" one."""
-        for text in screen.label_texts():
-            if text and re.match(r"^(播放中|已停止|播放失败|无法|缓冲)", text):
-                return text
-        return None
+    def settled_state(self, screen, shown_before):
+        """The player's state once it has left the one shown before the
+        click and is no longer on its way; what shows at the fetch bound
+        otherwise."""
+        def settled():
+            text = self.status(screen)
+            on_the_way = re.match(r"^(正在连接|正在搜索|准备|等待)", text)
+            return text if text != shown_before and not on_the_way else None
+        try:
+            return harness.wait_for(settled, FETCH_BOUND, "a settled player state")
+        except harness.Timeout:
+            return self.status(screen)
 
     def table(self, faults):
         lines = ["| request | " + " | ".join(faults) + " |", "|---|" + "---|" * len(faults)]

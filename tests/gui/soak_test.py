@@ -1,0 +1,116 @@
+"""Soak: episodes of the demo service played back to back with autoplay, for
+a given time, by the real program under Xvfb. Reports the resident memory
+of the program (and of it with its web processes) once the first episode
+has settled and at the end, the episodes played, and any crash. Exits
+non-zero on a crash, on playback that stops moving on, or on memory growth
+beyond --max-growth percent when that is given.
+
+Usage: soak_test.py --program ... --media DIR --out DIR --minutes M [--max-growth P]"""
+
+import argparse
+import os
+import sys
+import time
+
+import harness
+from accessible_screen import Screen
+from harness import player_requests
+
+SERIES = 101
+CATALOGUE_TAB = (250, 18)
+# Settle time before the first reading: caches and the first web pages.
+SETTLE_SECONDS = 30
+# Each clip lasts 20 s; no new episode for this long means autoplay stopped.
+STALL_SECONDS = 75
+SAMPLE_SECONDS = 5
+
+
+def own_rss_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def play_first_episode(program, window, screen):
+    harness.click(window, *CATALOGUE_TAB)
+    href_start = f"mivuvod://{SERIES}-0-0-"
+    link = screen.wait_links(lambda entry: (screen.uri(entry[1]) or "").startswith(href_start),
+                             "the first episode's link", 60)
+    screen.click_box(link[0][2])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    for name in ("--program", "--icon", "--service", "--data", "--media", "--out"):
+        parser.add_argument(name, required=True)
+    parser.add_argument("--minutes", type=float, default=60)
+    parser.add_argument("--max-growth", type=float, default=None, help="fail beyond this RSS growth, in percent")
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+
+    service = harness.DemoService(args.service, args.data, args.media)
+    service.wait_ready()
+    program = harness.Program(args.program, args.icon)
+    # A fresh folder: the settings start as their defaults, autoplay and
+    # buffering of the next episode on.
+    problems = []
+    try:
+        program.start(accessible=True)
+        window = program.window_id()
+        program.wait_log("Web1 loaded", 90)
+        screen = Screen(program, window)
+        play_first_episode(program, window, screen)
+        harness.wait_for(lambda: player_requests(program, "play"), 60, "the first episode")
+        began = time.monotonic()
+        end = began + args.minutes * 60
+        first = None
+        last_count, last_new = 0, time.monotonic()
+        restarts = 0
+        while time.monotonic() < end:
+            if program.process.poll() is not None:
+                problems.append(f"the program ended ({program.process.returncode}) after "
+                                f"{time.monotonic() - began:.0f} s")
+                break
+            plays = len(player_requests(program, "play"))
+            if plays != last_count:
+                last_count, last_new = plays, time.monotonic()
+            if first is None and time.monotonic() - began >= SETTLE_SECONDS:
+                first = (own_rss_kib(program.process.pid), harness.process_tree_rss_kib(program.process.pid))
+            if time.monotonic() - last_new > STALL_SECONDS:
+                # The end of the series: start it again, as a user would.
+                restarts += 1
+                if restarts > args.minutes * 60 / (12 * 20) + 2:
+                    problems.append("autoplay stopped moving on")
+                    break
+                play_first_episode(program, window, screen)
+                last_new = time.monotonic()
+            time.sleep(SAMPLE_SECONDS)
+        if program.process.poll() is None:
+            last = (own_rss_kib(program.process.pid), harness.process_tree_rss_kib(program.process.pid))
+            first = first or last
+            growth = 100.0 * (last[0] - first[0]) / first[0]
+            tree_growth = 100.0 * (last[1] - first[1]) / first[1]
+            report = (f"soak: {args.minutes:g} min, {len(player_requests(program, 'play'))} plays "
+                      f"({restarts} restarts of the series); RSS {first[0] // 1024} → {last[0] // 1024} MiB "
+                      f"({growth:+.1f} %), with web processes {first[1] // 1024} → {last[1] // 1024} MiB "
+                      f"({tree_growth:+.1f} %)")
+            print(report)
+            with open(os.path.join(args.out, "soak.txt"), "w") as f:
+                f.write(report + "\n")
+            if args.max_growth is not None and growth > args.max_growth:
+                problems.append(f"RSS grew {growth:.1f} % (limit {args.max_growth} %)")
+            code = program.quit()
+            if code != 0:
+                problems.append(f"exit code {code}")
+    finally:
+        program.remove()
+        service.stop()
+    for problem in problems:
+        print("soak: " + problem, file=sys.stderr)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
