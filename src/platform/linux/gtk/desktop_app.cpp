@@ -91,6 +91,7 @@ DesktopApp::~DesktopApp() {
     }
   }
   instance_watch_.reset();
+  services_.reset();
   // The view's widgets hold the web views; they go before the core they call.
   view_.reset();
 }
@@ -144,6 +145,8 @@ int DesktopApp::Run() {
     ReceiveHandOff(*playback_, text, {});
     controller_->Refresh();
   });
+  services_ = std::make_unique<OnlineServices>(
+      OnlineServicesPorts{*window_, *controller_, *view_, scheduler_, programs_, launcher_, config_.app_folder});
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {

@@ -1,0 +1,35 @@
+#include "platform/linux/gtk/online_services.h"
+
+#include "platform/linux/gtk/main_window_controller.h"
+#include "platform/linux/system/curl_http_client.h"
+#include "ui/main/main_window.h"
+
+namespace taviro::gtk {
+
+OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
+    : ports_(ports), fetcher_(std::make_unique<BackgroundFetcher>(std::make_shared<CurlHttpClient>())) {
+  MainWindow& window = ports_.window;
+  window.callbacks.shengji = [this] { shengji(); };
+  switch_check_ = std::make_unique<SwitchCheck>(
+      ports_.scheduler, SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), {}, {}, [this] { Changed(); }});
+}
+
+OnlineServices::~OnlineServices() {
+  fetcher_.reset();
+  ports_.window.callbacks.shengji = nullptr;
+}
+
+UpdateEnv OnlineServices::MakeUpdateEnv() {
+  MainWindow& window = ports_.window;
+  return UpdateEnv{window.ports.prompt, ports_.programs, ports_.uris, ports_.app_folder, window.ServiceBaseUrl,
+                   [&window] { window.Quit(); }};
+}
+
+void OnlineServices::shengji() {
+  taviro::shengji(state_, MakeUpdateEnv());
+  Changed();
+}
+
+void OnlineServices::Changed() { ports_.controller.Refresh(); }
+
+}  // namespace taviro::gtk
