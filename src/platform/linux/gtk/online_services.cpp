@@ -1,6 +1,7 @@
 #include "platform/linux/gtk/online_services.h"
 
 #include "platform/linux/gtk/main_window_controller.h"
+#include "platform/linux/gtk/main_window_view.h"
 #include "platform/linux/system/curl_http_client.h"
 #include "ui/main/main_window.h"
 
@@ -10,13 +11,23 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
     : ports_(ports), fetcher_(std::make_unique<BackgroundFetcher>(std::make_shared<CurlHttpClient>())) {
   MainWindow& window = ports_.window;
   window.callbacks.shengji = [this] { shengji(); };
+
+  ticker_ = std::make_unique<NewsTicker>(
+      ports_.scheduler, NewsTicker::Env{*fetcher_, ports_.uris, window.ServiceBaseUrl,
+                                        [&window] { return window.model[RegionId::La_0].rect.top; },
+                                        [this] { ticker_view_->Sync(); }});
+  ticker_view_ = std::make_unique<NewsTickerView>(ports_.view.Widget(RegionId::bo_foot), *ticker_);
+  window.callbacks.clear_news_hover = [this] { ticker_->ClearHover(); };
+
   switch_check_ = std::make_unique<SwitchCheck>(
-      ports_.scheduler, SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), {}, {}, [this] { Changed(); }});
+      ports_.scheduler, SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), {},
+                                       [this] { ticker_->gun_ad(); }, [this] { Changed(); }});
 }
 
 OnlineServices::~OnlineServices() {
   fetcher_.reset();
   ports_.window.callbacks.shengji = nullptr;
+  ports_.window.callbacks.clear_news_hover = nullptr;
 }
 
 UpdateEnv OnlineServices::MakeUpdateEnv() {

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/linux/gtk/background_fetcher.h"
+#include "platform/linux/gtk/news_ticker_view.h"
+#include "services/news_ticker.h"
 #include "services/service_state.h"
 #include "services/switch_check.h"
 
@@ -50,6 +52,8 @@ class OnlineServices {
 
   OnlineServicesPorts ports_;
   ServiceState state_;
+  std::unique_ptr<NewsTicker> ticker_;
+  std::unique_ptr<NewsTickerView> ticker_view_;
   std::unique_ptr<SwitchCheck> switch_check_;
   // Last, so it goes first: no reply arrives for an object that is gone.
   std::unique_ptr<BackgroundFetcher> fetcher_;
