@@ -2,6 +2,9 @@
 
 #include <glib.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace taviro::gtk {
 
 // What the worker and the main loop share. The worker holds it as long as it
@@ -14,6 +17,7 @@ struct BackgroundFetcher::Shared {
   };
   struct Reply {
     std::shared_ptr<Shared> shared;
+    std::string url;
     std::function<void(const std::string&)> done;
     std::string body;
   };
@@ -28,7 +32,11 @@ struct BackgroundFetcher::Shared {
 
   static gboolean Deliver(gpointer data) {
     std::unique_ptr<Reply> reply(static_cast<Reply*>(data));
-    if (reply->shared->delivering) reply->done(reply->body);
+    if (!reply->shared->delivering) return G_SOURCE_REMOVE;
+    reply->done(reply->body);
+    if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+      std::fprintf(stderr, "taviro: service reply %s handled (%zu bytes)\n", reply->url.c_str(), reply->body.size());
+    }
     return G_SOURCE_REMOVE;
   }
 
@@ -45,7 +53,7 @@ struct BackgroundFetcher::Shared {
       std::string body = self->http->Get(request.url);
       std::lock_guard lock(self->mutex);
       if (self->stopping) return;
-      g_idle_add_full(G_PRIORITY_DEFAULT, Deliver, new Reply{self, std::move(request.done), std::move(body)},
+      g_idle_add_full(G_PRIORITY_DEFAULT, Deliver, new Reply{self, std::move(request.url), std::move(request.done), std::move(body)},
                       nullptr);
     }
   }

@@ -146,7 +146,8 @@ int DesktopApp::Run() {
     controller_->Refresh();
   });
   services_ = std::make_unique<OnlineServices>(
-      OnlineServicesPorts{*window_, *controller_, *view_, scheduler_, programs_, launcher_, config_.app_folder});
+      OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_,
+                          config_.app_folder});
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
@@ -289,6 +290,14 @@ void DesktopApp::Quit() {
   }
   if (view_ != nullptr) {
     gtk_widget_hide(GTK_WIDGET(view_->window()));
+  }
+  if (services_ != nullptr) {
+    services_->UnloadNotice();
+    // The run ends when the promotion window closes.
+    if (services_->exit_promotion().Wanted()) {
+      services_->exit_promotion().Show([] { gtk_main_quit(); });
+      return;
+    }
   }
   gtk_main_quit();
 }

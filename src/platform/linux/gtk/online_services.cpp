@@ -12,6 +12,15 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
   MainWindow& window = ports_.window;
   window.callbacks.shengji = [this] { shengji(); };
 
+  promotion_view_ = std::make_unique<PromotionView>(ports_.related_view);
+  promotion_ = std::make_unique<PromotionWindow>(ports_.scheduler, state_, *promotion_view_, window.ServiceBaseUrl);
+  promotion_view_->SetCloseHandler([this] { promotion_->Close(); });
+
+  notice_window_ = std::make_unique<NoticeWindow>(ports_.related_view);
+  notice_ = std::make_unique<PopupNotice>(ports_.scheduler, *fetcher_, *notice_window_, window.ServiceBaseUrl);
+  notice_window_->SetHandlers([this] { notice_->OnPageComplete(); }, [this] { notice_->Hide(); },
+                              [this] { notice_->Hide(); });
+
   ticker_ = std::make_unique<NewsTicker>(
       ports_.scheduler, NewsTicker::Env{*fetcher_, ports_.uris, window.ServiceBaseUrl,
                                         [&window] { return window.model[RegionId::La_0].rect.top; },
@@ -20,7 +29,7 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
   window.callbacks.clear_news_hover = [this] { ticker_->ClearHover(); };
 
   switch_check_ = std::make_unique<SwitchCheck>(
-      ports_.scheduler, SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), {},
+      ports_.scheduler, SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), [this] { notice_->Load(); },
                                        [this] { ticker_->gun_ad(); }, [this] { Changed(); }});
 }
 
@@ -39,6 +48,10 @@ UpdateEnv OnlineServices::MakeUpdateEnv() {
 void OnlineServices::shengji() {
   taviro::shengji(state_, MakeUpdateEnv());
   Changed();
+}
+
+void OnlineServices::UnloadNotice() {
+  if (notice_->Loaded()) notice_->Unload();
 }
 
 void OnlineServices::Changed() { ports_.controller.Refresh(); }

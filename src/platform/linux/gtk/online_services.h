@@ -6,6 +6,10 @@
 
 #include "platform/linux/gtk/background_fetcher.h"
 #include "platform/linux/gtk/news_ticker_view.h"
+#include "platform/linux/gtk/notice_window.h"
+#include "platform/linux/gtk/promotion_view.h"
+#include "services/popup_notice.h"
+#include "services/promotion_window.h"
 #include "services/news_ticker.h"
 #include "services/service_state.h"
 #include "services/switch_check.h"
@@ -26,6 +30,8 @@ struct OnlineServicesPorts {
   MainWindow& window;
   MainWindowController& controller;
   MainWindowView& view;
+  // A view whose web process the service's own views share.
+  WebKitWebView* related_view;
   TimerScheduler& scheduler;
   ProgramLauncher& programs;
   UriLauncher& uris;
@@ -43,6 +49,10 @@ class OnlineServices {
   ~OnlineServices();
 
   ServiceState& state() { return state_; }
+  // The quit routine's promotion window.
+  ExitPromotion& exit_promotion() { return *promotion_; }
+  // The quit routine puts the notice window away.
+  void UnloadNotice();
   // The menu's "升级检测".
   void shengji();
 
@@ -52,6 +62,10 @@ class OnlineServices {
 
   OnlineServicesPorts ports_;
   ServiceState state_;
+  std::unique_ptr<PromotionView> promotion_view_;
+  std::unique_ptr<PromotionWindow> promotion_;
+  std::unique_ptr<NoticeWindow> notice_window_;
+  std::unique_ptr<PopupNotice> notice_;
   std::unique_ptr<NewsTicker> ticker_;
   std::unique_ptr<NewsTickerView> ticker_view_;
   std::unique_ptr<SwitchCheck> switch_check_;
