@@ -1,5 +1,6 @@
 #include "services/news_ticker.h"
 
+#include "app/ansi_text.h"
 #include "platform/text_fetcher.h"
 #include "platform/uri_launcher.h"
 #include "services/headline_file.h"
@@ -17,7 +18,7 @@ NewsTicker::NewsTicker(TimerScheduler& scheduler, Env env)
 
 void NewsTicker::gun_ad() {
   env_.fetcher.Fetch(env_.service_base_url + "lib/gun.txt", [this](const std::string& body) {
-    Load(body);
+    Load(DecodeAnsi(body));
     if (env_.changed) env_.changed();
   });
 }

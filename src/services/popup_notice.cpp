@@ -1,5 +1,6 @@
 #include "services/popup_notice.h"
 
+#include "app/ansi_text.h"
 #include "platform/text_fetcher.h"
 
 namespace taviro {
@@ -23,7 +24,7 @@ void PopupNotice::Load() {
 }
 
 void PopupNotice::tan_x() {
-  fetcher_.Fetch(base_url_ + "lib/tan.txt", [this](const std::string& body) { Apply(body); });
+  fetcher_.Fetch(base_url_ + "lib/tan.txt", [this](const std::string& body) { Apply(DecodeAnsi(body)); });
 }
 
 void PopupNotice::Apply(std::string_view text) {

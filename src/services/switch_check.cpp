@@ -1,5 +1,6 @@
 #include "services/switch_check.h"
 
+#include "app/ansi_text.h"
 #include "platform/text_fetcher.h"
 #include "services/switch_file.h"
 #include "ui/main/window_model.h"
@@ -18,7 +19,7 @@ SwitchCheck::SwitchCheck(TimerScheduler& scheduler, SwitchCheckEnv env)
 void SwitchCheck::OnTimer5() {
   timer5_.SetEnabled(false);
   env_.fetcher.Fetch(env_.update.service_base_url + "lib/wen.txt",
-                     [this](const std::string& body) { Apply(body); });
+                     [this](const std::string& body) { Apply(DecodeAnsi(body)); });
 }
 
 void SwitchCheck::Apply(const std::string& text) {

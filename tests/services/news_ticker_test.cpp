@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ansi_text.h"
 #include "services/headline_file.h"
 #include "support/fake_text_fetcher.h"
 #include "support/fake_uri_launcher.h"
@@ -58,7 +59,8 @@ struct NewsTickerTest : ::testing::Test {
 TEST_F(NewsTickerTest, EachHeadlineRisesHoldsAndMakesWayOnItsHundredAndSecondTick) {
   ticker.gun_ad();
   ASSERT_EQ(fetcher.requests, std::vector<std::string>{"http://127.0.0.1:9/lib/gun.txt"});
-  fetcher.Answer("甲||http://a/1$$$乙||*$$$\r\n");
+  // The service writes GB18030.
+  fetcher.Answer(EncodeAnsi("甲||http://a/1$$$乙||*$$$\r\n"));
   ASSERT_EQ(ticker.La().size(), 2U);
   EXPECT_EQ(La(1).caption, "乙");
   EXPECT_EQ(La(1).top, kRestTop + 12);
