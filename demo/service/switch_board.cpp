@@ -17,7 +17,8 @@ std::optional<int> Number(const std::string& text) {
 SwitchBoard::SwitchBoard(const Catalogue& catalogue)
     : switches_(catalogue.switches), headlines_(catalogue.headlines), notices_(catalogue.notices) {}
 
-std::optional<std::string> SwitchBoard::Apply(const std::vector<std::pair<std::string, std::string>>& settings) {
+std::optional<std::string> SwitchBoard::Apply(
+    const std::vector<std::pair<std::string, std::string>>& settings) {
   std::lock_guard lock(mutex_);
   Switches switches = switches_;
   std::size_t headline_limit = headline_limit_;
@@ -35,8 +36,8 @@ std::optional<std::string> SwitchBoard::Apply(const std::vector<std::pair<std::s
       continue;
     }
     if (name == "all") {
-      for (std::string* each : {&switches.exit_promotion, &switches.notice, &switches.pause_panel, &switches.ticker,
-                                &switches.player_panel}) {
+      for (std::string* each : {&switches.exit_promotion, &switches.notice, &switches.pause_panel,
+                                &switches.ticker, &switches.player_panel}) {
         *each = value;
       }
       continue;

@@ -15,7 +15,7 @@ class UriLauncher;
 
 inline constexpr int kTimergIntervalMs = 50;
 inline constexpr int kTickerLeft = 470;
-inline constexpr int kTickerRise = 12;     // pixels a headline rises into place
+inline constexpr int kTickerRise = 12;  // pixels a headline rises into place
 inline constexpr int kSingleHeadlineTop = 16;
 
 // One label of the array `La`, in pixels of the control bar. Every label is

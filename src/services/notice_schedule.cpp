@@ -9,8 +9,8 @@
 namespace taviro {
 namespace {
 
-constexpr int kMaxWidth = 800;   // 12000 twips
-constexpr int kMaxHeight = 600;  // 9000 twips
+constexpr int kMaxWidth = 800;    // 12000 twips
+constexpr int kMaxHeight = 600;   // 9000 twips
 constexpr int kAboveBottom = 32;  // 480 twips
 constexpr int kViewOverhang = 2;
 constexpr int kCloseWidth = 40;

@@ -38,7 +38,8 @@ class NoticeWindowPort {
 // starting over when the schedule repeats.
 class PopupNotice {
  public:
-  PopupNotice(TimerScheduler& scheduler, TextFetcher& fetcher, NoticeWindowPort& window, std::string base_url);
+  PopupNotice(TimerScheduler& scheduler, TextFetcher& fetcher, NoticeWindowPort& window,
+              std::string base_url);
   PopupNotice(const PopupNotice&) = delete;
   PopupNotice& operator=(const PopupNotice&) = delete;
 

@@ -16,8 +16,8 @@ PromotionLayout LayOutPromotion(int inner_width, int inner_height) {
           {inner_width - kCloseFromRight, kCloseTop, kCloseWidth, kCloseHeight}};
 }
 
-PromotionWindow::PromotionWindow(TimerScheduler& scheduler, const ServiceState& state, PromotionWindowPort& window,
-                                 std::string base_url)
+PromotionWindow::PromotionWindow(TimerScheduler& scheduler, const ServiceState& state,
+                                 PromotionWindowPort& window, std::string base_url)
     : state_(state),
       window_(window),
       base_url_(std::move(base_url)),

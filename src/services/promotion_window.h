@@ -11,9 +11,9 @@ namespace taviro {
 
 class TimerScheduler;
 
-inline constexpr int kPromotionCloseAfterMs = 20000;    // `Timer1`
-inline constexpr int kPromotionCloseImageMs = 1000;     // `Timer2`
-inline constexpr int kPromotionWidth = 299;             // designed inner size, pixels
+inline constexpr int kPromotionCloseAfterMs = 20000;  // `Timer1`
+inline constexpr int kPromotionCloseImageMs = 1000;   // `Timer2`
+inline constexpr int kPromotionWidth = 299;           // designed inner size, pixels
 inline constexpr int kPromotionHeight = 247;
 
 // The promotion window `ba4` as its timers and clicks drive it.

@@ -31,8 +31,8 @@ bool SwitchIsOn(std::string_view field) {
   if (!number.empty() && number.front() == '+') number.remove_prefix(1);
   if (number.empty()) return false;
   double value = 0;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                            std::chars_format::fixed);
+  const auto [end, error] =
+      std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
   return error == std::errc() && end == number.data() + number.size() && value == 1.0;
 }
 

@@ -2,10 +2,10 @@
 
 #include <system_error>
 
-#include "ui/main/main_window.h"
 #include "platform/program_launcher.h"
 #include "platform/prompt.h"
 #include "platform/uri_launcher.h"
+#include "ui/main/main_window.h"
 
 namespace taviro {
 namespace {

@@ -23,7 +23,8 @@ TEST_F(SwitchBoardTest, TestsTurnEachFeatureOnOrOff) {
 
   ASSERT_EQ(Set("notice_delay=2&notice_stay=3&notice_repeat=0"), 200);
   const std::string base = service_.BaseUrl();
-  EXPECT_EQ(service_.GetPage("/lib/tan.txt"), "2||3||0||" + base + "notice/1.htm$$$" + base + "notice/2.htm\r\n");
+  EXPECT_EQ(service_.GetPage("/lib/tan.txt"),
+            "2||3||0||" + base + "notice/1.htm$$$" + base + "notice/2.htm\r\n");
 
   ASSERT_EQ(Set("headlines=1"), 200);
   EXPECT_EQ(service_.GetPage("/lib/gun.txt").find("$$$"), std::string::npos);

@@ -32,7 +32,8 @@ TEST(HeadlineFileTest, EntriesWithoutSeparatorAreDroppedAndOrderKept) {
   EXPECT_TRUE(ParseHeadlines("no separator at all$$$x").empty());
 
   std::string sixty;
-  for (int k = 0; k < 60; ++k) sixty += (k ? "$$$" : "") + std::to_string(k) + "||http://a/" + std::to_string(k);
+  for (int k = 0; k < 60; ++k)
+    sixty += (k ? "$$$" : "") + std::to_string(k) + "||http://a/" + std::to_string(k);
   const std::vector<Headline> limited = ParseHeadlines(sixty);
   ASSERT_EQ(limited.size(), 51U);
   EXPECT_EQ(limited.back().text, "50");
@@ -40,7 +41,8 @@ TEST(HeadlineFileTest, EntriesWithoutSeparatorAreDroppedAndOrderKept) {
 
 TEST(HeadlineFileTest, OnlyWebAddressesOpen) {
   for (const char* link : {"http://a/", "https://a/", "HTTP://A/"}) EXPECT_TRUE(OpensInBrowser(link)) << link;
-  for (const char* link : {"*", "", "file:///etc/passwd", "javascript:alert(1)", "mivuvod://1", "www.a.com", " http://a/"}) {
+  for (const char* link :
+       {"*", "", "file:///etc/passwd", "javascript:alert(1)", "mivuvod://1", "www.a.com", " http://a/"}) {
     EXPECT_FALSE(OpensInBrowser(link)) << link;
   }
 }
@@ -50,7 +52,8 @@ struct NewsTickerTest : ::testing::Test {
   FakeTextFetcher fetcher;
   FakeUriLauncher uris;
   int changes = 0;
-  NewsTicker ticker{scheduler, {fetcher, uris, "http://127.0.0.1:9/", [] { return kRestTop; }, [this] { ++changes; }}};
+  NewsTicker ticker{scheduler,
+                    {fetcher, uris, "http://127.0.0.1:9/", [] { return kRestTop; }, [this] { ++changes; }}};
 
   void Tick(int count) { scheduler.Advance(static_cast<std::int64_t>(count) * kTimergIntervalMs); }
   const TickerLabel& La(int k) const { return ticker.La()[static_cast<std::size_t>(k)]; }

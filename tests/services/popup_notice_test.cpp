@@ -14,7 +14,8 @@ using testing::ManualScheduler;
 constexpr std::int64_t kMinute = kTimertIntervalMs;
 
 TEST(NoticeScheduleTest, NumbersDefaultAndOnlyHttpAddressesAreKept) {
-  const auto schedule = ParseNoticeSchedule("60||10||1||http://a/1$$$https://a/2$$$ftp://a/3$$$http://a/4\r\n");
+  const auto schedule =
+      ParseNoticeSchedule("60||10||1||http://a/1$$$https://a/2$$$ftp://a/3$$$http://a/4\r\n");
   ASSERT_TRUE(schedule);
   EXPECT_EQ(schedule->delay, 60);
   EXPECT_EQ(schedule->stay, 10);

@@ -26,7 +26,9 @@ struct PromotionWindowTest : ::testing::Test {
   PromotionWindow promotion{scheduler, state, window, "http://127.0.0.1:9/"};
   int ended = 0;
 
-  void Show() { promotion.Show([this] { ++ended; }); }
+  void Show() {
+    promotion.Show([this] { ++ended; });
+  }
 };
 
 TEST_F(PromotionWindowTest, OnlyTheExactFlagOneAsksForIt) {

@@ -65,9 +65,13 @@ struct SwitchCheckFixture : ::testing::Test {
   UpdateEnv Update() {
     return {prompt, programs, uris, folder.path(), kBase, [this] { calls.push_back("ttt_v"); }};
   }
-  SwitchCheck check{scheduler, SwitchCheckEnv{model, state, fetcher, Update(),
+  SwitchCheck check{scheduler, SwitchCheckEnv{model,
+                                              state,
+                                              fetcher,
+                                              Update(),
                                               [this] { calls.push_back("notice"); },
-                                              [this] { calls.push_back("gun_ad"); }, {}}};
+                                              [this] { calls.push_back("gun_ad"); },
+                                              {}}};
 
   // Runs the switch check with `reply` as the service's answer.
   void Reply(const std::string& reply) {
@@ -104,7 +108,8 @@ TEST_F(SwitchCheckFixture, EverySwitchOnAndTheUpdateDeclined) {
 }
 
 TEST_F(SwitchCheckFixture, EverySwitchOffOrAFailedReplyChangesNothing) {
-  for (const char* reply : {"0====0====0====0====0====2.3\r\n", "", "garbage without separators", "2.4\r\n"}) {
+  for (const char* reply :
+       {"0====0====0====0====0====2.3\r\n", "", "garbage without separators", "2.4\r\n"}) {
     SCOPED_TRACE(reply);
     check.Apply(reply);
     EXPECT_TRUE(prompt.questions.empty());

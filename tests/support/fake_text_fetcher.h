@@ -1,10 +1,10 @@
 #pragma once
 
 #include <deque>
-#include <vector>
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/text_fetcher.h"
 

@@ -35,7 +35,8 @@ struct BackgroundFetcher::Shared {
     if (!reply->shared->delivering) return G_SOURCE_REMOVE;
     reply->done(reply->body);
     if (std::getenv("TAVIRO_DEBUG") != nullptr) {
-      std::fprintf(stderr, "taviro: service reply %s handled (%zu bytes)\n", reply->url.c_str(), reply->body.size());
+      std::fprintf(stderr, "taviro: service reply %s handled (%zu bytes)\n", reply->url.c_str(),
+                   reply->body.size());
     }
     return G_SOURCE_REMOVE;
   }
@@ -53,7 +54,8 @@ struct BackgroundFetcher::Shared {
       std::string body = self->http->Get(request.url);
       std::lock_guard lock(self->mutex);
       if (self->stopping) return;
-      g_idle_add_full(G_PRIORITY_DEFAULT, Deliver, new Reply{self, std::move(request.url), std::move(request.done), std::move(body)},
+      g_idle_add_full(G_PRIORITY_DEFAULT, Deliver,
+                      new Reply{self, std::move(request.url), std::move(request.done), std::move(body)},
                       nullptr);
     }
   }

@@ -52,8 +52,8 @@ void NewsTickerView::AddLabel() {
   label->connections.push_back(Connect(label->box, "leave-notify-event", OnLabelLeave, raw));
   // The press is the label's too, so the bar under it never sees it.
   label->connections.push_back(Connect(
-      label->box, "button-press-event", +[](GtkWidget*, GdkEventButton*, gpointer) -> gboolean { return TRUE; },
-      raw));
+      label->box, "button-press-event",
+      +[](GtkWidget*, GdkEventButton*, gpointer) -> gboolean { return TRUE; }, raw));
   label->connections.push_back(Connect(label->box, "button-release-event", OnLabelRelease, raw));
   gtk_layout_put(GTK_LAYOUT(bar_), label->box, 0, 0);
   Apply(*label, ticker_.La()[static_cast<std::size_t>(label->index)], true);
@@ -64,7 +64,8 @@ void NewsTickerView::Apply(Label& label, const TickerLabel& now, bool force) {
   if (force || now.left != label.shown.left || now.top != label.shown.top) {
     gtk_layout_move(GTK_LAYOUT(bar_), label.box, now.left, now.top);
   }
-  if (force || now.caption != label.shown.caption) gtk_label_set_text(GTK_LABEL(label.text), now.caption.c_str());
+  if (force || now.caption != label.shown.caption)
+    gtk_label_set_text(GTK_LABEL(label.text), now.caption.c_str());
   if (force || now.underlined != label.shown.underlined) SetUnderlined(label.text, now.underlined);
   if (force || now.visible != label.shown.visible) gtk_widget_set_visible(label.box, now.visible);
   label.shown = now;

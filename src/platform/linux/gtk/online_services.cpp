@@ -13,11 +13,13 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
   window.callbacks.shengji = [this] { shengji(); };
 
   promotion_view_ = std::make_unique<PromotionView>(ports_.related_view);
-  promotion_ = std::make_unique<PromotionWindow>(ports_.scheduler, state_, *promotion_view_, window.ServiceBaseUrl);
+  promotion_ =
+      std::make_unique<PromotionWindow>(ports_.scheduler, state_, *promotion_view_, window.ServiceBaseUrl);
   promotion_view_->SetCloseHandler([this] { promotion_->Close(); });
 
   notice_window_ = std::make_unique<NoticeWindow>(ports_.related_view);
-  notice_ = std::make_unique<PopupNotice>(ports_.scheduler, *fetcher_, *notice_window_, window.ServiceBaseUrl);
+  notice_ =
+      std::make_unique<PopupNotice>(ports_.scheduler, *fetcher_, *notice_window_, window.ServiceBaseUrl);
   notice_window_->SetHandlers([this] { notice_->OnPageComplete(); }, [this] { notice_->Hide(); },
                               [this] { notice_->Hide(); });
 
@@ -29,8 +31,9 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
   window.callbacks.clear_news_hover = [this] { ticker_->ClearHover(); };
 
   switch_check_ = std::make_unique<SwitchCheck>(
-      ports_.scheduler, SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), [this] { notice_->Load(); },
-                                       [this] { ticker_->gun_ad(); }, [this] { Changed(); }});
+      ports_.scheduler,
+      SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), [this] { notice_->Load(); },
+                     [this] { ticker_->gun_ad(); }, [this] { Changed(); }});
 }
 
 OnlineServices::~OnlineServices() {
@@ -41,8 +44,8 @@ OnlineServices::~OnlineServices() {
 
 UpdateEnv OnlineServices::MakeUpdateEnv() {
   MainWindow& window = ports_.window;
-  return UpdateEnv{window.ports.prompt, ports_.programs, ports_.uris, ports_.app_folder, window.ServiceBaseUrl,
-                   [&window] { window.Quit(); }};
+  return UpdateEnv{window.ports.prompt, ports_.programs,       ports_.uris,
+                   ports_.app_folder,   window.ServiceBaseUrl, [&window] { window.Quit(); }};
 }
 
 void OnlineServices::shengji() {

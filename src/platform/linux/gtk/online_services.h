@@ -8,9 +8,9 @@
 #include "platform/linux/gtk/news_ticker_view.h"
 #include "platform/linux/gtk/notice_window.h"
 #include "platform/linux/gtk/promotion_view.h"
+#include "services/news_ticker.h"
 #include "services/popup_notice.h"
 #include "services/promotion_window.h"
-#include "services/news_ticker.h"
 #include "services/service_state.h"
 #include "services/switch_check.h"
 
@@ -19,7 +19,7 @@ struct MainWindow;
 class ProgramLauncher;
 class TimerScheduler;
 class UriLauncher;
-}
+}  // namespace taviro
 
 namespace taviro::gtk {
 
