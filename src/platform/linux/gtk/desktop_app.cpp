@@ -38,8 +38,9 @@ std::string LoadEpisodePageTemplate() {
   return text;
 }
 
-mpv::MpvPlayerOptions PlayerOptions() {
+mpv::MpvPlayerOptions PlayerOptions(DownloadHelperClient& helper) {
   mpv::MpvPlayerOptions options;
+  options.helper = &helper;
   if (DebugLog()) {
     // TAVIRO_MPV_LOG picks libmpv's detail ("v", "debug"); warnings otherwise.
     const char* wanted = std::getenv("TAVIRO_MPV_LOG");
@@ -64,10 +65,11 @@ DesktopApp::DesktopApp(DesktopConfig config)
     : config_(std::move(config)),
       metrics_reference_(GObjectPtr<GtkWidget>::Retain(gtk_label_new(""))),
       metrics_(metrics_reference_.get()),
+      helper_link_(config_.app_folder, config_.service_base_url),
       shutdown_(ConnectSystemShutdown()),
       list_views_(web_),
       lists_(config_.app_folder, list_views_) {
-  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions());
+  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions(helper_link_.client));
   player_ = std::make_unique<ReportingPlayerControl>(
       mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
   tray_ = std::make_unique<StatusIconTray>(

@@ -91,8 +91,10 @@ class Helper {
       case HelperVerb::kQuit:
         quit_ = true;
         return FormatOkReply("");
-      case HelperVerb::kStatus:
-        return FormatStatusReply(terminal_.Status(request->address));
+      case HelperVerb::kStatus: {
+        const std::optional<HelperStatus> status = terminal_.Status(request->address);
+        return status ? FormatStatusReply(*status) : FormatErrorReply("not opened");
+      }
       case HelperVerb::kPlay:
       case HelperVerb::kPrebuffer: {
         std::string error;

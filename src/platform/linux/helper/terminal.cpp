@@ -43,9 +43,10 @@ std::shared_ptr<ItemDownload> Terminal::Find(const std::string& name) {
   return found == items_.end() ? nullptr : found->second;
 }
 
-HelperStatus Terminal::Status(const std::string& address) {
+std::optional<HelperStatus> Terminal::Status(const std::string& address) {
   const std::shared_ptr<ItemDownload> item = Find(MediaFileName(address));
-  return item ? item->Status() : HelperStatus{};
+  if (!item) return std::nullopt;
+  return item->Status();
 }
 
 void Terminal::StopAll() {

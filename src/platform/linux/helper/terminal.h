@@ -20,7 +20,8 @@ class Terminal {
   std::shared_ptr<ItemDownload> Open(const HelperRequest& request, std::string& error);
   // The item saved as `name`, if it was opened.
   std::shared_ptr<ItemDownload> Find(const std::string& name);
-  HelperStatus Status(const std::string& address);
+  // Nothing for an address no request has opened since the helper started.
+  std::optional<HelperStatus> Status(const std::string& address);
   void StopAll();
 
  private:
