@@ -19,6 +19,7 @@
 #include "ui/menus/list_menus.h"
 #include "app/command_line_handoff.h"
 #include "platform/linux/system/logind_shutdown.h"
+#include "playback/vendor_processes.h"
 
 namespace taviro::gtk {
 namespace {
@@ -116,6 +117,10 @@ void DesktopApp::BuildPlayback() {
     poller_->OnTimer2();
     controller_->Refresh();
   });
+  timer3_.SetHandler([this] {
+    timer3_.SetEnabled(false);
+    OnTimer3(*playback_);
+  });
   timer4_.SetHandler([this] {
     resolver_->OnTimer4();
     controller_->Refresh();
@@ -143,7 +148,7 @@ int DesktopApp::Run() {
     return 0;
   }
   instance_watch_ = std::make_unique<InstanceSocketWatch>(instances_, [this](const std::string& text) {
-    ReceiveHandOff(*playback_, text, {});
+    ReceiveHandOff(*playback_, text, [this] { timer3_.SetEnabled(true); });
     controller_->Refresh();
   });
   controller_->Refresh();
@@ -280,16 +285,15 @@ void DesktopApp::Quit() {
     return;
   }
   quitting_ = true;
-  RemoveTrayIcon(*window_);
-  // Stopping stores the position of the item being played.
-  if (window_->model.ContentMode == 2) {
-    window_->model.SuppressClick = 0;
-    window_->ClickControlBar(1);
-  }
-  if (view_ != nullptr) {
-    gtk_widget_hide(GTK_WIDGET(view_->window()));
-  }
-  gtk_main_quit();
+  QuitHooks hooks;
+  hooks.close_windows = [this] {
+    if (view_ != nullptr) {
+      gtk_widget_hide(GTK_WIDGET(view_->window()));
+    }
+  };
+  // The promotion window is not built yet: the run simply ends.
+  hooks.finish_run = [] { gtk_main_quit(); };
+  ttt_v(*window_, processes_, hooks);
 }
 
 gboolean DesktopApp::OnTerminateSignal(gpointer data) {

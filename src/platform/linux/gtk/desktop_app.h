@@ -101,6 +101,7 @@ class DesktopApp {
   Timer timer1_{scheduler_, 1000, true, {}};
   Timer timer2_{scheduler_, 2000, false, {}};
   Timer timer4_{scheduler_, 50000, false, {}};
+  Timer timer3_{scheduler_, 10, true, {}};
   NowPlaying now_;
   std::unique_ptr<StatusIconTray> tray_;
   std::unique_ptr<MainWindow> window_;
