@@ -41,7 +41,8 @@ bool DownloadHelperClient::Wanted(std::string_view address) {
   return IsHttp(address) || address.starts_with(kQvodScheme);
 }
 
-StreamChoice DownloadHelperClient::Open(const std::string& address, TimePoint first_try_at, TimePoint now) {
+StreamChoice DownloadHelperClient::Open(const std::string& address, std::optional<TimePoint> waiting_since,
+                                        TimePoint now) {
   if (!Wanted(address)) return {StreamChoice::Kind::kDirect, address};
   if (const std::optional<std::string> reply = Ask(HelperVerb::kPlay, address)) {
     const std::optional<std::string> served = OkReplyValue(*reply);
@@ -50,8 +51,8 @@ StreamChoice DownloadHelperClient::Open(const std::string& address, TimePoint fi
     if (!served || !IsLoopbackHttpAddress(*served)) return WithoutHelper(address);
     return {StreamChoice::Kind::kHelper, *served};
   }
-  if (now == first_try_at && !StartHelper()) return WithoutHelper(address);
-  if (now - first_try_at >= kStartWait) return WithoutHelper(address);
+  if (!waiting_since && !StartHelper()) return WithoutHelper(address);
+  if (waiting_since && now - *waiting_since >= kStartWait) return WithoutHelper(address);
   return {StreamChoice::Kind::kWait, {}};
 }
 

@@ -41,9 +41,9 @@ class DownloadHelperClient {
   // Network addresses (http, https, qvod) go through the helper.
   static bool Wanted(std::string_view address);
 
-  // `first_try_at`: when this address was first asked for; the helper is
-  // started on that first try only.
-  StreamChoice Open(const std::string& address, TimePoint first_try_at, TimePoint now);
+  // `waiting_since`: when a kWait answer for this address was first given,
+  // nothing on the first try; the helper is started on that first try only.
+  StreamChoice Open(const std::string& address, std::optional<TimePoint> waiting_since, TimePoint now);
   // The helper's report on the address; nothing when the helper is gone.
   std::optional<HelperStatus> Report(const std::string& address, TimePoint now);
   // Starts fetching an address ahead; a helper that is not running is

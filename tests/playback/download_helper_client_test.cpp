@@ -28,11 +28,11 @@ class DownloadHelperClientTest : public ::testing::Test {
 
 TEST_F(DownloadHelperClientTest, LocalFilesPlayDirectlyAndNetworkItemsThroughTheRunningHelper) {
   channel.answer = [](const std::string&) { return "ok\t" + kServed + "\n"; };
-  EXPECT_EQ(client.Open("/home/u/a.mp4", At(0), At(0)).kind, Kind::kDirect);
-  EXPECT_EQ(client.Open("file:///home/u/a.mp4", At(0), At(0)).kind, Kind::kDirect);
+  EXPECT_EQ(client.Open("/home/u/a.mp4", std::nullopt, At(0)).kind, Kind::kDirect);
+  EXPECT_EQ(client.Open("file:///home/u/a.mp4", std::nullopt, At(0)).kind, Kind::kDirect);
   EXPECT_TRUE(channel.asked.empty());
 
-  const StreamChoice choice = client.Open(kLink, At(0), At(0));
+  const StreamChoice choice = client.Open(kLink, std::nullopt, At(0));
   EXPECT_EQ(choice.kind, Kind::kHelper);
   EXPECT_EQ(choice.address, kServed);
   EXPECT_EQ(channel.asked, std::vector<std::string>{"play\t" + kLink + "\t" + kBase + "\n"});
@@ -40,7 +40,7 @@ TEST_F(DownloadHelperClientTest, LocalFilesPlayDirectlyAndNetworkItemsThroughThe
 }
 
 TEST_F(DownloadHelperClientTest, AMissingHelperIsStartedOnceAndWaitedForUntilTheBound) {
-  EXPECT_EQ(client.Open(kEpisode, At(0), At(0)).kind, Kind::kWait);
+  EXPECT_EQ(client.Open(kEpisode, std::nullopt, At(0)).kind, Kind::kWait);
   EXPECT_EQ(client.Open(kEpisode, At(0), At(100)).kind, Kind::kWait);
   ASSERT_EQ(launcher.started.size(), 1U);
   EXPECT_EQ(launcher.started[0].program, kProgram);
@@ -56,14 +56,14 @@ TEST_F(DownloadHelperClientTest, AMissingHelperIsStartedOnceAndWaitedForUntilThe
 
 TEST_F(DownloadHelperClientTest, AHelperThatCannotStartOrRefusesLeavesOnlyHttpPlayable) {
   launcher.succeeds = false;
-  EXPECT_EQ(client.Open(kEpisode, At(0), At(0)).kind, Kind::kDirect);
-  EXPECT_EQ(client.Open(kLink, At(0), At(0)).kind, Kind::kNone);
+  EXPECT_EQ(client.Open(kEpisode, std::nullopt, At(0)).kind, Kind::kDirect);
+  EXPECT_EQ(client.Open(kLink, std::nullopt, At(0)).kind, Kind::kNone);
 
   channel.answer = [](const std::string&) { return std::string("error\trefused\n"); };
-  EXPECT_EQ(client.Open(kEpisode, At(0), At(0)).kind, Kind::kDirect);
+  EXPECT_EQ(client.Open(kEpisode, std::nullopt, At(0)).kind, Kind::kDirect);
   // Only the helper's loopback server is trusted as a source for the player.
   channel.answer = [](const std::string&) { return std::string("ok\tfile:///etc/shadow\n"); };
-  EXPECT_EQ(client.Open(kLink, At(0), At(0)).kind, Kind::kNone);
+  EXPECT_EQ(client.Open(kLink, std::nullopt, At(0)).kind, Kind::kNone);
   EXPECT_FALSE(IsLoopbackHttpAddress("http://127.0.0.1.evil:80/x"));
   EXPECT_FALSE(IsLoopbackHttpAddress("http://127.0.0.1:/x"));
   EXPECT_TRUE(IsLoopbackHttpAddress(kServed));

@@ -183,7 +183,7 @@ void MpvPlayer::Load() {
   readings.file_size.reset();
   readings.video_bitrate = 0;
   readings.audio_bitrate = 0;
-  first_try_at_ = std::chrono::steady_clock::now();
+  waiting_since_.reset();
   OpenStream();
 }
 
@@ -191,7 +191,11 @@ void MpvPlayer::OpenStream() {
   CancelStreamWork();
   StreamChoice choice{StreamChoice::Kind::kDirect, loaded_url_};
   if (options_.helper != nullptr) {
-    choice = options_.helper->Open(loaded_url_, first_try_at_, std::chrono::steady_clock::now());
+    const auto now = std::chrono::steady_clock::now();
+    choice = options_.helper->Open(loaded_url_, waiting_since_, now);
+    if (choice.kind == StreamChoice::Kind::kWait && !waiting_since_) {
+      waiting_since_ = now;
+    }
   }
   switch (choice.kind) {
     case StreamChoice::Kind::kWait:

@@ -123,7 +123,7 @@ class MpvPlayer final : public PlayerControl {
   bool video_let_go_ = false;
 
   bool via_helper_ = false;
-  std::chrono::steady_clock::time_point first_try_at_{};
+  std::optional<std::chrono::steady_clock::time_point> waiting_since_;
   guint retry_source_ = 0;
   guint watch_source_ = 0;
 };
