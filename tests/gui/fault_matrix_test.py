@@ -9,6 +9,7 @@ import argparse
 import json
 import os
 import re
+import subprocess
 import sys
 import time
 
@@ -33,7 +34,14 @@ DRIP_MS = 4000
 
 FAULTS = ["refused", "time-out", "slow drip", "empty", "garbage", "HTTP 500", "huge body", "dropped"]
 QUICK_FAULTS = ["refused", "time-out", "garbage", "dropped"]
-NOT_BUILT = ["switch file", "ticker", "notice"]
+# The ticker and a notice that shows a second after start; no promotion
+# window at quit (it holds the quit for 20 s) and the program's own version,
+# so no update prompt.
+SWITCHES_ON = {"all": 1, "exit_promotion": 0, "version": "2.3", "headlines": 2, "notice_delay": 1,
+               "notice_stay": 1, "notice_repeat": 1}
+# How long the ticker and the notice get to appear once their replies are in.
+FEATURE_SECONDS = 6
+REFUSAL_SHOWN_ON_SWITCHES = "as the switch file (the service refuses all or nothing)"
 
 READ_ERROR = "读取数据出错，请重试"
 READ_ERROR_BALLOON = "读取数据出错，请返回重试！"
@@ -41,6 +49,12 @@ SEARCHING = "正在搜索资源，请稍后"
 # A service refuses every request or none, so a request that follows
 # another one of the same click cannot be refused alone.
 REFUSAL_SHOWN_ON_H_ASP = "as h.asp (the service refuses all or nothing)"
+
+
+def harness_windows(name):
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
+                            capture_output=True, text=True)
+    return result.stdout.split()
 
 
 def arm(path, fault):
@@ -104,14 +118,30 @@ class Matrix:
         program.start(accessible=True)
         return program, program.window_id()
 
-    # Start-up requests: the catalogue page and the statistics ping.
+    @staticmethod
+    def current_headlines():
+        harness.set_switches(**SWITCHES_ON)
+        text = fetch("lib/gun.txt").decode("gb18030").strip()
+        return [entry.split("||")[0] for entry in text.split("$$$") if entry]
+
+    def handled(self, program, path, seconds):
+        """The size of the service reply the program handled for `path`, or None."""
+        pattern = re.compile(r"service reply \S*" + re.escape(path) + r" handled \((\d+) bytes\)")
+        try:
+            return int(harness.wait_for(lambda: pattern.search(program.log()), seconds, path).group(1))
+        except harness.Timeout:
+            return None
+
+    # Start-up requests: the catalogue page, the statistics ping and the
+    # switch file, each faulted together.
     def start_up_cells(self, faults):
-        for fault in faults:
+        for fault in ["none", *faults]:
+            harness.set_switches(**SWITCHES_ON)
             if fault == "refused":
                 self.refuse()
-            else:
-                arm("/", fault)
-                arm("/tj/tj.asp", fault)
+            elif fault != "none":
+                for path in ("/", "/tj/tj.asp", "/lib/wen.txt"):
+                    arm(path, fault)
             program, window = self.start()
             try:
                 try:
@@ -122,9 +152,11 @@ class Matrix:
                 log = program.log()
                 catalogue = ("error cover (load failed)" if "Web1 failed" in log else
                              "page shown as served" if "Web1 loaded" in log else "wait picture (still loading)")
+                size = self.handled(program, "lib/wen.txt", FETCH_BOUND + CLICK_MARGIN)
+                features = self.features_shown(program, window)
                 answered = self.answers(program, window)
                 alive = program.process.poll() is None
-                expected = {"empty": "page shown", "garbage": "page shown", "huge body": None,
+                expected = {"none": "page shown", "empty": "page shown", "garbage": "page shown", "huge body": None,
                             "time-out": "wait picture", "slow drip": None}.get(fault, "error cover")
                 ok = alive and answered is not None and (expected is None or catalogue.startswith(expected))
                 if not ok:
@@ -133,8 +165,63 @@ class Matrix:
                 self.record("catalogue", fault, catalogue if alive else "CRASHED", ok, answered)
                 self.record("statistics", fault, "nothing shown (hidden view)" if alive else "CRASHED",
                             alive and answered is not None, answered)
+                switches = (f"reply of {size} bytes handled" if size is not None else "reply never handled")
+                switches += "; " + (", ".join(features) + " shown" if features else "features stay off")
+                switch_ok = bool(features) if fault == "none" else not features
+                self.record("switch file", fault, switches if alive else "CRASHED",
+                            alive and answered is not None and size is not None and switch_ok, answered)
                 if alive:
                     self.check_quits(program, "catalogue", fault)
+            finally:
+                program.remove()
+                self.restore()
+
+    def features_shown(self, program, window):
+        """Which of the ticker and the notice show, given time to appear."""
+        shown = set()
+        screen = Screen(program, window)
+
+        def look():
+            if any(headline in screen.label_texts() for headline in self.headlines):
+                shown.add("ticker")
+            if harness_windows("tankou"):
+                shown.add("notice")
+            return len(shown) == 2
+        try:
+            harness.wait_for(look, FEATURE_SECONDS, "the ticker and the notice")
+        except harness.Timeout:
+            pass
+        return sorted(shown)
+
+    # The ticker and the notice, fetched once the switch file turned them on.
+    def feature_cells(self, faults):
+        for fault in ["none", *faults]:
+            if fault == "refused":
+                for row in ("ticker", "notice"):
+                    self.rows.setdefault(row, {})[fault] = REFUSAL_SHOWN_ON_SWITCHES
+                continue
+            harness.set_switches(**SWITCHES_ON)
+            if fault != "none":
+                for path in ("/lib/gun.txt", "/lib/tan.txt"):
+                    arm(path, fault)
+            program, window = self.start()
+            try:
+                program.wait_log("Web1 loaded", 60)
+                # The replies are fetched one after the other, each within the bound.
+                sizes = {path: self.handled(program, path, 2 * FETCH_BOUND + CLICK_MARGIN)
+                         for path in ("lib/gun.txt", "lib/tan.txt")}
+                features = self.features_shown(program, window)
+                answered = self.answers(program, window)
+                alive = program.process.poll() is None
+                for row, path in (("ticker", "lib/gun.txt"), ("notice", "lib/tan.txt")):
+                    size = sizes[path]
+                    outcome = (f"reply of {size} bytes handled" if size is not None else "reply never handled")
+                    outcome += "; " + ("shown" if row in features else "nothing shown")
+                    ok = (row in features) == (fault == "none") and size is not None
+                    self.record(row, fault, outcome if alive else "CRASHED", alive and ok and answered is not None,
+                                answered)
+                if alive:
+                    self.check_quits(program, "features", fault)
             finally:
                 program.remove()
                 self.restore()
@@ -255,12 +342,11 @@ class Matrix:
             return self.status(screen)
 
     def table(self, faults):
+        faults = ["none", *faults]
         lines = ["| request | " + " | ".join(faults) + " |", "|---|" + "---|" * len(faults)]
-        for row in ["catalogue", "h.asp", "episode list", "statistics", "media"]:
+        for row in ["catalogue", "h.asp", "episode list", "switch file", "ticker", "notice", "statistics", "media"]:
             cells = [self.rows.get(row, {}).get(fault, "—") for fault in faults]
             lines.append(f"| {row} | " + " | ".join(cells) + " |")
-        for row in NOT_BUILT:
-            lines.append(f"| {row} | " + " | ".join("not built yet" for _ in faults) + " |")
         return "\n".join(lines) + "\n"
 
 
@@ -277,7 +363,9 @@ def main():
     matrix.serve()
     began = time.monotonic()
     try:
+        matrix.headlines = matrix.current_headlines()
         matrix.start_up_cells(faults)
+        matrix.feature_cells(faults)
         matrix.episode_cells(faults)
     finally:
         matrix.service.stop()
