@@ -70,6 +70,8 @@ constexpr std::string_view kPlainText = "Taviro 2.4\r\n";
 constexpr std::string_view kServerErrorPage =
     "<html><body><h1>500 - 内部服务器错误。</h1><p>您查找的资源存在问题，因而无法显示。</p></body></html>";
 
+constexpr std::size_t kRequestThreads = 64;
+
 // What is filled in for a "huge" reply, a chunk at a time.
 constexpr std::size_t kHugeChunkBytes = 64 * 1024;
 
@@ -83,6 +85,10 @@ DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
     : catalogue_(WithSeedLinks(std::move(catalogue), options.media_folder)), options_(std::move(options)) {
   server_.set_pre_routing_handler(
       [this](const Request& request, Response& response) { return BeforeRouting(request, response); });
+  // Faults hold their request's thread (a delay for its whole pause, a drip
+  // until the client goes), and the program keeps a dozen views' connections
+  // open: the library's default of a few threads would starve the rest.
+  server_.new_task_queue = [] { return new httplib::ThreadPool(kRequestThreads); };
   server_.set_post_routing_handler([this](const Request&, Response& response) { AfterRouting(response); });
   server_.set_error_handler([](const Request&, Response& response) {
     if (response.status == 404) SendText(response, NotFoundPage(), 404);

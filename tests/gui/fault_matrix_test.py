@@ -29,8 +29,9 @@ CLICK_MARGIN = 8
 RECOVERY_BOUND = 90
 # Longer than the fetch bound, so "time-out" never answers in time.
 TIME_OUT_MS = 25000
-# 16 bytes every 4 s: no reply of the service arrives within the bound.
-DRIP_MS = 4000
+# 16 bytes, then a pause longer than the bound: no reply of more than 16
+# bytes arrives within it, though bytes keep coming.
+DRIP_MS = 12000
 
 FAULTS = ["refused", "time-out", "slow drip", "empty", "garbage", "HTTP 500", "huge body", "dropped"]
 QUICK_FAULTS = ["refused", "time-out", "garbage", "dropped"]
