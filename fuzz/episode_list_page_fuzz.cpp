@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Built: the data up to the first ";" after the marker.
   constexpr std::string_view kMarker = "var VideoInfoList=";
   const std::string built = before + std::string(kMarker) + body;
-  if (before.find(kMarker) == std::string::npos && (before + std::string(kMarker)).find(kMarker) == before.size()) {
+  if (before.find(kMarker) == std::string::npos &&
+      (before + std::string(kMarker)).find(kMarker) == before.size()) {
     const auto found = taviro::EpisodeDataOf(built);
     Check(found.has_value(), "a page with the variable has episode data", built);
   }
@@ -59,9 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t at = page_template.find(taviro::kEpisodeDataPlaceholder);
   const std::string page = taviro::FillEpisodeListTemplate(page_template, *episode_data);
   const std::string_view head = std::string_view(page_template).substr(0, at);
-  const std::string_view tail = std::string_view(page_template).substr(at + taviro::kEpisodeDataPlaceholder.size());
+  const std::string_view tail =
+      std::string_view(page_template).substr(at + taviro::kEpisodeDataPlaceholder.size());
   Check(page.starts_with(head) && page.ends_with(tail), "the template stays around the data", page);
-  const std::string_view literal = std::string_view(page).substr(head.size(), page.size() - head.size() - tail.size());
+  const std::string_view literal =
+      std::string_view(page).substr(head.size(), page.size() - head.size() - tail.size());
   CheckUnlessPending(IsSafeStringLiteral(literal), "episode_data_script", literal);
   return 0;
 }

@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto record = taviro::ParseEpisodeRecord(reply);
   Check(record.has_value() == (reply.find('$') != std::string::npos), "a record is a reply with a $", reply);
   if (record) {
-    Check(reply.starts_with(record->name + "$" + record->media_url), "a record's fields come from the reply", reply);
+    Check(reply.starts_with(record->name + "$" + record->media_url), "a record's fields come from the reply",
+          reply);
     Check(record->name.find('$') == std::string::npos && record->media_url.find('$') == std::string::npos &&
               record->kind.find('$') == std::string::npos,
           "no field holds the separator", reply);
@@ -42,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto parsed = taviro::ParseEpisodeRecord(built);
   Check(parsed && parsed->name == name && parsed->media_url == url && parsed->kind == kind,
         "a record gives back its fields", built);
-  Check(taviro::EpisodeRequestUrl("http://127.0.0.1/", name, url, kind).starts_with("http://127.0.0.1/h.asp?id="),
+  Check(taviro::EpisodeRequestUrl("http://127.0.0.1/", name, url, kind)
+            .starts_with("http://127.0.0.1/h.asp?id="),
         "the request goes to h.asp");
   return 0;
 }

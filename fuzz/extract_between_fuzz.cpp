@@ -37,8 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // short; the program's markers never overlap like that.
     const std::u32string characters = taviro::DecodeUtf8(text);
     const std::size_t start_at = characters.find(taviro::DecodeUtf8(start));
-    const bool apart = start_at != std::u32string::npos && !end.empty() &&
-                       characters.find(taviro::DecodeUtf8(end), start_at) >= start_at + taviro::DecodeUtf8(start).size();
+    const bool apart =
+        start_at != std::u32string::npos && !end.empty() &&
+        characters.find(taviro::DecodeUtf8(end), start_at) >= start_at + taviro::DecodeUtf8(start).size();
     if (mode == 1 && apart) {
       Check(piece->starts_with(start) && piece->ends_with(end), "mode 1 keeps both markers",
             start + "|" + end + "|" + text + "|" + *piece);

@@ -15,7 +15,9 @@ namespace {
 using taviro::fuzz::Check;
 using taviro::fuzz::CheckUnlessPending;
 
-std::string Digits(FuzzedDataProvider& input) { return std::to_string(input.ConsumeIntegralInRange(0, 99999)); }
+std::string Digits(FuzzedDataProvider& input) {
+  return std::to_string(input.ConsumeIntegralInRange(0, 99999));
+}
 
 void ParseAnything(const std::string& uri) {
   (void)taviro::ParseCatalogueLink(uri);
@@ -43,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ParseAnything(rest);
 
   // A catalogue entry, with the "/" a web view may add.
-  const std::string entry_uri = "mivuvod://" + std::to_string(id) + "-" + source + "-" + episode + "-" + title + "/";
+  const std::string entry_uri =
+      "mivuvod://" + std::to_string(id) + "-" + source + "-" + episode + "-" + title + "/";
   const taviro::CatalogueLink entry = taviro::ParseCatalogueLink(entry_uri);
   if (title.find('-') == std::string::npos) {
     Check(entry.id == id && entry.source == source && entry.episode == episode && entry.title == title,
@@ -58,13 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool plain_reply = kind.find('&') == std::string::npos && name.find('&') == std::string::npos &&
                            (kind + name).find("miqvod:") == std::string::npos && !name.ends_with('/');
   if (plain_reply) {
-    Check(play.media_url == media_url && play.title == entry.title && play.kind == kind && play.name == name &&
-              play.id == entry.id && play.source == entry.source && play.episode == entry.episode &&
-              play.flag.empty(),
+    Check(play.media_url == media_url && play.title == entry.title && play.kind == kind &&
+              play.name == name && play.id == entry.id && play.source == entry.source &&
+              play.episode == entry.episode && play.flag.empty(),
           "a resolved link gives back its fields", play_uri);
   }
-  CheckUnlessPending(play.kind == kind && play.name == name && play.id == entry.id && play.source == entry.source &&
-                         play.episode == entry.episode && play.flag.empty(),
+  CheckUnlessPending(play.kind == kind && play.name == name && play.id == entry.id &&
+                         play.source == entry.source && play.episode == entry.episode && play.flag.empty(),
                      "resolved_link_fields", play_uri);
 
   // The key of the item playing.

@@ -60,7 +60,9 @@ std::string Text(const std::filesystem::path& file) {
   return taviro::DecodeAnsi(taviro::ReadFileBytes(file).value_or(std::string()));
 }
 
-std::size_t Bars(std::string_view line) { return static_cast<std::size_t>(std::count(line.begin(), line.end(), '|')); }
+std::size_t Bars(std::string_view line) {
+  return static_cast<std::size_t>(std::count(line.begin(), line.end(), '|'));
+}
 
 std::size_t RecordCount(std::string_view list) {
   std::size_t count = 0;
@@ -105,8 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string name = input.ConsumeRandomLengthString(32);
         const std::string url = input.ConsumeRandomLengthString(32);
         // The records an add keeps, whatever the new record holds.
-        const std::size_t kept =
-            RecordCount(taviro::NetworkListAfterAdd(Text(lists.ListFilePath(ListFile::kNetworkTasks)), "x|", id)) - 1;
+        const std::size_t kept = RecordCount(taviro::NetworkListAfterAdd(
+                                     Text(lists.ListFilePath(ListFile::kNetworkTasks)), "x|", id)) -
+                                 1;
         lists.AddNetworkTask(id, title, name, url, input.ConsumeIntegral<int>(), input.ConsumeIntegral<int>(),
                              input.ConsumeIntegral<int>());
         const std::string list = Text(lists.ListFilePath(ListFile::kNetworkTasks));
@@ -126,8 +129,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lists.UpdateNetworkTaskPosition(input.ConsumeIntegralInRange(0, 4), input.ConsumeIntegral<int>());
         break;
       case 3: {
-        const std::string path = paths.empty() ? input.ConsumeRandomLengthString(16)
-                                               : paths[input.ConsumeIntegralInRange<std::size_t>(0, paths.size() - 1)];
+        const std::string path = paths.empty()
+                                     ? input.ConsumeRandomLengthString(16)
+                                     : paths[input.ConsumeIntegralInRange<std::size_t>(0, paths.size() - 1)];
         lists.UpdateLocalFilePosition(path, input.ConsumeIntegral<int>());
         break;
       }

@@ -86,7 +86,8 @@ void CheckPage(taviro::ListFile file, std::string_view list) {
     Check(Count(page, std::string(1, c)) == expected, "a page holds no markup from its list", page);
   }
   // Every row's link names a record line.
-  for (std::size_t row = page.find(kRowStart); row != std::string::npos; row = page.find(kRowStart, row + 1)) {
+  for (std::size_t row = page.find(kRowStart); row != std::string::npos;
+       row = page.find(kRowStart, row + 1)) {
     const std::size_t at = page.find('"', row + kRowStart.size());
     Check(page.compare(at, kRowLink.size(), kRowLink) == 0, "a row's title ends at its quote", page);
     const std::size_t number = std::stoul(page.substr(at + kRowLink.size(), 10));
@@ -119,7 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::vector<std::string_view> rest(records.begin() + 1, records.end());
       Check(rest.size() <= 100 && IsSubsequence(rest, old_records), "an add keeps old records in order", out);
       for (const std::string_view line : rest) {
-        Check(taviro::ListField(line, 0) != std::to_string(id), "an add leaves no other record of its id", out);
+        Check(taviro::ListField(line, 0) != std::to_string(id), "an add leaves no other record of its id",
+              out);
       }
       break;
     }
@@ -144,7 +146,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(records.size() == old_records.size(), "an update keeps every record", out);
       for (std::size_t i = 0; i < records.size(); ++i) {
         if (records[i] == old_records[i]) continue;
-        Check(records[i].ends_with("|" + std::to_string(position)), "an update changes only the position", out);
+        Check(records[i].ends_with("|" + std::to_string(position)), "an update changes only the position",
+              out);
         // A short record is completed up to its position field, never beyond.
         const long full = operation == 2 ? 6 : 2;
         Check(std::count(records[i].begin(), records[i].end(), '|') <=
@@ -166,7 +169,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   Check(out.ends_with("\r\n"), "a list ends with a line end", out);
-  CheckPage(operation == 1 || operation == 3 ? taviro::ListFile::kLocalFiles : taviro::ListFile::kNetworkTasks,
-            out);
+  CheckPage(
+      operation == 1 || operation == 3 ? taviro::ListFile::kLocalFiles : taviro::ListFile::kNetworkTasks,
+      out);
   return 0;
 }

@@ -27,8 +27,8 @@ std::string NameFrom(FuzzedDataProvider& input) {
 bool ReadsBackAsWritten(std::string_view value) {
   if (value.find_first_of("\r\n") != std::string_view::npos) return false;
   if (value != taviro::TrimBlanks(value)) return false;
-  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                      value.back() == value.front();
+  const bool quoted =
+      value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
   return !quoted;
 }
 
@@ -55,9 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto read_back = taviro::FindProfileValue(changed, section, key);
   Check(read_back && *read_back == value, "a value set reads back", changed);
 
-  const bool same_place = taviro::FindProfileValue("[" + section + "]\r\n" + key + "=x\r\n", other_section,
-                                                   other_key)
-                              .has_value();
+  const bool same_place =
+      taviro::FindProfileValue("[" + section + "]\r\n" + key + "=x\r\n", other_section, other_key)
+          .has_value();
   if (!same_place) {
     Check(taviro::FindProfileValue(text, other_section, other_key) ==
               taviro::FindProfileValue(changed, other_section, other_key),

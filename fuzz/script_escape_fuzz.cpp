@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string plain = taviro::ScriptUnescape(input);
   Check(taviro::IsValidUtf8(plain), "unescaped text is UTF-8", plain);
-  Check(taviro::ScriptUnescape(taviro::ScriptEscape(plain)) == plain, "unescape(escape(unescaped)) holds", plain);
+  Check(taviro::ScriptUnescape(taviro::ScriptEscape(plain)) == plain, "unescape(escape(unescaped)) holds",
+        plain);
 
   // Text that is already valid goes through escape and back unchanged; the
   // escaped form cannot carry a field or markup separator.

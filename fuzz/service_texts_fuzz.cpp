@@ -44,7 +44,8 @@ void CheckAnyReply(const std::string& text) {
   if (const auto schedule = taviro::ParseNoticeSchedule(text)) {
     Check(schedule->urls.size() <= taviro::kServiceListLimit, "at most 51 notice pages", text);
     for (const std::string& url : schedule->urls) {
-      Check(url.starts_with("http://") && url.find("$$$") == std::string::npos, "notice pages are web pages", url);
+      Check(url.starts_with("http://") && url.find("$$$") == std::string::npos, "notice pages are web pages",
+            url);
     }
     Check(schedule->delay != 0 && schedule->stay != 0, "zero delays take their defaults", text);
   }
@@ -68,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "a headline file gives back its entries", headline);
   }
   const auto switches = taviro::ParseSwitchFile("0====1====0====1====1====" + version + "\r\n");
-  Check(switches && switches->notice && !switches->pause_panel && switches->ticker && switches->version == version,
+  Check(switches && switches->notice && !switches->pause_panel && switches->ticker &&
+            switches->version == version,
         "a switch file gives back its fields", version);
   const auto schedule = taviro::ParseNoticeSchedule(std::to_string(delay) + "||5||1||" + link + "\r\n");
   Check(schedule && schedule->delay == delay && schedule->stay == 5 && schedule->repeat == 1 &&

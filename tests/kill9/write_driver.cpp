@@ -39,16 +39,20 @@ const T& Pick(std::mt19937& random, const T (&items)[N]) {
   return items[std::uniform_int_distribution<std::size_t>(0, N - 1)(random)];
 }
 
-int Number(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+int Number(std::mt19937& random, int low, int high) {
+  return std::uniform_int_distribution<int>(low, high)(random);
+}
 
 void Step(std::mt19937& random, taviro::MediaLists& lists, const std::filesystem::path& config) {
   switch (Number(random, 0, 5)) {
     case 0:  // a network task played
       lists.AddNetworkTask(Number(random, 100, 108), Pick(random, kTitles), Pick(random, kNames),
-                           "http%3A//127.0.0.1%3A18080/qvod/sample-a.mp4", Number(random, 0, 2), Number(random, 0, 9), 0);
+                           "http%3A//127.0.0.1%3A18080/qvod/sample-a.mp4", Number(random, 0, 2),
+                           Number(random, 0, 9), 0);
       break;
     case 1:  // a local file played
-      lists.AddLocalFile(std::filesystem::path(Pick(random, kPaths)).filename().string(), Pick(random, kPaths), 0);
+      lists.AddLocalFile(std::filesystem::path(Pick(random, kPaths)).filename().string(),
+                         Pick(random, kPaths), 0);
       break;
     case 2:
       lists.UpdateNetworkTaskPosition(Number(random, 100, 108), Number(random, 1, 7200));
