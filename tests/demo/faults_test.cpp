@@ -1,5 +1,6 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
