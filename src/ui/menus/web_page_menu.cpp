@@ -1,5 +1,6 @@
 #include "ui/menus/web_page_menu.h"
 
+#include "platform/menu_presenter.h"
 #include "platform/web_view.h"
 #include "ui/main/main_window.h"
 
@@ -19,6 +20,10 @@ std::vector<MenuItemData> WebPageMenuItems(MainWindow& window) {
       {"zt", "粘贴", [catalogue] { catalogue().Edit(EditCommand::kPaste); }},
       {"zy", "主页", [w, catalogue] { catalogue().Navigate(w->ServiceBaseUrl); }},
   };
+}
+
+void CatalogueContextMenu(MainWindow& window, const ContextMenuRequest& request) {
+  window.ports.menus.PopupAt(PopupMenu::myMenu, request.x, request.y);
 }
 
 }  // namespace taviro

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/web_view.h"
 #include "support/fake_dialog_window.h"
 #include "support/fake_folder_chooser.h"
 #include "support/fake_process_table.h"
@@ -153,6 +154,10 @@ TEST_F(PopupMenusTest, ThePageMenuActsOnTheCatalogueView) {
   Choose(page, "fz");
   Choose(page, "zt");
   EXPECT_EQ(h.web[1].edits, (std::vector<EditCommand>{EditCommand::kCopy, EditCommand::kPaste}));
+  CatalogueContextMenu(w, {"", 40, 50});
+  ASSERT_EQ(h.menus.popups.size(), 1U);
+  EXPECT_EQ(h.menus.popups[0].menu, PopupMenu::myMenu);
+  EXPECT_EQ(h.menus.popups[0].x, 40);
 }
 
 TEST_F(PopupMenusTest, MainMenuSkinsSiteUpdateAndQuit) {
