@@ -12,7 +12,6 @@ namespace {
 
 constexpr const char* kStyle =
     "#taviro-settings { font-size: 9pt; }"
-    "#taviro-settings label { color: #000000; }"
     "#taviro-settings #ba3-title { color: #F1F1F1; font-weight: bold; }"
     "#taviro-settings #ba3-product { font-weight: bold; font-size: 10.5pt; }"
     "#taviro-settings button { padding: 0 4px; min-height: 0; min-width: 0; }"
@@ -73,7 +72,7 @@ std::string TabCss(bool selected) {
   char css[256];
   std::snprintf(css, sizeof css,
                 "button { background-image: none; background-color: #%06X; color: #%06X; border: none; "
-                "border-radius: 0; box-shadow: none; text-shadow: none; }",
+                "border-radius: 0; box-shadow: none; text-shadow: none; transition: none; }",
                 ToRgb(look.background), ToRgb(look.text));
   return css;
 }
@@ -339,7 +338,7 @@ void SettingsDialogView::Sync() {
   syncing_ = false;
 }
 
-void SettingsDialogView::Mirror() {
+void SettingsDialogView::Refresh() {
   if (window_ != nullptr) Sync();
 }
 
@@ -391,7 +390,7 @@ gboolean SettingsDialogView::OnGlyphCrossing(GtkWidget* /*widget*/, GdkEventCros
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return FALSE;
   self->dialog_->CloseGlyphHover(event->type == GDK_ENTER_NOTIFY);
-  self->Mirror();
+  self->Refresh();
   return FALSE;
 }
 
@@ -408,7 +407,7 @@ gboolean SettingsDialogView::OnKeyPress(GtkWidget* /*widget*/, GdkEventKey* even
   auto* self = static_cast<SettingsDialogView*>(data);
   if (event->keyval != GDK_KEY_Escape || !self->Idle()) return FALSE;
   self->dialog_->Cancel();
-  self->Mirror();
+  self->Refresh();
   return TRUE;
 }
 
@@ -424,7 +423,7 @@ gboolean SettingsDialogView::OnPagePointer(GtkWidget* /*widget*/, GdkEvent* /*ev
   const SettingsDialogModel& model = self->dialog_->model();
   if (model.link_clicked || model.link_hot) {
     self->dialog_->PageHover();
-    self->Mirror();
+    self->Refresh();
   }
   return FALSE;
 }
@@ -433,7 +432,7 @@ gboolean SettingsDialogView::OnLinkEnter(GtkWidget* /*widget*/, GdkEvent* /*even
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return FALSE;
   self->dialog_->LinkHover();
-  self->Mirror();
+  self->Refresh();
   return TRUE;  // not a move over the page beneath
 }
 
@@ -441,7 +440,7 @@ gboolean SettingsDialogView::OnLinkPress(GtkWidget* /*widget*/, GdkEventButton* 
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle() || event->button != 1) return FALSE;
   self->dialog_->LinkClick();
-  self->Mirror();
+  self->Refresh();
   return TRUE;
 }
 
@@ -449,7 +448,7 @@ void SettingsDialogView::OnTabClicked(GtkButton* button, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->SelectPage(static_cast<SettingsPage>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "page"))));
-  self->Mirror();
+  self->Refresh();
 }
 
 void SettingsDialogView::OnCheckToggled(GtkToggleButton* button, gpointer data) {
@@ -469,28 +468,28 @@ void SettingsDialogView::OnBrowse(GtkButton* /*button*/, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->Browse();
-  self->Mirror();
+  self->Refresh();
 }
 
 void SettingsDialogView::OnOk(GtkButton* /*button*/, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->Ok();
-  self->Mirror();
+  self->Refresh();
 }
 
 void SettingsDialogView::OnCancel(GtkButton* /*button*/, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->Cancel();
-  self->Mirror();
+  self->Refresh();
 }
 
 void SettingsDialogView::OnApply(GtkButton* /*button*/, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->Apply();
-  self->Mirror();
+  self->Refresh();
 }
 
 }  // namespace taviro::gtk

@@ -34,6 +34,8 @@ class SettingsDialogView final : public DialogWindow {
 
   // After a skin change: the frame and the close glyph are painted afresh.
   void RepaintFrame();
+  // Mirrors the model after code outside the dialog's own events changed it.
+  void Refresh();
 
   void Show() override;
   void Close() override;
@@ -58,8 +60,6 @@ class SettingsDialogView final : public DialogWindow {
   GtkWidget* BuildAboutPage();
   GtkWidget* NewPage(int index);
   void Sync();
-  // Runs after every event the dialog handled.
-  void Mirror();
   bool Idle() const { return dialog_ != nullptr && window_ != nullptr && !dialog_->model().busy; }
 
   static gboolean OnWindowDraw(GtkWidget* widget, cairo_t* cr, gpointer data);
