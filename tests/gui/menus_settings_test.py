@@ -15,6 +15,7 @@ ARGS = None
 
 DIALOG_TITLE = "软件设置"
 NO_UPDATE = "你现在使用的是最新版本，无需升级!"
+SELECTED_TAB = (0xFA, 0xAF, 0x41)
 
 
 MENU_ROLES = ("menu item", "menu", "check menu item")
@@ -105,20 +106,25 @@ class MenusAndSettingsTest(unittest.TestCase):
         return self.wait_node("check box", name).getState().contains(pyatspi.STATE_CHECKED)
 
     def shoot_pages(self, skin):
+        """A picture of each page, once the page's tab is painted as selected."""
         dialog = self.dialog_window()
-        for tab, page in (("软件设置", "options"), ("缓存设置", "cache"), ("关于软件", "about")):
+        for tab, page, top in (("软件设置", "options", 0), ("缓存设置", "cache", 31), ("关于软件", "about", 61)):
             self.press(tab)
-            marker = {"options": ("check box", "自动播放下一集"), "cache": ("text", "缓存路径"),
-                      "about": ("label", "Taviro是以P2P技术为核心的播放软件。")}[page]
-            self.wait_node(*marker)
-            harness.screenshot(dialog, os.path.join(ARGS.out, f"settings-{page}-skin{skin}.png"))
+            shot = os.path.join(ARGS.out, f"settings-{page}-skin{skin}.png")
+
+            def painted():
+                harness.screenshot(dialog, shot)
+                # Inside the tab's top left, clear of its text: the body
+                # starts at (2, 30).
+                return harness.pixel(shot, 2 + 12, 30 + top + 6) == SELECTED_TAB
+            harness.wait_for(painted, 30, f"the {page} tab painted as selected")
 
     def test_main_menu_settings_dialog_and_skins(self):
         program = self.start()
         # A helper installation that keeps its downloads in a folder of its own.
         os.makedirs(os.path.join(program.app_dir, "Qvod"))
         program.write("Qvod/QvodCfg.ini", b"[NBQVODTERMINAL]\r\ndefaultsavepath=/home/taviro/Media/\r\n")
-        program.write("config.dll", f"[S_q]\r\nqvodw={program.app_dir}/Qvod/\r\n".encode())
+        program.write("config.dll", f"[Skin]\r\nNum=1\r\n[S_q]\r\nqvodw={program.app_dir}/Qvod/\r\n".encode())
         self.launch()
 
         self.open_main_menu()
