@@ -59,7 +59,8 @@ std::vector<MenuItemData> RadioSubmenu(const std::array<RadioItem<Choice>, N>& i
 }
 
 template <typename Choice, std::size_t N>
-std::optional<bool> MarkIn(const std::array<RadioItem<Choice>, N>& items, std::string_view name, Choice current) {
+std::optional<bool> MarkIn(const std::array<RadioItem<Choice>, N>& items, std::string_view name,
+                           Choice current) {
   for (const RadioItem<Choice>& item : items) {
     if (item.name == name) return item.choice == current;
   }
@@ -105,7 +106,8 @@ std::vector<MenuItemData> PlayerMenuItems(MainWindow& window) {
       {"q_quan", "全屏", [w] { w->ClickControlBar(kFullScreenButton); }},
       {"q_yin", kMuteCaption, [w] { w->ClickControlBar(kMuteButton); }},
       {"q_xx", "-", nullptr},
-      {"q_kuang", "视频框架", nullptr, RadioSubmenu(kFitItems, [w](PictureFit fit) { ChoosePictureFit(*w, fit); })},
+      {"q_kuang", "视频框架", nullptr,
+       RadioSubmenu(kFitItems, [w](PictureFit fit) { ChoosePictureFit(*w, fit); })},
       {"q_shengdao", "声道调节", nullptr,
        RadioSubmenu(kChannelItems, [w](SoundChannel channel) { ChooseSoundChannel(*w, channel); })},
       {"q_yy", "-", nullptr, {}, true},

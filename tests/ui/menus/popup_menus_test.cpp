@@ -79,15 +79,17 @@ class PopupMenusTest : public ::testing::Test {
 
 TEST_F(PopupMenusTest, TheTreesAndAFreshStartsMarks) {
   EXPECT_EQ(Describe(page), "ht=后退 qj=前进 sx=刷新 sss=- fz=复制 zt=粘贴 zy=主页 ");
-  EXPECT_EQ(Describe(main),
-            "shezhi=软件设置 pifu=更换皮肤[green=黑色冷酷 blue=蓝色经典 ] about=关于我们 aa12=- guanf=官方主页 "
-            "shengji=升级检测 qsoft=退出软件 ");
-  EXPECT_EQ(Describe(player),
-            "q_bo=播放/暂停(空格) q_stop=停止 q_quan=全屏 q_yin=静音 q_xx=- "
-            "q_kuang=视频框架[q_la=拉伸以适合窗口 q_suo=缩放以适合窗口 q_43=4:3 q_54=5:4 q_169=16:9 ] "
-            "q_shengdao=声道调节[q_shun=混合声道 q_szuo=左声道 q_syou=右声道 q_szuoq=左声道扩展至全部 "
-            "q_syouq=右声道扩展至全部 ] q_yy=-(hidden) q_tiao=视频调节(hidden) q_yinpin=音频调节(hidden) "
-            "q_yinxiao=音效均衡(hidden) qvod_zz=- q_wan=播放完后[kaiqi=自动关机 q_wu=无操作 ] q_jing=精简模式 ");
+  EXPECT_EQ(
+      Describe(main),
+      "shezhi=软件设置 pifu=更换皮肤[green=黑色冷酷 blue=蓝色经典 ] about=关于我们 aa12=- guanf=官方主页 "
+      "shengji=升级检测 qsoft=退出软件 ");
+  EXPECT_EQ(
+      Describe(player),
+      "q_bo=播放/暂停(空格) q_stop=停止 q_quan=全屏 q_yin=静音 q_xx=- "
+      "q_kuang=视频框架[q_la=拉伸以适合窗口 q_suo=缩放以适合窗口 q_43=4:3 q_54=5:4 q_169=16:9 ] "
+      "q_shengdao=声道调节[q_shun=混合声道 q_szuo=左声道 q_syou=右声道 q_szuoq=左声道扩展至全部 "
+      "q_syouq=右声道扩展至全部 ] q_yy=-(hidden) q_tiao=视频调节(hidden) q_yinpin=音频调节(hidden) "
+      "q_yinxiao=音效均衡(hidden) qvod_zz=- q_wan=播放完后[kaiqi=自动关机 q_wu=无操作 ] q_jing=精简模式 ");
   EXPECT_EQ(Checked(w.menu, player), "q_suo q_shun q_wu ");
   EXPECT_EQ(Checked(w.menu, main) + Checked(w.menu, page), "");
   EXPECT_FALSE(CheckMark(w.menu, "q_bo").has_value());
@@ -103,8 +105,8 @@ TEST_F(PopupMenusTest, PictureFitMovesTheOneMarkAndTellsThePlayer) {
 }
 
 TEST_F(PopupMenusTest, TheFiveChannelsAreOneRadioGroupAndThreeIsNeverSent) {
-  const std::vector<std::pair<std::string, int>> channels{
-      {"q_syou", 2}, {"q_szuo", 1}, {"q_szuoq", 4}, {"q_syouq", 5}, {"q_syou", 2}, {"q_shun", 0}};
+  const std::vector<std::pair<std::string, int>> channels{{"q_syou", 2},  {"q_szuo", 1}, {"q_szuoq", 4},
+                                                          {"q_syouq", 5}, {"q_syou", 2}, {"q_shun", 0}};
   for (const auto& [name, value] : channels) {
     Choose(player, name);
     EXPECT_EQ(h.player.sound_channel, value) << name;

@@ -24,7 +24,8 @@ namespace {
 using Log = std::vector<std::string>;
 
 constexpr const char* kSite = "http://127.0.0.1:9/site/";
-const std::vector<std::string> kOptionKeys{"quit", "qvodk", "s_size", "s_h", "s_bo", "s_jd", "qvodqi", "s_pao"};
+const std::vector<std::string> kOptionKeys{"quit", "qvodk", "s_size", "s_h",
+                                           "s_bo", "s_jd",  "qvodqi", "s_pao"};
 
 class SettingsDialogTest : public ::testing::Test {
  protected:
@@ -36,7 +37,9 @@ class SettingsDialogTest : public ::testing::Test {
   void TearDown() override { ::setenv("HOME", saved_home_.c_str(), 1); }
 
   std::string Setting(std::string_view key) const { return ReadSetting(config, "S_q", key, "<missing>"); }
-  void SetSetting(std::string_view key, std::string_view value) const { WriteSetting(config, "S_q", key, value); }
+  void SetSetting(std::string_view key, std::string_view value) const {
+    WriteSetting(config, "S_q", key, value);
+  }
   // A helper installation whose INI file names `save_path`.
   void InstallVendor(std::string_view save_path) const {
     std::filesystem::create_directories(vendor);
@@ -58,7 +61,8 @@ class SettingsDialogTest : public ::testing::Test {
   testing::FakeProcessTable processes;
   testing::FakeProgramLauncher launcher{&log};
   testing::FakeUriLauncher desktop{&log};
-  SettingsDialog dialog{SettingsDialogPorts{window, prompt, chooser, processes, launcher, desktop}, config, kSite};
+  SettingsDialog dialog{SettingsDialogPorts{window, prompt, chooser, processes, launcher, desktop}, config,
+                        kSite};
   const SettingsDialogModel& m = dialog.model();
 
  private:
@@ -123,7 +127,10 @@ TEST_F(SettingsDialogTest, AnUnchangedFolderWritesTheKeysOnly) {
 
 TEST_F(SettingsDialogTest, ANewFolderEndsTheHelperStoresTheFolderRestartsItAndSaysSo) {
   InstallVendor(films);
-  processes.entries = {{3, "qvodplayer.EXE"}, {4, "bash"}, {5, "QvodTerminal.exe"}, {6, "QVODTERMINAL.EXE"},
+  processes.entries = {{3, "qvodplayer.EXE"},
+                       {4, "bash"},
+                       {5, "QvodTerminal.exe"},
+                       {6, "QVODTERMINAL.EXE"},
                        {8, "QvodTerminal.exe.bak"}};
   dialog.Show();
   const std::string moved = (folder / "新的 文件夹").string();
@@ -133,8 +140,8 @@ TEST_F(SettingsDialogTest, ANewFolderEndsTheHelperStoresTheFolderRestartsItAndSa
   EXPECT_EQ(VendorSavePath(), moved + "/");
   EXPECT_TRUE(std::filesystem::is_directory(moved));  // a missing folder is made
   EXPECT_EQ(m.current_cache_folder, moved + "/");
-  EXPECT_EQ(log.entries, (Log{"dialog.Show", "dialog.ProcessPendingEvents", "launch(" + vendor + "QvodTerminal.exe)",
-                              "prompt.Inform"}));
+  EXPECT_EQ(log.entries, (Log{"dialog.Show", "dialog.ProcessPendingEvents",
+                              "launch(" + vendor + "QvodTerminal.exe)", "prompt.Inform"}));
   EXPECT_EQ(prompt.notices.at(0).caption, "提示：");
   EXPECT_EQ(prompt.notices.at(0).text, "缓存路径修改成功！");
   EXPECT_FALSE(m.busy);

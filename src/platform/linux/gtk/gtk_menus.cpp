@@ -16,7 +16,8 @@ GtkMenus::~GtkMenus() {
   }
 }
 
-void GtkMenus::AddItems(PopupMenu menu, const std::vector<MenuItemData>& items, const std::function<void()>& after) {
+void GtkMenus::AddItems(PopupMenu menu, const std::vector<MenuItemData>& items,
+                        const std::function<void()>& after) {
   Append(GTK_MENU_SHELL(Menu(menu)), items, after);
   Sync();
 }
@@ -49,8 +50,8 @@ GtkWidget* GtkMenus::NewItem(const MenuItemData& item, const std::function<void(
       command();
       if (after) after();
     };
-    g_signal_connect_data(widget, "activate", G_CALLBACK(OnActivate), new Item{this, std::move(command)}, FreeItem,
-                          static_cast<GConnectFlags>(0));
+    g_signal_connect_data(widget, "activate", G_CALLBACK(OnActivate), new Item{this, std::move(command)},
+                          FreeItem, static_cast<GConnectFlags>(0));
   }
   mirrors_.push_back({widget, MenuItemData{item.name, item.caption, nullptr}});
   return widget;

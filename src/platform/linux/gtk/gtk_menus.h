@@ -48,7 +48,8 @@ class GtkMenus final : public MenuPresenter {
     MenuItemData item;  // name and fixed caption; the command is not kept here
   };
 
-  void Append(GtkMenuShell* shell, const std::vector<MenuItemData>& items, const std::function<void()>& after);
+  void Append(GtkMenuShell* shell, const std::vector<MenuItemData>& items,
+              const std::function<void()>& after);
   GtkWidget* NewItem(const MenuItemData& item, const std::function<void()>& after);
   static void OnActivate(GtkMenuItem* item, gpointer data);
   static void FreeItem(gpointer data, GClosure* closure);

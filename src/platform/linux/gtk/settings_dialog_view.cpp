@@ -23,7 +23,8 @@ constexpr int kBodyColour = 0xF4F4F4;  // 0xRRGGBB
 constexpr int kPageColour = 0xFFFFFF;
 
 void SetRgb(cairo_t* cr, std::uint32_t rgb) {
-  cairo_set_source_rgb(cr, ((rgb >> 16U) & 0xFFU) / 255.0, ((rgb >> 8U) & 0xFFU) / 255.0, (rgb & 0xFFU) / 255.0);
+  cairo_set_source_rgb(cr, ((rgb >> 16U) & 0xFFU) / 255.0, ((rgb >> 8U) & 0xFFU) / 255.0,
+                       (rgb & 0xFFU) / 255.0);
 }
 
 void FillRect(cairo_t* cr, const Rect& rect, std::uint32_t rgb) {
@@ -182,8 +183,8 @@ void SettingsDialogView::Build() {
   gtk_widget_set_size_request(root, width, height);
   gtk_container_add(GTK_CONTAINER(window_), root);
   BuildTitleBar(root, width);
-  GtkWidget* body = Place(root, gtk_fixed_new(), layout.body.left, layout.body.top, layout.body.width,
-                          layout.body.height);
+  GtkWidget* body =
+      Place(root, gtk_fixed_new(), layout.body.left, layout.body.top, layout.body.width, layout.body.height);
   g_signal_connect(body, "draw", G_CALLBACK(OnBodyDraw), this);
   BuildBody(body, width, height);
 
@@ -219,7 +220,8 @@ void SettingsDialogView::BuildBody(GtkWidget* body, int width, int height) {
   for (const int page : {0, 2, 1}) {
     const auto index = static_cast<std::size_t>(page);
     GtkWidget* tab = gtk_button_new_with_label(std::string(kTabCaptions[index]).c_str());
-    gtk_style_context_add_provider(gtk_widget_get_style_context(tab), GTK_STYLE_PROVIDER(tab_styles_[index].get()),
+    gtk_style_context_add_provider(gtk_widget_get_style_context(tab),
+                                   GTK_STYLE_PROVIDER(tab_styles_[index].get()),
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
     g_object_set_data(G_OBJECT(tab), "page", GINT_TO_POINTER(page));
     g_signal_connect(tab, "clicked", G_CALLBACK(OnTabClicked), this);
@@ -232,8 +234,8 @@ void SettingsDialogView::BuildBody(GtkWidget* body, int width, int height) {
     Place(page_area, page, layout.page.left, layout.page.top, layout.page.width, layout.page.height);
   }
 
-  const std::array<std::pair<const char*, Rect>, 3> buttons{{
-      {"确定", kOkButton}, {"取消", kCancelButton}, {"应用(_A)", kApplyButton}}};
+  const std::array<std::pair<const char*, Rect>, 3> buttons{
+      {{"确定", kOkButton}, {"取消", kCancelButton}, {"应用(_A)", kApplyButton}}};
   const std::array<GCallback, 3> handlers{G_CALLBACK(OnOk), G_CALLBACK(OnCancel), G_CALLBACK(OnApply)};
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     GtkWidget* button = gtk_button_new_with_mnemonic(buttons[i].first);
@@ -273,7 +275,8 @@ GtkWidget* SettingsDialogView::BuildOptionsPage() {
     GtkWidget* check = gtk_check_button_new_with_label(std::string(design.caption).c_str());
     g_object_set_data(G_OBJECT(check), "index", GINT_TO_POINTER(design.index));
     g_signal_connect(check, "toggled", G_CALLBACK(OnCheckToggled), this);
-    checks_[static_cast<std::size_t>(design.index)] = Place(page, check, design.x, design.y, -1, kCheckBoxHeight);
+    checks_[static_cast<std::size_t>(design.index)] =
+        Place(page, check, design.x, design.y, -1, kCheckBoxHeight);
   }
   return events;
 }
@@ -356,7 +359,8 @@ gboolean SettingsDialogView::OnWindowDraw(GtkWidget* widget, cairo_t* cr, gpoint
 
 gboolean SettingsDialogView::OnBodyDraw(GtkWidget* widget, cairo_t* cr, gpointer /*data*/) {
   const SettingsDialogLayout layout = LayoutSettingsDialog(kSettingsDialogWidth, kSettingsDialogHeight);
-  FillRect(cr, {0, 0, gtk_widget_get_allocated_width(widget), gtk_widget_get_allocated_height(widget)}, kBodyColour);
+  FillRect(cr, {0, 0, gtk_widget_get_allocated_width(widget), gtk_widget_get_allocated_height(widget)},
+           kBodyColour);
   FillRect(cr, layout.tab_background, 0xDADADA);
   FillRect(cr, {layout.tab_background.right(), 0, 1, layout.tab_column.height}, 0xB4B4B4);
   return FALSE;
@@ -365,7 +369,8 @@ gboolean SettingsDialogView::OnBodyDraw(GtkWidget* widget, cairo_t* cr, gpointer
 gboolean SettingsDialogView::OnPageDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
   const auto* self = static_cast<SettingsDialogView*>(data);
   const int page = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), "page"));
-  FillRect(cr, {0, 0, gtk_widget_get_allocated_width(widget), gtk_widget_get_allocated_height(widget)}, kPageColour);
+  FillRect(cr, {0, 0, gtk_widget_get_allocated_width(widget), gtk_widget_get_allocated_height(widget)},
+           kPageColour);
   cairo_set_line_width(cr, 1.0);
   for (const Line& line : self->lines_) {
     if (line.page != page) continue;
@@ -398,8 +403,9 @@ gboolean SettingsDialogView::OnWindowPress(GtkWidget* /*widget*/, GdkEventButton
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle() || event->type != GDK_BUTTON_PRESS) return FALSE;
   self->last_press_ = *event;
-  self->dialog_->BackgroundPress(event->button == 1 ? MouseButton::kLeft : event->button == 2 ? MouseButton::kMiddle
-                                                                                             : MouseButton::kRight);
+  self->dialog_->BackgroundPress(event->button == 1   ? MouseButton::kLeft
+                                 : event->button == 2 ? MouseButton::kMiddle
+                                                      : MouseButton::kRight);
   return TRUE;
 }
 
@@ -447,7 +453,8 @@ gboolean SettingsDialogView::OnLinkPress(GtkWidget* /*widget*/, GdkEventButton* 
 void SettingsDialogView::OnTabClicked(GtkButton* button, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
-  self->dialog_->SelectPage(static_cast<SettingsPage>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "page"))));
+  self->dialog_->SelectPage(
+      static_cast<SettingsPage>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "page"))));
   self->Refresh();
 }
 
