@@ -52,6 +52,7 @@ constexpr std::array<RadioItem<bool>, 2> kAfterPlaybackItems{{
 template <typename Choice, std::size_t N, typename Choose>
 std::vector<MenuItemData> RadioSubmenu(const std::array<RadioItem<Choice>, N>& items, Choose choose) {
   std::vector<MenuItemData> submenu;
+  submenu.reserve(N);
   for (const RadioItem<Choice>& item : items) {
     submenu.push_back({item.name, item.caption, [choose, choice = item.choice] { choose(choice); }});
   }
