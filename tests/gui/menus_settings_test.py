@@ -16,6 +16,7 @@ ARGS = None
 DIALOG_TITLE = "软件设置"
 NO_UPDATE = "你现在使用的是最新版本，无需升级!"
 SELECTED_TAB = (0xFA, 0xAF, 0x41)
+BROWSE_TITLE = "请选择影片下载存放的文件夹"
 
 
 MENU_ROLES = ("menu item", "menu", "check menu item")
@@ -164,6 +165,15 @@ class MenusAndSettingsTest(unittest.TestCase):
         self.open_main_menu()
         self.choose("软件设置")
         self.shoot_pages(0)
+
+        # Browse opens the folder chooser; cancelling it keeps the folder.
+        self.press("缓存设置")
+        self.press("浏览..")
+        chooser = harness.wait_for(lambda: windows_named(BROWSE_TITLE), 30, "the folder chooser")[0]
+        harness.key(chooser, "Escape")
+        harness.wait_for(lambda: not windows_named(BROWSE_TITLE), 30, "the folder chooser to close")
+        field = self.wait_node("text", "缓存路径").queryText()
+        self.assertEqual(field.getText(0, -1), "/home/taviro/Media/")
         self.press("取消")
         self.wait_dialog_closed()
         self.assertIn(b"s_bo=1\r\n", program.read("config.dll"))
