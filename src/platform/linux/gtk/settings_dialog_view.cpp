@@ -70,7 +70,6 @@ void SettingsDialogView::Close() {
 void SettingsDialogView::Focus() {
   if (window_ == nullptr) return;
   gtk_window_present(GTK_WINDOW(window_));
-  gtk_widget_grab_focus(window_);
 }
 
 void SettingsDialogView::ProcessPendingEvents() {
