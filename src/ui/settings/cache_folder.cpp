@@ -8,6 +8,7 @@
 
 #include "platform/process_table.h"
 #include "platform/program_launcher.h"
+#include "playback/vendor_processes.h"
 #include "playback/vendor_save_path.h"
 
 namespace taviro {

@@ -8,9 +8,6 @@ namespace taviro {
 class ProcessTable;
 class ProgramLauncher;
 
-inline constexpr std::string_view kDownloadHelperProgram = "QvodTerminal.exe";
-inline constexpr std::string_view kVendorPlayerProgram = "QvodPlayer.exe";
-
 // `text` with a trailing "/" (an empty text stays empty).
 std::string WithTrailingSlash(std::string text);
 
