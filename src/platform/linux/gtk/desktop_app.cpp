@@ -16,7 +16,7 @@
 #include "ui/main/catalogue_events.h"
 #include "ui/main/main_window_load.h"
 #include "ui/main/tray_controller.h"
-#include "ui/menus/list_menus.h"
+#include "ui/menus/web_page_menu.h"
 #include "app/command_line_handoff.h"
 #include "platform/linux/system/logind_shutdown.h"
 #include "playback/vendor_processes.h"
@@ -175,7 +175,6 @@ void DesktopApp::BuildWindow() {
   host_.SetEmulatedStateHandler([this](WindowState state) { controller_->OnStateChanged(state); });
   prompt_.SetParent(view_->window());
   file_dialog_.SetParent(view_->window());
-  menus_.SetAnchor(GTK_WIDGET(view_->window()));
   BuildMenus();
   if (GdkPixbuf* icon = skins_.Extra(ExtraPicture::kIcon)) {
     gtk_window_set_icon(view_->window(), icon);
@@ -195,21 +194,14 @@ void DesktopApp::BuildWindow() {
 }
 
 void DesktopApp::BuildMenus() {
-  const auto add_items = [this](PopupMenu menu, const std::vector<MenuItemData>& items) {
-    for (const MenuItemData& item : items) {
-      if (item.IsSeparator()) {
-        menus_.AddSeparator(menu);
-      } else {
-        menus_.AddItem(menu, std::string(item.caption).c_str(), [this, command = item.command] {
-          command();
-          controller_->Refresh();
-        });
-      }
-    }
-  };
-  add_items(PopupMenu::webc, WebcMenuItems(*list_commands_));
-  add_items(PopupMenu::c_fie, CFieMenuItems(*list_commands_));
-  menus_.AddItem(PopupMenu::r_m, "退出", [this] { window_->Quit(); });
+  menus_and_settings_ = std::make_unique<MenusAndSettings>(MenusAndSettingsEnv{
+      *window_, menus_, *list_commands_, skins_, processes_, programs_, launcher_, prompt_, config_.site_url,
+      // The online services fill in the update check once they are built.
+      [this] {
+        if (window_->callbacks.shengji) window_->callbacks.shengji();
+      },
+      [this] { controller_->Refresh(); }});
+  menus_and_settings_->Build(view_->window());
 }
 
 void DesktopApp::WireWebViews() {
@@ -254,6 +246,9 @@ void DesktopApp::WireWebViews() {
       default:
         break;
     }
+    if (number == 1) {
+      handlers.context_menu = [this](const ContextMenuRequest& request) { CatalogueContextMenu(*window_, request); };
+    }
     web_.View(number).SetHandlers(std::move(handlers));
   }
 }
@@ -291,6 +286,9 @@ void DesktopApp::Quit() {
   quitting_ = true;
   QuitHooks hooks;
   hooks.close_windows = [this] {
+    if (menus_and_settings_ != nullptr) {
+      menus_and_settings_->CloseDialog();
+    }
     if (view_ != nullptr) {
       gtk_widget_hide(GTK_WIDGET(view_->window()));
     }

@@ -24,7 +24,8 @@ std::string JoinArguments(int argc, char** argv) {
 }
 
 // TAVIRO_SERVICE_BASE_URL points a development or test run at another service
-// (a demo service on a free port); the player download page moves with it.
+// (a demo service on a free port); the player download page and the web site
+// move with it.
 void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
   const char* base = std::getenv("TAVIRO_SERVICE_BASE_URL");
   if (base == nullptr || *base == '\0') {
@@ -35,6 +36,7 @@ void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
     config.service_base_url += '/';
   }
   config.player_download_url = config.service_base_url + "download/player.htm";
+  config.site_url = config.service_base_url;
 }
 
 }  // namespace
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
       taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
   config.command_line = command_line;
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
+  config.site_url = taviro::build_config::kSiteUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
   config.sentinel_url = taviro::build_config::kSentinelUrl;
   ApplyServiceOverride(config);
