@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 #include <utility>
@@ -186,6 +187,15 @@ HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
     UniqueFd connection;
     switch (Connect(*address, connection, deadline)) {
       case ConnectOutcome::kConnected:
+        // The abstract namespace is shared by every user: a name held by
+        // another one is no instance of ours, and must not get our text.
+        if (!FromUser(connection.get(), options_.accepted_uid)) {
+          if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+            std::fprintf(stderr, "taviro: instance name %s is held by another user; running alone\n",
+                         options_.name.c_str());
+          }
+          return HandOffResult::kFirstInstance;
+        }
         return Exchange(connection.get(), command_line, deadline) ? HandOffResult::kDelivered
                                                                   : HandOffResult::kLost;
       case ConnectOutcome::kFailed:

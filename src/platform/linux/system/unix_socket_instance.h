@@ -28,14 +28,16 @@ struct InstanceSocketOptions {
   // How long the running instance waits for the text of a start that has
   // connected; it blocks the main loop meanwhile.
   std::chrono::milliseconds read_limit{1000};
-  // Only starts by this user are listened to: the abstract namespace is
-  // shared by every user of the machine.
+  // Only starts by this user are listened to, and only an instance of this
+  // user is handed a command line: the abstract namespace is shared by
+  // every user of the machine.
   uid_t accepted_uid = ::getuid();
 };
 
 enum class HandOffResult {
   // No instance was running: this one listens from now on (unless the
-  // socket could not be made at all; then it runs unguarded).
+  // socket could not be made at all, or another user holds the name; then
+  // it runs unguarded).
   kFirstInstance,
   kDelivered,  // the running instance took the text
   // An instance is running but did not take the text in time, or refused it.
