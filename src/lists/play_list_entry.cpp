@@ -8,6 +8,7 @@
 #include "app/script_escape.h"
 #include "app/text_number.h"
 #include "app/truncate_by_width.h"
+#include "lists/list_fields.h"
 #include "lists/list_links.h"
 #include "lists/list_text.h"
 #include "lists/media_lists.h"
@@ -51,7 +52,7 @@ void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::stri
   MainWindow& window = context.window;
   SetContentMode(window, kPlayer);
   const std::string name = Field(record, 0);
-  const std::string path = Field(record, 1);
+  const std::string path = LocalPathFromStored(Field(record, 1));
   const std::string position = Field(record, 2);
   // A row naming no absolute path names no file the player may open.
   if (!MayReachPlayer(path) || !IsRegularFile(path)) {
