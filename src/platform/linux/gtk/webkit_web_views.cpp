@@ -159,21 +159,42 @@ void OnScriptFinished(GObject* source, GAsyncResult* result, gpointer data) {
 
 }  // namespace
 
-bool IsEngineScheme(const std::string& uri) {
+namespace {
+
+std::string SchemeOf(const std::string& uri) {
   const std::size_t colon = uri.find(':');
   if (colon == std::string::npos) {
-    return false;
+    return {};
   }
   std::string scheme = uri.substr(0, colon);
   for (char& c : scheme) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
+  return scheme;
+}
+
+// The program asks for no download anywhere: whatever a page offers to save
+// is dropped before a byte reaches the disk.
+void OnDownloadStarted(WebKitWebContext* /*context*/, WebKitDownload* download, gpointer /*data*/) {
+  Debug("download refused", Text(webkit_uri_request_get_uri(webkit_download_get_request(download))));
+  webkit_download_cancel(download);
+}
+
+}  // namespace
+
+bool IsEngineScheme(const std::string& uri) {
+  const std::string scheme = SchemeOf(uri);
   for (const char* engine : {"http", "https", "file", "about", "data", "blob"}) {
     if (scheme == engine) {
       return true;
     }
   }
   return false;
+}
+
+bool IsBrowserAddress(const std::string& uri) {
+  const std::string scheme = SchemeOf(uri);
+  return (scheme == "http" || scheme == "https") && uri.size() > scheme.size() + 3;
 }
 
 WebKitView::WebKitView(WebKitWebView* related)
@@ -190,6 +211,9 @@ WebKitView::WebKitView(WebKitWebView* related)
   view_ = GObjectPtr<WebKitWebView>::Retain(WEBKIT_WEB_VIEW(widget));
   if (related == nullptr) {
     ConfigureSettings(view_.get());
+    // The views share one context: one watch for all of them.
+    connections_.push_back(
+        Connect(webkit_web_view_get_context(view_.get()), "download-started", OnDownloadStarted, nullptr));
   }
   ConnectSignals();
   InstallPageBridge();
@@ -280,7 +304,10 @@ void WebKitView::ReportError(const std::string& uri, int status) {
 }
 
 void WebKitView::OpenInBrowser(const std::string& uri) {
-  if (uri.empty()) {
+  // A page may ask for any scheme; the desktop would hand the others to
+  // whatever program claims them.
+  if (!IsBrowserAddress(uri)) {
+    Debug("new window refused", uri);
     return;
   }
   // Without a browser the page simply stays where it is.
@@ -290,9 +317,14 @@ void WebKitView::OpenInBrowser(const std::string& uri) {
   }
 }
 
-void WebKitView::DecideResponse(WebKitResponsePolicyDecision* decision) {
+bool WebKitView::DecideResponse(WebKitResponsePolicyDecision* decision) {
+  if (!webkit_response_policy_decision_is_mime_type_supported(decision)) {
+    // What the engine cannot show it would save as a download.
+    webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+    return true;
+  }
   if (!webkit_response_policy_decision_is_main_frame_main_resource(decision)) {
-    return;
+    return false;
   }
   WebKitURIResponse* response = webkit_response_policy_decision_get_response(decision);
   const guint status = webkit_uri_response_get_status_code(response);
@@ -300,6 +332,7 @@ void WebKitView::DecideResponse(WebKitResponsePolicyDecision* decision) {
     // The engine shows an error status as a page like any other.
     ReportError(Text(webkit_uri_response_get_uri(response)), static_cast<int>(status));
   }
+  return false;
 }
 
 bool WebKitView::DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
@@ -331,8 +364,7 @@ gboolean WebKitView::OnDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecisio
                                     WebKitPolicyDecisionType type, gpointer data) {
   auto* self = static_cast<WebKitView*>(data);
   if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
-    self->DecideResponse(WEBKIT_RESPONSE_POLICY_DECISION(decision));
-    return FALSE;
+    return self->DecideResponse(WEBKIT_RESPONSE_POLICY_DECISION(decision)) ? TRUE : FALSE;
   }
   return self->DecideNavigation(decision, type) ? TRUE : FALSE;
 }
