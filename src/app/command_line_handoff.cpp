@@ -4,6 +4,7 @@
 #include "app/truncate_by_width.h"
 #include "lists/media_lists.h"
 #include "platform/player_control.h"
+#include "playback/media_address.h"
 #include "playback/playback_context.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/layout_support.h"
@@ -66,6 +67,12 @@ std::string CommandLinePath(std::string_view command_line) {
 
 void l_com(PlaybackContext& context, const std::string& command_line) {
   const std::string path = CommandLinePath(command_line);
+  // An address the player must not open (fd://, av://...) is neither played
+  // nor listed. A file name is left to the player, which opens absolute
+  // paths only.
+  if (path.find("://") != std::string::npos && !MayReachPlayer(path)) {
+    return;
+  }
   PlayerControl& player = context.window.ports.player;
   player.SetUrl(path);
   player.Play();

@@ -209,10 +209,13 @@ void DesktopApp::WireWebViews() {
     WebViewHandlers handlers;
     handlers.download_complete = [this, number] { OnViewLoaded(number); };
     handlers.navigate_error = [this, number](const std::string& uri, int /*status*/) { OnViewFailed(number, uri); };
-    handlers.external_call = [this](const std::string& name, const std::vector<std::string>& arguments) {
-      router_->OnExternalCall(name, arguments);
-      controller_->Refresh();
-    };
+    // Only the catalogue's pages call the window (DangJ).
+    if (number == 1) {
+      handlers.external_call = [this](const std::string& name, const std::vector<std::string>& arguments) {
+        router_->OnExternalCall(name, arguments);
+        controller_->Refresh();
+      };
+    }
     const auto route = [this](bool (LinkRouter::*handler)(const std::string&)) {
       return [this, handler](const std::string& uri) {
         const bool cancel = (router_.get()->*handler)(uri);
