@@ -9,6 +9,7 @@
 #include "app/timer.h"
 #include "lists/list_commands.h"
 #include "lists/media_lists.h"
+#include "platform/linux/gtk/desktop_integration.h"
 #include "platform/linux/gtk/desktop_launcher.h"
 #include "platform/linux/gtk/glib_timer_scheduler.h"
 #include "platform/linux/gtk/gobject_ptr.h"
@@ -66,6 +67,7 @@ class DesktopApp {
 
  private:
   void BuildWindow();
+  void StartDesktopIntegration();
   void BuildPlayback();
   void BuildMenus();
   void WireWebViews();
@@ -111,6 +113,7 @@ class DesktopApp {
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindowView> view_;
   std::unique_ptr<InstanceSocketWatch> instance_watch_;
+  std::unique_ptr<DesktopIntegration> integration_;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;
 };
