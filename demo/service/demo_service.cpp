@@ -14,7 +14,9 @@
 #include "service/page_play.h"
 #include "service/page_promotions.h"
 #include "service/page_tv.h"
+#include "service/seed_links.h"
 #include "service/service_texts.h"
+#include "service/throttled_files.h"
 
 namespace taviro::demo {
 namespace {
@@ -68,7 +70,7 @@ constexpr std::string_view kServerErrorPage =
 }  // namespace
 
 DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
-    : catalogue_(std::move(catalogue)), options_(std::move(options)) {
+    : catalogue_(WithSeedLinks(std::move(catalogue), options.media_folder)), options_(std::move(options)) {
   server_.set_pre_routing_handler(
       [this](const Request& request, Response& response) { return BeforeRouting(request, response); });
   server_.set_error_handler([](const Request&, Response& response) {
@@ -76,11 +78,7 @@ DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
   });
   AddPageRoutes();
   AddControlRoutes();
-  std::error_code error;
-  if (std::filesystem::is_directory(options_.media_folder, error)) {
-    server_.set_mount_point("/media", options_.media_folder.string());
-    server_.set_mount_point("/qvod", options_.media_folder.string());
-  }
+  AddMediaRoutes();
 }
 
 DemoService::~DemoService() { Stop(); }
@@ -216,7 +214,39 @@ void DemoService::AddPageRoutes() {
   });
 }
 
+// The clips, under "media/" and "qvod/" by file name and under "seed/" by
+// the hash of a qvod link; all with byte ranges and the bandwidth limit.
+void DemoService::AddMediaRoutes() {
+  const auto send = [this](const std::string& name, Response& response) {
+    if (name.empty() || name.find('/') != std::string::npos || name.front() == '.') {
+      response.status = 404;
+      return;
+    }
+    SendFile(options_.media_folder / name, response, media_bandwidth_, [this](std::chrono::milliseconds wait) {
+      Pause(wait);
+      std::lock_guard lock(stop_mutex_);
+      return !stopping_;
+    });
+  };
+  for (const char* folder : {"/media/", "/qvod/"}) {
+    server_.Get(std::string(folder) + "([^/]+)",
+                [send](const Request& request, Response& response) { send(request.matches[1].str(), response); });
+  }
+  server_.Get("/seed/([0-9A-Fa-f]+)", [send](const Request& request, Response& response) {
+    send(SeedFileName(request.matches[1].str()).value_or(std::string()), response);
+  });
+}
+
 void DemoService::AddControlRoutes() {
+  server_.Get("/__bandwidth", [this](const Request& request, Response& response) {
+    const std::optional<int> limit = ParseNumber(request.get_param_value("bytes_per_second"));
+    if (!limit || *limit < 0) {
+      SendJson(response, R"({"ok":false,"error":"bytes_per_second must be a number"})", 400);
+      return;
+    }
+    media_bandwidth_ = *limit;
+    SendJson(response, R"({"ok":true})");
+  });
   server_.Get("/__stats", [this](const Request&, Response& response) { SendJson(response, log_.ToJson()); });
   server_.Get("/__fault/reset", [this](const Request&, Response& response) {
     faults_.Reset();

@@ -46,6 +46,7 @@ class DemoService {
  private:
   void AddPageRoutes();
   void AddControlRoutes();
+  void AddMediaRoutes();
   httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request, httplib::Response& response);
   // Pauses a request; ends early when the service stops.
   void Pause(std::chrono::milliseconds delay);
@@ -61,6 +62,8 @@ class DemoService {
   // Stop may come before Run has started listening or after it ended.
   std::atomic<bool> run_entered_ = false;
   std::atomic<bool> run_exited_ = false;
+  // Media replies per connection, in bytes per second; 0 is unlimited.
+  std::atomic<std::int64_t> media_bandwidth_ = 0;
   httplib::Server server_;
 };
 

@@ -20,6 +20,7 @@
 #include "app/command_line_handoff.h"
 #include "app/open_local_files.h"
 #include "platform/linux/system/logind_shutdown.h"
+#include "playback/vendor_processes.h"
 
 namespace taviro::gtk {
 namespace {
@@ -39,8 +40,9 @@ std::string LoadEpisodePageTemplate() {
   return text;
 }
 
-mpv::MpvPlayerOptions PlayerOptions() {
+mpv::MpvPlayerOptions PlayerOptions(DownloadHelperClient& helper) {
   mpv::MpvPlayerOptions options;
+  options.helper = &helper;
   if (DebugLog()) {
     // TAVIRO_MPV_LOG picks libmpv's detail ("v", "debug"); warnings otherwise.
     const char* wanted = std::getenv("TAVIRO_MPV_LOG");
@@ -65,10 +67,11 @@ DesktopApp::DesktopApp(DesktopConfig config)
     : config_(std::move(config)),
       metrics_reference_(GObjectPtr<GtkWidget>::Retain(gtk_label_new(""))),
       metrics_(metrics_reference_.get()),
+      helper_link_(config_.app_folder, config_.service_base_url),
       shutdown_(ConnectSystemShutdown()),
       list_views_(web_),
       lists_(config_.app_folder, list_views_) {
-  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions());
+  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions(helper_link_.client));
   player_ = std::make_unique<ReportingPlayerControl>(
       mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
   tray_ = std::make_unique<StatusIconTray>(
@@ -116,6 +119,10 @@ void DesktopApp::BuildPlayback() {
     poller_->OnTimer2();
     controller_->Refresh();
   });
+  timer3_.SetHandler([this] {
+    timer3_.SetEnabled(false);
+    OnTimer3(*playback_);
+  });
   timer4_.SetHandler([this] {
     resolver_->OnTimer4();
     controller_->Refresh();
@@ -143,7 +150,7 @@ int DesktopApp::Run() {
     return 0;
   }
   instance_watch_ = std::make_unique<InstanceSocketWatch>(instances_, [this](const std::string& text) {
-    ReceiveHandOff(*playback_, text, {});
+    ReceiveHandOff(*playback_, text, [this] { timer3_.SetEnabled(true); });
     controller_->Refresh();
   });
   StartDesktopIntegration();
@@ -291,16 +298,15 @@ void DesktopApp::Quit() {
     return;
   }
   quitting_ = true;
-  RemoveTrayIcon(*window_);
-  // Stopping stores the position of the item being played.
-  if (window_->model.ContentMode == 2) {
-    window_->model.SuppressClick = 0;
-    window_->ClickControlBar(1);
-  }
-  if (view_ != nullptr) {
-    gtk_widget_hide(GTK_WIDGET(view_->window()));
-  }
-  gtk_main_quit();
+  QuitHooks hooks;
+  hooks.close_windows = [this] {
+    if (view_ != nullptr) {
+      gtk_widget_hide(GTK_WIDGET(view_->window()));
+    }
+  };
+  // The promotion window is not built yet: the run simply ends.
+  hooks.finish_run = [] { gtk_main_quit(); };
+  ttt_v(*window_, processes_, hooks);
 }
 
 gboolean DesktopApp::OnTerminateSignal(gpointer data) {

@@ -11,6 +11,7 @@
 #include "lists/media_lists.h"
 #include "platform/linux/gtk/desktop_integration.h"
 #include "platform/linux/gtk/desktop_launcher.h"
+#include "platform/linux/gtk/download_helper_link.h"
 #include "platform/linux/gtk/glib_timer_scheduler.h"
 #include "platform/linux/gtk/gobject_ptr.h"
 #include "platform/linux/gtk/gtk_file_dialog.h"
@@ -86,6 +87,7 @@ class DesktopApp {
   GtkFileDialog file_dialog_;
   GObjectPtr<GtkWidget> metrics_reference_;
   PangoTextMetrics metrics_;
+  DownloadHelperLink helper_link_;
   std::unique_ptr<mpv::MpvPlayer> mpv_player_;
   IdlePlayerControl idle_player_;
   std::unique_ptr<ReportingPlayerControl> player_;
@@ -101,6 +103,7 @@ class DesktopApp {
   Timer timer1_{scheduler_, 1000, true, {}};
   Timer timer2_{scheduler_, 2000, false, {}};
   Timer timer4_{scheduler_, 50000, false, {}};
+  Timer timer3_{scheduler_, 10, true, {}};
   NowPlaying now_;
   std::unique_ptr<StatusIconTray> tray_;
   std::unique_ptr<MainWindow> window_;
