@@ -64,6 +64,9 @@ constexpr std::string_view kGarbagePage =
     "'800a000d'</font>\r\n<p><font face=\"宋体\" size=2>类型不匹配: 'CInt'</font>\r\n<p><font face=\"宋体\" "
     "size=2>/h.asp</font><font face=\"宋体\" size=2>，行 12</font>";
 
+// A reply that is text but none of the separators the files use.
+constexpr std::string_view kPlainText = "Taviro 2.4\r\n";
+
 constexpr std::string_view kServerErrorPage =
     "<html><body><h1>500 - 内部服务器错误。</h1><p>您查找的资源存在问题，因而无法显示。</p></body></html>";
 
@@ -141,6 +144,9 @@ HandlerResponse DemoService::BeforeRouting(const Request& request, Response& res
     case FaultMode::kGarbage:
       SendText(response, kGarbagePage);
       break;
+    case FaultMode::kPlain:
+      SendText(response, kPlainText);
+      break;
     case FaultMode::kHttp500:
       SendText(response, kServerErrorPage, 500);
       break;
@@ -189,13 +195,13 @@ void DemoService::AddPageRoutes() {
               [](const Request&, Response& response) { SendText(response, RenderPausePanelPage()); });
   server_.Get("/js/ads/tui.html", [](const Request&, Response& response) { SendText(response, RenderExitPage()); });
   server_.Get("/lib/wen.txt", [this](const Request&, Response& response) {
-    SendText(response, SwitchFileText(catalogue_.switches));
+    SendText(response, SwitchFileText(switches_.switches()));
   });
   server_.Get("/lib/gun.txt", [this](const Request&, Response& response) {
-    SendText(response, HeadlineFileText(catalogue_.headlines, BaseUrl()));
+    SendText(response, HeadlineFileText(switches_.headlines(), BaseUrl()));
   });
   server_.Get("/lib/tan.txt", [this](const Request&, Response& response) {
-    SendText(response, NoticeScheduleText(catalogue_.notices, BaseUrl()));
+    SendText(response, NoticeScheduleText(switches_.notices(), BaseUrl()));
   });
   server_.Get(R"(/notice/(\d{1,4})\.htm)", [this](const Request& request, Response& response) {
     const std::size_t k = std::stoul(request.matches[1].str());
@@ -248,6 +254,14 @@ void DemoService::AddControlRoutes() {
     SendJson(response, R"({"ok":true})");
   });
   server_.Get("/__stats", [this](const Request&, Response& response) { SendJson(response, log_.ToJson()); });
+  server_.Get("/__switches", [this](const Request& request, Response& response) {
+    std::vector<std::pair<std::string, std::string>> settings(request.params.begin(), request.params.end());
+    if (const std::optional<std::string> bad = switches_.Apply(settings)) {
+      SendJson(response, R"({"ok":false,"error":"bad setting )" + *bad + R"("})", 400);
+      return;
+    }
+    SendJson(response, R"({"ok":true})");
+  });
   server_.Get("/__fault/reset", [this](const Request&, Response& response) {
     faults_.Reset();
     SendJson(response, R"({"ok":true})");

@@ -11,6 +11,7 @@
 #include "service/catalogue.h"
 #include "service/fault_board.h"
 #include "service/request_log.h"
+#include "service/switch_board.h"
 
 namespace taviro::demo {
 
@@ -55,6 +56,7 @@ class DemoService {
   const ServiceOptions options_;
   int port_ = -1;
   FaultBoard faults_;
+  SwitchBoard switches_{catalogue_};
   RequestLog log_;
   std::mutex stop_mutex_;
   std::condition_variable stop_signal_;

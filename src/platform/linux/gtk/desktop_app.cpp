@@ -96,6 +96,7 @@ DesktopApp::~DesktopApp() {
   }
   instance_watch_.reset();
   integration_.reset();
+  services_.reset();
   // The view's widgets hold the web views; they go before the core they call.
   view_.reset();
 }
@@ -154,6 +155,9 @@ int DesktopApp::Run() {
     controller_->Refresh();
   });
   StartDesktopIntegration();
+  services_ = std::make_unique<OnlineServices>(
+      OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_,
+                          config_.app_folder});
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
@@ -303,9 +307,18 @@ void DesktopApp::Quit() {
     if (view_ != nullptr) {
       gtk_widget_hide(GTK_WIDGET(view_->window()));
     }
+    if (services_ != nullptr) {
+      services_->UnloadNotice();
+    }
   };
-  // The promotion window is not built yet: the run simply ends.
-  hooks.finish_run = [] { gtk_main_quit(); };
+  // The run ends when the promotion window closes, or at once without one.
+  hooks.finish_run = [this] {
+    if (services_ != nullptr && services_->exit_promotion().Wanted()) {
+      services_->exit_promotion().Show([] { gtk_main_quit(); });
+    } else {
+      gtk_main_quit();
+    }
+  };
   ttt_v(*window_, processes_, hooks);
 }
 

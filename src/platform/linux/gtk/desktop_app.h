@@ -20,6 +20,7 @@
 #include "platform/linux/gtk/gtk_window_host.h"
 #include "platform/linux/gtk/main_window_controller.h"
 #include "platform/linux/gtk/main_window_view.h"
+#include "platform/linux/gtk/online_services.h"
 #include "platform/linux/gtk/pango_text_metrics.h"
 #include "platform/linux/gtk/skin_picture_store.h"
 #include "platform/linux/gtk/status_icon_tray.h"
@@ -117,6 +118,7 @@ class DesktopApp {
   std::unique_ptr<MainWindowView> view_;
   std::unique_ptr<InstanceSocketWatch> instance_watch_;
   std::unique_ptr<DesktopIntegration> integration_;
+  std::unique_ptr<OnlineServices> services_;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;
 };

@@ -1,5 +1,8 @@
 #include "platform/linux/gtk/gtk_prompt.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace taviro::gtk {
 namespace {
 
@@ -7,6 +10,9 @@ int RunDialog(GtkWindow* parent, GtkMessageType type, GtkButtonsType buttons, co
               const std::string& text) {
   // A hidden parent (the window sits in the tray) would hide the dialog too.
   GtkWindow* owner = parent != nullptr && gtk_widget_get_visible(GTK_WIDGET(parent)) ? parent : nullptr;
+  if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+    std::fprintf(stderr, "taviro: prompt %s %s\n", caption.c_str(), text.c_str());
+  }
   GtkWidget* dialog = gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, type, buttons, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
