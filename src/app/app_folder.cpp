@@ -14,6 +14,17 @@ bool IsWritableFolder(const std::filesystem::path& folder) {
   return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// A program installed for the whole system (the Debian package puts it in
+// /usr/lib/taviro) never keeps files beside itself, not even when root runs
+// it and could write there.
+bool InstalledForTheSystem(const std::filesystem::path& program_folder) {
+  const std::filesystem::path folder = program_folder.lexically_normal();
+  const std::filesystem::path name = folder.has_filename() ? folder.filename() : folder.parent_path().filename();
+  const std::filesystem::path parent =
+      folder.has_filename() ? folder.parent_path().filename() : folder.parent_path().parent_path().filename();
+  return name == "taviro" && parent == "lib";
+}
+
 std::filesystem::path WithTrailingSlash(std::filesystem::path folder) {
   folder += "/";
   return folder.lexically_normal();
@@ -37,7 +48,7 @@ std::string RefusedFolderText(const std::filesystem::path& folder) {
 
 AppFolderChoice ResolveAppFolder(const std::filesystem::path& program_folder,
                                  const std::filesystem::path& data_home, uid_t user, gid_t group) {
-  if (IsWritableFolder(program_folder)) {
+  if (!InstalledForTheSystem(program_folder) && IsWritableFolder(program_folder)) {
     const std::filesystem::path folder = WithTrailingSlash(program_folder);
     return {folder, !IsPrivateFolder(program_folder, user, group)};
   }

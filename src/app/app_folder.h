@@ -12,7 +12,8 @@ namespace taviro {
 // The folder that holds the settings, the lists and their pages: the
 // program's own folder, as a portable application keeps them, or
 // `data_home`/taviro when the program's folder cannot be written (an
-// installation owned by root). Files that must lie beside the pages (the
+// installation owned by root, or any program folder <root>/lib/taviro, as a
+// system installation lays it out). Files that must lie beside the pages (the
 // delete icon) are copied there. The folder comes with a trailing "/".
 //
 // The settings name a program to start, so the folder must be the user's

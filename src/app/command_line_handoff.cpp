@@ -1,5 +1,7 @@
 #include "app/command_line_handoff.h"
 
+#include "app/hand_off_paths.h"
+#include "app/open_local_files.h"
 #include "app/path_names.h"
 #include "app/truncate_by_width.h"
 #include "lists/media_lists.h"
@@ -66,7 +68,10 @@ std::string CommandLinePath(std::string_view command_line) {
 }
 
 void l_com(PlaybackContext& context, const std::string& command_line) {
-  const std::string path = CommandLinePath(command_line);
+  PlayLocalFile(context, CommandLinePath(command_line));
+}
+
+void PlayLocalFile(PlaybackContext& context, const std::string& path) {
   // An address the player must not open (fd://, av://...) is neither played
   // nor listed. A file name is left to the player, which opens absolute
   // paths only.
@@ -97,6 +102,10 @@ void ReceiveHandOff(PlaybackContext& context, const std::string& text,
   MainWindow& window = context.window;
   BringWindowForward(window);
   if (text.empty()) {
+    return;
+  }
+  if (const std::vector<std::string> paths = SplitHandOffPaths(text); paths.size() > 1) {
+    OpenLocalFiles(context, paths);
     return;
   }
   if (window.model.MiniMode != 0) {

@@ -36,6 +36,20 @@ TEST(AppFolder, AFolderOthersMayWriteOrOwnIsRefused) {
   EXPECT_NE(RefusedFolderText(path).find(path.string()), std::string::npos);
 }
 
+TEST(AppFolder, ASystemInstallationKeepsItsFilesInTheDataHomeEvenWhenWritable) {
+  testing::TempFolder root;
+  const std::filesystem::path program = root / "usr/lib/taviro";
+  std::filesystem::create_directories(program);
+  root.Write("usr/lib/taviro/i.gif", "GIF89a");
+  for (const std::filesystem::path& folder : {program, program / ""}) {
+    EXPECT_EQ(ResolveAppFolder(folder, root / "home/data").folder, root / "home/data/taviro/");
+  }
+  EXPECT_EQ(root.Read("home/data/taviro/i.gif"), "GIF89a");
+  // Only that exact layout: a portable folder of another name stays itself.
+  std::filesystem::create_directories(root / "lib/taviro-portable");
+  EXPECT_EQ(ResolveAppFolder(root / "lib/taviro-portable", root / "d").folder, root / "lib/taviro-portable/");
+}
+
 TEST(AppFolder, XdgDataHomeFallsBackToTheHomeFolder) {
   EXPECT_EQ(XdgDataHome("/x/data", "/home/u"), "/x/data");
   EXPECT_EQ(XdgDataHome("relative", "/home/u"), "/home/u/.local/share");

@@ -18,6 +18,7 @@
 #include "ui/main/tray_controller.h"
 #include "ui/menus/web_page_menu.h"
 #include "app/command_line_handoff.h"
+#include "app/open_local_files.h"
 #include "platform/linux/system/logind_shutdown.h"
 #include "playback/vendor_processes.h"
 
@@ -94,6 +95,7 @@ DesktopApp::~DesktopApp() {
     }
   }
   instance_watch_.reset();
+  integration_.reset();
   services_.reset();
   // The view's widgets hold the web views; they go before the core they call.
   view_.reset();
@@ -152,6 +154,7 @@ int DesktopApp::Run() {
     ReceiveHandOff(*playback_, text, [this] { timer3_.SetEnabled(true); });
     controller_->Refresh();
   });
+  StartDesktopIntegration();
   services_ = std::make_unique<OnlineServices>(
       OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_,
                           config_.app_folder});
@@ -159,13 +162,23 @@ int DesktopApp::Run() {
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
     host_.ProcessPendingEvents();
-    l_com(*playback_, start_command);
+    OpenCommandLine(*playback_, start_command);
     controller_->Refresh();
   }
   signal_sources_[0] = g_unix_signal_add(SIGTERM, OnTerminateSignal, this);
   signal_sources_[1] = g_unix_signal_add(SIGINT, OnTerminateSignal, this);
   gtk_main();
   return 0;
+}
+
+void DesktopApp::StartDesktopIntegration() {
+  std::vector<GtkWidget*> web_views;
+  for (int number = 1; number <= 11; ++number) {
+    web_views.push_back(web_.Native(number).widget());
+  }
+  integration_ = std::make_unique<DesktopIntegration>(
+      view_->window(), web_views, *playback_, scheduler_,
+      DesktopIntegration::Hooks{[this] { controller_->Refresh(); }, [this] { window_->Quit(); }}, DebugLog());
 }
 
 void DesktopApp::BuildWindow() {

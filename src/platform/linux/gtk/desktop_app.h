@@ -9,6 +9,7 @@
 #include "app/timer.h"
 #include "lists/list_commands.h"
 #include "lists/media_lists.h"
+#include "platform/linux/gtk/desktop_integration.h"
 #include "platform/linux/gtk/desktop_launcher.h"
 #include "platform/linux/gtk/download_helper_link.h"
 #include "platform/linux/gtk/glib_timer_scheduler.h"
@@ -70,6 +71,7 @@ class DesktopApp {
 
  private:
   void BuildWindow();
+  void StartDesktopIntegration();
   void BuildPlayback();
   void BuildMenus();
   void WireWebViews();
@@ -118,6 +120,7 @@ class DesktopApp {
   std::unique_ptr<MainWindowView> view_;
   std::unique_ptr<MenusAndSettings> menus_and_settings_;
   std::unique_ptr<InstanceSocketWatch> instance_watch_;
+  std::unique_ptr<DesktopIntegration> integration_;
   std::unique_ptr<OnlineServices> services_;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;

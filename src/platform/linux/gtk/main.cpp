@@ -2,30 +2,21 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/app_folder.h"
+#include "app/hand_off_paths.h"
+#include "app/program_arguments.h"
 #include "platform/linux/gtk/desktop_app.h"
 #include "platform/linux/gtk/gtk_prompt.h"
 #include "taviro_build_config.h"
 
 namespace {
-
-// The command line as one text, the arguments joined by single blanks: the
-// program takes it whole as one media path.
-std::string JoinArguments(int argc, char** argv) {
-  std::string line;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) {
-      line += ' ';
-    }
-    line += argv[i];
-  }
-  return line;
-}
 
 // TAVIRO_SERVICE_BASE_URL points a development or test run at another service
 // (a demo service on a free port); the player download page and the web site
@@ -65,8 +56,18 @@ int RefuseFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string command_line = JoinArguments(argc, argv);
-  gtk_init(nullptr, nullptr);
+  const taviro::ProgramArguments arguments =
+      taviro::ParseProgramArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+  if (arguments.action != taviro::ProgramAction::kRun) {
+    const std::string text =
+        arguments.action == taviro::ProgramAction::kShowHelp ? taviro::HelpText() : taviro::VersionText();
+    std::fputs(text.c_str(), stdout);
+    return 0;
+  }
+  if (!gtk_init_check(nullptr, nullptr)) {
+    std::fputs(std::string(taviro::kNoDisplayText).c_str(), stderr);
+    return taviro::kNoDisplayExitCode;
+  }
   // The player library refuses any locale whose numbers are not written the C
   // way; the interface stays in the user's language.
   std::setlocale(LC_NUMERIC, "C");
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     return RefuseFolder(choice.folder);
   }
   config.app_folder = choice.folder;
-  config.command_line = command_line;
+  config.command_line = taviro::JoinHandOffPaths(arguments.paths);
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
   config.site_url = taviro::build_config::kSiteUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
