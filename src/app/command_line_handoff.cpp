@@ -29,17 +29,6 @@ void ShowTitle(MainWindow& window, const std::string& name) {
       layout::Half(model[RegionId::bo_zt].rect.width - model[RegionId::bo_name].rect.width);
 }
 
-// A local file has no stored position to resume and no next episode.
-void StartLocalItem(NowPlaying& now, const std::string& path) {
-  now.ResumeDone = 0;
-  now.ResumePosition = 0;
-  now.CurrentItemKey = "0";
-  now.NextLink = "0";
-  now.NextMediaUrl = "0";
-  now.PrefetchStarted = 0;
-  now.ListKey = path;
-}
-
 void BringWindowForward(MainWindow& window) {
   SetWindowShown(window, false);
   SetWindowShown(window, true);
@@ -77,7 +66,6 @@ void l_com(PlaybackContext& context, const std::string& command_line) {
   ShowTitle(context.window, name);
   StartLocalItem(context.now, path);
   context.lists.AddLocalFile(name, path, 0);
-  context.now.ItemKind = 2;
   NpcClick(context.window, kPlayerTab);
   NpcClick(context.window, kLocalFilesTab);
 }
