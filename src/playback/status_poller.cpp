@@ -75,12 +75,7 @@ void StatusPoller::OnTimer1() {
   }
   poll.progress = player.DownloadProgress();
   TriggerNextEpisode(poll.progress);
-  now.DownloadSpeed = static_cast<std::int16_t>(player.TransferRate());
-  now.PlayerState = static_cast<std::int16_t>(player.State());
-  ShowPanels(poll);
-  if (now.PlayerState != kPlaying) {
-    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true});
-  }
+  ShowPicture(poll);
   ShowTimes(poll);
   ShowBars(poll);
 }
@@ -94,11 +89,17 @@ void StatusPoller::OnPlayerStateChanged() {
     ShowIdle();
     return;
   }
-  NowPlaying& now = context_.now;
   Poll poll;
   poll.regular_tick = false;
   poll.duration = player.Duration();
   poll.position = player.Position();
+  ShowPicture(poll);
+}
+
+// The state, the video box or the covers over it, and the status text.
+void StatusPoller::ShowPicture(const Poll& poll) {
+  PlayerControl& player = context_.window.ports.player;
+  NowPlaying& now = context_.now;
   now.DownloadSpeed = static_cast<std::int16_t>(player.TransferRate());
   now.PlayerState = static_cast<std::int16_t>(player.State());
   ShowPanels(poll);

@@ -41,6 +41,7 @@ class StatusPoller {
   // False when the rest of the tick is to be skipped.
   bool HandleEndReached();
   void TriggerNextEpisode(int progress);
+  void ShowPicture(const Poll& poll);
   void ShowPanels(const Poll& poll);
   void ShowPlaying(const Poll& poll);
   void ShowStopped();
