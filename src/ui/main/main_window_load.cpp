@@ -35,12 +35,16 @@ StoredWindowSettings ReadWindowSettings(const std::filesystem::path& config) {
   return stored;
 }
 
+// The window is sized within the work area, so that a size saved on a
+// larger screen cannot push the title bar's buttons out of reach.
 void SizeAndCentre(MainWindow& window, const StoredWindowSettings& stored) {
+  const ScreenRect area = window.ports.host.WorkArea();
+  window.model.size_limits =
+      HookSizeLimits(0, 0, area.width(), area.height(), window.ports.host.ScreenBounds());
   const bool remember = stored.remember_size == 2;
   const int width = remember ? stored.saved_width : settings::kDefaultWidthTwips;
   const int height = remember ? stored.saved_height : settings::kDefaultHeightTwips;
   SetOuterSize(window, width, height);
-  const ScreenRect area = window.ports.host.WorkArea();
   const int left = area.left * kTwipsPerPixel + (area.width() * kTwipsPerPixel - window.model.width_twips) / 2;
   const int top = area.top * kTwipsPerPixel + (area.height() * kTwipsPerPixel - window.model.height_twips) / 2;
   MoveOuter(window, std::max(left, 0), std::max(top, 0));

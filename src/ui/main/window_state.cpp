@@ -1,5 +1,7 @@
 #include "ui/main/window_state.h"
 
+#include <algorithm>
+
 #include "ui/main/main_window.h"
 #include "ui/main/window_layout.h"
 
@@ -14,6 +16,14 @@ void LayOutAndApplySize(MainWindow& window, int requested_width_px, int requeste
   if (model.ClientWidth() != requested_width_px || model.ClientHeight() != requested_height_px) {
     window.ports.host.Resize(model.ClientWidth(), model.ClientHeight());
   }
+}
+
+// A size asked for beyond the work area (saved on a larger screen) would
+// put the title bar's buttons out of reach.
+void CapToSizeLimits(WindowModel& model) {
+  const SizeLimits& limits = model.size_limits;
+  if (limits.max_width > 0) model.width_twips = std::min(model.width_twips, limits.max_width * kTwipsPerPixel);
+  if (limits.max_height > 0) model.height_twips = std::min(model.height_twips, limits.max_height * kTwipsPerPixel);
 }
 
 }  // namespace
@@ -32,6 +42,7 @@ void SetOuterSize(MainWindow& window, std::optional<int> width_twips, std::optio
   WindowModel& model = window.model;
   if (width_twips) model.width_twips = *width_twips;
   if (height_twips) model.height_twips = *height_twips;
+  CapToSizeLimits(model);
   LayoutWindow(model, window.Env());
   window.ports.host.Resize(model.ClientWidth(), model.ClientHeight());
 }

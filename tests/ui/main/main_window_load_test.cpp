@@ -8,6 +8,8 @@
 #include "platform/uri_launcher.h"
 #include "support/main_window_harness.h"
 #include "support/recording_list_views.h"
+#include "ui/main/mini_mode.h"
+#include "ui/main/title_bar_commands.h"
 
 namespace taviro {
 namespace {
@@ -97,6 +99,28 @@ TEST_F(StartUpTest, WindowSizeFollowsTheRememberSizeSetting) {
   Load();
   EXPECT_EQ(h.window.model.width_twips, 14850);
   EXPECT_EQ(h.window.model.height_twips, 9830);
+}
+
+// A size saved on a larger screen must not put the close button out of reach.
+TEST_F(StartUpTest, TheSavedSizeIsCappedByTheWorkArea) {
+  StartProgram(Env());
+  h.host.work_area = ScreenRect{0, 30, 1024, 740};  // a panel along the top
+  h.SetSetting("S_q", "h_w", "30000");
+  h.SetSetting("S_q", "h_h", "20000");
+  Load();
+  WindowModel& m = h.window.model;
+  EXPECT_EQ(m.width_twips, 1024 * 15);
+  EXPECT_EQ(m.height_twips, 710 * 15);
+  EXPECT_EQ(m.left_twips, 0);
+  EXPECT_EQ(m.top_twips, 30 * 15);
+
+  // Leaving mini mode goes back to the saved size under the same limit.
+  m.ContentMode = 2;
+  NpcClick(h.window, 3);
+  ASSERT_EQ(m.MiniMode, 1);
+  JbiClick(h.window);
+  EXPECT_EQ(m.width_twips, 1024 * 15);
+  EXPECT_EQ(m.height_twips, 710 * 15);
 }
 
 TEST_F(StartUpTest, StoredSkinIsAppliedWithoutBeingWrittenAgain) {
