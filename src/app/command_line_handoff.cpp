@@ -53,8 +53,33 @@ std::string CommandLinePath(std::string_view command_line) {
   return path;
 }
 
-void l_com(PlaybackContext& context, const std::string& command_line) {
+std::string CommandLinePathIn(std::string_view command_line, const std::filesystem::path& working_folder) {
   const std::string path = CommandLinePath(command_line);
+  if (path.empty() || working_folder.empty() || path.front() == '/' ||
+      path.find("://") != std::string::npos) {
+    return path;
+  }
+  return (working_folder / path).lexically_normal().string();
+}
+
+std::string EncodeHandOff(const HandOffMessage& message) {
+  std::string text = message.working_folder;
+  text += '\0';
+  text += message.command_line;
+  return text;
+}
+
+HandOffMessage DecodeHandOff(std::string_view text) {
+  const std::size_t separator = text.find('\0');
+  if (separator == std::string_view::npos) {
+    return HandOffMessage{{}, std::string(text)};
+  }
+  return HandOffMessage{std::string(text.substr(0, separator)), std::string(text.substr(separator + 1))};
+}
+
+void l_com(PlaybackContext& context, const std::string& command_line,
+           const std::filesystem::path& working_folder) {
+  const std::string path = CommandLinePathIn(command_line, working_folder);
   PlayerControl& player = context.window.ports.player;
   player.SetUrl(path);
   player.Play();
@@ -75,17 +100,23 @@ void ReceiveHandOff(PlaybackContext& context, const std::string& text,
   if (enable_vendor_check) {
     enable_vendor_check();
   }
-  MainWindow& window = context.window;
-  BringWindowForward(window);
-  if (text.empty()) {
+  BringWindowForward(context.window);
+  const HandOffMessage message = DecodeHandOff(text);
+  if (message.command_line.empty()) {
     return;
   }
+  PlayCommandLine(context, message.command_line, message.working_folder);
+}
+
+void PlayCommandLine(PlaybackContext& context, const std::string& command_line,
+                     const std::filesystem::path& working_folder) {
+  MainWindow& window = context.window;
   if (window.model.MiniMode != 0) {
     JbiClick(window);
   }
   NpcClick(window, kPlayerTab);
   SetContentMode(window, kPlayer);
-  l_com(context, text);
+  l_com(context, command_line, working_folder);
 }
 
 }  // namespace taviro

@@ -127,13 +127,13 @@ class Program:
             [os.path.join(self.app_dir, "taviro"), *args],
             stdout=subprocess.DEVNULL, stderr=self.stderr, env=self.environment(accessible))
 
-    def start_again(self, *args, seconds=30):
-        """Starts the same executable once more and waits for it to end:
-        (exit code, seconds it ran, its stderr)."""
+    def start_again(self, *args, seconds=30, cwd=None):
+        """Starts the same executable once more (in the folder `cwd`) and
+        waits for it to end: (exit code, seconds it ran, its stderr)."""
         began = time.monotonic()
         result = subprocess.run([os.path.join(self.app_dir, "taviro"), *args],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
-                                env=self.environment(False), timeout=seconds)
+                                env=self.environment(False), timeout=seconds, cwd=cwd)
         return result.returncode, time.monotonic() - began, result.stderr
 
     def log(self):

@@ -224,7 +224,13 @@ class PlaybackTest(unittest.TestCase):
         self.assertEqual(first_local_line(), f"clip one.mp4|{first}|0")
         self.shot(window, "playback-command-line.png")
 
-        code, seconds, errors = program.start_again(second)
+        # The file plays in the player, so the space bar pauses it.
+        harness.key(window, "space")
+        self.wait_logged(program, "pause", 1, 10)
+        strip.status("已暂停")
+
+        # A later start from the clips' folder names its file relatively.
+        code, seconds, errors = program.start_again(os.path.basename(second), cwd=folder)
         self.assertEqual(code, 0, errors)
         self.assertLess(seconds, 10, "the second start did not end at once")
         self.assertEqual(self.wait_logged(program, "play", 2, 15, window)[1], second)

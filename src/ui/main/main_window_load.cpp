@@ -1,5 +1,6 @@
 #include "ui/main/main_window_load.h"
 
+#include "app/command_line_handoff.h"
 #include "app/file_uri.h"
 #include "app/setting_keys.h"
 #include "app/settings_store.h"
@@ -70,7 +71,7 @@ void LoadWebViews(MainWindow& window, const std::filesystem::path& app_folder, c
 }  // namespace
 
 LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
-  if (load.instances.HandToRunningInstance(load.command_line)) {
+  if (load.instances.HandToRunningInstance(EncodeHandOff({load.working_folder, load.command_line}))) {
     return LoadOutcome::kHandedOff;
   }
   WindowModel& model = window.model;

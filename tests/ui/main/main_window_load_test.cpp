@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_line_handoff.h"
 #include "app/start_program.h"
 #include "lists/media_lists.h"
 #include "platform/instance_channel.h"
@@ -29,7 +30,7 @@ class StartUpTest : public ::testing::Test {
                            [] { return std::string("52-54-00-12-34-56"); }, "http://127.0.0.1:8080/dl.htm"};
   }
   LoadOutcome Load(std::string command_line = "") {
-    MainWindowLoad load{instances, std::move(command_line), h.folder.path(), {}};
+    MainWindowLoad load{instances, std::move(command_line), "/home/u", h.folder.path(), {}};
     return LoadMainWindow(h.window, load);
   }
 
@@ -85,6 +86,20 @@ TEST_F(StartUpTest, LoadsTheViewsInOrderWithTheirPages) {
   EXPECT_EQ(h.web[5].documents.back(), kBlankEpisodePage);
   EXPECT_EQ(h.player.advert_url, base + "js/ads/qvodad.html");
   EXPECT_EQ(h.tray.tooltip, "Taviro");
+}
+
+TEST_F(StartUpTest, ALaterStartHandsOverItsWorkingFolderWithItsCommandLine) {
+  struct Running final : InstanceChannel {
+    bool HandToRunningInstance(const std::string& text) override {
+      handed = text;
+      return true;
+    }
+    std::string handed;
+  } running;
+  MainWindowLoad load{running, "clip.mp4", "/home/u", h.folder.path(), {}};
+  EXPECT_EQ(LoadMainWindow(h.window, load), LoadOutcome::kHandedOff);
+  EXPECT_EQ(DecodeHandOff(running.handed).working_folder, "/home/u");
+  EXPECT_EQ(DecodeHandOff(running.handed).command_line, "clip.mp4");
 }
 
 TEST_F(StartUpTest, WindowSizeFollowsTheRememberSizeSetting) {

@@ -123,7 +123,7 @@ void DesktopApp::BuildPlayback() {
 
 int DesktopApp::Run() {
   // A second start hands its command line over before it builds anything.
-  if (instances_.HandToRunningInstance(config_.command_line)) {
+  if (instances_.HandToRunningInstance(EncodeHandOff({config_.working_folder, config_.command_line}))) {
     return 0;
   }
   const StartProgramEnv start{config_.app_folder, prompt_, launcher_, lists_,
@@ -135,7 +135,7 @@ int DesktopApp::Run() {
   // A file from the command line plays once the window is on screen, so the
   // player's video area is realized inside a laid-out window.
   std::string start_command;
-  const MainWindowLoad load{instances_, config_.command_line, config_.app_folder,
+  const MainWindowLoad load{instances_, config_.command_line, config_.working_folder, config_.app_folder,
                             [&start_command](const std::string& text) { start_command = text; }};
   if (LoadMainWindow(*window_, load) == LoadOutcome::kHandedOff) {
     return 0;
@@ -148,7 +148,7 @@ int DesktopApp::Run() {
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
     host_.ProcessPendingEvents();
-    l_com(*playback_, start_command);
+    PlayCommandLine(*playback_, start_command, config_.working_folder);
     controller_->Refresh();
   }
   signal_sources_[0] = g_unix_signal_add(SIGTERM, OnTerminateSignal, this);

@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/app_folder.h"
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   config.app_folder = taviro::ResolveAppFolder(
       taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
   config.command_line = command_line;
+  std::error_code no_folder;  // then relative paths stay as given
+  config.working_folder = std::filesystem::current_path(no_folder).string();
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
   config.sentinel_url = taviro::build_config::kSentinelUrl;
