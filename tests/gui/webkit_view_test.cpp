@@ -5,8 +5,8 @@
 
 #include "app/ansi_text.h"
 #include "app/file_uri.h"
-#include "support/temp_folder.h"
 #include "gui/web_view_fixture.h"
+#include "support/temp_folder.h"
 
 namespace taviro::testing {
 namespace {

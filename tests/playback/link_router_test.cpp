@@ -297,7 +297,9 @@ TEST_F(DangJTest, TheListDangJAskedForIsNotReplacedByTheReloadOfAnEntryOfTheSame
   const std::string entry =
       std::string("miqvod://qvod&&&") + kEscapedMedia + "&&&%u4E2D&&&" + kName + "&&&9&&&0&&&3";
   h.web(5).dispatch_navigations = true;
-  h.web(5).handlers.before_navigate = [this](const std::string& uri) { return router.Web5BeforeNavigate(uri); };
+  h.web(5).handlers.before_navigate = [this](const std::string& uri) {
+    return router.Web5BeforeNavigate(uri);
+  };
   for (const bool answer_first : {true, false}) {
     h.web(5).navigations.clear();
     router.DangJ("%u4E2D", 9, 0, 0);

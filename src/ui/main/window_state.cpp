@@ -22,8 +22,10 @@ void LayOutAndApplySize(MainWindow& window, int requested_width_px, int requeste
 // put the title bar's buttons out of reach.
 void CapToSizeLimits(WindowModel& model) {
   const SizeLimits& limits = model.size_limits;
-  if (limits.max_width > 0) model.width_twips = std::min(model.width_twips, limits.max_width * kTwipsPerPixel);
-  if (limits.max_height > 0) model.height_twips = std::min(model.height_twips, limits.max_height * kTwipsPerPixel);
+  if (limits.max_width > 0)
+    model.width_twips = std::min(model.width_twips, limits.max_width * kTwipsPerPixel);
+  if (limits.max_height > 0)
+    model.height_twips = std::min(model.height_twips, limits.max_height * kTwipsPerPixel);
 }
 
 }  // namespace
