@@ -242,6 +242,18 @@ def colour_count(png_path, box):
     return int(out.strip())
 
 
+def differing_pixels(png_path, box, picture_path):
+    """How many pixels of the (x, y, width, height) part of a screenshot
+    differ from a picture of that size."""
+    x, y, width, height = box
+    result = subprocess.run(
+        ["convert", png_path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "png:-"],
+        capture_output=True, check=True)
+    compared = subprocess.run(["compare", "-metric", "AE", "-fuzz", "2%", "png:-", picture_path, "null:"],
+                              input=result.stdout, capture_output=True)
+    return int(float(compared.stderr.decode().split()[0]))
+
+
 def pixel(png_path, x, y):
     """The colour at (x, y) of a picture, as an (r, g, b) tuple."""
     out = subprocess.run(["convert", png_path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],

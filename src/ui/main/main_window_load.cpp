@@ -83,6 +83,7 @@ LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
   SizeAndCentre(window, stored);
   model.CurrentMainTab = 8;
   model.CurrentSideTab = 12;
+  LoadDesignPictures(window);
   p_p(window, StartupSkinIndex(stored.skin));
 
   LoadWebViews(window, load.app_folder, stored.user_id);

@@ -138,11 +138,24 @@ TEST_F(StartUpTest, TheSavedSizeIsCappedByTheWorkArea) {
   EXPECT_EQ(m.height_twips, 710 * 15);
 }
 
+// Skin 1 has no pause picture of its own: the slot keeps the one the window
+// was made with, skin 0's.
+TEST_F(StartUpTest, ThePausePictureIsThereUnderEitherSkin) {
+  StartProgram(Env());
+  h.pictures.missing = {120, 220, 221};
+  for (const char* skin : {"1", "0"}) {
+    h.pictures.slots.fill(0);
+    h.SetSetting("Skin", "Num", skin);
+    Load();
+    EXPECT_EQ(h.pictures.slots[20], 121) << skin;
+  }
+}
+
 TEST_F(StartUpTest, StoredSkinIsAppliedWithoutBeingWrittenAgain) {
   StartProgram(Env());
   h.SetSetting("Skin", "Num", "5");
   Load();
-  EXPECT_EQ(h.pictures.requests.front().second, 201);  // skin 1 first picture
+  EXPECT_EQ(h.pictures.slots[0], 201);  // skin 1 first picture
   EXPECT_EQ(h.Setting("Skin", "Num"), "5");
   EXPECT_TRUE(h.window.model.laid_out);
   // The catalogue waits behind the loading cover until it has loaded.
