@@ -16,6 +16,8 @@ packages=(
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev libepoxy-dev fonts-wqy-microhei
   # tests that run the program on a virtual display
   xvfb xauth xdotool imagemagick python3 python3-pyatspi at-spi2-core
+  # a notification area on the virtual display, for the tray icon's test
+  trayer
 )
 
 missing=()
