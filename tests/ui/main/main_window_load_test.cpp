@@ -6,6 +6,7 @@
 #include "app/start_program.h"
 #include "lists/media_lists.h"
 #include "platform/instance_channel.h"
+#include "platform/player_probe.h"
 #include "platform/uri_launcher.h"
 #include "support/main_window_harness.h"
 #include "support/recording_list_views.h"
@@ -23,10 +24,19 @@ class RecordingLauncher : public UriLauncher {
   std::vector<std::string> opened;
 };
 
+// A player library forced into each state start-up tells apart.
+class FakePlayerProbe final : public PlayerProbe {
+ public:
+  bool CanCreatePlayer() override { return creatable; }
+  bool LibraryPresent() override { return present; }
+  bool creatable = true;
+  bool present = true;
+};
+
 class StartUpTest : public ::testing::Test {
  protected:
   StartProgramEnv Env() {
-    return StartProgramEnv{h.folder.path(), h.prompt,  launcher, lists, [this] { return player_ok; },
+    return StartProgramEnv{h.folder.path(), h.prompt, launcher, lists, player,
                            [] { return std::string("52-54-00-12-34-56"); }, "http://127.0.0.1:8080/dl.htm"};
   }
   LoadOutcome Load(std::string command_line = "") {
@@ -39,7 +49,7 @@ class StartUpTest : public ::testing::Test {
   MediaLists lists{h.folder.path(), views};
   RecordingLauncher launcher;
   NoOtherInstance instances;
-  bool player_ok = true;
+  FakePlayerProbe player;
 };
 
 TEST_F(StartUpTest, FirstStartInAnEmptyFolderCreatesEveryFile) {
@@ -52,7 +62,8 @@ TEST_F(StartUpTest, FirstStartInAnEmptyFolderCreatesEveryFile) {
 }
 
 TEST_F(StartUpTest, WithoutAPlayerOffersTheDownloadPageAndEnds) {
-  player_ok = false;
+  player.creatable = false;
+  player.present = false;
   h.prompt.answers.push_back(true);
   EXPECT_EQ(StartProgram(Env()), StartOutcome::kEnd);
   EXPECT_EQ(launcher.opened, std::vector<std::string>{"http://127.0.0.1:8080/dl.htm"});
@@ -61,6 +72,23 @@ TEST_F(StartUpTest, WithoutAPlayerOffersTheDownloadPageAndEnds) {
   h.prompt.answers.push_back(false);
   EXPECT_EQ(StartProgram(Env()), StartOutcome::kEnd);
   EXPECT_EQ(launcher.opened.size(), 1U);
+}
+
+TEST_F(StartUpTest, APlayerThatFailsEndsTheStartWithANoticeOfWhatToDo) {
+  // Its library is there: start-up goes on, and the window's player decides.
+  player.creatable = false;
+  EXPECT_EQ(StartProgram(Env()), StartOutcome::kShowWindow);
+  EXPECT_TRUE(h.prompt.questions.empty());
+  EXPECT_EQ(CheckWindowPlayer(true, player, h.prompt), StartOutcome::kShowWindow);
+  EXPECT_TRUE(h.prompt.notices.empty());
+
+  EXPECT_EQ(CheckWindowPlayer(false, player, h.prompt), StartOutcome::kEnd);
+  player.present = false;
+  EXPECT_EQ(CheckWindowPlayer(false, player, h.prompt), StartOutcome::kEnd);
+  ASSERT_EQ(h.prompt.notices.size(), 2U);
+  EXPECT_EQ(h.prompt.notices[0].caption, "Taviro");
+  EXPECT_EQ(h.prompt.notices[0].text, "软件组件被损坏，重启软件即可恢复！");
+  EXPECT_EQ(h.prompt.notices[1].text, "对不起，软件组件已被损坏，请重新下载安装本软件。");
 }
 
 TEST_F(StartUpTest, LoadsTheViewsInOrderWithTheirPages) {

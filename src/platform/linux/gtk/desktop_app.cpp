@@ -1,6 +1,5 @@
 #include "platform/linux/gtk/desktop_app.h"
 
-#include "platform/linux/gtk/player_probe.h"
 
 #include <glib-unix.h>
 
@@ -10,6 +9,7 @@
 
 #include "app/setting_keys.h"
 #include "app/start_program.h"
+#include "platform/linux/mpv/mpv_probe.h"
 #include "platform/linux/system/system_clock.h"
 #include "platform/linux/system/system_network_adapters.h"
 #include "services/installation_identity.h"
@@ -126,9 +126,12 @@ int DesktopApp::Run() {
   if (instances_.HandToRunningInstance(EncodeHandOff({config_.working_folder, config_.command_line}))) {
     return 0;
   }
-  const StartProgramEnv start{config_.app_folder, prompt_, launcher_, lists_,
-                              PlayerLibraryAvailable, MakeIdentity, config_.player_download_url};
-  if (StartProgram(start) == StartOutcome::kEnd) {
+  mpv::MpvProbe player_probe;
+  const StartProgramEnv start{config_.app_folder, prompt_,      launcher_,
+                              lists_,             player_probe, MakeIdentity,
+                              config_.player_download_url};
+  if (StartProgram(start) == StartOutcome::kEnd ||
+      CheckWindowPlayer(mpv_player_ != nullptr, player_probe, prompt_) == StartOutcome::kEnd) {
     return 0;
   }
   BuildWindow();
