@@ -1,5 +1,7 @@
 // The program's message boxes, shown for real and answered by pressing a
 // button, whatever language the system speaks.
+#include "platform/linux/gtk/gtk_prompt.h"
+
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "gui/main_loop_pump.h"
-#include "platform/linux/gtk/gtk_prompt.h"
 
 namespace taviro::testing {
 namespace {

@@ -36,8 +36,13 @@ class FakePlayerProbe final : public PlayerProbe {
 class StartUpTest : public ::testing::Test {
  protected:
   StartProgramEnv Env() {
-    return StartProgramEnv{h.folder.path(), h.prompt, launcher, lists, player,
-                           [] { return std::string("52-54-00-12-34-56"); }, "http://127.0.0.1:8080/dl.htm"};
+    return StartProgramEnv{h.folder.path(),
+                           h.prompt,
+                           launcher,
+                           lists,
+                           player,
+                           [] { return std::string("52-54-00-12-34-56"); },
+                           "http://127.0.0.1:8080/dl.htm"};
   }
   LoadOutcome Load(std::string command_line = "") {
     MainWindowLoad load{instances, std::move(command_line), "/home/u", h.folder.path(), {}};

@@ -1,6 +1,5 @@
 #include "platform/linux/gtk/desktop_app.h"
 
-
 #include <glib-unix.h>
 
 #include <csignal>
@@ -127,9 +126,13 @@ int DesktopApp::Run() {
     return 0;
   }
   mpv::MpvProbe player_probe;
-  const StartProgramEnv start{config_.app_folder, prompt_,      launcher_,
-                              lists_,             player_probe, MakeIdentity,
-                              config_.player_download_url};
+  const StartProgramEnv start{.app_folder = config_.app_folder,
+                              .prompt = prompt_,
+                              .launcher = launcher_,
+                              .lists = lists_,
+                              .player = player_probe,
+                              .make_identity = MakeIdentity,
+                              .player_download_url = config_.player_download_url};
   if (StartProgram(start) == StartOutcome::kEnd ||
       CheckWindowPlayer(mpv_player_ != nullptr, player_probe, prompt_) == StartOutcome::kEnd) {
     return 0;

@@ -36,8 +36,9 @@ int RunDialog(GtkWindow* parent, GtkMessageType type, std::initializer_list<Butt
 }  // namespace
 
 bool GtkPrompt::AskYesNo(const std::string& caption, const std::string& text) {
-  return RunDialog(parent_, GTK_MESSAGE_QUESTION, {{kNoButton, GTK_RESPONSE_NO}, {kYesButton, GTK_RESPONSE_YES}},
-                   caption, text) == GTK_RESPONSE_YES;
+  return RunDialog(parent_, GTK_MESSAGE_QUESTION,
+                   {{kNoButton, GTK_RESPONSE_NO}, {kYesButton, GTK_RESPONSE_YES}}, caption,
+                   text) == GTK_RESPONSE_YES;
 }
 
 void GtkPrompt::Inform(const std::string& caption, const std::string& text) {

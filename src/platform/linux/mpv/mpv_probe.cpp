@@ -23,8 +23,12 @@ bool MpvProbe::CanCreatePlayer() {
   if (!handle) {
     return false;
   }
-  for (const auto& [name, value] : {std::pair{"config", "no"}, {"load-scripts", "no"}, {"ytdl", "no"},
-                                    {"vo", "null"}, {"ao", "null"}, {"terminal", "no"}}) {
+  for (const auto& [name, value] : {std::pair{"config", "no"},
+                                    {"load-scripts", "no"},
+                                    {"ytdl", "no"},
+                                    {"vo", "null"},
+                                    {"ao", "null"},
+                                    {"terminal", "no"}}) {
     mpv_set_option_string(handle.get(), name, value);
   }
   return mpv_initialize(handle.get()) >= 0;
