@@ -9,6 +9,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 import urllib.request
 
 # The base address of the demo service this test started (on a free port);
@@ -31,6 +32,11 @@ def fetch(path):
     """A page of the demo service, as bytes."""
     with urllib.request.urlopen(DEMO_BASE + path, timeout=10) as reply:
         return reply.read()
+
+
+def set_switches(**settings):
+    """Changes what the demo service's switch, news and notice files say."""
+    fetch("__switches?" + urllib.parse.urlencode(settings))
 
 
 def media_of(series, source, episode):
@@ -82,6 +88,9 @@ class DemoService:
         if not self.base.endswith("/"):
             self.base += "/"
         DEMO_BASE = self.base
+        # Every optional feature of the switch file is off unless a test
+        # turns it on.
+        set_switches(all=0)
 
     def output(self):
         self.log.seek(0)

@@ -18,6 +18,7 @@
 #include "ui/menus/list_menus.h"
 #include "app/command_line_handoff.h"
 #include "platform/linux/system/logind_shutdown.h"
+#include "playback/vendor_processes.h"
 
 namespace taviro::gtk {
 namespace {
@@ -37,8 +38,9 @@ std::string LoadEpisodePageTemplate() {
   return text;
 }
 
-mpv::MpvPlayerOptions PlayerOptions() {
+mpv::MpvPlayerOptions PlayerOptions(DownloadHelperClient& helper) {
   mpv::MpvPlayerOptions options;
+  options.helper = &helper;
   if (DebugLog()) {
     // TAVIRO_MPV_LOG picks libmpv's detail ("v", "debug"); warnings otherwise.
     const char* wanted = std::getenv("TAVIRO_MPV_LOG");
@@ -63,10 +65,11 @@ DesktopApp::DesktopApp(DesktopConfig config)
     : config_(std::move(config)),
       metrics_reference_(GObjectPtr<GtkWidget>::Retain(gtk_label_new(""))),
       metrics_(metrics_reference_.get()),
+      helper_link_(config_.app_folder, config_.service_base_url),
       shutdown_(ConnectSystemShutdown()),
       list_views_(web_),
       lists_(config_.app_folder, list_views_) {
-  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions());
+  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions(helper_link_.client));
   player_ = std::make_unique<ReportingPlayerControl>(
       mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
   tray_ = std::make_unique<StatusIconTray>(
@@ -90,6 +93,7 @@ DesktopApp::~DesktopApp() {
     }
   }
   instance_watch_.reset();
+  services_.reset();
   // The view's widgets hold the web views; they go before the core they call.
   view_.reset();
 }
@@ -112,6 +116,10 @@ void DesktopApp::BuildPlayback() {
   timer2_.SetHandler([this] {
     poller_->OnTimer2();
     controller_->Refresh();
+  });
+  timer3_.SetHandler([this] {
+    timer3_.SetEnabled(false);
+    OnTimer3(*playback_);
   });
   timer4_.SetHandler([this] {
     resolver_->OnTimer4();
@@ -147,9 +155,12 @@ int DesktopApp::Run() {
     return 0;
   }
   instance_watch_ = std::make_unique<InstanceSocketWatch>(instances_, [this](const std::string& text) {
-    ReceiveHandOff(*playback_, text, {});
+    ReceiveHandOff(*playback_, text, [this] { timer3_.SetEnabled(true); });
     controller_->Refresh();
   });
+  services_ = std::make_unique<OnlineServices>(
+      OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_,
+                          config_.app_folder});
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
@@ -284,16 +295,24 @@ void DesktopApp::Quit() {
     return;
   }
   quitting_ = true;
-  RemoveTrayIcon(*window_);
-  // Stopping stores the position of the item being played.
-  if (window_->model.ContentMode == 2) {
-    window_->model.SuppressClick = 0;
-    window_->ClickControlBar(1);
-  }
-  if (view_ != nullptr) {
-    gtk_widget_hide(GTK_WIDGET(view_->window()));
-  }
-  gtk_main_quit();
+  QuitHooks hooks;
+  hooks.close_windows = [this] {
+    if (view_ != nullptr) {
+      gtk_widget_hide(GTK_WIDGET(view_->window()));
+    }
+    if (services_ != nullptr) {
+      services_->UnloadNotice();
+    }
+  };
+  // The run ends when the promotion window closes, or at once without one.
+  hooks.finish_run = [this] {
+    if (services_ != nullptr && services_->exit_promotion().Wanted()) {
+      services_->exit_promotion().Show([] { gtk_main_quit(); });
+    } else {
+      gtk_main_quit();
+    }
+  };
+  ttt_v(*window_, processes_, hooks);
 }
 
 gboolean DesktopApp::OnTerminateSignal(gpointer data) {

@@ -10,6 +10,7 @@
 #include "lists/list_commands.h"
 #include "lists/media_lists.h"
 #include "platform/linux/gtk/desktop_launcher.h"
+#include "platform/linux/gtk/download_helper_link.h"
 #include "platform/linux/gtk/glib_timer_scheduler.h"
 #include "platform/linux/gtk/gobject_ptr.h"
 #include "platform/linux/gtk/gtk_file_dialog.h"
@@ -18,6 +19,7 @@
 #include "platform/linux/gtk/gtk_window_host.h"
 #include "platform/linux/gtk/main_window_controller.h"
 #include "platform/linux/gtk/main_window_view.h"
+#include "platform/linux/gtk/online_services.h"
 #include "platform/linux/gtk/pango_text_metrics.h"
 #include "platform/linux/gtk/skin_picture_store.h"
 #include "platform/linux/gtk/status_icon_tray.h"
@@ -86,6 +88,7 @@ class DesktopApp {
   GtkFileDialog file_dialog_;
   GObjectPtr<GtkWidget> metrics_reference_;
   PangoTextMetrics metrics_;
+  DownloadHelperLink helper_link_;
   std::unique_ptr<mpv::MpvPlayer> mpv_player_;
   IdlePlayerControl idle_player_;
   std::unique_ptr<ReportingPlayerControl> player_;
@@ -101,6 +104,7 @@ class DesktopApp {
   Timer timer1_{scheduler_, 1000, true, {}};
   Timer timer2_{scheduler_, 2000, false, {}};
   Timer timer4_{scheduler_, 50000, false, {}};
+  Timer timer3_{scheduler_, 10, true, {}};
   NowPlaying now_;
   std::unique_ptr<StatusIconTray> tray_;
   std::unique_ptr<MainWindow> window_;
@@ -113,6 +117,7 @@ class DesktopApp {
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindowView> view_;
   std::unique_ptr<InstanceSocketWatch> instance_watch_;
+  std::unique_ptr<OnlineServices> services_;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;
 };

@@ -1,5 +1,7 @@
 #include "platform/linux/gtk/gtk_prompt.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -19,6 +21,9 @@ int RunDialog(GtkWindow* parent, GtkMessageType type, std::initializer_list<Butt
               const std::string& caption, const std::string& text) {
   // A hidden parent (the window sits in the tray) would hide the dialog too.
   GtkWindow* owner = parent != nullptr && gtk_widget_get_visible(GTK_WIDGET(parent)) ? parent : nullptr;
+  if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+    std::fprintf(stderr, "taviro: prompt %s %s\n", caption.c_str(), text.c_str());
+  }
   GtkWidget* dialog =
       gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, type, GTK_BUTTONS_NONE, "%s", text.c_str());
   for (const Button& button : buttons) {

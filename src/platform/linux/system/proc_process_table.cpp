@@ -47,17 +47,16 @@ std::string BaseName(std::string_view path) {
 
 // The link names the binary even when argv[0] was faked or relative; a
 // binary replaced or removed since the start shows as "path (deleted)".
-std::string NameFromExeLink(const std::filesystem::path& process_folder) {
+std::string PathFromExeLink(const std::filesystem::path& process_folder) {
   std::error_code error;
-  const std::string target = std::filesystem::read_symlink(process_folder / "exe", error).native();
+  std::string target = std::filesystem::read_symlink(process_folder / "exe", error).native();
   if (error) {
     return {};
   }
-  std::string_view path = target;
-  if (path.ends_with(kDeletedSuffix)) {
-    path.remove_suffix(kDeletedSuffix.size());
+  if (std::string_view(target).ends_with(kDeletedSuffix)) {
+    target.resize(target.size() - kDeletedSuffix.size());
   }
-  return BaseName(path);
+  return target;
 }
 
 // Another user's exe link may not be read, while the command line may.
@@ -79,13 +78,11 @@ std::vector<ProcessEntry> ProcProcessTable::List() {
   std::vector<ProcessEntry> entries;
   for (const std::int32_t pid : ListPids(proc_root_)) {
     const std::filesystem::path folder = proc_root_ / std::to_string(pid);
-    std::string name = NameFromExeLink(folder);
-    if (name.empty()) {
-      name = NameFromCommandLine(folder);
-    }
+    std::string path = PathFromExeLink(folder);
+    std::string name = path.empty() ? NameFromCommandLine(folder) : BaseName(path);
     // Empty for kernel threads and for processes that ended meanwhile.
     if (!name.empty()) {
-      entries.push_back({pid, std::move(name)});
+      entries.push_back({pid, std::move(name), std::move(path)});
     }
   }
   return entries;
