@@ -18,6 +18,14 @@ def visible_windows(*criteria):
     return result.stdout.split()
 
 
+def main_window():
+    """The program's window; the tray icon's own window bears its name too."""
+    for window in visible_windows("--name", "^Taviro$"):
+        if harness.window_geometry(window)[2] > 100:
+            return window
+    return None
+
+
 class TrayTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -33,7 +41,7 @@ class TrayTest(unittest.TestCase):
         self.addCleanup(program.remove)
         program.write("config.dll", CLOSE_TO_TRAY)
         program.start()
-        return program, program.window_id()
+        return program, harness.wait_for(main_window, 30, "the main window")
 
     def tray_host(self):
         process = subprocess.Popen(["trayer", "--edge", "top", "--align", "left", "--widthtype", "request",
