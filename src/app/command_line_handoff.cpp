@@ -4,6 +4,7 @@
 #include "app/truncate_by_width.h"
 #include "lists/media_lists.h"
 #include "platform/player_control.h"
+#include "playback/media_address.h"
 #include "playback/playback_context.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/layout_support.h"
@@ -80,6 +81,12 @@ HandOffMessage DecodeHandOff(std::string_view text) {
 void l_com(PlaybackContext& context, const std::string& command_line,
            const std::filesystem::path& working_folder) {
   const std::string path = CommandLinePathIn(command_line, working_folder);
+  // An address the player must not open (fd://, av://...) is neither played
+  // nor listed. A file name is left to the player, which opens absolute
+  // paths only.
+  if (path.find("://") != std::string::npos && !MayReachPlayer(path)) {
+    return;
+  }
   PlayerControl& player = context.window.ports.player;
   player.SetUrl(path);
   player.Play();

@@ -10,6 +10,7 @@
 #include "lists/media_lists.h"
 #include "platform/file_dialog.h"
 #include "platform/player_control.h"
+#include "playback/media_address.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/title_bar_commands.h"
@@ -169,7 +170,7 @@ void ControlBar::OpenLocalFile() {
   model[R::P1].visible = false;
   const std::optional<std::string> chosen =
       files_.ChooseMediaFile(std::string(kOpenFileTitle), std::string(kOpenFileFilter));
-  if (!chosen) return;  // cancelled: nothing changes
+  if (!chosen || !MayReachPlayer(*chosen)) return;  // cancelled: nothing changes
   const std::string& path = *chosen;
 
   SetContentMode(window_, kPlayer);

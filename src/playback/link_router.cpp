@@ -18,6 +18,7 @@
 #include "playback/episode_reply.h"
 #include "playback/item_key.h"
 #include "playback/item_title.h"
+#include "playback/media_address.h"
 #include "playback/playback_context.h"
 #include "playback/status_strip.h"
 #include "ui/main/content_mode.h"
@@ -115,13 +116,21 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
 void LinkRouter::PlayEpisode(const std::string& uri) {
   MainWindow& window = context_.window;
   NowPlaying& now = context_.now;
-  StartDownloadHelper();
   const PlayLink link = ParsePlayLink(uri);
+  // An address the player must not open (fdclose://, av://, a relative
+  // name) is a reply that cannot be played: the item playing goes on. An
+  // empty one opens nothing and is let through as before.
+  const std::string media = ScriptUnescape(link.media_url);
+  if (link.kind == kPlayerKind && !media.empty() && !MayReachPlayer(media)) {
+    ShowBalloon(window.ports.tray, kReadErrorBalloon);
+    return;
+  }
+  StartDownloadHelper();
 
   if (link.kind == kPlayerKind) {
     SetContentMode(window, kPlayer);
     now.ResumePosition = 0;
-    window.ports.player.SetUrl(ScriptUnescape(link.media_url));
+    window.ports.player.SetUrl(media);
     window.ports.player.Play();
     context_.timers.Timer1.SetEnabled(true);
     now.PrefetchStarted = 0;

@@ -14,6 +14,7 @@
 #include "platform/player_control.h"
 #include "platform/web_view.h"
 #include "playback/episode_resolver.h"
+#include "playback/media_address.h"
 #include "playback/player_status_text.h"
 #include "playback/status_strip.h"
 #include "ui/main/chrome_faces.h"
@@ -171,6 +172,10 @@ void StatusPoller::TriggerNextEpisode(int progress) {
   }
   if (now.NextMediaUrl == "0") {
     resolver_.ResolveNextEpisode();
+    return;
+  }
+  if (!MayReachPlayer(now.NextMediaUrl)) {
+    now.NextMediaUrl = "1";  // never handed to the read-ahead; not asked for again
     return;
   }
   context_.window.ports.player.Prebuffer(now.NextMediaUrl);

@@ -231,6 +231,14 @@ TEST_F(CommandLineHandOff, APathWithoutSlashHasNoNameAndNoRow) {
   EXPECT_NE(LocalPage().find("暂无记录"), std::string::npos);
 }
 
+TEST_F(CommandLineHandOff, AnAddressThePlayerMustNotOpenIsNeitherPlayedNorListed) {
+  for (const char* line : {"fdclose://7", "av://v4l2:/dev/video0"}) {
+    Receive(line);
+    EXPECT_EQ(h.player.url, "") << line;
+  }
+  EXPECT_EQ(Locals(), "\r\n");
+}
+
 TEST_F(CommandLineHandOff, ALongChineseNameIsCutForTheTitleButStoredWhole) {
   const std::string name = "一二三四五六七八九十甲乙丙丁戊己庚.mkv";
   h.folder.Write("date_f.dat", EncodeAnsi(name + "|/v/" + name + "|620\r\nb.avi|/v/b.avi|5\r\n"));

@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include <string>
 
 #include "app/ansi_text.h"
@@ -97,7 +100,8 @@ TEST_F(NavigationTest, ThePageAskedForLastStaysWhenAnEarlierOneAnswersLater) {
   EXPECT_EQ(Run("document.getElementById('p').textContent"), "local list");
 }
 
-TEST_F(NavigationTest, LinksInsideFramesAreInterceptedAndTheFrameStays) {
+// An embedded frame (an advertisement) cannot play, delete or list anything.
+TEST_F(NavigationTest, PrivateLinksInsideFramesGoNowhereAndTheFrameStays) {
   server_.Page("/frame", R"(<a id=f href="mivuvod://5-0-0-%u4E2D/">f</a>)");
   server_.Page("/outer", R"(<iframe id=i src="/frame"></iframe>)");
   Load("/outer");
@@ -106,8 +110,7 @@ TEST_F(NavigationTest, LinksInsideFramesAreInterceptedAndTheFrameStays) {
   record_.cancel = IsPrivate;
 
   Run("document.getElementById('i').contentDocument.getElementById('f').click()");
-  EXPECT_TRUE(Navigated("mivuvod://5-0-0-%u4E2D/"));
-  PumpFor(200ms);
+  EXPECT_FALSE(Navigated("mivuvod://5-0-0-%u4E2D/"));
   EXPECT_EQ(Run("document.getElementById('i').contentWindow.location.pathname"), "/frame");
 }
 
@@ -242,6 +245,28 @@ TEST_F(LoadEventTest, NewWindowsGoToTheBrowserAndNeverBecomeViews) {
   EXPECT_EQ(VisibleToplevels(), windows);
   EXPECT_EQ(Run("location.pathname"), "/links");
   EXPECT_EQ(server_.Hits("/blank"), 0);
+}
+
+// A page may not hand the desktop other schemes, nor save files unasked.
+TEST_F(LoadEventTest, OnlyWebAddressesReachTheBrowserAndNothingIsDownloaded) {
+  server_.Page("/save", std::string("\x7F" "ELF binary", 11), "application/octet-stream");
+  server_.Page("/links", R"(<a id=f target=_blank href="file:///etc/passwd">f</a>
+      <a id=s target=_blank href="ssh://x/">s</a><a id=d href="/save" download>d</a>)");
+  Load("/links");
+  const std::size_t opened = BrowserOpened().size();
+  Run("document.getElementById('f').click(); document.getElementById('s').click(); window.open('mailto:a@b');"
+      "document.getElementById('d').click()");
+  Run("location.href = '/save'");
+  ASSERT_TRUE(PumpUntil([&] { return server_.Hits("/save") >= 1; }));
+  EXPECT_FALSE(PumpUntil([&] { return BrowserOpened().size() > opened; }, std::chrono::milliseconds(1500)));
+  EXPECT_TRUE(record_.new_windows.empty());
+  EXPECT_EQ(Run("location.pathname"), "/links");
+  std::error_code error;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(std::getenv("HOME"), error)) {
+    EXPECT_EQ(entry.path().filename().string().find("save"), std::string::npos) << entry.path();
+  }
+  EXPECT_FALSE(gtk::IsBrowserAddress("file:///etc/passwd"));
+  EXPECT_TRUE(gtk::IsBrowserAddress("HTTPS://x/"));
 }
 
 TEST_F(LoadEventTest, ScriptDialogsNeverShow) {

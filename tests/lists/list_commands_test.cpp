@@ -76,6 +76,18 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   EXPECT_EQ(h.window.model.CurrentSideTab, 7);
 }
 
+// A file name the list stores as a file:// form plays by its exact bytes.
+TEST_F(ListCommandsTest, ALocalEntryPlaysItsExactPathWhateverItHolds) {
+  ShowLocalList();
+  const std::string path = (h.folder / "a|b\n\xFF.mkv").string();
+  h.folder.Write(std::filesystem::path(path).filename().string(), "x");
+  lists.AddLocalFile("a", path, 0);
+  EXPECT_TRUE(ClickLink(4, "open://1/"));
+  EXPECT_EQ(h.player.url, path);
+  EXPECT_EQ(now.ListKey, path);
+  EXPECT_TRUE(h.prompt.notices.empty());
+}
+
 TEST_F(ListCommandsTest, ALocalEntryWhoseFileHasGoneIsReportedAndRemoved) {
   ShowLocalList();
   std::filesystem::create_directory(h.folder / "dir.mkv");  // a folder is no media file

@@ -68,6 +68,18 @@ TEST_F(EpisodeResolverTest, BlanksAndLineEndsAroundTheReplyAreNotPartOfIt) {
   EXPECT_EQ(harness.web[1].Address(), "miqvod://qvod&&&http%3A//m/5.ts&&&x%u4E2D&&&e5&&&7&&&1&&&5&&&0");
 }
 
+TEST_F(EpisodeResolverTest, ANextEpisodeThePlayerMustNotOpenIsNeverPrebuffered) {
+  http.bodies[Request(7, 1, 5)] = "n$fdclose://7$qvod";
+  resolver.ResolveNextEpisode();
+  EXPECT_EQ(now.NextLink, "1");
+  EXPECT_EQ(now.NextMediaUrl, "1");
+  now.NextMediaUrl = "fd://3";  // however it got there
+  Reading(3, 10, 1000, 700);
+  Tick();
+  EXPECT_TRUE(player().prebuffered.empty());
+  EXPECT_EQ(now.NextMediaUrl, "1");
+}
+
 TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
   Balloons(false);  // this notice is shown regardless
   now.CurrentItemKey = "7-1-4-x";

@@ -79,6 +79,21 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
   EXPECT_TRUE(h.main.tray.balloons.empty());
 }
 
+// A link or a service reply naming a descriptor must never reach the
+// player: the item playing goes on and nothing is recorded.
+TEST_F(LinkRouterTest, AnAddressThePlayerMustNotOpenIsRefused) {
+  h.main.player.url = kMedia;
+  h.http.bodies[Reply("12", "0", "3")] = "n$fdclose://7$qvod";
+  EXPECT_TRUE(router.Web1BeforeNavigate("mivuvod://12-0-3-abc/"));
+  FollowWeb1();
+  EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&fdclose%3A%2F%2F7&&&t&&&n&&&1&&&0&&&0"));
+  EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&av%3A//x11grab%3A&&&t&&&n&&&1&&&0&&&0&&&0"));
+  EXPECT_EQ(h.main.player.url, kMedia);
+  EXPECT_NE(h.window().model.ContentMode, 2);
+  EXPECT_EQ(Tasks(), "\r\n");
+  EXPECT_EQ(Balloons(), std::vector<std::string>(3, std::string(kReadErrorBalloon)));
+}
+
 TEST_F(LinkRouterTest, TheServicesTextIsReadInTheSystemCodePage) {
   h.http.bodies[Reply("3", "0", "0")] = EncodeAnsi("ep$http://h/中.mp4$qvod");
   router.Web1BeforeNavigate("mivuvod://3-0-0-t");
@@ -136,9 +151,9 @@ TEST_F(LinkRouterTest, FlagZeroReloadsTheEpisodeListWithTheEntryMarked) {
 }
 
 TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
-  for (const std::string& link : {std::string("miqvod://qvod&&&u&&&&&&n&&&7&&&0&&&0&&&0"),
+  for (const std::string& link : {std::string("miqvod://qvod&&&/u&&&&&&n&&&7&&&0&&&0&&&0"),
                                   std::string("miqvod://qvod&&&&&&t&&&n&&&7&&&0&&&0&&&0"),
-                                  std::string("miqvod://qvod&&&u&&&t&&&n&&&0&&&0&&&0&&&0")}) {
+                                  std::string("miqvod://qvod&&&/u&&&t&&&n&&&0&&&0&&&0&&&0")}) {
     EXPECT_TRUE(router.Web1BeforeNavigate(link));
     EXPECT_TRUE(h.web(5).navigations.empty()) << link;
     EXPECT_EQ(Tasks(), "\r\n") << link;
@@ -148,17 +163,17 @@ TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
 
 TEST_F(LinkRouterTest, PlayingOverAPlayingItemStopsItFirst) {
   h.window().model.ContentMode = 2;
-  router.Web1BeforeNavigate("miqvod://qvod&&&a&&&t&&&n&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0");
   EXPECT_EQ(h.main.control_bar.clicks, std::vector<int>{1});
-  EXPECT_LT(LogIndex("bo_but.Click(1)"), LogIndex("player.SetUrl(a)"));
-  EXPECT_LT(LogIndex("player.SetUrl(a)"), LogIndex("player.Play"));
+  EXPECT_LT(LogIndex("bo_but.Click(1)"), LogIndex("player.SetUrl(/a)"));
+  EXPECT_LT(LogIndex("player.SetUrl(/a)"), LogIndex("player.Play"));
 }
 
 TEST_F(LinkRouterTest, TheTitleLineIsCutAndCentred) {
   // Twenty characters, forty wide: cut to fifteen.
   std::string title;
   for (int i = 0; i < 20; ++i) title += "%u4E2D";
-  router.Web1BeforeNavigate("miqvod://qvod&&&a&&&" + title + "&&&" + kName + "&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&" + title + "&&&" + kName + "&&&1&&&0&&&0");
   EXPECT_EQ(Title(), "中中中中中中中中中中中中中中中-第1集");
   const Rect name = h.window().model[RegionId::bo_name].rect;
   EXPECT_EQ(name.width, 19 * 7);
@@ -166,12 +181,12 @@ TEST_F(LinkRouterTest, TheTitleLineIsCutAndCentred) {
 }
 
 TEST_F(LinkRouterTest, TheDownloadHelperIsStartedFromItsKnownFolderWhenNotRunning) {
-  const std::string link = "miqvod://qvod&&&a&&&t&&&n&&&1&&&0&&&0";
+  const std::string link = "miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0";
   h.main.SetSetting("S_q", "qvodw", "/opt/qvod/");
   router.Web1BeforeNavigate(link);
   ASSERT_EQ(h.launcher.started.size(), 1U);
   EXPECT_EQ(h.launcher.started[0].program, "/opt/qvod/QvodTerminal.exe");
-  EXPECT_LT(LogIndex("launch(/opt/qvod/QvodTerminal.exe)"), LogIndex("player.SetUrl(a)"));
+  EXPECT_LT(LogIndex("launch(/opt/qvod/QvodTerminal.exe)"), LogIndex("player.SetUrl(/a)"));
   // Remembered: a changed setting is not read again.
   h.main.SetSetting("S_q", "qvodw", "/elsewhere/");
   router.Web1BeforeNavigate(link);
@@ -184,10 +199,10 @@ TEST_F(LinkRouterTest, TheDownloadHelperIsStartedFromItsKnownFolderWhenNotRunnin
 
 TEST_F(LinkRouterTest, NoHelperFolderKnownStartsNothingButStillPlays) {
   h.launcher.succeeds = false;
-  router.Web1BeforeNavigate("miqvod://qvod&&&a&&&t&&&n&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0");
   EXPECT_TRUE(h.launcher.started.empty());
   EXPECT_EQ(h.now.TerminalFolder, "0");
-  EXPECT_EQ(h.main.player.url, "a");
+  EXPECT_EQ(h.main.player.url, "/a");
 }
 
 TEST_F(LinkRouterTest, TheEpisodeListForwardsPlayLinksToTheCatalogue) {

@@ -15,7 +15,7 @@
 #include "ui/main/catalogue_events.h"
 #include "ui/main/main_window_load.h"
 #include "ui/main/tray_controller.h"
-#include "ui/menus/list_menus.h"
+#include "ui/menus/web_page_menu.h"
 #include "app/command_line_handoff.h"
 #include "platform/linux/system/logind_shutdown.h"
 #include "playback/vendor_processes.h"
@@ -181,7 +181,6 @@ void DesktopApp::BuildWindow() {
   host_.SetEmulatedStateHandler([this](WindowState state) { controller_->OnStateChanged(state); });
   prompt_.SetParent(view_->window());
   file_dialog_.SetParent(view_->window());
-  menus_.SetAnchor(GTK_WIDGET(view_->window()));
   BuildMenus();
   if (GdkPixbuf* icon = skins_.Extra(ExtraPicture::kIcon)) {
     gtk_window_set_icon(view_->window(), icon);
@@ -201,21 +200,14 @@ void DesktopApp::BuildWindow() {
 }
 
 void DesktopApp::BuildMenus() {
-  const auto add_items = [this](PopupMenu menu, const std::vector<MenuItemData>& items) {
-    for (const MenuItemData& item : items) {
-      if (item.IsSeparator()) {
-        menus_.AddSeparator(menu);
-      } else {
-        menus_.AddItem(menu, std::string(item.caption).c_str(), [this, command = item.command] {
-          command();
-          controller_->Refresh();
-        });
-      }
-    }
-  };
-  add_items(PopupMenu::webc, WebcMenuItems(*list_commands_));
-  add_items(PopupMenu::c_fie, CFieMenuItems(*list_commands_));
-  menus_.AddItem(PopupMenu::r_m, "退出", [this] { window_->Quit(); });
+  menus_and_settings_ = std::make_unique<MenusAndSettings>(MenusAndSettingsEnv{
+      *window_, menus_, *list_commands_, skins_, processes_, programs_, launcher_, prompt_, config_.site_url,
+      // The online services fill in the update check once they are built.
+      [this] {
+        if (window_->callbacks.shengji) window_->callbacks.shengji();
+      },
+      [this] { controller_->Refresh(); }});
+  menus_and_settings_->Build(view_->window());
 }
 
 void DesktopApp::WireWebViews() {
@@ -223,10 +215,13 @@ void DesktopApp::WireWebViews() {
     WebViewHandlers handlers;
     handlers.download_complete = [this, number] { OnViewLoaded(number); };
     handlers.navigate_error = [this, number](const std::string& uri, int /*status*/) { OnViewFailed(number, uri); };
-    handlers.external_call = [this](const std::string& name, const std::vector<std::string>& arguments) {
-      router_->OnExternalCall(name, arguments);
-      controller_->Refresh();
-    };
+    // Only the catalogue's pages call the window (DangJ).
+    if (number == 1) {
+      handlers.external_call = [this](const std::string& name, const std::vector<std::string>& arguments) {
+        router_->OnExternalCall(name, arguments);
+        controller_->Refresh();
+      };
+    }
     const auto route = [this](bool (LinkRouter::*handler)(const std::string&)) {
       return [this, handler](const std::string& uri) {
         const bool cancel = (router_.get()->*handler)(uri);
@@ -259,6 +254,9 @@ void DesktopApp::WireWebViews() {
         break;
       default:
         break;
+    }
+    if (number == 1) {
+      handlers.context_menu = [this](const ContextMenuRequest& request) { CatalogueContextMenu(*window_, request); };
     }
     web_.View(number).SetHandlers(std::move(handlers));
   }
@@ -297,6 +295,9 @@ void DesktopApp::Quit() {
   quitting_ = true;
   QuitHooks hooks;
   hooks.close_windows = [this] {
+    if (menus_and_settings_ != nullptr) {
+      menus_and_settings_->CloseDialog();
+    }
     if (view_ != nullptr) {
       gtk_widget_hide(GTK_WIDGET(view_->window()));
     }

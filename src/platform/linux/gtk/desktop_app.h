@@ -20,6 +20,7 @@
 #include "platform/linux/gtk/main_window_controller.h"
 #include "platform/linux/gtk/main_window_view.h"
 #include "platform/linux/gtk/online_services.h"
+#include "platform/linux/gtk/menus_and_settings.h"
 #include "platform/linux/gtk/pango_text_metrics.h"
 #include "platform/linux/gtk/skin_picture_store.h"
 #include "platform/linux/gtk/status_icon_tray.h"
@@ -51,6 +52,7 @@ struct DesktopConfig {
   // The folder the program was started from.
   std::string working_folder;
   std::string service_base_url;
+  std::string site_url;
   std::string player_download_url;
   std::string sentinel_url;
 };
@@ -116,6 +118,7 @@ class DesktopApp {
   std::unique_ptr<ListCommands> list_commands_;
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindowView> view_;
+  std::unique_ptr<MenusAndSettings> menus_and_settings_;
   std::unique_ptr<InstanceSocketWatch> instance_watch_;
   std::unique_ptr<OnlineServices> services_;
   guint signal_sources_[2] = {0, 0};

@@ -1,12 +1,16 @@
 #include <gtk/gtk.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "app/app_folder.h"
 #include "platform/linux/gtk/desktop_app.h"
+#include "platform/linux/gtk/gtk_prompt.h"
 #include "taviro_build_config.h"
 
 namespace {
@@ -25,7 +29,8 @@ std::string JoinArguments(int argc, char** argv) {
 }
 
 // TAVIRO_SERVICE_BASE_URL points a development or test run at another service
-// (a demo service on a free port); the player download page moves with it.
+// (a demo service on a free port); the player download page and the web site
+// move with it.
 void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
   const char* base = std::getenv("TAVIRO_SERVICE_BASE_URL");
   if (base == nullptr || *base == '\0') {
@@ -36,6 +41,26 @@ void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
     config.service_base_url += '/';
   }
   config.player_download_url = config.service_base_url + "download/player.htm";
+  config.site_url = config.service_base_url;
+}
+
+// $HOME, or the home the user database names when it is unset.
+const char* HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return home;
+  }
+  const passwd* entry = ::getpwuid(::getuid());
+  return entry != nullptr ? entry->pw_dir : nullptr;
+}
+
+// A folder another user could plant settings in is not used: the user is
+// told why and the program ends.
+int RefuseFolder(const std::filesystem::path& folder) {
+  const std::string text = taviro::RefusedFolderText(folder);
+  std::fprintf(stderr, "taviro: %s\n", text.c_str());  // also seen where no one reads the box
+  taviro::gtk::GtkPrompt prompt;
+  prompt.Inform("提示：", text);
+  return 1;
 }
 
 }  // namespace
@@ -48,12 +73,17 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
 
   taviro::gtk::DesktopConfig config;
-  config.app_folder = taviro::ResolveAppFolder(
-      taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+  const taviro::AppFolderChoice choice =
+      taviro::ResolveAppFolder(taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), HomeFolder()));
+  if (choice.refused) {
+    return RefuseFolder(choice.folder);
+  }
+  config.app_folder = choice.folder;
   config.command_line = command_line;
   std::error_code no_folder;  // then relative paths stay as given
   config.working_folder = std::filesystem::current_path(no_folder).string();
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
+  config.site_url = taviro::build_config::kSiteUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
   config.sentinel_url = taviro::build_config::kSentinelUrl;
   ApplyServiceOverride(config);
