@@ -42,12 +42,12 @@ int RunDialog(GtkWindow* parent, GtkMessageType type, std::initializer_list<Butt
 
 bool GtkPrompt::AskYesNo(const std::string& caption, const std::string& text) {
   return RunDialog(parent_, GTK_MESSAGE_QUESTION,
-                   {{kNoButton, GTK_RESPONSE_NO}, {kYesButton, GTK_RESPONSE_YES}}, caption,
+                   {{kPromptNo, GTK_RESPONSE_NO}, {kPromptYes, GTK_RESPONSE_YES}}, caption,
                    text) == GTK_RESPONSE_YES;
 }
 
 void GtkPrompt::Inform(const std::string& caption, const std::string& text) {
-  RunDialog(parent_, GTK_MESSAGE_INFO, {{kOkButton, GTK_RESPONSE_OK}}, caption, text);
+  RunDialog(parent_, GTK_MESSAGE_INFO, {{kPromptOk, GTK_RESPONSE_OK}}, caption, text);
 }
 
 }  // namespace taviro::gtk
