@@ -19,6 +19,8 @@ packages=(
   xvfb xauth xdotool imagemagick python3 python3-pyatspi at-spi2-core python3-gi gir1.2-gtk-3.0
   # the desktop entry and metainfo checks, and the Debian package
   desktop-file-utils appstream dpkg-dev
+  # a notification area on the virtual display, for the tray icon's test
+  trayer
 )
 
 missing=()

@@ -1,6 +1,5 @@
 #include "app/command_line_handoff.h"
 
-#include "app/hand_off_paths.h"
 #include "app/open_local_files.h"
 #include "app/path_names.h"
 #include "app/truncate_by_width.h"
@@ -32,17 +31,6 @@ void ShowTitle(MainWindow& window, const std::string& name) {
       layout::Half(model[RegionId::bo_zt].rect.width - model[RegionId::bo_name].rect.width);
 }
 
-// A local file has no stored position to resume and no next episode.
-void StartLocalItem(NowPlaying& now, const std::string& path) {
-  now.ResumeDone = 0;
-  now.ResumePosition = 0;
-  now.CurrentItemKey = "0";
-  now.NextLink = "0";
-  now.NextMediaUrl = "0";
-  now.PrefetchStarted = 0;
-  now.ListKey = path;
-}
-
 void BringWindowForward(MainWindow& window) {
   SetWindowShown(window, false);
   SetWindowShown(window, true);
@@ -67,8 +55,36 @@ std::string CommandLinePath(std::string_view command_line) {
   return path;
 }
 
-void l_com(PlaybackContext& context, const std::string& command_line) {
-  PlayLocalFile(context, CommandLinePath(command_line));
+std::string PathIn(const std::string& path, const std::filesystem::path& working_folder) {
+  if (path.empty() || working_folder.empty() || path.front() == '/' ||
+      path.find("://") != std::string::npos) {
+    return path;
+  }
+  return (working_folder / path).lexically_normal().string();
+}
+
+std::string CommandLinePathIn(std::string_view command_line, const std::filesystem::path& working_folder) {
+  return PathIn(CommandLinePath(command_line), working_folder);
+}
+
+std::string EncodeHandOff(const HandOffMessage& message) {
+  std::string text = message.working_folder;
+  text += '\0';
+  text += message.command_line;
+  return text;
+}
+
+HandOffMessage DecodeHandOff(std::string_view text) {
+  const std::size_t separator = text.find('\0');
+  if (separator == std::string_view::npos) {
+    return HandOffMessage{{}, std::string(text)};
+  }
+  return HandOffMessage{std::string(text.substr(0, separator)), std::string(text.substr(separator + 1))};
+}
+
+void l_com(PlaybackContext& context, const std::string& command_line,
+           const std::filesystem::path& working_folder) {
+  PlayLocalFile(context, CommandLinePathIn(command_line, working_folder));
 }
 
 void PlayLocalFile(PlaybackContext& context, const std::string& path) {
@@ -99,21 +115,23 @@ void ReceiveHandOff(PlaybackContext& context, const std::string& text,
   if (enable_vendor_check) {
     enable_vendor_check();
   }
+  BringWindowForward(context.window);
+  const HandOffMessage message = DecodeHandOff(text);
+  if (message.command_line.empty()) {
+    return;
+  }
+  OpenCommandLine(context, message.command_line, message.working_folder);
+}
+
+void PlayCommandLine(PlaybackContext& context, const std::string& command_line,
+                     const std::filesystem::path& working_folder) {
   MainWindow& window = context.window;
-  BringWindowForward(window);
-  if (text.empty()) {
-    return;
-  }
-  if (const std::vector<std::string> paths = SplitHandOffPaths(text); paths.size() > 1) {
-    OpenLocalFiles(context, paths);
-    return;
-  }
   if (window.model.MiniMode != 0) {
     JbiClick(window);
   }
   NpcClick(window, kPlayerTab);
   SetContentMode(window, kPlayer);
-  l_com(context, text);
+  l_com(context, command_line, working_folder);
 }
 
 }  // namespace taviro

@@ -46,12 +46,14 @@ void OpenLocalFiles(PlaybackContext& context, const std::vector<std::string>& pa
   PlayLocalFile(context, files.front());
 }
 
-void OpenCommandLine(PlaybackContext& context, const std::string& text) {
-  const std::vector<std::string> paths = SplitHandOffPaths(text);
+void OpenCommandLine(PlaybackContext& context, const std::string& text,
+                     const std::filesystem::path& working_folder) {
+  std::vector<std::string> paths = SplitHandOffPaths(text);
   if (paths.size() > 1) {
+    for (std::string& path : paths) path = PathIn(path, working_folder);
     OpenLocalFiles(context, paths);
   } else if (!text.empty()) {
-    l_com(context, text);
+    PlayCommandLine(context, text, working_folder);
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +18,10 @@ inline constexpr std::string_view kFolderRefusedText = "文件夹不能直接播
 // refused with one balloon; when nothing else is left, nothing changes.
 void OpenLocalFiles(PlaybackContext& context, const std::vector<std::string>& paths);
 
-// A start's command line as start-up acts on it: one path exactly as l_com
-// takes it, several (a text from JoinHandOffPaths) as OpenLocalFiles does.
-void OpenCommandLine(PlaybackContext& context, const std::string& text);
+// A start's command line, this one's own or a later start's: one path as
+// PlayCommandLine plays it, several (a text from JoinHandOffPaths) as
+// OpenLocalFiles does. Relative paths are taken in `working_folder`.
+void OpenCommandLine(PlaybackContext& context, const std::string& text,
+                     const std::filesystem::path& working_folder = {});
 
 }  // namespace taviro

@@ -6,6 +6,7 @@
 #include "app/file_io.h"
 #include "app/process_helpers.h"
 #include "app/script_escape.h"
+#include "app/setting_keys.h"
 #include "app/text_number.h"
 #include "app/truncate_by_width.h"
 #include "lists/list_fields.h"
@@ -78,7 +79,9 @@ void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::stri
 // program started.
 void EnsureTerminalRunning(PlaybackContext& context) {
   const std::string& folder = context.now.TerminalFolder;
-  if (FindProcessId(context.processes, kTerminalProgram) != 0 || folder.empty()) return;
+  // "0" is what an unset folder reads as: no helper is known.
+  if (folder.empty() || folder == settings::kUnset) return;
+  if (FindProcessId(context.processes, kTerminalProgram) != 0) return;
   context.window.ports.host.ProcessPendingEvents();
   // A helper that will not start leaves the player to report the failure.
   context.launcher.Start(folder + std::string(kTerminalProgram), {});

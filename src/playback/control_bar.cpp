@@ -186,8 +186,9 @@ void ControlBar::OpenLocalFile() {
   title.rect.left = (model[R::bo_zt].rect.width - title.rect.width) / 2;
 
   context_.lists.AddLocalFile(name, path, 0);
-  now_.ItemKind = 2;
-  now_.ListKey = path;
+  // Else a series played before would go on preparing its next episode and
+  // play it when this file ends.
+  StartLocalItem(now_, path);
   NpcClick(window_, kLocalFilesTab);
   NpcClick(window_, kPlayerTab);
 }

@@ -83,7 +83,7 @@ TEST_F(OpenLocalFilesTest, FoldersAreRefusedWithOneBalloon) {
 TEST_F(OpenLocalFilesTest, SeveralPathsOfAStartOrAHandOffAreOpenedTogether) {
   NpcClick(h.main.window, 3);  // mini mode
   ASSERT_EQ(m.MiniMode, 1);
-  ReceiveHandOff(h.context, JoinHandOffPaths({"/v/a.mkv", "/v/b.mkv"}), {});
+  ReceiveHandOff(h.context, EncodeHandOff({"", JoinHandOffPaths({"/v/a.mkv", "/v/b.mkv"})}), {});
   EXPECT_EQ(m.MiniMode, 0);
   EXPECT_TRUE(m.shown);
   EXPECT_EQ(h.main.player.url, "/v/a.mkv");

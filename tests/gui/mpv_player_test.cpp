@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mpv_harness.h"
+#include "platform/linux/mpv/mpv_probe.h"
 #include "support/temp_folder.h"
 
 namespace taviro::testing {
@@ -354,6 +355,13 @@ TEST_F(MpvPlayerTest, AdvertAddressIsOnlyKept) {
   under_test.player().SetAdvertUrl("http://127.0.0.1:9/js/ads/qvodad.html");
   EXPECT_EQ(under_test.player().advert_url(), "http://127.0.0.1:9/js/ads/qvodad.html");
   EXPECT_EQ(under_test.player().State(), 0);
+}
+
+// On this machine the library is installed and works.
+TEST(MpvProbeTest, FindsTheLibraryItWasLoadedFromAndMakesAPlayer) {
+  mpv::MpvProbe probe;
+  EXPECT_TRUE(probe.LibraryPresent());
+  EXPECT_TRUE(probe.CanCreatePlayer());
 }
 
 }  // namespace

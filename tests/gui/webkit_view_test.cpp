@@ -7,7 +7,9 @@
 #include <string>
 
 #include "app/ansi_text.h"
+#include "app/file_uri.h"
 #include "gui/web_view_fixture.h"
+#include "support/temp_folder.h"
 
 namespace taviro::testing {
 namespace {
@@ -76,6 +78,26 @@ TEST_F(NavigationTest, EngineAddressesKeepTheirEscapesAndCanBeCancelled) {
   EXPECT_TRUE(Navigated(server_.Url("/page?q=%u4E2D&t=%E4%B8%AD")));
   ASSERT_TRUE(PumpUntil([&] { return record_.completes == 1; }));
   EXPECT_EQ(Run("location.search"), "?q=%u4E2D&t=%E4%B8%AD");
+}
+
+// The episode list may be sent to the service's list and then to the
+// program's own page: the page asked for last stays, even when the service
+// answers after it.
+TEST_F(NavigationTest, ThePageAskedForLastStaysWhenAnEarlierOneAnswersLater) {
+  TempFolder folder;
+  folder.Write("t.htm", "<p id=p>local list</p>");
+  server_.Page("/pp.htm", "<p id=p>service list</p>");
+  server_.Hold("/pp.htm");
+  view_->Navigate(server_.Url("/pp.htm?9-0-3-x-0"));
+  ASSERT_TRUE(PumpUntil([&] { return server_.Hits("/pp.htm") == 1; }));
+  const int completes = record_.completes;
+  view_->Navigate(FileUri(folder / "t.htm") + "?9-0-0-x-0");
+  ASSERT_TRUE(PumpUntil([&] { return record_.completes > completes; }));
+
+  server_.Release("/pp.htm");
+  ASSERT_TRUE(PumpUntil([&] { return server_.Served("/pp.htm") == 1; }));
+  PumpFor(500ms);  // room for a late answer to show, which it must not
+  EXPECT_EQ(Run("document.getElementById('p').textContent"), "local list");
 }
 
 // An embedded frame (an advertisement) cannot play, delete or list anything.

@@ -135,6 +135,14 @@ TEST_F(ListCommandsTest, AHelperTaskResumesInThePlayerAndShowsItsEpisodeList) {
   EXPECT_EQ(launchers.started.size(), 1U);
 }
 
+TEST_F(ListCommandsTest, AnUnsetHelperFolderStartsNoHelper) {
+  WriteUtf8("date.dat", kQvodTask);
+  now.TerminalFolder = "0";  // what a missing qvodw reads as, kept by the link router
+  EXPECT_TRUE(ClickLink(3, "open://1"));
+  EXPECT_TRUE(launchers.started.empty());
+  EXPECT_EQ(h.player.url, "qvod://123|abc|ab.rmvb|");
+}
+
 TEST_F(ListCommandsTest, ATaskOfAnotherKindPlaysOnTheServicePage) {
   WriteUtf8("date.dat", kWebTask);
   now.ListKey = "99";

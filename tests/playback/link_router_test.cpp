@@ -34,6 +34,7 @@ class LinkRouterTest : public ::testing::Test {
   }
   // The episode-list view navigated by the catalogue link, played.
   void FollowWeb1() { ASSERT_TRUE(router.Web1BeforeNavigate(h.web(1).Address())); }
+  void FollowLink(const std::string& uri) { ASSERT_TRUE(router.Web1BeforeNavigate(uri)); }
   std::string Status() { return h.window().model[RegionId::zhun].caption; }
   std::string Title() { return h.window().model[RegionId::bo_name].caption; }
   std::vector<std::string> Balloons() {
@@ -302,6 +303,30 @@ TEST_F(DangJTest, ACataloguePageAsksThroughTheAutomationInterface) {
   EXPECT_EQ(h.web(5).Address(), LocalPage("9-0-0-%u4E2D-0"));
   EXPECT_FALSE(router.OnExternalCall("shengji", {}));
   EXPECT_EQ(h.web(1).scripts.size(), 1U);
+}
+
+// A catalogue page may ask for its list and follow an entry in one click;
+// DangJ's list is the one left in Web5, whichever of its answer and the play
+// link comes first.
+TEST_F(DangJTest, TheListDangJAskedForIsNotReplacedByTheReloadOfAnEntryOfTheSameSeries) {
+  const std::string entry =
+      std::string("miqvod://qvod&&&") + kEscapedMedia + "&&&%u4E2D&&&" + kName + "&&&9&&&0&&&3";
+  h.web(5).dispatch_navigations = true;
+  h.web(5).handlers.before_navigate = [this](const std::string& uri) {
+    return router.Web5BeforeNavigate(uri);
+  };
+  for (const bool answer_first : {true, false}) {
+    h.web(5).navigations.clear();
+    router.DangJ("%u4E2D", 9, 0, 0);
+    if (answer_first) h.web(1).unanswered.back()("var VideoInfoList=\"s$$e$u$qvod\";");
+    FollowLink(entry);
+    if (!answer_first) h.web(1).unanswered.back()("var VideoInfoList=\"s$$e$u$qvod\";");
+    EXPECT_EQ(h.web(5).Address(), LocalPage("9-0-0-%u4E2D-0")) << answer_first;
+  }
+  // Another list shown since: an entry reloads its list as before.
+  h.web(5).Navigate(h.Base() + "pp.htm?3-0-0-x-0");
+  FollowLink(entry);
+  EXPECT_EQ(h.web(5).Address(), h.Base() + "pp.htm?9-0-3-%u4E2D-0");
 }
 
 TEST_F(DangJTest, TheListFollowsTheAnswerAndALateAnswerReachesNoRouterThatIsGone) {

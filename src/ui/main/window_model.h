@@ -56,6 +56,16 @@ struct RegionState {
   bool operator==(const RegionState&) const = default;
 };
 
+// Bounds of the window's outer size in pixels, set once at start-up from
+// the work area. A maximum of 0 sets no bound.
+struct SizeLimits {
+  int min_width = 0;
+  int min_height = 0;
+  int max_width = 0;
+  int max_height = 0;
+  bool operator==(const SizeLimits&) const = default;
+};
+
 // The main window's state, owned by the core and mirrored by the toolkit
 // layer: every rule reads and writes this, never a widget.
 struct WindowModel {
@@ -68,6 +78,7 @@ struct WindowModel {
   int top_twips = 0;
   WindowState state = WindowState::kNormal;
   bool shown = false;
+  SizeLimits size_limits;
 
   int MiniMode = 0;
   int CurrentMainTab = 8;

@@ -24,6 +24,16 @@ constexpr int kMaxOuterTwips = 32767 * kTwipsPerPixel;
 
 int SaneOuterTwips(int twips) { return std::clamp(twips, 0, kMaxOuterTwips); }
 
+// A size asked for beyond the work area (saved on a larger screen) would
+// put the title bar's buttons out of reach.
+void CapToSizeLimits(WindowModel& model) {
+  const SizeLimits& limits = model.size_limits;
+  if (limits.max_width > 0)
+    model.width_twips = std::min(model.width_twips, limits.max_width * kTwipsPerPixel);
+  if (limits.max_height > 0)
+    model.height_twips = std::min(model.height_twips, limits.max_height * kTwipsPerPixel);
+}
+
 }  // namespace
 
 void SetWindowState(MainWindow& window, WindowState state) {
@@ -40,6 +50,7 @@ void SetOuterSize(MainWindow& window, std::optional<int> width_twips, std::optio
   WindowModel& model = window.model;
   if (width_twips) model.width_twips = SaneOuterTwips(*width_twips);
   if (height_twips) model.height_twips = SaneOuterTwips(*height_twips);
+  CapToSizeLimits(model);
   LayoutWindow(model, window.Env());
   window.ports.host.Resize(model.ClientWidth(), model.ClientHeight());
 }

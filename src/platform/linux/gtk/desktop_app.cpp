@@ -1,7 +1,5 @@
 #include "platform/linux/gtk/desktop_app.h"
 
-#include "platform/linux/gtk/player_probe.h"
-
 #include <glib-unix.h>
 
 #include <csignal>
@@ -10,6 +8,7 @@
 
 #include "app/setting_keys.h"
 #include "app/start_program.h"
+#include "platform/linux/mpv/mpv_probe.h"
 #include "platform/linux/system/system_clock.h"
 #include "platform/linux/system/system_network_adapters.h"
 #include "services/installation_identity.h"
@@ -133,19 +132,26 @@ void DesktopApp::BuildPlayback() {
 
 int DesktopApp::Run() {
   // A second start hands its command line over before it builds anything.
-  if (instances_.HandToRunningInstance(config_.command_line)) {
+  if (instances_.HandToRunningInstance(EncodeHandOff({config_.working_folder, config_.command_line}))) {
     return 0;
   }
-  const StartProgramEnv start{config_.app_folder, prompt_, launcher_, lists_,
-                              PlayerLibraryAvailable, MakeIdentity, config_.player_download_url};
-  if (StartProgram(start) == StartOutcome::kEnd) {
+  mpv::MpvProbe player_probe;
+  const StartProgramEnv start{.app_folder = config_.app_folder,
+                              .prompt = prompt_,
+                              .launcher = launcher_,
+                              .lists = lists_,
+                              .player = player_probe,
+                              .make_identity = MakeIdentity,
+                              .player_download_url = config_.player_download_url};
+  if (StartProgram(start) == StartOutcome::kEnd ||
+      CheckWindowPlayer(mpv_player_ != nullptr, player_probe, prompt_) == StartOutcome::kEnd) {
     return 0;
   }
   BuildWindow();
   // A file from the command line plays once the window is on screen, so the
   // player's video area is realized inside a laid-out window.
   std::string start_command;
-  const MainWindowLoad load{instances_, config_.command_line, config_.app_folder,
+  const MainWindowLoad load{instances_, config_.command_line, config_.working_folder, config_.app_folder,
                             [&start_command](const std::string& text) { start_command = text; }};
   if (LoadMainWindow(*window_, load) == LoadOutcome::kHandedOff) {
     return 0;
@@ -162,7 +168,7 @@ int DesktopApp::Run() {
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
     host_.ProcessPendingEvents();
-    OpenCommandLine(*playback_, start_command);
+    OpenCommandLine(*playback_, start_command, config_.working_folder);
     controller_->Refresh();
   }
   signal_sources_[0] = g_unix_signal_add(SIGTERM, OnTerminateSignal, this);

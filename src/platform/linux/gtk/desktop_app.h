@@ -50,6 +50,8 @@ namespace taviro::gtk {
 struct DesktopConfig {
   std::filesystem::path app_folder;
   std::string command_line;
+  // The folder the program was started from.
+  std::string working_folder;
   std::string service_base_url;
   std::string site_url;
   std::string player_download_url;

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
   }
   config.app_folder = choice.folder;
   config.command_line = taviro::JoinHandOffPaths(arguments.paths);
+  std::error_code no_folder;  // then relative paths stay as given
+  config.working_folder = std::filesystem::current_path(no_folder).string();
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
   config.site_url = taviro::build_config::kSiteUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
