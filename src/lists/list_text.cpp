@@ -15,7 +15,7 @@ constexpr std::size_t kAddReadLimit = 100;
 bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 // Whether the number at the start of `text` equals `value`, reading it the
-// way the original's Val() does: blanks anywhere are skipped, then an
+// leniently: blanks anywhere are skipped, then an
 // optional sign, digits and a fraction; the first other character ends the
 // number and no digits at all read as 0. So " 12" is 12 and a field that is
 // no number is 0.

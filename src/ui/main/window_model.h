@@ -71,7 +71,7 @@ struct SizeLimits {
 struct WindowModel {
   std::array<RegionState, kRegionCount> regions{};
 
-  // Outer size and position in twips, as the original keeps them.
+  // Outer size and position in twips, the unit the settings store them in.
   int width_twips = 14850;
   int height_twips = 9830;
   int left_twips = 0;

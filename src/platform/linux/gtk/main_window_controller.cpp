@@ -69,7 +69,7 @@ void MainWindowController::Refresh() {
 }
 
 // The seek and volume bars take the pointer's x in pixels, except the parts
-// that the original measured in twips.
+// whose rules measure it in twips.
 bool MainWindowController::OnPlaybackPress(RegionId region, int button, int x) {
   if (control_bar_ == nullptr) {
     return false;
