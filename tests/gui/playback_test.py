@@ -24,6 +24,7 @@ SERIES_TITLE = "山海情缘"
 NETWORK_TASK_TAB = (887, 53)
 STOP_BUTTON = (99, 632)
 VIDEO = (2, 39, 784, 541)
+PAUSE_PICTURE = (349, 275, 90, 38)
 SEEK_BAR_LEFT, SEEK_BAR_MIDDLE, SEEK_BAR_WIDTH, SEEK_THUMB_WIDTH = 2, 605, 784, 7
 
 TIMES = re.compile(r"^(\d\d):(\d\d) / (\d\d):(\d\d)$")
@@ -116,6 +117,11 @@ class PlaybackTest(unittest.TestCase):
         harness.key(window, "space")
         self.wait_logged(program, "pause", 1, 10)
         strip.status("已暂停")
+        # The default skin shows the pause picture it shares with skin 0.
+        shot = self.shot(window, "playback-command-line-paused.png")
+        pause_picture = os.path.join(os.path.dirname(ARGS.icon), "skins", "0", "ppt_20.png")
+        self.assertEqual(harness.differing_pixels(shot, PAUSE_PICTURE, pause_picture), 0,
+                         "the pause picture is missing")
         time.sleep(1.2)  # one poll of the status strip
         held, _ = strip.times()
         time.sleep(2.2)
@@ -224,7 +230,18 @@ class PlaybackTest(unittest.TestCase):
         self.assertEqual(first_local_line(), f"clip one.mp4|{first}|0")
         self.shot(window, "playback-command-line.png")
 
-        code, seconds, errors = program.start_again(second)
+        # The file plays in the player, so the space bar pauses it.
+        harness.key(window, "space")
+        self.wait_logged(program, "pause", 1, 10)
+        strip.status("已暂停")
+        # The default skin shows the pause picture it shares with skin 0.
+        shot = self.shot(window, "playback-command-line-paused.png")
+        pause_picture = os.path.join(os.path.dirname(ARGS.icon), "skins", "0", "ppt_20.png")
+        self.assertEqual(harness.differing_pixels(shot, PAUSE_PICTURE, pause_picture), 0,
+                         "the pause picture is missing")
+
+        # A later start from the clips' folder names its file relatively.
+        code, seconds, errors = program.start_again(os.path.basename(second), cwd=folder)
         self.assertEqual(code, 0, errors)
         self.assertLess(seconds, 10, "the second start did not end at once")
         self.assertEqual(self.wait_logged(program, "play", 2, 15, window)[1], second)

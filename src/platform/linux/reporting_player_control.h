@@ -50,9 +50,15 @@ class ReportingPlayerControl final : public PlayerControl {
     player_.Stop();
   }
   int State() override { return player_.State(); }
-  void SetPictureFit(int fit) override { player_.SetPictureFit(fit); }
+  void SetPictureFit(int fit) override {
+    Report("fit", std::to_string(fit));
+    player_.SetPictureFit(fit);
+  }
   int SecondRate() override { return player_.SecondRate(); }
-  void SetSoundChannel(int channel) override { player_.SetSoundChannel(channel); }
+  void SetSoundChannel(int channel) override {
+    Report("channel", std::to_string(channel));
+    player_.SetSoundChannel(channel);
+  }
   // Reported when it changes, so a test can follow the download.
   int DownloadProgress() override {
     const int progress = player_.DownloadProgress();

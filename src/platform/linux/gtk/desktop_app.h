@@ -9,6 +9,7 @@
 #include "app/timer.h"
 #include "lists/list_commands.h"
 #include "lists/media_lists.h"
+#include "platform/linux/gtk/desktop_integration.h"
 #include "platform/linux/gtk/desktop_launcher.h"
 #include "platform/linux/gtk/download_helper_link.h"
 #include "platform/linux/gtk/glib_timer_scheduler.h"
@@ -20,6 +21,7 @@
 #include "platform/linux/gtk/main_window_controller.h"
 #include "platform/linux/gtk/main_window_view.h"
 #include "platform/linux/gtk/online_services.h"
+#include "platform/linux/gtk/menus_and_settings.h"
 #include "platform/linux/gtk/pango_text_metrics.h"
 #include "platform/linux/gtk/skin_picture_store.h"
 #include "platform/linux/gtk/status_icon_tray.h"
@@ -48,7 +50,10 @@ namespace taviro::gtk {
 struct DesktopConfig {
   std::filesystem::path app_folder;
   std::string command_line;
+  // The folder the program was started from.
+  std::string working_folder;
   std::string service_base_url;
+  std::string site_url;
   std::string player_download_url;
   std::string sentinel_url;
 };
@@ -68,6 +73,7 @@ class DesktopApp {
 
  private:
   void BuildWindow();
+  void StartDesktopIntegration();
   void BuildPlayback();
   void BuildMenus();
   void WireWebViews();
@@ -114,7 +120,9 @@ class DesktopApp {
   std::unique_ptr<ListCommands> list_commands_;
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindowView> view_;
+  std::unique_ptr<MenusAndSettings> menus_and_settings_;
   std::unique_ptr<InstanceSocketWatch> instance_watch_;
+  std::unique_ptr<DesktopIntegration> integration_;
   std::unique_ptr<OnlineServices> services_;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/linux/mpv/picture_and_sound.h"
+#include "playback/media_address.h"
 
 namespace taviro::mpv {
 namespace {
@@ -164,6 +165,14 @@ void MpvPlayer::Load() {
   if (prebuffer_ != nullptr && prebuffer_->url() == url_) {
     prebuffer_.reset();
   }
+  if (!MayReachPlayer(url_)) {
+    // Refused before libmpv sees it; reads as an item that cannot be opened.
+    core_->Command({"stop"});
+    loaded_url_ = url_;
+    phase_ = LoadPhase::kFailed;
+    entry_.reset();
+    return;
+  }
   surface_->EnsureRenderer();
   // Decoding in hardware pays off only when the frames stay on the GPU; the
   // software renderer would have to copy every frame back.
@@ -311,7 +320,7 @@ void MpvPlayer::Prebuffer(const std::string& url) {
     return;
   }
   prebuffer_.reset();
-  if (url.empty() || url == loaded_url_) {
+  if (url.empty() || url == loaded_url_ || !MayReachPlayer(url)) {
     return;
   }
   if (options_.helper != nullptr && DownloadHelperClient::Wanted(url)) {

@@ -1,6 +1,7 @@
 #include "platform/linux/system/proc_process_table.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -69,15 +70,24 @@ std::string NameFromCommandLine(const std::filesystem::path& process_folder) {
   return BaseName(argv0);
 }
 
+// A process's folder belongs to the user the process runs as.
+bool OwnedBy(const std::filesystem::path& process_folder, uid_t owner) {
+  struct stat info {};
+  return ::stat(process_folder.c_str(), &info) == 0 && info.st_uid == owner;
+}
+
 }  // namespace
 
-ProcProcessTable::ProcProcessTable(std::filesystem::path proc_root)
-    : proc_root_(std::move(proc_root)) {}
+ProcProcessTable::ProcProcessTable(std::filesystem::path proc_root, uid_t owner)
+    : proc_root_(std::move(proc_root)), owner_(owner) {}
 
 std::vector<ProcessEntry> ProcProcessTable::List() {
   std::vector<ProcessEntry> entries;
   for (const std::int32_t pid : ListPids(proc_root_)) {
     const std::filesystem::path folder = proc_root_ / std::to_string(pid);
+    if (!OwnedBy(folder, owner_)) {
+      continue;
+    }
     std::string path = PathFromExeLink(folder);
     std::string name = path.empty() ? NameFromCommandLine(folder) : BaseName(path);
     // Empty for kernel threads and for processes that ended meanwhile.
