@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/command_line_handoff.h"
+#include "app/hand_off_paths.h"
 #include "platform/linux/system/unix_socket_instance.h"
 #include "property.h"
 
@@ -75,5 +76,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::erase(unquoted, '"');
   if (unquoted.ends_with('/')) unquoted.pop_back();
   Check(path == unquoted, "the path is the text without quotes and one trailing /", *text);
+
+  // The text as the working folder and the paths; encoding them again gives
+  // the same.
+  const taviro::HandOffMessage message = taviro::DecodeHandOff(*text);
+  const std::vector<std::string> paths = taviro::SplitHandOffPaths(message.command_line);
+  if (text->find('\0') != std::string::npos && !paths.empty()) {
+    const taviro::HandOffMessage again = taviro::DecodeHandOff(
+        taviro::EncodeHandOff({message.working_folder, taviro::JoinHandOffPaths(paths)}));
+    Check(again.working_folder == message.working_folder &&
+              taviro::SplitHandOffPaths(again.command_line) == paths,
+          "a hand-off encodes again to the same folder and paths", *text);
+  }
+  for (const std::string& dropped : taviro::LocalPathsOfUriList(*text)) {
+    Check(dropped.starts_with("/"), "a dropped file is an absolute path", *text);
+  }
   return 0;
 }

@@ -13,6 +13,7 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
+#include "lists/list_fields.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"
 #include "lists/list_views.h"
@@ -72,7 +73,7 @@ std::size_t RecordCount(std::string_view list) {
 
 // The way a row's click reads the path of a local-file record.
 std::string RecordedLocalPath(std::string_view line) {
-  return std::string(taviro::ListField(line, 1).value_or(std::string_view()));
+  return taviro::LocalPathFromStored(taviro::ListField(line, 1).value_or(std::string_view()));
 }
 
 void CheckFile(const taviro::MediaLists& lists, ListFile file) {
