@@ -337,7 +337,7 @@ class Matrix:
         otherwise."""
         def settled():
             text = self.status(screen)
-            on_the_way = re.match(r"^(正在连接|正在搜索|准备|等待)", text)
+            on_the_way = re.match(r"^(正在连接|正在缓冲|正在搜索|准备|等待|重连)", text)
             return text if text != shown_before and not on_the_way else None
         try:
             return harness.wait_for(settled, FETCH_BOUND, "a settled player state")
