@@ -86,12 +86,15 @@ def one_run(driver, folder, snapshot, rng, max_pause):
     now = contents(folder)
     before = replay(driver, snapshot, seed, steps_done)
     after = replay(driver, snapshot, seed, steps_done + 1)
+    # Killed before its first step, the driver may not even have made the
+    # missing files: what the run started with is old content too.
+    started_with = contents(snapshot) if steps_done == 0 else before
     problems = []
     for name in FILES:
         trouble = parse_problems(name, now[name])
         if trouble:
             problems.append(f"{name}: {trouble}")
-        if now[name] not in (before[name], after[name]):
+        if now[name] not in (started_with[name], before[name], after[name]):
             problems.append(f"{name}: neither the old nor the new content")
     behind = [page for page, data in (("c.htm", "date.dat"), ("f.htm", "date_f.dat"))
               if now[data] == after[data] and now[page] != after[page] and before[data] != after[data]]
