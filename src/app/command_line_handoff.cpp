@@ -130,7 +130,7 @@ void PlayCommandLine(PlaybackContext& context, const std::string& command_line,
     JbiClick(window);
   }
   NpcClick(window, kPlayerTab);
-  SetContentMode(window, kPlayer);
+  SetContentMode(window, ContentMode::kPlayer);
   l_com(context, command_line, working_folder);
 }
 

@@ -37,7 +37,7 @@ void OpenLocalFiles(PlaybackContext& context, const std::vector<std::string>& pa
 
   if (window.model.MiniMode != 0) JbiClick(window);
   NpcClick(window, kPlayerTab);
-  SetContentMode(window, kPlayer);
+  SetContentMode(window, ContentMode::kPlayer);
   // Each file goes on top of the list, so the later ones go first and the
   // one that plays ends on top.
   for (auto it = files.rbegin(); it + 1 != files.rend(); ++it) {

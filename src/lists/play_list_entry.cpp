@@ -51,7 +51,7 @@ void StartPlayer(PlaybackContext& context, const std::string& url) {
 
 void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::string_view line) {
   MainWindow& window = context.window;
-  SetContentMode(window, kPlayer);
+  SetContentMode(window, ContentMode::kPlayer);
   const std::string name = Field(record, 0);
   const std::string path = LocalPathFromStored(Field(record, 1));
   const std::string position = Field(record, 2);
@@ -105,7 +105,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
       ShowBalloon(window.ports.tray, kReadErrorBalloon);
       return;
     }
-    SetContentMode(window, kPlayer);
+    SetContentMode(window, ContentMode::kPlayer);
     EnsureTerminalRunning(context);
     StartPlayer(context, ScriptUnescape(media_url));
     ShowItemName(window, TruncateByWidth(ScriptUnescape(title), kNameWidth) + "-" +
@@ -121,7 +121,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
   } else {
     // Other addresses play on the service's page, which then sends its own
     // play links.
-    SetContentMode(window, kWebPlayPage);
+    SetContentMode(window, ContentMode::kWebPlayPage);
     now.ListKey = "0";
     episode_list.Navigate(window.ServiceBaseUrl + "pp.htm?" + item_key + "-" + source + episode);
   }

@@ -91,7 +91,7 @@ void ControlBar::MouseDown(int /*index*/, MouseButton button) {
 
 void ControlBar::PlayOrPause() {
   WindowModel& model = window_.model;
-  if (model.ContentMode != kPlayer) return;
+  if (model.ContentMode != ContentMode::kPlayer) return;
   PlayerControl& player = window_.ports.player;
   context_.timers.Timer1.SetEnabled(true);
   RegionState& button = model[BoBut(0)];
@@ -117,7 +117,7 @@ void ControlBar::PlayOrPause() {
 
 void ControlBar::Stop() {
   WindowModel& model = window_.model;
-  if (model.ContentMode != kPlayer) return;
+  if (model.ContentMode != ContentMode::kPlayer) return;
   if (model.BoPadState == kPanelEnabled) model[R::bo_pad].visible = true;
   model[R::ad_huan].visible = false;
   ShowVideo(model, false);
@@ -173,7 +173,7 @@ void ControlBar::OpenLocalFile() {
   if (!chosen || !MayReachPlayer(*chosen)) return;  // cancelled: nothing changes
   const std::string& path = *chosen;
 
-  SetContentMode(window_, kPlayer);
+  SetContentMode(window_, ContentMode::kPlayer);
   PlayerControl& player = window_.ports.player;
   player.SetUrl(path);
   player.Play();

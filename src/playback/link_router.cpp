@@ -87,7 +87,7 @@ bool LinkRouter::Web11BeforeNavigate(const std::string& uri) {
   if (!IsChannelLink(uri)) return false;
   View(context_, 10).Navigate(ServicePage(context_, "tv/mivutv.htm", ChannelCode(uri)));
   context_.window.model[RegionId::gtv].visible = true;
-  SetContentMode(context_.window, kTvPage);
+  SetContentMode(context_.window, ContentMode::kTvPage);
   return true;
 }
 
@@ -128,7 +128,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   StartDownloadHelper();
 
   if (link.kind == kPlayerKind) {
-    SetContentMode(window, kPlayer);
+    SetContentMode(window, ContentMode::kPlayer);
     now.ResumePosition = 0;
     window.ports.player.SetUrl(media);
     window.ports.player.Play();
@@ -136,7 +136,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
     now.PrefetchStarted = 0;
     now.ListKey = std::to_string(link.id);
   } else {
-    SetContentMode(window, kWebPlayPage);
+    SetContentMode(window, ContentMode::kWebPlayPage);
     View(context_, 2).Navigate(ServicePage(context_, "play.htm", link.kind + "$$$" + link.media_url));
     now.ListKey = "0";
     context_.timers.Timer1.SetEnabled(false);

@@ -72,7 +72,7 @@ std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before, c
 
 MediaControls::MediaControls(PlaybackContext& context) : context_(context) {}
 
-bool MediaControls::PlayerShown() const { return context_.window.model.ContentMode == kPlayer; }
+bool MediaControls::PlayerShown() const { return context_.window.model.ContentMode == ContentMode::kPlayer; }
 
 // A press from outside is a left click: a right press left over from the
 // window must not swallow it.

@@ -64,7 +64,7 @@ void ChangeVolume(MainWindow& window, int step) {
 
 void PlayerKeyDown(PlaybackContext& context, KeyCode key) {
   MainWindow& window = context.window;
-  if (window.model.ContentMode != kPlayer) return;
+  if (window.model.ContentMode != ContentMode::kPlayer) return;
   window.ports.host.ProcessPendingEvents();
   Timer& poller = context.timers.Timer1;
   switch (key) {

@@ -20,7 +20,6 @@
 namespace taviro {
 namespace {
 
-constexpr int kContentPlayer = 2;
 constexpr int kStopButton = 1;
 constexpr int kEndVendorOnQuit = 2;
 
@@ -87,7 +86,7 @@ void OnTimer3(PlaybackContext& context) {
 void ttt_v(MainWindow& window, ProcessTable& processes, const QuitHooks& hooks) {
   RemoveTrayIcon(window);
   const int end_vendor = ToInteger(ReadSetting(window.ConfigPath, settings::kEndVendorOnQuit, "0"));
-  if (window.model.ContentMode == kContentPlayer) {
+  if (window.model.ContentMode == ContentMode::kPlayer) {
     window.model.SuppressClick = 0;
     window.ClickControlBar(kStopButton);
   }

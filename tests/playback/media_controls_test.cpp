@@ -17,7 +17,7 @@ class MediaControlsTest : public ::testing::Test {
  protected:
   // A local file playing in the player, two minutes long.
   void Playing() {
-    m.ContentMode = 2;
+    m.ContentMode = ContentMode::kPlayer;
     m.CurrentMainTab = 9;
     t.player.url = "/films/a.mp4";
     t.player.state = 3;
@@ -53,16 +53,16 @@ TEST_F(MediaControlsTest, PlayPauseActsAsButtonZeroAndOnlyWhileThePlayerShows) {
   EXPECT_EQ(t.player.state, 0);
   EXPECT_EQ(controls.Current().status, PlaybackStatus::kStopped);
 
-  for (int mode : {0, 1, 3}) {
+  for (ContentMode mode : {ContentMode::kNothingShown, ContentMode::kWebPlayPage, ContentMode::kTvPage}) {
     Playing();
     m.ContentMode = mode;
     t.h.log.entries.clear();
     controls.PlayPause();
     controls.Pause();
     controls.Stop();
-    EXPECT_EQ(t.h.log.entries, std::vector<std::string>{}) << mode;
-    EXPECT_EQ(controls.Current().status, PlaybackStatus::kStopped) << mode;
-    EXPECT_FALSE(controls.Current().can_play) << mode;
+    EXPECT_EQ(t.h.log.entries, std::vector<std::string>{}) << static_cast<int>(mode);
+    EXPECT_EQ(controls.Current().status, PlaybackStatus::kStopped) << static_cast<int>(mode);
+    EXPECT_FALSE(controls.Current().can_play) << static_cast<int>(mode);
   }
 }
 

@@ -88,7 +88,7 @@ LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
 
   LoadWebViews(window, load.app_folder, stored.user_id);
   AddTrayIcon(window);
-  model.ContentMode = 0;
+  model.ContentMode = ContentMode::kNothingShown;
   model.CatalogueError = 0;
   model.AdHuanState = 0;
   model.BoPadState = 0;

@@ -28,8 +28,8 @@ int SavedSize(const MainWindow& window, const SettingKey& key) {
 
 void EnterMiniMode(MainWindow& window) {
   WindowModel& model = window.model;
-  if (model.ContentMode == 0) return;
-  NpcClick(window, model.ContentMode == 3 ? 13 : 9);
+  if (model.ContentMode == ContentMode::kNothingShown) return;
+  NpcClick(window, model.ContentMode == ContentMode::kTvPage ? 13 : 9);
 
   SetWindowState(window, WindowState::kNormal);
   // The maximise button will next be seen on a normal window.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/window_host.h"
+#include "ui/main/content_mode.h"
 #include "ui/main/region_id.h"
 
 namespace taviro {
@@ -85,7 +86,7 @@ struct WindowModel {
   int CurrentSideTab = 12;
   int SuppressClick = 0;
   bool IsTopmost = false;
-  int ContentMode = 0;
+  taviro::ContentMode ContentMode = ContentMode::kNothingShown;
   bool laid_out = false;
   int CatalogueError = 0;  // 1 after a service page failed in the catalogue view
   int AdHuanState = 0;     // pause advertisement panel: 2 enabled, 1 its page failed
