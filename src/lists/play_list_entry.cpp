@@ -24,6 +24,7 @@
 #include "ui/main/content_mode.h"
 #include "ui/main/layout_support.h"
 #include "ui/main/main_window.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/tray_controller.h"
 #include "ui/main/window_design.h"
@@ -32,7 +33,6 @@ namespace taviro {
 namespace {
 
 constexpr int kNameWidth = 30;
-constexpr int kEpisodeListTab = 11;
 constexpr std::string_view kTerminalProgram = "QvodTerminal.exe";
 constexpr std::string_view kMissingFileSuffix = "不存在!";
 
@@ -126,7 +126,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
     episode_list.Navigate(window.ServiceBaseUrl + "pp.htm?" + item_key + "-" + source + episode);
   }
   now.ItemKind = 1;
-  NpcClick(window, kEpisodeListTab);
+  NpcClick(window, npc::kEpisodeListTab);
 }
 
 }  // namespace

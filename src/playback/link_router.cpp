@@ -23,6 +23,7 @@
 #include "playback/status_strip.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/main_window.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/tray_controller.h"
 
@@ -30,8 +31,6 @@ namespace taviro {
 namespace {
 
 constexpr std::string_view kDownloadHelper = "QvodTerminal.exe";
-constexpr int kPlayerTab = 9;
-constexpr int kEpisodeListTab = 11;
 constexpr int kTitleWidth = 30;
 // The NextLink values that are no link.
 constexpr std::string_view kNoNextLink = "0";
@@ -95,7 +94,7 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
   MainWindow& window = context_.window;
   const CatalogueLink entry = ParseCatalogueLink(uri);
   SetStatusText(window, kSearchingStatus);
-  NpcClick(window, kPlayerTab);
+  NpcClick(window, npc::kPlayerTab);
 
   const std::string reply = FetchEpisodeReply(context_.http, window.ServiceBaseUrl, std::to_string(entry.id),
                                               entry.source, entry.episode);
@@ -163,8 +162,8 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   }
 
   now.ItemKind = 1;
-  NpcClick(window, kPlayerTab);
-  NpcClick(window, kEpisodeListTab);
+  NpcClick(window, npc::kPlayerTab);
+  NpcClick(window, npc::kEpisodeListTab);
 }
 
 void LinkRouter::StartDownloadHelper() {

@@ -17,6 +17,7 @@
 #include "playback/media_address.h"
 #include "playback/player_status_text.h"
 #include "playback/status_strip.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
 #include "ui/main/tray_controller.h"
@@ -136,7 +137,7 @@ void StatusPoller::OnTimer2() {
 
 void StatusPoller::ShowIdle() {
   WindowModel& model = context_.window.model;
-  model[BoBut(0)].tooltip = kPlayTip;
+  model[BoBut(bo_but::kPlayPause)].tooltip = kPlayTip;
   SetStatusText(context_.window, "准备就绪");
   model[R::huan].rect.left = kHiddenBarLeft;
   model[R::times].caption = TimeOfDay(clock_.Now());
@@ -242,7 +243,7 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
     model[R::Qvodx].visible = true;
   }
   model[R::next_s].visible = false;
-  if (model[BoBut(0)].tooltip == kPlayTip) {
+  if (model[BoBut(bo_but::kPlayPause)].tooltip == kPlayTip) {
     SetPlayButton(true);
   }
   ShowState(PlayerReading{kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
@@ -271,7 +272,7 @@ void StatusPoller::Resume(const Poll& poll) {
 }
 
 void StatusPoller::ShowState(const PlayerReading& reading) {
-  RegionState& button = context_.window.model[BoBut(0)];
+  RegionState& button = context_.window.model[BoBut(bo_but::kPlayPause)];
   switch (reading.state) {
     case 0:
       button.tooltip = kPlayTip;
@@ -320,8 +321,8 @@ void StatusPoller::ShowBars(const Poll& poll) {
 
 void StatusPoller::SetPlayButton(bool playing) {
   WindowModel& model = context_.window.model;
-  model[BoBut(0)].tooltip = playing ? kPauseTip : kPlayTip;
-  model[BoBut(0)].face = ControlButtonFace(model, 0, false);
+  model[BoBut(bo_but::kPlayPause)].tooltip = playing ? kPauseTip : kPlayTip;
+  model[BoBut(bo_but::kPlayPause)].face = ControlButtonFace(model, bo_but::kPlayPause, false);
 }
 
 bool StatusPoller::BalloonsOn() const {

@@ -63,7 +63,7 @@ void ControlButtonHover(WindowModel& model, const ChromeEnv& env, int index, boo
   model[BoBut(index)].face = ControlButtonFace(model, index, inside);
   if (!inside) {
     model[R::P1].visible = false;
-  } else if (model.CurrentMainTab == 9) {
+  } else if (model.CurrentMainTab == npc::kPlayerTab) {
     ShowControlTooltip(model, env, BoBut(index));
   }
 }

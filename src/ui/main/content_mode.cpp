@@ -2,13 +2,12 @@
 
 #include "platform/web_view.h"
 #include "platform/window_host.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_design.h"
 
 namespace taviro {
 namespace {
-
-inline constexpr int kStopButton = 1;
 
 void ShowPlayerArea(WindowModel& model, bool player_area) {
   model[RegionId::Pic2].visible = !player_area;
@@ -19,7 +18,7 @@ void ShowPlayerArea(WindowModel& model, bool player_area) {
 
 void SetContentMode(MainWindow& window, ContentMode mode) {
   WindowModel& model = window.model;
-  if (model.ContentMode == ContentMode::kPlayer) window.ClickControlBar(kStopButton);
+  if (model.ContentMode == ContentMode::kPlayer) window.ClickControlBar(bo_but::kStop);
   if (mode != ContentMode::kWebPlayPage && model.ContentMode == ContentMode::kWebPlayPage) GgxClick(window);
   if (mode != ContentMode::kTvPage && model.ContentMode == ContentMode::kTvPage) GtvClick(window);
   model.ContentMode = mode;

@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "platform/text_metrics.h"
+#include "ui/main/bo_but_buttons.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/window_layout.h"
 
 namespace taviro {
@@ -56,12 +58,23 @@ struct DesignText {
 };
 
 constexpr std::array kTooltips{
-    DesignText{Npc(0), "最小化"},     DesignText{Npc(1), "最大化"},    DesignText{Npc(2), "关闭"},
-    DesignText{Npc(3), "精简模式"},   DesignText{Npc(4), "置顶"},      DesignText{Npc(5), "菜单"},
-    DesignText{Npc(6), "关闭侧栏"},   DesignText{Npc(15), "关闭侧栏"}, DesignText{BoBut(0), "播放"},
-    DesignText{BoBut(1), "停止"},     DesignText{BoBut(2), "静音"},    DesignText{BoBut(3), "全屏"},
-    DesignText{BoBut(4), "打开文件"}, DesignText{BoBut(5), "上一集"},  DesignText{BoBut(6), "播放列表"},
-    DesignText{BoBut(7), "下一集"},   DesignText{R::jbi, "退出精简"},
+    DesignText{Npc(npc::kMinimise), "最小化"},
+    DesignText{Npc(npc::kMaximise), "最大化"},
+    DesignText{Npc(npc::kClose), "关闭"},
+    DesignText{Npc(npc::kMiniMode), "精简模式"},
+    DesignText{Npc(npc::kTopmost), "置顶"},
+    DesignText{Npc(npc::kMainMenu), "菜单"},
+    DesignText{Npc(npc::kSidePanelHandle), "关闭侧栏"},
+    DesignText{Npc(npc::kTvSidePanelHandle), "关闭侧栏"},
+    DesignText{BoBut(bo_but::kPlayPause), "播放"},
+    DesignText{BoBut(bo_but::kStop), "停止"},
+    DesignText{BoBut(bo_but::kMute), "静音"},
+    DesignText{BoBut(bo_but::kFullScreen), "全屏"},
+    DesignText{BoBut(bo_but::kOpenFile), "打开文件"},
+    DesignText{BoBut(bo_but::kPrevious), "上一集"},
+    DesignText{BoBut(bo_but::kSidePanel), "播放列表"},
+    DesignText{BoBut(bo_but::kNext), "下一集"},
+    DesignText{R::jbi, "退出精简"},
 };
 
 constexpr std::array kCaptions{

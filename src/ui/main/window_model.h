@@ -6,6 +6,7 @@
 
 #include "platform/window_host.h"
 #include "ui/main/content_mode.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/region_id.h"
 
 namespace taviro {
@@ -82,8 +83,8 @@ struct WindowModel {
   SizeLimits size_limits;
 
   int MiniMode = 0;
-  int CurrentMainTab = 8;
-  int CurrentSideTab = 12;
+  int CurrentMainTab = npc::kCatalogueTab;
+  int CurrentSideTab = npc::kTaskListTab;
   int SuppressClick = 0;
   bool IsTopmost = false;
   taviro::ContentMode ContentMode = ContentMode::kNothingShown;
