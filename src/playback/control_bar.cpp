@@ -24,7 +24,6 @@ namespace {
 using R = RegionId;
 
 constexpr int kPanelEnabled = 2;  // AdHuanState / BoPadState
-constexpr int kPlayingState = 3;
 constexpr int kTitleWidth = 30;
 
 // Either the still cover with its pictures, or the video.
@@ -150,7 +149,7 @@ void ControlBar::ToggleMute() {
 }
 
 void ControlBar::EnterFullScreen() {
-  if (window_.ports.player.State() != kPlayingState) return;
+  if (window_.ports.player.State() != PlayerState::kPlaying) return;
   // A topmost window would stay above the full-screen picture.
   if (window_.model[Npc(npc::kTopmost)].tooltip == kLeaveTopmostTip) NpcClick(window_, npc::kTopmost);
   NpcClick(window_, npc::kPlayerTab);

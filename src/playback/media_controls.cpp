@@ -17,8 +17,6 @@
 namespace taviro {
 namespace {
 
-constexpr int kPausedState = 2;
-constexpr int kPlayingState = 3;
 constexpr std::int64_t kMicroseconds = 1'000'000;
 // Positions are whole seconds and polls come late on a busy machine; a jump
 // smaller than this is the clock moving on.
@@ -168,7 +166,7 @@ MediaControlsState MediaControls::Current() {
   state.length_us = std::int64_t{std::max(player.Duration(), 0)} * kMicroseconds;
   if (window.model[BoBut(bo_but::kPlayPause)].tooltip == kPauseTip) {
     state.status = PlaybackStatus::kPlaying;
-  } else if (player.State() == kPausedState) {
+  } else if (player.State() == PlayerState::kPaused) {
     state.status = PlaybackStatus::kPaused;
   }
   state.can_play = true;
@@ -187,7 +185,7 @@ MediaControlsUpdate MediaControls::Poll(std::int64_t now_ms) {
   const MediaControlsState state = Current();
   const std::int64_t position = PositionUs();
   const bool moving = state.status == PlaybackStatus::kPlaying &&
-                      context_.window.ports.player.State() == kPlayingState;
+                      context_.window.ports.player.State() == PlayerState::kPlaying;
   if (polled_) {
     update.changed = ChangedProperties(published_, state);
     // Where the clock can be by now: on by the time passed while it ran, and

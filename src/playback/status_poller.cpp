@@ -30,7 +30,6 @@ using R = RegionId;
 constexpr std::string_view kPlayTip = "播放";
 constexpr std::string_view kPauseTip = "暂停";
 
-constexpr int kPlaying = 3;
 // An item counts as ended within this many seconds of its duration.
 constexpr int kEndMargin = 2;
 // Thousandths downloaded before the next episode is prepared.
@@ -103,9 +102,9 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   PlayerControl& player = context_.window.ports.player;
   NowPlaying& now = context_.now;
   now.DownloadSpeed = static_cast<std::int16_t>(player.TransferRate());
-  now.PlayerState = static_cast<std::int16_t>(player.State());
+  now.PlayerState = player.State();
   ShowPanels(poll);
-  if (now.PlayerState != kPlaying) {
+  if (now.PlayerState != PlayerState::kPlaying) {
     ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true});
   }
 }
@@ -188,11 +187,11 @@ void StatusPoller::TriggerNextEpisode(int progress) {
 
 void StatusPoller::ShowPanels(const Poll& poll) {
   switch (context_.now.PlayerState) {
-    case 0:
-    case 1:
+    case PlayerState::kIdle:
+    case PlayerState::kStopped:
       ShowStopped();
       break;
-    case kPlaying:
+    case PlayerState::kPlaying:
       ShowPlaying(poll);
       break;
     default:
@@ -246,7 +245,7 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
   if (model[BoBut(bo_but::kPlayPause)].tooltip == kPlayTip) {
     SetPlayButton(true);
   }
-  ShowState(PlayerReading{kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
+  ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
 }
 
 void StatusPoller::Resume(const Poll& poll) {
@@ -274,14 +273,14 @@ void StatusPoller::Resume(const Poll& poll) {
 void StatusPoller::ShowState(const PlayerReading& reading) {
   RegionState& button = context_.window.model[BoBut(bo_but::kPlayPause)];
   switch (reading.state) {
-    case 0:
+    case PlayerState::kIdle:
       button.tooltip = kPlayTip;
       context_.window.ports.player.SetFullScreen(false);
       break;
-    case 1:
+    case PlayerState::kStopped:
       button.tooltip = kPlayTip;
       break;
-    case 2:
+    case PlayerState::kPaused:
       if (button.tooltip != kPlayTip) {
         SetPlayButton(false);
       }

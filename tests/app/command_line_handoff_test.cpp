@@ -132,7 +132,7 @@ TEST_F(CommandLineHandOff, AQuotedPathIsPlayedWithoutQuotesAndRecordedWithItsBla
 
   EXPECT_EQ(vendor_checks, 1);
   EXPECT_EQ(h.player.url, "/media/My Film.mkv");
-  EXPECT_EQ(h.player.state, 3);
+  EXPECT_EQ(h.player.state, PlayerState::kPlaying);
   EXPECT_TRUE(timer1.Enabled());
   EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(m.CurrentMainTab, 9);

@@ -55,7 +55,7 @@ TEST_F(OpenLocalFilesTest, TheFirstPlaysAndAllAreListedWithTheFirstOnTop) {
   const std::string a = "/v/a \"1\".mkv/";  // exact: no quote or slash taken off
   OpenLocalFiles(h.context, {a, "/v/b.mp4", "/v/old.mkv"});
   EXPECT_EQ(h.main.player.url, a);
-  EXPECT_EQ(h.main.player.state, 3);
+  EXPECT_EQ(h.main.player.state, PlayerState::kPlaying);
   EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(m.CurrentMainTab, 9);
   EXPECT_EQ(m.CurrentSideTab, 7);

@@ -75,7 +75,7 @@ void PlayerUnderTest::DestroyWindow() {
   window_ = nullptr;
 }
 
-bool PlayerUnderTest::WaitForState(int code, std::chrono::milliseconds limit) {
+bool PlayerUnderTest::WaitForState(PlayerState code, std::chrono::milliseconds limit) {
   return PumpUntil([&] { return player_->State() == code; }, limit);
 }
 

@@ -34,7 +34,7 @@ class PlayerUnderTest {
   // Destroys the window while the player lives on, as at the end of the
   // program when the window goes first.
   void DestroyWindow();
-  bool WaitForState(int code, std::chrono::milliseconds limit = std::chrono::seconds(15));
+  bool WaitForState(PlayerState code, std::chrono::milliseconds limit = std::chrono::seconds(15));
   std::uint64_t Frames() const;
 
  private:

@@ -33,7 +33,8 @@ class MpvVideoTest : public ::testing::TestWithParam<RenderPath> {
   static void StartPlaying(PlayerUnderTest& under_test, const char* clip) {
     under_test.player().SetUrl(Clip(clip));
     under_test.player().Play();
-    ASSERT_TRUE(under_test.WaitForState(3)) << "state " << under_test.player().State();
+    ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying))
+        << "state " << static_cast<int>(under_test.player().State());
     ASSERT_EQ(under_test.player().surface().renderer()->path(), GetParam());
   }
 
@@ -49,7 +50,7 @@ class MpvVideoTest : public ::testing::TestWithParam<RenderPath> {
     EXPECT_TRUE(PumpUntil([&] { return under_test.Frames() > frames + 5; }, 2s))
         << where << ": no frames drawn";
     EXPECT_EQ(player.PropertyText("video-params/w"), "320") << where << ": the picture was dropped";
-    EXPECT_EQ(player.State(), 3) << where;
+    EXPECT_EQ(player.State(), PlayerState::kPlaying) << where;
   }
 
   static void ExpectNoErrors(const PlayerUnderTest& under_test) {
@@ -176,9 +177,9 @@ TEST_P(MpvVideoTest, OutlivesTheWindowThatShowedIt) {
   under_test.DestroyWindow();
   PumpFor(300ms);
   auto& player = under_test.player();
-  EXPECT_EQ(player.State(), 3) << "the sound plays on";
+  EXPECT_EQ(player.State(), PlayerState::kPlaying) << "the sound plays on";
   player.Stop();
-  EXPECT_TRUE(under_test.WaitForState(0, 5s));
+  EXPECT_TRUE(under_test.WaitForState(PlayerState::kIdle, 5s));
   ExpectNoErrors(under_test);
 }
 
@@ -198,7 +199,7 @@ TEST(MpvRenderChoice, AutomaticChoiceFollowsTheDisplaysRenderer) {
   PlayerUnderTest under_test(RenderPath::kAuto);
   under_test.player().SetUrl((media / "clip.mp4").string());
   under_test.player().Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
 
   const auto renderer = mpv::ProbeGlRenderer(gtk_widget_get_window(GTK_WIDGET(under_test.window())));
   const bool gpu = renderer && !mpv::IsSoftwareRenderer(*renderer);

@@ -63,7 +63,7 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   EXPECT_TRUE(ClickLink(4, "open://2/"));
   EXPECT_EQ(h.control_bar.clicks, std::vector<int>{1});  // the item left keeps its position
   EXPECT_EQ(h.player.url, path);
-  EXPECT_EQ(h.player.state, 3);
+  EXPECT_EQ(h.player.state, PlayerState::kPlaying);
   EXPECT_TRUE(timer1.Enabled());
   const RegionState& name = h.window.model[RegionId::bo_name];
   EXPECT_EQ(name.caption, "100A 一二三四五六七八九十一二");  // 29 of at most 30 wide

@@ -21,7 +21,7 @@ class ControlBarTest : public ::testing::Test {
     m.ContentMode = ContentMode::kPlayer;
     m.CurrentMainTab = 9;
     t.player.url = "/films/a.mp4";
-    t.player.state = 3;
+    t.player.state = PlayerState::kPlaying;
     m[BoBut(0)].tooltip = "暂停";
   }
   Log Press(int index) {
@@ -139,12 +139,13 @@ TEST_F(ControlBarTest, MuteTogglesTooltipMenuCaptionAndFace) {
 TEST_F(ControlBarTest, FullScreenOnlyWhilePlayingAndNeverFromATopmostWindow) {
   Playing();
   m.CurrentMainTab = 8;
-  for (int state : {0, 1, 2, 4, 6}) {
+  for (PlayerState state : {PlayerState::kIdle, PlayerState::kStopped, PlayerState::kPaused,
+                            PlayerState::kBuffering, PlayerState::kEnded}) {
     t.player.state = state;
-    EXPECT_EQ(Press(3), Log{}) << state;
+    EXPECT_EQ(Press(3), Log{}) << static_cast<int>(state);
     EXPECT_EQ(m.CurrentMainTab, 8);
   }
-  t.player.state = 3;
+  t.player.state = PlayerState::kPlaying;
   m[Npc(4)].tooltip = "取消置顶";
   m.IsTopmost = true;
   EXPECT_EQ(Press(3), (Log{"host.SetTopmost(false)", "player.SetFullScreen(true)"}));

@@ -63,7 +63,7 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
   h.timer1.SetEnabled(false);
   FollowWeb1();
   EXPECT_EQ(h.main.player.url, kMedia);
-  EXPECT_EQ(h.main.player.state, 3);
+  EXPECT_EQ(h.main.player.state, PlayerState::kPlaying);
   EXPECT_EQ(h.window().model.ContentMode, ContentMode::kPlayer);
   EXPECT_TRUE(h.timer1.Enabled());
   EXPECT_EQ(h.now.ListKey, "12");

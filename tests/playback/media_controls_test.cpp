@@ -20,7 +20,7 @@ class MediaControlsTest : public ::testing::Test {
     m.ContentMode = ContentMode::kPlayer;
     m.CurrentMainTab = 9;
     t.player.url = "/films/a.mp4";
-    t.player.state = 3;
+    t.player.state = PlayerState::kPlaying;
     t.player.duration = 120;
     t.player.position = 30;
     m[BoBut(0)].tooltip = "暂停";
@@ -36,21 +36,21 @@ TEST_F(MediaControlsTest, PlayPauseActsAsButtonZeroAndOnlyWhileThePlayerShows) {
   Playing();
   m.SuppressClick = 1;  // a right press left over must not swallow the command
   controls.PlayPause();
-  EXPECT_EQ(t.player.state, 2);
+  EXPECT_EQ(t.player.state, PlayerState::kPaused);
   EXPECT_EQ(m[BoBut(0)].tooltip, "播放");
   EXPECT_EQ(m[R::zhun].caption, "已暂停");
   EXPECT_EQ(controls.Current().status, PlaybackStatus::kPaused);
 
   controls.Pause();  // already paused: nothing
-  EXPECT_EQ(t.player.state, 2);
+  EXPECT_EQ(t.player.state, PlayerState::kPaused);
   controls.Play();
-  EXPECT_EQ(t.player.state, 3);
+  EXPECT_EQ(t.player.state, PlayerState::kPlaying);
   EXPECT_EQ(controls.Current().status, PlaybackStatus::kPlaying);
   controls.Play();  // already playing: not a pause
-  EXPECT_EQ(t.player.state, 3);
+  EXPECT_EQ(t.player.state, PlayerState::kPlaying);
 
   controls.Stop();
-  EXPECT_EQ(t.player.state, 0);
+  EXPECT_EQ(t.player.state, PlayerState::kIdle);
   EXPECT_EQ(controls.Current().status, PlaybackStatus::kStopped);
 
   for (ContentMode mode : {ContentMode::kNothingShown, ContentMode::kWebPlayPage, ContentMode::kTvPage}) {
