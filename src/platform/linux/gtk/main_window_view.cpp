@@ -5,6 +5,7 @@
 
 #include "platform/linux/gtk/region_kinds.h"
 #include "ui/main/window_chrome.h"
+#include "ui/main/window_design.h"
 
 namespace taviro::gtk {
 namespace {
@@ -78,23 +79,10 @@ void MainWindowView::BuildTree() {
     widgets_[Index(id)] = CreateRegionWidget(id);
   }
   gtk_container_add(GTK_CONTAINER(window_), widgets_[Index(RegionId::Window)]);
-  // What lies underneath goes in first: the hosted views, so the close
-  // buttons over the play pages stay on top; the side panel's header strip,
-  // which the side tabs sit on; the seek bar's downloaded and played parts,
-  // under its thumb.
-  const auto stacking_layer = [](RegionId id) {
-    if (KindOf(id) == RegionKind::kHosted) {
-      return 0;
-    }
-    if (id == RegionId::npc_10 || id == RegionId::huan) {
-      return 1;
-    }
-    return id == RegionId::gunt2 ? 2 : 3;
-  };
-  for (const int layer : {0, 1, 2, 3}) {
+  for (int layer = 0; layer < kStackingLayers; ++layer) {
     for (int i = 1; i < kRegionCount; ++i) {
       const auto id = static_cast<RegionId>(i);
-      if (stacking_layer(id) == layer) {
+      if (StackingLayer(id) == layer) {
         gtk_layout_put(GTK_LAYOUT(Container(ParentOf(id))), widgets_[Index(id)], 0, 0);
       }
     }
@@ -263,11 +251,6 @@ void MainWindowView::DrawRegion(RegionId id, cairo_t* cr, int width, int height)
   if (id == RegionId::Window) {
     FillRgb(cr, 0x101010);
     DrawFrame(cr);
-    return;
-  }
-  if (id == RegionId::bo_foot) {
-    // The control bar's background strip, stretched over its width.
-    DrawPicturePart(cr, skins_.Slot(3), {0, 0, 1, 43}, {0, 0, width, 43});
     return;
   }
   if (const auto background = PanelBackground(id)) {
