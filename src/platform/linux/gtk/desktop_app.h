@@ -44,6 +44,7 @@
 #include "playback/status_poller.h"
 #include "ui/main/main_window.h"
 #include "ui/main/web_list_views.h"
+#include "ui/main/web_view_routing.h"
 
 namespace taviro::gtk {
 
@@ -77,8 +78,6 @@ class DesktopApp {
   void BuildPlayback();
   void BuildMenus();
   void WireWebViews();
-  void OnViewLoaded(int number);
-  void OnViewFailed(int number, const std::string& uri);
   void Quit();
   static gboolean OnTerminateSignal(gpointer data);
 
@@ -118,6 +117,8 @@ class DesktopApp {
   std::unique_ptr<StatusPoller> poller_;
   std::unique_ptr<ControlBar> control_bar_;
   std::unique_ptr<ListCommands> list_commands_;
+  // The web views' handlers hold on to it.
+  std::unique_ptr<WebViewRouting> web_routing_;
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindowView> view_;
   std::unique_ptr<MenusAndSettings> menus_and_settings_;
