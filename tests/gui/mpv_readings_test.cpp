@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/linux/mpv/gl_probe.h"
-#include "platform/linux/mpv/playback_readings.h"
+#include "playback/playback_readings.h"
 
 namespace taviro::mpv {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "platform/linux/mpv/mpv_core.h"
-#include "platform/linux/mpv/playback_readings.h"
 #include "platform/linux/mpv/prebuffer_session.h"
 #include "platform/linux/mpv/video_surface.h"
 #include "platform/player_control.h"
+#include "playback/playback_readings.h"
 
 namespace taviro::mpv {
 
