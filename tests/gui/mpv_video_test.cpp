@@ -209,5 +209,13 @@ TEST(MpvRenderChoice, AutomaticChoiceFollowsTheDisplaysRenderer) {
   EXPECT_GT(under_test.Frames(), 0u);
 }
 
+TEST(MpvRenderChoice, SoftwareRenderersAreRecognised) {
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("Software Rasterizer"));
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("Google SwiftShader"));
+  EXPECT_FALSE(mpv::IsSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  EXPECT_FALSE(mpv::IsSoftwareRenderer("NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2"));
+}
+
 }  // namespace
 }  // namespace taviro::testing
