@@ -148,7 +148,7 @@ class Program:
         wait_for(seen, seconds, repr(text))
         return time.monotonic() - self.started
 
-    def window_id(self, seconds=30):
+    def window_id(self, seconds=60):
         def find():
             result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Taviro$"],
                                     capture_output=True, text=True)
