@@ -169,8 +169,9 @@ TEST_P(MpvVideoTest, AHiddenPictureStillTakesEveryFrame) {
   EXPECT_TRUE(PumpUntil([&] { return player.Position() >= position + 2; }, 4s)) << "playback stalled";
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "playback fell behind";
   // A frame nobody takes is dropped after a wait in the player: about fifty
-  // in these two seconds.
-  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")) - drops, 10);
+  // in these two seconds. A busy machine makes the player drop some of its
+  // own accord.
+  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")) - drops, 25);
 
   gtk_widget_show(player.VideoWidget());
   ExpectPlayingWithPicture(under_test, "shown again");
