@@ -14,8 +14,13 @@ packages=(
   libglib2.0-dev dbus-daemon libcurl4-openssl-dev
   # the desktop program
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev libepoxy-dev fonts-wqy-microhei
-  # tests that run the program on a virtual display
-  xvfb xauth xdotool imagemagick python3 python3-pyatspi at-spi2-core
+  # tests that run the program on a virtual display (python3-gi and GTK's
+  # bindings for the drag-and-drop source)
+  xvfb xauth xdotool imagemagick python3 python3-pyatspi at-spi2-core python3-gi gir1.2-gtk-3.0
+  # the desktop entry and metainfo checks, and the Debian package
+  desktop-file-utils appstream dpkg-dev
+  # a notification area on the virtual display, for the tray icon's test
+  trayer
 )
 
 missing=()
@@ -29,10 +34,17 @@ if ((${#missing[@]} == 0)); then
   exit 0
 fi
 
+# Root installs directly (a container or a minimal machine has no sudo);
+# anybody else asks sudo for this step only.
 as_root=()
 if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo >/dev/null; then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them as root (apt-get install ...), or install sudo, then run this again." >&2
+    exit 1
+  fi
   as_root=(sudo)
 fi
 echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q "${missing[@]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"

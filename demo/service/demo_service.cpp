@@ -14,7 +14,9 @@
 #include "service/page_play.h"
 #include "service/page_promotions.h"
 #include "service/page_tv.h"
+#include "service/seed_links.h"
 #include "service/service_texts.h"
+#include "service/throttled_files.h"
 
 namespace taviro::demo {
 namespace {
@@ -62,13 +64,16 @@ constexpr std::string_view kGarbagePage =
     "'800a000d'</font>\r\n<p><font face=\"宋体\" size=2>类型不匹配: 'CInt'</font>\r\n<p><font face=\"宋体\" "
     "size=2>/h.asp</font><font face=\"宋体\" size=2>，行 12</font>";
 
+// A reply that is text but none of the separators the files use.
+constexpr std::string_view kPlainText = "Taviro 2.4\r\n";
+
 constexpr std::string_view kServerErrorPage =
     "<html><body><h1>500 - 内部服务器错误。</h1><p>您查找的资源存在问题，因而无法显示。</p></body></html>";
 
 }  // namespace
 
 DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
-    : catalogue_(std::move(catalogue)), options_(std::move(options)) {
+    : catalogue_(WithSeedLinks(std::move(catalogue), options.media_folder)), options_(std::move(options)) {
   server_.set_pre_routing_handler(
       [this](const Request& request, Response& response) { return BeforeRouting(request, response); });
   server_.set_error_handler([](const Request&, Response& response) {
@@ -76,11 +81,7 @@ DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
   });
   AddPageRoutes();
   AddControlRoutes();
-  std::error_code error;
-  if (std::filesystem::is_directory(options_.media_folder, error)) {
-    server_.set_mount_point("/media", options_.media_folder.string());
-    server_.set_mount_point("/qvod", options_.media_folder.string());
-  }
+  AddMediaRoutes();
 }
 
 DemoService::~DemoService() { Stop(); }
@@ -143,6 +144,9 @@ HandlerResponse DemoService::BeforeRouting(const Request& request, Response& res
     case FaultMode::kGarbage:
       SendText(response, kGarbagePage);
       break;
+    case FaultMode::kPlain:
+      SendText(response, kPlainText);
+      break;
     case FaultMode::kHttp500:
       SendText(response, kServerErrorPage, 500);
       break;
@@ -191,13 +195,13 @@ void DemoService::AddPageRoutes() {
               [](const Request&, Response& response) { SendText(response, RenderPausePanelPage()); });
   server_.Get("/js/ads/tui.html", [](const Request&, Response& response) { SendText(response, RenderExitPage()); });
   server_.Get("/lib/wen.txt", [this](const Request&, Response& response) {
-    SendText(response, SwitchFileText(catalogue_.switches));
+    SendText(response, SwitchFileText(switches_.switches()));
   });
   server_.Get("/lib/gun.txt", [this](const Request&, Response& response) {
-    SendText(response, HeadlineFileText(catalogue_.headlines, BaseUrl()));
+    SendText(response, HeadlineFileText(switches_.headlines(), BaseUrl()));
   });
   server_.Get("/lib/tan.txt", [this](const Request&, Response& response) {
-    SendText(response, NoticeScheduleText(catalogue_.notices, BaseUrl()));
+    SendText(response, NoticeScheduleText(switches_.notices(), BaseUrl()));
   });
   server_.Get(R"(/notice/(\d{1,4})\.htm)", [this](const Request& request, Response& response) {
     const std::size_t k = std::stoul(request.matches[1].str());
@@ -216,8 +220,48 @@ void DemoService::AddPageRoutes() {
   });
 }
 
+// The clips, under "media/" and "qvod/" by file name and under "seed/" by
+// the hash of a qvod link; all with byte ranges and the bandwidth limit.
+void DemoService::AddMediaRoutes() {
+  const auto send = [this](const std::string& name, Response& response) {
+    if (name.empty() || name.find('/') != std::string::npos || name.front() == '.') {
+      response.status = 404;
+      return;
+    }
+    SendFile(options_.media_folder / name, response, media_bandwidth_, [this](std::chrono::milliseconds wait) {
+      Pause(wait);
+      std::lock_guard lock(stop_mutex_);
+      return !stopping_;
+    });
+  };
+  for (const char* folder : {"/media/", "/qvod/"}) {
+    server_.Get(std::string(folder) + "([^/]+)",
+                [send](const Request& request, Response& response) { send(request.matches[1].str(), response); });
+  }
+  server_.Get("/seed/([0-9A-Fa-f]+)", [send](const Request& request, Response& response) {
+    send(SeedFileName(request.matches[1].str()).value_or(std::string()), response);
+  });
+}
+
 void DemoService::AddControlRoutes() {
+  server_.Get("/__bandwidth", [this](const Request& request, Response& response) {
+    const std::optional<int> limit = ParseNumber(request.get_param_value("bytes_per_second"));
+    if (!limit || *limit < 0) {
+      SendJson(response, R"({"ok":false,"error":"bytes_per_second must be a number"})", 400);
+      return;
+    }
+    media_bandwidth_ = *limit;
+    SendJson(response, R"({"ok":true})");
+  });
   server_.Get("/__stats", [this](const Request&, Response& response) { SendJson(response, log_.ToJson()); });
+  server_.Get("/__switches", [this](const Request& request, Response& response) {
+    std::vector<std::pair<std::string, std::string>> settings(request.params.begin(), request.params.end());
+    if (const std::optional<std::string> bad = switches_.Apply(settings)) {
+      SendJson(response, R"({"ok":false,"error":"bad setting )" + *bad + R"("})", 400);
+      return;
+    }
+    SendJson(response, R"({"ok":true})");
+  });
   server_.Get("/__fault/reset", [this](const Request&, Response& response) {
     faults_.Reset();
     SendJson(response, R"({"ok":true})");

@@ -11,6 +11,7 @@
 #include "service/catalogue.h"
 #include "service/fault_board.h"
 #include "service/request_log.h"
+#include "service/switch_board.h"
 
 namespace taviro::demo {
 
@@ -46,6 +47,7 @@ class DemoService {
  private:
   void AddPageRoutes();
   void AddControlRoutes();
+  void AddMediaRoutes();
   httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request, httplib::Response& response);
   // Pauses a request; ends early when the service stops.
   void Pause(std::chrono::milliseconds delay);
@@ -54,6 +56,7 @@ class DemoService {
   const ServiceOptions options_;
   int port_ = -1;
   FaultBoard faults_;
+  SwitchBoard switches_{catalogue_};
   RequestLog log_;
   std::mutex stop_mutex_;
   std::condition_variable stop_signal_;
@@ -61,6 +64,8 @@ class DemoService {
   // Stop may come before Run has started listening or after it ended.
   std::atomic<bool> run_entered_ = false;
   std::atomic<bool> run_exited_ = false;
+  // Media replies per connection, in bytes per second; 0 is unlimited.
+  std::atomic<std::int64_t> media_bandwidth_ = 0;
   httplib::Server server_;
 };
 

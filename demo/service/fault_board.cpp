@@ -6,12 +6,13 @@
 namespace taviro::demo {
 
 std::optional<FaultMode> ParseFaultMode(std::string_view name) {
-  static constexpr std::array<std::pair<std::string_view, FaultMode>, 7> kNames{{
+  static constexpr std::array<std::pair<std::string_view, FaultMode>, 8> kNames{{
       {"delay", FaultMode::kDelay},
       {"empty", FaultMode::kEmpty},
       {"one", FaultMode::kOne},
       {"zero", FaultMode::kZero},
       {"garbage", FaultMode::kGarbage},
+      {"plain", FaultMode::kPlain},
       {"http500", FaultMode::kHttp500},
       {"close", FaultMode::kClose},
   }};

@@ -17,6 +17,7 @@ enum class FaultMode {
   kOne,      // 200 with the body "1" (the service's refusal)
   kZero,     // 200 with the body "0" (nothing there)
   kGarbage,  // 200 with a script error page instead of data
+  kPlain,    // 200 with one line of plain text and no separator of any file
   kHttp500,  // 500 with an error page
   kClose,    // the connection is dropped without a reply
 };

@@ -5,7 +5,7 @@
 
 namespace taviro {
 
-// The files the program shares with the Windows original are in the "ANSI"
+// The files the program shares with the Windows program are in the "ANSI"
 // code page, GB18030 here: a superset of GBK that can carry any Unicode text.
 // Inside the program all text is UTF-8.
 

@@ -1,9 +1,11 @@
 #include "app/command_line_handoff.h"
 
+#include "app/open_local_files.h"
 #include "app/path_names.h"
 #include "app/truncate_by_width.h"
 #include "lists/media_lists.h"
 #include "platform/player_control.h"
+#include "playback/media_address.h"
 #include "playback/playback_context.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/layout_support.h"
@@ -27,17 +29,6 @@ void ShowTitle(MainWindow& window, const std::string& name) {
   FitAutoSizeLabel(model, RegionId::bo_name, window.ports.text);
   model[RegionId::bo_name].rect.left =
       layout::Half(model[RegionId::bo_zt].rect.width - model[RegionId::bo_name].rect.width);
-}
-
-// A local file has no stored position to resume and no next episode.
-void StartLocalItem(NowPlaying& now, const std::string& path) {
-  now.ResumeDone = 0;
-  now.ResumePosition = 0;
-  now.CurrentItemKey = "0";
-  now.NextLink = "0";
-  now.NextMediaUrl = "0";
-  now.PrefetchStarted = 0;
-  now.ListKey = path;
 }
 
 void BringWindowForward(MainWindow& window) {
@@ -64,8 +55,45 @@ std::string CommandLinePath(std::string_view command_line) {
   return path;
 }
 
-void l_com(PlaybackContext& context, const std::string& command_line) {
-  const std::string path = CommandLinePath(command_line);
+std::string PathIn(const std::string& path, const std::filesystem::path& working_folder) {
+  if (path.empty() || working_folder.empty() || path.front() == '/' ||
+      path.find("://") != std::string::npos) {
+    return path;
+  }
+  return (working_folder / path).lexically_normal().string();
+}
+
+std::string CommandLinePathIn(std::string_view command_line, const std::filesystem::path& working_folder) {
+  return PathIn(CommandLinePath(command_line), working_folder);
+}
+
+std::string EncodeHandOff(const HandOffMessage& message) {
+  std::string text = message.working_folder;
+  text += '\0';
+  text += message.command_line;
+  return text;
+}
+
+HandOffMessage DecodeHandOff(std::string_view text) {
+  const std::size_t separator = text.find('\0');
+  if (separator == std::string_view::npos) {
+    return HandOffMessage{{}, std::string(text)};
+  }
+  return HandOffMessage{std::string(text.substr(0, separator)), std::string(text.substr(separator + 1))};
+}
+
+void l_com(PlaybackContext& context, const std::string& command_line,
+           const std::filesystem::path& working_folder) {
+  PlayLocalFile(context, CommandLinePathIn(command_line, working_folder));
+}
+
+void PlayLocalFile(PlaybackContext& context, const std::string& path) {
+  // An address the player must not open (fd://, av://...) is neither played
+  // nor listed. A file name is left to the player, which opens absolute
+  // paths only.
+  if (path.find("://") != std::string::npos && !MayReachPlayer(path)) {
+    return;
+  }
   PlayerControl& player = context.window.ports.player;
   player.SetUrl(path);
   player.Play();
@@ -87,17 +115,23 @@ void ReceiveHandOff(PlaybackContext& context, const std::string& text,
   if (enable_vendor_check) {
     enable_vendor_check();
   }
-  MainWindow& window = context.window;
-  BringWindowForward(window);
-  if (text.empty()) {
+  BringWindowForward(context.window);
+  const HandOffMessage message = DecodeHandOff(text);
+  if (message.command_line.empty()) {
     return;
   }
+  OpenCommandLine(context, message.command_line, message.working_folder);
+}
+
+void PlayCommandLine(PlaybackContext& context, const std::string& command_line,
+                     const std::filesystem::path& working_folder) {
+  MainWindow& window = context.window;
   if (window.model.MiniMode != 0) {
     JbiClick(window);
   }
   NpcClick(window, kPlayerTab);
   SetContentMode(window, kPlayer);
-  l_com(context, text);
+  l_com(context, command_line, working_folder);
 }
 
 }  // namespace taviro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,14 +14,48 @@ struct PlaybackContext;
 // stay one path.
 std::string CommandLinePath(std::string_view command_line);
 
-// Plays the command line's file and puts it on top of the local-file list,
-// showing the player tab and the local-file side tab. The file is not looked
-// for: the player reports a wrong path through its state.
-void l_com(PlaybackContext& context, const std::string& command_line);
+// The command-line path as the player gets it: a relative path is taken in
+// `working_folder`, the folder the program was started from, so that
+// "taviro clip.mp4" means the same file whichever instance plays it.
+// Absolute paths, addresses ("scheme://...") and paths given with no working
+// folder are kept as they are.
+std::string CommandLinePathIn(std::string_view command_line, const std::filesystem::path& working_folder);
+// The same for a path that is exact already (one of several arguments): no
+// quote or slash is taken off.
+std::string PathIn(const std::string& path, const std::filesystem::path& working_folder);
 
-// The first instance receiving a later start's command line: the window
-// comes forward (restored when minimised); an empty text does nothing more,
-// any other leaves mini mode, switches to the player and plays it.
+// What a later start hands to the running instance: the folder it was
+// started from and its command line (several paths as JoinHandOffPaths
+// joins them).
+struct HandOffMessage {
+  std::string working_folder;
+  std::string command_line;
+};
+
+// On the wire the two are joined by a NUL, which neither can hold. A text
+// without one is a bare command line with no working folder.
+std::string EncodeHandOff(const HandOffMessage& message);
+HandOffMessage DecodeHandOff(std::string_view text);
+
+// Plays the command line's file and puts it on top of the local-file list
+// (with its absolute path, so that the row plays again later), showing the
+// player tab and the local-file side tab. The file is not looked for: the
+// player reports a wrong path through its state.
+void l_com(PlaybackContext& context, const std::string& command_line,
+           const std::filesystem::path& working_folder = {});
+// The same for a path that is exact and absolute already (a drop, one of
+// several arguments).
+void PlayLocalFile(PlaybackContext& context, const std::string& path);
+
+// A command line to play, from a later start or from this one's own start:
+// leaves mini mode, switches to the player tab and the player (so that the
+// control bar and the keys act on the file) and plays it.
+void PlayCommandLine(PlaybackContext& context, const std::string& command_line,
+                     const std::filesystem::path& working_folder);
+
+// The first instance receiving a later start's text (EncodeHandOff): the
+// window comes forward (restored when minimised); an empty command line does
+// nothing more, any other is opened as OpenCommandLine does.
 // `enable_vendor_check` enables the one-shot vendor process check (Timer3)
 // so that it runs once more; empty until that check exists.
 void ReceiveHandOff(PlaybackContext& context, const std::string& text,

@@ -18,7 +18,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 
 bool IsRegularFile(const std::filesystem::path& path);
 
-// Splits text into lines the way a line reader of the original does: a line
+// Splits text into lines the way a line reader does: a line
 // ends at LF (an optional CR before it is dropped); a final line without a
 // line end still counts; an empty text has no lines.
 std::vector<std::string_view> SplitLines(std::string_view text);

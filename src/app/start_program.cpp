@@ -3,13 +3,16 @@
 #include "app/config_file.h"
 #include "app/setting_keys.h"
 #include "lists/media_lists.h"
+#include "platform/player_probe.h"
 #include "platform/prompt.h"
 #include "platform/uri_launcher.h"
 
 namespace taviro {
 
 StartOutcome StartProgram(const StartProgramEnv& env) {
-  if (env.player_available && !env.player_available()) {
+  // A library that is there but fails has nothing to register again on this
+  // system; the window's player tells whether it is usable.
+  if (!env.player.CanCreatePlayer() && !env.player.LibraryPresent()) {
     if (env.prompt.AskYesNo("提示：", kNoPlayerQuestion)) {
       env.launcher.Open(env.player_download_url);
     }
@@ -19,6 +22,15 @@ StartOutcome StartProgram(const StartProgramEnv& env) {
   env.lists.CreateMissingListFiles();
   env.lists.RenderMissingListPages();
   return StartOutcome::kShowWindow;
+}
+
+StartOutcome CheckWindowPlayer(bool player_created, PlayerProbe& player, Prompt& prompt) {
+  if (player_created) {
+    return StartOutcome::kShowWindow;
+  }
+  const std::string caption(settings::kProductNameValue);  // the product's name, as on its window
+  prompt.Inform(caption, player.LibraryPresent() ? kPlayerDamagedNotice : kPlayerGoneNotice);
+  return StartOutcome::kEnd;
 }
 
 }  // namespace taviro

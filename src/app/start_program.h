@@ -7,19 +7,21 @@
 namespace taviro {
 
 class MediaLists;
+class PlayerProbe;
 class Prompt;
 class UriLauncher;
 
 inline constexpr const char* kNoPlayerQuestion =
     "程序检测到您的电脑未安装快播(Qvod)播放器，是否要下载Qvod播放器？";
+inline constexpr const char* kPlayerGoneNotice = "对不起，软件组件已被损坏，请重新下载安装本软件。";
+inline constexpr const char* kPlayerDamagedNotice = "软件组件被损坏，重启软件即可恢复！";
 
 struct StartProgramEnv {
   std::filesystem::path app_folder;
   Prompt& prompt;
   UriLauncher& launcher;
   MediaLists& lists;
-  // Whether the player can be created on this machine.
-  std::function<bool()> player_available;
+  PlayerProbe& player;
   // The installation identity, asked for only when one must be written.
   std::function<std::string()> make_identity;
   std::string player_download_url;
@@ -29,6 +31,15 @@ enum class StartOutcome { kShowWindow, kEnd };
 
 // Everything before the main window: the player check, the settings file
 // created or repaired, the list files and their pages created when missing.
+// A player that cannot be made from a library that is not there ends the
+// start with the offer of the download page; one whose library is there
+// goes on to the window, whose own player then decides.
 StartOutcome StartProgram(const StartProgramEnv& env);
+
+// The window's own player could not be made: a notice, under the product's
+// name, that the program must be installed again (the library has gone) or
+// started again (it is there but failed), and the start ends. Nothing
+// happens when the player was made.
+StartOutcome CheckWindowPlayer(bool player_created, PlayerProbe& player, Prompt& prompt);
 
 }  // namespace taviro

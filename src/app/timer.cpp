@@ -30,7 +30,7 @@ void Timer::SetInterval(int interval_ms) {
 }
 
 void Timer::Start() {
-  // An interval of 0 never ticks, as with the original controls.
+  // An interval of 0 never ticks: it means a timer that is off.
   if (interval_ms_ > 0) {
     handle_ = scheduler_.StartRepeating(interval_ms_, [this] {
       if (enabled_ && handler_) {

@@ -6,7 +6,7 @@
 
 namespace taviro {
 
-// A window timer as the original controls behave: it ticks every Interval
+// A window timer: it ticks every Interval
 // milliseconds while Enabled; enabling a stopped timer starts a new count,
 // enabling a running one changes nothing, and a new interval restarts the
 // count.

@@ -48,7 +48,11 @@ std::string ListCommands::SaveFolder() {
   if (terminal_folder.empty()) {
     terminal_folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, "0");
   }
-  return ReadSavePath(terminal_folder);
+  std::string folder = ReadSavePath(terminal_folder);
+  // File paths are the folder and a name joined: a folder typed without its
+  // final "/" must not turn them into names beside it.
+  if (!folder.empty() && !folder.ends_with('/')) folder += '/';
+  return folder;
 }
 
 void ListCommands::qk_xw() {
@@ -68,17 +72,17 @@ void ListCommands::eee() {
   const std::string line = RowLinkLine(selected_list_link_);
   const std::string record =
       context_.lists.ReadListLine(ListFile::kNetworkTasks, ToInteger(line)).value_or(std::string());
-  const std::string prefix = DownloadNamePrefix(DownloadFileName(record));
-  if (!prefix.empty()) OfferToDeleteDownloads(prefix);
+  const std::string name = DownloadFileName(record);
+  if (!name.empty()) OfferToDeleteDownloads(name);
   // The task goes in every case once the user has answered.
   NavigateTaskView(std::string(kDeleteScheme) + line);
 }
 
-void ListCommands::OfferToDeleteDownloads(const std::string& prefix) {
+// Exactly the files the helper made for this task's name: another task's
+// files, or anything else in the folder, are never offered.
+void ListCommands::OfferToDeleteDownloads(const std::string& name) {
   const std::string folder = SaveFolder();
-  std::vector<std::string> names;
-  ListFolderFiles(folder, names, kAllFiles);
-  const std::vector<std::string> matching = NamesStartingWith(names, prefix);
+  const std::vector<std::string> matching = DownloadedFilesIn(folder, name);
   if (matching.empty()) return;
   MainWindow& window = context_.window;
   if (window.ports.prompt.AskYesNo(std::string(kPromptCaption), DeleteDownloadsQuestion(folder, matching))) {

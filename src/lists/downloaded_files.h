@@ -6,20 +6,15 @@
 
 namespace taviro {
 
-// The name the download helper saves a network task under: the third part
-// of its unescaped "qvod://size|hash|name|" address, itself unescaped.
-// Empty for a task with any other kind of address. `record` is the task's
-// line of date.dat.
+// The name the download helper saves a task under: MediaFileName of its
+// unescaped address, for a player task (one whose address holds "qvod").
+// Empty for a web task, or for an address whose name would leave the save
+// folder. `record` is the task's line of date.dat.
 std::string DownloadFileName(std::string_view record);
 
-// The beginning the helper's files of that download share: the name without
-// its extension, cut to half its length (rounded half to even) unless that
-// would leave fewer than 3 characters. Empty when nothing would be matched
-// safely (no name, or a name without extension).
-std::string DownloadNamePrefix(std::string_view file_name);
-
-// The names that begin with `prefix` (exact case), in their given order.
-std::vector<std::string> NamesStartingWith(const std::vector<std::string>& names, std::string_view prefix);
+// Of the files the helper makes for `name` (the file, its partial file and
+// its range list), those that are regular files in `folder`.
+std::vector<std::string> DownloadedFilesIn(const std::string& folder, std::string_view name);
 
 // The question shown before those files are deleted.
 std::string DeleteDownloadsQuestion(std::string_view folder, const std::vector<std::string>& names);

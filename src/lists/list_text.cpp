@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/file_io.h"
+#include "lists/list_fields.h"
 
 namespace taviro {
 namespace {
@@ -14,7 +15,7 @@ constexpr std::size_t kAddReadLimit = 100;
 bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 // Whether the number at the start of `text` equals `value`, reading it the
-// way the original's Val() does: blanks anywhere are skipped, then an
+// leniently: blanks anywhere are skipped, then an
 // optional sign, digits and a fraction; the first other character ends the
 // number and no digits at all read as 0. So " 12" is 12 and a field that is
 // no number is 0.
@@ -135,7 +136,7 @@ std::string NetworkTaskRecordLine(int id, std::string_view title, std::string_vi
   std::string line = std::to_string(id);
   for (std::string_view field : {title, episode_name, media_url}) {
     line += '|';
-    line += field;
+    line += MendEscapedField(field);
   }
   for (int number : {source, episode, position}) {
     line += '|';
@@ -145,9 +146,8 @@ std::string NetworkTaskRecordLine(int id, std::string_view title, std::string_vi
 }
 
 std::string LocalFileRecordLine(std::string_view display_name, std::string_view path, int position) {
-  std::string line;
-  line.reserve(display_name.size() + path.size() + 16);
-  line.append(display_name).append("|").append(path).append("|").append(std::to_string(position));
+  std::string line = MendDisplayName(display_name);
+  line.append("|").append(StoredLocalPath(path)).append("|").append(std::to_string(position));
   return line;
 }
 
@@ -158,8 +158,8 @@ std::string NetworkListAfterAdd(std::string_view list, std::string_view record, 
 }
 
 std::string LocalListAfterAdd(std::string_view list, std::string_view record, std::string_view path) {
-  return ListAfterAdd(list, record, [path](std::string_view line) {
-    return ListField(line, 1) == path;
+  return ListAfterAdd(list, record, [stored = StoredLocalPath(path)](std::string_view line) {
+    return ListField(line, 1) == stored;
   });
 }
 
@@ -181,8 +181,9 @@ std::string NetworkListAfterPositionUpdate(std::string_view list, int id, int po
 
 std::string LocalListAfterPositionUpdate(std::string_view list, std::string_view path, int position) {
   const std::string position_text = std::to_string(position);
+  const std::string stored = StoredLocalPath(path);
   return ListAfterUpdate(list, [&](std::string& out, std::string_view line) {
-    if (ListField(line, 1) != path) {
+    if (ListField(line, 1) != stored) {
       out.append(line);
       return;
     }

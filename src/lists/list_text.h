@@ -19,6 +19,8 @@ inline bool IsRecordLine(std::string_view line) { return line.find('|') != std::
 // Field `index` (0-based) of a record line, or nothing when it has fewer.
 std::optional<std::string_view> ListField(std::string_view line, std::size_t index);
 
+// Fields from outside are mended on the way in (list_fields.h): a record
+// keeps its one line and its number of fields whatever they hold.
 std::string NetworkTaskRecordLine(int id, std::string_view title, std::string_view episode_name,
                                   std::string_view media_url, int source, int episode, int position);
 std::string LocalFileRecordLine(std::string_view display_name, std::string_view path, int position);

@@ -19,6 +19,12 @@ bool Exists(const std::filesystem::path& path) {
   return std::filesystem::exists(path, ignored);
 }
 
+// An update drops lines that hold no record; the page numbers its rows by
+// line, so it must follow.
+bool SameLineCount(std::string_view before, std::string_view after) {
+  return SplitLines(before).size() == SplitLines(after).size();
+}
+
 }  // namespace
 
 MediaLists::MediaLists(std::filesystem::path app_folder, ListViews& views)
@@ -60,6 +66,14 @@ void MediaLists::RenderFrom(ListFile file, std::string_view list_text) {
   }
 }
 
+void MediaLists::WriteUpdate(ListFile file, std::string_view before, std::string_view after) {
+  if (SameLineCount(before, after)) {
+    WriteList(file, after);  // positions are not shown
+  } else {
+    WriteListAndRender(file, after);
+  }
+}
+
 void MediaLists::AddNetworkTask(int id, std::string_view title, std::string_view episode_name,
                                 std::string_view media_url, int source, int episode,
                                 int position) {
@@ -74,7 +88,7 @@ void MediaLists::AddNetworkTask(int id, std::string_view title, std::string_view
 
 void MediaLists::UpdateNetworkTaskPosition(int id, int position) {
   if (const std::optional<std::string> list = ReadList(ListFile::kNetworkTasks)) {
-    WriteList(ListFile::kNetworkTasks, NetworkListAfterPositionUpdate(*list, id, position));
+    WriteUpdate(ListFile::kNetworkTasks, *list, NetworkListAfterPositionUpdate(*list, id, position));
   }
 }
 
@@ -89,7 +103,7 @@ void MediaLists::AddLocalFile(std::string_view display_name, std::string_view pa
 
 void MediaLists::UpdateLocalFilePosition(std::string_view path, int position) {
   if (const std::optional<std::string> list = ReadList(ListFile::kLocalFiles)) {
-    WriteList(ListFile::kLocalFiles, LocalListAfterPositionUpdate(*list, path, position));
+    WriteUpdate(ListFile::kLocalFiles, *list, LocalListAfterPositionUpdate(*list, path, position));
   }
 }
 

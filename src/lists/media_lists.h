@@ -54,6 +54,7 @@ class MediaLists {
   std::optional<std::string> ReadList(ListFile file) const;
   bool WriteList(ListFile file, std::string_view list_text) const;
   void WriteListAndRender(ListFile file, std::string_view list_text);
+  void WriteUpdate(ListFile file, std::string_view before, std::string_view after);
   void RenderFrom(ListFile file, std::string_view list_text);
 
   std::filesystem::path app_folder_;

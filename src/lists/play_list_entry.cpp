@@ -6,8 +6,10 @@
 #include "app/file_io.h"
 #include "app/process_helpers.h"
 #include "app/script_escape.h"
+#include "app/setting_keys.h"
 #include "app/text_number.h"
 #include "app/truncate_by_width.h"
+#include "lists/list_fields.h"
 #include "lists/list_links.h"
 #include "lists/list_text.h"
 #include "lists/media_lists.h"
@@ -16,11 +18,14 @@
 #include "platform/prompt.h"
 #include "platform/web_view.h"
 #include "platform/window_host.h"
+#include "playback/link_router.h"
+#include "playback/media_address.h"
 #include "playback/playback_context.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/layout_support.h"
 #include "ui/main/main_window.h"
 #include "ui/main/title_bar_commands.h"
+#include "ui/main/tray_controller.h"
 #include "ui/main/window_design.h"
 
 namespace taviro {
@@ -48,9 +53,10 @@ void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::stri
   MainWindow& window = context.window;
   SetContentMode(window, kPlayer);
   const std::string name = Field(record, 0);
-  const std::string path = Field(record, 1);
+  const std::string path = LocalPathFromStored(Field(record, 1));
   const std::string position = Field(record, 2);
-  if (!IsRegularFile(path)) {
+  // A row naming no absolute path names no file the player may open.
+  if (!MayReachPlayer(path) || !IsRegularFile(path)) {
     window.ports.prompt.Inform(std::string(kPromptCaption), path + std::string(kMissingFileSuffix));
     context.lists.DeleteListLine(ListFile::kLocalFiles, ToInteger(line));
     return;
@@ -73,7 +79,9 @@ void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::stri
 // program started.
 void EnsureTerminalRunning(PlaybackContext& context) {
   const std::string& folder = context.now.TerminalFolder;
-  if (FindProcessId(context.processes, kTerminalProgram) != 0 || folder.empty()) return;
+  // "0" is what an unset folder reads as: no helper is known.
+  if (folder.empty() || folder == settings::kUnset) return;
+  if (FindProcessId(context.processes, kTerminalProgram) != 0) return;
   context.window.ports.host.ProcessPendingEvents();
   // A helper that will not start leaves the player to report the failure.
   context.launcher.Start(folder + std::string(kTerminalProgram), {});
@@ -93,6 +101,10 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
   WebView& episode_list = window.ports.web.View(5);
 
   if (media_url.find("qvod") != std::string::npos) {
+    if (!MayReachPlayer(ScriptUnescape(media_url))) {
+      ShowBalloon(window.ports.tray, kReadErrorBalloon);
+      return;
+    }
     SetContentMode(window, kPlayer);
     EnsureTerminalRunning(context);
     StartPlayer(context, ScriptUnescape(media_url));

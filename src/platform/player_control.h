@@ -4,8 +4,8 @@
 
 namespace taviro {
 
-// The embedded player, addressed by the operations of the original control's
-// dispatch table (the comment on each names its id). Positions and durations
+// The embedded player, addressed by the operations of the player's dispatch
+// table (the comment on each names its id). Positions and durations
 // are whole seconds.
 class PlayerControl {
  public:

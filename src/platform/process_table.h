@@ -2,14 +2,21 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace taviro {
 
 struct ProcessEntry {
+  ProcessEntry() = default;
+  ProcessEntry(std::int32_t process_id, std::string name, std::string path = {})
+      : id(process_id), executable_name(std::move(name)), executable_path(std::move(path)) {}
+
   std::int32_t id = 0;
   // The executable's file name (no folder), as the process table reports it.
   std::string executable_name;
+  // The executable's whole path where the system tells it, else empty.
+  std::string executable_path;
 };
 
 // The system's process table, in the order the system lists it.

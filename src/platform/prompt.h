@@ -1,8 +1,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace taviro {
+
+// Message boxes speak Chinese like the rest of the program, whatever the
+// system's language: a question has the buttons "是" and "否", a notice "确定".
+inline constexpr std::string_view kPromptYes = "是";
+inline constexpr std::string_view kPromptNo = "否";
+inline constexpr std::string_view kPromptOk = "确定";
 
 // Modal message boxes. The program shows real dialogs; tests script the
 // answers.

@@ -10,6 +10,7 @@
 #include "lists/media_lists.h"
 #include "platform/file_dialog.h"
 #include "platform/player_control.h"
+#include "playback/media_address.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/title_bar_commands.h"
@@ -169,7 +170,7 @@ void ControlBar::OpenLocalFile() {
   model[R::P1].visible = false;
   const std::optional<std::string> chosen =
       files_.ChooseMediaFile(std::string(kOpenFileTitle), std::string(kOpenFileFilter));
-  if (!chosen) return;  // cancelled: nothing changes
+  if (!chosen || !MayReachPlayer(*chosen)) return;  // cancelled: nothing changes
   const std::string& path = *chosen;
 
   SetContentMode(window_, kPlayer);
@@ -185,8 +186,9 @@ void ControlBar::OpenLocalFile() {
   title.rect.left = (model[R::bo_zt].rect.width - title.rect.width) / 2;
 
   context_.lists.AddLocalFile(name, path, 0);
-  now_.ItemKind = 2;
-  now_.ListKey = path;
+  // Else a series played before would go on preparing its next episode and
+  // play it when this file ends.
+  StartLocalItem(now_, path);
   NpcClick(window_, kLocalFilesTab);
   NpcClick(window_, kPlayerTab);
 }

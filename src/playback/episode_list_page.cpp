@@ -1,8 +1,9 @@
 #include "playback/episode_list_page.h"
 
 #include "app/ansi_text.h"
-#include "app/extract_between.h"
+#include "app/utf8.h"
 #include "app/file_io.h"
+#include "playback/script_string_literal.h"
 
 namespace taviro {
 namespace {
@@ -20,12 +21,29 @@ std::string WithCrLf(std::string_view text) {
   return result;
 }
 
+bool IsScriptSpace(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; }
+
+std::size_t SkipSpace(std::u32string_view text, std::size_t pos) {
+  while (pos < text.size() && IsScriptSpace(text[pos])) ++pos;
+  return pos;
+}
+
 }  // namespace
 
 std::optional<std::string> EpisodeDataOf(std::string_view body_html) {
-  if (body_html.find(kEpisodeDataMarker) == std::string_view::npos) return std::nullopt;
-  // Without a ";" after it the data is empty: the page then shows no list.
-  return ExtractBetween(body_html, kEpisodeDataMarker, ";", 2).value_or(std::string());
+  const std::size_t marker = body_html.find(kEpisodeDataMarker);
+  if (marker == std::string_view::npos) return std::nullopt;
+  // The data goes into a page of ours that runs as a local file: only one
+  // string literal and its ";" are taken, and written back as a literal
+  // that cannot end the script it stands in.
+  const std::u32string rest = DecodeUtf8(body_html.substr(marker + kEpisodeDataMarker.size()));
+  const std::size_t start = SkipSpace(rest, 0);
+  std::size_t length = 0;
+  const std::optional<std::u16string> value =
+      ReadScriptStringLiteral(std::u32string_view(rest).substr(start), length);
+  const std::size_t end = SkipSpace(rest, start + length);
+  if (!value || end >= rest.size() || rest[end] != U';') return std::nullopt;
+  return ScriptSafeJsonLiteral(*value);
 }
 
 std::string FillEpisodeListTemplate(std::string_view page_template, std::string_view episode_data) {

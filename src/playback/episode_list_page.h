@@ -14,8 +14,10 @@ namespace taviro {
 inline constexpr std::string_view kEpisodeListPageName = "t.htm";
 inline constexpr std::string_view kEpisodeDataPlaceholder = "[ly]";
 
-// The script expression after "var VideoInfoList=" up to the next ";" in a
-// page's body; nothing when the body has no such variable.
+// The episode data of a page's body: the string literal after
+// "var VideoInfoList=" (up to its ";"), as a JSON string literal safe to put
+// into a script element. Nothing when the body has no such variable, or
+// when its value is anything but one string literal.
 std::optional<std::string> EpisodeDataOf(std::string_view body_html);
 
 std::string FillEpisodeListTemplate(std::string_view page_template, std::string_view episode_data);

@@ -47,7 +47,7 @@ std::string EpisodeRequestUrl(std::string_view base_url, std::string_view id, st
 
 std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, std::string_view id,
                               std::string_view source, std::string_view episode) {
-  return DecodeAnsi(http.Get(EpisodeRequestUrl(base_url, id, source, episode)));
+  return std::string(TrimBlanks(DecodeAnsi(http.Get(EpisodeRequestUrl(base_url, id, source, episode)))));
 }
 
 std::optional<EpisodeRecord> ParseEpisodeRecord(std::string_view reply) {

@@ -21,7 +21,8 @@ std::string EpisodeRequestUrl(std::string_view base_url, std::string_view id, st
                               std::string_view episode);
 
 // Waits for the whole reply; the body is in the system's code page. A
-// failed request reads as an empty reply.
+// failed request reads as an empty reply. Blanks and line ends around the
+// reply are not part of it, so "0\r\n" is "0" wherever it is read.
 std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, std::string_view id,
                               std::string_view source, std::string_view episode);
 

@@ -9,6 +9,7 @@
 #include "platform/web_view.h"
 #include "playback/episode_reply.h"
 #include "playback/item_key.h"
+#include "playback/media_address.h"
 #include "ui/main/main_window.h"
 #include "ui/main/tray_controller.h"
 
@@ -58,6 +59,12 @@ void EpisodeResolver::ResolveNextEpisode() {
     return;
   }
   if (const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply)) {
+    if (!MayReachPlayer(record->media_url)) {
+      // Nothing to pre-buffer or play: as when the service refuses.
+      now.NextLink = "1";
+      now.NextMediaUrl = "1";
+      return;
+    }
     // The reply's kind is not used: a prepared episode always plays in the
     // player, where it was pre-buffered.
     now.NextMediaUrl = record->media_url;

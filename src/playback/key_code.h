@@ -2,8 +2,8 @@
 
 namespace taviro {
 
-// The keys the window gives to the player, numbered as the original's key
-// codes; every other key arrives as kOther.
+// The keys the window gives to the player, numbered as the Windows virtual
+// key codes the keyboard rules are written in; every other key arrives as kOther.
 enum class KeyCode : int {
   kOther = 0,
   kSpace = 32,

@@ -18,6 +18,7 @@
 #include "playback/episode_reply.h"
 #include "playback/item_key.h"
 #include "playback/item_title.h"
+#include "playback/media_address.h"
 #include "playback/playback_context.h"
 #include "playback/status_strip.h"
 #include "ui/main/content_mode.h"
@@ -72,7 +73,11 @@ bool LinkRouter::Web2BeforeNavigate(const std::string& uri) {
 }
 
 bool LinkRouter::Web5BeforeNavigate(const std::string& uri) {
-  if (!Contains(uri, kCatalogueScheme) && !Contains(uri, kPlayScheme)) return false;
+  if (!Contains(uri, kCatalogueScheme) && !Contains(uri, kPlayScheme)) {
+    // Another list replaces the one DangJ showed.
+    if (!dangj_page_.empty() && uri != dangj_page_) dangj_series_ = 0;
+    return false;
+  }
   // Every play action runs in the catalogue view's handler.
   View(context_, 1).Navigate(uri);
   return true;
@@ -111,13 +116,21 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
 void LinkRouter::PlayEpisode(const std::string& uri) {
   MainWindow& window = context_.window;
   NowPlaying& now = context_.now;
-  StartDownloadHelper();
   const PlayLink link = ParsePlayLink(uri);
+  // An address the player must not open (fdclose://, av://, a relative
+  // name) is a reply that cannot be played: the item playing goes on. An
+  // empty one opens nothing and is let through as before.
+  const std::string media = ScriptUnescape(link.media_url);
+  if (link.kind == kPlayerKind && !media.empty() && !MayReachPlayer(media)) {
+    ShowBalloon(window.ports.tray, kReadErrorBalloon);
+    return;
+  }
+  StartDownloadHelper();
 
   if (link.kind == kPlayerKind) {
     SetContentMode(window, kPlayer);
     now.ResumePosition = 0;
-    window.ports.player.SetUrl(ScriptUnescape(link.media_url));
+    window.ports.player.SetUrl(media);
     window.ports.player.Play();
     context_.timers.Timer1.SetEnabled(true);
     now.PrefetchStarted = 0;
@@ -139,8 +152,10 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   if (!link.title.empty() && !link.media_url.empty() && link.id != 0) {
     // A link without the flag field (the one resolved from a catalogue entry)
     // reloads the list too: otherwise the episode-list tab selected below
-    // would show an empty page. The list page's own links say "n".
-    if (link.flag == "0" || link.flag.empty()) {
+    // would show an empty page. Not when DangJ is showing this series' list:
+    // its answer comes at no set time, and the list shown must not depend on
+    // it. The list page's own links say "n".
+    if (link.flag == "0" || (link.flag.empty() && link.id != dangj_series_)) {
       View(context_, 5).Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, "0")));
     }
     context_.lists.AddNetworkTask(link.id, link.title, link.name, link.media_url, ToInteger(link.source),
@@ -180,6 +195,8 @@ void LinkRouter::PlayNextEpisode() {
 
 void LinkRouter::DangJ(const std::string& title, int id, int source, int episode) {
   const std::string item_key = FormatItemKey(id, std::to_string(source), std::to_string(episode), title);
+  dangj_series_ = id;
+  dangj_page_.clear();
   std::weak_ptr<int> alive = alive_;
   View(context_, 1)
       .RunScript("document.body.innerHTML", [this, alive, item_key](const std::string& body_html) {
@@ -192,14 +209,15 @@ void LinkRouter::ShowEpisodeList(const std::string& body_html, const std::string
   const std::string query = EpisodeListQuery(item_key, "0");
   const std::optional<std::string> episode_data = EpisodeDataOf(body_html);
   if (!episode_data) {
-    View(context_, 5).Navigate(ServicePage(context_, "pp.htm", query));
-    return;
+    dangj_page_ = ServicePage(context_, "pp.htm", query);
+  } else {
+    const std::filesystem::path page = context_.app_folder / kEpisodeListPageName;
+    // A page that cannot be written leaves the old one, which is shown anyway.
+    (void)WriteEpisodeListPage(page, FillEpisodeListTemplate(episode_page_template_, *episode_data));
+    // The query goes on verbatim: the title in it is already escaped.
+    dangj_page_ = FileUri(page) + "?" + query;
   }
-  const std::filesystem::path page = context_.app_folder / kEpisodeListPageName;
-  // A page that cannot be written leaves the old one, which is shown anyway.
-  (void)WriteEpisodeListPage(page, FillEpisodeListTemplate(episode_page_template_, *episode_data));
-  // The query goes on verbatim: the title in it is already escaped.
-  View(context_, 5).Navigate(FileUri(page) + "?" + query);
+  View(context_, 5).Navigate(dangj_page_);
 }
 
 bool LinkRouter::OnExternalCall(const std::string& name, const std::vector<std::string>& arguments) {

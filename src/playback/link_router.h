@@ -49,6 +49,13 @@ class LinkRouter {
 
   PlaybackContext& context_;
   std::string episode_page_template_;
+  // The series whose list DangJ last asked for while Web5 has not been sent
+  // elsewhere since (0: none), and the address its answer sent Web5 to
+  // (empty until it answers). A play link of that series without a flag
+  // leaves Web5 to DangJ: otherwise whichever of the two navigations came
+  // last would win.
+  int dangj_series_ = 0;
+  std::string dangj_page_;
   // Pending script results must not reach a router that is gone.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -32,4 +32,18 @@ struct NowPlaying {
   std::string TerminalFolder;
 };
 
+// A local file started from outside its list (the command line, the open
+// button) has no stored position to resume and no next episode: whatever the
+// item before it prepared is dropped.
+inline void StartLocalItem(NowPlaying& now, const std::string& path) {
+  now.ResumeDone = 0;
+  now.ResumePosition = 0;
+  now.CurrentItemKey = "0";
+  now.NextLink = "0";
+  now.NextMediaUrl = "0";
+  now.PrefetchStarted = 0;
+  now.ListKey = path;
+  now.ItemKind = 2;
+}
+
 }  // namespace taviro

@@ -7,6 +7,9 @@ namespace taviro::mpv {
 namespace {
 
 constexpr int kMax16 = 32767;
+// A stream may claim any time stamp; whole seconds stay well inside an int,
+// with room for the sums and differences the poller makes of them.
+constexpr double kMaxSeconds = 1'000'000'000;
 
 int ClampTo16Bits(double value) {
   if (!(value > 0)) {
@@ -65,14 +68,14 @@ int DurationSeconds(const PlaybackReadings& readings) {
   if (!readings.duration || !(*readings.duration > 0)) {
     return 0;
   }
-  return static_cast<int>(std::lround(*readings.duration));
+  return static_cast<int>(std::lround(std::min(*readings.duration, kMaxSeconds)));
 }
 
 int PositionSeconds(const PlaybackReadings& readings) {
   if (!readings.time_pos || !(*readings.time_pos > 0)) {
     return 0;
   }
-  return static_cast<int>(std::floor(*readings.time_pos));
+  return static_cast<int>(std::floor(std::min(*readings.time_pos, kMaxSeconds)));
 }
 
 int TransferRateKb(const PlaybackReadings& readings) {

@@ -40,6 +40,7 @@ enum class LoadPhase {
 // The control's state code (0..11) for what the player reports.
 int StateCode(const PlaybackReadings& readings, LoadPhase phase, bool network);
 
+// Whole seconds, 0 while unknown; at most 10^9, whatever the stream says.
 int DurationSeconds(const PlaybackReadings& readings);
 int PositionSeconds(const PlaybackReadings& readings);
 // Bytes per second arriving from the source, in KB/s, within 16 bits.

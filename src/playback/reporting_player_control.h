@@ -50,10 +50,24 @@ class ReportingPlayerControl final : public PlayerControl {
     player_.Stop();
   }
   int State() override { return player_.State(); }
-  void SetPictureFit(int fit) override { player_.SetPictureFit(fit); }
+  void SetPictureFit(int fit) override {
+    Report("fit", std::to_string(fit));
+    player_.SetPictureFit(fit);
+  }
   int SecondRate() override { return player_.SecondRate(); }
-  void SetSoundChannel(int channel) override { player_.SetSoundChannel(channel); }
-  int DownloadProgress() override { return player_.DownloadProgress(); }
+  void SetSoundChannel(int channel) override {
+    Report("channel", std::to_string(channel));
+    player_.SetSoundChannel(channel);
+  }
+  // Reported when it changes, so a test can follow the download.
+  int DownloadProgress() override {
+    const int progress = player_.DownloadProgress();
+    if (progress != reported_progress_) {
+      reported_progress_ = progress;
+      Report("progress", std::to_string(progress));
+    }
+    return progress;
+  }
   void Prebuffer(const std::string& url) override {
     Report("prebuffer", url);
     player_.Prebuffer(url);
@@ -69,6 +83,7 @@ class ReportingPlayerControl final : public PlayerControl {
 
   PlayerControl& player_;
   bool report_;
+  int reported_progress_ = 0;
 };
 
 }  // namespace taviro

@@ -14,6 +14,7 @@
 #include "platform/player_control.h"
 #include "platform/web_view.h"
 #include "playback/episode_resolver.h"
+#include "playback/media_address.h"
 #include "playback/player_status_text.h"
 #include "playback/status_strip.h"
 #include "ui/main/chrome_faces.h"
@@ -57,9 +58,7 @@ StatusPoller::StatusPoller(PlaybackContext& context, EpisodeResolver& resolver, 
                            Clock& clock)
     : context_(context), resolver_(resolver), shutdown_(shutdown), clock_(clock) {}
 
-void StatusPoller::OnTimer1() { Run(true); }
-
-void StatusPoller::Run(bool regular_tick) {
+void StatusPoller::OnTimer1() {
   PlayerControl& player = context_.window.ports.player;
   const std::string url = player.Url();
   if (url.empty()) {
@@ -69,7 +68,6 @@ void StatusPoller::Run(bool regular_tick) {
   NowPlaying& now = context_.now;
   now.LastPosition = player.Position();
   Poll poll;
-  poll.regular_tick = regular_tick;
   poll.duration = player.Duration();
   poll.position = player.Position();
   // A duration still unknown (0) makes any running position the end.
@@ -78,19 +76,36 @@ void StatusPoller::Run(bool regular_tick) {
   }
   poll.progress = player.DownloadProgress();
   TriggerNextEpisode(poll.progress);
-  now.DownloadSpeed = static_cast<std::int16_t>(player.TransferRate());
-  now.PlayerState = static_cast<std::int16_t>(player.State());
-  ShowPanels(poll);
-  if (now.PlayerState != kPlaying) {
-    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true});
-  }
+  ShowPicture(poll);
   ShowTimes(poll);
   ShowBars(poll);
 }
 
 void StatusPoller::OnPlayerStateChanged() {
-  if (context_.timers.Timer1.Enabled()) {
-    Run(false);
+  if (!context_.timers.Timer1.Enabled()) {
+    return;
+  }
+  PlayerControl& player = context_.window.ports.player;
+  if (player.Url().empty()) {
+    ShowIdle();
+    return;
+  }
+  Poll poll;
+  poll.regular_tick = false;
+  poll.duration = player.Duration();
+  poll.position = player.Position();
+  ShowPicture(poll);
+}
+
+// The state, the video box or the covers over it, and the status text.
+void StatusPoller::ShowPicture(const Poll& poll) {
+  PlayerControl& player = context_.window.ports.player;
+  NowPlaying& now = context_.now;
+  now.DownloadSpeed = static_cast<std::int16_t>(player.TransferRate());
+  now.PlayerState = static_cast<std::int16_t>(player.State());
+  ShowPanels(poll);
+  if (now.PlayerState != kPlaying) {
+    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true});
   }
 }
 
@@ -157,6 +172,10 @@ void StatusPoller::TriggerNextEpisode(int progress) {
   }
   if (now.NextMediaUrl == "0") {
     resolver_.ResolveNextEpisode();
+    return;
+  }
+  if (!MayReachPlayer(now.NextMediaUrl)) {
+    now.NextMediaUrl = "1";  // never handed to the read-ahead; not asked for again
     return;
   }
   context_.window.ports.player.Prebuffer(now.NextMediaUrl);

@@ -22,8 +22,11 @@ class StatusPoller {
   void OnTimer1();
   void OnTimer2();
   // The player's state changed between two ticks (it started showing
-  // pictures, paused, stopped): poll now rather than up to a second late.
-  // The resume step is left to the next tick.
+  // pictures, paused, stopped): the video box and the status follow now
+  // rather than up to a second late. Everything else a tick does (the end
+  // of play, list positions, balloons, the resume step, the next episode,
+  // whose lookup blocks) waits for the next tick, so that it runs once per
+  // tick and never inside the player's event handling.
   void OnPlayerStateChanged();
 
  private:
@@ -34,11 +37,11 @@ class StatusPoller {
     bool regular_tick = true;
   };
 
-  void Run(bool regular_tick);
   void ShowIdle();
   // False when the rest of the tick is to be skipped.
   bool HandleEndReached();
   void TriggerNextEpisode(int progress);
+  void ShowPicture(const Poll& poll);
   void ShowPanels(const Poll& poll);
   void ShowPlaying(const Poll& poll);
   void ShowStopped();

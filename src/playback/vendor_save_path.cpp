@@ -26,6 +26,12 @@ std::string HomeFolder() {
   return {};
 }
 
+std::string InHome(std::string_view relative) {
+  std::string home = HomeFolder();
+  if (!home.empty() && home.back() == '/') home.pop_back();
+  return home + "/" + std::string(relative);
+}
+
 std::string Joined(std::string_view folder, std::string_view name) {
   std::string path(folder);
   path += name;
@@ -34,11 +40,9 @@ std::string Joined(std::string_view folder, std::string_view name) {
 
 }  // namespace
 
-std::string DefaultSavePath() {
-  std::string home = HomeFolder();
-  if (!home.empty() && home.back() == '/') home.pop_back();
-  return home + "/Media/";
-}
+std::string DefaultSavePath() { return InHome("Media/"); }
+
+std::string DefaultCacheFolder() { return InHome("Videos/Media/"); }
 
 std::string ReadSavePath(std::string_view folder) {
   const std::string config = Joined(folder, kVendorConfigFile);

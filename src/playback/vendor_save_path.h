@@ -17,6 +17,11 @@ inline constexpr std::string_view kVendorSaveAttribute = "Defaultsavepath=";
 // user's home, with a trailing "/".
 std::string DefaultSavePath();
 
+// Where the settings dialog sends downloads when the helper names an empty
+// folder or the user types a folder that is not an absolute path:
+// "Videos/Media/" in the user's home, with a trailing "/".
+std::string DefaultCacheFolder();
+
 // The helper's current download folder for the installation `folder` (which
 // ends with "/"): the INI file's value unless it is missing, empty or "0",
 // else the XML file's.

@@ -47,6 +47,27 @@ TEST(CommandLinePath, DropsEveryQuoteAndOneTrailingSlash) {
   EXPECT_EQ(CommandLinePath("  /x\n"), "  /x\n");
 }
 
+TEST(CommandLinePathIn, TakesARelativePathInTheWorkingFolder) {
+  const std::filesystem::path folder = "/home/u/clips";
+  EXPECT_EQ(CommandLinePathIn("\"clip one.mp4\"", folder), "/home/u/clips/clip one.mp4");
+  EXPECT_EQ(CommandLinePathIn("../x/./a.mkv/", folder), "/home/u/x/a.mkv");
+  EXPECT_EQ(CommandLinePathIn("/m/a.mkv", folder), "/m/a.mkv");
+  EXPECT_EQ(CommandLinePathIn("http://127.0.0.1:1/a.ts", folder), "http://127.0.0.1:1/a.ts");
+  EXPECT_EQ(CommandLinePathIn("film.mkv", ""), "film.mkv");  // no folder known
+  EXPECT_EQ(CommandLinePathIn("\"\"", folder), "");
+}
+
+TEST(HandOffMessage, CarriesTheWorkingFolderBesideTheWholeCommandLine) {
+  const HandOffMessage sent{"/home/u/影片 2", "\"a b.mkv\" c"};
+  const HandOffMessage got = DecodeHandOff(EncodeHandOff(sent));
+  EXPECT_EQ(got.working_folder, sent.working_folder);
+  EXPECT_EQ(got.command_line, sent.command_line);
+  EXPECT_EQ(DecodeHandOff(EncodeHandOff({"/w", ""})).command_line, "");
+  // A bare command line has no folder.
+  EXPECT_EQ(DecodeHandOff("/m/a.mkv").command_line, "/m/a.mkv");
+  EXPECT_EQ(DecodeHandOff("/m/a.mkv").working_folder, "");
+}
+
 class CommandLineHandOff : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -133,6 +154,29 @@ TEST_F(CommandLineHandOff, AQuotedPathIsPlayedWithoutQuotesAndRecordedWithItsBla
   EXPECT_LT(Index("player.SetUrl(/media/My Film.mkv)"), Index("player.Play"));
 }
 
+TEST_F(CommandLineHandOff, ARelativePathIsTakenInTheFolderTheLaterStartCameFrom) {
+  Receive(EncodeHandOff({"/home/u/clips", "\"clip one.mp4\""}));
+  EXPECT_EQ(h.player.url, "/home/u/clips/clip one.mp4");
+  ExpectLocalItemStarted("/home/u/clips/clip one.mp4");
+  // The row keeps the whole path, so that it plays again from anywhere.
+  EXPECT_EQ(Locals(), "clip one.mp4|/home/u/clips/clip one.mp4|0\r\n\r\n");
+
+  Receive(EncodeHandOff({"/home/u/clips", ""}));  // forward only
+  EXPECT_EQ(h.player.url, "/home/u/clips/clip one.mp4");
+}
+
+// A file given at start-up plays as a handed-over one does: in the player,
+// so that the control bar, the keys and mini mode act on it.
+TEST_F(CommandLineHandOff, AFileGivenAtStartUpPlaysInThePlayer) {
+  ASSERT_EQ(m.ContentMode, 0);
+  PlayCommandLine(context, "clip.mp4", "/home/u");
+  EXPECT_EQ(m.ContentMode, 2);
+  EXPECT_EQ(h.player.url, "/home/u/clip.mp4");
+  EXPECT_EQ(m.CurrentMainTab, 9);
+  EXPECT_EQ(m.CurrentSideTab, 7);
+  ExpectLocalItemStarted("/home/u/clip.mp4");
+}
+
 TEST_F(CommandLineHandOff, AnEmptyTextOnlyBringsTheWindowForward) {
   m.state = WindowState::kMinimised;
   h.host.state = WindowState::kMinimised;
@@ -185,6 +229,14 @@ TEST_F(CommandLineHandOff, APathWithoutSlashHasNoNameAndNoRow) {
   EXPECT_EQ(Locals(), "|film.mkv|0\r\n\r\n");
   EXPECT_EQ(LocalPage().find("film.mkv"), std::string::npos);
   EXPECT_NE(LocalPage().find("暂无记录"), std::string::npos);
+}
+
+TEST_F(CommandLineHandOff, AnAddressThePlayerMustNotOpenIsNeitherPlayedNorListed) {
+  for (const char* line : {"fdclose://7", "av://v4l2:/dev/video0"}) {
+    Receive(line);
+    EXPECT_EQ(h.player.url, "") << line;
+  }
+  EXPECT_EQ(Locals(), "\r\n");
 }
 
 TEST_F(CommandLineHandOff, ALongChineseNameIsCutForTheTitleButStoredWhole) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "service/link_forms.h"
+
 #include <set>
 #include <tuple>
 
@@ -113,7 +115,7 @@ void ExpectEpisodeDataOf(const Series& series, const std::string& page, const st
       ASSERT_LT(k, data.size());
       EXPECT_EQ(data[k].source_name, source.name);
       EXPECT_EQ(data[k].name, episode.name);
-      EXPECT_EQ(data[k].url, base_url + (source.kind == "qvod" ? "qvod/" : "media/") + episode.media);
+      EXPECT_EQ(data[k].url, MediaUrl(base_url, episode.media, source.kind));
       EXPECT_EQ(data[k].kind, source.kind);
       ++k;
     }

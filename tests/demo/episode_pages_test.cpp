@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "service/link_forms.h"
+
 #include "app/ansi_text.h"
 #include "app/script_escape.h"
 #include "demo/page_text.h"
@@ -36,7 +38,7 @@ TEST_F(EpisodePagesTest, EveryCatalogueLinkResolvesToItsEpisode) {
     const Episode& episode = source.episodes[std::stoul(fields[2])];
     EXPECT_EQ(ScriptUnescape(record[0]), episode.name);
     EXPECT_EQ(ScriptEscape(ScriptUnescape(record[0])), record[0]) << "name not in escaped form";
-    EXPECT_EQ(record[1], service_.BaseUrl() + (source.kind == "qvod" ? "qvod/" : "media/") + episode.media);
+    EXPECT_EQ(record[1], MediaUrl(service_.BaseUrl(), episode.media, source.kind));
     EXPECT_EQ(record[2], source.kind);
     ++checked;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ansi_text.h"
+#include "service/seed_links.h"
 
 namespace taviro::demo::testing {
 
@@ -13,6 +14,8 @@ RunningService::RunningService() : catalogue_(SampleCatalogue()) {
     media_.Write(clip, std::string("clip:") + clip);
   }
   service_ = std::make_unique<DemoService>(catalogue_, ServiceOptions{media_.path(), kEndAddress});
+  // What the service offers: "seed:" entries as the qvod links it made.
+  catalogue_ = WithSeedLinks(std::move(catalogue_), media_.path());
   if (service_->Bind(0) <= 0) {
     ADD_FAILURE() << "the demo service could not bind a loopback port";
     return;

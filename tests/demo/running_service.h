@@ -29,6 +29,7 @@ class RunningService {
 
   int port() const { return service_->port(); }
   std::string BaseUrl() const { return service_->BaseUrl(); }
+  // The catalogue as served, its "seed:" media turned into qvod links.
   const Catalogue& catalogue() const { return catalogue_; }
 
   // A fresh client for each call, with short time-outs.

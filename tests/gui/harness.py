@@ -9,6 +9,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 import urllib.request
 
 # The base address of the demo service this test started (on a free port);
@@ -31,6 +32,11 @@ def fetch(path):
     """A page of the demo service, as bytes."""
     with urllib.request.urlopen(DEMO_BASE + path, timeout=10) as reply:
         return reply.read()
+
+
+def set_switches(**settings):
+    """Changes what the demo service's switch, news and notice files say."""
+    fetch("__switches?" + urllib.parse.urlencode(settings))
 
 
 def media_of(series, source, episode):
@@ -82,6 +88,9 @@ class DemoService:
         if not self.base.endswith("/"):
             self.base += "/"
         DEMO_BASE = self.base
+        # Every optional feature of the switch file is off unless a test
+        # turns it on.
+        set_switches(all=0)
 
     def output(self):
         self.log.seek(0)
@@ -127,13 +136,13 @@ class Program:
             [os.path.join(self.app_dir, "taviro"), *args],
             stdout=subprocess.DEVNULL, stderr=self.stderr, env=self.environment(accessible))
 
-    def start_again(self, *args, seconds=30):
-        """Starts the same executable once more and waits for it to end:
-        (exit code, seconds it ran, its stderr)."""
+    def start_again(self, *args, seconds=30, cwd=None):
+        """Starts the same executable once more (in the folder `cwd`) and
+        waits for it to end: (exit code, seconds it ran, its stderr)."""
         began = time.monotonic()
         result = subprocess.run([os.path.join(self.app_dir, "taviro"), *args],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
-                                env=self.environment(False), timeout=seconds)
+                                env=self.environment(False), timeout=seconds, cwd=cwd)
         return result.returncode, time.monotonic() - began, result.stderr
 
     def log(self):
@@ -244,6 +253,18 @@ def colour_count(png_path, box):
     out = subprocess.run(["convert", png_path, "-crop", f"{width}x{height}+{x}+{y}", "+repage",
                           "-format", "%k", "info:"], capture_output=True, text=True, check=True).stdout
     return int(out.strip())
+
+
+def differing_pixels(png_path, box, picture_path):
+    """How many pixels of the (x, y, width, height) part of a screenshot
+    differ from a picture of that size."""
+    x, y, width, height = box
+    result = subprocess.run(
+        ["convert", png_path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "png:-"],
+        capture_output=True, check=True)
+    compared = subprocess.run(["compare", "-metric", "AE", "-fuzz", "2%", "png:-", picture_path, "null:"],
+                              input=result.stdout, capture_output=True)
+    return int(float(compared.stderr.decode().split()[0]))
 
 
 def pixel(png_path, x, y):

@@ -1,11 +1,15 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "mpv_harness.h"
+#include "platform/linux/mpv/mpv_probe.h"
 #include "support/temp_folder.h"
 
 namespace taviro::testing {
@@ -310,11 +314,63 @@ TEST_F(MpvPlayerTest, StreamsOverHttpAndPrebuffersTheNextItem) {
   ExpectNoErrors(under_test);
 }
 
+// Pages and the service choose addresses; none of them may close or read
+// one of the program's descriptors, neither named directly nor through a
+// playlist, local or served.
+TEST_F(MpvPlayerTest, NoAddressOrPlaylistReachesTheProgramsDescriptors) {
+  int ends[2] = {-1, -1};
+  ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+  const std::string fd = std::to_string(ends[0]);
+  TempFolder lists;
+  lists.Write("served.m3u", "#EXTM3U\nfdclose://" + fd + "\nfd://" + fd + "\n");
+  lists.Write("local.m3u", "#EXTM3U\nfdclose://" + fd + "\n");
+  LoopbackFileServer server(lists.path());
+
+  PlayerUnderTest under_test;
+  auto& player = under_test.player();
+  for (const std::string& address : {"fdclose://" + fd, "fd://" + fd, std::string("av://lavfi:anullsrc")}) {
+    player.SetUrl(address);
+    player.Play();
+    EXPECT_EQ(player.State(), 1) << address << " reads as an item that cannot be opened";
+  }
+  const auto refusals = [&under_test] {
+    return std::count_if(under_test.errors().begin(), under_test.errors().end(), [](const std::string& line) {
+      return line.find("unsafe URL") != std::string::npos;
+    });
+  };
+  int expected = 0;
+  for (const auto& [address, entries] :
+       {std::pair{server.Url("served.m3u"), 2}, std::pair{(lists / "local.m3u").string(), 1}}) {
+    player.SetUrl(address);
+    player.Play();
+    expected += entries;
+    EXPECT_TRUE(PumpUntil([&] { return refusals() >= expected; }, 20s)) << address;
+  }
+  EXPECT_NE(::fcntl(ends[0], F_GETFD), -1) << "a descriptor was closed";
+  player.Prebuffer("fdclose://" + fd);
+  EXPECT_EQ(player.prebuffer_url(), nullptr);
+  EXPECT_TRUE(server.WasAskedFor("/served.m3u"));
+
+  player.SetUrl(Clip("next.mp4"));
+  player.Play();
+  EXPECT_TRUE(under_test.WaitForState(3)) << "a good file plays after refused ones";
+  EXPECT_NE(::fcntl(ends[0], F_GETFD), -1);
+  ::close(ends[0]);
+  ::close(ends[1]);
+}
+
 TEST_F(MpvPlayerTest, AdvertAddressIsOnlyKept) {
   PlayerUnderTest under_test;
   under_test.player().SetAdvertUrl("http://127.0.0.1:9/js/ads/qvodad.html");
   EXPECT_EQ(under_test.player().advert_url(), "http://127.0.0.1:9/js/ads/qvodad.html");
   EXPECT_EQ(under_test.player().State(), 0);
+}
+
+// On this machine the library is installed and works.
+TEST(MpvProbeTest, FindsTheLibraryItWasLoadedFromAndMakesAPlayer) {
+  mpv::MpvProbe probe;
+  EXPECT_TRUE(probe.LibraryPresent());
+  EXPECT_TRUE(probe.CanCreatePlayer());
 }
 
 }  // namespace

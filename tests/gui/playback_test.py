@@ -25,6 +25,7 @@ STOP_BUTTON = "bo_but(1)"
 VIDEO = "QvodC"
 SEEK_BAR, SEEK_THUMB = "gunt", "gunt1"
 VOLUME_BAR = "yin"
+PAUSE_PICTURE = "adp"
 
 TIMES = re.compile(r"^(\d\d):(\d\d) / (\d\d):(\d\d)$")
 PLAYING = "播放中("
@@ -87,6 +88,18 @@ class PlaybackTest(unittest.TestCase):
             raise
         return logged(program, what)
 
+    def expect_pause_picture(self, screen, window, name):
+        """Waits until the default skin shows the pause picture it shares
+        with skin 0."""
+        picture = os.path.join(os.path.dirname(ARGS.icon), "skins", "0", "ppt_20.png")
+        box = screen.in_window(screen.region(PAUSE_PICTURE))
+        shot = os.path.join(ARGS.out, name)
+
+        def drawn():
+            harness.screenshot(window, shot)
+            return harness.differing_pixels(shot, box, picture) == 0
+        harness.wait_for(drawn, 15, "the pause picture drawn")
+
     def next_poll(self, program, screen, strip, spot):
         """Waits until the status strip's poll has visibly run after a click
         on the volume bar (`spot` of the way along): the click writes the
@@ -131,6 +144,7 @@ class PlaybackTest(unittest.TestCase):
         harness.key(window, "space")
         self.wait_logged(program, "pause", 1, 10)
         strip.status("已暂停")
+        self.expect_pause_picture(screen, window, "playback-episode-paused.png")
         held = None
         for spot in (0.5, 1, 0.5, 1):
             self.next_poll(program, screen, strip, spot)
@@ -233,7 +247,8 @@ class PlaybackTest(unittest.TestCase):
 
         program, window = self.start(first)
         self.assertEqual(self.wait_logged(program, "play", 1, 60, window), [first])
-        strip = Strip(Screen(program, window))
+        screen = Screen(program, window)
+        strip = Strip(screen)
         strip.status(PLAYING)
         start, _ = strip.times(lambda position, duration: duration == CLIP_SECONDS)
         strip.times(lambda position, _: position >= start + 2, "the local clip's clock running on")
@@ -244,7 +259,14 @@ class PlaybackTest(unittest.TestCase):
         self.assertEqual(first_local_line(), f"clip one.mp4|{first}|0")
         self.shot(window, "playback-command-line.png")
 
-        code, seconds, errors = program.start_again(second)
+        # The file plays in the player, so the space bar pauses it.
+        harness.key(window, "space")
+        self.wait_logged(program, "pause", 1, 10)
+        strip.status("已暂停")
+        self.expect_pause_picture(screen, window, "playback-command-line-paused.png")
+
+        # A later start from the clips' folder names its file relatively.
+        code, seconds, errors = program.start_again(os.path.basename(second), cwd=folder)
         self.assertEqual(code, 0, errors)
         self.assertLess(seconds, 10, "the second start did not end at once")
         self.assertEqual(self.wait_logged(program, "play", 2, 15, window)[1], second)

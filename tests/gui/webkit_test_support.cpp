@@ -24,8 +24,10 @@ std::string Evaluate(WebView& view, const std::string& script) {
 
 LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) {
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     ++hits_[request.path];
+    released_.wait(lock, [&] { return !held_.contains(request.path); });
+    ++served_[request.path];
     const auto page = pages_.find(request.path);
     if (page == pages_.end()) {
       response.status = 404;
@@ -49,6 +51,11 @@ LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) 
 }
 
 LoopbackServer::~LoopbackServer() {
+  {
+    std::lock_guard lock(mutex_);
+    held_.clear();
+  }
+  released_.notify_all();
   server_->stop();
   thread_.join();
 }
@@ -66,6 +73,25 @@ int LoopbackServer::Hits(const std::string& path) const {
   std::lock_guard lock(mutex_);
   const auto hit = hits_.find(path);
   return hit == hits_.end() ? 0 : hit->second;
+}
+
+void LoopbackServer::Hold(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  held_.insert(path);
+}
+
+void LoopbackServer::Release(const std::string& path) {
+  {
+    std::lock_guard lock(mutex_);
+    held_.erase(path);
+  }
+  released_.notify_all();
+}
+
+int LoopbackServer::Served(const std::string& path) const {
+  std::lock_guard lock(mutex_);
+  const auto served = served_.find(path);
+  return served == served_.end() ? 0 : served->second;
 }
 
 std::string RefusedAddress(const std::string& path_and_query) {

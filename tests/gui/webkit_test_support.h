@@ -3,11 +3,13 @@
 #include <gtk/gtk.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -39,6 +41,11 @@ class LoopbackServer {
             int status = 200);
   std::string Url(const std::string& path_and_query) const;
   int Hits(const std::string& path) const;
+  // A held page answers only once released: a service that answers slowly.
+  void Hold(const std::string& path);
+  void Release(const std::string& path);
+  // How many answers to `path` were sent.
+  int Served(const std::string& path) const;
 
  private:
   struct Reply {
@@ -51,6 +58,9 @@ class LoopbackServer {
   mutable std::mutex mutex_;
   std::map<std::string, Reply> pages_;
   std::map<std::string, int> hits_;
+  std::map<std::string, int> served_;
+  std::set<std::string> held_;
+  std::condition_variable released_;
   std::thread thread_;
 };
 

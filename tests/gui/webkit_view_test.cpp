@@ -1,16 +1,22 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/ansi_text.h"
+#include "app/file_uri.h"
 #include "gui/web_view_fixture.h"
+#include "support/temp_folder.h"
 
 namespace taviro::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using NavigationTest = WebViewFixture;
 using LoadEventTest = WebViewFixture;
 
@@ -75,19 +81,46 @@ TEST_F(NavigationTest, EngineAddressesKeepTheirEscapesAndCanBeCancelled) {
   EXPECT_EQ(record_.begins, 1);
 }
 
-TEST_F(NavigationTest, LinksInsideFramesAreInterceptedAndTheFrameStays) {
+// The episode list may be sent to the service's list and then to the
+// program's own page: the page asked for last stays, even when the service
+// answers after it.
+TEST_F(NavigationTest, ThePageAskedForLastStaysWhenAnEarlierOneAnswersLater) {
+  TempFolder folder;
+  folder.Write("t.htm", "<p id=p>local list</p>");
+  server_.Page("/pp.htm", "<p id=p>service list</p>");
+  server_.Hold("/pp.htm");
+  view_->Navigate(server_.Url("/pp.htm?9-0-3-x-0"));
+  ASSERT_TRUE(PumpUntil([&] { return server_.Hits("/pp.htm") == 1; }));
+  const int completes = record_.completes;
+  view_->Navigate(FileUri(folder / "t.htm") + "?9-0-0-x-0");
+  ASSERT_TRUE(PumpUntil([&] { return record_.completes > completes; }));
+
+  server_.Release("/pp.htm");
+  ASSERT_TRUE(PumpUntil([&] { return server_.Served("/pp.htm") == 1; }));
+  const int shown = record_.completes;
+  EXPECT_EQ(Run("document.getElementById('p').textContent"), "local list");
+  // A late answer shown would have completed before a page loaded after it.
+  LoadMarker();
+  EXPECT_EQ(record_.completes, shown + 1) << "the late answer was shown";
+}
+
+// An embedded frame (an advertisement) cannot play, delete or list anything.
+TEST_F(NavigationTest, PrivateLinksInsideFramesGoNowhereAndTheFrameStays) {
   server_.Page("/frame", R"(<a id=f href="mivuvod://5-0-0-%u4E2D/">f</a>)");
   server_.Page("/outer", R"(<iframe id=i src="/frame"></iframe>)");
   Load("/outer");
   // The frame's own load is a navigation of the view as well.
   EXPECT_TRUE(Navigated(server_.Url("/frame")));
-  record_.cancel = IsPrivate;
+  record_.cancel = [](const std::string& uri) {
+    return IsPrivate(uri) || uri.find("/marker") != std::string::npos;
+  };
 
   Run("document.getElementById('i').contentDocument.getElementById('f').click()");
-  EXPECT_TRUE(Navigated("mivuvod://5-0-0-%u4E2D/"));
-  // A later navigation of the frame, decided after the click's.
-  Run("document.getElementById('i').contentWindow.location.href = 'mivuvod://marker/'");
-  EXPECT_TRUE(Navigated("mivuvod://marker/"));
+  // A later navigation of the frame, decided after the click's would have
+  // been (and cancelled, so the frame stays).
+  Run("document.getElementById('i').contentWindow.location.href = '/marker'");
+  EXPECT_TRUE(Navigated(server_.Url("/marker")));
+  EXPECT_THAT(record_.navigations, Not(Contains("mivuvod://5-0-0-%u4E2D/")));
   EXPECT_EQ(Run("document.getElementById('i').contentWindow.location.pathname"), "/frame");
 }
 
@@ -220,6 +253,32 @@ TEST_F(LoadEventTest, NewWindowsGoToTheBrowserAndNeverBecomeViews) {
   EXPECT_EQ(VisibleToplevels(), windows);
   EXPECT_EQ(Run("location.pathname"), "/links");
   EXPECT_EQ(server_.Hits("/blank"), 0);
+}
+
+// A page may not hand the desktop other schemes, nor save files unasked.
+TEST_F(LoadEventTest, OnlyWebAddressesReachTheBrowserAndNothingIsDownloaded) {
+  server_.Page("/save",
+               std::string("\x7F"
+                           "ELF binary",
+                           11),
+               "application/octet-stream");
+  server_.Page("/links", R"(<a id=f target=_blank href="file:///etc/passwd">f</a>
+      <a id=s target=_blank href="ssh://x/">s</a><a id=d href="/save" download>d</a>)");
+  Load("/links");
+  const std::size_t opened = BrowserOpened().size();
+  Run("document.getElementById('f').click(); document.getElementById('s').click(); window.open('mailto:a@b');"
+      "document.getElementById('d').click()");
+  Run("location.href = '/save'");
+  ASSERT_TRUE(PumpUntil([&] { return server_.Hits("/save") >= 1; }));
+  EXPECT_FALSE(PumpUntil([&] { return BrowserOpened().size() > opened; }, std::chrono::milliseconds(1500)));
+  EXPECT_TRUE(record_.new_windows.empty());
+  EXPECT_EQ(Run("location.pathname"), "/links");
+  std::error_code error;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(std::getenv("HOME"), error)) {
+    EXPECT_EQ(entry.path().filename().string().find("save"), std::string::npos) << entry.path();
+  }
+  EXPECT_FALSE(gtk::IsBrowserAddress("file:///etc/passwd"));
+  EXPECT_TRUE(gtk::IsBrowserAddress("HTTPS://x/"));
 }
 
 TEST_F(LoadEventTest, ScriptDialogsNeverShow) {

@@ -52,27 +52,49 @@ class DownloadCommandsTest : public testing::ListCommandsTest {
   const std::string save = (h.folder / "dl").string() + "/";
 };
 
-TEST_F(DownloadCommandsTest, AShortNameIsMatchedWholeAndYesDeletesTheFiles) {
+TEST_F(DownloadCommandsTest, YesDeletesExactlyTheHelpersFilesOfTheTask) {
   ChooseTaskWithFile("ab.rmvb");
-  SaveFiles({"ab.rmvb", "ab", "abc.txt", "Ab.rmvb", "xab.rmvb"});
+  SaveFiles({"ab.rmvb", "ab.rmvb.part", "ab.rmvb.part.ranges", "ab", "abc.txt", "Ab.rmvb", "xab.rmvb", "ab.rmvb.bak"});
   commands.eee();
-  ExpectAskedAbout({"ab.rmvb", "ab", "abc.txt"});
-  EXPECT_FALSE(h.folder.Exists("dl/ab.rmvb") || h.folder.Exists("dl/ab") || h.folder.Exists("dl/abc.txt"));
-  EXPECT_TRUE(h.folder.Exists("dl/Ab.rmvb") && h.folder.Exists("dl/xab.rmvb"));
+  ExpectAskedAbout({"ab.rmvb", "ab.rmvb.part", "ab.rmvb.part.ranges"});
+  EXPECT_EQ(h.folder.ListNames(), "Qvod c.htm config.dll date.dat date_f.dat dl");  // nothing beside the folder
+  for (const char* kept : {"ab", "abc.txt", "Ab.rmvb", "xab.rmvb", "ab.rmvb.bak"}) {
+    EXPECT_TRUE(h.folder.Exists(std::string("dl/") + kept)) << kept;
+  }
+  EXPECT_FALSE(h.folder.Exists("dl/ab.rmvb") || h.folder.Exists("dl/ab.rmvb.part"));
   EXPECT_TRUE(h.tray.balloons.empty());
   EXPECT_EQ(ReadUtf8("date.dat"), kWebTask);
   EXPECT_EQ(now.TerminalFolder, terminal);  // remembered from the settings
 }
 
-TEST_F(DownloadCommandsTest, ALongNameIsMatchedByItsFirstHalfAndNoOpensTheFolder) {
+TEST_F(DownloadCommandsTest, NoKeepsTheFilesAndOpensTheFolder) {
   ChooseTaskWithFile("abcdefgh.rmvb");
-  SaveFiles({"abcd.part", "abcdefgh.rmvb", "abc.rmvb", "abcD.rmvb"});
+  SaveFiles({"abcd.part", "abcdefgh.rmvb.part", "abc.rmvb"});
   h.prompt.answers = {false};
   commands.eee();
-  ExpectAskedAbout({"abcd.part", "abcdefgh.rmvb"});
-  EXPECT_TRUE(h.folder.Exists("dl/abcd.part") && h.folder.Exists("dl/abcdefgh.rmvb"));
+  ExpectAskedAbout({"abcdefgh.rmvb.part"});
+  EXPECT_TRUE(h.folder.Exists("dl/abcdefgh.rmvb.part"));
   EXPECT_EQ(launchers.opened, std::vector<std::string>{FileUri(save)});
   EXPECT_EQ(ReadUtf8("date.dat"), kWebTask);  // the task goes whatever the answer
+}
+
+TEST_F(DownloadCommandsTest, ANameThatWouldLeaveTheSaveFolderTouchesNothing) {
+  h.folder.Write("victim.rmvb", "x");
+  SaveFiles({"victim.rmvb"});
+  // "../victim.rmvb" and "dl/victim.rmvb" escaped as the service sends them.
+  for (const char* name : {"..%252Fvictim.rmvb", "%252E%252E", "sub%252Fvictim.rmvb", "..%2Fvictim.rmvb"}) {
+    ChooseTaskWithFile(name);
+    commands.eee();
+  }
+  EXPECT_TRUE(h.prompt.questions.empty());
+  EXPECT_TRUE(h.folder.Exists("victim.rmvb") && h.folder.Exists("dl/victim.rmvb"));
+  // A save folder written without its final "/" still means that folder.
+  SetSaveFolder(save.substr(0, save.size() - 1));
+  ChooseTaskWithFile("victim.rmvb");
+  commands.eee();
+  ASSERT_EQ(h.prompt.questions.size(), 1U);
+  EXPECT_FALSE(h.folder.Exists("dl/victim.rmvb"));
+  EXPECT_TRUE(h.folder.Exists("victim.rmvb"));
 }
 
 TEST_F(DownloadCommandsTest, WithoutMatchingFilesOnlyTheTaskGoes) {
@@ -91,7 +113,7 @@ TEST_F(DownloadCommandsTest, WithoutMatchingFilesOnlyTheTaskGoes) {
 
 TEST_F(DownloadCommandsTest, FilesTheSystemWillNotDeleteAreReportedInABalloon) {
   SetSaveFolder("/proc/self/");  // its files resist even root
-  ChooseTaskWithFile("cmdline.rmvb");  // 7 characters: the first 4 are matched
+  ChooseTaskWithFile("cmdline");
   commands.eee();
   EXPECT_EQ(h.prompt.questions.at(0).text, "确定要删除 [/proc/self/] 下面的这些文件吗？\r\n\r\ncmdline\r\n");
   ASSERT_EQ(h.tray.balloons.size(), 1U);
@@ -117,20 +139,10 @@ TEST_F(DownloadCommandsTest, TheDownloadFolderOpensOnlyWithFilesAndAfterTopmostE
 
 TEST(DownloadedFiles, TheNameComesFromTheHelpersAddressEscapedTwice) {
   EXPECT_EQ(DownloadFileName("1|t|e|qvod%3A//9%7Ch%7C%25u7B2C1%25u96C6.rmvb%7C|0|0|0"), "第1集.rmvb");
-  EXPECT_EQ(DownloadFileName("1|t|e|http%3A//127.0.0.1/a.mp4|0|0|0"), "");
+  EXPECT_EQ(DownloadFileName("1|t|e|http%3A//127.0.0.1/a.mp4|0|0|0"), "");  // a web task
+  EXPECT_EQ(DownloadFileName("1|t|e|http%3A//127.0.0.1/qvod/a.mp4|0|0|0"), "a.mp4");
   EXPECT_EQ(DownloadFileName("1|t|e|qvod%3A//9%7Ch|0|0|0"), "");
   EXPECT_EQ(DownloadFileName("1|t|e"), "");
-}
-
-TEST(DownloadedFiles, ThePrefixIsHalfTheBaseRoundedToEvenButAtLeastThree) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"abcde.rmvb", "abcde"},      // 2.5 rounds to 2: too short, whole
-      {"abcdef.rmvb", "abc"},       {"abcdefg.rmvb", "abcd"},  // 3.5 rounds up
-      {"abcdefghi.rmvb", "abcd"},   // 4.5 rounds down
-      {"abcdefghijk.x", "abcdef"},  {"第一集高清版本.rmvb", "第一集高"},
-      {"a.b.rmvb", "a.b"},          {"noextension", ""},       {".rmvb", ""},
-  };
-  for (const auto& [name, prefix] : cases) EXPECT_EQ(DownloadNamePrefix(name), prefix) << name;
 }
 
 }  // namespace

@@ -76,6 +76,18 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   EXPECT_EQ(h.window.model.CurrentSideTab, 7);
 }
 
+// A file name the list stores as a file:// form plays by its exact bytes.
+TEST_F(ListCommandsTest, ALocalEntryPlaysItsExactPathWhateverItHolds) {
+  ShowLocalList();
+  const std::string path = (h.folder / "a|b\n\xFF.mkv").string();
+  h.folder.Write(std::filesystem::path(path).filename().string(), "x");
+  lists.AddLocalFile("a", path, 0);
+  EXPECT_TRUE(ClickLink(4, "open://1/"));
+  EXPECT_EQ(h.player.url, path);
+  EXPECT_EQ(now.ListKey, path);
+  EXPECT_TRUE(h.prompt.notices.empty());
+}
+
 TEST_F(ListCommandsTest, ALocalEntryWhoseFileHasGoneIsReportedAndRemoved) {
   ShowLocalList();
   std::filesystem::create_directory(h.folder / "dir.mkv");  // a folder is no media file
@@ -121,6 +133,14 @@ TEST_F(ListCommandsTest, AHelperTaskResumesInThePlayerAndShowsItsEpisodeList) {
   processes.running.clear();
   EXPECT_TRUE(ClickLink(3, "open://2"));
   EXPECT_EQ(launchers.started.size(), 1U);
+}
+
+TEST_F(ListCommandsTest, AnUnsetHelperFolderStartsNoHelper) {
+  WriteUtf8("date.dat", kQvodTask);
+  now.TerminalFolder = "0";  // what a missing qvodw reads as, kept by the link router
+  EXPECT_TRUE(ClickLink(3, "open://1"));
+  EXPECT_TRUE(launchers.started.empty());
+  EXPECT_EQ(h.player.url, "qvod://123|abc|ab.rmvb|");
 }
 
 TEST_F(ListCommandsTest, ATaskOfAnotherKindPlaysOnTheServicePage) {

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
+#include <iterator>
 #include <string>
 
 #include "app/ansi_text.h"
+#include "app/file_io.h"
+#include "lists/list_fields.h"
+#include "lists/list_text.h"
 #include "lists/media_lists.h"
 #include "support/recording_list_views.h"
 #include "support/temp_folder.h"
@@ -108,7 +113,7 @@ TEST_F(ListFilesTest, ChineseTextIsStoredAndMatchedAsGb18030) {
   EXPECT_EQ(DecodeAnsi(Locals()), "电影.mkv|" + path + "|77\r\n其他|/X|1\r\n");
 }
 
-TEST_F(ListFilesTest, UpdateRewritesEveryMatchingTaskWithoutRendering) {
+TEST_F(ListFilesTest, UpdateRewritesEveryMatchingTaskAndRendersOnlyWhenLinesGo) {
   folder.Write("date.dat",
                "\r\n"
                " 12|a|b|c|1|2|0|extra\r\n"
@@ -123,10 +128,14 @@ TEST_F(ListFilesTest, UpdateRewritesEveryMatchingTaskWithoutRendering) {
             "7|other|e|u|0|0|4\r\n"
             "12|again|e|u|0|3|754\r\n"
             "12|short|e\r\n");
-  EXPECT_TRUE(views.shown.empty());
-  EXPECT_FALSE(folder.Exists("c.htm"));
+  // The empty first line went: the rows are numbered anew, or a delete
+  // from the old page would remove the wrong record.
+  EXPECT_TRUE(PageShown(ListFile::kNetworkTasks));
+  EXPECT_NE(DecodeAnsi(folder.Read("c.htm")).find("href=delk://1>"), std::string::npos);
 
+  views.shown.clear();
   lists.UpdateNetworkTaskPosition(99, 1);
+  EXPECT_TRUE(views.shown.empty()) << "positions are not shown";
   EXPECT_EQ(Tasks(),
             "12|a|b|c|1|2|754\r\n"
             "7|other|e|u|0|0|4\r\n"
@@ -138,11 +147,48 @@ TEST_F(ListFilesTest, UpdateOfALocalPathChangesEveryCopy) {
   folder.Write("date_f.dat", "a|/p|1\r\nnot a record\r\nb|/q|2\r\nc|/p\r\n");
   lists.UpdateLocalFilePosition("/p", 60);
   EXPECT_EQ(Locals(), "a|/p|60\r\nb|/q|2\r\nc|/p|60\r\n");
+  EXPECT_TRUE(PageShown(ListFile::kLocalFiles));
 
+  views.shown.clear();
   folder.Write("date_f.dat", "\r\n");
   lists.UpdateLocalFilePosition("/p", 60);
   EXPECT_EQ(Locals(), "\r\n");
   EXPECT_TRUE(views.shown.empty());
+}
+
+// Fields from outside never add a line or a field; every local path plays
+// again from its row, whatever bytes it holds.
+TEST_F(ListFilesTest, OutsideTextNeverChangesTheShapeOfARecord) {
+  folder.Write("date.dat", TaskLines(1, 3));
+  std::string name;
+  for (int i = 0; i < 100; ++i) name += "\r\n";
+  lists.AddNetworkTask(9, "t|x", name + "|", "http://h/a\nb", 0, 1, 0);
+  EXPECT_EQ(Tasks(), "9|t%7Cx|" + [] {
+    std::string escaped;
+    for (int i = 0; i < 100; ++i) escaped += "%0D%0A";
+    return escaped;
+  }() + "%7C|http://h/a%0Ab|0|1|0\r\n" + TaskLines(1, 3));
+
+  folder.Write("date_f.dat", "\r\n");
+  const std::string paths[] = {"/m/a|b.mkv", "/m/line\nbreak.mkv", "/m/\xFF\xFE latin1 \xE9.mkv",
+                               "/m/\uE78D\uE816.mkv", "file:///m/a.mkv", "/m/100%.mkv"};
+  for (const std::string& path : paths) {
+    lists.AddLocalFile(path.substr(3), path, 0);
+    lists.UpdateLocalFilePosition(path, 42);
+  }
+  const std::string text = DecodeAnsi(Locals());
+  const std::vector<std::string_view> lines = SplitLines(text);
+  ASSERT_EQ(lines.size(), std::size(paths));  // the position updates dropped the empty line
+  for (std::size_t i = 0; i < std::size(paths); ++i) {
+    const std::string_view line = lines[std::size(paths) - 1 - i];
+    EXPECT_EQ(std::count(line.begin(), line.end(), '|'), 2) << line;
+    EXPECT_EQ(LocalPathFromStored(*ListField(line, 1)), paths[i]) << line;
+    EXPECT_EQ(ListField(line, 2), "42") << line;
+  }
+  // A path that was always stored plain reads as it did.
+  EXPECT_EQ(lines[0].substr(0, 8), "100%.mkv");
+  EXPECT_EQ(*ListField(lines[0], 1), "/m/100%.mkv");
+  EXPECT_EQ(*ListField(lines[1], 1), "file://file%3A///m/a.mkv");
 }
 
 TEST_F(ListFilesTest, DeleteRemovesOneLineByNumberAndRenders) {

@@ -282,6 +282,25 @@ TEST_F(ControlBarTest, AnOpenedFileReplacesTheItemPlayingAndJoinsTheLocalList) {
   EXPECT_FALSE(t.views.shown.empty());
 }
 
+TEST_F(ControlBarTest, AnOpenedFileLeavesNoNextEpisodeOrResumeOfTheSeriesBefore) {
+  Playing();
+  t.h.folder.Write("date_f.dat", "\r\n");
+  t.now.CurrentItemKey = "12-0-3-t";
+  t.now.NextLink = "miqvod://qvod&&&next";
+  t.now.NextMediaUrl = "http://127.0.0.1:1/4.ts";
+  t.now.PrefetchStarted = 1;
+  t.now.ResumePosition = 600;
+  t.now.ResumeDone = 0;
+  t.files.answer = "/m/clip.mp4";
+  Press(4);
+  EXPECT_EQ(t.now.CurrentItemKey, "0");
+  EXPECT_EQ(t.now.NextLink, "0");
+  EXPECT_EQ(t.now.NextMediaUrl, "0");
+  EXPECT_EQ(t.now.PrefetchStarted, 0);
+  EXPECT_EQ(t.now.ResumePosition, 0);
+  EXPECT_EQ(t.now.ListKey, "/m/clip.mp4");
+}
+
 TEST_F(ControlBarTest, ALongFileNameIsShortenedOnTheStatusStripOnly) {
   t.h.folder.Write("date_f.dat", "\r\n");
   const std::string name = "一二三四五六七八九十一二三四五六七八.mkv";  // 18 wide characters

@@ -51,6 +51,35 @@ TEST_F(EpisodeResolverTest, ServiceAnswersSetTheNextEpisodeState) {
   EXPECT_EQ(now.PrefetchStarted, 0);
 }
 
+TEST_F(EpisodeResolverTest, BlanksAndLineEndsAroundTheReplyAreNotPartOfIt) {
+  for (const char* answer : {"0\r\n", " 1 \n"}) {
+    http.bodies[Request(7, 1, 5)] = answer;
+    resolver.ResolveNextEpisode();
+    const std::string code = answer[0] == '0' ? "0" : "1";
+    EXPECT_EQ(now.NextLink, code) << answer;
+    EXPECT_EQ(now.NextMediaUrl, code) << answer;
+  }
+  EXPECT_FALSE(timer4.Enabled());
+  EXPECT_TRUE(BalloonTexts().empty());
+
+  // A step keeps the reply's kind, without the line end after it.
+  http.bodies[Request(7, 1, 5)] = "e5$http://m/5.ts$qvod\r\n";
+  resolver.StepEpisode(2);
+  EXPECT_EQ(harness.web[1].Address(), "miqvod://qvod&&&http%3A//m/5.ts&&&x%u4E2D&&&e5&&&7&&&1&&&5&&&0");
+}
+
+TEST_F(EpisodeResolverTest, ANextEpisodeThePlayerMustNotOpenIsNeverPrebuffered) {
+  http.bodies[Request(7, 1, 5)] = "n$fdclose://7$qvod";
+  resolver.ResolveNextEpisode();
+  EXPECT_EQ(now.NextLink, "1");
+  EXPECT_EQ(now.NextMediaUrl, "1");
+  now.NextMediaUrl = "fd://3";  // however it got there
+  Reading(3, 10, 1000, 700);
+  Tick();
+  EXPECT_TRUE(player().prebuffered.empty());
+  EXPECT_EQ(now.NextMediaUrl, "1");
+}
+
 TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
   Balloons(false);  // this notice is shown regardless
   now.CurrentItemKey = "7-1-4-x";

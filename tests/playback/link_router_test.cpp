@@ -34,6 +34,7 @@ class LinkRouterTest : public ::testing::Test {
   }
   // The episode-list view navigated by the catalogue link, played.
   void FollowWeb1() { ASSERT_TRUE(router.Web1BeforeNavigate(h.web(1).Address())); }
+  void FollowLink(const std::string& uri) { ASSERT_TRUE(router.Web1BeforeNavigate(uri)); }
   std::string Status() { return h.window().model[RegionId::zhun].caption; }
   std::string Title() { return h.window().model[RegionId::bo_name].caption; }
   std::vector<std::string> Balloons() {
@@ -76,6 +77,21 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
   EXPECT_NE(h.web(5).navigations[0].find("pp.htm?12-0-3-abc-0"), std::string::npos);
   EXPECT_EQ(Tasks(), std::string("12|abc|") + kName + "|" + kEscapedMedia + "|0|3|0\r\n\r\n");
   EXPECT_TRUE(h.main.tray.balloons.empty());
+}
+
+// A link or a service reply naming a descriptor must never reach the
+// player: the item playing goes on and nothing is recorded.
+TEST_F(LinkRouterTest, AnAddressThePlayerMustNotOpenIsRefused) {
+  h.main.player.url = kMedia;
+  h.http.bodies[Reply("12", "0", "3")] = "n$fdclose://7$qvod";
+  EXPECT_TRUE(router.Web1BeforeNavigate("mivuvod://12-0-3-abc/"));
+  FollowWeb1();
+  EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&fdclose%3A%2F%2F7&&&t&&&n&&&1&&&0&&&0"));
+  EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&av%3A//x11grab%3A&&&t&&&n&&&1&&&0&&&0&&&0"));
+  EXPECT_EQ(h.main.player.url, kMedia);
+  EXPECT_NE(h.window().model.ContentMode, 2);
+  EXPECT_EQ(Tasks(), "\r\n");
+  EXPECT_EQ(Balloons(), std::vector<std::string>(3, std::string(kReadErrorBalloon)));
 }
 
 TEST_F(LinkRouterTest, TheServicesTextIsReadInTheSystemCodePage) {
@@ -135,9 +151,9 @@ TEST_F(LinkRouterTest, FlagZeroReloadsTheEpisodeListWithTheEntryMarked) {
 }
 
 TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
-  for (const std::string& link : {std::string("miqvod://qvod&&&u&&&&&&n&&&7&&&0&&&0&&&0"),
+  for (const std::string& link : {std::string("miqvod://qvod&&&/u&&&&&&n&&&7&&&0&&&0&&&0"),
                                   std::string("miqvod://qvod&&&&&&t&&&n&&&7&&&0&&&0&&&0"),
-                                  std::string("miqvod://qvod&&&u&&&t&&&n&&&0&&&0&&&0&&&0")}) {
+                                  std::string("miqvod://qvod&&&/u&&&t&&&n&&&0&&&0&&&0&&&0")}) {
     EXPECT_TRUE(router.Web1BeforeNavigate(link));
     EXPECT_TRUE(h.web(5).navigations.empty()) << link;
     EXPECT_EQ(Tasks(), "\r\n") << link;
@@ -147,17 +163,17 @@ TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
 
 TEST_F(LinkRouterTest, PlayingOverAPlayingItemStopsItFirst) {
   h.window().model.ContentMode = 2;
-  router.Web1BeforeNavigate("miqvod://qvod&&&a&&&t&&&n&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0");
   EXPECT_EQ(h.main.control_bar.clicks, std::vector<int>{1});
-  EXPECT_LT(LogIndex("bo_but.Click(1)"), LogIndex("player.SetUrl(a)"));
-  EXPECT_LT(LogIndex("player.SetUrl(a)"), LogIndex("player.Play"));
+  EXPECT_LT(LogIndex("bo_but.Click(1)"), LogIndex("player.SetUrl(/a)"));
+  EXPECT_LT(LogIndex("player.SetUrl(/a)"), LogIndex("player.Play"));
 }
 
 TEST_F(LinkRouterTest, TheTitleLineIsCutAndCentred) {
   // Twenty characters, forty wide: cut to fifteen.
   std::string title;
   for (int i = 0; i < 20; ++i) title += "%u4E2D";
-  router.Web1BeforeNavigate("miqvod://qvod&&&a&&&" + title + "&&&" + kName + "&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&" + title + "&&&" + kName + "&&&1&&&0&&&0");
   EXPECT_EQ(Title(), "中中中中中中中中中中中中中中中-第1集");
   const Rect name = h.window().model[RegionId::bo_name].rect;
   EXPECT_EQ(name.width, 19 * 7);
@@ -165,12 +181,12 @@ TEST_F(LinkRouterTest, TheTitleLineIsCutAndCentred) {
 }
 
 TEST_F(LinkRouterTest, TheDownloadHelperIsStartedFromItsKnownFolderWhenNotRunning) {
-  const std::string link = "miqvod://qvod&&&a&&&t&&&n&&&1&&&0&&&0";
+  const std::string link = "miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0";
   h.main.SetSetting("S_q", "qvodw", "/opt/qvod/");
   router.Web1BeforeNavigate(link);
   ASSERT_EQ(h.launcher.started.size(), 1U);
   EXPECT_EQ(h.launcher.started[0].program, "/opt/qvod/QvodTerminal.exe");
-  EXPECT_LT(LogIndex("launch(/opt/qvod/QvodTerminal.exe)"), LogIndex("player.SetUrl(a)"));
+  EXPECT_LT(LogIndex("launch(/opt/qvod/QvodTerminal.exe)"), LogIndex("player.SetUrl(/a)"));
   // Remembered: a changed setting is not read again.
   h.main.SetSetting("S_q", "qvodw", "/elsewhere/");
   router.Web1BeforeNavigate(link);
@@ -183,10 +199,10 @@ TEST_F(LinkRouterTest, TheDownloadHelperIsStartedFromItsKnownFolderWhenNotRunnin
 
 TEST_F(LinkRouterTest, NoHelperFolderKnownStartsNothingButStillPlays) {
   h.launcher.succeeds = false;
-  router.Web1BeforeNavigate("miqvod://qvod&&&a&&&t&&&n&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0");
   EXPECT_TRUE(h.launcher.started.empty());
   EXPECT_EQ(h.now.TerminalFolder, "0");
-  EXPECT_EQ(h.main.player.url, "a");
+  EXPECT_EQ(h.main.player.url, "/a");
 }
 
 TEST_F(LinkRouterTest, TheEpisodeListForwardsPlayLinksToTheCatalogue) {
@@ -287,6 +303,30 @@ TEST_F(DangJTest, ACataloguePageAsksThroughTheAutomationInterface) {
   EXPECT_EQ(h.web(5).Address(), LocalPage("9-0-0-%u4E2D-0"));
   EXPECT_FALSE(router.OnExternalCall("shengji", {}));
   EXPECT_EQ(h.web(1).scripts.size(), 1U);
+}
+
+// A catalogue page may ask for its list and follow an entry in one click;
+// DangJ's list is the one left in Web5, whichever of its answer and the play
+// link comes first.
+TEST_F(DangJTest, TheListDangJAskedForIsNotReplacedByTheReloadOfAnEntryOfTheSameSeries) {
+  const std::string entry =
+      std::string("miqvod://qvod&&&") + kEscapedMedia + "&&&%u4E2D&&&" + kName + "&&&9&&&0&&&3";
+  h.web(5).dispatch_navigations = true;
+  h.web(5).handlers.before_navigate = [this](const std::string& uri) {
+    return router.Web5BeforeNavigate(uri);
+  };
+  for (const bool answer_first : {true, false}) {
+    h.web(5).navigations.clear();
+    router.DangJ("%u4E2D", 9, 0, 0);
+    if (answer_first) h.web(1).unanswered.back()("var VideoInfoList=\"s$$e$u$qvod\";");
+    FollowLink(entry);
+    if (!answer_first) h.web(1).unanswered.back()("var VideoInfoList=\"s$$e$u$qvod\";");
+    EXPECT_EQ(h.web(5).Address(), LocalPage("9-0-0-%u4E2D-0")) << answer_first;
+  }
+  // Another list shown since: an entry reloads its list as before.
+  h.web(5).Navigate(h.Base() + "pp.htm?3-0-0-x-0");
+  FollowLink(entry);
+  EXPECT_EQ(h.web(5).Address(), h.Base() + "pp.htm?9-0-3-%u4E2D-0");
 }
 
 TEST_F(DangJTest, TheListFollowsTheAnswerAndALateAnswerReachesNoRouterThatIsGone) {

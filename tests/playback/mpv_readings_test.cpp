@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "playback/playback_readings.h"
 
 namespace taviro::mpv {
@@ -52,6 +54,15 @@ TEST(MpvReadings, WholeSecondsAndSixteenBitRates) {
   readings.duration.reset();
   EXPECT_EQ(PositionSeconds(readings), 0);
   EXPECT_EQ(DurationSeconds(readings), 0) << "unknown until the player knows it";
+  // Time stamps of 2^31 s and beyond, even infinite ones, stay in range.
+  for (const double huge : {2147483648.0, 1e19, std::numeric_limits<double>::infinity()}) {
+    readings.time_pos = huge;
+    readings.duration = huge;
+    EXPECT_EQ(PositionSeconds(readings), 1'000'000'000) << huge;
+    EXPECT_EQ(DurationSeconds(readings), 1'000'000'000) << huge;
+  }
+  readings.time_pos = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(PositionSeconds(readings), 0);
 
   readings.cache_speed = 61440;
   EXPECT_EQ(TransferRateKb(readings), 60);

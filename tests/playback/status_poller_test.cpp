@@ -129,6 +129,33 @@ TEST_F(StatusPollerTest, AStateChangeShowsPlayButLeavesTheResumeToTheNextTick) {
   EXPECT_EQ(now.ResumeDone, 1);
 }
 
+// A state change between ticks shows the picture and the status only: the
+// end of play, list positions, balloons and the next episode (whose lookup
+// blocks) are the regular tick's business.
+TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisodeAlone) {
+  const std::string tasks = "12|t|e|u|0|3|30\r\n";
+  for (const char* next_media : {"http://127.0.0.1:1/4.ts", "0"}) {
+    harness.folder.Write("date.dat", tasks);
+    now.ListKey = "12";
+    now.ItemKind = 1;
+    now.LastPosition = 17;
+    now.CurrentItemKey = "12-0-3-t";
+    now.NextLink = "miqvod://qvod&&&next";
+    now.NextMediaUrl = next_media;
+    now.PrefetchStarted = 0;
+    Reading(2, 19, 20, 1000);
+    poller.OnPlayerStateChanged();
+    EXPECT_EQ(Caption(R::zhun), "已暂停");
+    EXPECT_EQ(Shown(), (Texts{"bo_ad"}));
+    EXPECT_FALSE(timer2.Enabled());
+    EXPECT_EQ(harness.folder.Read("date.dat"), tasks);
+    EXPECT_TRUE(BalloonTexts().empty());
+    EXPECT_TRUE(http.requests.empty());
+    EXPECT_TRUE(player().prebuffered.empty());
+    EXPECT_EQ(now.PrefetchStarted, 0);
+  }
+}
+
 TEST_F(StatusPollerTest, ResumeSeeksOnlyAsFarAsTheDownloadAllows) {
   struct Case {
     int kind, position, progress, seek;  // seek -1: none

@@ -26,12 +26,14 @@ class FakeTrayIcon : public TrayIcon {
     balloons.push_back({title, text});
     AddTo(log_, "tray.ShowBalloon");
   }
+  bool Embedded() const override { return embedded; }
   void Remove() override {
     present = false;
     AddTo(log_, "tray.Remove");
   }
 
   bool present = false;
+  bool embedded = true;  // a notification area shows the icon
   std::string tooltip;
   std::vector<Balloon> balloons;
 

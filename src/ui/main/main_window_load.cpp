@@ -1,5 +1,6 @@
 #include "ui/main/main_window_load.h"
 
+#include "app/command_line_handoff.h"
 #include "app/file_uri.h"
 #include "app/setting_keys.h"
 #include "app/settings_store.h"
@@ -35,12 +36,16 @@ StoredWindowSettings ReadWindowSettings(const std::filesystem::path& config) {
   return stored;
 }
 
+// The window is sized within the work area, so that a size saved on a
+// larger screen cannot push the title bar's buttons out of reach.
 void SizeAndCentre(MainWindow& window, const StoredWindowSettings& stored) {
+  const ScreenRect area = window.ports.host.WorkArea();
+  window.model.size_limits =
+      HookSizeLimits(0, 0, area.width(), area.height(), window.ports.host.ScreenBounds());
   const bool remember = stored.remember_size == 2;
   const int width = remember ? stored.saved_width : settings::kDefaultWidthTwips;
   const int height = remember ? stored.saved_height : settings::kDefaultHeightTwips;
   SetOuterSize(window, width, height);
-  const ScreenRect area = window.ports.host.WorkArea();
   const int left = area.left * kTwipsPerPixel + (area.width() * kTwipsPerPixel - window.model.width_twips) / 2;
   const int top = area.top * kTwipsPerPixel + (area.height() * kTwipsPerPixel - window.model.height_twips) / 2;
   MoveOuter(window, std::max(left, 0), std::max(top, 0));
@@ -66,7 +71,7 @@ void LoadWebViews(MainWindow& window, const std::filesystem::path& app_folder, c
 }  // namespace
 
 LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
-  if (load.instances.HandToRunningInstance(load.command_line)) {
+  if (load.instances.HandToRunningInstance(EncodeHandOff({load.working_folder, load.command_line}))) {
     return LoadOutcome::kHandedOff;
   }
   WindowModel& model = window.model;
@@ -78,6 +83,7 @@ LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
   SizeAndCentre(window, stored);
   model.CurrentMainTab = 8;
   model.CurrentSideTab = 12;
+  LoadDesignPictures(window);
   p_p(window, StartupSkinIndex(stored.skin));
 
   LoadWebViews(window, load.app_folder, stored.user_id);

@@ -16,8 +16,10 @@ inline constexpr const char* kBlankEpisodePage =
 
 struct MainWindowLoad {
   InstanceChannel& instances;
-  // The whole command line, the arguments joined by single blanks.
+  // The whole command line, the arguments joined by single blanks, and the
+  // folder the program was started from, in which a relative path is meant.
   std::string command_line;
+  std::string working_folder;
   std::filesystem::path app_folder;
   // Plays a command-line path; empty until playback exists.
   std::function<void(const std::string&)> l_com;

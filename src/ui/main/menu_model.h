@@ -10,13 +10,24 @@ inline constexpr std::string_view kLeaveMiniModeCaption = "退出精简";
 inline constexpr std::string_view kMuteCaption = "静音";
 inline constexpr std::string_view kUnmuteCaption = "取消静音";
 
-// Menu item texts that the window's rules read and write. The mini-mode item
+// The player's picture fit, numbered as player operation 19 takes it.
+enum class PictureFit { kStretch = 0, kScale = 1, kFourThree = 2, kFiveFour = 3, kSixteenNine = 4 };
+
+// The player's sound channel, numbered as player operation 21 takes it (3 is
+// not a channel).
+enum class SoundChannel { kMixed = 0, kLeft = 1, kRight = 2, kLeftOnBoth = 4, kRightOnBoth = 5 };
+
+// Menu item state that the window's rules read and write. The mini-mode item
 // keeps its state in its caption, as the toggle buttons do in tooltips; the
-// mute item's caption follows the mute button.
+// mute item's caption follows the mute button. The three radio groups live
+// only here, so every start begins with their first marks.
 struct MenuModel {
   std::string q_jing{kMiniModeCaption};
   std::string q_yin{kMuteCaption};
-  // The check mark of "自动关机": power the machine off when play ends.
+  PictureFit picture_fit = PictureFit::kScale;
+  SoundChannel sound_channel = SoundChannel::kMixed;
+  // The check mark of "自动关机" (else "无操作"): power the machine off when
+  // play ends.
   bool kaiqi = false;
 };
 

@@ -11,6 +11,16 @@
 
 namespace taviro {
 
+namespace {
+
+constexpr int kPauseSlot = 20;
+
+}  // namespace
+
+void LoadDesignPictures(MainWindow& window) {
+  window.ports.pictures.Load(kPauseSlot, SkinResourceNumber(0, kPauseSlot));
+}
+
 void p_p(MainWindow& window, int s) {
   WindowModel& model = window.model;
   for (int slot = 0; slot < kSkinSlotCount; ++slot) {

@@ -17,6 +17,11 @@ inline constexpr int kLogoA2Slot = kExtraPictureBase + 1;  // any other skin
 
 constexpr int SkinResourceNumber(int skin, int slot) { return skin * 100 + 101 + slot; }
 
+// Fills the slots with the pictures the window is made with, before any
+// skin: a skin that lacks a picture leaves the slot with this one. Skin 1
+// has no pause picture (slot 20) of its own and shows skin 0's.
+void LoadDesignPictures(MainWindow& window);
+
 // Applies skin `s`. The first call (at start-up) lays the window out and
 // leaves the stored skin number alone; later calls repaint the frame and
 // store `s`.

@@ -6,6 +6,7 @@
 #include "app/text_number.h"
 #include "platform/menu_presenter.h"
 #include "platform/prompt.h"
+#include "platform/tray_icon.h"
 #include "platform/window_host.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
@@ -56,9 +57,14 @@ void Close(MainWindow& window) {
     hide = window.ports.prompt.AskYesNo(std::string(kPromptCaption), text);
     WriteSetting(window.ConfigPath, settings::kCloseToTray, hide ? "2" : "1");
   }
-  if (hide) {
+  if (hide && window.ports.tray.Embedded()) {
     // The icon in the notification area is the way back.
     SetWindowShown(window, false);
+  } else if (hide) {
+    // No notification area shows the icon (many desktops have none): a
+    // hidden window could not be reached again, a minimised one can. The
+    // program keeps running, as the user asked.
+    SetWindowState(window, WindowState::kMinimised);
   } else {
     window.Quit();
   }

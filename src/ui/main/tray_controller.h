@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/window_host.h"
+#include "ui/main/window_model.h"
 
 namespace taviro {
 
@@ -30,14 +31,7 @@ void ShowBalloon(TrayIcon& tray, std::string_view text);
 // the sweep belongs.
 void SweepTrayIcons();
 
-// Bounds of the window in pixels. A maximum of 0 means the screen's size.
-struct SizeLimits {
-  int min_width = 0;
-  int min_height = 0;
-  int max_width = 0;
-  int max_height = 0;
-};
-
+// A maximum of 0 means the screen's size.
 SizeLimits HookSizeLimits(int min_width, int min_height, int max_width, int max_height,
                           const ScreenRect& screen);
 

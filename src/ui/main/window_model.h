@@ -56,18 +56,29 @@ struct RegionState {
   bool operator==(const RegionState&) const = default;
 };
 
+// Bounds of the window's outer size in pixels, set once at start-up from
+// the work area. A maximum of 0 sets no bound.
+struct SizeLimits {
+  int min_width = 0;
+  int min_height = 0;
+  int max_width = 0;
+  int max_height = 0;
+  bool operator==(const SizeLimits&) const = default;
+};
+
 // The main window's state, owned by the core and mirrored by the toolkit
 // layer: every rule reads and writes this, never a widget.
 struct WindowModel {
   std::array<RegionState, kRegionCount> regions{};
 
-  // Outer size and position in twips, as the original keeps them.
+  // Outer size and position in twips, the unit the settings store them in.
   int width_twips = 14850;
   int height_twips = 9830;
   int left_twips = 0;
   int top_twips = 0;
   WindowState state = WindowState::kNormal;
   bool shown = false;
+  SizeLimits size_limits;
 
   int MiniMode = 0;
   int CurrentMainTab = 8;

@@ -1,5 +1,7 @@
 #include "ui/main/window_state.h"
 
+#include <algorithm>
+
 #include "ui/main/main_window.h"
 #include "ui/main/window_layout.h"
 
@@ -16,6 +18,22 @@ void LayOutAndApplySize(MainWindow& window, int requested_width_px, int requeste
   }
 }
 
+// No screen is wider or higher than X11's 32767 pixels; a size read from the
+// settings file may be anything an int holds, and the layout adds to it.
+constexpr int kMaxOuterTwips = 32767 * kTwipsPerPixel;
+
+int SaneOuterTwips(int twips) { return std::clamp(twips, 0, kMaxOuterTwips); }
+
+// A size asked for beyond the work area (saved on a larger screen) would
+// put the title bar's buttons out of reach.
+void CapToSizeLimits(WindowModel& model) {
+  const SizeLimits& limits = model.size_limits;
+  if (limits.max_width > 0)
+    model.width_twips = std::min(model.width_twips, limits.max_width * kTwipsPerPixel);
+  if (limits.max_height > 0)
+    model.height_twips = std::min(model.height_twips, limits.max_height * kTwipsPerPixel);
+}
+
 }  // namespace
 
 void SetWindowState(MainWindow& window, WindowState state) {
@@ -30,8 +48,9 @@ void SetWindowShown(MainWindow& window, bool shown) {
 
 void SetOuterSize(MainWindow& window, std::optional<int> width_twips, std::optional<int> height_twips) {
   WindowModel& model = window.model;
-  if (width_twips) model.width_twips = *width_twips;
-  if (height_twips) model.height_twips = *height_twips;
+  if (width_twips) model.width_twips = SaneOuterTwips(*width_twips);
+  if (height_twips) model.height_twips = SaneOuterTwips(*height_twips);
+  CapToSizeLimits(model);
   LayoutWindow(model, window.Env());
   window.ports.host.Resize(model.ClientWidth(), model.ClientHeight());
 }

@@ -42,6 +42,18 @@ class LoopbackServer {
       response.status = 500;
       response.set_content("error page", "text/html");
     });
+    server_.Get("/kib", [](const httplib::Request& request, httplib::Response& response) {
+      const std::size_t bytes = std::stoul(request.get_param_value("n"));
+      response.set_content(std::string(bytes, 'x'), "text/plain");
+    });
+    // Streams without end, and without a declared length, for as long as
+    // anyone reads.
+    server_.Get("/endless", [](const httplib::Request&, httplib::Response& response) {
+      response.set_chunked_content_provider("text/plain", [](std::size_t, httplib::DataSink& sink) {
+        const std::string block(64 * 1024, 'y');
+        return sink.is_writable() && sink.write(block.data(), block.size());
+      });
+    });
     server_.Get("/stall", [this](const httplib::Request&, httplib::Response& response) {
       std::unique_lock lock(mutex_);
       released_.wait_for(lock, 5s, [this] { return release_; });
@@ -128,6 +140,23 @@ TEST(CurlHttpClient, FetchesNothingButWebAddresses) {
   EXPECT_EQ(client.Get("file:///etc/hostname"), "");
   EXPECT_EQ(client.Get(server.Url("/to-file")), "");
   EXPECT_EQ(client.Get("not a url"), "");
+}
+
+TEST(CurlHttpClient, AReplyBeyondTheLimitIsAFailureAndEndsTheTransfer) {
+  LoopbackServer server;
+  ASSERT_GT(server.port(), 0);
+  CurlHttpClient small(CurlHttpClient::TimeOuts{}, 1024);
+  EXPECT_EQ(small.Get(server.Url("/kib?n=1024")), std::string(1024, 'x'));
+  EXPECT_EQ(small.Get(server.Url("/kib?n=1025")), "");
+
+  CurlHttpClient client(CurlHttpClient::TimeOuts{1000ms, 30000ms});
+  const std::size_t over = CurlHttpClient::kMaxReplyBytes + 1;
+  EXPECT_EQ(client.Get(server.Url("/kib?n=" + std::to_string(over))), "");
+  // A reply that would stream for the whole time-out ends at the limit.
+  const auto start = Clock::now();
+  EXPECT_EQ(client.Get(server.Url("/endless")), "");
+  EXPECT_LT(Clock::now() - start, 20s);
+  EXPECT_EQ(client.Get(server.Url("/gb")), kGbBody);
 }
 
 TEST(CurlHttpClient, ARefusedConnectionFailsAtOnce) {

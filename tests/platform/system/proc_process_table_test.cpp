@@ -144,5 +144,20 @@ TEST(ProcProcessTable, ReadsNamesFromExeLinkElseArgv0) {
   EXPECT_EQ(listed, "9=QvodTerminal.exe;10=bash;12=QvodPlayer.exe;20=dbus-daemon;100=a (deleted) b;");
 }
 
+// Another user's process of the same name must not pass for the helper.
+TEST(ProcProcessTable, ListsOnlyTheOwnersProcesses) {
+  testing::TempFolder folder;
+  const std::string name = CopySleep(folder);
+  Child child(folder / name);
+  ASSERT_GT(child.pid(), 0);
+  ProcProcessTable mine;
+  EXPECT_EQ(FindProcessId(mine, name), child.pid());
+  ProcProcessTable someone_else("/proc", ::getuid() + 1);
+  EXPECT_EQ(FindProcessId(someone_else, name), 0);
+  for (const ProcessEntry& entry : someone_else.List()) {
+    EXPECT_NE(entry.id, static_cast<std::int32_t>(::getpid()));
+  }
+}
+
 }  // namespace
 }  // namespace taviro

@@ -243,6 +243,19 @@ TEST(UnixSocketInstance, AfterTheFirstInstanceDiesTheNextStartIsFirst) {
   EXPECT_GE(next.ListeningFd(), 0);
 }
 
+TEST(UnixSocketInstance, ANameHeldByAnotherUserIsNoInstanceAndGetsNoText) {
+  UnixSocketInstance holder(Options());
+  ASSERT_EQ(holder.Offer(""), HandOffResult::kFirstInstance);
+  // Seen from a start that belongs to another user, the holder is a
+  // stranger.
+  InstanceSocketOptions options = Options();
+  options.accepted_uid = ::getuid() + 1;
+  UnixSocketInstance later(options);
+  EXPECT_EQ(later.Offer("/home/me/private.mkv"), HandOffResult::kFirstInstance);
+  EXPECT_EQ(later.ListeningFd(), -1);
+  EXPECT_EQ(AcceptWithin(holder, milliseconds(300)), std::nullopt);
+}
+
 TEST(UnixSocketInstance, ANameHeldWithoutListeningEndsTheStartSoon) {
   // Bound but not listening: an instance between bind and listen, or one
   // that is closing. The start looks a few times, then gives up rather than

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_line_handoff.h"
 #include "app/start_program.h"
 #include "lists/media_lists.h"
 #include "platform/instance_channel.h"
+#include "platform/player_probe.h"
 #include "platform/uri_launcher.h"
 #include "support/main_window_harness.h"
 #include "support/recording_list_views.h"
+#include "ui/main/mini_mode.h"
+#include "ui/main/title_bar_commands.h"
 
 namespace taviro {
 namespace {
@@ -20,14 +24,28 @@ class RecordingLauncher : public UriLauncher {
   std::vector<std::string> opened;
 };
 
+// A player library forced into each state start-up tells apart.
+class FakePlayerProbe final : public PlayerProbe {
+ public:
+  bool CanCreatePlayer() override { return creatable; }
+  bool LibraryPresent() override { return present; }
+  bool creatable = true;
+  bool present = true;
+};
+
 class StartUpTest : public ::testing::Test {
  protected:
   StartProgramEnv Env() {
-    return StartProgramEnv{h.folder.path(), h.prompt,  launcher, lists, [this] { return player_ok; },
-                           [] { return std::string("52-54-00-12-34-56"); }, "http://127.0.0.1:8080/dl.htm"};
+    return StartProgramEnv{h.folder.path(),
+                           h.prompt,
+                           launcher,
+                           lists,
+                           player,
+                           [] { return std::string("52-54-00-12-34-56"); },
+                           "http://127.0.0.1:8080/dl.htm"};
   }
   LoadOutcome Load(std::string command_line = "") {
-    MainWindowLoad load{instances, std::move(command_line), h.folder.path(), {}};
+    MainWindowLoad load{instances, std::move(command_line), "/home/u", h.folder.path(), {}};
     return LoadMainWindow(h.window, load);
   }
 
@@ -36,7 +54,7 @@ class StartUpTest : public ::testing::Test {
   MediaLists lists{h.folder.path(), views};
   RecordingLauncher launcher;
   NoOtherInstance instances;
-  bool player_ok = true;
+  FakePlayerProbe player;
 };
 
 TEST_F(StartUpTest, FirstStartInAnEmptyFolderCreatesEveryFile) {
@@ -49,7 +67,8 @@ TEST_F(StartUpTest, FirstStartInAnEmptyFolderCreatesEveryFile) {
 }
 
 TEST_F(StartUpTest, WithoutAPlayerOffersTheDownloadPageAndEnds) {
-  player_ok = false;
+  player.creatable = false;
+  player.present = false;
   h.prompt.answers.push_back(true);
   EXPECT_EQ(StartProgram(Env()), StartOutcome::kEnd);
   EXPECT_EQ(launcher.opened, std::vector<std::string>{"http://127.0.0.1:8080/dl.htm"});
@@ -58,6 +77,23 @@ TEST_F(StartUpTest, WithoutAPlayerOffersTheDownloadPageAndEnds) {
   h.prompt.answers.push_back(false);
   EXPECT_EQ(StartProgram(Env()), StartOutcome::kEnd);
   EXPECT_EQ(launcher.opened.size(), 1U);
+}
+
+TEST_F(StartUpTest, APlayerThatFailsEndsTheStartWithANoticeOfWhatToDo) {
+  // Its library is there: start-up goes on, and the window's player decides.
+  player.creatable = false;
+  EXPECT_EQ(StartProgram(Env()), StartOutcome::kShowWindow);
+  EXPECT_TRUE(h.prompt.questions.empty());
+  EXPECT_EQ(CheckWindowPlayer(true, player, h.prompt), StartOutcome::kShowWindow);
+  EXPECT_TRUE(h.prompt.notices.empty());
+
+  EXPECT_EQ(CheckWindowPlayer(false, player, h.prompt), StartOutcome::kEnd);
+  player.present = false;
+  EXPECT_EQ(CheckWindowPlayer(false, player, h.prompt), StartOutcome::kEnd);
+  ASSERT_EQ(h.prompt.notices.size(), 2U);
+  EXPECT_EQ(h.prompt.notices[0].caption, "Taviro");
+  EXPECT_EQ(h.prompt.notices[0].text, "软件组件被损坏，重启软件即可恢复！");
+  EXPECT_EQ(h.prompt.notices[1].text, "对不起，软件组件已被损坏，请重新下载安装本软件。");
 }
 
 TEST_F(StartUpTest, LoadsTheViewsInOrderWithTheirPages) {
@@ -85,6 +121,20 @@ TEST_F(StartUpTest, LoadsTheViewsInOrderWithTheirPages) {
   EXPECT_EQ(h.tray.tooltip, "Taviro");
 }
 
+TEST_F(StartUpTest, ALaterStartHandsOverItsWorkingFolderWithItsCommandLine) {
+  struct Running final : InstanceChannel {
+    bool HandToRunningInstance(const std::string& text) override {
+      handed = text;
+      return true;
+    }
+    std::string handed;
+  } running;
+  MainWindowLoad load{running, "clip.mp4", "/home/u", h.folder.path(), {}};
+  EXPECT_EQ(LoadMainWindow(h.window, load), LoadOutcome::kHandedOff);
+  EXPECT_EQ(DecodeHandOff(running.handed).working_folder, "/home/u");
+  EXPECT_EQ(DecodeHandOff(running.handed).command_line, "clip.mp4");
+}
+
 TEST_F(StartUpTest, WindowSizeFollowsTheRememberSizeSetting) {
   StartProgram(Env());
   h.SetSetting("S_q", "h_w", "15000");
@@ -99,11 +149,46 @@ TEST_F(StartUpTest, WindowSizeFollowsTheRememberSizeSetting) {
   EXPECT_EQ(h.window.model.height_twips, 9830);
 }
 
+// A size saved on a larger screen must not put the close button out of reach.
+TEST_F(StartUpTest, TheSavedSizeIsCappedByTheWorkArea) {
+  StartProgram(Env());
+  h.host.work_area = ScreenRect{0, 30, 1024, 740};  // a panel along the top
+  h.SetSetting("S_q", "h_w", "30000");
+  h.SetSetting("S_q", "h_h", "20000");
+  Load();
+  WindowModel& m = h.window.model;
+  EXPECT_EQ(m.width_twips, 1024 * 15);
+  EXPECT_EQ(m.height_twips, 710 * 15);
+  EXPECT_EQ(m.left_twips, 0);
+  EXPECT_EQ(m.top_twips, 30 * 15);
+
+  // Leaving mini mode goes back to the saved size under the same limit.
+  m.ContentMode = 2;
+  NpcClick(h.window, 3);
+  ASSERT_EQ(m.MiniMode, 1);
+  JbiClick(h.window);
+  EXPECT_EQ(m.width_twips, 1024 * 15);
+  EXPECT_EQ(m.height_twips, 710 * 15);
+}
+
+// Skin 1 has no pause picture of its own: the slot keeps the one the window
+// was made with, skin 0's.
+TEST_F(StartUpTest, ThePausePictureIsThereUnderEitherSkin) {
+  StartProgram(Env());
+  h.pictures.missing = {120, 220, 221};
+  for (const char* skin : {"1", "0"}) {
+    h.pictures.slots.fill(0);
+    h.SetSetting("Skin", "Num", skin);
+    Load();
+    EXPECT_EQ(h.pictures.slots[20], 121) << skin;
+  }
+}
+
 TEST_F(StartUpTest, StoredSkinIsAppliedWithoutBeingWrittenAgain) {
   StartProgram(Env());
   h.SetSetting("Skin", "Num", "5");
   Load();
-  EXPECT_EQ(h.pictures.requests.front().second, 201);  // skin 1 first picture
+  EXPECT_EQ(h.pictures.slots[0], 201);  // skin 1 first picture
   EXPECT_EQ(h.Setting("Skin", "Num"), "5");
   EXPECT_TRUE(h.window.model.laid_out);
   // The catalogue waits behind the loading cover until it has loaded.

@@ -155,5 +155,25 @@ TEST_F(TitleBarCommands, WithoutTheQuestionMissingQuitHidesAndQuitOneQuits) {
   EXPECT_TRUE(h.prompt.questions.empty());
 }
 
+// With no notification area showing the icon (a desktop without a tray),
+// hiding would leave no way back: the window is minimised instead.
+TEST_F(TitleBarCommands, WithoutATrayShowingTheIconCloseMinimisesInsteadOfHiding) {
+  h.tray.embedded = false;
+  for (const char* asked : {"3", "1"}) {
+    h.SetSetting("S_q", "ts", asked);
+    h.log.entries.clear();
+    m.state = WindowState::kNormal;
+    NpcClick(w, 2);
+    EXPECT_TRUE(m.shown && h.host.visible) << asked;
+    EXPECT_EQ(m.state, WindowState::kMinimised) << asked;
+    EXPECT_EQ(h.quit_count, 0);
+  }
+  EXPECT_EQ(h.Setting("S_q", "quit"), "2");  // the answer is kept for a desktop with a tray
+
+  h.tray.embedded = true;
+  NpcClick(w, 2);
+  EXPECT_FALSE(m.shown);
+}
+
 }  // namespace
 }  // namespace taviro

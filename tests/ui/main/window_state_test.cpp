@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,15 @@ TEST(WindowState, TheEchoOfOurOwnResizeChangesNothing) {
   OnWindowResized(h.window, 393, 320);
   EXPECT_EQ(h.window.model.width_twips, 5900);  // not rounded to whole pixels
   EXPECT_TRUE(h.log.entries.empty());
+}
+
+TEST(WindowState, ASizeFromTheSettingsBeyondAnyScreenIsCut) {
+  MainWindowHarness h;
+  SetOuterSize(h.window, std::numeric_limits<int>::max(), std::numeric_limits<int>::min());
+  EXPECT_EQ(h.window.model.width_twips, 32767 * 15);
+  EXPECT_EQ(h.host.width, 32767);
+  EXPECT_GE(h.window.model.height_twips, 0);
+  EXPECT_LE(h.host.height, 32767);
 }
 
 TEST(WindowState, AUserResizeBelowTheMinimumIsSprungBack) {

@@ -1,7 +1,5 @@
 #include "platform/linux/gtk/desktop_app.h"
 
-#include "platform/linux/gtk/player_probe.h"
-
 #include <glib-unix.h>
 
 #include <csignal>
@@ -10,15 +8,18 @@
 
 #include "app/setting_keys.h"
 #include "app/start_program.h"
+#include "platform/linux/mpv/mpv_probe.h"
 #include "platform/linux/system/system_clock.h"
 #include "platform/linux/system/system_network_adapters.h"
 #include "services/installation_identity.h"
 #include "ui/main/catalogue_events.h"
 #include "ui/main/main_window_load.h"
 #include "ui/main/tray_controller.h"
-#include "ui/menus/list_menus.h"
+#include "ui/menus/web_page_menu.h"
 #include "app/command_line_handoff.h"
+#include "app/open_local_files.h"
 #include "platform/linux/system/logind_shutdown.h"
+#include "playback/vendor_processes.h"
 
 namespace taviro::gtk {
 namespace {
@@ -38,8 +39,9 @@ std::string LoadEpisodePageTemplate() {
   return text;
 }
 
-mpv::MpvPlayerOptions PlayerOptions() {
+mpv::MpvPlayerOptions PlayerOptions(DownloadHelperClient& helper) {
   mpv::MpvPlayerOptions options;
+  options.helper = &helper;
   if (DebugLog()) {
     // TAVIRO_MPV_LOG picks libmpv's detail ("v", "debug"); warnings otherwise.
     const char* wanted = std::getenv("TAVIRO_MPV_LOG");
@@ -64,10 +66,11 @@ DesktopApp::DesktopApp(DesktopConfig config)
     : config_(std::move(config)),
       metrics_reference_(GObjectPtr<GtkWidget>::Retain(gtk_label_new(""))),
       metrics_(metrics_reference_.get()),
+      helper_link_(config_.app_folder, config_.service_base_url),
       shutdown_(ConnectSystemShutdown()),
       list_views_(web_),
       lists_(config_.app_folder, list_views_) {
-  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions());
+  mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions(helper_link_.client));
   player_ = std::make_unique<ReportingPlayerControl>(
       mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
   tray_ = std::make_unique<StatusIconTray>(
@@ -91,6 +94,8 @@ DesktopApp::~DesktopApp() {
     }
   }
   instance_watch_.reset();
+  integration_.reset();
+  services_.reset();
   // The view's widgets hold the web views; they go before the core they call.
   view_.reset();
 }
@@ -114,6 +119,10 @@ void DesktopApp::BuildPlayback() {
     poller_->OnTimer2();
     controller_->Refresh();
   });
+  timer3_.SetHandler([this] {
+    timer3_.SetEnabled(false);
+    OnTimer3(*playback_);
+  });
   timer4_.SetHandler([this] {
     resolver_->OnTimer4();
     controller_->Refresh();
@@ -123,38 +132,59 @@ void DesktopApp::BuildPlayback() {
 
 int DesktopApp::Run() {
   // A second start hands its command line over before it builds anything.
-  if (instances_.HandToRunningInstance(config_.command_line)) {
+  if (instances_.HandToRunningInstance(EncodeHandOff({config_.working_folder, config_.command_line}))) {
     return 0;
   }
-  const StartProgramEnv start{config_.app_folder, prompt_, launcher_, lists_,
-                              PlayerLibraryAvailable, MakeIdentity, config_.player_download_url};
-  if (StartProgram(start) == StartOutcome::kEnd) {
+  mpv::MpvProbe player_probe;
+  const StartProgramEnv start{.app_folder = config_.app_folder,
+                              .prompt = prompt_,
+                              .launcher = launcher_,
+                              .lists = lists_,
+                              .player = player_probe,
+                              .make_identity = MakeIdentity,
+                              .player_download_url = config_.player_download_url};
+  if (StartProgram(start) == StartOutcome::kEnd ||
+      CheckWindowPlayer(mpv_player_ != nullptr, player_probe, prompt_) == StartOutcome::kEnd) {
     return 0;
   }
   BuildWindow();
   // A file from the command line plays once the window is on screen, so the
   // player's video area is realized inside a laid-out window.
   std::string start_command;
-  const MainWindowLoad load{instances_, config_.command_line, config_.app_folder,
+  const MainWindowLoad load{instances_, config_.command_line, config_.working_folder, config_.app_folder,
                             [&start_command](const std::string& text) { start_command = text; }};
   if (LoadMainWindow(*window_, load) == LoadOutcome::kHandedOff) {
     return 0;
   }
   instance_watch_ = std::make_unique<InstanceSocketWatch>(instances_, [this](const std::string& text) {
-    ReceiveHandOff(*playback_, text, {});
+    ReceiveHandOff(*playback_, text, [this] { timer3_.SetEnabled(true); });
     controller_->Refresh();
   });
+  StartDesktopIntegration();
+  services_ = std::make_unique<OnlineServices>(
+      OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_,
+                          config_.app_folder});
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
     host_.ProcessPendingEvents();
-    l_com(*playback_, start_command);
+    OpenCommandLine(*playback_, start_command, config_.working_folder);
     controller_->Refresh();
   }
   signal_sources_[0] = g_unix_signal_add(SIGTERM, OnTerminateSignal, this);
   signal_sources_[1] = g_unix_signal_add(SIGINT, OnTerminateSignal, this);
   gtk_main();
   return 0;
+}
+
+void DesktopApp::StartDesktopIntegration() {
+  std::vector<GtkWidget*> web_views;
+  for (int number = 1; number <= 11; ++number) {
+    web_views.push_back(web_.Native(number).widget());
+  }
+  integration_ = std::make_unique<DesktopIntegration>(
+      view_->window(), web_views, *playback_, scheduler_,
+      DesktopIntegration::Hooks{[this] { controller_->Refresh(); }, [this] { window_->Quit(); }}, DebugLog());
 }
 
 void DesktopApp::BuildWindow() {
@@ -164,7 +194,6 @@ void DesktopApp::BuildWindow() {
   host_.SetEmulatedStateHandler([this](WindowState state) { controller_->OnStateChanged(state); });
   prompt_.SetParent(view_->window());
   file_dialog_.SetParent(view_->window());
-  menus_.SetAnchor(GTK_WIDGET(view_->window()));
   BuildMenus();
   if (GdkPixbuf* icon = skins_.Extra(ExtraPicture::kIcon)) {
     gtk_window_set_icon(view_->window(), icon);
@@ -184,21 +213,14 @@ void DesktopApp::BuildWindow() {
 }
 
 void DesktopApp::BuildMenus() {
-  const auto add_items = [this](PopupMenu menu, const std::vector<MenuItemData>& items) {
-    for (const MenuItemData& item : items) {
-      if (item.IsSeparator()) {
-        menus_.AddSeparator(menu);
-      } else {
-        menus_.AddItem(menu, std::string(item.caption).c_str(), [this, command = item.command] {
-          command();
-          controller_->Refresh();
-        });
-      }
-    }
-  };
-  add_items(PopupMenu::webc, WebcMenuItems(*list_commands_));
-  add_items(PopupMenu::c_fie, CFieMenuItems(*list_commands_));
-  menus_.AddItem(PopupMenu::r_m, "退出", [this] { window_->Quit(); });
+  menus_and_settings_ = std::make_unique<MenusAndSettings>(MenusAndSettingsEnv{
+      *window_, menus_, *list_commands_, skins_, processes_, programs_, launcher_, prompt_, config_.site_url,
+      // The online services fill in the update check once they are built.
+      [this] {
+        if (window_->callbacks.shengji) window_->callbacks.shengji();
+      },
+      [this] { controller_->Refresh(); }});
+  menus_and_settings_->Build(view_->window());
 }
 
 void DesktopApp::WireWebViews() {
@@ -206,10 +228,13 @@ void DesktopApp::WireWebViews() {
     WebViewHandlers handlers;
     handlers.download_complete = [this, number] { OnViewLoaded(number); };
     handlers.navigate_error = [this, number](const std::string& uri, int /*status*/) { OnViewFailed(number, uri); };
-    handlers.external_call = [this](const std::string& name, const std::vector<std::string>& arguments) {
-      router_->OnExternalCall(name, arguments);
-      controller_->Refresh();
-    };
+    // Only the catalogue's pages call the window (DangJ).
+    if (number == 1) {
+      handlers.external_call = [this](const std::string& name, const std::vector<std::string>& arguments) {
+        router_->OnExternalCall(name, arguments);
+        controller_->Refresh();
+      };
+    }
     const auto route = [this](bool (LinkRouter::*handler)(const std::string&)) {
       return [this, handler](const std::string& uri) {
         const bool cancel = (router_.get()->*handler)(uri);
@@ -242,6 +267,9 @@ void DesktopApp::WireWebViews() {
         break;
       default:
         break;
+    }
+    if (number == 1) {
+      handlers.context_menu = [this](const ContextMenuRequest& request) { CatalogueContextMenu(*window_, request); };
     }
     web_.View(number).SetHandlers(std::move(handlers));
   }
@@ -278,16 +306,27 @@ void DesktopApp::Quit() {
     return;
   }
   quitting_ = true;
-  RemoveTrayIcon(*window_);
-  // Stopping stores the position of the item being played.
-  if (window_->model.ContentMode == 2) {
-    window_->model.SuppressClick = 0;
-    window_->ClickControlBar(1);
-  }
-  if (view_ != nullptr) {
-    gtk_widget_hide(GTK_WIDGET(view_->window()));
-  }
-  gtk_main_quit();
+  QuitHooks hooks;
+  hooks.close_windows = [this] {
+    if (menus_and_settings_ != nullptr) {
+      menus_and_settings_->CloseDialog();
+    }
+    if (view_ != nullptr) {
+      gtk_widget_hide(GTK_WIDGET(view_->window()));
+    }
+    if (services_ != nullptr) {
+      services_->UnloadNotice();
+    }
+  };
+  // The run ends when the promotion window closes, or at once without one.
+  hooks.finish_run = [this] {
+    if (services_ != nullptr && services_->exit_promotion().Wanted()) {
+      services_->exit_promotion().Show([] { gtk_main_quit(); });
+    } else {
+      gtk_main_quit();
+    }
+  };
+  ttt_v(*window_, processes_, hooks);
 }
 
 gboolean DesktopApp::OnTerminateSignal(gpointer data) {

@@ -9,7 +9,9 @@
 #include "app/timer.h"
 #include "lists/list_commands.h"
 #include "lists/media_lists.h"
+#include "platform/linux/gtk/desktop_integration.h"
 #include "platform/linux/gtk/desktop_launcher.h"
+#include "platform/linux/gtk/download_helper_link.h"
 #include "platform/linux/gtk/glib_timer_scheduler.h"
 #include "platform/linux/gtk/gobject_ptr.h"
 #include "platform/linux/gtk/gtk_file_dialog.h"
@@ -18,6 +20,8 @@
 #include "platform/linux/gtk/gtk_window_host.h"
 #include "platform/linux/gtk/main_window_controller.h"
 #include "platform/linux/gtk/main_window_view.h"
+#include "platform/linux/gtk/online_services.h"
+#include "platform/linux/gtk/menus_and_settings.h"
 #include "platform/linux/gtk/pango_text_metrics.h"
 #include "platform/linux/gtk/skin_picture_store.h"
 #include "platform/linux/gtk/status_icon_tray.h"
@@ -46,7 +50,10 @@ namespace taviro::gtk {
 struct DesktopConfig {
   std::filesystem::path app_folder;
   std::string command_line;
+  // The folder the program was started from.
+  std::string working_folder;
   std::string service_base_url;
+  std::string site_url;
   std::string player_download_url;
   std::string sentinel_url;
 };
@@ -66,6 +73,7 @@ class DesktopApp {
 
  private:
   void BuildWindow();
+  void StartDesktopIntegration();
   void BuildPlayback();
   void BuildMenus();
   void WireWebViews();
@@ -84,6 +92,7 @@ class DesktopApp {
   GtkFileDialog file_dialog_;
   GObjectPtr<GtkWidget> metrics_reference_;
   PangoTextMetrics metrics_;
+  DownloadHelperLink helper_link_;
   std::unique_ptr<mpv::MpvPlayer> mpv_player_;
   IdlePlayerControl idle_player_;
   std::unique_ptr<ReportingPlayerControl> player_;
@@ -99,6 +108,7 @@ class DesktopApp {
   Timer timer1_{scheduler_, 1000, true, {}};
   Timer timer2_{scheduler_, 2000, false, {}};
   Timer timer4_{scheduler_, 50000, false, {}};
+  Timer timer3_{scheduler_, 10, true, {}};
   NowPlaying now_;
   std::unique_ptr<StatusIconTray> tray_;
   std::unique_ptr<MainWindow> window_;
@@ -110,7 +120,10 @@ class DesktopApp {
   std::unique_ptr<ListCommands> list_commands_;
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindowView> view_;
+  std::unique_ptr<MenusAndSettings> menus_and_settings_;
   std::unique_ptr<InstanceSocketWatch> instance_watch_;
+  std::unique_ptr<DesktopIntegration> integration_;
+  std::unique_ptr<OnlineServices> services_;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;
 };

@@ -4,40 +4,63 @@
 
 #include <array>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/linux/gtk/gobject_ptr.h"
 #include "platform/menu_presenter.h"
+#include "ui/main/menu_model.h"
+#include "ui/menus/menu_item.h"
 
 namespace taviro::gtk {
 
-// The menu carrier: the window's popup menus as GtkMenus. Items are added by
-// the code that owns their commands.
+// The menu carrier: the window's popup menus as GtkMenus, built from the
+// core's item trees. Check marks and live captions are mirrored from the
+// menu model before each popup and after each command.
 class GtkMenus final : public MenuPresenter {
  public:
   GtkMenus();
-  void SetAnchor(GtkWidget* anchor) { anchor_ = anchor; }
   GtkMenus(const GtkMenus&) = delete;
   GtkMenus& operator=(const GtkMenus&) = delete;
   ~GtkMenus() override;
 
-  // Appends an item; `command` runs when it is chosen.
-  GtkWidget* AddItem(PopupMenu menu, const char* caption, std::function<void()> command);
-  void AddSeparator(PopupMenu menu);
+  void SetAnchor(GtkWidget* anchor) { anchor_ = anchor; }
+  void SetModel(const MenuModel* model) { model_ = model; }
+
+  // Appends `items` (with their submenus) to `menu`; `after` runs after each
+  // command, so the window can mirror what the command changed.
+  void AddItems(PopupMenu menu, const std::vector<MenuItemData>& items, const std::function<void()>& after);
+
+  // Brings check marks and captions in line with the model.
+  void Sync();
 
   void PopupAt(PopupMenu menu, int x, int y) override;
   void PopupAtPointer(PopupMenu menu) override;
 
  private:
   struct Item {
+    GtkMenus* owner;
     std::function<void()> command;
   };
+  // A shown item whose look follows the model.
+  struct Mirror {
+    GtkWidget* widget;
+    MenuItemData item;  // name and fixed caption; the command is not kept here
+  };
+
+  void Append(GtkMenuShell* shell, const std::vector<MenuItemData>& items,
+              const std::function<void()>& after);
+  GtkWidget* NewItem(const MenuItemData& item, const std::function<void()>& after);
   static void OnActivate(GtkMenuItem* item, gpointer data);
   static void FreeItem(gpointer data, GClosure* closure);
 
   GtkMenu* Menu(PopupMenu menu) const { return GTK_MENU(menus_[static_cast<std::size_t>(menu)].get()); }
 
   GtkWidget* anchor_ = nullptr;
-  std::array<GObjectPtr<GtkWidget>, 4> menus_;
+  const MenuModel* model_ = nullptr;
+  std::array<GObjectPtr<GtkWidget>, kPopupMenuCount> menus_;
+  std::vector<Mirror> mirrors_;
+  bool syncing_ = false;
 };
 
 }  // namespace taviro::gtk

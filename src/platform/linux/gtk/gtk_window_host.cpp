@@ -2,6 +2,9 @@
 
 #include <gdk/gdkx.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace taviro::gtk {
 namespace {
 
@@ -106,6 +109,10 @@ void GtkWindowHost::SetState(WindowState state) {
   if (window_ == nullptr) {
     return;
   }
+  if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+    const char* names[] = {"normal", "minimised", "maximised"};
+    std::fprintf(stderr, "taviro: window %s\n", names[static_cast<int>(state)]);
+  }
   if (!HasWindowManager()) {
     EmulateState(state);
     return;
@@ -127,6 +134,9 @@ void GtkWindowHost::SetState(WindowState state) {
 void GtkWindowHost::SetVisible(bool visible) {
   if (window_ == nullptr) {
     return;
+  }
+  if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+    std::fprintf(stderr, "taviro: window %s\n", visible ? "shown" : "hidden");
   }
   if (visible) {
     gtk_window_present(window_);

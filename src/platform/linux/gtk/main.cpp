@@ -1,30 +1,27 @@
 #include <gtk/gtk.h>
+#include <pwd.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/app_folder.h"
+#include "app/hand_off_paths.h"
+#include "app/program_arguments.h"
 #include "platform/linux/gtk/desktop_app.h"
+#include "platform/linux/gtk/gtk_prompt.h"
 #include "taviro_build_config.h"
 
 namespace {
 
-// The command line as one text, the arguments joined by single blanks: the
-// program takes it whole as one media path.
-std::string JoinArguments(int argc, char** argv) {
-  std::string line;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) {
-      line += ' ';
-    }
-    line += argv[i];
-  }
-  return line;
-}
-
 // TAVIRO_SERVICE_BASE_URL points a development or test run at another service
-// (a demo service on a free port); the player download page moves with it.
+// (a demo service on a free port); the player download page and the web site
+// move with it.
 void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
   const char* base = std::getenv("TAVIRO_SERVICE_BASE_URL");
   if (base == nullptr || *base == '\0') {
@@ -35,22 +32,59 @@ void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
     config.service_base_url += '/';
   }
   config.player_download_url = config.service_base_url + "download/player.htm";
+  config.site_url = config.service_base_url;
+}
+
+// $HOME, or the home the user database names when it is unset.
+const char* HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return home;
+  }
+  const passwd* entry = ::getpwuid(::getuid());
+  return entry != nullptr ? entry->pw_dir : nullptr;
+}
+
+// A folder another user could plant settings in is not used: the user is
+// told why and the program ends.
+int RefuseFolder(const std::filesystem::path& folder) {
+  const std::string text = taviro::RefusedFolderText(folder);
+  std::fprintf(stderr, "taviro: %s\n", text.c_str());  // also seen where no one reads the box
+  taviro::gtk::GtkPrompt prompt;
+  prompt.Inform("提示：", text);
+  return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string command_line = JoinArguments(argc, argv);
-  gtk_init(nullptr, nullptr);
+  const taviro::ProgramArguments arguments =
+      taviro::ParseProgramArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+  if (arguments.action != taviro::ProgramAction::kRun) {
+    const std::string text =
+        arguments.action == taviro::ProgramAction::kShowHelp ? taviro::HelpText() : taviro::VersionText();
+    std::fputs(text.c_str(), stdout);
+    return 0;
+  }
+  if (!gtk_init_check(nullptr, nullptr)) {
+    std::fputs(std::string(taviro::kNoDisplayText).c_str(), stderr);
+    return taviro::kNoDisplayExitCode;
+  }
   // The player library refuses any locale whose numbers are not written the C
   // way; the interface stays in the user's language.
   std::setlocale(LC_NUMERIC, "C");
 
   taviro::gtk::DesktopConfig config;
-  config.app_folder = taviro::ResolveAppFolder(
-      taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-  config.command_line = command_line;
+  const taviro::AppFolderChoice choice =
+      taviro::ResolveAppFolder(taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), HomeFolder()));
+  if (choice.refused) {
+    return RefuseFolder(choice.folder);
+  }
+  config.app_folder = choice.folder;
+  config.command_line = taviro::JoinHandOffPaths(arguments.paths);
+  std::error_code no_folder;  // then relative paths stay as given
+  config.working_folder = std::filesystem::current_path(no_folder).string();
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
+  config.site_url = taviro::build_config::kSiteUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
   config.sentinel_url = taviro::build_config::kSentinelUrl;
   ApplyServiceOverride(config);

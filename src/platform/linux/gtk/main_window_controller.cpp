@@ -16,6 +16,7 @@
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/window_body_mouse.h"
 #include "ui/main/window_state.h"
+#include "ui/menus/player_menu.h"
 
 namespace taviro::gtk {
 namespace {
@@ -68,7 +69,7 @@ void MainWindowController::Refresh() {
 }
 
 // The seek and volume bars take the pointer's x in pixels, except the parts
-// that the original measured in twips.
+// whose rules measure it in twips.
 bool MainWindowController::OnPlaybackPress(RegionId region, int button, int x) {
   if (control_bar_ == nullptr) {
     return false;
@@ -94,7 +95,9 @@ void MainWindowController::OnPlaybackPointerMove(RegionId region, int x, bool le
 }
 
 void MainWindowController::OnPress(RegionId region, int button, int x, int y) {
-  if (const auto npc = NpcIndex(region)) {
+  if (button == 3 && (region == R::Lqvod || region == R::adp || region == R::bo_ad)) {
+    PlayerAreaRightPress(window_);
+  } else if (const auto npc = NpcIndex(region)) {
     NpcMouseDown(window_, *npc, ToMouseButton(button));
   } else if (OnPlaybackPress(region, button, x)) {
     // handled by the control bar or a bar

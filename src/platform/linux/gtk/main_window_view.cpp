@@ -241,8 +241,8 @@ void MainWindowView::ApplyShape() {
   }
   shaped_width_ = width_;
   shaped_height_ = height_;
-  // A rectangle with each corner pixel cut away: the 4 x 4 corner ellipse of
-  // the original outline at this size.
+  // A rectangle with each corner pixel cut away: what a 4 x 4 corner ellipse
+  // leaves of the outline at this size.
   cairo_region_t* region = cairo_region_create();
   const cairo_rectangle_int_t body{0, 1, width_, std::max(height_ - 2, 0)};
   const cairo_rectangle_int_t top{1, 0, std::max(width_ - 2, 0), 1};

@@ -33,6 +33,7 @@ void StatusIconTray::Add(const std::string& tooltip) {
   gtk_status_icon_set_title(icon_.get(), tooltip.c_str());
   g_signal_connect(icon_.get(), "activate", G_CALLBACK(OnActivate), this);
   g_signal_connect(icon_.get(), "popup-menu", G_CALLBACK(OnPopupMenu), this);
+  g_signal_connect(icon_.get(), "notify::embedded", G_CALLBACK(OnEmbeddedChanged), this);
   gtk_status_icon_set_visible(icon_.get(), TRUE);
 }
 
@@ -60,6 +61,8 @@ void StatusIconTray::ShowBalloon(const std::string& title, const std::string& te
   }
 }
 
+bool StatusIconTray::Embedded() const { return icon_ && gtk_status_icon_is_embedded(icon_.get()) != FALSE; }
+
 void StatusIconTray::Remove() {
   if (icon_) {
     g_signal_handlers_disconnect_by_data(icon_.get(), this);
@@ -72,6 +75,13 @@ void StatusIconTray::OnActivate(GtkStatusIcon* /*icon*/, gpointer data) {
   auto* self = static_cast<StatusIconTray*>(data);
   if (self->on_left_click_) {
     self->on_left_click_();
+  }
+}
+
+void StatusIconTray::OnEmbeddedChanged(GObject* icon, GParamSpec* /*property*/, gpointer /*data*/) {
+  if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+    const bool embedded = gtk_status_icon_is_embedded(GTK_STATUS_ICON(icon)) != FALSE;
+    std::fprintf(stderr, "taviro: tray icon %s\n", embedded ? "embedded" : "not embedded");
   }
 }
 

@@ -21,11 +21,13 @@ class StatusIconTray final : public TrayIcon {
 
   void Add(const std::string& tooltip) override;
   void ShowBalloon(const std::string& title, const std::string& text) override;
+  bool Embedded() const override;
   void Remove() override;
 
  private:
   static void OnActivate(GtkStatusIcon* icon, gpointer data);
   static void OnPopupMenu(GtkStatusIcon* icon, guint button, guint time, gpointer data);
+  static void OnEmbeddedChanged(GObject* icon, GParamSpec* property, gpointer data);
 
   GdkPixbuf* icon_picture_;
   std::function<void()> on_left_click_;

@@ -4,17 +4,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <utility>
+
+#include "playback/external_call.h"
 
 namespace taviro::gtk {
 namespace {
 
-// The window's automation interface as pages see it: window.external.NAME(...)
-// posts the name and every argument as text. What every object has
+// The window's automation interface as the main frame's page sees it:
+// window.external.NAME(...) posts the name and every argument as text to the
+// page's own window, where the bridge below takes it. What every object has
 // (toString, ...), `then` and `toJSON` are left alone, so that printing,
 // awaiting or serialising the object calls nothing.
 constexpr const char* kExternalScript = R"js((function () {
-  var channel = window.webkit.messageHandlers.taviro;
+  var post = window.postMessage.bind(window);
   var external = new Proxy({}, {
     get: function (target, name) {
       if (typeof name !== 'string' || name in Object.prototype) {
@@ -25,10 +29,10 @@ constexpr const char* kExternalScript = R"js((function () {
       }
       return function () {
         var texts = [];
-        for (var i = 0; i < arguments.length; ++i) {
+        for (var i = 0; i < arguments.length && i < 16; ++i) {
           texts.push(arguments[i] == null ? '' : String(arguments[i]));
         }
-        channel.postMessage({name: name, args: texts});
+        post({taviroExternal: {name: name, args: texts}}, '*');
       };
     },
     has: function (target, name) { return typeof name === 'string'; }
@@ -36,10 +40,51 @@ constexpr const char* kExternalScript = R"js((function () {
   Object.defineProperty(window, 'external', {value: external, configurable: true, writable: true});
 })();)js";
 
+// The bridge, in a world of our own and in the main frame only: the channel
+// to the window exists nowhere else. It takes a call only when the main
+// frame's own window sent it (an embedded frame's message names that frame
+// as its source), checks the name's type and the size before it copies
+// anything, and hands the call over as one JSON text.
+constexpr const char* kBridgeWorld = "taviro";
+constexpr const char* kBridgeScript = R"js(window.addEventListener('message', function (event) {
+  if (event.source !== window || event.data === null || typeof event.data !== 'object') {
+    return;
+  }
+  var call = event.data.taviroExternal;
+  if (!call || typeof call.name !== 'string' || call.name.length > 64 || !Array.isArray(call.args) ||
+      call.args.length > 8) {
+    return;
+  }
+  var texts = [call.name];
+  for (var i = 0; i < call.args.length; ++i) {
+    if (typeof call.args[i] !== 'string' || call.args[i].length > 4096) {
+      return;
+    }
+    texts.push(call.args[i]);
+  }
+  window.webkit.messageHandlers.taviro.postMessage(JSON.stringify(texts));
+}, true);)js";
+
+// Links of the program's own schemes act only from the page itself: a click
+// on one inside an embedded frame (an advertisement) goes nowhere.
+constexpr const char* kFrameLinkScript = R"js((function () {
+  if (window === window.top) {
+    return;
+  }
+  var web = /^(https?|about|data|blob|javascript|file):/i;
+  window.addEventListener('click', function (event) {
+    var target = event.target;
+    var link = target && target.closest ? target.closest('a[href], area[href]') : null;
+    if (link && !web.test(String(link.href))) {
+      event.preventDefault();
+    }
+  }, true);
+})();)js";
+
 // Right clicks, watched from a world of our own: the page can neither block
 // the report (pages that suppress their own menu still get ours) nor fake it.
 // The link is the one the press made the active element.
-constexpr const char* kMenuWorld = "taviro";
+constexpr const char* kMenuWorld = kBridgeWorld;
 constexpr const char* kMenuScript = R"js(window.addEventListener('contextmenu', function (event) {
   if (!event.isTrusted) {
     return;
@@ -67,13 +112,13 @@ void ConfigureSettings(WebKitWebView* view) {
   webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);
 }
 
-void AddScript(WebKitUserContentManager* content, const char* source, const char* world) {
+void AddScript(WebKitUserContentManager* content, const char* source, const char* world,
+               WebKitUserContentInjectedFrames frames = WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES) {
   WebKitUserScript* script =
-      world == nullptr ? webkit_user_script_new(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                                WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr)
-                       : webkit_user_script_new_for_world(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                                          WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, world,
-                                                          nullptr, nullptr);
+      world == nullptr
+          ? webkit_user_script_new(source, frames, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr)
+          : webkit_user_script_new_for_world(source, frames, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, world,
+                                             nullptr, nullptr);
   webkit_user_content_manager_add_script(content, script);
   webkit_user_script_unref(script);
 }
@@ -95,26 +140,6 @@ std::string ValueText(JSCValue* value) {
   std::string text = Text(raw);
   g_free(raw);
   return text;
-}
-
-std::string PropertyText(JSCValue* object, const char* name) {
-  GObjectPtr<JSCValue> property = GObjectPtr<JSCValue>::Adopt(jsc_value_object_get_property(object, name));
-  return ValueText(property.get());
-}
-
-std::vector<std::string> ArrayTexts(JSCValue* array) {
-  std::vector<std::string> texts;
-  if (array == nullptr || !jsc_value_is_array(array)) {
-    return texts;
-  }
-  GObjectPtr<JSCValue> length = GObjectPtr<JSCValue>::Adopt(jsc_value_object_get_property(array, "length"));
-  const gint32 count = jsc_value_to_int32(length.get());
-  for (gint32 i = 0; i < count; ++i) {
-    GObjectPtr<JSCValue> item =
-        GObjectPtr<JSCValue>::Adopt(jsc_value_object_get_property_at_index(array, static_cast<guint>(i)));
-    texts.push_back(ValueText(item.get()));
-  }
-  return texts;
 }
 
 struct PointerState {
@@ -159,21 +184,42 @@ void OnScriptFinished(GObject* source, GAsyncResult* result, gpointer data) {
 
 }  // namespace
 
-bool IsEngineScheme(const std::string& uri) {
+namespace {
+
+std::string SchemeOf(const std::string& uri) {
   const std::size_t colon = uri.find(':');
   if (colon == std::string::npos) {
-    return false;
+    return {};
   }
   std::string scheme = uri.substr(0, colon);
   for (char& c : scheme) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
+  return scheme;
+}
+
+// The program asks for no download anywhere: whatever a page offers to save
+// is dropped before a byte reaches the disk.
+void OnDownloadStarted(WebKitWebContext* /*context*/, WebKitDownload* download, gpointer /*data*/) {
+  Debug("download refused", Text(webkit_uri_request_get_uri(webkit_download_get_request(download))));
+  webkit_download_cancel(download);
+}
+
+}  // namespace
+
+bool IsEngineScheme(const std::string& uri) {
+  const std::string scheme = SchemeOf(uri);
   for (const char* engine : {"http", "https", "file", "about", "data", "blob"}) {
     if (scheme == engine) {
       return true;
     }
   }
   return false;
+}
+
+bool IsBrowserAddress(const std::string& uri) {
+  const std::string scheme = SchemeOf(uri);
+  return (scheme == "http" || scheme == "https") && uri.size() > scheme.size() + 3;
 }
 
 WebKitView::WebKitView(WebKitWebView* related)
@@ -190,6 +236,9 @@ WebKitView::WebKitView(WebKitWebView* related)
   view_ = GObjectPtr<WebKitWebView>::Retain(WEBKIT_WEB_VIEW(widget));
   if (related == nullptr) {
     ConfigureSettings(view_.get());
+    // The views share one context: one watch for all of them.
+    connections_.push_back(
+        Connect(webkit_web_view_get_context(view_.get()), "download-started", OnDownloadStarted, nullptr));
   }
   ConnectSignals();
   InstallPageBridge();
@@ -216,9 +265,11 @@ void WebKitView::ConnectSignals() {
 }
 
 void WebKitView::InstallPageBridge() {
-  webkit_user_content_manager_register_script_message_handler(content_.get(), "taviro");
+  webkit_user_content_manager_register_script_message_handler_in_world(content_.get(), "taviro", kBridgeWorld);
   webkit_user_content_manager_register_script_message_handler_in_world(content_.get(), "menu", kMenuWorld);
-  AddScript(content_.get(), kExternalScript, nullptr);
+  AddScript(content_.get(), kExternalScript, nullptr, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME);
+  AddScript(content_.get(), kBridgeScript, kBridgeWorld, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME);
+  AddScript(content_.get(), kFrameLinkScript, kBridgeWorld);
   AddScript(content_.get(), kMenuScript, kMenuWorld);
 }
 
@@ -280,7 +331,10 @@ void WebKitView::ReportError(const std::string& uri, int status) {
 }
 
 void WebKitView::OpenInBrowser(const std::string& uri) {
-  if (uri.empty()) {
+  // A page may ask for any scheme; the desktop would hand the others to
+  // whatever program claims them.
+  if (!IsBrowserAddress(uri)) {
+    Debug("new window refused", uri);
     return;
   }
   // Without a browser the page simply stays where it is.
@@ -290,9 +344,14 @@ void WebKitView::OpenInBrowser(const std::string& uri) {
   }
 }
 
-void WebKitView::DecideResponse(WebKitResponsePolicyDecision* decision) {
+bool WebKitView::DecideResponse(WebKitResponsePolicyDecision* decision) {
+  if (!webkit_response_policy_decision_is_mime_type_supported(decision)) {
+    // What the engine cannot show it would save as a download.
+    webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+    return true;
+  }
   if (!webkit_response_policy_decision_is_main_frame_main_resource(decision)) {
-    return;
+    return false;
   }
   WebKitURIResponse* response = webkit_response_policy_decision_get_response(decision);
   const guint status = webkit_uri_response_get_status_code(response);
@@ -300,6 +359,7 @@ void WebKitView::DecideResponse(WebKitResponsePolicyDecision* decision) {
     // The engine shows an error status as a page like any other.
     ReportError(Text(webkit_uri_response_get_uri(response)), static_cast<int>(status));
   }
+  return false;
 }
 
 bool WebKitView::DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
@@ -318,8 +378,8 @@ bool WebKitView::DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDe
       return false;
     }
   }
-  // Frames are not told apart: a link in an embedded frame is as much the
-  // page's link as one in the page itself.
+  // The engine does not say which frame navigates: clicks on private links
+  // inside embedded frames are stopped in the frame (kFrameLinkScript).
   if (HandleNavigation(uri) || !IsEngineScheme(uri)) {
     webkit_policy_decision_ignore(decision);  // cancelled, or nothing the engine could show
     return true;
@@ -331,8 +391,7 @@ gboolean WebKitView::OnDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecisio
                                     WebKitPolicyDecisionType type, gpointer data) {
   auto* self = static_cast<WebKitView*>(data);
   if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
-    self->DecideResponse(WEBKIT_RESPONSE_POLICY_DECISION(decision));
-    return FALSE;
+    return self->DecideResponse(WEBKIT_RESPONSE_POLICY_DECISION(decision)) ? TRUE : FALSE;
   }
   return self->DecideNavigation(decision, type) ? TRUE : FALSE;
 }
@@ -413,12 +472,16 @@ gboolean WebKitView::OnContextMenu(WebKitWebView* /*view*/, WebKitContextMenu* /
 void WebKitView::OnExternalMessage(WebKitUserContentManager* /*manager*/, WebKitJavascriptResult* message,
                                    gpointer data) {
   auto* self = static_cast<WebKitView*>(data);
-  JSCValue* value = webkit_javascript_result_get_js_value(message);
-  if (!jsc_value_is_object(value) || !self->handlers_.external_call) {
-    return;  // a page posting to the channel by hand gets nothing
+  if (!self->handlers_.external_call) {
+    return;  // this view offers no calls
   }
-  GObjectPtr<JSCValue> arguments = GObjectPtr<JSCValue>::Adopt(jsc_value_object_get_property(value, "args"));
-  self->handlers_.external_call(PropertyText(value, "name"), ArrayTexts(arguments.get()));
+  JSCValue* value = webkit_javascript_result_get_js_value(message);
+  if (!jsc_value_is_string(value)) {
+    return;
+  }
+  if (const std::optional<ExternalCall> call = ParseExternalCall(ValueText(value))) {
+    self->handlers_.external_call(call->name, call->arguments);
+  }
 }
 
 void WebKitView::OnMenuMessage(WebKitUserContentManager* /*manager*/, WebKitJavascriptResult* message,

@@ -84,7 +84,8 @@ class WebKitView final : public WebView {
   void ConnectSignals();
   bool HandleNavigation(const std::string& uri);
   bool DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
-  void DecideResponse(WebKitResponsePolicyDecision* decision);
+  // True when the response was decided here (ignored).
+  bool DecideResponse(WebKitResponsePolicyDecision* decision);
   void ReportError(const std::string& uri, int status);
   void OpenInBrowser(const std::string& uri);
   void ReportMenu(const std::string& link_uri);
@@ -126,5 +127,7 @@ class WebKitViewSet final : public WebViewSet {
 
 // Whether the engine can load `uri` at all; other schemes are ours.
 bool IsEngineScheme(const std::string& uri);
+// Whether `uri` may go to the user's browser: http and https only.
+bool IsBrowserAddress(const std::string& uri);
 
 }  // namespace taviro::gtk

@@ -3,6 +3,7 @@
 #include <array>
 #include <clocale>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace taviro::mpv {
@@ -94,6 +95,20 @@ void TakeCacheState(const mpv_event_property& property, PlaybackReadings& readin
 
 }  // namespace
 
+namespace {
+
+// Entries of a playlist from the network may only name network addresses,
+// those of a local one no fd:// or fdclose://. Streams that ffmpeg opens on
+// a stream's behalf (segments, keys, nested playlists) may use the web's
+// protocols and local files only: no pipe:, fd:, subfile: or device.
+constexpr std::pair<const char*, const char*> kReachLimits[] = {
+    {"load-unsafe-playlists", "no"},
+    {"demuxer-lavf-o", "protocol_whitelist=[file,http,https,tcp,tls,crypto,httpproxy]"},
+    {"stream-lavf-o", "protocol_whitelist=[file,http,https,tcp,tls,crypto,httpproxy]"},
+};
+
+}  // namespace
+
 std::unique_ptr<MpvCore> MpvCore::Create(const OptionList& options, Hooks hooks) {
   // libmpv refuses to start under a locale whose numbers are not written the
   // C way; the user's language stays in effect for everything else.
@@ -105,6 +120,14 @@ std::unique_ptr<MpvCore> MpvCore::Create(const OptionList& options, Hooks hooks)
   for (const auto& [name, value] : options) {
     // An option this libmpv does not know is left at its default.
     mpv_set_option_string(handle.get(), name.c_str(), value.c_str());
+  }
+  // What a playlist, a redirect or a stream that names other streams may
+  // reach: never the program's own descriptors or devices. A player that
+  // cannot be held to this is not made.
+  for (const auto& [name, value] : kReachLimits) {
+    if (mpv_set_option_string(handle.get(), name, value) < 0) {
+      return nullptr;
+    }
   }
   if (mpv_initialize(handle.get()) < 0) {
     return nullptr;

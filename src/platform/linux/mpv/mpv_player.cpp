@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/linux/mpv/picture_and_sound.h"
+#include "playback/media_address.h"
 
 namespace taviro::mpv {
 namespace {
@@ -77,6 +78,7 @@ std::unique_ptr<MpvPlayer> MpvPlayer::Create(MpvPlayerOptions options) {
 MpvPlayer::MpvPlayer(MpvPlayerOptions options) : options_(std::move(options)) {}
 
 MpvPlayer::~MpvPlayer() {
+  CancelStreamWork();
   // The render context must go before the player it renders for.
   prebuffer_.reset();
   surface_.reset();
@@ -163,13 +165,19 @@ void MpvPlayer::Load() {
   if (prebuffer_ != nullptr && prebuffer_->url() == url_) {
     prebuffer_.reset();
   }
+  if (!MayReachPlayer(url_)) {
+    // Refused before libmpv sees it; reads as an item that cannot be opened.
+    core_->Command({"stop"});
+    loaded_url_ = url_;
+    phase_ = LoadPhase::kFailed;
+    entry_.reset();
+    return;
+  }
   surface_->EnsureRenderer();
   // Decoding in hardware pays off only when the frames stay on the GPU; the
   // software renderer would have to copy every frame back.
   core_->SetString("hwdec", surface_->on_gpu() ? "auto-safe" : "no");
   SetPause(false);
-  load_request_ = ++last_request_;
-  core_->Command({"loadfile", url_.c_str(), "replace"}, load_request_);
   loaded_url_ = url_;
   phase_ = LoadPhase::kOpening;
   entry_.reset();
@@ -184,6 +192,96 @@ void MpvPlayer::Load() {
   readings.file_size.reset();
   readings.video_bitrate = 0;
   readings.audio_bitrate = 0;
+  waiting_since_.reset();
+  OpenStream();
+}
+
+void MpvPlayer::OpenStream() {
+  CancelStreamWork();
+  StreamChoice choice{StreamChoice::Kind::kDirect, loaded_url_};
+  if (options_.helper != nullptr) {
+    const auto now = std::chrono::steady_clock::now();
+    choice = options_.helper->Open(loaded_url_, waiting_since_, now);
+    if (choice.kind == StreamChoice::Kind::kWait && !waiting_since_) {
+      waiting_since_ = now;
+    }
+  }
+  switch (choice.kind) {
+    case StreamChoice::Kind::kWait:
+      retry_source_ = g_timeout_add(
+          100,
+          [](gpointer self) -> gboolean {
+            static_cast<MpvPlayer*>(self)->retry_source_ = 0;
+            static_cast<MpvPlayer*>(self)->OpenStream();
+            return G_SOURCE_REMOVE;
+          },
+          this);
+      return;
+    case StreamChoice::Kind::kNone:
+      phase_ = LoadPhase::kFailed;
+      return;
+    case StreamChoice::Kind::kDirect:
+    case StreamChoice::Kind::kHelper:
+      break;
+  }
+  via_helper_ = choice.kind == StreamChoice::Kind::kHelper;
+  load_request_ = ++last_request_;
+  core_->Command({"loadfile", choice.address.c_str(), "replace"}, load_request_);
+  if (via_helper_) {
+    watch_source_ = g_timeout_add(
+        1000,
+        [](gpointer self) -> gboolean {
+          static_cast<MpvPlayer*>(self)->WatchHelper();
+          return G_SOURCE_CONTINUE;
+        },
+        this);
+  }
+}
+
+void MpvPlayer::CancelStreamWork() {
+  for (guint* source : {&retry_source_, &watch_source_}) {
+    if (*source != 0) {
+      g_source_remove(*source);
+      *source = 0;
+    }
+  }
+  via_helper_ = false;
+}
+
+void MpvPlayer::WatchHelper() {
+  if (!via_helper_ || HelperReport()) {
+    return;
+  }
+  const bool paused = core_->readings().pause;
+  const int position = PositionSeconds(core_->readings());
+  Load();
+  if (position > 0) {
+    start_at_ = position;
+  }
+  SetPause(paused);
+}
+
+std::optional<HelperStatus> MpvPlayer::HelperReport() {
+  if (!via_helper_ || options_.helper == nullptr) {
+    return std::nullopt;
+  }
+  return options_.helper->Report(loaded_url_, std::chrono::steady_clock::now());
+}
+
+int MpvPlayer::TransferRate() {
+  if (via_helper_) {
+    const std::optional<HelperStatus> report = HelperReport();
+    return report ? std::min(report->rate_kb, 32767) : 0;
+  }
+  return Network() ? TransferRateKb(core_->readings()) : 0;
+}
+
+int MpvPlayer::DownloadProgress() {
+  if (via_helper_) {
+    const std::optional<HelperStatus> report = HelperReport();
+    return report ? report->thousandths : 0;
+  }
+  return DownloadThousandths(core_->readings(), phase_, Network());
 }
 
 void MpvPlayer::Pause() {
@@ -193,6 +291,7 @@ void MpvPlayer::Pause() {
 }
 
 void MpvPlayer::Stop() {
+  CancelStreamWork();
   core_->Command({"stop"});
   const bool busy = phase_ == LoadPhase::kOpening || phase_ == LoadPhase::kLoaded;
   phase_ = busy ? LoadPhase::kStopping : LoadPhase::kNothing;
@@ -221,7 +320,11 @@ void MpvPlayer::Prebuffer(const std::string& url) {
     return;
   }
   prebuffer_.reset();
-  if (url.empty() || url == loaded_url_) {
+  if (url.empty() || url == loaded_url_ || !MayReachPlayer(url)) {
+    return;
+  }
+  if (options_.helper != nullptr && DownloadHelperClient::Wanted(url)) {
+    options_.helper->Prebuffer(url);
     return;
   }
   prebuffer_ = PrebufferSession::Start(url, options_.log, options_.log_level);

@@ -12,6 +12,7 @@
 #include "platform/linux/mpv/prebuffer_session.h"
 #include "platform/linux/mpv/video_surface.h"
 #include "platform/player_control.h"
+#include "playback/download_helper_client.h"
 #include "playback/playback_readings.h"
 
 namespace taviro::mpv {
@@ -23,6 +24,8 @@ struct MpvPlayerOptions {
   // Receives the player's log lines at `log_level` and more severe ones.
   LogSink log;
   const char* log_level = "no";
+  // Network items go through the download helper when one is given.
+  DownloadHelperClient* helper = nullptr;
 };
 
 // The embedded player on libmpv, addressed by the control's dispatch
@@ -53,7 +56,7 @@ class MpvPlayer final : public PlayerControl {
   void SetVolume(int percent) override;
   int Duration() override { return Open() ? DurationSeconds(core_->readings()) : 0; }
   // Local files are read, not transferred.
-  int TransferRate() override { return Network() ? TransferRateKb(core_->readings()) : 0; }
+  int TransferRate() override;
   int Position() override { return Open() ? PositionSeconds(core_->readings()) : 0; }
   void SetPosition(int seconds) override;
   void Play() override;
@@ -63,7 +66,7 @@ class MpvPlayer final : public PlayerControl {
   void SetPictureFit(int fit) override;
   int SecondRate() override { return StreamRateKbit(core_->readings()); }
   void SetSoundChannel(int channel) override;
-  int DownloadProgress() override { return DownloadThousandths(core_->readings(), phase_, Network()); }
+  int DownloadProgress() override;
   void Prebuffer(const std::string& url) override;
   void SetAdvertUrl(const std::string& url) override { advert_url_ = url; }
 
@@ -81,6 +84,14 @@ class MpvPlayer final : public PlayerControl {
   // the item before it.
   bool Open() const { return phase_ == LoadPhase::kLoaded || phase_ == LoadPhase::kEnded; }
   void Load();
+  // Opens what the helper says to play for the loaded address, or waits
+  // for a starting helper.
+  void OpenStream();
+  void CancelStreamWork();
+  // A helper that went away mid-play is started again and the item resumes
+  // where it was.
+  void WatchHelper();
+  std::optional<HelperStatus> HelperReport();
   void SetPause(bool pause);
   void OnEvent(const mpv_event& event);
   void OnReply(const mpv_event& event);
@@ -110,6 +121,11 @@ class MpvPlayer final : public PlayerControl {
   std::int64_t opened_entry_ = -1;
   std::optional<int> start_at_;
   bool video_let_go_ = false;
+
+  bool via_helper_ = false;
+  std::optional<std::chrono::steady_clock::time_point> waiting_since_;
+  guint retry_source_ = 0;
+  guint watch_source_ = 0;
 };
 
 }  // namespace taviro::mpv

@@ -1,6 +1,7 @@
 #include "platform/linux/system/proc_process_table.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -47,17 +48,16 @@ std::string BaseName(std::string_view path) {
 
 // The link names the binary even when argv[0] was faked or relative; a
 // binary replaced or removed since the start shows as "path (deleted)".
-std::string NameFromExeLink(const std::filesystem::path& process_folder) {
+std::string PathFromExeLink(const std::filesystem::path& process_folder) {
   std::error_code error;
-  const std::string target = std::filesystem::read_symlink(process_folder / "exe", error).native();
+  std::string target = std::filesystem::read_symlink(process_folder / "exe", error).native();
   if (error) {
     return {};
   }
-  std::string_view path = target;
-  if (path.ends_with(kDeletedSuffix)) {
-    path.remove_suffix(kDeletedSuffix.size());
+  if (std::string_view(target).ends_with(kDeletedSuffix)) {
+    target.resize(target.size() - kDeletedSuffix.size());
   }
-  return BaseName(path);
+  return target;
 }
 
 // Another user's exe link may not be read, while the command line may.
@@ -70,22 +70,29 @@ std::string NameFromCommandLine(const std::filesystem::path& process_folder) {
   return BaseName(argv0);
 }
 
+// A process's folder belongs to the user the process runs as.
+bool OwnedBy(const std::filesystem::path& process_folder, uid_t owner) {
+  struct stat info {};
+  return ::stat(process_folder.c_str(), &info) == 0 && info.st_uid == owner;
+}
+
 }  // namespace
 
-ProcProcessTable::ProcProcessTable(std::filesystem::path proc_root)
-    : proc_root_(std::move(proc_root)) {}
+ProcProcessTable::ProcProcessTable(std::filesystem::path proc_root, uid_t owner)
+    : proc_root_(std::move(proc_root)), owner_(owner) {}
 
 std::vector<ProcessEntry> ProcProcessTable::List() {
   std::vector<ProcessEntry> entries;
   for (const std::int32_t pid : ListPids(proc_root_)) {
     const std::filesystem::path folder = proc_root_ / std::to_string(pid);
-    std::string name = NameFromExeLink(folder);
-    if (name.empty()) {
-      name = NameFromCommandLine(folder);
+    if (!OwnedBy(folder, owner_)) {
+      continue;
     }
+    std::string path = PathFromExeLink(folder);
+    std::string name = path.empty() ? NameFromCommandLine(folder) : BaseName(path);
     // Empty for kernel threads and for processes that ended meanwhile.
     if (!name.empty()) {
-      entries.push_back({pid, std::move(name)});
+      entries.push_back({pid, std::move(name), std::move(path)});
     }
   }
   return entries;

@@ -25,6 +25,9 @@ class UniqueFd {
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
 
+  // Gives the descriptor up without closing it.
+  int Release() { return std::exchange(fd_, -1); }
+
   void Reset(int fd = -1) {
     if (fd_ >= 0) {
       ::close(fd_);  // nothing useful to do when close fails

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 #include <utility>
@@ -162,6 +163,12 @@ std::string DefaultInstanceSocketName() {
 
 UnixSocketInstance::UnixSocketInstance(InstanceSocketOptions options) : options_(std::move(options)) {}
 
+UnixSocketInstance::~UnixSocketInstance() {
+  if (listener_.valid() && !ListenerIsOurs()) {
+    (void)listener_.Release();  // closed behind our back: the number is not ours
+  }
+}
+
 bool UnixSocketInstance::HandToRunningInstance(const std::string& command_line) {
   return Offer(command_line) != HandOffResult::kFirstInstance;
 }
@@ -178,6 +185,8 @@ HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
     }
     switch (Listen(*address, listener_)) {
       case ListenOutcome::kListening:
+        RememberListener();
+        return HandOffResult::kFirstInstance;
       case ListenOutcome::kFailed:  // no guard possible: run alone
         return HandOffResult::kFirstInstance;
       case ListenOutcome::kNameTaken:
@@ -186,6 +195,15 @@ HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
     UniqueFd connection;
     switch (Connect(*address, connection, deadline)) {
       case ConnectOutcome::kConnected:
+        // The abstract namespace is shared by every user: a name held by
+        // another one is no instance of ours, and must not get our text.
+        if (!FromUser(connection.get(), options_.accepted_uid)) {
+          if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+            std::fprintf(stderr, "taviro: instance name %s is held by another user; running alone\n",
+                         options_.name.c_str());
+          }
+          return HandOffResult::kFirstInstance;
+        }
         return Exchange(connection.get(), command_line, deadline) ? HandOffResult::kDelivered
                                                                   : HandOffResult::kLost;
       case ConnectOutcome::kFailed:
@@ -197,20 +215,63 @@ HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
   return HandOffResult::kLost;
 }
 
-std::optional<std::string> UnixSocketInstance::AcceptOne() {
+UnixSocketInstance::Accepted UnixSocketInstance::Accept() {
+  Accepted result;
   if (!listener_.valid()) {
-    return std::nullopt;
+    return result;
   }
   UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
-  if (!connection.valid() || !FromUser(connection.get(), options_.accepted_uid)) {
-    return std::nullopt;
+  if (!connection.valid()) {
+    // Nobody waiting, or a start that gave up or was cut short: the next
+    // wake-up tries again. Anything else leaves the start queued.
+    result.failed = errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR && errno != ECONNABORTED;
+    return result;
   }
-  std::optional<std::string> text = ReadText(connection.get(), Clock::now() + options_.read_limit);
-  if (text) {
+  if (!FromUser(connection.get(), options_.accepted_uid)) {
+    return result;
+  }
+  result.text = ReadText(connection.get(), Clock::now() + options_.read_limit);
+  if (result.text) {
     // The start may have given up waiting; the text counts all the same.
     SendAll(connection.get(), std::string_view(&kTaken, 1), Clock::now() + options_.read_limit);
   }
-  return text;
+  return result;
+}
+
+void UnixSocketInstance::RememberListener() {
+  struct stat info {};
+  if (::fstat(listener_.get(), &info) == 0) {
+    listener_device_ = info.st_dev;
+    listener_inode_ = info.st_ino;
+  }
+}
+
+bool UnixSocketInstance::ListenerIsOurs() const {
+  struct stat info {};
+  return listener_.valid() && ::fstat(listener_.get(), &info) == 0 && info.st_dev == listener_device_ &&
+         info.st_ino == listener_inode_;
+}
+
+bool UnixSocketInstance::Relisten() {
+  const bool ours = ListenerIsOurs();
+  int accepting = 0;
+  socklen_t size = sizeof accepting;
+  if (ours && ::getsockopt(listener_.get(), SOL_SOCKET, SO_ACCEPTCONN, &accepting, &size) == 0 &&
+      accepting != 0) {
+    return true;
+  }
+  if (!ours) {
+    // Something closed our socket and the number may name another file by
+    // now: it is not ours to close.
+    (void)listener_.Release();
+  }
+  listener_.Reset();
+  const std::optional<AbstractAddress> address = MakeAddress(options_.name);
+  if (!address || Listen(*address, listener_) != ListenOutcome::kListening) {
+    return false;
+  }
+  RememberListener();
+  return true;
 }
 
 }  // namespace taviro

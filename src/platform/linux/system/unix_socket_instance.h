@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -28,14 +29,16 @@ struct InstanceSocketOptions {
   // How long the running instance waits for the text of a start that has
   // connected; it blocks the main loop meanwhile.
   std::chrono::milliseconds read_limit{1000};
-  // Only starts by this user are listened to: the abstract namespace is
-  // shared by every user of the machine.
+  // Only starts by this user are listened to, and only an instance of this
+  // user is handed a command line: the abstract namespace is shared by
+  // every user of the machine.
   uid_t accepted_uid = ::getuid();
 };
 
 enum class HandOffResult {
   // No instance was running: this one listens from now on (unless the
-  // socket could not be made at all; then it runs unguarded).
+  // socket could not be made at all, or another user holds the name; then
+  // it runs unguarded).
   kFirstInstance,
   kDelivered,  // the running instance took the text
   // An instance is running but did not take the text in time, or refused it.
@@ -53,6 +56,9 @@ class UnixSocketInstance final : public InstanceChannel {
 
   UnixSocketInstance() : UnixSocketInstance(InstanceSocketOptions{}) {}
   explicit UnixSocketInstance(InstanceSocketOptions options);
+  UnixSocketInstance(const UnixSocketInstance&) = delete;
+  UnixSocketInstance& operator=(const UnixSocketInstance&) = delete;
+  ~UnixSocketInstance() override;
 
   // True whenever another instance runs, even when it did not take the
   // text: the command line is then lost, but a second window must not
@@ -65,14 +71,32 @@ class UnixSocketInstance final : public InstanceChannel {
   // The listening socket for the main loop to watch for readability; -1
   // unless this is the first instance.
   int ListeningFd() const { return listener_.get(); }
-  // Takes one waiting start's text and answers it. Nothing when no start is
-  // waiting, or when its text was refused (another user, too long, cut
-  // short or too slow).
-  std::optional<std::string> AcceptOne();
+  struct Accepted {
+    // The text of a waiting start. Nothing when no start is waiting, or
+    // when its text was refused (another user, too long, cut short or too
+    // slow).
+    std::optional<std::string> text;
+    // The listener could not take a start that waits (out of descriptors,
+    // or the socket is gone): it stays readable until that changes.
+    bool failed = false;
+  };
+  // Takes one waiting start's text and answers it.
+  Accepted Accept();
+  std::optional<std::string> AcceptOne() { return Accept().text; }
+
+  // After a failure: true when the listener still works, or when a broken
+  // one could be replaced by a new socket under the same name.
+  bool Relisten();
 
  private:
+  void RememberListener();
+  bool ListenerIsOurs() const;
+
   InstanceSocketOptions options_;
   UniqueFd listener_;
+  // What the listener was when it was made, to know it again by.
+  dev_t listener_device_ = 0;
+  ino_t listener_inode_ = 0;
 };
 
 }  // namespace taviro

@@ -1,0 +1,60 @@
+#include "app/open_local_files.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/command_line_handoff.h"
+#include "app/hand_off_paths.h"
+#include "app/path_names.h"
+#include "lists/media_lists.h"
+#include "playback/playback_context.h"
+#include "ui/main/content_mode.h"
+#include "ui/main/main_window.h"
+#include "ui/main/mini_mode.h"
+#include "ui/main/title_bar_commands.h"
+#include "ui/main/tray_controller.h"
+
+namespace taviro {
+namespace {
+
+constexpr int kPlayerTab = 9;
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;  // a path that cannot be looked at is no folder: the player reports it
+  return std::filesystem::is_directory(path, error);
+}
+
+}  // namespace
+
+void OpenLocalFiles(PlaybackContext& context, const std::vector<std::string>& paths) {
+  std::vector<std::string> files;
+  for (const std::string& path : paths) {
+    if (!path.empty() && !IsFolder(path)) files.push_back(path);
+  }
+  MainWindow& window = context.window;
+  if (files.size() < paths.size()) ShowBalloon(window.ports.tray, kFolderRefusedText);
+  if (files.empty()) return;
+
+  if (window.model.MiniMode != 0) JbiClick(window);
+  NpcClick(window, kPlayerTab);
+  SetContentMode(window, kPlayer);
+  // Each file goes on top of the list, so the later ones go first and the
+  // one that plays ends on top.
+  for (auto it = files.rbegin(); it + 1 != files.rend(); ++it) {
+    context.lists.AddLocalFile(FileNameOf(*it), *it, 0);
+  }
+  PlayLocalFile(context, files.front());
+}
+
+void OpenCommandLine(PlaybackContext& context, const std::string& text,
+                     const std::filesystem::path& working_folder) {
+  std::vector<std::string> paths = SplitHandOffPaths(text);
+  if (paths.size() > 1) {
+    for (std::string& path : paths) path = PathIn(path, working_folder);
+    OpenLocalFiles(context, paths);
+  } else if (!text.empty()) {
+    PlayCommandLine(context, text, working_folder);
+  }
+}
+
+}  // namespace taviro

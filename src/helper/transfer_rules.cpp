@@ -1,0 +1,81 @@
+#include "helper/transfer_rules.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "playback/download_name.h"
+
+namespace taviro::helper {
+namespace {
+
+// About a second of transfer on a slow line: nearer than this, waiting is
+// cheaper than a new connection.
+constexpr std::int64_t kNearAhead = 512 * 1024;
+constexpr std::chrono::milliseconds kFirstRetry{500};
+constexpr std::chrono::milliseconds kLongestRetry{8000};
+
+}  // namespace
+
+std::optional<std::string> SourceAddress(std::string_view address, std::string_view service_base) {
+  if (const std::optional<QvodLink> link = ParseQvodLink(address)) {
+    if (service_base.empty()) return std::nullopt;
+    std::string base(service_base);
+    if (!base.ends_with('/')) base += '/';
+    // The hash goes into a path: anything but letters and digits is refused.
+    for (const char c : link->hash) {
+      if (!std::isalnum(static_cast<unsigned char>(c))) return std::nullopt;
+    }
+    return base + "seed/" + link->hash;
+  }
+  if (address.starts_with("http://") || address.starts_with("https://")) return std::string(address);
+  return std::nullopt;
+}
+
+std::optional<std::int64_t> NextFetchStart(const ByteRanges& present, std::int64_t total,
+                                           std::int64_t reader_offset) {
+  if (auto ahead = present.FirstMissing(reader_offset, total)) return ahead;
+  return present.FirstMissing(0, total);
+}
+
+bool ShouldMoveTransfer(std::int64_t fetching, std::int64_t wanted) {
+  return wanted < fetching || wanted - fetching > kNearAhead;
+}
+
+std::optional<std::chrono::milliseconds> RetryPolicy::NextDelay() {
+  if (failures_ >= kMaxAttempts) return std::nullopt;
+  const std::chrono::milliseconds delay = std::min(kFirstRetry * (1 << failures_), kLongestRetry);
+  ++failures_;
+  return delay;
+}
+
+void RateMeter::Count(std::int64_t bytes, std::chrono::steady_clock::time_point now) {
+  samples_.emplace_back(now, bytes);
+  Forget(now);
+}
+
+std::int64_t RateMeter::BytesPerSecond(std::chrono::steady_clock::time_point now) {
+  Forget(now);
+  std::int64_t sum = 0;
+  for (const auto& sample : samples_) sum += sample.second;
+  return sum * 1000 / window_.count();
+}
+
+void RateMeter::Forget(std::chrono::steady_clock::time_point now) {
+  while (!samples_.empty() && now - samples_.front().first > window_) samples_.pop_front();
+}
+
+int Thousandths(std::int64_t covered, std::int64_t total) {
+  if (total <= 0) return 0;
+  return static_cast<int>(std::clamp<std::int64_t>(covered * 1000 / total, 0, 1000));
+}
+
+std::string DefaultConfigText(std::string_view save_folder) {
+  return "[NBQVODTERMINAL]\r\ndefaultsavepath=" + std::string(save_folder) + "\r\n";
+}
+
+std::string DefaultPlayerXmlText(std::string_view save_folder) {
+  return "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n<QvodPlayer>\r\n<Download Defaultsavepath=\"" +
+         std::string(save_folder) + "\" />\r\n</QvodPlayer>\r\n";
+}
+
+}  // namespace taviro::helper

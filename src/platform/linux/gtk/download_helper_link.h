@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/linux/system/spawn_program_launcher.h"
+#include "platform/linux/system/unix_helper_channel.h"
+#include "playback/download_helper_client.h"
+
+namespace taviro::gtk {
+
+// The program's line to the download helper installed in the application
+// folder's Qvod/ subfolder.
+struct DownloadHelperLink {
+  DownloadHelperLink(const std::filesystem::path& app_folder, const std::string& service_base)
+      : folder((app_folder / "Qvod").string() + "/"),
+        channel(folder),
+        client(channel, launcher, folder + "QvodTerminal.exe", service_base) {}
+
+  std::string folder;
+  SpawnProgramLauncher launcher;
+  UnixHelperChannel channel;
+  DownloadHelperClient client;
+};
+
+}  // namespace taviro::gtk

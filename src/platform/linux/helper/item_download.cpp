@@ -1,0 +1,334 @@
+#include "platform/linux/helper/item_download.h"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "app/file_io.h"
+
+namespace taviro::helper {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr std::int64_t kSaveEveryBytes = 4 * 1024 * 1024;
+constexpr milliseconds kSaveEvery{1000};
+constexpr std::string_view kSizeLine = "size ";
+
+struct CurlDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+
+std::optional<std::int64_t> Number(std::string_view text) {
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// The size a stored ranges file was written for: its first line.
+std::optional<std::int64_t> StoredSize(std::string_view text) {
+  if (!text.starts_with(kSizeLine)) return std::nullopt;
+  text.remove_prefix(kSizeLine.size());
+  return Number(text.substr(0, text.find('\n')));
+}
+
+// The total of a "Content-Range: bytes a-b/total" header.
+std::optional<std::int64_t> RangeTotal(std::string_view header) {
+  constexpr std::string_view kName = "content-range:";
+  if (header.size() < kName.size()) return std::nullopt;
+  for (std::size_t i = 0; i < kName.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(header[i])) != kName[i]) return std::nullopt;
+  }
+  const std::size_t slash = header.find('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  std::string_view total = header.substr(slash + 1);
+  while (!total.empty() && (total.back() == '\r' || total.back() == '\n' || total.back() == ' ')) {
+    total.remove_suffix(1);
+  }
+  return Number(total);
+}
+
+}  // namespace
+
+struct TransferCallbacks {
+  ItemDownload* item;
+  std::int64_t start;
+  std::optional<std::int64_t> range_total;
+  CURL* handle;
+
+  static std::size_t Header(char* data, std::size_t size, std::size_t count, void* self) {
+    auto* callbacks = static_cast<TransferCallbacks*>(self);
+    if (auto total = RangeTotal(std::string_view(data, size * count))) callbacks->range_total = total;
+    return size * count;
+  }
+  static std::size_t Body(char* data, std::size_t size, std::size_t count, void* self) {
+    auto* callbacks = static_cast<TransferCallbacks*>(self);
+    ItemDownload& item = *callbacks->item;
+    bool headers_seen = false;
+    {
+      std::lock_guard lock(item.mutex_);
+      headers_seen = item.headers_seen_;
+    }
+    if (!headers_seen) {
+      long status = 0;
+      curl_easy_getinfo(callbacks->handle, CURLINFO_RESPONSE_CODE, &status);
+      curl_off_t length = -1;
+      curl_easy_getinfo(callbacks->handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+      std::optional<std::int64_t> total = callbacks->range_total;
+      if (status == 200 && length >= 0) total = length;
+      {
+        std::lock_guard lock(item.mutex_);
+        if (total && !item.total_) item.total_ = total;
+        // A source whose size differs from the promised one is another file.
+        if (!total || *total != item.total_) return 0;
+      }
+      if (!item.OnHeaders(status, callbacks->start)) return 0;
+    }
+    return item.OnBody(data, size * count);
+  }
+  static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* callbacks = static_cast<TransferCallbacks*>(self);
+    std::lock_guard lock(callbacks->item->mutex_);
+    return callbacks->item->ShouldAbortLocked() ? 1 : 0;
+  }
+};
+
+ItemDownload::ItemDownload(std::string source_url, ItemFiles files, std::optional<std::int64_t> known_size,
+                           bool debug)
+    : source_url_(std::move(source_url)), files_(std::move(files)), known_size_(known_size), debug_(debug) {
+  total_ = known_size_;
+}
+
+ItemDownload::~ItemDownload() { Stop(); }
+
+bool ItemDownload::Start() {
+  std::error_code error;
+  if (std::filesystem::is_regular_file(files_.final_path, error)) {
+    file_.Reset(::open(files_.final_path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (!file_.valid() || ::fstat(file_.get(), &info) != 0) return false;
+    std::lock_guard lock(mutex_);
+    total_ = info.st_size;
+    present_.Add(0, info.st_size);
+    finished_ = true;
+    return true;
+  }
+  file_.Reset(::open(files_.partial_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (!file_.valid()) return false;
+  // What a former run saved; a size that no longer matches starts afresh.
+  if (const std::optional<std::string> stored = ReadFileBytes(files_.ranges_path)) {
+    const std::optional<std::int64_t> size = StoredSize(*stored);
+    if (size && (!known_size_ || *size == *known_size_)) {
+      total_ = size;
+      present_ = ByteRanges::Parse(*stored, *size);
+    }
+  }
+  last_save_ = Clock::now();
+  worker_ = std::thread([this] { Run(); });
+  return true;
+}
+
+void ItemDownload::Stop() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  changed_.notify_all();
+  if (worker_.joinable()) worker_.join();
+}
+
+std::optional<std::int64_t> ItemDownload::WaitForSize(milliseconds limit) {
+  std::unique_lock lock(mutex_);
+  changed_.wait_for(lock, limit, [this] { return total_.has_value() || failed_ || stop_; });
+  return total_;
+}
+
+std::int64_t ItemDownload::WaitForBytes(std::int64_t offset, std::int64_t most, milliseconds limit) {
+  std::unique_lock lock(mutex_);
+  if (reader_offset_ != offset) {
+    reader_offset_ = offset;
+    if (!present_.Contains(offset) && headers_seen_ && ShouldMoveTransfer(write_at_, offset)) move_ = true;
+  }
+  changed_.notify_all();
+  changed_.wait_for(lock, limit, [&] { return present_.Contains(offset) || failed_ || stop_; });
+  return std::min(present_.RunEnd(offset) - offset, most);
+}
+
+bool ItemDownload::ReadAt(std::int64_t offset, char* out, std::int64_t size) const {
+  while (size > 0) {
+    const ssize_t read = ::pread(file_.get(), out, static_cast<std::size_t>(size), offset);
+    if (read <= 0) return false;
+    out += read;
+    offset += read;
+    size -= read;
+  }
+  return true;
+}
+
+HelperStatus ItemDownload::Status() {
+  std::lock_guard lock(mutex_);
+  const std::int64_t rate = rate_.BytesPerSecond(Clock::now());
+  return {Thousandths(present_.Covered(), total_.value_or(0)), static_cast<int>(std::min<std::int64_t>(rate / 1024, 65535))};
+}
+
+bool ItemDownload::Failed() {
+  std::lock_guard lock(mutex_);
+  return failed_;
+}
+
+void ItemDownload::Run() {
+  RetryPolicy retry;
+  for (;;) {
+    std::int64_t start = 0;
+    {
+      std::unique_lock lock(mutex_);
+      if (stop_) break;
+      if (total_) {
+        const std::optional<std::int64_t> next = NextFetchStart(present_, *total_, reader_offset_);
+        if (!next) {
+          FinishLocked();
+          break;
+        }
+        start = *next;
+      }
+      move_ = false;
+      headers_seen_ = false;
+    }
+    const std::int64_t covered_before = [this] {
+      std::lock_guard lock(mutex_);
+      return present_.Covered();
+    }();
+    const FetchEnd end = Fetch(start);
+    std::unique_lock lock(mutex_);
+    if (present_.Covered() > covered_before) retry.Progressed();
+    if (end == FetchEnd::kStopped) break;
+    if (end == FetchEnd::kDone || end == FetchEnd::kMoved) continue;
+    const std::optional<milliseconds> delay = end == FetchEnd::kRefused ? std::nullopt : retry.NextDelay();
+    if (!delay) {
+      Log("giving up on " + source_url_);
+      failed_ = true;
+      changed_.notify_all();
+      break;
+    }
+    Log("retrying " + source_url_ + " in " + std::to_string(delay->count()) + " ms");
+    changed_.wait_for(lock, *delay, [this] { return stop_; });
+  }
+  std::lock_guard lock(mutex_);
+  if (!finished_) SaveRangesLocked();
+}
+
+ItemDownload::FetchEnd ItemDownload::Fetch(std::int64_t start) {
+  std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
+  if (!handle) return FetchEnd::kFailed;
+  TransferCallbacks callbacks{this, start, std::nullopt, handle.get()};
+  const std::string range = std::to_string(start) + "-";
+  CURL* curl = handle.get();
+  curl_easy_setopt(curl, CURLOPT_URL, source_url_.c_str());
+  curl_easy_setopt(curl, CURLOPT_RANGE, range.c_str());
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);
+  // A connection that stalls is dropped and tried again.
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 20L);
+  curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 256L * 1024L);
+  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &TransferCallbacks::Header);
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &callbacks);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &TransferCallbacks::Body);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &callbacks);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &TransferCallbacks::Progress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &callbacks);
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  Log("fetching " + source_url_ + " from " + range);
+  const CURLcode result = curl_easy_perform(curl);
+  long status = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  std::lock_guard lock(mutex_);
+  if (stop_) return FetchEnd::kStopped;
+  if (move_) return FetchEnd::kMoved;
+  if (result == CURLE_OK) return FetchEnd::kDone;
+  // The write callback ends a transfer that runs into bytes already there.
+  if (result == CURLE_WRITE_ERROR && headers_seen_) return FetchEnd::kDone;
+  // A missing file or a size that does not match is not cured by waiting.
+  if ((status == 404 || status == 410) || (result == CURLE_WRITE_ERROR && !headers_seen_)) return FetchEnd::kRefused;
+  Log(std::string("transfer failed: ") + curl_easy_strerror(result));
+  return FetchEnd::kFailed;
+}
+
+bool ItemDownload::OnHeaders(long status, std::int64_t start) {
+  std::lock_guard lock(mutex_);
+  headers_seen_ = true;
+  // A source without ranges sends the whole file.
+  write_at_ = status == 206 ? start : 0;
+  changed_.notify_all();
+  return true;
+}
+
+std::size_t ItemDownload::OnBody(const char* data, std::size_t size) {
+  std::int64_t at = 0;
+  {
+    std::lock_guard lock(mutex_);
+    if (ShouldAbortLocked()) return 0;
+    at = write_at_;
+  }
+  const std::int64_t end = std::min<std::int64_t>(at + static_cast<std::int64_t>(size), total_.value_or(INT64_MAX));
+  for (std::int64_t written = at; written < end;) {
+    const ssize_t count = ::pwrite(file_.get(), data + (written - at), static_cast<std::size_t>(end - written), written);
+    if (count <= 0) return 0;
+    written += count;
+  }
+  std::lock_guard lock(mutex_);
+  // Recorded only once written, so the list never claims more than the file.
+  present_.Add(at, end);
+  write_at_ = end;
+  rate_.Count(end - at, Clock::now());
+  unsaved_bytes_ += end - at;
+  if (unsaved_bytes_ >= kSaveEveryBytes || Clock::now() - last_save_ >= kSaveEvery) SaveRangesLocked();
+  changed_.notify_all();
+  // Bytes already there end this transfer; the next one starts at the gap.
+  if (present_.RunEnd(write_at_) > write_at_ || (total_ && write_at_ >= *total_)) return 0;
+  return size;
+}
+
+bool ItemDownload::ShouldAbortLocked() const { return stop_ || move_; }
+
+void ItemDownload::SaveRangesLocked() {
+  unsaved_bytes_ = 0;
+  last_save_ = Clock::now();
+  if (!total_) return;
+  // A ranges file that cannot be written costs only a fresh download later.
+  (void)WriteFileAtomically(files_.ranges_path, std::string(kSizeLine) + std::to_string(*total_) + "\n" +
+                                                    present_.Serialize());
+}
+
+void ItemDownload::FinishLocked() {
+  ::fsync(file_.get());
+  std::error_code error;
+  std::filesystem::rename(files_.partial_path, files_.final_path, error);
+  if (error) {
+    SaveRangesLocked();
+    return;
+  }
+  std::filesystem::remove(files_.ranges_path, error);  // a leftover list is harmless
+  finished_ = true;
+  Log("finished " + files_.final_path);
+  changed_.notify_all();
+}
+
+void ItemDownload::Log(const std::string& text) const {
+  if (debug_) std::fprintf(stderr, "QvodTerminal: %s\n", text.c_str());
+}
+
+}  // namespace taviro::helper

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "helper/byte_ranges.h"
+#include "helper/transfer_rules.h"
+#include "platform/linux/system/unique_fd.h"
+#include "playback/helper_protocol.h"
+
+namespace taviro::helper {
+
+struct ItemFiles {
+  std::string final_path;
+  std::string partial_path;
+  std::string ranges_path;
+};
+
+// One network item on its way to disk: a transfer thread fetches what is
+// missing into the partial file (from where the player reads first) and
+// renames it to its final name once it is whole; readers wait for bytes.
+class ItemDownload {
+ public:
+  // `known_size`: the size a qvod link promises; the source must agree.
+  ItemDownload(std::string source_url, ItemFiles files, std::optional<std::int64_t> known_size, bool debug);
+  ItemDownload(const ItemDownload&) = delete;
+  ItemDownload& operator=(const ItemDownload&) = delete;
+  ~ItemDownload();
+
+  // False when the partial file cannot be made.
+  bool Start();
+  // Ends the transfer and saves which ranges are on disk.
+  void Stop();
+
+  std::optional<std::int64_t> WaitForSize(std::chrono::milliseconds limit);
+  // How many bytes from `offset` (at most `most`) are on disk, waiting up to
+  // `limit` for the first of them; 0 when none came or the transfer gave up.
+  std::int64_t WaitForBytes(std::int64_t offset, std::int64_t most, std::chrono::milliseconds limit);
+  bool ReadAt(std::int64_t offset, char* out, std::int64_t size) const;
+  HelperStatus Status();
+  bool Failed();
+
+ private:
+  enum class FetchEnd { kDone, kMoved, kFailed, kStopped, kRefused };
+  void Run();
+  FetchEnd Fetch(std::int64_t start);
+  std::size_t OnBody(const char* data, std::size_t size);
+  bool OnHeaders(long status, std::int64_t start);
+  bool ShouldAbortLocked() const;
+  void SaveRangesLocked();
+  void FinishLocked();
+  void Log(const std::string& text) const;
+
+  friend struct TransferCallbacks;
+
+  const std::string source_url_;
+  const ItemFiles files_;
+  const std::optional<std::int64_t> known_size_;
+  const bool debug_;
+  UniqueFd file_;
+
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  ByteRanges present_;
+  std::optional<std::int64_t> total_;
+  std::int64_t reader_offset_ = 0;
+  std::int64_t write_at_ = 0;
+  bool headers_seen_ = false;
+  bool move_ = false;
+  bool stop_ = false;
+  bool failed_ = false;
+  bool finished_ = false;
+  std::int64_t unsaved_bytes_ = 0;
+  std::chrono::steady_clock::time_point last_save_;
+  RateMeter rate_;
+  std::thread worker_;
+};
+
+}  // namespace taviro::helper

@@ -1,0 +1,149 @@
+// QvodTerminal.exe: the download helper. It downloads network media into the
+// save folder its two configuration files name, serves it to the player on
+// 127.0.0.1 while it arrives, and takes commands from its own user on an
+// abstract Unix socket named after its folder.
+#include <curl/curl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "app/ansi_text.h"
+#include "app/file_io.h"
+#include "helper/transfer_rules.h"
+#include "platform/linux/helper/media_server.h"
+#include "platform/linux/helper/terminal.h"
+#include "platform/linux/system/line_socket.h"
+#include "platform/linux/system/unix_helper_channel.h"
+#include "playback/helper_protocol.h"
+#include "playback/download_name.h"
+#include "playback/vendor_save_path.h"
+
+namespace taviro::helper {
+namespace {
+
+constexpr std::size_t kLongestRequest = 8192;
+constexpr std::chrono::milliseconds kRequestWait{2000};
+
+bool Debug() {
+  const char* value = std::getenv("TAVIRO_DEBUG");
+  return value != nullptr && *value != '\0' && std::string_view(value) != "0";
+}
+
+std::string OwnFolder() {
+  std::error_code error;
+  std::string folder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path().string();
+  return folder.ends_with('/') ? folder : folder + "/";
+}
+
+// A fresh installation's two files, naming the default save folder; files
+// that are there already are left as they are.
+void EnsureConfigFiles(const std::string& folder) {
+  const std::string save = DefaultSavePath();
+  const std::string config = folder + std::string(kVendorConfigFile);
+  const std::string xml = folder + std::string(kVendorPlayerFile);
+  // Files that cannot be written leave the default save folder in force.
+  if (!IsRegularFile(config)) (void)WriteFileAtomically(config, EncodeAnsi(DefaultConfigText(save)));
+  if (!IsRegularFile(xml)) (void)WriteFileAtomically(xml, EncodeAnsi(DefaultPlayerXmlText(save)));
+}
+
+class Helper {
+ public:
+  Helper(std::string save_folder, bool debug) : terminal_(std::move(save_folder), debug), server_(terminal_) {}
+
+  int Run(UniqueFd control, int signals) {
+    if (server_.Start() < 0) return 1;
+    pollfd waits[2] = {{control.get(), POLLIN, 0}, {signals, POLLIN, 0}};
+    while (!quit_) {
+      if (::poll(waits, 2, -1) < 0) continue;
+      if (waits[1].revents != 0) break;
+      if (waits[0].revents != 0) Answer(control.get());
+    }
+    terminal_.StopAll();
+    server_.Stop();
+    return 0;
+  }
+
+ private:
+  void Answer(int control) {
+    UniqueFd connection(::accept4(control, nullptr, nullptr, SOCK_CLOEXEC));
+    if (!connection.valid()) return;
+    // Another user's program may reach the socket name; only ours is served.
+    if (!PeerIsUser(connection.get(), ::getuid())) return;
+    const SteadyDeadline deadline = std::chrono::steady_clock::now() + kRequestWait;
+    const std::optional<std::string> line = ReceiveLine(connection.get(), kLongestRequest, deadline);
+    if (!line) return;
+    const std::string reply = Reply(*line);
+    // A requester that left is not waited for.
+    (void)SendAll(connection.get(), reply, deadline);
+  }
+
+  std::string Reply(const std::string& line) {
+    const std::optional<HelperRequest> request = ParseHelperRequest(line);
+    if (!request) return FormatErrorReply("unknown request");
+    switch (request->verb) {
+      case HelperVerb::kQuit:
+        quit_ = true;
+        return FormatOkReply("");
+      case HelperVerb::kStatus: {
+        const std::optional<HelperStatus> status = terminal_.Status(request->address);
+        return status ? FormatStatusReply(*status) : FormatErrorReply("not opened");
+      }
+      case HelperVerb::kPlay:
+      case HelperVerb::kPrebuffer: {
+        std::string error;
+        if (!terminal_.Open(*request, error)) return FormatErrorReply(error);
+        if (request->verb == HelperVerb::kPrebuffer) return FormatOkReply("");
+        return FormatOkReply(server_.AddressOf(MediaFileName(request->address)));
+      }
+    }
+    return FormatErrorReply("unknown request");
+  }
+
+  Terminal terminal_;
+  MediaServer server_;
+  bool quit_ = false;
+};
+
+int Main(int argc, char** argv) {
+  const std::string folder = OwnFolder();
+  EnsureConfigFiles(folder);
+  if (argc > 1 && std::string_view(argv[1]) == "--write-config") return 0;
+
+  // Signals are taken as events, so a SIGTERM ends the loop and the items
+  // save their ranges before the process goes.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+  UniqueFd signal_fd(::signalfd(-1, &signals, SFD_CLOEXEC));
+
+  std::string save = ReadSavePath(folder);
+  if (!save.ends_with('/')) save += '/';
+  UniqueFd control = ListenAbstract(HelperSocketNameFor(folder));
+  if (!control.valid()) {
+    // Another helper serves this installation already.
+    if (Debug()) std::fprintf(stderr, "QvodTerminal: already running for %s\n", folder.c_str());
+    return 0;
+  }
+  if (Debug()) std::fprintf(stderr, "QvodTerminal: saving to %s\n", save.c_str());
+  curl_global_init(CURL_GLOBAL_DEFAULT);
+  Helper helper(save, Debug());
+  const int code = helper.Run(std::move(control), signal_fd.get());
+  curl_global_cleanup();
+  return code;
+}
+
+}  // namespace
+}  // namespace taviro::helper
+
+int main(int argc, char** argv) { return taviro::helper::Main(argc, argv); }

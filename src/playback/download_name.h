@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace taviro {
+
+// A "qvod://" size "|" hash "|" name "|" link: a file the service seeds.
+struct QvodLink {
+  std::int64_t size = 0;
+  std::string hash;
+  std::string name;  // unescaped
+};
+
+inline constexpr std::string_view kQvodScheme = "qvod://";
+
+// Nothing unless the address has the scheme, a size that is a number and a
+// hash and name that are not empty.
+std::optional<QvodLink> ParseQvodLink(std::string_view address);
+std::string FormatQvodLink(const QvodLink& link);
+
+// A name that stays inside the save folder when appended to it: not empty,
+// no "/", no NUL or other control character, not "." or "..", not hidden,
+// at most 200 bytes (room for the suffixes below).
+bool IsSafeFileName(std::string_view name);
+
+// The name the download helper saves a network address under: a qvod link's
+// name, or the last segment of an http(s) address's path with its %XX forms
+// decoded. Empty when the address names no file or the name is not safe.
+std::string MediaFileName(std::string_view address);
+
+// While an item downloads it lives in name + kPartialSuffix, with the byte
+// ranges already there listed in name + kRangesSuffix; the finished file is
+// renamed to the name itself.
+inline constexpr std::string_view kPartialSuffix = ".part";
+inline constexpr std::string_view kRangesSuffix = ".part.ranges";
+
+// Every file the helper may have made for `name`, final name first.
+std::vector<std::string> DownloadFilesOf(std::string_view name);
+
+}  // namespace taviro

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace taviro {
+
+struct PlaybackContext;
+
+// The desktop's media controls (media keys, the panel's player widget): what
+// they see of the player and what their commands do. The commands press the
+// control bar's buttons, so they act exactly as a click would; times are in
+// microseconds, as the desktop counts them.
+
+enum class PlaybackStatus { kPlaying, kPaused, kStopped };
+std::string_view PlaybackStatusName(PlaybackStatus status);  // "Playing", "Paused", "Stopped"
+
+inline constexpr std::string_view kNoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
+
+struct MediaControlsState {
+  PlaybackStatus status = PlaybackStatus::kStopped;
+  std::string title;                     // as the control bar shows it
+  std::string track_id{kNoTrack};        // new for every item loaded
+  std::int64_t length_us = 0;            // 0 while unknown
+  double volume = 0.0;                   // 0..1
+  bool can_play = false;
+  bool can_pause = false;
+  bool can_seek = false;
+  bool can_go_next = false;
+  bool can_go_previous = false;
+  bool operator==(const MediaControlsState&) const = default;
+};
+
+// The properties that the desktop is told about when they change.
+enum class MediaProperty {
+  kPlaybackStatus,
+  kMetadata,
+  kVolume,
+  kCanPlay,
+  kCanPause,
+  kCanSeek,
+  kCanGoNext,
+  kCanGoPrevious,
+};
+std::string_view MediaPropertyName(MediaProperty property);
+std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before, const MediaControlsState& after);
+
+struct MediaControlsUpdate {
+  std::vector<MediaProperty> changed;
+  // Set when the position jumped (a seek from anywhere): the new position.
+  std::optional<std::int64_t> seeked_us;
+};
+
+class MediaControls {
+ public:
+  explicit MediaControls(PlaybackContext& context);
+
+  // Only while the player shows: the web play page and the TV page cannot be
+  // paused from outside, and the bar's buttons do nothing there either.
+  void PlayPause();
+  void Play();
+  void Pause();
+  void Stop();
+  // Next and previous episode of the series playing; nothing for a file.
+  void Next();
+  void Previous();
+  // Beyond the end acts as Next; before the start goes to the start.
+  void Seek(std::int64_t offset_us);
+  // Ignored unless `track_id` is the item playing and the position lies
+  // within it.
+  void SetPosition(std::string_view track_id, std::int64_t position_us);
+  void SetVolume(double volume);
+  // Shows the window, from the tray or minimised.
+  void Raise();
+
+  MediaControlsState Current();
+  std::int64_t PositionUs();
+
+  // What changed since the last poll; `now_ms` is a steady clock, used to
+  // tell a seek from the position moving on by itself.
+  MediaControlsUpdate Poll(std::int64_t now_ms);
+
+ private:
+  bool PlayerShown() const;
+  void Press(int button);
+  void SeekTo(int seconds);
+
+  PlaybackContext& context_;
+  std::string loaded_url_;
+  int track_number_ = 0;
+  MediaControlsState published_;
+  std::int64_t published_position_us_ = 0;
+  std::int64_t published_at_ms_ = 0;
+  bool published_moving_ = false;
+  bool polled_ = false;
+  bool seek_requested_ = false;
+};
+
+}  // namespace taviro

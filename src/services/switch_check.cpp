@@ -1,0 +1,44 @@
+#include "services/switch_check.h"
+
+#include "app/ansi_text.h"
+#include "platform/text_fetcher.h"
+#include "services/switch_file.h"
+#include "ui/main/window_model.h"
+
+namespace taviro {
+namespace {
+
+constexpr int kPanelFailed = 1;
+constexpr int kPanelEnabled = 2;
+
+}  // namespace
+
+SwitchCheck::SwitchCheck(TimerScheduler& scheduler, SwitchCheckEnv env)
+    : env_(std::move(env)), timer5_(scheduler, kTimer5IntervalMs, true, [this] { OnTimer5(); }) {}
+
+void SwitchCheck::OnTimer5() {
+  timer5_.SetEnabled(false);
+  env_.fetcher.Fetch(env_.update.service_base_url + "lib/wen.txt",
+                     [this](const std::string& body) { Apply(DecodeAnsi(body)); });
+}
+
+void SwitchCheck::Apply(const std::string& text) {
+  const std::optional<SwitchFile> file = ParseSwitchFile(text);
+  if (!file) return;
+  env_.state.ExitPromoFlag = file->exit_promotion;
+  WindowModel& model = env_.model;
+  // A panel whose page already failed stays off for the run.
+  if (file->pause_panel && model.AdHuanState != kPanelFailed) model.AdHuanState = kPanelEnabled;
+  env_.state.RemoteVersion = file->version;
+  if (env_.changed) env_.changed();
+  if (RunUpdateDecision(env_.state, env_.update)) return;  // the run ends here
+  if (file->notice && env_.load_notice) env_.load_notice();
+  if (file->ticker && env_.gun_ad) env_.gun_ad();
+  if (file->player_panel && model.BoPadState != kPanelFailed) {
+    model.BoPadState = kPanelEnabled;
+    model[RegionId::bo_pad].visible = true;
+  }
+  if (env_.changed) env_.changed();
+}
+
+}  // namespace taviro

@@ -1,0 +1,50 @@
+#include "services/update_check.h"
+
+#include <system_error>
+
+#include "platform/program_launcher.h"
+#include "platform/prompt.h"
+#include "platform/uri_launcher.h"
+#include "ui/main/main_window.h"
+
+namespace taviro {
+namespace {
+
+constexpr const char* kCaption = "提示：";
+
+void StartUpdater(const UpdateEnv& env) {
+  const std::filesystem::path updater = env.app_folder / "update.exe";
+  std::error_code error;
+  if (std::filesystem::is_regular_file(updater, error)) {
+    // A failure to start it is not reported; the program quits all the same.
+    env.programs.Start(updater.string(), {});
+  } else {
+    env.uris.Open(env.service_base_url + "update/update.exe");
+  }
+}
+
+}  // namespace
+
+bool UpdateOffered(const std::string& remote_version) {
+  return !remote_version.empty() && remote_version != "0" && remote_version != kProductVersion;
+}
+
+bool RunUpdateDecision(ServiceState& state, const UpdateEnv& env) {
+  if (!UpdateOffered(state.RemoteVersion)) return false;
+  const std::string question = "检测到最新版本 " + state.RemoteVersion + " ,你需要现在升级吗？";
+  if (!env.prompt.AskYesNo(kCaption, question)) return false;
+  StartUpdater(env);
+  state.ExitPromoFlag = "0";
+  if (env.quit) env.quit();
+  return true;
+}
+
+void shengji(ServiceState& state, const UpdateEnv& env) {
+  if (!UpdateOffered(state.RemoteVersion)) {
+    env.prompt.Inform(kCaption, kUpToDateText);
+    return;
+  }
+  RunUpdateDecision(state, env);
+}
+
+}  // namespace taviro

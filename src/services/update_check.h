@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "services/service_state.h"
+
+namespace taviro {
+
+class ProgramLauncher;
+class Prompt;
+class UriLauncher;
+
+inline constexpr const char* kUpToDateText = "你现在使用的是最新版本，无需升级!";
+
+// What the update decision reaches outside the core.
+struct UpdateEnv {
+  Prompt& prompt;
+  ProgramLauncher& programs;
+  UriLauncher& uris;
+  std::filesystem::path app_folder;
+  std::string service_base_url;
+  // The quit routine ttt_v.
+  std::function<void()> quit;
+};
+
+// An update is offered for any announced version other than ours, older or
+// newer alike; an empty version or "0" announces nothing.
+bool UpdateOffered(const std::string& remote_version);
+
+// Asks whether to update to the announced version. On yes the updater is
+// started (update.exe beside the program, else the service's copy in the
+// user's browser), the exit promotion is dropped and the program quits.
+// True when the user accepted.
+bool RunUpdateDecision(ServiceState& state, const UpdateEnv& env);
+
+// The menu's "升级检测": the same decision on what the switch file announced
+// (nothing is fetched); says so when the program is up to date.
+void shengji(ServiceState& state, const UpdateEnv& env);
+
+}  // namespace taviro

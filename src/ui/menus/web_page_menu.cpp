@@ -1,0 +1,29 @@
+#include "ui/menus/web_page_menu.h"
+
+#include "platform/menu_presenter.h"
+#include "platform/web_view.h"
+#include "ui/main/main_window.h"
+
+namespace taviro {
+
+std::vector<MenuItemData> WebPageMenuItems(MainWindow& window) {
+  MainWindow* w = &window;
+  const auto catalogue = [w]() -> WebView& { return w->ports.web.View(1); };
+  // An empty history or nothing selected makes these do nothing; the views
+  // report no error for it.
+  return {
+      {"ht", "后退", [catalogue] { catalogue().GoBack(); }},
+      {"qj", "前进", [catalogue] { catalogue().GoForward(); }},
+      {"sx", "刷新", [catalogue] { catalogue().Refresh(); }},
+      {"sss", "-", nullptr},
+      {"fz", "复制", [catalogue] { catalogue().Edit(EditCommand::kCopy); }},
+      {"zt", "粘贴", [catalogue] { catalogue().Edit(EditCommand::kPaste); }},
+      {"zy", "主页", [w, catalogue] { catalogue().Navigate(w->ServiceBaseUrl); }},
+  };
+}
+
+void CatalogueContextMenu(MainWindow& window, const ContextMenuRequest& request) {
+  window.ports.menus.PopupAt(PopupMenu::myMenu, request.x, request.y);
+}
+
+}  // namespace taviro

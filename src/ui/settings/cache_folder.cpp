@@ -1,0 +1,82 @@
+#include "ui/settings/cache_folder.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "platform/process_table.h"
+#include "platform/program_launcher.h"
+#include "playback/vendor_processes.h"
+#include "playback/vendor_save_path.h"
+
+namespace taviro {
+namespace {
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// Ends every process of that name. A process that will not end is left
+// running: the helper rereads its files when it starts again anyway.
+void EndProcessesNamed(ProcessTable& processes, std::string_view name) {
+  for (const ProcessEntry& entry : processes.List()) {
+    if (SameNameIgnoringCase(entry.executable_name, name)) (void)processes.Terminate(entry.id);
+  }
+}
+
+bool IsAbsolute(std::string_view path) { return !path.empty() && path.front() == '/'; }
+
+}  // namespace
+
+std::string WithTrailingSlash(std::string text) {
+  if (!text.empty() && text.back() != '/') text += '/';
+  return text;
+}
+
+std::string CacheFolderFromText(std::string_view text) {
+  if (!IsAbsolute(text)) return DefaultCacheFolder();
+  return WithTrailingSlash(std::string(text));
+}
+
+std::string KnownVendorFolder(std::string_view stored) {
+  if (!IsAbsolute(stored)) return {};
+  return WithTrailingSlash(std::string(stored));
+}
+
+bool MakeFolderUsable(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (!std::filesystem::is_directory(folder, error)) return false;
+  // Permission bits do not tell the whole story (read-only mounts, root):
+  // writing a file does.
+  const std::filesystem::path probe =
+      std::filesystem::path(folder) / (".taviro-write-test-" + std::to_string(getpid()));
+  bool written = false;
+  {
+    std::ofstream file(probe, std::ios::binary | std::ios::trunc);
+    written = file.good() && static_cast<bool>(file << "0") && static_cast<bool>(file.flush());
+  }
+  std::filesystem::remove(probe, error);
+  return written;
+}
+
+bool MoveCacheFolder(ProcessTable& processes, ProgramLauncher& launcher, const std::string& vendor_folder,
+                     const std::string& folder) {
+  EndProcessesNamed(processes, kVendorPlayerProgram);
+  EndProcessesNamed(processes, kDownloadHelperProgram);
+  const bool stored = WriteSavePath(vendor_folder, folder);
+  if (!vendor_folder.empty()) {
+    // The helper may not be installed; downloads then wait for it.
+    (void)launcher.Start(vendor_folder + std::string(kDownloadHelperProgram), {});
+  }
+  return stored;
+}
+
+}  // namespace taviro

@@ -1,0 +1,162 @@
+#include "ui/settings/settings_dialog.h"
+
+#include "app/setting_keys.h"
+#include "app/settings_store.h"
+#include "platform/dialog_window.h"
+#include "platform/prompt.h"
+#include "platform/uri_launcher.h"
+#include "playback/browse_for_folder.h"
+#include "playback/vendor_save_path.h"
+#include "ui/main/title_bar_commands.h"
+#include "ui/settings/cache_folder.h"
+
+namespace taviro {
+namespace {
+
+struct CheckBoxKey {
+  std::size_t index;  // `Check1` index
+  SettingKey key;
+};
+
+// In the order the options are written.
+constexpr std::array<CheckBoxKey, 8> kCheckBoxKeys{{
+    {5, settings::kCloseToTray},
+    {6, settings::kEndVendorOnQuit},
+    {0, settings::kRememberSize},
+    {1, settings::kBufferNextEpisode},
+    {2, settings::kPlayNextEpisode},
+    {3, settings::kRecordProgress},
+    {7, settings::kStopVendorPlayerAtStart},
+    {8, settings::kTrayBalloons},
+}};
+
+}  // namespace
+
+std::string UnusableFolderText(std::string_view folder) {
+  return "文件夹“" + std::string(folder) + "”不能创建或不能写入，缓存路径没有修改。请另选一个文件夹。";
+}
+
+SettingsDialog::SettingsDialog(const SettingsDialogPorts& ports, std::filesystem::path config_path,
+                               std::string site_url)
+    : ports_(ports), config_path_(std::move(config_path)), site_url_(std::move(site_url)) {}
+
+void SettingsDialog::Show() {
+  if (!model_.open) Load();
+  model_.open = true;
+  ports_.window.Show();
+}
+
+void SettingsDialog::Focus() {
+  if (model_.open) ports_.window.Focus();
+}
+
+void SettingsDialog::Load() {
+  model_ = SettingsDialogModel{};
+  model_.page = SettingsPage::kOptions;
+  // Only an explicit "1" clears a box: a missing key reads "0", which shows
+  // checked, so a fresh file shows every box checked.
+  for (const CheckBoxKey& box : kCheckBoxKeys) {
+    model_.checks[box.index] = ReadSetting(config_path_, box.key, settings::kUnset) != settings::kOff;
+  }
+  model_.current_cache_folder = ReadSavePath(VendorFolder());
+  model_.folder_text =
+      model_.current_cache_folder.empty() ? DefaultCacheFolder() : model_.current_cache_folder;
+  model_.link_clicked = false;
+}
+
+std::string SettingsDialog::VendorFolder() const {
+  return KnownVendorFolder(ReadSetting(config_path_, settings::kVendorFolder, settings::kUnset));
+}
+
+void SettingsDialog::SelectPage(SettingsPage page) { model_.page = page; }
+
+void SettingsDialog::SetCheck(int index, bool checked) {
+  if (index >= 0 && index < kCheckBoxCount) model_.checks[static_cast<std::size_t>(index)] = checked;
+}
+
+void SettingsDialog::SetFolderText(std::string text) { model_.folder_text = std::move(text); }
+
+void SettingsDialog::Browse() {
+  const std::string before = model_.folder_text;
+  std::string chosen = BrowseForFolder(ports_.folders, before, kCacheBrowseTitle);
+  // A cancelled picker leaves the folder as it was: never an empty text,
+  // which with its "/" would name the root folder.
+  if (chosen.empty()) chosen = model_.current_cache_folder.empty() ? before : model_.current_cache_folder;
+  model_.folder_text = WithTrailingSlash(std::move(chosen));
+}
+
+void SettingsDialog::WriteOptions() const {
+  for (const CheckBoxKey& box : kCheckBoxKeys) {
+    WriteSetting(config_path_, box.key, model_.checks[box.index] ? settings::kOn : settings::kOff);
+  }
+}
+
+bool SettingsDialog::Apply() {
+  const std::string folder = CacheFolderFromText(model_.folder_text);
+  const bool folder_changed = folder != model_.current_cache_folder;
+  const std::string vendor_folder = VendorFolder();
+  if (folder_changed) {
+    // Refused before anything is written, so the settings stay as they were
+    // and the user's text stays in the field to be corrected.
+    if (vendor_folder.empty()) {
+      Inform(kNoVendorText);
+      return false;
+    }
+    if (!MakeFolderUsable(folder)) {
+      Inform(UnusableFolderText(folder));
+      return false;
+    }
+  }
+  WriteOptions();
+  model_.folder_text = folder;
+  if (!folder_changed) return true;
+
+  model_.busy = true;
+  ports_.window.ProcessPendingEvents();
+  const bool stored = MoveCacheFolder(ports_.processes, ports_.launcher, vendor_folder, folder);
+  model_.busy = false;
+  if (!stored) {
+    Inform(kCacheNotStoredText);
+    return false;
+  }
+  model_.current_cache_folder = folder;
+  Inform(kCacheChangedText);
+  return true;
+}
+
+void SettingsDialog::Ok() {
+  if (Apply()) Cancel();
+}
+
+void SettingsDialog::Cancel() {
+  if (!model_.open) return;
+  model_ = SettingsDialogModel{};
+  ports_.window.Close();
+}
+
+void SettingsDialog::CloseGlyphHover(bool inside) { model_.close_hot = inside; }
+
+void SettingsDialog::LinkHover() {
+  if (!model_.link_clicked) model_.link_hot = true;
+}
+
+void SettingsDialog::LinkClick() {
+  ports_.desktop.Open(site_url_);
+  model_.link_clicked = true;
+  model_.link_hot = false;
+}
+
+void SettingsDialog::PageHover() {
+  model_.link_clicked = false;
+  model_.link_hot = false;
+}
+
+void SettingsDialog::BackgroundPress(MouseButton button) {
+  if (button == MouseButton::kLeft) ports_.window.BeginMoveDrag();
+}
+
+void SettingsDialog::Inform(std::string_view text) const {
+  ports_.prompt.Inform(std::string(kPromptCaption), std::string(text));
+}
+
+}  // namespace taviro

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "ui/main/window_chrome.h"
+#include "ui/main/window_model.h"
+#include "ui/settings/settings_dialog.h"
+
+namespace taviro {
+
+// The dialog keeps its designed size (pixels); it cannot be resized.
+inline constexpr int kSettingsDialogWidth = 476;
+inline constexpr int kSettingsDialogHeight = 344;
+
+// Where the dialog's parts go for its inner size, in pixels; the body's
+// children are relative to the body, the pages' to the page area.
+struct SettingsDialogLayout {
+  Rect title;  // `ni_name`, at its place (its size is the label's own)
+  Rect body;
+  Rect tab_column;
+  Rect tab_background;
+  Rect page_area;
+  std::array<Rect, kSettingsPageCount> tabs;  // by page index
+  Rect page;                                  // each page panel
+  Rect close_glyph;                           // `guan`, in the dialog
+};
+
+SettingsDialogLayout LayoutSettingsDialog(int width, int height);
+
+// The nine-piece frame from skin picture 0, in painting order.
+std::array<FramePiece, 8> SettingsFramePieces(int width, int height);
+
+// The close glyph's face: picture 2 under the pointer, else picture 1.
+Tile CloseGlyphFace(bool hot);
+
+// A page tab's colours (0xBBGGRR): the selected one orange on white text,
+// the others grey with black text.
+struct TabLook {
+  Colour background;
+  Colour text;
+};
+TabLook TabLookOf(bool selected);
+
+// The web-site link: red and underlined under the pointer, else blue.
+struct LinkLook {
+  Colour text;
+  bool underlined;
+};
+LinkLook LinkLookOf(bool hot);
+
+inline constexpr std::string_view kTabCaptions[kSettingsPageCount] = {"关于软件", "软件设置", "缓存设置"};
+
+// A check box as the options page places it, in page order.
+struct CheckBoxDesign {
+  int index;  // `Check1` index
+  std::string_view caption;
+  int x;
+  int y;
+};
+inline constexpr std::array<CheckBoxDesign, 8> kCheckBoxDesigns{{
+    {5, "关闭软件最小化到托盘", 48, 41},
+    {7, "启动软件不启动快播(Qvod)", 48, 63},
+    {6, "关闭软件同时关闭快播(Qvod)", 48, 84},
+    {8, "托盘显示气泡提示", 48, 105},
+    {0, "保存软件界面大小", 48, 128},
+    {1, "自动缓冲下一集", 48, 184},
+    {2, "自动播放下一集", 48, 208},
+    {3, "记录影片播放进度", 48, 232},
+}};
+inline constexpr int kCheckBoxHeight = 17;
+
+// The buttons of the body's bottom strip.
+inline constexpr Rect kOkButton{192, 275, 73, 25};
+inline constexpr Rect kCancelButton{280, 275, 73, 25};
+inline constexpr Rect kApplyButton{368, 275, 73, 25};
+
+// The cache page.
+inline constexpr Rect kFolderField{56, 96, 177, 18};
+inline constexpr Rect kBrowseButton{240, 96, 49, 17};
+
+// The about page's link, after the layout moved it.
+inline constexpr int kLinkTop = 200;
+
+}  // namespace taviro

@@ -1,0 +1,181 @@
+"""The real program as a citizen of the desktop: its media controls on the
+session bus (MPRIS) driven with gdbus, and files dropped onto its window
+with a real drag from another program."""
+
+import ast
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+import harness
+from harness import player_requests as logged
+
+ARGS = None
+BUS_NAME = "org.mpris.MediaPlayer2.taviro"
+OBJECT = "/org/mpris/MediaPlayer2"
+PLAYER = "org.mpris.MediaPlayer2.Player"
+# Where the video area is, from the window's corner, at the starting size.
+VIDEO_CENTRE = (390, 300)
+
+
+def gdbus(*args):
+    return subprocess.run(["gdbus", "call", "--session", "--dest", BUS_NAME, "--object-path", OBJECT, *args],
+                          capture_output=True, text=True, timeout=20, check=True).stdout.strip()
+
+
+def player_property(name):
+    """A property of the player interface as Python data."""
+    out = gdbus("--method", "org.freedesktop.DBus.Properties.Get", PLAYER, name)
+    # "(<'Playing'>,)", "(<int64 3000000>,)", "(<{'xesam:title': <'a'>}>,)"
+    text = out[2:-3]
+    for tag in ("int64 ", "objectpath ", "@a{sv} "):
+        text = text.replace(tag, "")
+    text = text.replace("<", "").replace(">", "").replace("true", "True").replace("false", "False")
+    return ast.literal_eval(text)
+
+
+def name_owned():
+    out = subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
+                          "/org/freedesktop/DBus", "--method", "org.freedesktop.DBus.NameHasOwner", BUS_NAME],
+                         capture_output=True, text=True, timeout=20).stdout
+    return "true" in out
+
+
+class DesktopTest(unittest.TestCase):
+    def setUp(self):
+        service = harness.DemoService(ARGS.service, ARGS.data, ARGS.media)
+        self.addCleanup(service.stop)
+        service.wait_ready()
+        self.folder = tempfile.mkdtemp(prefix="taviro-clips-")
+        self.addCleanup(shutil.rmtree, self.folder, True)
+
+    def clip(self, name, sample):
+        path = os.path.join(self.folder, name)
+        shutil.copyfile(os.path.join(ARGS.media, sample), path)
+        return path
+
+    def start(self, *args):
+        program = harness.Program(ARGS.program, ARGS.icon)
+        self.addCleanup(program.remove)
+        program.start(*args)
+        return program, program.window_id(120)
+
+    def wait_logged(self, program, what, count, seconds):
+        return self.wait(program, lambda: len(logged(program, what)) >= count and logged(program, what),
+                         seconds, f"{count} player {what} request(s)")
+
+    def wait(self, program, predicate, seconds, what):
+        """wait_for, telling what the program logged when it gives up."""
+        try:
+            return harness.wait_for(predicate, seconds, what)
+        except harness.Timeout as error:
+            raise harness.Timeout(f"{error}; the program logged:\n{program.log()[-4000:]}") from None
+
+    def monitor(self):
+        """Everything the program says on the bus from now on."""
+        out = tempfile.TemporaryFile(mode="w+")
+        process = subprocess.Popen(["gdbus", "monitor", "--session", "--dest", BUS_NAME],
+                                   stdout=out, stderr=subprocess.STDOUT, text=True)
+
+        def stop():
+            process.terminate()
+            process.wait(10)
+            out.close()
+        self.addCleanup(stop)
+
+        def text():
+            out.seek(0)
+            return out.read()
+        return text
+
+    def test_media_controls_pause_resume_seek_and_tell_the_desktop(self):
+        clip = self.clip("clip one.mp4", "sample-c.mp4")
+        # Handed over by a second start, the file plays in the player proper.
+        program, _ = self.start()
+        code, _, errors = program.start_again(clip)
+        self.assertEqual(code, 0, errors)
+        self.assertEqual(self.wait_logged(program, "play", 1, 120), [clip])
+        self.wait(program, name_owned, 60, "the MPRIS name on the session bus")
+        heard = self.monitor()
+        self.wait(program, lambda: player_property("PlaybackStatus") == "Playing", 120, "Playing")
+        harness.wait_for(lambda: player_property("Metadata").get("mpris:length", 0) > 0, 30, "the clip's length")
+        metadata = player_property("Metadata")
+        self.assertEqual(metadata["xesam:title"], "clip one.mp4")
+        self.assertTrue(metadata["mpris:trackid"].startswith("/org/taviro/track/"))
+        self.assertEqual(metadata["mpris:length"], 20_000_000)
+        self.assertTrue(player_property("CanSeek"))
+        self.assertFalse(player_property("CanGoNext"))  # a file has no next episode
+
+        gdbus("--method", PLAYER + ".PlayPause")
+        self.assertEqual(self.wait_logged(program, "pause", 1, 15), [clip])
+        harness.wait_for(lambda: player_property("PlaybackStatus") == "Paused", 30, "Paused")
+        harness.wait_for(lambda: "'PlaybackStatus': <'Paused'>" in heard(), 30, "PropertiesChanged to Paused")
+        self.assertIn("org.freedesktop.DBus.Properties.PropertiesChanged", heard())
+
+        gdbus("--method", PLAYER + ".PlayPause")
+        self.assertEqual(self.wait_logged(program, "play", 2, 15)[1], clip)
+        harness.wait_for(lambda: player_property("PlaybackStatus") == "Playing", 30, "Playing again")
+        harness.wait_for(lambda: "'PlaybackStatus': <'Playing'>" in heard(), 30, "PropertiesChanged to Playing")
+
+        before = player_property("Position")
+        gdbus("--method", PLAYER + ".Seek", "8000000")
+        self.wait_logged(program, "seek", 1, 15)
+        moved = harness.wait_for(lambda: (p := player_property("Position")) >= before + 7_000_000 and p, 30,
+                                 "the clock moved on by the seek")
+        self.assertLessEqual(moved, 20_000_000)
+        harness.wait_for(lambda: ".Seeked" in heard(), 30, "the Seeked signal")
+
+        gdbus("--method", "org.mpris.MediaPlayer2.Raise")
+        self.assertIsNone(program.process.poll())
+        self.assertEqual(program.quit(), 0)
+
+    def test_files_dropped_onto_the_window_play_and_are_listed(self):
+        first = self.clip("drop one.mp4", "sample-c.mp4")
+        second = self.clip("drop two.mp4", "sample-b.mp4")
+        program, window = self.start()
+        x, y, width, height = harness.window_geometry(window)
+        # The source sits beside the program's window, not over it.
+        source_x, source_y = min(x + width + 10, 1280 - 170), 10
+        source = subprocess.Popen([sys.executable, os.path.join(os.path.dirname(__file__), "drag_source.py"),
+                                   str(source_x), str(source_y), first, second, self.folder],
+                                  stdout=subprocess.PIPE, text=True)
+        self.addCleanup(lambda: (source.kill(), source.wait(), source.stdout.close()))
+        self.assertEqual(source.stdout.readline().strip(), "ready")
+        source_window = harness.wait_for(
+            lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^drag-source$"],
+                                   capture_output=True, text=True).stdout.split(), 30, "the drag source")[0]
+        sx, sy, sw, sh = harness.window_geometry(source_window)
+
+        target = (x + VIDEO_CENTRE[0], y + VIDEO_CENTRE[1])
+        xdotool = ["xdotool", "mousemove", "--sync", str(sx + sw // 2), str(sy + sh // 2), "mousedown", "1"]
+        subprocess.run(xdotool, check=True, timeout=20)
+        # A drag starts after a few pixels of movement; then the pointer
+        # travels over the program's window, where GTK follows it.
+        steps = 12
+        for step in range(1, steps + 1):
+            px = sx + sw // 2 + (target[0] - sx - sw // 2) * step // steps
+            py = sy + sh // 2 + (target[1] - sy - sh // 2) * step // steps
+            subprocess.run(["xdotool", "mousemove", "--sync", str(px), str(py)], check=True, timeout=20)
+        subprocess.run(["xdotool", "mouseup", "1"], check=True, timeout=20)
+        self.assertEqual(source.stdout.readline().strip(), "dropped")
+
+        self.assertEqual(self.wait_logged(program, "play", 1, 120), [first])
+
+        def local_lines():
+            return program.read("date_f.dat").decode("gb18030").split("\r\n")[:2]
+        harness.wait_for(lambda: local_lines()[0].startswith("drop one"), 30, "the dropped files' records")
+        self.assertEqual(local_lines(), [f"drop one.mp4|{first}|0", f"drop two.mp4|{second}|0"])
+        # The folder dropped with them is neither played nor listed.
+        self.assertNotIn(self.folder + "|", program.read("date_f.dat").decode("gb18030"))
+        self.wait(program, lambda: player_property("PlaybackStatus") == "Playing", 120, "the first file playing")
+        self.assertEqual(player_property("Metadata")["xesam:title"], "drop one.mp4")
+        self.assertEqual(program.quit(), 0)
+
+
+if __name__ == "__main__":
+    ARGS, argv = harness.test_arguments("--media")
+    unittest.main(argv=argv, verbosity=2)

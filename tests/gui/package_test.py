@@ -1,0 +1,95 @@
+"""The Debian package: built with cpack from this build, unpacked into a
+scratch root with dpkg -x, and the program run from there under Xvfb. An
+installed program keeps its settings and lists in $XDG_DATA_HOME/taviro/
+and writes nothing into its own folder."""
+
+import glob
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import unittest
+
+import harness
+
+ARGS = None
+APP_ID = "org.taviro.Taviro"
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def files_under(folder):
+    return sorted(os.path.relpath(os.path.join(top, name), folder)
+                  for top, _, names in os.walk(folder) for name in names)
+
+
+class PackageTest(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix="taviro-package-")
+        self.addCleanup(shutil.rmtree, self.work, True)
+
+    def build_package(self):
+        out = os.path.join(self.work, "out")
+        result = subprocess.run(["cpack", "-G", "DEB", "--config", os.path.join(ARGS.build, "CPackConfig.cmake"),
+                                 "-B", out], cwd=ARGS.build, capture_output=True, text=True, timeout=900)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        packages = glob.glob(os.path.join(out, "*.deb"))
+        self.assertEqual(len(packages), 1, packages)
+        return packages[0]
+
+    def test_the_package_installs_a_program_that_keeps_its_files_in_the_data_home(self):
+        package = self.build_package()
+        depends = subprocess.run(["dpkg-deb", "-f", package, "Depends"], capture_output=True, text=True,
+                                 check=True).stdout
+        # Computed from the libraries the program links, not written by hand.
+        for library in ("libmpv2", "libgtk-3-0", "libwebkit2gtk-4.1-0", "libcurl4", "libc6"):
+            self.assertIn(library, depends)
+
+        root = os.path.join(self.work, "root")
+        subprocess.run(["dpkg", "-x", package, root], check=True)
+        app = os.path.join(root, "usr/lib/taviro")
+        self.assertTrue(os.access(os.path.join(app, "taviro"), os.X_OK))
+        self.assertTrue(os.path.isfile(os.path.join(app, "i.gif")))
+        self.assertEqual(os.readlink(os.path.join(root, "usr/bin/taviro")), "../lib/taviro/taviro")
+        share = os.path.join(root, "usr/share")
+        self.assertTrue(os.path.isfile(os.path.join(share, "applications", APP_ID + ".desktop")))
+        self.assertTrue(os.path.isfile(os.path.join(share, "metainfo", APP_ID + ".metainfo.xml")))
+        for size in ICON_SIZES:
+            self.assertTrue(os.path.isfile(os.path.join(share, f"icons/hicolor/{size}x{size}/apps/{APP_ID}.png")))
+        installed = files_under(app)
+
+        program = os.path.join(root, "usr/bin/taviro")
+        version = subprocess.run([program, "--version"], capture_output=True, text=True, timeout=30)
+        self.assertEqual((version.returncode, version.stdout), (0, "Taviro 2.3\n"))
+
+        service = harness.DemoService(ARGS.service, ARGS.data)
+        self.addCleanup(service.stop)
+        service.wait_ready()
+        data_home = os.path.join(self.work, "data")
+        env = dict(os.environ, XDG_DATA_HOME=data_home, HOME=os.path.join(self.work, "home"), LC_ALL="C.UTF-8",
+                   TAVIRO_DEBUG="1", TAVIRO_INSTANCE=os.path.basename(self.work),
+                   TAVIRO_SERVICE_BASE_URL=service.base, NO_AT_BRIDGE="1")
+        log = tempfile.TemporaryFile(mode="w+")
+        self.addCleanup(log.close)
+        process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=log, env=env)
+        self.addCleanup(lambda: process.poll() is None and (process.kill(), process.wait()))
+
+        own = os.path.join(data_home, "taviro")
+        expected = ("config.dll", "date.dat", "date_f.dat", "c.htm", "f.htm", "i.gif")
+
+        def written():
+            if process.poll() is not None:
+                log.seek(0)
+                raise RuntimeError(f"the program ended ({process.returncode}): {log.read()}")
+            return all(os.path.isfile(os.path.join(own, name)) for name in expected)
+        harness.wait_for(written, 60, "settings and lists in $XDG_DATA_HOME/taviro")
+        harness.wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Taviro$"],
+                                                capture_output=True).returncode == 0, 60, "the main window")
+        process.send_signal(signal.SIGTERM)
+        self.assertEqual(process.wait(30), 0)
+        self.assertEqual(files_under(app), installed, "the program wrote into its installed folder")
+
+
+if __name__ == "__main__":
+    ARGS, argv = harness.test_arguments("--build")
+    unittest.main(argv=argv, verbosity=2)
