@@ -115,7 +115,10 @@ GtkWidget* MainWindowView::CreateRegionWidget(RegionId id) {
       break;
     }
   }
-  gtk_widget_set_name(widget, std::string(RegionName(id)).c_str());
+  const std::string name(RegionName(id));
+  gtk_widget_set_name(widget, name.c_str());
+  // Assistive technology and the GUI tests find the region by its name.
+  atk_object_set_name(gtk_widget_get_accessible(widget), name.c_str());
   g_signal_connect(widget, "draw", G_CALLBACK(OnDraw), &bindings_[Index(id)]);
   if (KindOf(id) != RegionKind::kHosted) {
     ConnectPointerEvents(id, widget);
