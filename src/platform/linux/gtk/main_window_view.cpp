@@ -383,7 +383,15 @@ gboolean MainWindowView::OnDelete(GtkWidget* /*widget*/, GdkEvent* /*event*/, gp
 }
 
 gboolean MainWindowView::OnKeyPress(GtkWidget* /*widget*/, GdkEventKey* event, gpointer data) {
-  static_cast<MainWindowView*>(data)->events_.OnKeyPress(event->keyval, event->state);
+  auto* self = static_cast<MainWindowView*>(data);
+  // A web view holding the focus sends a key its page left alone back to the
+  // window: the same press, a second time. The player acts on each press once.
+  if (event->time == self->last_key_time_ && event->keyval == self->last_key_value_) {
+    return FALSE;
+  }
+  self->last_key_time_ = event->time;
+  self->last_key_value_ = event->keyval;
+  self->events_.OnKeyPress(event->keyval, event->state);
   return FALSE;
 }
 
