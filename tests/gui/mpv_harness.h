@@ -43,6 +43,12 @@ class PlayerUnderTest {
   GtkWidget* window_ = nullptr;
 };
 
+// Whether the player has carried out every request made of it so far, and
+// the main loop has taken in what it reported since. Its core takes requests
+// in order, so a volume change asked for now and read back proves the
+// earlier ones done. Changes the volume.
+bool CarriedOut(mpv::MpvPlayer& player);
+
 // A static file server on 127.0.0.1 with an ephemeral port, recording the
 // paths asked for.
 class LoopbackFileServer {

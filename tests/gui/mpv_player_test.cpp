@@ -73,18 +73,23 @@ TEST_F(MpvPlayerTest, PausesSeeksAndKeepsVolumeAndMute) {
 
   player.Pause();
   EXPECT_EQ(player.State(), PlayerState::kPaused);
-  PumpFor(300ms);
+  // The player's own word that its clock has stopped, then whatever it
+  // reported before that.
+  ASSERT_TRUE(PumpUntil([&] { return player.PropertyText("core-idle") == "yes"; }, 5s));
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_EQ(player.State(), PlayerState::kPaused) << "the pause did not hold";
   const std::uint64_t frames = under_test.Frames();
 
   player.SetPosition(2);
   EXPECT_EQ(player.Position(), 2);
-  ASSERT_TRUE(PumpUntil([&] { return player.PropertyText("seeking") == "no"; }, 5s));
-  PumpFor(100ms);
+  // The picture at the new place is drawn once the seek is done.
+  ASSERT_TRUE(
+      PumpUntil([&] { return under_test.Frames() > frames && player.PropertyText("seeking") == "no"; }, 5s))
+      << "the new picture was not drawn";
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_EQ(player.Position(), 2);
   EXPECT_NEAR(std::stod(player.PropertyText("time-pos")), 2.0, 0.1) << "the seek is not exact";
   EXPECT_EQ(player.State(), PlayerState::kPaused) << "seeking while paused keeps the pause";
-  EXPECT_GT(under_test.Frames(), frames) << "the new picture was not drawn";
 
   player.SetVolume(30);
   EXPECT_EQ(player.Volume(), 30);
@@ -93,13 +98,16 @@ TEST_F(MpvPlayerTest, PausesSeeksAndKeepsVolumeAndMute) {
   player.SetVolume(30);
   player.SetMuted(true);
   EXPECT_TRUE(player.Muted());
-  PumpFor(100ms);
+  // What the player reports back of the requests must not undo them.
+  EXPECT_TRUE(PumpUntil([&] { return player.PropertyText("mute") == "yes"; }, 5s));
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_EQ(player.Volume(), 30);
   EXPECT_TRUE(player.Muted());
   EXPECT_EQ(player.PropertyText("volume"), "30.000000");
   EXPECT_EQ(player.PropertyText("mute"), "yes");
   player.SetMuted(false);
-  PumpFor(100ms);
+  EXPECT_TRUE(PumpUntil([&] { return player.PropertyText("mute") == "no"; }, 5s));
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_FALSE(player.Muted());
 
   player.Play();
@@ -184,7 +192,7 @@ TEST_F(MpvPlayerTest, StopKeepsTheAddressAndPlayOpensItAgain) {
   ASSERT_TRUE(under_test.WaitForState(PlayerState::kIdle, 5s));
   EXPECT_EQ(player.Url(), "");
   player.Play();
-  PumpFor(200ms);
+  ASSERT_TRUE(CarriedOut(player));
   EXPECT_EQ(player.State(), PlayerState::kIdle) << "nothing to play";
   ExpectNoErrors(under_test);
 }
@@ -253,35 +261,34 @@ TEST_F(MpvPlayerTest, PictureFitAndSoundChannelReachThePlayer) {
   player.Play();
   ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
 
+  const auto reads = [&](const char* name, const std::string& value) {
+    return PumpUntil([&] { return player.PropertyText(name) == value; }, 5s);
+  };
+  const auto filter_has = [&](const char* part) {
+    return PumpUntil([&] { return player.PropertyText("af").find(part) != std::string::npos; }, 5s);
+  };
   player.SetPictureFit(0);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("keepaspect"), "no");
+  EXPECT_TRUE(reads("keepaspect", "no"));
   player.SetPictureFit(4);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("keepaspect"), "yes");
-  EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.777778");
+  EXPECT_TRUE(reads("keepaspect", "yes"));
+  EXPECT_TRUE(reads("video-aspect-override", "1.777778"));
   player.SetPictureFit(3);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000");
+  EXPECT_TRUE(reads("video-aspect-override", "1.250000"));
   player.SetPictureFit(9);
-  PumpFor(100ms);
+  ASSERT_TRUE(CarriedOut(player));
   EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000") << "an unknown fit changes nothing";
   player.SetPictureFit(1);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("video-aspect-override"), "-1.000000");
+  EXPECT_TRUE(reads("video-aspect-override", "-1.000000"));
 
   player.SetSoundChannel(1);
-  PumpFor(100ms);
-  EXPECT_NE(player.PropertyText("af").find("c0=c0"), std::string::npos) << player.PropertyText("af");
+  EXPECT_TRUE(filter_has("c0=c0")) << player.PropertyText("af");
   player.SetSoundChannel(5);
-  PumpFor(100ms);
-  EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << player.PropertyText("af");
+  EXPECT_TRUE(filter_has("c0=c1|c1=c1")) << player.PropertyText("af");
   player.SetSoundChannel(3);
-  PumpFor(100ms);
+  ASSERT_TRUE(CarriedOut(player));
   EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << "3 is not a choice";
   player.SetSoundChannel(0);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("af"), "");
+  EXPECT_TRUE(reads("af", ""));
   EXPECT_EQ(player.State(), PlayerState::kPlaying) << "filters change during play";
   ExpectNoErrors(under_test);
 }
@@ -332,12 +339,13 @@ TEST_F(MpvPlayerTest, NoAddressOrPlaylistReachesTheProgramsDescriptors) {
     EXPECT_EQ(player.State(), PlayerState::kStopped) << address << " reads as an item that cannot be opened";
   }
   const auto refusals = [&under_test] {
-    return std::count_if(under_test.errors().begin(), under_test.errors().end(),
-                         [](const std::string& line) { return line.find("unsafe URL") != std::string::npos; });
+    return std::count_if(under_test.errors().begin(), under_test.errors().end(), [](const std::string& line) {
+      return line.find("unsafe URL") != std::string::npos;
+    });
   };
   int expected = 0;
-  for (const auto& [address, entries] : {std::pair{server.Url("served.m3u"), 2},
-                                          std::pair{(lists / "local.m3u").string(), 1}}) {
+  for (const auto& [address, entries] :
+       {std::pair{server.Url("served.m3u"), 2}, std::pair{(lists / "local.m3u").string(), 1}}) {
     player.SetUrl(address);
     player.Play();
     expected += entries;

@@ -59,6 +59,17 @@ class MpvVideoTest : public ::testing::TestWithParam<RenderPath> {
     }
   }
 
+  // Full screen is on the screen once its window is mapped and the picture
+  // has been drawn there.
+  static bool ShownFullScreen(PlayerUnderTest& under_test) {
+    const auto& surface = under_test.player().surface();
+    const std::uint64_t frames = under_test.Frames();
+    return PumpUntil([&] {
+      GtkWindow* full = surface.full_screen_window();
+      return full != nullptr && gtk_widget_get_mapped(GTK_WIDGET(full)) && under_test.Frames() > frames;
+    });
+  }
+
   static GtkWidget* Picture(PlayerUnderTest& under_test) {
     return under_test.player().surface().renderer()->widget();
   }
@@ -131,7 +142,7 @@ TEST_P(MpvVideoTest, DoubleClickLeavesFullScreenAndTheCoreCanLeaveToo) {
   const auto& surface = under_test.player().surface();
 
   under_test.player().SetFullScreen(true);
-  PumpFor(100ms);
+  ASSERT_TRUE(ShownFullScreen(under_test));
   GdkEvent* click = DoubleClick(surface.full_screen_window());
   gtk_main_do_event(click);
   gdk_event_free(click);
@@ -139,7 +150,7 @@ TEST_P(MpvVideoTest, DoubleClickLeavesFullScreenAndTheCoreCanLeaveToo) {
   EXPECT_EQ(left, 1);
 
   under_test.player().SetFullScreen(true);
-  PumpFor(100ms);
+  ASSERT_TRUE(ShownFullScreen(under_test));
   under_test.player().SetFullScreen(false);
   EXPECT_FALSE(surface.full_screen());
   EXPECT_EQ(left, 1) << "leaving on request is not reported back";
@@ -159,8 +170,9 @@ TEST_P(MpvVideoTest, AHiddenPictureStillTakesEveryFrame) {
   EXPECT_TRUE(PumpUntil([&] { return player.Position() >= position + 2; }, 4s)) << "playback stalled";
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "playback fell behind";
   // A frame nobody takes is dropped after a wait in the player: about fifty
-  // in these two seconds.
-  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")) - drops, 10);
+  // in these two seconds. A busy machine makes the player drop some of its
+  // own accord.
+  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")) - drops, 25);
 
   gtk_widget_show(player.VideoWidget());
   ExpectPlayingWithPicture(under_test, "shown again");
@@ -171,12 +183,13 @@ TEST_P(MpvVideoTest, OutlivesTheWindowThatShowedIt) {
   PlayerUnderTest under_test(GetParam());
   StartPlaying(under_test, "clip.mp4");
   under_test.player().SetFullScreen(true);
-  PumpFor(200ms);
+  ASSERT_TRUE(ShownFullScreen(under_test));
   under_test.player().SetFullScreen(false);
 
   under_test.DestroyWindow();
-  PumpFor(300ms);
   auto& player = under_test.player();
+  const int position = player.Position();
+  EXPECT_TRUE(PumpUntil([&] { return player.Position() >= position + 1; }, 5s)) << "the sound stopped";
   EXPECT_EQ(player.State(), PlayerState::kPlaying) << "the sound plays on";
   player.Stop();
   EXPECT_TRUE(under_test.WaitForState(PlayerState::kIdle, 5s));
@@ -208,6 +221,14 @@ TEST(MpvRenderChoice, AutomaticChoiceFollowsTheDisplaysRenderer) {
       << "renderer: " << renderer.value_or("none");
   EXPECT_EQ(under_test.player().PropertyText("hwdec"), gpu ? "auto-safe" : "no");
   EXPECT_GT(under_test.Frames(), 0u);
+}
+
+TEST(MpvRenderChoice, SoftwareRenderersAreRecognised) {
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("Software Rasterizer"));
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("Google SwiftShader"));
+  EXPECT_FALSE(mpv::IsSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  EXPECT_FALSE(mpv::IsSoftwareRenderer("NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2"));
 }
 
 }  // namespace

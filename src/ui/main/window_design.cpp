@@ -153,4 +153,52 @@ void FitAutoSizeLabel(WindowModel& model, RegionId id, TextMetrics& text) {
   label.rect.height = size.height;
 }
 
+bool HostsAView(RegionId id) { return id == R::QvodC || (id >= R::Web1 && id <= R::Web11); }
+
+// What lies underneath goes in first: the hosted views, so the close buttons
+// over the play pages stay on top; the side panel's header strip, which the
+// side tabs sit on; the seek bar's downloaded and played parts, under its
+// thumb.
+int StackingLayer(RegionId id) {
+  if (HostsAView(id)) {
+    return 0;
+  }
+  if (id == R::npc_10 || id == R::huan) {
+    return 1;
+  }
+  return id == R::gunt2 ? 2 : 3;
+}
+
+// clang-format off
+std::optional<std::uint32_t> PanelBackground(RegionId id) {
+  switch (id) {
+    case R::l2: case R::tvleft: case R::tvright:
+      return 0x404040;
+    case R::shan:
+      return 0x212121;
+    case R::gunt:
+      return 0x2B2B2B;
+    case R::qvod:
+      return 0x808080;
+    case R::zz: case R::tv: case R::wait: case R::bo_zt: case R::bo_ad: case R::Qvodx:
+      return 0x000000;
+    case R::P1:
+      return 0xFFFFE1;
+    // The seek bar's parts: downloaded, played, and the thumb on top.
+    case R::huan:
+      return 0x4A4A4A;
+    case R::gunt2:
+      return 0x2F9BD8;
+    case R::gunt1:
+      return 0xE8E8E8;
+    case R::bo_y:
+      return 0x2F9BD8;
+    case R::Pic1: case R::Pic2: case R::Pic3: case R::Pic4: case R::Pic5:
+      return 0x212121;
+    default:
+      return std::nullopt;
+  }
+}
+// clang-format on
+
 }  // namespace taviro

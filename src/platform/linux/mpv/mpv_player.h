@@ -9,11 +9,11 @@
 #include <string>
 
 #include "platform/linux/mpv/mpv_core.h"
-#include "platform/linux/mpv/playback_readings.h"
 #include "platform/linux/mpv/prebuffer_session.h"
 #include "platform/linux/mpv/video_surface.h"
 #include "platform/player_control.h"
 #include "playback/download_helper_client.h"
+#include "playback/playback_readings.h"
 
 namespace taviro::mpv {
 

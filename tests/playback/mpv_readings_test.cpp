@@ -2,8 +2,7 @@
 
 #include <limits>
 
-#include "platform/linux/mpv/gl_probe.h"
-#include "platform/linux/mpv/playback_readings.h"
+#include "playback/playback_readings.h"
 
 namespace taviro::mpv {
 namespace {
@@ -119,14 +118,6 @@ TEST(MpvReadings, NetworkAddresses) {
   EXPECT_FALSE(IsNetworkAddress("/home/me/odd name://x.mp4")) << "not a scheme";
   EXPECT_FALSE(IsNetworkAddress("://x"));
   EXPECT_FALSE(IsNetworkAddress(""));
-}
-
-TEST(MpvRenderChoice, SoftwareRenderersAreRecognised) {
-  EXPECT_TRUE(IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
-  EXPECT_TRUE(IsSoftwareRenderer("Software Rasterizer"));
-  EXPECT_TRUE(IsSoftwareRenderer("Google SwiftShader"));
-  EXPECT_FALSE(IsSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
-  EXPECT_FALSE(IsSoftwareRenderer("NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2"));
 }
 
 }  // namespace

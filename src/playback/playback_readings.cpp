@@ -1,4 +1,4 @@
-#include "platform/linux/mpv/playback_readings.h"
+#include "playback/playback_readings.h"
 
 #include <algorithm>
 #include <cmath>
