@@ -16,7 +16,7 @@ namespace taviro {
 namespace {
 
 void SetAllNpcVisible(WindowModel& model, bool visible) {
-  for (int i = 0; i <= 15; ++i) model[Npc(i)].visible = visible;
+  for (int i = 0; i < npc::kCount; ++i) model[Npc(i)].visible = visible;
 }
 
 // The normal-mode size kept in the settings; what is not a number reads 0,
