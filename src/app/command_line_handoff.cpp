@@ -11,6 +11,7 @@
 #include "ui/main/layout_support.h"
 #include "ui/main/main_window.h"
 #include "ui/main/mini_mode.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/window_design.h"
 #include "ui/main/window_state.h"
@@ -19,8 +20,6 @@ namespace taviro {
 namespace {
 
 constexpr int kTitleWidth = 30;
-constexpr int kPlayerTab = 9;
-constexpr int kLocalFilesTab = 7;
 
 // The title label of the control bar, centred over the bar.
 void ShowTitle(MainWindow& window, const std::string& name) {
@@ -106,8 +105,8 @@ void PlayLocalFile(PlaybackContext& context, const std::string& path) {
   StartLocalItem(context.now, path);
   context.lists.AddLocalFile(name, path, 0);
   context.now.ItemKind = 2;
-  NpcClick(context.window, kPlayerTab);
-  NpcClick(context.window, kLocalFilesTab);
+  NpcClick(context.window, npc::kPlayerTab);
+  NpcClick(context.window, npc::kLocalFilesTab);
 }
 
 void ReceiveHandOff(PlaybackContext& context, const std::string& text,
@@ -129,8 +128,8 @@ void PlayCommandLine(PlaybackContext& context, const std::string& command_line,
   if (window.model.MiniMode != 0) {
     JbiClick(window);
   }
-  NpcClick(window, kPlayerTab);
-  SetContentMode(window, kPlayer);
+  NpcClick(window, npc::kPlayerTab);
+  SetContentMode(window, ContentMode::kPlayer);
   l_com(context, command_line, working_folder);
 }
 

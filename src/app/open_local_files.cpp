@@ -11,13 +11,12 @@
 #include "ui/main/content_mode.h"
 #include "ui/main/main_window.h"
 #include "ui/main/mini_mode.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/tray_controller.h"
 
 namespace taviro {
 namespace {
-
-constexpr int kPlayerTab = 9;
 
 bool IsFolder(const std::string& path) {
   std::error_code error;  // a path that cannot be looked at is no folder: the player reports it
@@ -36,8 +35,8 @@ void OpenLocalFiles(PlaybackContext& context, const std::vector<std::string>& pa
   if (files.empty()) return;
 
   if (window.model.MiniMode != 0) JbiClick(window);
-  NpcClick(window, kPlayerTab);
-  SetContentMode(window, kPlayer);
+  NpcClick(window, npc::kPlayerTab);
+  SetContentMode(window, ContentMode::kPlayer);
   // Each file goes on top of the list, so the later ones go first and the
   // one that plays ends on top.
   for (auto it = files.rbegin(); it + 1 != files.rend(); ++it) {

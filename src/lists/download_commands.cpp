@@ -17,13 +17,13 @@
 #include "playback/playback_context.h"
 #include "playback/vendor_save_path.h"
 #include "ui/main/main_window.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/tray_controller.h"
 
 namespace taviro {
 namespace {
 
-constexpr int kTopmostButton = 4;
 constexpr std::string_view kAllFiles = "*.*";
 constexpr std::string_view kFilesInUseBalloon = "部分文件可能正在使用中，未删除成功！请手动删除！";
 
@@ -63,7 +63,7 @@ void ListCommands::qk_xw() {
     return;
   }
   // The file manager must not open behind a window that stays on top.
-  if (window.model[Npc(kTopmostButton)].tooltip == kLeaveTopmostTip) NpcClick(window, kTopmostButton);
+  if (window.model[Npc(npc::kTopmost)].tooltip == kLeaveTopmostTip) NpcClick(window, npc::kTopmost);
   desktop_.Open(FileUri(folder));
 }
 

@@ -24,6 +24,7 @@
 #include "ui/main/content_mode.h"
 #include "ui/main/layout_support.h"
 #include "ui/main/main_window.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/tray_controller.h"
 #include "ui/main/window_design.h"
@@ -32,7 +33,6 @@ namespace taviro {
 namespace {
 
 constexpr int kNameWidth = 30;
-constexpr int kEpisodeListTab = 11;
 constexpr std::string_view kTerminalProgram = "QvodTerminal.exe";
 constexpr std::string_view kMissingFileSuffix = "不存在!";
 
@@ -51,7 +51,7 @@ void StartPlayer(PlaybackContext& context, const std::string& url) {
 
 void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::string_view line) {
   MainWindow& window = context.window;
-  SetContentMode(window, kPlayer);
+  SetContentMode(window, ContentMode::kPlayer);
   const std::string name = Field(record, 0);
   const std::string path = LocalPathFromStored(Field(record, 1));
   const std::string position = Field(record, 2);
@@ -105,7 +105,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
       ShowBalloon(window.ports.tray, kReadErrorBalloon);
       return;
     }
-    SetContentMode(window, kPlayer);
+    SetContentMode(window, ContentMode::kPlayer);
     EnsureTerminalRunning(context);
     StartPlayer(context, ScriptUnescape(media_url));
     ShowItemName(window, TruncateByWidth(ScriptUnescape(title), kNameWidth) + "-" +
@@ -121,12 +121,12 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
   } else {
     // Other addresses play on the service's page, which then sends its own
     // play links.
-    SetContentMode(window, kWebPlayPage);
+    SetContentMode(window, ContentMode::kWebPlayPage);
     now.ListKey = "0";
     episode_list.Navigate(window.ServiceBaseUrl + "pp.htm?" + item_key + "-" + source + episode);
   }
   now.ItemKind = 1;
-  NpcClick(window, kEpisodeListTab);
+  NpcClick(window, npc::kEpisodeListTab);
 }
 
 }  // namespace

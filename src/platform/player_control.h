@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/player_state.h"
+
 namespace taviro {
 
 // The embedded player, addressed by the operations of the player's dispatch
@@ -25,7 +27,7 @@ class PlayerControl {
   virtual void Play() = 0;                            // 12
   virtual void Pause() = 0;                           // 13
   virtual void Stop() = 0;                            // 14
-  virtual int State() = 0;                            // 16: 0..11, 2 paused, 3 playing
+  virtual PlayerState State() = 0;                    // 16
   virtual void SetPictureFit(int fit) = 0;            // 19: 0..4
   virtual int SecondRate() = 0;                       // 20
   virtual void SetSoundChannel(int channel) = 0;      // 21: 0, 1, 2, 4, 5

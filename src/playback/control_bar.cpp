@@ -11,8 +11,10 @@
 #include "platform/file_dialog.h"
 #include "platform/player_control.h"
 #include "playback/media_address.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/content_mode.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/window_design.h"
 
@@ -21,16 +23,7 @@ namespace {
 
 using R = RegionId;
 
-// Npc buttons the bar presses.
-constexpr int kTopmostButton = 4;
-constexpr int kPlayerSidePanelHandle = 6;
-constexpr int kLocalFilesTab = 7;
-constexpr int kPlayerTab = 9;
-constexpr int kTvTab = 13;
-constexpr int kTvSidePanelHandle = 15;
-
 constexpr int kPanelEnabled = 2;  // AdHuanState / BoPadState
-constexpr int kPlayingState = 3;
 constexpr int kTitleWidth = 30;
 
 // Either the still cover with its pictures, or the video.
@@ -56,29 +49,29 @@ void ControlBar::Click(int index) {
     return;
   }
   switch (index) {
-    case 0:
+    case bo_but::kPlayPause:
       PlayOrPause();
       break;
-    case 1:
+    case bo_but::kStop:
       Stop();
       break;
-    case 2:
+    case bo_but::kMute:
       ToggleMute();
       break;
-    case 3:
+    case bo_but::kFullScreen:
       EnterFullScreen();
       break;
-    case 4:
+    case bo_but::kOpenFile:
       OpenLocalFile();
       break;
-    case 5:
-      StepEpisode(5, 1);
+    case bo_but::kPrevious:
+      StepEpisode(bo_but::kPrevious, 1);
       break;
-    case 6:
+    case bo_but::kSidePanel:
       ToggleSidePanel();
       break;
-    case 7:
-      StepEpisode(7, 2);
+    case bo_but::kNext:
+      StepEpisode(bo_but::kNext, 2);
       break;
     default:
       break;
@@ -91,10 +84,10 @@ void ControlBar::MouseDown(int /*index*/, MouseButton button) {
 
 void ControlBar::PlayOrPause() {
   WindowModel& model = window_.model;
-  if (model.ContentMode != kPlayer) return;
+  if (model.ContentMode != ContentMode::kPlayer) return;
   PlayerControl& player = window_.ports.player;
   context_.timers.Timer1.SetEnabled(true);
-  RegionState& button = model[BoBut(0)];
+  RegionState& button = model[BoBut(bo_but::kPlayPause)];
   if (button.tooltip == kPauseTip) {
     if (model.AdHuanState == kPanelEnabled) {
       model[R::ad_huan].visible = true;
@@ -111,13 +104,13 @@ void ControlBar::PlayOrPause() {
   player.Play();
   button.tooltip = kPauseTip;
   PaintFace(0);
-  if (model.CurrentMainTab != kPlayerTab) NpcClick(window_, kPlayerTab);
+  if (model.CurrentMainTab != npc::kPlayerTab) NpcClick(window_, npc::kPlayerTab);
   ShowVideo(model, true);
 }
 
 void ControlBar::Stop() {
   WindowModel& model = window_.model;
-  if (model.ContentMode != kPlayer) return;
+  if (model.ContentMode != ContentMode::kPlayer) return;
   if (model.BoPadState == kPanelEnabled) model[R::bo_pad].visible = true;
   model[R::ad_huan].visible = false;
   ShowVideo(model, false);
@@ -129,7 +122,7 @@ void ControlBar::Stop() {
   ClearPlayStrip(window_);
 
   window_.ports.player.Stop();
-  model[BoBut(0)].tooltip = kPlayTip;
+  model[BoBut(bo_but::kPlayPause)].tooltip = kPlayTip;
   PaintFace(0);
   SetStatus(kStoppedStatus);
   PaintFace(1);
@@ -146,7 +139,7 @@ void ControlBar::StoreLastPosition() {
 }
 
 void ControlBar::ToggleMute() {
-  RegionState& button = window_.model[BoBut(2)];
+  RegionState& button = window_.model[BoBut(bo_but::kMute)];
   const bool mute = button.tooltip == kMuteTip;
   const std::string_view text = mute ? kUnmuteTip : kMuteTip;
   button.tooltip = text;
@@ -156,10 +149,10 @@ void ControlBar::ToggleMute() {
 }
 
 void ControlBar::EnterFullScreen() {
-  if (window_.ports.player.State() != kPlayingState) return;
+  if (window_.ports.player.State() != PlayerState::kPlaying) return;
   // A topmost window would stay above the full-screen picture.
-  if (window_.model[Npc(kTopmostButton)].tooltip == kLeaveTopmostTip) NpcClick(window_, kTopmostButton);
-  NpcClick(window_, kPlayerTab);
+  if (window_.model[Npc(npc::kTopmost)].tooltip == kLeaveTopmostTip) NpcClick(window_, npc::kTopmost);
+  NpcClick(window_, npc::kPlayerTab);
   window_.ports.player.SetFullScreen(true);
   PaintFace(3);
 }
@@ -173,7 +166,7 @@ void ControlBar::OpenLocalFile() {
   if (!chosen || !MayReachPlayer(*chosen)) return;  // cancelled: nothing changes
   const std::string& path = *chosen;
 
-  SetContentMode(window_, kPlayer);
+  SetContentMode(window_, ContentMode::kPlayer);
   PlayerControl& player = window_.ports.player;
   player.SetUrl(path);
   player.Play();
@@ -189,8 +182,8 @@ void ControlBar::OpenLocalFile() {
   // Else a series played before would go on preparing its next episode and
   // play it when this file ends.
   StartLocalItem(now_, path);
-  NpcClick(window_, kLocalFilesTab);
-  NpcClick(window_, kPlayerTab);
+  NpcClick(window_, npc::kLocalFilesTab);
+  NpcClick(window_, npc::kPlayerTab);
 }
 
 // The button stays disabled while the episode is looked up, so a second
@@ -205,10 +198,10 @@ void ControlBar::StepEpisode(int index, int direction) {
 
 void ControlBar::ToggleSidePanel() {
   const int tab = window_.model.CurrentMainTab;
-  if (tab == kPlayerTab) {
-    NpcClick(window_, kPlayerSidePanelHandle);
-  } else if (tab == kTvTab) {
-    NpcClick(window_, kTvSidePanelHandle);
+  if (tab == npc::kPlayerTab) {
+    NpcClick(window_, npc::kSidePanelHandle);
+  } else if (tab == npc::kTvTab) {
+    NpcClick(window_, npc::kTvSidePanelHandle);
   }
 }
 

@@ -23,6 +23,7 @@
 #include "playback/status_strip.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/main_window.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/tray_controller.h"
 
@@ -30,8 +31,6 @@ namespace taviro {
 namespace {
 
 constexpr std::string_view kDownloadHelper = "QvodTerminal.exe";
-constexpr int kPlayerTab = 9;
-constexpr int kEpisodeListTab = 11;
 constexpr int kTitleWidth = 30;
 // The NextLink values that are no link.
 constexpr std::string_view kNoNextLink = "0";
@@ -87,7 +86,7 @@ bool LinkRouter::Web11BeforeNavigate(const std::string& uri) {
   if (!IsChannelLink(uri)) return false;
   View(context_, 10).Navigate(ServicePage(context_, "tv/mivutv.htm", ChannelCode(uri)));
   context_.window.model[RegionId::gtv].visible = true;
-  SetContentMode(context_.window, kTvPage);
+  SetContentMode(context_.window, ContentMode::kTvPage);
   return true;
 }
 
@@ -95,7 +94,7 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
   MainWindow& window = context_.window;
   const CatalogueLink entry = ParseCatalogueLink(uri);
   SetStatusText(window, kSearchingStatus);
-  NpcClick(window, kPlayerTab);
+  NpcClick(window, npc::kPlayerTab);
 
   const std::string reply = FetchEpisodeReply(context_.http, window.ServiceBaseUrl, std::to_string(entry.id),
                                               entry.source, entry.episode);
@@ -128,7 +127,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   StartDownloadHelper();
 
   if (link.kind == kPlayerKind) {
-    SetContentMode(window, kPlayer);
+    SetContentMode(window, ContentMode::kPlayer);
     now.ResumePosition = 0;
     window.ports.player.SetUrl(media);
     window.ports.player.Play();
@@ -136,7 +135,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
     now.PrefetchStarted = 0;
     now.ListKey = std::to_string(link.id);
   } else {
-    SetContentMode(window, kWebPlayPage);
+    SetContentMode(window, ContentMode::kWebPlayPage);
     View(context_, 2).Navigate(ServicePage(context_, "play.htm", link.kind + "$$$" + link.media_url));
     now.ListKey = "0";
     context_.timers.Timer1.SetEnabled(false);
@@ -163,8 +162,8 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   }
 
   now.ItemKind = 1;
-  NpcClick(window, kPlayerTab);
-  NpcClick(window, kEpisodeListTab);
+  NpcClick(window, npc::kPlayerTab);
+  NpcClick(window, npc::kEpisodeListTab);
 }
 
 void LinkRouter::StartDownloadHelper() {

@@ -9,6 +9,7 @@
 #include "playback/playback_context.h"
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_state.h"
@@ -16,12 +17,6 @@
 namespace taviro {
 namespace {
 
-constexpr int kPlayPauseButton = 0;
-constexpr int kStopButton = 1;
-constexpr int kPreviousButton = 5;
-constexpr int kNextButton = 7;
-constexpr int kPausedState = 2;
-constexpr int kPlayingState = 3;
 constexpr std::int64_t kMicroseconds = 1'000'000;
 // Positions are whole seconds and polls come late on a busy machine; a jump
 // smaller than this is the clock moving on.
@@ -72,7 +67,7 @@ std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before, c
 
 MediaControls::MediaControls(PlaybackContext& context) : context_(context) {}
 
-bool MediaControls::PlayerShown() const { return context_.window.model.ContentMode == kPlayer; }
+bool MediaControls::PlayerShown() const { return context_.window.model.ContentMode == ContentMode::kPlayer; }
 
 // A press from outside is a left click: a right press left over from the
 // window must not swallow it.
@@ -82,31 +77,31 @@ void MediaControls::Press(int button) {
 }
 
 void MediaControls::PlayPause() {
-  if (PlayerShown()) Press(kPlayPauseButton);
+  if (PlayerShown()) Press(bo_but::kPlayPause);
 }
 
 void MediaControls::Play() {
-  if (PlayerShown() && context_.window.model[BoBut(kPlayPauseButton)].tooltip != kPauseTip) {
-    Press(kPlayPauseButton);
+  if (PlayerShown() && context_.window.model[BoBut(bo_but::kPlayPause)].tooltip != kPauseTip) {
+    Press(bo_but::kPlayPause);
   }
 }
 
 void MediaControls::Pause() {
-  if (PlayerShown() && context_.window.model[BoBut(kPlayPauseButton)].tooltip == kPauseTip) {
-    Press(kPlayPauseButton);
+  if (PlayerShown() && context_.window.model[BoBut(bo_but::kPlayPause)].tooltip == kPauseTip) {
+    Press(bo_but::kPlayPause);
   }
 }
 
 void MediaControls::Stop() {
-  if (PlayerShown()) Press(kStopButton);
+  if (PlayerShown()) Press(bo_but::kStop);
 }
 
 void MediaControls::Next() {
-  if (Current().can_go_next) Press(kNextButton);
+  if (Current().can_go_next) Press(bo_but::kNext);
 }
 
 void MediaControls::Previous() {
-  if (Current().can_go_previous) Press(kPreviousButton);
+  if (Current().can_go_previous) Press(bo_but::kPrevious);
 }
 
 void MediaControls::Seek(std::int64_t offset_us) {
@@ -169,9 +164,9 @@ MediaControlsState MediaControls::Current() {
   state.track_id = std::string(kTrackPrefix) + std::to_string(track_number_);
   state.title = window.model[RegionId::bo_name].caption;
   state.length_us = std::int64_t{std::max(player.Duration(), 0)} * kMicroseconds;
-  if (window.model[BoBut(kPlayPauseButton)].tooltip == kPauseTip) {
+  if (window.model[BoBut(bo_but::kPlayPause)].tooltip == kPauseTip) {
     state.status = PlaybackStatus::kPlaying;
-  } else if (player.State() == kPausedState) {
+  } else if (player.State() == PlayerState::kPaused) {
     state.status = PlaybackStatus::kPaused;
   }
   state.can_play = true;
@@ -190,7 +185,7 @@ MediaControlsUpdate MediaControls::Poll(std::int64_t now_ms) {
   const MediaControlsState state = Current();
   const std::int64_t position = PositionUs();
   const bool moving = state.status == PlaybackStatus::kPlaying &&
-                      context_.window.ports.player.State() == kPlayingState;
+                      context_.window.ports.player.State() == PlayerState::kPlaying;
   if (polled_) {
     update.changed = ChangedProperties(published_, state);
     // Where the clock can be by now: on by the time passed while it ran, and

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/player_state.h"
+
 namespace taviro {
 
 // The item being played and the next-episode state, shared by the link
@@ -26,7 +28,7 @@ struct NowPlaying {
   int LastPosition = 0;
   int PrefetchStarted = 0;
   int RetryTicks = 0;
-  int PlayerState = 0;
+  taviro::PlayerState PlayerState = PlayerState::kIdle;
   int DownloadSpeed = 0;
   // Folder of the download helper, with a trailing "/"; from setting qvodw.
   std::string TerminalFolder;

@@ -8,13 +8,13 @@
 #include "playback/playback_context.h"
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/main_window.h"
 
 namespace taviro {
 namespace {
 
-constexpr int kPlayPauseButton = 0;
 constexpr int kSeekStepSeconds = 10;
 constexpr int kVolumeStep = 10;
 constexpr int kEndLeadSeconds = 2;
@@ -64,12 +64,12 @@ void ChangeVolume(MainWindow& window, int step) {
 
 void PlayerKeyDown(PlaybackContext& context, KeyCode key) {
   MainWindow& window = context.window;
-  if (window.model.ContentMode != kPlayer) return;
+  if (window.model.ContentMode != ContentMode::kPlayer) return;
   window.ports.host.ProcessPendingEvents();
   Timer& poller = context.timers.Timer1;
   switch (key) {
     case KeyCode::kSpace:
-      window.ClickControlBar(kPlayPauseButton);
+      window.ClickControlBar(bo_but::kPlayPause);
       break;
     case KeyCode::kLeft:
       poller.SetEnabled(false);

@@ -13,33 +13,33 @@ std::string Decorated(const char* before, int value, const char* after) {
 // the other counters have one); the texts are kept as users know them.
 std::optional<std::string> PlayerStatusText(const PlayerReading& reading) {
   switch (reading.state) {
-    case 0:
+    case PlayerState::kIdle:
       return reading.loaded ? "停止播放" : "准备就绪";
-    case 1:
+    case PlayerState::kStopped:
       return "已停止";
-    case 2:
+    case PlayerState::kPaused:
       return reading.speed > 0 ? Decorated("已暂停 (", reading.speed, "Kbps/S)") : "已暂停";
-    case 3:
+    case PlayerState::kPlaying:
       // The transfer rate means little during the first seconds of play.
       if (reading.speed > 0 && reading.position > 6) {
         return Decorated("播放中(", reading.speed, " Kbps/S)");
       }
       return Decorated("播放中(", reading.rate, " Kbps)");
-    case 4:
+    case PlayerState::kBuffering:
       return Decorated("正在缓冲 (", reading.speed, "Kbps/S)");
-    case 5:
+    case PlayerState::kWaiting:
       return "等待中";
-    case 6:
+    case PlayerState::kEnded:
       return "播放结束";
-    case 7:
+    case PlayerState::kPreparing:
       return "准备读";
-    case 8:
+    case PlayerState::kReconnecting:
       return "重连中";
-    case 9:
+    case PlayerState::kTorrentDownloading:
       return "BT种子下载中";
-    case 10:
+    case PlayerState::kConnecting:
       return Decorated("正在连接 (", reading.speed, "KB/S)");
-    case 11:
+    case PlayerState::kStopping:
       return "正在停止";
     default:
       return std::nullopt;

@@ -17,6 +17,7 @@
 #include "playback/media_address.h"
 #include "playback/player_status_text.h"
 #include "playback/status_strip.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
 #include "ui/main/tray_controller.h"
@@ -29,7 +30,6 @@ using R = RegionId;
 constexpr std::string_view kPlayTip = "播放";
 constexpr std::string_view kPauseTip = "暂停";
 
-constexpr int kPlaying = 3;
 // An item counts as ended within this many seconds of its duration.
 constexpr int kEndMargin = 2;
 // Thousandths downloaded before the next episode is prepared.
@@ -102,9 +102,9 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   PlayerControl& player = context_.window.ports.player;
   NowPlaying& now = context_.now;
   now.DownloadSpeed = static_cast<std::int16_t>(player.TransferRate());
-  now.PlayerState = static_cast<std::int16_t>(player.State());
+  now.PlayerState = player.State();
   ShowPanels(poll);
-  if (now.PlayerState != kPlaying) {
+  if (now.PlayerState != PlayerState::kPlaying) {
     ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true});
   }
 }
@@ -136,7 +136,7 @@ void StatusPoller::OnTimer2() {
 
 void StatusPoller::ShowIdle() {
   WindowModel& model = context_.window.model;
-  model[BoBut(0)].tooltip = kPlayTip;
+  model[BoBut(bo_but::kPlayPause)].tooltip = kPlayTip;
   SetStatusText(context_.window, "准备就绪");
   model[R::huan].rect.left = kHiddenBarLeft;
   model[R::times].caption = TimeOfDay(clock_.Now());
@@ -187,11 +187,11 @@ void StatusPoller::TriggerNextEpisode(int progress) {
 
 void StatusPoller::ShowPanels(const Poll& poll) {
   switch (context_.now.PlayerState) {
-    case 0:
-    case 1:
+    case PlayerState::kIdle:
+    case PlayerState::kStopped:
       ShowStopped();
       break;
-    case kPlaying:
+    case PlayerState::kPlaying:
       ShowPlaying(poll);
       break;
     default:
@@ -242,10 +242,10 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
     model[R::Qvodx].visible = true;
   }
   model[R::next_s].visible = false;
-  if (model[BoBut(0)].tooltip == kPlayTip) {
+  if (model[BoBut(bo_but::kPlayPause)].tooltip == kPlayTip) {
     SetPlayButton(true);
   }
-  ShowState(PlayerReading{kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
+  ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
 }
 
 void StatusPoller::Resume(const Poll& poll) {
@@ -271,16 +271,16 @@ void StatusPoller::Resume(const Poll& poll) {
 }
 
 void StatusPoller::ShowState(const PlayerReading& reading) {
-  RegionState& button = context_.window.model[BoBut(0)];
+  RegionState& button = context_.window.model[BoBut(bo_but::kPlayPause)];
   switch (reading.state) {
-    case 0:
+    case PlayerState::kIdle:
       button.tooltip = kPlayTip;
       context_.window.ports.player.SetFullScreen(false);
       break;
-    case 1:
+    case PlayerState::kStopped:
       button.tooltip = kPlayTip;
       break;
-    case 2:
+    case PlayerState::kPaused:
       if (button.tooltip != kPlayTip) {
         SetPlayButton(false);
       }
@@ -320,8 +320,8 @@ void StatusPoller::ShowBars(const Poll& poll) {
 
 void StatusPoller::SetPlayButton(bool playing) {
   WindowModel& model = context_.window.model;
-  model[BoBut(0)].tooltip = playing ? kPauseTip : kPlayTip;
-  model[BoBut(0)].face = ControlButtonFace(model, 0, false);
+  model[BoBut(bo_but::kPlayPause)].tooltip = playing ? kPauseTip : kPlayTip;
+  model[BoBut(bo_but::kPlayPause)].face = ControlButtonFace(model, bo_but::kPlayPause, false);
 }
 
 bool StatusPoller::BalloonsOn() const {

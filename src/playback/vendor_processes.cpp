@@ -14,14 +14,13 @@
 #include "platform/program_launcher.h"
 #include "platform/window_host.h"
 #include "playback/playback_context.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"
 #include "ui/main/tray_controller.h"
 
 namespace taviro {
 namespace {
 
-constexpr int kContentPlayer = 2;
-constexpr int kStopButton = 1;
 constexpr int kEndVendorOnQuit = 2;
 
 std::string Upper(std::string_view text) {
@@ -87,9 +86,9 @@ void OnTimer3(PlaybackContext& context) {
 void ttt_v(MainWindow& window, ProcessTable& processes, const QuitHooks& hooks) {
   RemoveTrayIcon(window);
   const int end_vendor = ToInteger(ReadSetting(window.ConfigPath, settings::kEndVendorOnQuit, "0"));
-  if (window.model.ContentMode == kContentPlayer) {
+  if (window.model.ContentMode == ContentMode::kPlayer) {
     window.model.SuppressClick = 0;
-    window.ClickControlBar(kStopButton);
+    window.ClickControlBar(bo_but::kStop);
   }
   if (end_vendor == kEndVendorOnQuit) {
     KillProcessByName(processes, kVendorPlayerProgram);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/player_control.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_design.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 using R = RegionId;
 
-constexpr int kMuteButton = 2;
 constexpr int kLabelUnitsPerPixel = kTwipsPerPixel;
 
 // The volume in whole percent for the knob at `left`, then the player's own
@@ -35,7 +35,7 @@ void PlaceVolumeKnob(WindowModel& model, int left) {
 }
 
 void UnmuteFirst(MainWindow& window) {
-  if (window.ports.player.Muted()) window.ClickControlBar(kMuteButton);
+  if (window.ports.player.Muted()) window.ClickControlBar(bo_but::kMute);
 }
 
 void ShowVolumeStatus(MainWindow& window) {

@@ -127,14 +127,14 @@ class CommandLineHandOff : public ::testing::Test {
 };
 
 TEST_F(CommandLineHandOff, AQuotedPathIsPlayedWithoutQuotesAndRecordedWithItsBlank) {
-  m.ContentMode = 1;
+  m.ContentMode = ContentMode::kWebPlayPage;
   Receive("\"/media/My Film.mkv\"");
 
   EXPECT_EQ(vendor_checks, 1);
   EXPECT_EQ(h.player.url, "/media/My Film.mkv");
-  EXPECT_EQ(h.player.state, 3);
+  EXPECT_EQ(h.player.state, PlayerState::kPlaying);
   EXPECT_TRUE(timer1.Enabled());
-  EXPECT_EQ(m.ContentMode, 2);
+  EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(m.CurrentMainTab, 9);
   EXPECT_EQ(m.CurrentSideTab, 7);
   ExpectLocalItemStarted("/media/My Film.mkv");
@@ -168,9 +168,9 @@ TEST_F(CommandLineHandOff, ARelativePathIsTakenInTheFolderTheLaterStartCameFrom)
 // A file given at start-up plays as a handed-over one does: in the player,
 // so that the control bar, the keys and mini mode act on it.
 TEST_F(CommandLineHandOff, AFileGivenAtStartUpPlaysInThePlayer) {
-  ASSERT_EQ(m.ContentMode, 0);
+  ASSERT_EQ(m.ContentMode, ContentMode::kNothingShown);
   PlayCommandLine(context, "clip.mp4", "/home/u");
-  EXPECT_EQ(m.ContentMode, 2);
+  EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(h.player.url, "/home/u/clip.mp4");
   EXPECT_EQ(m.CurrentMainTab, 9);
   EXPECT_EQ(m.CurrentSideTab, 7);
@@ -181,14 +181,14 @@ TEST_F(CommandLineHandOff, AnEmptyTextOnlyBringsTheWindowForward) {
   m.state = WindowState::kMinimised;
   h.host.state = WindowState::kMinimised;
   m.shown = false;  // hidden in the notification area
-  m.ContentMode = 3;
+  m.ContentMode = ContentMode::kTvPage;
   Receive("");
 
   EXPECT_EQ(h.log.entries, (Log{"Timer3.Enabled", "host.SetVisible(false)", "host.SetVisible(true)",
                                 "host.SetState(normal)"}));
   EXPECT_TRUE(m.shown);
   EXPECT_EQ(m.state, WindowState::kNormal);
-  EXPECT_EQ(m.ContentMode, 3);
+  EXPECT_EQ(m.ContentMode, ContentMode::kTvPage);
   EXPECT_EQ(m.CurrentMainTab, 8);
   EXPECT_EQ(now.ItemKind, 1);
   EXPECT_EQ(now.ListKey, "12");
@@ -200,7 +200,7 @@ TEST_F(CommandLineHandOff, AnEmptyTextOnlyBringsTheWindowForward) {
 TEST_F(CommandLineHandOff, MiniModeIsLeftBeforeTheFilePlays) {
   h.SetSetting("S_q", "h_w", "15000");
   h.SetSetting("S_q", "h_h", "9000");
-  m.ContentMode = 2;
+  m.ContentMode = ContentMode::kPlayer;
   NpcClick(h.window, 3);
   ASSERT_EQ(m.MiniMode, 1);
   h.log.entries.clear();
@@ -251,7 +251,7 @@ TEST_F(CommandLineHandOff, ALongChineseNameIsCutForTheTitleButStoredWhole) {
   EXPECT_TRUE(timer1.Enabled());
   // l_com alone neither brings the window forward nor touches the content.
   EXPECT_EQ(Index("host.SetVisible(false)"), h.log.entries.size());
-  EXPECT_EQ(m.ContentMode, 0);
+  EXPECT_EQ(m.ContentMode, ContentMode::kNothingShown);
   EXPECT_EQ(m.CurrentMainTab, 9);
   EXPECT_EQ(m.CurrentSideTab, 7);
 }

@@ -43,7 +43,7 @@ class OpenLocalFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     h.main.folder.Write("date_f.dat", "old.mkv|/v/old.mkv|70\r\n");
-    h.main.window.model.ContentMode = 1;
+    h.main.window.model.ContentMode = ContentMode::kWebPlayPage;
   }
   std::string Locals() const { return h.main.folder.Read("date_f.dat"); }
 
@@ -55,8 +55,8 @@ TEST_F(OpenLocalFilesTest, TheFirstPlaysAndAllAreListedWithTheFirstOnTop) {
   const std::string a = "/v/a \"1\".mkv/";  // exact: no quote or slash taken off
   OpenLocalFiles(h.context, {a, "/v/b.mp4", "/v/old.mkv"});
   EXPECT_EQ(h.main.player.url, a);
-  EXPECT_EQ(h.main.player.state, 3);
-  EXPECT_EQ(m.ContentMode, 2);
+  EXPECT_EQ(h.main.player.state, PlayerState::kPlaying);
+  EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(m.CurrentMainTab, 9);
   EXPECT_EQ(m.CurrentSideTab, 7);
   EXPECT_EQ(h.now.ListKey, a);
@@ -71,7 +71,7 @@ TEST_F(OpenLocalFilesTest, FoldersAreRefusedWithOneBalloon) {
   ASSERT_EQ(h.main.tray.balloons.size(), 1U);
   EXPECT_EQ(h.main.tray.balloons[0].text, kFolderRefusedText);
   EXPECT_EQ(h.main.player.url, "");
-  EXPECT_EQ(m.ContentMode, 1);
+  EXPECT_EQ(m.ContentMode, ContentMode::kWebPlayPage);
   EXPECT_EQ(Locals(), "old.mkv|/v/old.mkv|70\r\n");
 
   OpenLocalFiles(h.context, {folder, "/v/b.mp4"});

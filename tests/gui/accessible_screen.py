@@ -8,7 +8,7 @@ import pyatspi
 
 
 class Screen:
-    """The program's accessible links and labels, links clicked with the real pointer."""
+    """The program's accessible links, labels and window regions, clicked with the real pointer."""
 
     def __init__(self, program, window):
         self.program = program
@@ -50,6 +50,37 @@ class Screen:
             stack.extend(reversed([child for child in children if child is not None]))
         return found
 
+    def region(self, name, seconds=30):
+        """The (x, y, width, height) on the screen of the window's region of
+        that name ("npc(9)", "bo_but(1)", "gunt"), once it is shown."""
+        def find():
+            stack = [self.app]
+            while stack:
+                node = stack.pop()
+                try:
+                    if node.name == name and node.getState().contains(pyatspi.STATE_SHOWING):
+                        box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+                        if box.width > 0 and box.height > 0:
+                            return (box.x, box.y, box.width, box.height)
+                    # The regions are the window's own widgets: what the web
+                    # views show holds none of them.
+                    if node.getRoleName() not in ("document web", "document frame"):
+                        stack.extend(node.getChildAtIndex(i) for i in range(node.childCount))
+                except Exception:
+                    continue
+            return None
+        return harness.wait_for(find, seconds, f"the region {name!r} shown")
+
+    def click_region(self, name, button=1):
+        """Clicks the middle of a region with the real pointer."""
+        self.click_box(self.region(name), button)
+
+    def in_window(self, box):
+        """A box on the screen in the window's own pixels."""
+        left, top, _, _ = harness.window_geometry(self.window)
+        x, y, width, height = box
+        return (x - left, y - top, width, height)
+
     def visible_links(self):
         return self.showing("link")
 
@@ -83,7 +114,11 @@ class Screen:
             return None
 
     @staticmethod
-    def click_box(box):
+    def click_box(box, button=1):
         x, y, width, height = box
-        subprocess.run(["xdotool", "mousemove", str(x + width // 2), str(y + height // 2),
-                        "click", "1"], check=True)
+        Screen.click_at(x + width // 2, y + height // 2, button)
+
+    @staticmethod
+    def click_at(x, y, button=1):
+        """Clicks a point of the screen with the real pointer."""
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", str(button)], check=True)

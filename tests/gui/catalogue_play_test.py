@@ -8,7 +8,6 @@ import os
 import re
 import sys
 import tempfile
-import time
 import unittest
 import urllib.parse
 
@@ -20,13 +19,13 @@ ARGS = None
 SERIES = 101
 SERIES_TITLE = "山海情缘"
 
-# Window positions of the main tabs, side tabs and the catalogue's retry picture.
-PLAYER_TAB = (350, 18)
-EPISODE_LIST_TAB = (823, 53)
-NETWORK_TASK_TAB = (887, 53)
-LOCAL_FILE_TAB = (950, 53)
-PAGE_LEFT, PAGE_TOP, PAGE_WIDTH, PAGE_HEIGHT = 2, 39, 986, 570
-RETRY = (PAGE_LEFT + (PAGE_WIDTH - 180) // 2 + 90, PAGE_TOP + (PAGE_HEIGHT - 50) // 2 - 20 + 25)
+# The main tab, the side tabs and the catalogue's retry picture, by their
+# accessible names.
+PLAYER_TAB = "npc(9)"
+EPISODE_LIST_TAB = "npc(11)"
+NETWORK_TASK_TAB = "npc(12)"
+LOCAL_FILE_TAB = "npc(7)"
+RETRY = "jia"
 
 
 def catalogue_links():
@@ -110,9 +109,9 @@ class CataloguePlayTest(unittest.TestCase):
         self.assertTrue(program.read("date.dat").endswith(b"\r\n"))
         self.shot(window, "catalogue-played.png")
 
-        harness.click(window, *PLAYER_TAB)
+        screen.click_region(PLAYER_TAB)
         # The network-task list: the task plays again.
-        harness.click(window, *NETWORK_TASK_TAB)
+        screen.click_region(NETWORK_TASK_TAB)
         rows = screen.wait_links(lambda entry: SERIES_TITLE in entry[0] and entry[0] != SERIES_TITLE,
                                  "the task's row in the network-task list")
         screen.click_box(rows[0][2])
@@ -133,8 +132,8 @@ class CataloguePlayTest(unittest.TestCase):
         first = screen.wait_links(lambda entry: screen.uri(entry[1]) == href, "the episode link")
         screen.click_box(first[0][2])
         self.wait_plays(program, 1)
-        harness.click(window, *PLAYER_TAB)
-        harness.click(window, *EPISODE_LIST_TAB)
+        screen.click_region(PLAYER_TAB)
+        screen.click_region(EPISODE_LIST_TAB)
         third = screen.wait_links(lambda entry: "03" in entry[0], "episode 03 in the episode list")
         screen.click_box(third[0][2])
         plays = self.wait_plays(program, 2)
@@ -154,8 +153,8 @@ class CataloguePlayTest(unittest.TestCase):
         self.assertIn(clip, list_lines(program, "date_f.dat")[0])
         screen = Screen(program, window)
 
-        harness.click(window, *PLAYER_TAB)
-        harness.click(window, *LOCAL_FILE_TAB)
+        screen.click_region(PLAYER_TAB)
+        screen.click_region(LOCAL_FILE_TAB)
         rows = screen.wait_links(lambda entry: "clip one" in entry[0], "the clip's row")
         screen.click_box(rows[0][2])
         plays = self.wait_plays(program, 2, window=window)
@@ -171,9 +170,8 @@ class CataloguePlayTest(unittest.TestCase):
         self.shot(window, "catalogue-error.png")
 
         fetch("__fault/reset")
-        # The cover must be on screen before the click; let the window draw it.
-        time.sleep(1)
-        harness.click(window, *RETRY)
+        # The cover must be on screen before the click.
+        Screen(program, window).click_region(RETRY)
         program.wait_log("Web1 loaded", 60)
         self.shot(window, "catalogue-retried.png")
         self.assertEqual(program.quit(), 0)

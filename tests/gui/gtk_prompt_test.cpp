@@ -76,7 +76,7 @@ TEST(GtkPromptTest, ButtonsReadInChineseWhateverTheLocale) {
   if (!ok.pressed) g_source_remove(source);
   ASSERT_TRUE(ok.pressed);
   EXPECT_EQ(ok.labels, std::vector<std::string>{"确定"});
-  PumpFor(50ms);
+  ASSERT_TRUE(PumpUntilIdle());
 }
 
 }  // namespace

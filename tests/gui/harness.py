@@ -154,10 +154,14 @@ class Program:
             if self.process.poll() is not None:
                 raise RuntimeError(f"program ended ({self.process.returncode}): {self.log()}")
             return text in self.log()
-        wait_for(seen, seconds, repr(text))
+        try:
+            wait_for(seen, seconds, repr(text))
+        except Timeout as error:
+            tail = "\n".join(self.log().splitlines()[-30:])
+            raise Timeout(f"{error}; the program's log ends:\n{tail}") from None
         return time.monotonic() - self.started
 
-    def window_id(self, seconds=30):
+    def window_id(self, seconds=60):
         def find():
             result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Taviro$"],
                                     capture_output=True, text=True)

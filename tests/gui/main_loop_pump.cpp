@@ -17,8 +17,15 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
   return true;
 }
 
-void PumpFor(std::chrono::milliseconds span) {
-  PumpUntil([] { return false; }, span);
+bool PumpUntilIdle(std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (g_main_context_pending(nullptr)) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      return false;
+    }
+    g_main_context_iteration(nullptr, FALSE);
+  }
+  return true;
 }
 
 }  // namespace taviro::testing

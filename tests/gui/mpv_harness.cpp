@@ -59,7 +59,11 @@ PlayerUnderTest::PlayerUnderTest(mpv::RenderPath path) {
   gtk_window_set_default_size(GTK_WINDOW(window_), 320, 240);
   gtk_container_add(GTK_CONTAINER(window_), player_->VideoWidget());
   gtk_widget_show_all(window_);
-  PumpFor(std::chrono::milliseconds(50));
+  GtkWidget* video = player_->VideoWidget();
+  if (!PumpUntil(
+          [video] { return gtk_widget_get_mapped(video) && gtk_widget_get_allocated_width(video) > 1; })) {
+    ADD_FAILURE() << "the player's window was not shown";
+  }
 }
 
 PlayerUnderTest::~PlayerUnderTest() {
@@ -67,7 +71,8 @@ PlayerUnderTest::~PlayerUnderTest() {
   if (window_ != nullptr) {
     gtk_widget_destroy(window_);
   }
-  PumpFor(std::chrono::milliseconds(20));
+  // What the player and the window left queued runs before the next test.
+  PumpUntilIdle();
 }
 
 void PlayerUnderTest::DestroyWindow() {
@@ -75,13 +80,20 @@ void PlayerUnderTest::DestroyWindow() {
   window_ = nullptr;
 }
 
-bool PlayerUnderTest::WaitForState(int code, std::chrono::milliseconds limit) {
+bool PlayerUnderTest::WaitForState(PlayerState code, std::chrono::milliseconds limit) {
   return PumpUntil([&] { return player_->State() == code; }, limit);
 }
 
 std::uint64_t PlayerUnderTest::Frames() const {
   const auto* renderer = player_->surface().renderer();
   return renderer != nullptr ? renderer->frames() : 0;
+}
+
+bool CarriedOut(mpv::MpvPlayer& player) {
+  const int marker = player.Volume() == 37 ? 38 : 37;
+  player.SetVolume(marker);
+  const std::string expected = std::to_string(marker) + ".000000";
+  return PumpUntil([&] { return player.PropertyText("volume") == expected; }) && PumpUntilIdle();
 }
 
 LoopbackFileServer::LoopbackFileServer(const std::filesystem::path& folder) {

@@ -34,7 +34,7 @@ class PlayerUnderTest {
   // Destroys the window while the player lives on, as at the end of the
   // program when the window goes first.
   void DestroyWindow();
-  bool WaitForState(int code, std::chrono::milliseconds limit = std::chrono::seconds(15));
+  bool WaitForState(PlayerState code, std::chrono::milliseconds limit = std::chrono::seconds(15));
   std::uint64_t Frames() const;
 
  private:
@@ -42,6 +42,12 @@ class PlayerUnderTest {
   std::unique_ptr<mpv::MpvPlayer> player_;
   GtkWidget* window_ = nullptr;
 };
+
+// Whether the player has carried out every request made of it so far, and
+// the main loop has taken in what it reported since. Its core takes requests
+// in order, so a volume change asked for now and read back proves the
+// earlier ones done. Changes the volume.
+bool CarriedOut(mpv::MpvPlayer& player);
 
 // A static file server on 127.0.0.1 with an ephemeral port, recording the
 // paths asked for.

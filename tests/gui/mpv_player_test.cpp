@@ -46,13 +46,13 @@ std::unique_ptr<TempFolder> MpvPlayerTest::media_;
 TEST_F(MpvPlayerTest, PlaysALocalFileAndReportsWhatItPlays) {
   PlayerUnderTest under_test;
   auto& player = under_test.player();
-  EXPECT_EQ(player.State(), 0);
+  EXPECT_EQ(player.State(), PlayerState::kIdle);
   EXPECT_EQ(player.Url(), "");
 
   player.SetUrl(Clip("clip.mp4"));
   player.Play();
-  EXPECT_EQ(player.State(), 7) << "a local file is being opened";
-  ASSERT_TRUE(under_test.WaitForState(3)) << "state " << player.State();
+  EXPECT_EQ(player.State(), PlayerState::kPreparing) << "a local file is being opened";
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying)) << "state " << static_cast<int>(player.State());
   EXPECT_EQ(player.Url(), Clip("clip.mp4"));
   EXPECT_EQ(player.Duration(), 4);
   EXPECT_EQ(player.DownloadProgress(), 1000);
@@ -69,22 +69,27 @@ TEST_F(MpvPlayerTest, PausesSeeksAndKeepsVolumeAndMute) {
   auto& player = under_test.player();
   player.SetUrl(Clip("clip.mp4"));
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
 
   player.Pause();
-  EXPECT_EQ(player.State(), 2);
-  PumpFor(300ms);
-  EXPECT_EQ(player.State(), 2) << "the pause did not hold";
+  EXPECT_EQ(player.State(), PlayerState::kPaused);
+  // The player's own word that its clock has stopped, then whatever it
+  // reported before that.
+  ASSERT_TRUE(PumpUntil([&] { return player.PropertyText("core-idle") == "yes"; }, 5s));
+  ASSERT_TRUE(PumpUntilIdle());
+  EXPECT_EQ(player.State(), PlayerState::kPaused) << "the pause did not hold";
   const std::uint64_t frames = under_test.Frames();
 
   player.SetPosition(2);
   EXPECT_EQ(player.Position(), 2);
-  ASSERT_TRUE(PumpUntil([&] { return player.PropertyText("seeking") == "no"; }, 5s));
-  PumpFor(100ms);
+  // The picture at the new place is drawn once the seek is done.
+  ASSERT_TRUE(
+      PumpUntil([&] { return under_test.Frames() > frames && player.PropertyText("seeking") == "no"; }, 5s))
+      << "the new picture was not drawn";
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_EQ(player.Position(), 2);
   EXPECT_NEAR(std::stod(player.PropertyText("time-pos")), 2.0, 0.1) << "the seek is not exact";
-  EXPECT_EQ(player.State(), 2) << "seeking while paused keeps the pause";
-  EXPECT_GT(under_test.Frames(), frames) << "the new picture was not drawn";
+  EXPECT_EQ(player.State(), PlayerState::kPaused) << "seeking while paused keeps the pause";
 
   player.SetVolume(30);
   EXPECT_EQ(player.Volume(), 30);
@@ -93,17 +98,20 @@ TEST_F(MpvPlayerTest, PausesSeeksAndKeepsVolumeAndMute) {
   player.SetVolume(30);
   player.SetMuted(true);
   EXPECT_TRUE(player.Muted());
-  PumpFor(100ms);
+  // What the player reports back of the requests must not undo them.
+  EXPECT_TRUE(PumpUntil([&] { return player.PropertyText("mute") == "yes"; }, 5s));
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_EQ(player.Volume(), 30);
   EXPECT_TRUE(player.Muted());
   EXPECT_EQ(player.PropertyText("volume"), "30.000000");
   EXPECT_EQ(player.PropertyText("mute"), "yes");
   player.SetMuted(false);
-  PumpFor(100ms);
+  EXPECT_TRUE(PumpUntil([&] { return player.PropertyText("mute") == "no"; }, 5s));
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_FALSE(player.Muted());
 
   player.Play();
-  EXPECT_TRUE(under_test.WaitForState(3));
+  EXPECT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
   ASSERT_TRUE(PumpUntil([&] { return player.Position() >= 3; }, 5s)) << "play did not resume";
   ExpectNoErrors(under_test);
 }
@@ -113,14 +121,15 @@ TEST_F(MpvPlayerTest, EndsOnTheLastFrameAndPlayStartsAgain) {
   auto& player = under_test.player();
   player.SetUrl(Clip("next.mp4"));
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
-  ASSERT_TRUE(under_test.WaitForState(6, 10s)) << "state " << player.State();
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kEnded, 10s))
+      << "state " << static_cast<int>(player.State());
   EXPECT_EQ(player.Duration(), 2);
   EXPECT_GE(player.Position(), 1) << "the position stays on the last frame";
   EXPECT_EQ(player.DownloadProgress(), 1000);
 
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
   EXPECT_LE(player.Position(), 1) << "play at the end starts from the beginning";
   ExpectNoErrors(under_test);
 }
@@ -131,7 +140,7 @@ TEST_F(MpvPlayerTest, EndsOnTheLastFrameAndPlayStartsAgain) {
 TEST_F(MpvPlayerTest, ReportsItsOwnStateChangesFromTheMainLoop) {
   PlayerUnderTest under_test;
   auto& player = under_test.player();
-  std::vector<int> reported;
+  std::vector<PlayerState> reported;
   bool inside_a_call = false;
   player.SetStateChangedHandler([&] {
     EXPECT_FALSE(inside_a_call) << "reported from inside a call on the player";
@@ -141,8 +150,9 @@ TEST_F(MpvPlayerTest, ReportsItsOwnStateChangesFromTheMainLoop) {
   inside_a_call = true;
   player.Play();
   inside_a_call = false;
-  ASSERT_TRUE(PumpUntil([&] { return !reported.empty() && reported.back() == 3; }, 15s));
-  ASSERT_TRUE(PumpUntil([&] { return reported.back() == 6; }, 10s)) << "the end was not reported";
+  ASSERT_TRUE(PumpUntil([&] { return !reported.empty() && reported.back() == PlayerState::kPlaying; }, 15s));
+  ASSERT_TRUE(PumpUntil([&] { return reported.back() == PlayerState::kEnded; }, 10s))
+      << "the end was not reported";
   for (std::size_t i = 1; i < reported.size(); ++i) {
     EXPECT_NE(reported[i], reported[i - 1]) << "a report without a change";
   }
@@ -150,7 +160,8 @@ TEST_F(MpvPlayerTest, ReportsItsOwnStateChangesFromTheMainLoop) {
   inside_a_call = true;
   player.Stop();
   inside_a_call = false;
-  EXPECT_TRUE(PumpUntil([&] { return reported.back() == 0; }, 5s)) << "the stop was not reported";
+  EXPECT_TRUE(PumpUntil([&] { return reported.back() == PlayerState::kIdle; }, 5s))
+      << "the stop was not reported";
   ExpectNoErrors(under_test);
 }
 
@@ -159,29 +170,30 @@ TEST_F(MpvPlayerTest, StopKeepsTheAddressAndPlayOpensItAgain) {
   auto& player = under_test.player();
   player.SetUrl(Clip("clip.mp4"));
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
   ASSERT_TRUE(PumpUntil([&] { return player.Position() >= 1; }, 5s));
 
   player.Stop();
-  EXPECT_EQ(player.State(), 11) << "stopping";
-  ASSERT_TRUE(under_test.WaitForState(0, 5s)) << "state " << player.State();
+  EXPECT_EQ(player.State(), PlayerState::kStopping) << "stopping";
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kIdle, 5s))
+      << "state " << static_cast<int>(player.State());
   EXPECT_EQ(player.Url(), Clip("clip.mp4"));
   EXPECT_EQ(player.Position(), 0);
   EXPECT_EQ(player.Duration(), 0);
   EXPECT_EQ(player.DownloadProgress(), 0);
 
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
   EXPECT_LE(player.Position(), 1) << "the item starts from its beginning";
   EXPECT_EQ(player.Duration(), 4);
 
   player.SetUrl("");
   player.Stop();
-  ASSERT_TRUE(under_test.WaitForState(0, 5s));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kIdle, 5s));
   EXPECT_EQ(player.Url(), "");
   player.Play();
-  PumpFor(200ms);
-  EXPECT_EQ(player.State(), 0) << "nothing to play";
+  ASSERT_TRUE(CarriedOut(player));
+  EXPECT_EQ(player.State(), PlayerState::kIdle) << "nothing to play";
   ExpectNoErrors(under_test);
 }
 
@@ -190,14 +202,15 @@ TEST_F(MpvPlayerTest, AFileThatCannotBeOpenedReadsAsStopped) {
   auto& player = under_test.player();
   player.SetUrl((*media_ / "missing.mp4").string());
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(1, 5s)) << "state " << player.State();
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kStopped, 5s))
+      << "state " << static_cast<int>(player.State());
   EXPECT_EQ(player.Duration(), 0);
   EXPECT_EQ(player.DownloadProgress(), 0);
   EXPECT_FALSE(under_test.errors().empty()) << "the player says why";
 
   player.SetUrl(Clip("next.mp4"));
   player.Play();
-  EXPECT_TRUE(under_test.WaitForState(3)) << "a good file plays after a bad one";
+  EXPECT_TRUE(under_test.WaitForState(PlayerState::kPlaying)) << "a good file plays after a bad one";
 }
 
 TEST_F(MpvPlayerTest, SwitchingItemsWhilePlayingFollowsTheNewOne) {
@@ -205,13 +218,13 @@ TEST_F(MpvPlayerTest, SwitchingItemsWhilePlayingFollowsTheNewOne) {
   auto& player = under_test.player();
   player.SetUrl(Clip("clip.mp4"));
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
   player.SetPosition(3);
 
   player.SetUrl(Clip("next.mp4"));
   player.Play();
-  EXPECT_EQ(player.State(), 7);
-  ASSERT_TRUE(under_test.WaitForState(3));
+  EXPECT_EQ(player.State(), PlayerState::kPreparing);
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
   EXPECT_EQ(player.Duration(), 2);
   EXPECT_LE(player.Position(), 1);
   ExpectNoErrors(under_test);
@@ -224,7 +237,7 @@ TEST_F(MpvPlayerTest, TheNextItemNeverReadsAsTheEndOfTheLast) {
   auto& player = under_test.player();
   player.SetUrl(Clip("next.mp4"));
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(6, 10s));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kEnded, 10s));
 
   player.SetUrl(Clip("clip.mp4"));
   player.Play();
@@ -232,8 +245,9 @@ TEST_F(MpvPlayerTest, TheNextItemNeverReadsAsTheEndOfTheLast) {
   ASSERT_TRUE(PumpUntil(
       [&] {
         const int position = player.Position();
-        looked_ended = looked_ended || player.State() == 6 || (player.Duration() - 2 < position && position > 0);
-        return player.State() == 3 && player.Position() >= 1;
+        looked_ended = looked_ended || player.State() == PlayerState::kEnded ||
+                       (player.Duration() - 2 < position && position > 0);
+        return player.State() == PlayerState::kPlaying && player.Position() >= 1;
       },
       10s));
   EXPECT_FALSE(looked_ended);
@@ -245,38 +259,37 @@ TEST_F(MpvPlayerTest, PictureFitAndSoundChannelReachThePlayer) {
   auto& player = under_test.player();
   player.SetUrl(Clip("clip.mp4"));
   player.Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
 
+  const auto reads = [&](const char* name, const std::string& value) {
+    return PumpUntil([&] { return player.PropertyText(name) == value; }, 5s);
+  };
+  const auto filter_has = [&](const char* part) {
+    return PumpUntil([&] { return player.PropertyText("af").find(part) != std::string::npos; }, 5s);
+  };
   player.SetPictureFit(0);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("keepaspect"), "no");
+  EXPECT_TRUE(reads("keepaspect", "no"));
   player.SetPictureFit(4);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("keepaspect"), "yes");
-  EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.777778");
+  EXPECT_TRUE(reads("keepaspect", "yes"));
+  EXPECT_TRUE(reads("video-aspect-override", "1.777778"));
   player.SetPictureFit(3);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000");
+  EXPECT_TRUE(reads("video-aspect-override", "1.250000"));
   player.SetPictureFit(9);
-  PumpFor(100ms);
+  ASSERT_TRUE(CarriedOut(player));
   EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000") << "an unknown fit changes nothing";
   player.SetPictureFit(1);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("video-aspect-override"), "-1.000000");
+  EXPECT_TRUE(reads("video-aspect-override", "-1.000000"));
 
   player.SetSoundChannel(1);
-  PumpFor(100ms);
-  EXPECT_NE(player.PropertyText("af").find("c0=c0"), std::string::npos) << player.PropertyText("af");
+  EXPECT_TRUE(filter_has("c0=c0")) << player.PropertyText("af");
   player.SetSoundChannel(5);
-  PumpFor(100ms);
-  EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << player.PropertyText("af");
+  EXPECT_TRUE(filter_has("c0=c1|c1=c1")) << player.PropertyText("af");
   player.SetSoundChannel(3);
-  PumpFor(100ms);
+  ASSERT_TRUE(CarriedOut(player));
   EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << "3 is not a choice";
   player.SetSoundChannel(0);
-  PumpFor(100ms);
-  EXPECT_EQ(player.PropertyText("af"), "");
-  EXPECT_EQ(player.State(), 3) << "filters change during play";
+  EXPECT_TRUE(reads("af", ""));
+  EXPECT_EQ(player.State(), PlayerState::kPlaying) << "filters change during play";
   ExpectNoErrors(under_test);
 }
 
@@ -286,8 +299,8 @@ TEST_F(MpvPlayerTest, StreamsOverHttpAndPrebuffersTheNextItem) {
   auto& player = under_test.player();
   player.SetUrl(server.Url("clip.mp4"));
   player.Play();
-  EXPECT_EQ(player.State(), 10) << "connecting";
-  ASSERT_TRUE(under_test.WaitForState(3)) << "state " << player.State();
+  EXPECT_EQ(player.State(), PlayerState::kConnecting) << "connecting";
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying)) << "state " << static_cast<int>(player.State());
   EXPECT_EQ(player.Duration(), 4);
   EXPECT_TRUE(PumpUntil([&] { return player.DownloadProgress() == 1000; }, 5s))
       << "progress " << player.DownloadProgress();
@@ -302,7 +315,7 @@ TEST_F(MpvPlayerTest, StreamsOverHttpAndPrebuffersTheNextItem) {
   player.SetUrl(server.Url("silent.mp4"));
   player.Play();
   EXPECT_EQ(player.prebuffer_url(), nullptr) << "playing the address ends its read-ahead";
-  EXPECT_TRUE(under_test.WaitForState(3));
+  EXPECT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
   ExpectNoErrors(under_test);
 }
 
@@ -323,15 +336,16 @@ TEST_F(MpvPlayerTest, NoAddressOrPlaylistReachesTheProgramsDescriptors) {
   for (const std::string& address : {"fdclose://" + fd, "fd://" + fd, std::string("av://lavfi:anullsrc")}) {
     player.SetUrl(address);
     player.Play();
-    EXPECT_EQ(player.State(), 1) << address << " reads as an item that cannot be opened";
+    EXPECT_EQ(player.State(), PlayerState::kStopped) << address << " reads as an item that cannot be opened";
   }
   const auto refusals = [&under_test] {
-    return std::count_if(under_test.errors().begin(), under_test.errors().end(),
-                         [](const std::string& line) { return line.find("unsafe URL") != std::string::npos; });
+    return std::count_if(under_test.errors().begin(), under_test.errors().end(), [](const std::string& line) {
+      return line.find("unsafe URL") != std::string::npos;
+    });
   };
   int expected = 0;
-  for (const auto& [address, entries] : {std::pair{server.Url("served.m3u"), 2},
-                                          std::pair{(lists / "local.m3u").string(), 1}}) {
+  for (const auto& [address, entries] :
+       {std::pair{server.Url("served.m3u"), 2}, std::pair{(lists / "local.m3u").string(), 1}}) {
     player.SetUrl(address);
     player.Play();
     expected += entries;
@@ -344,7 +358,7 @@ TEST_F(MpvPlayerTest, NoAddressOrPlaylistReachesTheProgramsDescriptors) {
 
   player.SetUrl(Clip("next.mp4"));
   player.Play();
-  EXPECT_TRUE(under_test.WaitForState(3)) << "a good file plays after refused ones";
+  EXPECT_TRUE(under_test.WaitForState(PlayerState::kPlaying)) << "a good file plays after refused ones";
   EXPECT_NE(::fcntl(ends[0], F_GETFD), -1);
   ::close(ends[0]);
   ::close(ends[1]);
@@ -354,7 +368,7 @@ TEST_F(MpvPlayerTest, AdvertAddressIsOnlyKept) {
   PlayerUnderTest under_test;
   under_test.player().SetAdvertUrl("http://127.0.0.1:9/js/ads/qvodad.html");
   EXPECT_EQ(under_test.player().advert_url(), "http://127.0.0.1:9/js/ads/qvodad.html");
-  EXPECT_EQ(under_test.player().State(), 0);
+  EXPECT_EQ(under_test.player().State(), PlayerState::kIdle);
 }
 
 // On this machine the library is installed and works.

@@ -33,7 +33,8 @@ class MpvVideoTest : public ::testing::TestWithParam<RenderPath> {
   static void StartPlaying(PlayerUnderTest& under_test, const char* clip) {
     under_test.player().SetUrl(Clip(clip));
     under_test.player().Play();
-    ASSERT_TRUE(under_test.WaitForState(3)) << "state " << under_test.player().State();
+    ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying))
+        << "state " << static_cast<int>(under_test.player().State());
     ASSERT_EQ(under_test.player().surface().renderer()->path(), GetParam());
   }
 
@@ -49,13 +50,24 @@ class MpvVideoTest : public ::testing::TestWithParam<RenderPath> {
     EXPECT_TRUE(PumpUntil([&] { return under_test.Frames() > frames + 5; }, 2s))
         << where << ": no frames drawn";
     EXPECT_EQ(player.PropertyText("video-params/w"), "320") << where << ": the picture was dropped";
-    EXPECT_EQ(player.State(), 3) << where;
+    EXPECT_EQ(player.State(), PlayerState::kPlaying) << where;
   }
 
   static void ExpectNoErrors(const PlayerUnderTest& under_test) {
     for (const auto& line : under_test.errors()) {
       ADD_FAILURE() << "player logged: " << line;
     }
+  }
+
+  // Full screen is on the screen once its window is mapped and the picture
+  // has been drawn there.
+  static bool ShownFullScreen(PlayerUnderTest& under_test) {
+    const auto& surface = under_test.player().surface();
+    const std::uint64_t frames = under_test.Frames();
+    return PumpUntil([&] {
+      GtkWindow* full = surface.full_screen_window();
+      return full != nullptr && gtk_widget_get_mapped(GTK_WIDGET(full)) && under_test.Frames() > frames;
+    });
   }
 
   static GtkWidget* Picture(PlayerUnderTest& under_test) {
@@ -130,7 +142,7 @@ TEST_P(MpvVideoTest, DoubleClickLeavesFullScreenAndTheCoreCanLeaveToo) {
   const auto& surface = under_test.player().surface();
 
   under_test.player().SetFullScreen(true);
-  PumpFor(100ms);
+  ASSERT_TRUE(ShownFullScreen(under_test));
   GdkEvent* click = DoubleClick(surface.full_screen_window());
   gtk_main_do_event(click);
   gdk_event_free(click);
@@ -138,7 +150,7 @@ TEST_P(MpvVideoTest, DoubleClickLeavesFullScreenAndTheCoreCanLeaveToo) {
   EXPECT_EQ(left, 1);
 
   under_test.player().SetFullScreen(true);
-  PumpFor(100ms);
+  ASSERT_TRUE(ShownFullScreen(under_test));
   under_test.player().SetFullScreen(false);
   EXPECT_FALSE(surface.full_screen());
   EXPECT_EQ(left, 1) << "leaving on request is not reported back";
@@ -158,8 +170,9 @@ TEST_P(MpvVideoTest, AHiddenPictureStillTakesEveryFrame) {
   EXPECT_TRUE(PumpUntil([&] { return player.Position() >= position + 2; }, 4s)) << "playback stalled";
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "playback fell behind";
   // A frame nobody takes is dropped after a wait in the player: about fifty
-  // in these two seconds.
-  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")) - drops, 10);
+  // in these two seconds. A busy machine makes the player drop some of its
+  // own accord.
+  EXPECT_LT(std::stoi(player.PropertyText("frame-drop-count")) - drops, 25);
 
   gtk_widget_show(player.VideoWidget());
   ExpectPlayingWithPicture(under_test, "shown again");
@@ -170,15 +183,16 @@ TEST_P(MpvVideoTest, OutlivesTheWindowThatShowedIt) {
   PlayerUnderTest under_test(GetParam());
   StartPlaying(under_test, "clip.mp4");
   under_test.player().SetFullScreen(true);
-  PumpFor(200ms);
+  ASSERT_TRUE(ShownFullScreen(under_test));
   under_test.player().SetFullScreen(false);
 
   under_test.DestroyWindow();
-  PumpFor(300ms);
   auto& player = under_test.player();
-  EXPECT_EQ(player.State(), 3) << "the sound plays on";
+  const int position = player.Position();
+  EXPECT_TRUE(PumpUntil([&] { return player.Position() >= position + 1; }, 5s)) << "the sound stopped";
+  EXPECT_EQ(player.State(), PlayerState::kPlaying) << "the sound plays on";
   player.Stop();
-  EXPECT_TRUE(under_test.WaitForState(0, 5s));
+  EXPECT_TRUE(under_test.WaitForState(PlayerState::kIdle, 5s));
   ExpectNoErrors(under_test);
 }
 
@@ -198,7 +212,7 @@ TEST(MpvRenderChoice, AutomaticChoiceFollowsTheDisplaysRenderer) {
   PlayerUnderTest under_test(RenderPath::kAuto);
   under_test.player().SetUrl((media / "clip.mp4").string());
   under_test.player().Play();
-  ASSERT_TRUE(under_test.WaitForState(3));
+  ASSERT_TRUE(under_test.WaitForState(PlayerState::kPlaying));
 
   const auto renderer = mpv::ProbeGlRenderer(gtk_widget_get_window(GTK_WIDGET(under_test.window())));
   const bool gpu = renderer && !mpv::IsSoftwareRenderer(*renderer);
@@ -207,6 +221,14 @@ TEST(MpvRenderChoice, AutomaticChoiceFollowsTheDisplaysRenderer) {
       << "renderer: " << renderer.value_or("none");
   EXPECT_EQ(under_test.player().PropertyText("hwdec"), gpu ? "auto-safe" : "no");
   EXPECT_GT(under_test.Frames(), 0u);
+}
+
+TEST(MpvRenderChoice, SoftwareRenderersAreRecognised) {
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("Software Rasterizer"));
+  EXPECT_TRUE(mpv::IsSoftwareRenderer("Google SwiftShader"));
+  EXPECT_FALSE(mpv::IsSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  EXPECT_FALSE(mpv::IsSoftwareRenderer("NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2"));
 }
 
 }  // namespace

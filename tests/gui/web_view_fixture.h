@@ -33,6 +33,14 @@ class WebViewFixture : public ::testing::Test {
     ASSERT_TRUE(PumpUntil([&] { return record_.completes > completes; })) << path;
   }
 
+  // Loads a page of its own after what is under test. The engine reports on
+  // a navigation before the next one completes, so once it has, every
+  // report of the earlier ones has come in.
+  void LoadMarker() {
+    server_.Page("/marker", "<p>marker</p>");
+    Load("/marker");
+  }
+
   bool Navigated(const std::string& uri) {
     return PumpUntil([&] {
       for (const auto& seen : record_.navigations) {

@@ -38,13 +38,16 @@ TEST_F(PointerTest, ARightClickReportsTheLinkUnderThePointerInWindowPixels) {
   EXPECT_EQ(record_.menus[0].x, x);
   EXPECT_EQ(record_.menus[0].y, y);
 
-  // The engine takes no new press until it has finished with the last one.
-  PumpFor(300ms);
+  // The engine takes no new press until it has finished with the last one;
+  // a script after the click runs once the page is done with it.
+  EXPECT_EQ(Run("'ran'"), "ran");
   ASSERT_TRUE(ClickAt(window_.OnScreen(view_->widget(), 300, 200), 3));
   ASSERT_TRUE(PumpUntil([&] { return record_.menus.size() == 2; }));
   EXPECT_EQ(record_.menus[1].link_uri, "");
-  // The engine's own menu never opened.
-  PumpFor(300ms);
+  // The engine's own menu never opened: it would have before a script
+  // after the click ran.
+  EXPECT_EQ(Run("'ran'"), "ran");
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_EQ(VisibleToplevels(), windows);
 }
 
@@ -74,7 +77,7 @@ TEST_F(PointerTest, TheMenuWaitsForTheRightButtonToComeUp) {
       DrivePointer({"mousemove", std::to_string(screen_x), std::to_string(screen_y), "mousedown", "3"}));
   // The page has seen the press by the time a script runs after it.
   EXPECT_EQ(Run("'ran'"), "ran");
-  PumpFor(300ms);
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_THAT(record_.menus, IsEmpty());
 
   // A menu shown in answer opens where the button came up.
@@ -90,8 +93,9 @@ TEST_F(PointerTest, ScriptsCannotFakeARightClick) {
   server_.Page("/c.htm", LinkPage("", "open://3"));
   Load("/c.htm");
   Run("document.getElementById('a').dispatchEvent(new MouseEvent('contextmenu', {bubbles: true}))");
+  // A report the event had made would have come before this script's result.
   EXPECT_EQ(Run("typeof (window.webkit && window.webkit.messageHandlers.menu)"), "undefined");
-  PumpFor(300ms);
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_THAT(record_.menus, IsEmpty());
 }
 
@@ -116,11 +120,12 @@ TEST_F(ExternalCallTest, OnlyThePageItselfCallsTheWindowWithEveryArgumentAsText)
     try { window.webkit.messageHandlers.taviro.postMessage('["DangJ","foreign","6","6","6"]'); } catch (e) {}
     document.getElementById('l').click();
   </script>)");
-  const std::string foreign = "http://localhost:" + server_.Url("/").substr(server_.Url("/").rfind(':') + 1) +
-                              "foreign";
+  const std::string foreign =
+      "http://localhost:" + server_.Url("/").substr(server_.Url("/").rfind(':') + 1) + "foreign";
   server_.Page("/list",
                R"p(<button id=b onclick="window.external.DangJ('%u4E2D%u6587', 12, 0, 3)">选集列表</button>
-    <iframe src="/frame"></iframe><iframe src=")p" + foreign + R"p("></iframe>)p");
+    <iframe src="/frame"></iframe><iframe src=")p" +
+                   foreign + R"p("></iframe>)p");
   Load("/list");
   ASSERT_TRUE(PumpUntil([&] { return server_.Hits("/foreign") == 1 && server_.Hits("/frame") == 1; }));
 
@@ -129,7 +134,9 @@ TEST_F(ExternalCallTest, OnlyThePageItselfCallsTheWindowWithEveryArgumentAsText)
   Run("window.external.Other(null, undefined, 1.5, true, '中文')");
   Run("window.external.DangJ(null, undefined, 1.5, true, '中文')");
   ASSERT_TRUE(PumpUntil([&] { return record_.calls.size() == 3; }));
-  PumpFor(300ms);
+  // Any further call would have come in before the result of a script run
+  // after it.
+  EXPECT_EQ(Run("'after'"), "after");
   EXPECT_THAT(record_.calls,
               ElementsAre(std::pair(std::string("DangJ"), Arguments{"%u4E2D%u6587", "12", "0", "3"}),
                           std::pair(std::string("DangJ"), Arguments{"%u4E2D", "12", "0", "3"}),
@@ -158,7 +165,8 @@ TEST_F(ExternalCallTest, LookingAtTheInterfaceCallsNothing) {
             "[object Object] {\"e\":{}}");
   EXPECT_EQ(Run("Promise.resolve(window.external) instanceof Promise"), "true");
   EXPECT_EQ(Run("typeof (window.webkit && window.webkit.messageHandlers.taviro)"), "undefined");
-  PumpFor(300ms);
+  // A call would have come in before the result of a script run after it.
+  EXPECT_EQ(Run("'after'"), "after");
   EXPECT_THAT(record_.calls, IsEmpty());
 }
 
@@ -174,7 +182,8 @@ TEST(ViewSetTest, EachViewHearsOnlyItsOwnPagesAndAllShareTheSettings) {
 
   Evaluate(views.View(2), "window.external.DangJ('two', 2, 0, 0)");
   ASSERT_TRUE(PumpUntil([&] { return second.calls.size() == 1; }));
-  PumpFor(200ms);
+  // A call the first view heard would have come before its own script's result.
+  EXPECT_EQ(Evaluate(views.View(1), "'after'"), "after");
   EXPECT_THAT(first.calls, IsEmpty());
 
   WebKitSettings* settings = webkit_web_view_get_settings(views.Native(1).view());
@@ -204,7 +213,11 @@ TEST_F(ScriptTest, AResultThatArrivesAfterTheViewWentIsDropped) {
   auto calls = std::make_shared<int>(0);
   view_->RunScript("1+1", [calls](const std::string&) { ++*calls; });
   view_.reset();
-  PumpFor(600ms);
+  // A script of a view made afterwards goes through the same engine.
+  gtk::WebKitView later(nullptr);
+  later.WriteDocument("<p>later</p>", "");
+  EXPECT_EQ(Evaluate(later, "'later'"), "later");
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_EQ(*calls, 0);
 }
 

@@ -58,12 +58,12 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   now.CurrentItemKey = "5-0-1-t";
   now.NextLink = now.NextMediaUrl = now.ListKey = "5";
   now.ResumeDone = now.PrefetchStarted = now.ItemKind = 1;
-  h.window.model.ContentMode = kPlayer;
+  h.window.model.ContentMode = ContentMode::kPlayer;
 
   EXPECT_TRUE(ClickLink(4, "open://2/"));
   EXPECT_EQ(h.control_bar.clicks, std::vector<int>{1});  // the item left keeps its position
   EXPECT_EQ(h.player.url, path);
-  EXPECT_EQ(h.player.state, 3);
+  EXPECT_EQ(h.player.state, PlayerState::kPlaying);
   EXPECT_TRUE(timer1.Enabled());
   const RegionState& name = h.window.model[RegionId::bo_name];
   EXPECT_EQ(name.caption, "100A 一二三四五六七八九十一二");  // 29 of at most 30 wide
@@ -101,7 +101,7 @@ TEST_F(ListCommandsTest, ALocalEntryWhoseFileHasGoneIsReportedAndRemoved) {
   EXPECT_EQ(h.prompt.notices[0].text, gone + "不存在!");
   EXPECT_EQ(h.prompt.notices[1].text, dir + "不存在!");
   EXPECT_EQ(ReadUtf8("date_f.dat"), "\r\n");
-  EXPECT_EQ(h.window.model.ContentMode, kPlayer);
+  EXPECT_EQ(h.window.model.ContentMode, ContentMode::kPlayer);
   EXPECT_TRUE(h.player.url.empty());
 }
 
@@ -111,7 +111,7 @@ TEST_F(ListCommandsTest, AHelperTaskResumesInThePlayerAndShowsItsEpisodeList) {
   processes.running = {{10, "bash"}};
   EXPECT_TRUE(ClickLink(3, "open://2/"));
 
-  EXPECT_EQ(h.window.model.ContentMode, kPlayer);
+  EXPECT_EQ(h.window.model.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(h.window.model[RegionId::bo_name].caption, "中文-第1集");
   EXPECT_EQ(now.ResumePosition, 754);
   EXPECT_EQ(now.CurrentItemKey, "12-0-3-%u4E2D%u6587");
@@ -147,7 +147,7 @@ TEST_F(ListCommandsTest, ATaskOfAnotherKindPlaysOnTheServicePage) {
   WriteUtf8("date.dat", kWebTask);
   now.ListKey = "99";
   EXPECT_TRUE(ClickLink(3, "open://1/"));
-  EXPECT_EQ(h.window.model.ContentMode, kWebPlayPage);
+  EXPECT_EQ(h.window.model.ContentMode, ContentMode::kWebPlayPage);
   EXPECT_EQ(h.web[5].navigations, Log{"http://127.0.0.1:8080/pp.htm?7-1-4-web-14"});
   EXPECT_EQ(now.ListKey, "0");
   EXPECT_EQ(now.ItemKind, 1);

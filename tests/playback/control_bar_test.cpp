@@ -18,10 +18,10 @@ class ControlBarTest : public ::testing::Test {
  protected:
   // An item playing in the player, on the player tab.
   void Playing() {
-    m.ContentMode = 2;
+    m.ContentMode = ContentMode::kPlayer;
     m.CurrentMainTab = 9;
     t.player.url = "/films/a.mp4";
-    t.player.state = 3;
+    t.player.state = PlayerState::kPlaying;
     m[BoBut(0)].tooltip = "暂停";
   }
   Log Press(int index) {
@@ -65,7 +65,7 @@ TEST_F(ControlBarTest, APressWithAnotherButtonSwallowsOnlyTheClickItEnds) {
 }
 
 TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
-  m.ContentMode = 2;
+  m.ContentMode = ContentMode::kPlayer;
   m.CurrentMainTab = 8;
   m.AdHuanState = 2;
   t.now.ResumeDone = 1;
@@ -104,7 +104,7 @@ TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
 }
 
 TEST_F(ControlBarTest, PlayPauseAndStopNeedThePlayerOnShowButMuteDoesNot) {
-  for (int mode : {0, 1, 3}) {
+  for (ContentMode mode : {ContentMode::kNothingShown, ContentMode::kWebPlayPage, ContentMode::kTvPage}) {
     Playing();
     m.ContentMode = mode;
     t.now.ListKey = "7";
@@ -112,15 +112,15 @@ TEST_F(ControlBarTest, PlayPauseAndStopNeedThePlayerOnShowButMuteDoesNot) {
     t.now.LastPosition = 99;
     t.h.folder.Write("date.dat", "7|t|e|u|0|0|5\r\n");
     const WindowModel before = m;
-    EXPECT_EQ(Press(0), Log{}) << mode;
-    EXPECT_EQ(Press(1), Log{}) << mode;
-    EXPECT_EQ(testing::ModelChanges(before, m), "") << mode;
+    EXPECT_EQ(Press(0), Log{}) << static_cast<int>(mode);
+    EXPECT_EQ(Press(1), Log{}) << static_cast<int>(mode);
+    EXPECT_EQ(testing::ModelChanges(before, m), "") << static_cast<int>(mode);
     EXPECT_TRUE(t.timer1.Enabled());
     EXPECT_EQ(t.now.LastPosition, 99);
     EXPECT_EQ(ListBytes("date.dat"), "7|t|e|u|0|0|5\r\n");
 
     m[BoBut(2)].tooltip = "静音";
-    EXPECT_EQ(Press(2), Log{"player.SetMuted(true)"}) << mode;
+    EXPECT_EQ(Press(2), Log{"player.SetMuted(true)"}) << static_cast<int>(mode);
   }
 }
 
@@ -139,12 +139,13 @@ TEST_F(ControlBarTest, MuteTogglesTooltipMenuCaptionAndFace) {
 TEST_F(ControlBarTest, FullScreenOnlyWhilePlayingAndNeverFromATopmostWindow) {
   Playing();
   m.CurrentMainTab = 8;
-  for (int state : {0, 1, 2, 4, 6}) {
+  for (PlayerState state : {PlayerState::kIdle, PlayerState::kStopped, PlayerState::kPaused,
+                            PlayerState::kBuffering, PlayerState::kEnded}) {
     t.player.state = state;
-    EXPECT_EQ(Press(3), Log{}) << state;
+    EXPECT_EQ(Press(3), Log{}) << static_cast<int>(state);
     EXPECT_EQ(m.CurrentMainTab, 8);
   }
-  t.player.state = 3;
+  t.player.state = PlayerState::kPlaying;
   m[Npc(4)].tooltip = "取消置顶";
   m.IsTopmost = true;
   EXPECT_EQ(Press(3), (Log{"host.SetTopmost(false)", "player.SetFullScreen(true)"}));
@@ -268,7 +269,7 @@ TEST_F(ControlBarTest, AnOpenedFileReplacesTheItemPlayingAndJoinsTheLocalList) {
   EXPECT_EQ(log[0], "player.Stop");
   EXPECT_EQ(log[1], "player.SetUrl(" + path + ")");
   EXPECT_EQ(log[2], "player.Play");
-  EXPECT_EQ(m.ContentMode, 2);
+  EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
   EXPECT_TRUE(t.timer1.Enabled());
   EXPECT_EQ(m[R::bo_name].caption, "第一集.rmvb");
   EXPECT_EQ(m[R::bo_name].rect.width, 8 * 7);

@@ -74,7 +74,7 @@ TEST_F(EpisodeResolverTest, ANextEpisodeThePlayerMustNotOpenIsNeverPrebuffered) 
   EXPECT_EQ(now.NextLink, "1");
   EXPECT_EQ(now.NextMediaUrl, "1");
   now.NextMediaUrl = "fd://3";  // however it got there
-  Reading(3, 10, 1000, 700);
+  Reading(PlayerState::kPlaying, 10, 1000, 700);
   Tick();
   EXPECT_TRUE(player().prebuffered.empty());
   EXPECT_EQ(now.NextMediaUrl, "1");
@@ -83,7 +83,7 @@ TEST_F(EpisodeResolverTest, ANextEpisodeThePlayerMustNotOpenIsNeverPrebuffered) 
 TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
   Balloons(false);  // this notice is shown regardless
   now.CurrentItemKey = "7-1-4-x";
-  Reading(3, 10, 1000, 700);
+  Reading(PlayerState::kPlaying, 10, 1000, 700);
   Tick();  // the poller asks; no answer
   EXPECT_EQ(now.NextLink, "3");
   EXPECT_EQ(now.PrefetchStarted, 1);

@@ -63,8 +63,8 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
   h.timer1.SetEnabled(false);
   FollowWeb1();
   EXPECT_EQ(h.main.player.url, kMedia);
-  EXPECT_EQ(h.main.player.state, 3);
-  EXPECT_EQ(h.window().model.ContentMode, 2);
+  EXPECT_EQ(h.main.player.state, PlayerState::kPlaying);
+  EXPECT_EQ(h.window().model.ContentMode, ContentMode::kPlayer);
   EXPECT_TRUE(h.timer1.Enabled());
   EXPECT_EQ(h.now.ListKey, "12");
   EXPECT_EQ(h.now.CurrentItemKey, "12-0-3-abc");
@@ -89,7 +89,7 @@ TEST_F(LinkRouterTest, AnAddressThePlayerMustNotOpenIsRefused) {
   EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&fdclose%3A%2F%2F7&&&t&&&n&&&1&&&0&&&0"));
   EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&av%3A//x11grab%3A&&&t&&&n&&&1&&&0&&&0&&&0"));
   EXPECT_EQ(h.main.player.url, kMedia);
-  EXPECT_NE(h.window().model.ContentMode, 2);
+  EXPECT_NE(h.window().model.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(Tasks(), "\r\n");
   EXPECT_EQ(Balloons(), std::vector<std::string>(3, std::string(kReadErrorBalloon)));
 }
@@ -128,7 +128,7 @@ TEST_F(LinkRouterTest, AWebKindOpensThePlayPageWithTheAddressStillEscaped) {
   EXPECT_TRUE(router.Web1BeforeNavigate(std::string("miqvod://web&&&") + kEscapedMedia + "&&&t&&&" + kName +
                                         "&&&4&&&0&&&1&&&n&&&1"));
   EXPECT_EQ(h.web(2).Address(), h.Base() + "play.htm?web$$$" + kEscapedMedia);
-  EXPECT_EQ(h.window().model.ContentMode, 1);
+  EXPECT_EQ(h.window().model.ContentMode, ContentMode::kWebPlayPage);
   EXPECT_FALSE(h.timer1.Enabled());
   EXPECT_EQ(h.now.ListKey, "0");
   EXPECT_EQ(h.main.player.url, "");
@@ -162,7 +162,7 @@ TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
 }
 
 TEST_F(LinkRouterTest, PlayingOverAPlayingItemStopsItFirst) {
-  h.window().model.ContentMode = 2;
+  h.window().model.ContentMode = ContentMode::kPlayer;
   router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0");
   EXPECT_EQ(h.main.control_bar.clicks, std::vector<int>{1});
   EXPECT_LT(LogIndex("bo_but.Click(1)"), LogIndex("player.SetUrl(/a)"));
@@ -220,7 +220,7 @@ TEST_F(LinkRouterTest, AChannelLinkStartsTheTvPageOnlyFromTheStartOfTheAddress) 
   EXPECT_TRUE(router.Web11BeforeNavigate("mitvs://cctv%u4E2D"));
   EXPECT_EQ(h.web(10).Address(), h.Base() + "tv/mivutv.htm?cctv%u4E2D");
   EXPECT_TRUE(h.window().model[RegionId::gtv].visible);
-  EXPECT_EQ(h.window().model.ContentMode, 3);
+  EXPECT_EQ(h.window().model.ContentMode, ContentMode::kTvPage);
 }
 
 TEST_F(LinkRouterTest, TheEndAddressGoesOnToTheNextEpisode) {

@@ -17,10 +17,10 @@ class MediaControlsTest : public ::testing::Test {
  protected:
   // A local file playing in the player, two minutes long.
   void Playing() {
-    m.ContentMode = 2;
+    m.ContentMode = ContentMode::kPlayer;
     m.CurrentMainTab = 9;
     t.player.url = "/films/a.mp4";
-    t.player.state = 3;
+    t.player.state = PlayerState::kPlaying;
     t.player.duration = 120;
     t.player.position = 30;
     m[BoBut(0)].tooltip = "暂停";
@@ -36,33 +36,33 @@ TEST_F(MediaControlsTest, PlayPauseActsAsButtonZeroAndOnlyWhileThePlayerShows) {
   Playing();
   m.SuppressClick = 1;  // a right press left over must not swallow the command
   controls.PlayPause();
-  EXPECT_EQ(t.player.state, 2);
+  EXPECT_EQ(t.player.state, PlayerState::kPaused);
   EXPECT_EQ(m[BoBut(0)].tooltip, "播放");
   EXPECT_EQ(m[R::zhun].caption, "已暂停");
   EXPECT_EQ(controls.Current().status, PlaybackStatus::kPaused);
 
   controls.Pause();  // already paused: nothing
-  EXPECT_EQ(t.player.state, 2);
+  EXPECT_EQ(t.player.state, PlayerState::kPaused);
   controls.Play();
-  EXPECT_EQ(t.player.state, 3);
+  EXPECT_EQ(t.player.state, PlayerState::kPlaying);
   EXPECT_EQ(controls.Current().status, PlaybackStatus::kPlaying);
   controls.Play();  // already playing: not a pause
-  EXPECT_EQ(t.player.state, 3);
+  EXPECT_EQ(t.player.state, PlayerState::kPlaying);
 
   controls.Stop();
-  EXPECT_EQ(t.player.state, 0);
+  EXPECT_EQ(t.player.state, PlayerState::kIdle);
   EXPECT_EQ(controls.Current().status, PlaybackStatus::kStopped);
 
-  for (int mode : {0, 1, 3}) {
+  for (ContentMode mode : {ContentMode::kNothingShown, ContentMode::kWebPlayPage, ContentMode::kTvPage}) {
     Playing();
     m.ContentMode = mode;
     t.h.log.entries.clear();
     controls.PlayPause();
     controls.Pause();
     controls.Stop();
-    EXPECT_EQ(t.h.log.entries, std::vector<std::string>{}) << mode;
-    EXPECT_EQ(controls.Current().status, PlaybackStatus::kStopped) << mode;
-    EXPECT_FALSE(controls.Current().can_play) << mode;
+    EXPECT_EQ(t.h.log.entries, std::vector<std::string>{}) << static_cast<int>(mode);
+    EXPECT_EQ(controls.Current().status, PlaybackStatus::kStopped) << static_cast<int>(mode);
+    EXPECT_FALSE(controls.Current().can_play) << static_cast<int>(mode);
   }
 }
 

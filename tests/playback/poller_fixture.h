@@ -41,7 +41,7 @@ class PollerFixture : public ::testing::Test {
   void Tick(int count = 1) { scheduler.Advance(1000LL * count); }
   void Balloons(bool on) const { harness.SetSetting("S_q", "s_pao", on ? "2" : "1"); }
   // The player's next reading.
-  void Reading(int state, int position, int duration, int progress = 0) {
+  void Reading(PlayerState state, int position, int duration, int progress = 0) {
     player().state = state;
     player().position = position;
     player().duration = duration;

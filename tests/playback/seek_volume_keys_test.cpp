@@ -21,7 +21,7 @@ constexpr MouseButton kRight = MouseButton::kRight;
 class BarsTest : public ::testing::Test {
  protected:
   BarsTest() {
-    m.ContentMode = 2;
+    m.ContentMode = ContentMode::kPlayer;
     m[R::gunt].rect.width = 610;
     m[R::gunt1].rect.width = 10;
     m[R::yin].rect.width = 80;
@@ -211,13 +211,13 @@ TEST_F(BarsTest, ChangingTheVolumeUnmutesFirst) {
 }
 
 TEST_F(BarsTest, KeysBelongToThePlayerOnly) {
-  for (int mode : {0, 1, 3}) {
+  for (ContentMode mode : {ContentMode::kNothingShown, ContentMode::kWebPlayPage, ContentMode::kTvPage}) {
     m.ContentMode = mode;
     t.timer1.SetEnabled(false);
     const WindowModel before = m;
     for (KeyCode key :
          {KeyCode::kSpace, KeyCode::kLeft, KeyCode::kUp, KeyCode::kRight, KeyCode::kDown, KeyCode::kOther}) {
-      EXPECT_EQ(Key(key), Log{}) << mode;
+      EXPECT_EQ(Key(key), Log{}) << static_cast<int>(mode);
     }
     EXPECT_EQ(testing::ModelChanges(before, m), "");
     EXPECT_FALSE(t.timer1.Enabled());

@@ -24,32 +24,33 @@ TEST_F(StatusPollerTest, NothingLoadedShowsReadyAndTheTimeOfDay) {
 
 TEST_F(StatusPollerTest, StateTextsKeepTheirOwnSpacing) {
   struct Case {
-    int state, speed, rate, position;
+    PlayerState state;
+    int speed, rate, position;
     const char* text;
   };
   const Case cases[] = {
-      {0, 9, 0, 10, "停止播放"},
-      {2, 0, 0, 10, "已暂停"},
-      {2, 12, 0, 10, "已暂停 (12Kbps/S)"},
-      {3, 12, 34, 7, "播放中(12 Kbps/S)"},
-      {3, 12, 34, 6, "播放中(34 Kbps)"},
-      {3, 0, 34, 99, "播放中(34 Kbps)"},
-      {4, 12, 0, 10, "正在缓冲 (12Kbps/S)"},
-      {10, 12, 0, 10, "正在连接 (12KB/S)"},
-      {11, 0, 0, 10, "正在停止"},
-      {12, 0, 0, 10, "正在停止"},  // unknown: unchanged
+      {PlayerState::kIdle, 9, 0, 10, "停止播放"},
+      {PlayerState::kPaused, 0, 0, 10, "已暂停"},
+      {PlayerState::kPaused, 12, 0, 10, "已暂停 (12Kbps/S)"},
+      {PlayerState::kPlaying, 12, 34, 7, "播放中(12 Kbps/S)"},
+      {PlayerState::kPlaying, 12, 34, 6, "播放中(34 Kbps)"},
+      {PlayerState::kPlaying, 0, 34, 99, "播放中(34 Kbps)"},
+      {PlayerState::kBuffering, 12, 0, 10, "正在缓冲 (12Kbps/S)"},
+      {PlayerState::kConnecting, 12, 0, 10, "正在连接 (12KB/S)"},
+      {PlayerState::kStopping, 0, 0, 10, "正在停止"},
+      {static_cast<PlayerState>(12), 0, 0, 10, "正在停止"},  // unknown: unchanged
   };
   for (const Case& c : cases) {
     Reading(c.state, c.position, 1000);
     player().transfer_rate = c.speed;
     player().second_rate = c.rate;
     Tick();
-    EXPECT_EQ(Caption(R::zhun), c.text) << "state " << c.state;
+    EXPECT_EQ(Caption(R::zhun), c.text) << "state " << static_cast<int>(c.state);
   }
 }
 
 TEST_F(StatusPollerTest, TimeLabelAndBarsFollowPositionAndDownload) {
-  Reading(3, 185, 2710, 250);
+  Reading(PlayerState::kPlaying, 185, 2710, 250);
   Tick();
   EXPECT_EQ(Caption(R::times), "03:05 / 45:10");
   EXPECT_EQ(Box(R::gunt1).left, 33);  // 185 / 2710 of the 490-pixel travel
@@ -58,7 +59,7 @@ TEST_F(StatusPollerTest, TimeLabelAndBarsFollowPositionAndDownload) {
   EXPECT_EQ(Box(R::huan).left, 0);
   EXPECT_EQ(Box(R::huan).width, 125);
 
-  Reading(3, 3725, 7200, 0);
+  Reading(PlayerState::kPlaying, 3725, 7200, 0);
   Tick();
   EXPECT_EQ(Caption(R::times), "1:02:05 / 2:00:00");
   EXPECT_EQ(Box(R::huan).left, -30);
@@ -67,14 +68,14 @@ TEST_F(StatusPollerTest, TimeLabelAndBarsFollowPositionAndDownload) {
 
 TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
   Model()[R::bo_ad].visible = Model()[R::next_s].visible = true;
-  Reading(3, 10, 1000);
+  Reading(PlayerState::kPlaying, 10, 1000);
   Tick();
   EXPECT_EQ(Model()[BoBut(0)].tooltip, "暂停");
   EXPECT_EQ(Model()[BoBut(0)].face.x, 116);
   EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
 
   Model().AdHuanState = 2;
-  Reading(2, 10, 1000);
+  Reading(PlayerState::kPaused, 10, 1000);
   Tick();
   EXPECT_EQ(Model()[BoBut(0)].tooltip, "播放");
   EXPECT_EQ(Model()[BoBut(0)].face.x, 0);
@@ -82,7 +83,7 @@ TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
 
   Model().BoPadState = 2;
   player().full_screen = true;
-  Reading(0, 10, 1000);
+  Reading(PlayerState::kIdle, 10, 1000);
   Tick();
   EXPECT_EQ(Shown(), (Texts{"bo_ad", "bo_pad"}));
   EXPECT_FALSE(player().full_screen);
@@ -92,18 +93,18 @@ TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
 // stopped poll stays stopped, and the second-by-second rhythm is kept.
 TEST_F(StatusPollerTest, APlayerStateChangePollsAtOnceOnlyWhilePolling) {
   Model()[R::bo_ad].visible = true;
-  Reading(3, 0, 1000);
+  Reading(PlayerState::kPlaying, 0, 1000);
   scheduler.Advance(300);
   poller.OnPlayerStateChanged();
   EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
   EXPECT_EQ(Caption(R::zhun), "播放中(0 Kbps)");
 
-  Reading(2, 1, 1000);
+  Reading(PlayerState::kPaused, 1, 1000);
   scheduler.Advance(700);
   EXPECT_EQ(Caption(R::zhun), "已暂停");
 
   timer1.SetEnabled(false);
-  Reading(3, 1, 1000);
+  Reading(PlayerState::kPlaying, 1, 1000);
   poller.OnPlayerStateChanged();
   EXPECT_EQ(Caption(R::zhun), "已暂停");
 }
@@ -115,7 +116,7 @@ TEST_F(StatusPollerTest, AStateChangeShowsPlayButLeavesTheResumeToTheNextTick) {
   now.ResumePosition = 8;
   now.ResumeDone = 0;
   Model()[R::bo_ad].visible = true;
-  Reading(3, 0, 20, 0);
+  Reading(PlayerState::kPlaying, 0, 20, 0);
   scheduler.Advance(300);
   poller.OnPlayerStateChanged();
   EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
@@ -143,7 +144,7 @@ TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisod
     now.NextLink = "miqvod://qvod&&&next";
     now.NextMediaUrl = next_media;
     now.PrefetchStarted = 0;
-    Reading(2, 19, 20, 1000);
+    Reading(PlayerState::kPaused, 19, 20, 1000);
     poller.OnPlayerStateChanged();
     EXPECT_EQ(Caption(R::zhun), "已暂停");
     EXPECT_EQ(Shown(), (Texts{"bo_ad"}));
@@ -167,7 +168,7 @@ TEST_F(StatusPollerTest, ResumeSeeksOnlyAsFarAsTheDownloadAllows) {
     now.ItemKind = c.kind;
     now.ResumePosition = 900;
     now.ResumeDone = 0;
-    Reading(3, c.position, 1000, c.progress);
+    Reading(PlayerState::kPlaying, c.position, 1000, c.progress);
     harness.log.entries.clear();
     Tick();
     EXPECT_EQ(harness.log.entries,
@@ -184,7 +185,7 @@ TEST_F(StatusPollerTest, ResumeSeeksOnlyAsFarAsTheDownloadAllows) {
 TEST_F(StatusPollerTest, NextEpisodeIsPreparedAbove601ThousandthsThenPrebufferedOnce) {
   now.CurrentItemKey = "12-0-3-abc";
   http.bodies["http://127.0.0.1:8080/h.asp?id=12&v=0&v1=4"] = "ep5$http://m/5.ts$qvod";
-  Reading(3, 100, 1000, 601);
+  Reading(PlayerState::kPlaying, 100, 1000, 601);
   Tick();
   EXPECT_TRUE(http.requests.empty());
   player().download_progress = 602;
@@ -200,7 +201,7 @@ TEST_F(StatusPollerTest, EndOfANetworkItemClearsItsPositionAndHandsOverToTheNext
   now.ListKey = "12";
   now.ItemKind = 1;
   now.NextLink = "miqvod://qvod&&&next";
-  Reading(3, 98, 100);
+  Reading(PlayerState::kPlaying, 98, 100);
   Tick();
   EXPECT_FALSE(timer2.Enabled());  // 100 - 2 < 98 is false
   player().position = 99;
@@ -221,7 +222,7 @@ TEST_F(StatusPollerTest, EndWithoutAPreparedLinkNavigatesOnlyForARetry) {
   for (const char* next : {"3", "0", "1", ""}) {
     web(2).navigations.clear();
     now.NextLink = next;
-    Reading(3, 5, 0);  // duration not yet known: any running position is the end
+    Reading(PlayerState::kPlaying, 5, 0);  // duration not yet known: any running position is the end
     Tick(3);
     EXPECT_EQ(web(2).navigations.size(), std::string(next) == "3" ? 1U : 0U) << next;
     EXPECT_TRUE(timer1.Enabled());
@@ -234,7 +235,7 @@ TEST_F(StatusPollerTest, EndWithoutAPreparedLinkNavigatesOnlyForARetry) {
 TEST_F(StatusPollerTest, AutoShutdownPowersOffWithForceTwoSecondsAfterTheEnd) {
   harness.window.menu.kaiqi = true;
   now.NextLink = "miqvod://qvod&&&next";
-  Reading(3, 100, 100);
+  Reading(PlayerState::kPlaying, 100, 100);
   Tick();
   EXPECT_EQ(BalloonTexts(), Texts{"即将播放完毕，正准备自动关机！"});
   EXPECT_TRUE(shutdown.requests.empty());
@@ -251,10 +252,10 @@ TEST_F(StatusPollerTest, WithBalloonsOffTheEndTickStopsEarlyAndNothingIsAnnounce
   now.ListKey = "/v/a.ts";
   now.ItemKind = 2;
   now.NextMediaUrl = "http://m/5.ts";
-  Reading(4, 10, 1000, 700);
+  Reading(PlayerState::kBuffering, 10, 1000, 700);
   Tick();  // pre-buffers silently
   Model()[R::zhun].caption = "kept";
-  Reading(3, 999, 1000, 800);
+  Reading(PlayerState::kPlaying, 999, 1000, 800);
   Tick();
   EXPECT_EQ(Caption(R::zhun), "kept");
   EXPECT_EQ(Caption(R::times), "00:10 / 16:40");

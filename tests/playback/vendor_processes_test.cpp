@@ -76,7 +76,7 @@ TEST_F(VendorProcessesTest, QuitStopsThePlayerOnlyInPlayerModeAndEndsTheVendorOn
   const QuitHooks hooks{[&] { steps.push_back("close"); }, [&] { steps.push_back("finish"); }};
   h.processes.entries = {{12, "QvodPlayer.exe"}, {20, "QvodTerminal.exe"}};
 
-  h.window().model.ContentMode = 1;  // the web play page
+  h.window().model.ContentMode = ContentMode::kWebPlayPage;  // the web play page
   ttt_v(h.window(), h.processes, hooks);
   EXPECT_EQ(Log(), std::vector<std::string>{"tray.Remove"});
   EXPECT_TRUE(h.processes.terminated.empty());
@@ -84,7 +84,7 @@ TEST_F(VendorProcessesTest, QuitStopsThePlayerOnlyInPlayerModeAndEndsTheVendorOn
 
   h.main.log.entries.clear();
   h.main.SetSetting("S_q", "qvodk", "2");
-  h.window().model.ContentMode = 2;
+  h.window().model.ContentMode = ContentMode::kPlayer;
   h.window().model.SuppressClick = 1;  // a right click pending must not swallow the stop
   ttt_v(h.window(), h.processes, hooks);
   EXPECT_EQ(Log(), (std::vector<std::string>{"tray.Remove", "bo_but.Click(1)"}));

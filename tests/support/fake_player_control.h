@@ -42,18 +42,18 @@ class FakePlayerControl : public PlayerControl {
     AddTo(log_, "player.SetPosition(" + std::to_string(seconds) + ")");
   }
   void Play() override {
-    state = 3;
+    state = PlayerState::kPlaying;
     AddTo(log_, "player.Play");
   }
   void Pause() override {
-    state = 2;
+    state = PlayerState::kPaused;
     AddTo(log_, "player.Pause");
   }
   void Stop() override {
-    state = 0;
+    state = PlayerState::kIdle;
     AddTo(log_, "player.Stop");
   }
-  int State() override { return state; }
+  PlayerState State() override { return state; }
   void SetPictureFit(int fit) override {
     picture_fit = fit;
     AddTo(log_, "player.SetPictureFit(" + std::to_string(fit) + ")");
@@ -80,7 +80,7 @@ class FakePlayerControl : public PlayerControl {
   int duration = 0;
   int transfer_rate = 0;
   int position = 0;
-  int state = 0;
+  PlayerState state = PlayerState::kIdle;
   int picture_fit = 0;
   int second_rate = 0;
   int sound_channel = 0;

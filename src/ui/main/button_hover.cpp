@@ -1,6 +1,7 @@
 #include "ui/main/button_hover.h"
 
 #include "platform/window_host.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/layout_support.h"
 #include "ui/main/window_design.h"
@@ -53,7 +54,7 @@ void TitleButtonHover(WindowModel& model, const ChromeEnv& env, int index, bool 
   }
   if (!inside) {
     model[R::P1].visible = false;
-  } else if (index <= 5) {
+  } else if (index <= npc::kMainMenu) {
     ShowTitleTooltip(model, env, Npc(index));
   }
 }
@@ -63,7 +64,7 @@ void ControlButtonHover(WindowModel& model, const ChromeEnv& env, int index, boo
   model[BoBut(index)].face = ControlButtonFace(model, index, inside);
   if (!inside) {
     model[R::P1].visible = false;
-  } else if (model.CurrentMainTab == 9) {
+  } else if (model.CurrentMainTab == npc::kPlayerTab) {
     ShowControlTooltip(model, env, BoBut(index));
   }
 }
@@ -81,13 +82,13 @@ void TitleButtonPointerLeft(WindowModel& model, const ChromeEnv& env, int index)
 }
 
 void ControlButtonPointerMoved(WindowModel& model, const ChromeEnv& env, int index, int x, int y) {
-  if (index >= 0 && index <= 7) {
+  if (index >= 0 && index < bo_but::kCount) {
     ControlButtonHover(model, env, index, Inside(model[BoBut(index)].rect, x, y));
   }
 }
 
 void ControlButtonPointerLeft(WindowModel& model, const ChromeEnv& env, int index) {
-  if (index >= 0 && index <= 7) {
+  if (index >= 0 && index < bo_but::kCount) {
     ControlButtonHover(model, env, index, false);
   }
 }

@@ -1,5 +1,8 @@
 #include "ui/main/chrome_faces.h"
 
+#include "ui/main/bo_but_buttons.h"
+#include "ui/main/npc_buttons.h"
+
 namespace taviro {
 namespace {
 
@@ -25,27 +28,27 @@ Tile ControlTile(int sheet, int x) { return Tile{sheet, x, 0, kControlSize, kCon
 // Where each plain title-bar button sits on the normal and hover sheets.
 int TitleSheetX(int index) {
   switch (index) {
-    case 0:
+    case npc::kMinimise:
       return 72;
-    case 1:
+    case npc::kMaximise:
       return 96;
-    case 2:
+    case npc::kClose:
       return 120;
-    case 3:
+    case npc::kMiniMode:
       return 0;
     default:
-      return 48;  // 5, the menu
+      return 48;  // the main menu
   }
 }
 
 }  // namespace
 
 Tile TitleButtonFace(const WindowModel& model, int index, bool hover) {
-  if (index == 1 && model.state == WindowState::kMaximised) {
+  if (index == npc::kMaximise && model.state == WindowState::kMaximised) {
     return TitleTile(kRestore, hover ? 24 : 0);
   }
-  if (index == 4) {
-    const bool topmost = model[Npc(4)].tooltip != "置顶";
+  if (index == npc::kTopmost) {
+    const bool topmost = model[Npc(npc::kTopmost)].tooltip != "置顶";
     return TitleTile(kTopmost, (topmost ? 48 : 0) + (hover ? 24 : 0));
   }
   return TitleTile(hover ? kTitleHover : kTitleNormal, TitleSheetX(index));
@@ -53,22 +56,22 @@ Tile TitleButtonFace(const WindowModel& model, int index, bool hover) {
 
 Tile ControlButtonFace(const WindowModel& model, int index, bool hover) {
   switch (index) {
-    case 0: {
-      const bool playing = model[BoBut(0)].tooltip == "暂停";
+    case bo_but::kPlayPause: {
+      const bool playing = model[BoBut(bo_but::kPlayPause)].tooltip == "暂停";
       return Tile{kPlayPause, (playing ? 116 : 0) + (hover ? 58 : 0), 0, 58, 43};
     }
-    case 1:
+    case bo_but::kStop:
       return ControlTile(kStop, hover ? 25 : 0);
-    case 2: {
-      const bool muted = model[BoBut(2)].tooltip != "静音";
+    case bo_but::kMute: {
+      const bool muted = model[BoBut(bo_but::kMute)].tooltip != "静音";
       return ControlTile(kMute, (muted ? 50 : 0) + (hover ? 25 : 0));
     }
-    case 5:
+    case bo_but::kPrevious:
       return ControlTile(kEpisodes, hover ? 25 : 0);
-    case 7:
+    case bo_but::kNext:
       return ControlTile(kEpisodes, hover ? 75 : 50);
     default: {
-      const int x = index == 3 ? 50 : index == 4 ? 25 : 75;  // 6
+      const int x = index == bo_but::kFullScreen ? 50 : index == bo_but::kOpenFile ? 25 : 75;  // side panel
       return ControlTile(hover ? kControlHover : kControlNormal, x);
     }
   }

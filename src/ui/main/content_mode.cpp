@@ -2,13 +2,12 @@
 
 #include "platform/web_view.h"
 #include "platform/window_host.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_design.h"
 
 namespace taviro {
 namespace {
-
-inline constexpr int kStopButton = 1;
 
 void ShowPlayerArea(WindowModel& model, bool player_area) {
   model[RegionId::Pic2].visible = !player_area;
@@ -17,13 +16,13 @@ void ShowPlayerArea(WindowModel& model, bool player_area) {
 
 }  // namespace
 
-void SetContentMode(MainWindow& window, int mode) {
+void SetContentMode(MainWindow& window, ContentMode mode) {
   WindowModel& model = window.model;
-  if (model.ContentMode == kPlayer) window.ClickControlBar(kStopButton);
-  if (mode != kWebPlayPage && model.ContentMode == kWebPlayPage) GgxClick(window);
-  if (mode != kTvPage && model.ContentMode == kTvPage) GtvClick(window);
+  if (model.ContentMode == ContentMode::kPlayer) window.ClickControlBar(bo_but::kStop);
+  if (mode != ContentMode::kWebPlayPage && model.ContentMode == ContentMode::kWebPlayPage) GgxClick(window);
+  if (mode != ContentMode::kTvPage && model.ContentMode == ContentMode::kTvPage) GtvClick(window);
   model.ContentMode = mode;
-  ShowPlayerArea(model, mode != kWebPlayPage);
+  ShowPlayerArea(model, mode != ContentMode::kWebPlayPage);
 }
 
 void ClearPlayStrip(MainWindow& window) {
@@ -50,12 +49,12 @@ void GgxClick(MainWindow& window) {
   // unloaded.
   window.ports.host.ProcessPendingEvents();
   window.ports.web.View(2).Navigate("about:blank");
-  model.ContentMode = kNothingShown;
+  model.ContentMode = ContentMode::kNothingShown;
 }
 
 void GtvClick(MainWindow& window) {
   window.model[RegionId::gtv].visible = false;
-  window.model.ContentMode = kNothingShown;
+  window.model.ContentMode = ContentMode::kNothingShown;
   window.ports.host.ProcessPendingEvents();
   window.ports.web.View(10).Navigate(window.ServiceBaseUrl + "tv/ad.htm");
 }

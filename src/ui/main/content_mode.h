@@ -5,7 +5,7 @@ namespace taviro {
 struct MainWindow;
 
 // What the video area shows.
-enum ContentModes : int {
+enum class ContentMode : int {
   kNothingShown = 0,
   kWebPlayPage = 1,  // Web2 inside Pic2
   kPlayer = 2,       // the player inside qvod
@@ -15,7 +15,7 @@ enum ContentModes : int {
 // Switches the video area, closing what it showed before. Leaving the player
 // always stops it first (even for player to player), so the position of the
 // item being left is stored.
-void SetContentMode(MainWindow& window, int mode);
+void SetContentMode(MainWindow& window, ContentMode mode);
 
 // Empties the status strip and the bars of the item that was playing: no
 // title, no time, thumb and download bar at the start.

@@ -10,6 +10,7 @@
 #include "platform/web_view.h"
 #include "platform/window_host.h"
 #include "ui/main/main_window.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/skin_routine.h"
 #include "ui/main/tray_controller.h"
 #include "ui/main/window_design.h"
@@ -81,14 +82,14 @@ LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
 
   const StoredWindowSettings stored = ReadWindowSettings(window.ConfigPath);
   SizeAndCentre(window, stored);
-  model.CurrentMainTab = 8;
-  model.CurrentSideTab = 12;
+  model.CurrentMainTab = npc::kCatalogueTab;
+  model.CurrentSideTab = npc::kTaskListTab;
   LoadDesignPictures(window);
   p_p(window, StartupSkinIndex(stored.skin));
 
   LoadWebViews(window, load.app_folder, stored.user_id);
   AddTrayIcon(window);
-  model.ContentMode = 0;
+  model.ContentMode = ContentMode::kNothingShown;
   model.CatalogueError = 0;
   model.AdHuanState = 0;
   model.BoPadState = 0;

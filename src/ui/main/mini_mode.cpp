@@ -7,6 +7,7 @@
 #include "platform/window_host.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/window_design.h"
 #include "ui/main/window_state.h"
@@ -15,7 +16,7 @@ namespace taviro {
 namespace {
 
 void SetAllNpcVisible(WindowModel& model, bool visible) {
-  for (int i = 0; i <= 15; ++i) model[Npc(i)].visible = visible;
+  for (int i = 0; i < npc::kCount; ++i) model[Npc(i)].visible = visible;
 }
 
 // The normal-mode size kept in the settings; what is not a number reads 0,
@@ -28,20 +29,20 @@ int SavedSize(const MainWindow& window, const SettingKey& key) {
 
 void EnterMiniMode(MainWindow& window) {
   WindowModel& model = window.model;
-  if (model.ContentMode == 0) return;
-  NpcClick(window, model.ContentMode == 3 ? 13 : 9);
+  if (model.ContentMode == ContentMode::kNothingShown) return;
+  NpcClick(window, model.ContentMode == ContentMode::kTvPage ? npc::kTvTab : npc::kPlayerTab);
 
   SetWindowState(window, WindowState::kNormal);
   // The maximise button will next be seen on a normal window.
-  model[Npc(1)].tooltip = kMaximiseTip;
-  model[Npc(1)].face = TitleButtonFace(model, 1, false);
+  model[Npc(npc::kMaximise)].tooltip = kMaximiseTip;
+  model[Npc(npc::kMaximise)].face = TitleButtonFace(model, npc::kMaximise, false);
   model[RegionId::jbi].visible = true;
   model[RegionId::Imi].visible = false;
   model[RegionId::bo_name].visible = false;
   SetAllNpcVisible(model, false);
   model[RegionId::ni_name].visible = false;
 
-  if (model.CurrentMainTab == 9) {
+  if (model.CurrentMainTab == npc::kPlayerTab) {
     model.MiniMode = 1;
     model[RegionId::ggx].visible = false;
     model[RegionId::ni_bo1].visible = true;
@@ -55,7 +56,7 @@ void EnterMiniMode(MainWindow& window) {
 
   model[RegionId::bo_foot].visible = false;
   SetOuterSize(window, kMiniWidthTwips, kMiniHeightTwips);
-  model[Npc(3)].face = TitleButtonFace(model, 3, false);
+  model[Npc(npc::kMiniMode)].face = TitleButtonFace(model, npc::kMiniMode, false);
 }
 
 void JbiClick(MainWindow& window) {
@@ -74,11 +75,11 @@ void JbiClick(MainWindow& window) {
     model[RegionId::bo_name].visible = true;
     model[RegionId::ni_bo1].visible = false;
     model[RegionId::ggx].visible = true;
-    model[RegionId::l2].visible = model[Npc(6)].tooltip == kHideSidePanelTip;
+    model[RegionId::l2].visible = model[Npc(npc::kSidePanelHandle)].tooltip == kHideSidePanelTip;
     window.menu.q_jing = kMiniModeCaption;
   } else if (model.MiniMode == 2) {
     model[RegionId::gtv].visible = true;
-    model[RegionId::tvright].visible = model[Npc(15)].tooltip == kHideSidePanelTip;
+    model[RegionId::tvright].visible = model[Npc(npc::kTvSidePanelHandle)].tooltip == kHideSidePanelTip;
   }
   model.MiniMode = 0;
 

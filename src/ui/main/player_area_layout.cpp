@@ -1,3 +1,4 @@
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/layout_support.h"
 #include "ui/main/window_design.h"
 #include "ui/main/window_layout.h"
@@ -68,13 +69,16 @@ void PlaceStatusStrip(WindowModel& model, const LayoutEnv& env) {
 }
 
 void PlaceControlBar(WindowModel& model, const LayoutEnv& env) {
-  Place(model, BoBut(0), 20, 0, 58, 43);
+  Place(model, BoBut(bo_but::kPlayPause), 20, 0, 58, 43);
   struct Step {
     RegionId id;
     int gap;  // from the left of the previous one
   };
-  const Step from_left[] = {{BoBut(1), 65}, {BoBut(5), 29}, {BoBut(7), 29}, {BoBut(2), 30}};
-  int left = RectOf(model, BoBut(0)).left;
+  const Step from_left[] = {{BoBut(bo_but::kStop), 65},
+                            {BoBut(bo_but::kPrevious), 29},
+                            {BoBut(bo_but::kNext), 29},
+                            {BoBut(bo_but::kMute), 30}};
+  int left = RectOf(model, BoBut(bo_but::kPlayPause)).left;
   for (const Step& step : from_left) {
     left += step.gap;
     Place(model, step.id, left, kButtonTop, kButtonSize, kButtonSize);
@@ -82,7 +86,7 @@ void PlaceControlBar(WindowModel& model, const LayoutEnv& env) {
   Place(model, R::yin, left + 26, kButtonTop, 80, 24);
 
   left = model.ClientWidth() - 47;
-  Place(model, BoBut(6), left, kButtonTop, kButtonSize, kButtonSize);
+  Place(model, BoBut(bo_but::kSidePanel), left, kButtonTop, kButtonSize, kButtonSize);
   for (int index : {3, 4}) {
     left -= 26;
     Place(model, BoBut(index), left, kButtonTop, kButtonSize, kButtonSize);

@@ -1,4 +1,5 @@
 #include "ui/main/layout_support.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/window_layout.h"
 
 namespace taviro {
@@ -41,10 +42,10 @@ void PlacePanelAndHandle(WindowModel& model, const SidePanelParts& parts) {
 }
 
 void PlacePanelTabs(WindowModel& model) {
-  Place(model, Npc(10), 0, 0, kPanelWidth, 28);
-  Place(model, Npc(11), 8, 4, 60, 21);
-  Place(model, Npc(12), 71, 4, 60, 21);
-  Place(model, Npc(7), 134, 4, 60, 21);
+  Place(model, Npc(npc::kSidePanelHeader), 0, 0, kPanelWidth, 28);
+  Place(model, Npc(npc::kEpisodeListTab), 8, 4, 60, 21);
+  Place(model, Npc(npc::kTaskListTab), 71, 4, 60, 21);
+  Place(model, Npc(npc::kLocalFilesTab), 134, 4, 60, 21);
 }
 
 void PlaceLists(WindowModel& model) {
@@ -52,7 +53,7 @@ void PlaceLists(WindowModel& model) {
   Place(model, R::shan, 0, panel.height - kFooterHeight, panel.width, kFooterHeight);
   Move(model, R::qk, RectOf(model, R::shan).width - 80, 6);
 
-  const Rect header = RectOf(model, Npc(10));
+  const Rect header = RectOf(model, Npc(npc::kSidePanelHeader));
   Place(model, R::Pic3, 0, header.bottom(), panel.width,
         panel.height - header.height - RectOf(model, R::shan).height);
   const Rect list = RectOf(model, R::Pic3);
@@ -63,7 +64,7 @@ void PlaceLists(WindowModel& model) {
 }  // namespace
 
 void LayoutSidePanel(WindowModel& model, const LayoutEnv& /*env*/) {
-  PlacePanelAndHandle(model, {R::zz, Npc(6), R::l2, R::L1});
+  PlacePanelAndHandle(model, {R::zz, Npc(npc::kSidePanelHandle), R::l2, R::L1});
   PlacePanelTabs(model);
 
   const Rect left = RectOf(model, R::L1);
@@ -81,7 +82,7 @@ void LayoutSidePanel(WindowModel& model, const LayoutEnv& /*env*/) {
 }
 
 void LayoutTvSidePanel(WindowModel& model, const LayoutEnv& /*env*/) {
-  PlacePanelAndHandle(model, {R::tv, Npc(15), R::tvright, R::tvleft});
+  PlacePanelAndHandle(model, {R::tv, Npc(npc::kTvSidePanelHandle), R::tvright, R::tvleft});
   const Rect left = RectOf(model, R::tvleft);
   Move(model, R::gtv, left.width - RectOf(model, R::gtv).width, 0);
   model[R::Web11].rect = FillWithBorderClipped(RectOf(model, R::tvright));

@@ -10,13 +10,13 @@ namespace {
 
 std::optional<RegionId> MainTabPage(int tab) {
   switch (tab) {
-    case 8:
+    case npc::kCatalogueTab:
       return RegionId::zzp;
-    case 9:
+    case npc::kPlayerTab:
       return RegionId::zz;
-    case 13:
+    case npc::kTvTab:
       return RegionId::tv;
-    case 14:
+    case npc::kHighlightsTab:
       return RegionId::ying;
     default:
       return std::nullopt;
@@ -25,11 +25,11 @@ std::optional<RegionId> MainTabPage(int tab) {
 
 std::optional<RegionId> SideTabList(int tab) {
   switch (tab) {
-    case 7:
+    case npc::kLocalFilesTab:
       return RegionId::Pic4;
-    case 11:
+    case npc::kEpisodeListTab:
       return RegionId::Pic5;
-    case 12:
+    case npc::kTaskListTab:
       return RegionId::Pic3;
     default:
       return std::nullopt;

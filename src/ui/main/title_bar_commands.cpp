@@ -11,6 +11,7 @@
 #include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
 #include "ui/main/mini_mode.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/tab_selection.h"
 #include "ui/main/window_design.h"
 #include "ui/main/window_state.h"
@@ -34,18 +35,18 @@ void ResetHover(MainWindow& window) {
 
 void Minimise(MainWindow& window) {
   SetWindowState(window, WindowState::kMinimised);
-  PaintNormal(window.model, 0);
+  PaintNormal(window.model, npc::kMinimise);
 }
 
 void MaximiseOrRestore(MainWindow& window) {
   const bool maximised = window.model.state == WindowState::kMaximised;
   SetWindowState(window, maximised ? WindowState::kNormal : WindowState::kMaximised);
-  window.model[Npc(1)].tooltip = maximised ? kMaximiseTip : kRestoreTip;
-  PaintNormal(window.model, 1);
+  window.model[Npc(npc::kMaximise)].tooltip = maximised ? kMaximiseTip : kRestoreTip;
+  PaintNormal(window.model, npc::kMaximise);
 }
 
 void Close(MainWindow& window) {
-  PaintNormal(window.model, 2);
+  PaintNormal(window.model, npc::kClose);
   const int question = ToInteger(ReadSetting(window.ConfigPath, settings::kCloseQuestion, settings::kUnset));
   const int action = ToInteger(ReadSetting(window.ConfigPath, settings::kCloseToTray, settings::kUnset));
   bool hide = action != 1;
@@ -71,16 +72,16 @@ void Close(MainWindow& window) {
 }
 
 void ToggleTopmost(MainWindow& window) {
-  RegionState& button = window.model[Npc(4)];
+  RegionState& button = window.model[Npc(npc::kTopmost)];
   const bool turn_on = button.tooltip == kTopmostTip;
   button.tooltip = turn_on ? kLeaveTopmostTip : kTopmostTip;
-  PaintNormal(window.model, 4);  // the face follows the tooltip
+  PaintNormal(window.model, npc::kTopmost);  // the face follows the tooltip
   zhi_d(window, turn_on ? 1 : 0);
 }
 
 void DropDownMainMenu(MainWindow& window) {
-  PaintNormal(window.model, 5);
-  const Rect& button = window.model[Npc(5)].rect;
+  PaintNormal(window.model, npc::kMainMenu);
+  const Rect& button = window.model[Npc(npc::kMainMenu)].rect;
   window.ports.menus.PopupAt(PopupMenu::r_m, button.left - 15, button.top + 20);
 }
 
@@ -102,44 +103,44 @@ void NpcClick(MainWindow& window, int index) {
     return;
   }
   switch (index) {
-    case 0:
+    case npc::kMinimise:
       Minimise(window);
       break;
-    case 1:
+    case npc::kMaximise:
       MaximiseOrRestore(window);
       break;
-    case 2:
+    case npc::kClose:
       Close(window);
       break;
-    case 3:
+    case npc::kMiniMode:
       EnterMiniMode(window);
       break;
-    case 4:
+    case npc::kTopmost:
       ToggleTopmost(window);
       break;
-    case 5:
+    case npc::kMainMenu:
       DropDownMainMenu(window);
       break;
-    case 6: {
-      ToggleSidePanel(model, Npc(6), RegionId::l2);
+    case npc::kSidePanelHandle: {
+      ToggleSidePanel(model, Npc(npc::kSidePanelHandle), RegionId::l2);
       const LayoutEnv env = window.Env();
       LayoutSidePanel(model, env);
       LayoutPlayerArea(model, env);
       break;
     }
-    case 15:
-      ToggleSidePanel(model, Npc(15), RegionId::tvright);
+    case npc::kTvSidePanelHandle:
+      ToggleSidePanel(model, Npc(npc::kTvSidePanelHandle), RegionId::tvright);
       LayoutTvSidePanel(model, window.Env());
       break;
-    case 7:
-    case 11:
-    case 12:
+    case npc::kLocalFilesTab:
+    case npc::kEpisodeListTab:
+    case npc::kTaskListTab:
       SelectSideTab(window, index, false);
       break;
-    case 8:
-    case 9:
-    case 13:
-    case 14:
+    case npc::kCatalogueTab:
+    case npc::kPlayerTab:
+    case npc::kTvTab:
+    case npc::kHighlightsTab:
       SelectMainTab(window, index, false);
       break;
     default:
@@ -156,7 +157,7 @@ void WindowDoubleClick(MainWindow& window) {
     window.model.SuppressClick = 0;
     return;
   }
-  NpcClick(window, 1);
+  NpcClick(window, npc::kMaximise);
 }
 
 void zhi_d(MainWindow& window, int flag) {

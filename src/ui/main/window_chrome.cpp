@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/chrome_faces.h"
+#include "ui/main/npc_buttons.h"
 
 namespace taviro {
 namespace {
@@ -47,14 +49,14 @@ void PaintButtons(WindowModel& model) {
   for (const auto& [index, x] : tabs) {
     model[Npc(index)].face = Tile{kNormalTabs, x, 0, 100, 37};
   }
-  model[Npc(10)].face = Tile{10, 0, 0, 2, 28, true};
-  model[Npc(11)].face = Tile{9, 0, 21, 60, 21};
-  model[Npc(7)].face = Tile{9, 120, 21, 60, 21};
+  model[Npc(npc::kSidePanelHeader)].face = Tile{10, 0, 0, 2, 28, true};
+  model[Npc(npc::kEpisodeListTab)].face = Tile{9, 0, 21, 60, 21};
+  model[Npc(npc::kLocalFilesTab)].face = Tile{9, 120, 21, 60, 21};
 
   // Play, stop and mute start from their first tile whatever the state.
-  model[BoBut(0)].face = Tile{12, 0, 0, 58, 43};
-  model[BoBut(1)].face = Tile{13, 0, 0, 25, 25};
-  model[BoBut(2)].face = Tile{14, 0, 0, 25, 25};
+  model[BoBut(bo_but::kPlayPause)].face = Tile{12, 0, 0, 58, 43};
+  model[BoBut(bo_but::kStop)].face = Tile{13, 0, 0, 25, 25};
+  model[BoBut(bo_but::kMute)].face = Tile{14, 0, 0, 25, 25};
   for (int index : {3, 4, 5, 6, 7}) {
     model[BoBut(index)].face = ControlButtonFace(model, index, false);
   }

@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "platform/text_metrics.h"
+#include "ui/main/bo_but_buttons.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/window_layout.h"
 
 namespace taviro {
@@ -56,12 +58,23 @@ struct DesignText {
 };
 
 constexpr std::array kTooltips{
-    DesignText{Npc(0), "最小化"},     DesignText{Npc(1), "最大化"},    DesignText{Npc(2), "关闭"},
-    DesignText{Npc(3), "精简模式"},   DesignText{Npc(4), "置顶"},      DesignText{Npc(5), "菜单"},
-    DesignText{Npc(6), "关闭侧栏"},   DesignText{Npc(15), "关闭侧栏"}, DesignText{BoBut(0), "播放"},
-    DesignText{BoBut(1), "停止"},     DesignText{BoBut(2), "静音"},    DesignText{BoBut(3), "全屏"},
-    DesignText{BoBut(4), "打开文件"}, DesignText{BoBut(5), "上一集"},  DesignText{BoBut(6), "播放列表"},
-    DesignText{BoBut(7), "下一集"},   DesignText{R::jbi, "退出精简"},
+    DesignText{Npc(npc::kMinimise), "最小化"},
+    DesignText{Npc(npc::kMaximise), "最大化"},
+    DesignText{Npc(npc::kClose), "关闭"},
+    DesignText{Npc(npc::kMiniMode), "精简模式"},
+    DesignText{Npc(npc::kTopmost), "置顶"},
+    DesignText{Npc(npc::kMainMenu), "菜单"},
+    DesignText{Npc(npc::kSidePanelHandle), "关闭侧栏"},
+    DesignText{Npc(npc::kTvSidePanelHandle), "关闭侧栏"},
+    DesignText{BoBut(bo_but::kPlayPause), "播放"},
+    DesignText{BoBut(bo_but::kStop), "停止"},
+    DesignText{BoBut(bo_but::kMute), "静音"},
+    DesignText{BoBut(bo_but::kFullScreen), "全屏"},
+    DesignText{BoBut(bo_but::kOpenFile), "打开文件"},
+    DesignText{BoBut(bo_but::kPrevious), "上一集"},
+    DesignText{BoBut(bo_but::kSidePanel), "播放列表"},
+    DesignText{BoBut(bo_but::kNext), "下一集"},
+    DesignText{R::jbi, "退出精简"},
 };
 
 constexpr std::array kCaptions{
@@ -139,5 +152,53 @@ void FitAutoSizeLabel(WindowModel& model, RegionId id, TextMetrics& text) {
   label.rect.width = size.width;
   label.rect.height = size.height;
 }
+
+bool HostsAView(RegionId id) { return id == R::QvodC || (id >= R::Web1 && id <= R::Web11); }
+
+// What lies underneath goes in first: the hosted views, so the close buttons
+// over the play pages stay on top; the side panel's header strip, which the
+// side tabs sit on; the seek bar's downloaded and played parts, under its
+// thumb.
+int StackingLayer(RegionId id) {
+  if (HostsAView(id)) {
+    return 0;
+  }
+  if (id == R::npc_10 || id == R::huan) {
+    return 1;
+  }
+  return id == R::gunt2 ? 2 : 3;
+}
+
+// clang-format off
+std::optional<std::uint32_t> PanelBackground(RegionId id) {
+  switch (id) {
+    case R::l2: case R::tvleft: case R::tvright:
+      return 0x404040;
+    case R::shan:
+      return 0x212121;
+    case R::gunt:
+      return 0x2B2B2B;
+    case R::qvod:
+      return 0x808080;
+    case R::zz: case R::tv: case R::wait: case R::bo_zt: case R::bo_ad: case R::Qvodx:
+      return 0x000000;
+    case R::P1:
+      return 0xFFFFE1;
+    // The seek bar's parts: downloaded, played, and the thumb on top.
+    case R::huan:
+      return 0x4A4A4A;
+    case R::gunt2:
+      return 0x2F9BD8;
+    case R::gunt1:
+      return 0xE8E8E8;
+    case R::bo_y:
+      return 0x2F9BD8;
+    case R::Pic1: case R::Pic2: case R::Pic3: case R::Pic4: case R::Pic5:
+      return 0x212121;
+    default:
+      return std::nullopt;
+  }
+}
+// clang-format on
 
 }  // namespace taviro

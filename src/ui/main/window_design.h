@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "ui/main/window_model.h"
 
 namespace taviro {
@@ -19,5 +22,17 @@ void FitAutoSizeLabel(WindowModel& model, RegionId id, TextMetrics& text);
 inline constexpr Colour kWhite = 0xFFFFFF;
 inline constexpr Colour kHoverRed = 0x80;
 inline constexpr Colour kFooterGrey = 0x5A5A5A;
+
+// The regions another widget fills: the video area and the web views.
+bool HostsAView(RegionId id);
+
+// Siblings overlap; the view adds them to their panel lowest layer first,
+// so each later layer is painted over the earlier ones.
+inline constexpr int kStackingLayers = 4;
+int StackingLayer(RegionId id);
+
+// The colour a panel paints under its children, 0xRRGGBB as the painter
+// takes it; none for a panel that paints nothing of its own.
+std::optional<std::uint32_t> PanelBackground(RegionId id);
 
 }  // namespace taviro

@@ -1,6 +1,7 @@
 #include "ui/main/window_layout.h"
 
 #include "ui/main/layout_support.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/window_design.h"
 
 namespace taviro {
@@ -30,8 +31,8 @@ void PlaceTitleButtons(WindowModel& model, int client_width) {
     int gap;  // how far left of the previous button
   };
   constexpr Step kSteps[] = {{1, 24}, {0, 24}, {5, 28}, {3, 24}, {4, 24}};
-  Place(model, Npc(2), client_width - 32, 4, kTitleButtonSize, kTitleButtonSize);
-  int left = RectOf(model, Npc(2)).left;
+  Place(model, Npc(npc::kClose), client_width - 32, 4, kTitleButtonSize, kTitleButtonSize);
+  int left = RectOf(model, Npc(npc::kClose)).left;
   for (const Step& step : kSteps) {
     left -= step.gap;
     Place(model, Npc(step.index), left, 4, kTitleButtonSize, kTitleButtonSize);

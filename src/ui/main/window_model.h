@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/window_host.h"
+#include "ui/main/content_mode.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/region_id.h"
 
 namespace taviro {
@@ -81,11 +83,11 @@ struct WindowModel {
   SizeLimits size_limits;
 
   int MiniMode = 0;
-  int CurrentMainTab = 8;
-  int CurrentSideTab = 12;
+  int CurrentMainTab = npc::kCatalogueTab;
+  int CurrentSideTab = npc::kTaskListTab;
   int SuppressClick = 0;
   bool IsTopmost = false;
-  int ContentMode = 0;
+  taviro::ContentMode ContentMode = ContentMode::kNothingShown;
   bool laid_out = false;
   int CatalogueError = 0;  // 1 after a service page failed in the catalogue view
   int AdHuanState = 0;     // pause advertisement panel: 2 enabled, 1 its page failed

@@ -2,6 +2,7 @@
 
 #include "platform/uri_launcher.h"
 #include "ui/main/main_window.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/skin_routine.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/main/window_state.h"
@@ -10,12 +11,11 @@
 namespace taviro {
 namespace {
 
-constexpr int kTopmostButton = 4;  // `npc`: its tooltip records the topmost state
 
 }  // namespace
 
 void OpenSettingsDialog(MainWindow& window, SettingsDialog& dialog, bool about) {
-  const bool topmost = window.model[Npc(kTopmostButton)].tooltip == kLeaveTopmostTip;
+  const bool topmost = window.model[Npc(npc::kTopmost)].tooltip == kLeaveTopmostTip;
   // A dialog owned by a window that stays on top would open behind it.
   if (topmost) zhi_d(window, 0);
   if (!window.model.shown) SetWindowShown(window, true);

@@ -4,20 +4,16 @@
 
 #include "platform/menu_presenter.h"
 #include "platform/player_control.h"
+#include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"
 #include "ui/main/mini_mode.h"
+#include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"
 
 namespace taviro {
 namespace {
 
-constexpr int kMiniModeButton = 3;  // `npc` title-bar button
-
 // Control-bar buttons the menu presses, as the bar's own clicks do.
-constexpr int kPlayPauseButton = 0;
-constexpr int kStopButton = 1;
-constexpr int kMuteButton = 2;
-constexpr int kFullScreenButton = 3;
 
 template <typename Choice>
 struct RadioItem {
@@ -89,7 +85,7 @@ void ChooseAfterPlayback(MainWindow& window, bool shut_down) { window.menu.kaiqi
 void MiniModeItemClick(MainWindow& window) {
   if (window.menu.q_jing == kMiniModeCaption) {
     window.menu.q_jing = kLeaveMiniModeCaption;
-    NpcClick(window, kMiniModeButton);
+    NpcClick(window, npc::kMiniMode);
     // With nothing playing there is no mini mode to leave: the caption must
     // not offer it.
     if (window.model.MiniMode == 0) window.menu.q_jing = kMiniModeCaption;
@@ -102,10 +98,10 @@ void MiniModeItemClick(MainWindow& window) {
 std::vector<MenuItemData> PlayerMenuItems(MainWindow& window) {
   MainWindow* w = &window;
   return {
-      {"q_bo", "播放/暂停(空格)", [w] { w->ClickControlBar(kPlayPauseButton); }},
-      {"q_stop", "停止", [w] { w->ClickControlBar(kStopButton); }},
-      {"q_quan", "全屏", [w] { w->ClickControlBar(kFullScreenButton); }},
-      {"q_yin", kMuteCaption, [w] { w->ClickControlBar(kMuteButton); }},
+      {"q_bo", "播放/暂停(空格)", [w] { w->ClickControlBar(bo_but::kPlayPause); }},
+      {"q_stop", "停止", [w] { w->ClickControlBar(bo_but::kStop); }},
+      {"q_quan", "全屏", [w] { w->ClickControlBar(bo_but::kFullScreen); }},
+      {"q_yin", kMuteCaption, [w] { w->ClickControlBar(bo_but::kMute); }},
       {"q_xx", "-", nullptr},
       {"q_kuang", "视频框架", nullptr,
        RadioSubmenu(kFitItems, [w](PictureFit fit) { ChoosePictureFit(*w, fit); })},

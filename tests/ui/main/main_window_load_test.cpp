@@ -163,7 +163,7 @@ TEST_F(StartUpTest, TheSavedSizeIsCappedByTheWorkArea) {
   EXPECT_EQ(m.top_twips, 30 * 15);
 
   // Leaving mini mode goes back to the saved size under the same limit.
-  m.ContentMode = 2;
+  m.ContentMode = ContentMode::kPlayer;
   NpcClick(h.window, 3);
   ASSERT_EQ(m.MiniMode, 1);
   JbiClick(h.window);

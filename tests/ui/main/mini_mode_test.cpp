@@ -41,7 +41,7 @@ TEST_F(MiniMode, NothingPlayingLeavesTheWindowAlone) {
 }
 
 TEST_F(MiniMode, PlayingFromTheCatalogueTabSwitchesToThePlayerFirst) {
-  m.ContentMode = 2;
+  m.ContentMode = ContentMode::kPlayer;
   NpcClick(w, 3);
   EXPECT_EQ(m.CurrentMainTab, 9);
   EXPECT_FALSE(m[R::zzp].visible);
@@ -60,12 +60,12 @@ TEST_F(MiniMode, PlayingFromTheCatalogueTabSwitchesToThePlayerFirst) {
 }
 
 TEST_F(MiniMode, TheWebPlayPageUsesThePlayerMiniModeAndTvItsOwn) {
-  m.ContentMode = 1;
+  m.ContentMode = ContentMode::kWebPlayPage;
   NpcClick(w, 3);
   EXPECT_EQ(m.MiniMode, 1);
   JbiClick(w);
 
-  m.ContentMode = 3;
+  m.ContentMode = ContentMode::kTvPage;
   NpcClick(w, 3);
   EXPECT_EQ(m.CurrentMainTab, 13);
   EXPECT_EQ(m.MiniMode, 2);
@@ -77,7 +77,7 @@ TEST_F(MiniMode, TheWebPlayPageUsesThePlayerMiniModeAndTvItsOwn) {
 }
 
 TEST_F(MiniMode, AMaximisedWindowBecomesNormalAndItsButtonSaysSo) {
-  m.ContentMode = 2;
+  m.ContentMode = ContentMode::kPlayer;
   NpcClick(w, 1);
   NpcClick(w, 3);
   EXPECT_EQ(h.host.state, WindowState::kNormal);
@@ -86,7 +86,7 @@ TEST_F(MiniMode, AMaximisedWindowBecomesNormalAndItsButtonSaysSo) {
 }
 
 TEST_F(MiniMode, LeavingWithoutASavedSizeGivesTheMinimumCentredOnTheScreen) {
-  m.ContentMode = 2;
+  m.ContentMode = ContentMode::kPlayer;
   NpcClick(w, 3);
   h.log.entries.clear();
   JbiClick(w);
@@ -110,7 +110,7 @@ TEST_F(MiniMode, LeavingRestoresTheSavedSizeAndOnlyThePanelsThatWereOpen) {
   h.SetSetting("S_q", "h_w", "15000");
   h.SetSetting("S_q", "h_h", "9000");
   NpcClick(w, 6);  // hide the player page's panel
-  m.ContentMode = 2;
+  m.ContentMode = ContentMode::kPlayer;
   NpcClick(w, 3);
   NpcClick(w, 1);  // even the mini window can be maximised
   JbiClick(w);

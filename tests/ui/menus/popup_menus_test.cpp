@@ -139,7 +139,7 @@ TEST_F(PopupMenusTest, TheMiniModeItemTwiceReturnsToTheNormalWindow) {
   EXPECT_EQ(w.model.MiniMode, 0);
   EXPECT_EQ(w.menu.q_jing, "精简模式");
 
-  w.model.ContentMode = 2;
+  w.model.ContentMode = ContentMode::kPlayer;
   Choose(player, "q_jing");
   EXPECT_EQ(w.model.MiniMode, 1);
   EXPECT_EQ(LiveCaption(w.menu, Find(player, "q_jing")), "退出精简");

@@ -6,20 +6,18 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/command_line_handoff.h"
+#include "app/open_local_files.h"
 #include "app/setting_keys.h"
 #include "app/start_program.h"
 #include "platform/linux/mpv/mpv_probe.h"
+#include "platform/linux/system/logind_shutdown.h"
 #include "platform/linux/system/system_clock.h"
 #include "platform/linux/system/system_network_adapters.h"
+#include "playback/vendor_processes.h"
 #include "services/installation_identity.h"
-#include "ui/main/catalogue_events.h"
 #include "ui/main/main_window_load.h"
 #include "ui/main/tray_controller.h"
-#include "ui/menus/web_page_menu.h"
-#include "app/command_line_handoff.h"
-#include "app/open_local_files.h"
-#include "platform/linux/system/logind_shutdown.h"
-#include "playback/vendor_processes.h"
 
 namespace taviro::gtk {
 namespace {
@@ -224,80 +222,16 @@ void DesktopApp::BuildMenus() {
 }
 
 void DesktopApp::WireWebViews() {
+  web_routing_ = std::make_unique<WebViewRouting>(
+      WebViewRouting{*window_, *router_, *list_commands_, [this] { controller_->Refresh(); },
+                     [](std::string_view line) {
+                       if (DebugLog()) {
+                         std::fprintf(stderr, "taviro: %.*s\n", static_cast<int>(line.size()), line.data());
+                       }
+                     }});
   for (int number = 1; number <= 11; ++number) {
-    WebViewHandlers handlers;
-    handlers.download_complete = [this, number] { OnViewLoaded(number); };
-    handlers.navigate_error = [this, number](const std::string& uri, int /*status*/) { OnViewFailed(number, uri); };
-    // Only the catalogue's pages call the window (DangJ).
-    if (number == 1) {
-      handlers.external_call = [this](const std::string& name, const std::vector<std::string>& arguments) {
-        router_->OnExternalCall(name, arguments);
-        controller_->Refresh();
-      };
-    }
-    const auto route = [this](bool (LinkRouter::*handler)(const std::string&)) {
-      return [this, handler](const std::string& uri) {
-        const bool cancel = (router_.get()->*handler)(uri);
-        controller_->Refresh();
-        return cancel;
-      };
-    };
-    switch (number) {
-      case 1: handlers.before_navigate = route(&LinkRouter::Web1BeforeNavigate); break;
-      case 2: handlers.before_navigate = route(&LinkRouter::Web2BeforeNavigate); break;
-      case 5: handlers.before_navigate = route(&LinkRouter::Web5BeforeNavigate); break;
-      case 11: handlers.before_navigate = route(&LinkRouter::Web11BeforeNavigate); break;
-      case 3:
-        handlers.before_navigate = [this](const std::string& uri) {
-          const bool cancel = list_commands_->Web3BeforeNavigate(uri);
-          controller_->Refresh();
-          return cancel;
-        };
-        handlers.context_menu = [this](const ContextMenuRequest& request) { list_commands_->Web3ContextMenu(request); };
-        break;
-      case 4:
-        handlers.before_navigate = [this](const std::string& uri) {
-          const bool cancel = list_commands_->Web4BeforeNavigate(uri);
-          controller_->Refresh();
-          return cancel;
-        };
-        break;
-      case 7:
-        handlers.context_menu = [this](const ContextMenuRequest& request) { list_commands_->Web7ContextMenu(request); };
-        break;
-      default:
-        break;
-    }
-    if (number == 1) {
-      handlers.context_menu = [this](const ContextMenuRequest& request) { CatalogueContextMenu(*window_, request); };
-    }
-    web_.View(number).SetHandlers(std::move(handlers));
+    web_.View(number).SetHandlers(RouteWebView(number, *web_routing_));
   }
-}
-
-void DesktopApp::OnViewLoaded(int number) {
-  if (number == 1) {
-    OnCatalogueLoaded(*window_);
-    controller_->Refresh();
-    if (window_->model.CatalogueError == 1) {
-      return;
-    }
-  }
-  if (DebugLog()) {
-    std::fprintf(stderr, "taviro: Web%d loaded\n", number);
-  }
-}
-
-void DesktopApp::OnViewFailed(int number, const std::string& uri) {
-  if (DebugLog()) {
-    std::fprintf(stderr, "taviro: Web%d failed %s\n", number, uri.c_str());
-  }
-  if (number == 1) {
-    OnCatalogueNavigateError(*window_, uri);
-  } else if (number == 7 || number == 8) {
-    OnAdvertNavigateError(*window_, number);
-  }
-  controller_->Refresh();
 }
 
 // The quit routine: what the program holds is put away before the loop ends.

@@ -20,15 +20,13 @@
 #include "platform/linux/gtk/gtk_window_host.h"
 #include "platform/linux/gtk/main_window_controller.h"
 #include "platform/linux/gtk/main_window_view.h"
-#include "platform/linux/gtk/online_services.h"
 #include "platform/linux/gtk/menus_and_settings.h"
+#include "platform/linux/gtk/online_services.h"
 #include "platform/linux/gtk/pango_text_metrics.h"
 #include "platform/linux/gtk/skin_picture_store.h"
 #include "platform/linux/gtk/status_icon_tray.h"
 #include "platform/linux/gtk/webkit_web_views.h"
-#include "platform/linux/idle_player_control.h"
 #include "platform/linux/mpv/mpv_player.h"
-#include "platform/linux/reporting_player_control.h"
 #include "platform/linux/system/curl_http_client.h"
 #include "platform/linux/system/instance_socket_watch.h"
 #include "platform/linux/system/proc_process_table.h"
@@ -38,12 +36,15 @@
 #include "platform/shutdown_backend.h"
 #include "playback/control_bar.h"
 #include "playback/episode_resolver.h"
+#include "playback/idle_player_control.h"
 #include "playback/link_router.h"
 #include "playback/now_playing.h"
 #include "playback/playback_context.h"
+#include "playback/reporting_player_control.h"
 #include "playback/status_poller.h"
 #include "ui/main/main_window.h"
 #include "ui/main/web_list_views.h"
+#include "ui/main/web_view_routing.h"
 
 namespace taviro::gtk {
 
@@ -77,8 +78,6 @@ class DesktopApp {
   void BuildPlayback();
   void BuildMenus();
   void WireWebViews();
-  void OnViewLoaded(int number);
-  void OnViewFailed(int number, const std::string& uri);
   void Quit();
   static gboolean OnTerminateSignal(gpointer data);
 
@@ -118,6 +117,8 @@ class DesktopApp {
   std::unique_ptr<StatusPoller> poller_;
   std::unique_ptr<ControlBar> control_bar_;
   std::unique_ptr<ListCommands> list_commands_;
+  // The web views' handlers hold on to it.
+  std::unique_ptr<WebViewRouting> web_routing_;
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindowView> view_;
   std::unique_ptr<MenusAndSettings> menus_and_settings_;

@@ -3,24 +3,18 @@
 #include <gtk/gtk.h>
 
 #include "platform/linux/gtk/window_view_events.h"
-
-namespace taviro {
-struct MainWindow;
-struct PlaybackContext;
-class ControlBar;
-class ListCommands;
-}
+#include "ui/main/window_events.h"
 
 namespace taviro::gtk {
 
 class MainWindowView;
 
 // The one place where the window's widget events meet the core's rules:
-// each event runs its handler on the MainWindow, then the view is brought
-// in line with the model.
+// each event goes to the core's event table, then the view is brought in
+// line with the model.
 class MainWindowController final : public WindowViewEvents {
  public:
-  explicit MainWindowController(MainWindow& window) : window_(window) {}
+  explicit MainWindowController(MainWindow& window) : events_(window) {}
   MainWindowController(const MainWindowController&) = delete;
   MainWindowController& operator=(const MainWindowController&) = delete;
   ~MainWindowController() override;
@@ -29,9 +23,7 @@ class MainWindowController final : public WindowViewEvents {
   // The playback objects exist once start-up is through; until then their
   // regions do nothing.
   void AttachPlayback(PlaybackContext& playback, ControlBar& control_bar, ListCommands& list_commands) {
-    playback_ = &playback;
-    control_bar_ = &control_bar;
-    list_commands_ = &list_commands;
+    events_.AttachPlayback(playback, control_bar, list_commands);
   }
   // Mirrors the model after code outside the window's events changed it.
   void Refresh();
@@ -51,14 +43,8 @@ class MainWindowController final : public WindowViewEvents {
   void WatchResizeDrag();
   static gboolean OnResizeSettled(gpointer data);
 
-  MainWindow& window_;
-  bool OnPlaybackPress(RegionId region, int button, int x);
-  void OnPlaybackPointerMove(RegionId region, int x, bool left_down);
-
+  WindowEvents events_;
   MainWindowView* view_ = nullptr;
-  PlaybackContext* playback_ = nullptr;
-  ControlBar* control_bar_ = nullptr;
-  ListCommands* list_commands_ = nullptr;
   bool resize_drag_ = false;
   guint resize_timer_ = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "platform/linux/gtk/region_kinds.h"
 #include "ui/main/window_chrome.h"
+#include "ui/main/window_design.h"
 
 namespace taviro::gtk {
 namespace {
@@ -78,23 +79,10 @@ void MainWindowView::BuildTree() {
     widgets_[Index(id)] = CreateRegionWidget(id);
   }
   gtk_container_add(GTK_CONTAINER(window_), widgets_[Index(RegionId::Window)]);
-  // What lies underneath goes in first: the hosted views, so the close
-  // buttons over the play pages stay on top; the side panel's header strip,
-  // which the side tabs sit on; the seek bar's downloaded and played parts,
-  // under its thumb.
-  const auto stacking_layer = [](RegionId id) {
-    if (KindOf(id) == RegionKind::kHosted) {
-      return 0;
-    }
-    if (id == RegionId::npc_10 || id == RegionId::huan) {
-      return 1;
-    }
-    return id == RegionId::gunt2 ? 2 : 3;
-  };
-  for (const int layer : {0, 1, 2, 3}) {
+  for (int layer = 0; layer < kStackingLayers; ++layer) {
     for (int i = 1; i < kRegionCount; ++i) {
       const auto id = static_cast<RegionId>(i);
-      if (stacking_layer(id) == layer) {
+      if (StackingLayer(id) == layer) {
         gtk_layout_put(GTK_LAYOUT(Container(ParentOf(id))), widgets_[Index(id)], 0, 0);
       }
     }
@@ -127,7 +115,10 @@ GtkWidget* MainWindowView::CreateRegionWidget(RegionId id) {
       break;
     }
   }
-  gtk_widget_set_name(widget, std::string(RegionName(id)).c_str());
+  const std::string name(RegionName(id));
+  gtk_widget_set_name(widget, name.c_str());
+  // Assistive technology and the GUI tests find the region by its name.
+  atk_object_set_name(gtk_widget_get_accessible(widget), name.c_str());
   g_signal_connect(widget, "draw", G_CALLBACK(OnDraw), &bindings_[Index(id)]);
   if (KindOf(id) != RegionKind::kHosted) {
     ConnectPointerEvents(id, widget);
@@ -265,11 +256,6 @@ void MainWindowView::DrawRegion(RegionId id, cairo_t* cr, int width, int height)
     DrawFrame(cr);
     return;
   }
-  if (id == RegionId::bo_foot) {
-    // The control bar's background strip, stretched over its width.
-    DrawPicturePart(cr, skins_.Slot(3), {0, 0, 1, 43}, {0, 0, width, 43});
-    return;
-  }
   if (const auto background = PanelBackground(id)) {
     FillRgb(cr, *background);
   }
@@ -397,7 +383,15 @@ gboolean MainWindowView::OnDelete(GtkWidget* /*widget*/, GdkEvent* /*event*/, gp
 }
 
 gboolean MainWindowView::OnKeyPress(GtkWidget* /*widget*/, GdkEventKey* event, gpointer data) {
-  static_cast<MainWindowView*>(data)->events_.OnKeyPress(event->keyval, event->state);
+  auto* self = static_cast<MainWindowView*>(data);
+  // A web view holding the focus sends a key its page left alone back to the
+  // window: the same press, a second time. The player acts on each press once.
+  if (event->time == self->last_key_time_ && event->keyval == self->last_key_value_) {
+    return FALSE;
+  }
+  self->last_key_time_ = event->time;
+  self->last_key_value_ = event->keyval;
+  self->events_.OnKeyPress(event->keyval, event->state);
   return FALSE;
 }
 

@@ -85,6 +85,9 @@ class MainWindowView {
   unsigned shown_pictures_ = 0;
   int shown_mini_mode_ = 0;
   guint animation_source_ = 0;
+  // The last key press passed on, to know it again when a web view hands it back.
+  guint32 last_key_time_ = 0;
+  guint last_key_value_ = 0;
   int animation_frame_ = 0;
   int width_ = 0;
   int height_ = 0;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include "ui/main/region_id.h"
 
@@ -15,12 +14,6 @@ enum class RegionKind {
 };
 
 RegionKind KindOf(RegionId id);
-
-// Background of a panel, 0xRRGGBB, when the window paints one.
-std::optional<std::uint32_t> PanelBackground(RegionId id);
-
-// The design colour of a label's text, 0xBBGGRR as the model keeps colours.
-std::uint32_t DesignForeColour(RegionId id);
 
 // Converts the model's 0xBBGGRR to 0xRRGGBB.
 constexpr std::uint32_t ToRgb(std::uint32_t bgr) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/linux/mpv/main_loop_waker.h"
-#include "platform/linux/mpv/playback_readings.h"
+#include "playback/playback_readings.h"
 
 namespace taviro::mpv {
 

@@ -401,7 +401,7 @@ void MpvPlayer::OnDrained() {
   if (phase_ == LoadPhase::kStopping && core_->readings().idle_active) {
     phase_ = LoadPhase::kNothing;
   }
-  const int state = State();
+  const PlayerState state = State();
   if (state != reported_state_) {
     reported_state_ = state;
     if (state_changed_) {

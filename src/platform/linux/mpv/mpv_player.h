@@ -9,11 +9,11 @@
 #include <string>
 
 #include "platform/linux/mpv/mpv_core.h"
-#include "platform/linux/mpv/playback_readings.h"
 #include "platform/linux/mpv/prebuffer_session.h"
 #include "platform/linux/mpv/video_surface.h"
 #include "platform/player_control.h"
 #include "playback/download_helper_client.h"
+#include "playback/playback_readings.h"
 
 namespace taviro::mpv {
 
@@ -62,7 +62,7 @@ class MpvPlayer final : public PlayerControl {
   void Play() override;
   void Pause() override;
   void Stop() override;
-  int State() override { return StateCode(core_->readings(), phase_, Network()); }
+  PlayerState State() override { return StateCode(core_->readings(), phase_, Network()); }
   void SetPictureFit(int fit) override;
   int SecondRate() override { return StreamRateKbit(core_->readings()); }
   void SetSoundChannel(int channel) override;
@@ -107,7 +107,7 @@ class MpvPlayer final : public PlayerControl {
   std::unique_ptr<PrebufferSession> prebuffer_;
   std::function<void()> full_screen_left_;
   std::function<void()> state_changed_;
-  int reported_state_ = 0;
+  PlayerState reported_state_ = PlayerState::kIdle;
 
   std::string url_;
   std::string loaded_url_;

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/player_state.h"
+
 namespace taviro::mpv {
 
 // The player's properties as last reported, in plain values.
@@ -37,8 +39,8 @@ enum class LoadPhase {
   kStopping,  // asked to stop, the player has not finished yet
 };
 
-// The control's state code (0..11) for what the player reports.
-int StateCode(const PlaybackReadings& readings, LoadPhase phase, bool network);
+// The control's state for what the player reports.
+PlayerState StateCode(const PlaybackReadings& readings, LoadPhase phase, bool network);
 
 // Whole seconds, 0 while unknown; at most 10^9, whatever the stream says.
 int DurationSeconds(const PlaybackReadings& readings);

@@ -2,8 +2,7 @@
 
 #include <limits>
 
-#include "platform/linux/mpv/gl_probe.h"
-#include "platform/linux/mpv/playback_readings.h"
+#include "playback/playback_readings.h"
 
 namespace taviro::mpv {
 namespace {
@@ -19,32 +18,35 @@ PlaybackReadings Playing() {
 
 TEST(MpvStateCode, PhasesTheFlagsCannotTellApart) {
   const PlaybackReadings idle;
-  EXPECT_EQ(StateCode(idle, LoadPhase::kNothing, false), 0);
-  EXPECT_EQ(StateCode(idle, LoadPhase::kOpening, false), 7);
-  EXPECT_EQ(StateCode(idle, LoadPhase::kOpening, true), 10);
-  EXPECT_EQ(StateCode(idle, LoadPhase::kFailed, true), 1);
-  EXPECT_EQ(StateCode(Playing(), LoadPhase::kStopping, true), 11) << "stale readings while stopping";
-  EXPECT_EQ(StateCode(Playing(), LoadPhase::kEnded, false), 6);
+  EXPECT_EQ(StateCode(idle, LoadPhase::kNothing, false), PlayerState::kIdle);
+  EXPECT_EQ(StateCode(idle, LoadPhase::kOpening, false), PlayerState::kPreparing);
+  EXPECT_EQ(StateCode(idle, LoadPhase::kOpening, true), PlayerState::kConnecting);
+  EXPECT_EQ(StateCode(idle, LoadPhase::kFailed, true), PlayerState::kStopped);
+  EXPECT_EQ(StateCode(Playing(), LoadPhase::kStopping, true), PlayerState::kStopping)
+      << "stale readings while stopping";
+  EXPECT_EQ(StateCode(Playing(), LoadPhase::kEnded, false), PlayerState::kEnded);
 }
 
 TEST(MpvStateCode, TheEndOutranksPauseAndPauseOutranksBuffering) {
   PlaybackReadings readings = Playing();
-  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, true), 3);
+  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, true), PlayerState::kPlaying);
   readings.paused_for_cache = true;
-  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, true), 4);
+  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, true), PlayerState::kBuffering);
   readings.pause = true;
-  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, true), 2) << "a paused item waiting for data is paused";
+  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, true), PlayerState::kPaused)
+      << "a paused item waiting for data is paused";
   readings.eof_reached = true;
-  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, true), 6) << "the player pauses itself at the end";
+  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, true), PlayerState::kEnded)
+      << "the player pauses itself at the end";
 
   readings = Playing();
   readings.seeking = true;
-  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, false), 4);
+  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, false), PlayerState::kBuffering);
   readings = Playing();
   readings.core_idle = true;
-  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, false), 4);
+  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, false), PlayerState::kBuffering);
   readings.idle_active = true;
-  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, false), 0);
+  EXPECT_EQ(StateCode(readings, LoadPhase::kLoaded, false), PlayerState::kIdle);
 }
 
 TEST(MpvReadings, WholeSecondsAndSixteenBitRates) {
@@ -116,14 +118,6 @@ TEST(MpvReadings, NetworkAddresses) {
   EXPECT_FALSE(IsNetworkAddress("/home/me/odd name://x.mp4")) << "not a scheme";
   EXPECT_FALSE(IsNetworkAddress("://x"));
   EXPECT_FALSE(IsNetworkAddress(""));
-}
-
-TEST(MpvRenderChoice, SoftwareRenderersAreRecognised) {
-  EXPECT_TRUE(IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
-  EXPECT_TRUE(IsSoftwareRenderer("Software Rasterizer"));
-  EXPECT_TRUE(IsSoftwareRenderer("Google SwiftShader"));
-  EXPECT_FALSE(IsSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
-  EXPECT_FALSE(IsSoftwareRenderer("NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2"));
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ class ReportingPlayerControl final : public PlayerControl {
     Report("stop", player_.Url());
     player_.Stop();
   }
-  int State() override { return player_.State(); }
+  PlayerState State() override { return player_.State(); }
   void SetPictureFit(int fit) override {
     Report("fit", std::to_string(fit));
     player_.SetPictureFit(fit);

@@ -24,7 +24,7 @@ class IdlePlayerControl final : public PlayerControl {
   void Play() override {}
   void Pause() override {}
   void Stop() override {}
-  int State() override { return 0; }
+  PlayerState State() override { return PlayerState::kIdle; }
   void SetPictureFit(int /*fit*/) override {}
   int SecondRate() override { return 0; }
   void SetSoundChannel(int /*channel*/) override {}

@@ -1,4 +1,4 @@
-#include "platform/linux/mpv/playback_readings.h"
+#include "playback/playback_readings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,34 +34,34 @@ int ClampTo16Bits(double value) {
 //   11    stopping           stop requested, the player is still closing
 //
 // 5 (waiting), 8 (reconnecting) and 9 (torrent download) have no counterpart.
-int StateCode(const PlaybackReadings& readings, LoadPhase phase, bool network) {
+PlayerState StateCode(const PlaybackReadings& readings, LoadPhase phase, bool network) {
   switch (phase) {
     case LoadPhase::kNothing:
-      return 0;
+      return PlayerState::kIdle;
     case LoadPhase::kFailed:
-      return 1;
+      return PlayerState::kStopped;
     case LoadPhase::kStopping:
-      return 11;
+      return PlayerState::kStopping;
     case LoadPhase::kOpening:
-      return network ? 10 : 7;
+      return network ? PlayerState::kConnecting : PlayerState::kPreparing;
     case LoadPhase::kEnded:
-      return 6;
+      return PlayerState::kEnded;
     case LoadPhase::kLoaded:
       break;
   }
   if (readings.idle_active) {
-    return 0;
+    return PlayerState::kIdle;
   }
   if (readings.eof_reached) {
-    return 6;
+    return PlayerState::kEnded;
   }
   if (readings.pause) {
-    return 2;
+    return PlayerState::kPaused;
   }
   if (readings.paused_for_cache || readings.core_idle || readings.seeking) {
-    return 4;
+    return PlayerState::kBuffering;
   }
-  return 3;
+  return PlayerState::kPlaying;
 }
 
 int DurationSeconds(const PlaybackReadings& readings) {
