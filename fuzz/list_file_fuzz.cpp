@@ -140,9 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lists.DeleteListLine(input.ConsumeBool() ? ListFile::kLocalFiles : ListFile::kNetworkTasks,
                              input.ConsumeIntegralInRange(-1, 6));
         break;
-      default:
-        lists.ClearList(input.ConsumeBool() ? ListFile::kLocalFiles : ListFile::kNetworkTasks);
-        break;
+      default: lists.ClearList(input.ConsumeBool() ? ListFile::kLocalFiles : ListFile::kNetworkTasks); break;
     }
     CheckFile(lists, ListFile::kNetworkTasks);
     CheckFile(lists, ListFile::kLocalFiles);

@@ -1,10 +1,9 @@
 #include "service/catalogue.h"
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
-
-#include <nlohmann/json.hpp>
 
 namespace taviro::demo {
 namespace {
@@ -119,7 +118,8 @@ NoticeSchedule ParseNotices(const Json& j) {
   schedule.repeat = j.value("repeat", 0);
   if (j.contains("pages") && j["pages"].is_array()) {
     for (const Json& page : j["pages"]) {
-      schedule.pages.push_back({OptionalText(page, "title"), OptionalText(page, "text"), PlainField(page, "link")});
+      schedule.pages.push_back(
+          {OptionalText(page, "title"), OptionalText(page, "text"), PlainField(page, "link")});
     }
   }
   return schedule;
@@ -162,11 +162,14 @@ Catalogue ParseCatalogue(std::string_view json_text) {
   if (root.contains("tv") && root["tv"].is_array()) {
     for (const Json& c : root["tv"]) catalogue.channels.push_back(ParseChannel(c));
   }
-  if (root.contains("switches") && root["switches"].is_object()) catalogue.switches = ParseSwitches(root["switches"]);
+  if (root.contains("switches") && root["switches"].is_object())
+    catalogue.switches = ParseSwitches(root["switches"]);
   if (root.contains("headlines") && root["headlines"].is_array()) {
-    for (const Json& h : root["headlines"]) catalogue.headlines.push_back({PlainField(h, "text"), PlainField(h, "link")});
+    for (const Json& h : root["headlines"])
+      catalogue.headlines.push_back({PlainField(h, "text"), PlainField(h, "link")});
   }
-  if (root.contains("notices") && root["notices"].is_object()) catalogue.notices = ParseNotices(root["notices"]);
+  if (root.contains("notices") && root["notices"].is_object())
+    catalogue.notices = ParseNotices(root["notices"]);
   return catalogue;
 }
 

@@ -101,7 +101,8 @@ DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
 DemoService::~DemoService() { Stop(); }
 
 int DemoService::Bind(int port) {
-  port_ = port == 0 ? server_.bind_to_any_port(kLoopbackHost) : (server_.bind_to_port(kLoopbackHost, port) ? port : -1);
+  port_ = port == 0 ? server_.bind_to_any_port(kLoopbackHost)
+                    : (server_.bind_to_port(kLoopbackHost, port) ? port : -1);
   return port_;
 }
 
@@ -130,7 +131,9 @@ void DemoService::Stop() {
   server_.stop();
 }
 
-std::string DemoService::BaseUrl() const { return "http://" + std::string(kLoopbackHost) + ":" + std::to_string(port_) + "/"; }
+std::string DemoService::BaseUrl() const {
+  return "http://" + std::string(kLoopbackHost) + ":" + std::to_string(port_) + "/";
+}
 
 void DemoService::Pause(std::chrono::milliseconds delay) {
   std::unique_lock lock(stop_mutex_);
@@ -144,34 +147,18 @@ HandlerResponse DemoService::BeforeRouting(const Request& request, Response& res
   const std::optional<Fault> fault = faults_.Take(request.path);
   if (!fault) return HandlerResponse::Unhandled;
   switch (fault->mode) {
-    case FaultMode::kDelay:
-      Pause(fault->delay);
-      return HandlerResponse::Unhandled;
-    case FaultMode::kEmpty:
-      SendText(response, "");
-      break;
-    case FaultMode::kOne:
-      SendText(response, "1");
-      break;
-    case FaultMode::kZero:
-      SendText(response, "0");
-      break;
-    case FaultMode::kGarbage:
-      SendText(response, kGarbagePage);
-      break;
-    case FaultMode::kPlain:
-      SendText(response, kPlainText);
-      break;
-    case FaultMode::kHttp500:
-      SendText(response, kServerErrorPage, 500);
-      break;
+    case FaultMode::kDelay: Pause(fault->delay); return HandlerResponse::Unhandled;
+    case FaultMode::kEmpty: SendText(response, ""); break;
+    case FaultMode::kOne: SendText(response, "1"); break;
+    case FaultMode::kZero: SendText(response, "0"); break;
+    case FaultMode::kGarbage: SendText(response, kGarbagePage); break;
+    case FaultMode::kPlain: SendText(response, kPlainText); break;
+    case FaultMode::kHttp500: SendText(response, kServerErrorPage, 500); break;
     case FaultMode::kClose:
       DropConnection(request.local_port, request.remote_port);
       response.status = 500;
       break;
-    case FaultMode::kDrip:
-      drip_pause = fault->delay;
-      return HandlerResponse::Unhandled;
+    case FaultMode::kDrip: drip_pause = fault->delay; return HandlerResponse::Unhandled;
     case FaultMode::kHuge:
       response.status = 200;
       response.set_chunked_content_provider("text/html", [](std::size_t offset, httplib::DataSink& sink) {
@@ -229,17 +216,20 @@ void DemoService::AddPageRoutes() {
   server_.Get("/tv/list.htm", [this](const Request&, Response& response) {
     SendText(response, RenderTvListPage(catalogue_));
   });
-  server_.Get("/tv/ad.htm", [](const Request&, Response& response) { SendText(response, RenderTvPlaceholderPage()); });
+  server_.Get("/tv/ad.htm",
+              [](const Request&, Response& response) { SendText(response, RenderTvPlaceholderPage()); });
   server_.Get("/tv/mivutv.htm", [this](const Request& request, Response& response) {
     SendText(response, RenderTvPlayerPage(catalogue_, RawQuery(request), BaseUrl()));
   });
-  server_.Get("/js/ads/bo.html", [](const Request&, Response& response) { SendText(response, RenderBannerPage()); });
+  server_.Get("/js/ads/bo.html",
+              [](const Request&, Response& response) { SendText(response, RenderBannerPage()); });
   server_.Get("/js/ads/jingcai.html", [this](const Request&, Response& response) {
     SendText(response, RenderHighlightsPage(catalogue_));
   });
   server_.Get("/js/ads/qvodad.html",
               [](const Request&, Response& response) { SendText(response, RenderPausePanelPage()); });
-  server_.Get("/js/ads/tui.html", [](const Request&, Response& response) { SendText(response, RenderExitPage()); });
+  server_.Get("/js/ads/tui.html",
+              [](const Request&, Response& response) { SendText(response, RenderExitPage()); });
   server_.Get("/lib/wen.txt", [this](const Request&, Response& response) {
     SendText(response, SwitchFileText(switches_.switches()));
   });
@@ -274,15 +264,17 @@ void DemoService::AddMediaRoutes() {
       response.status = 404;
       return;
     }
-    SendFile(options_.media_folder / name, response, media_bandwidth_, [this](std::chrono::milliseconds wait) {
-      Pause(wait);
-      std::lock_guard lock(stop_mutex_);
-      return !stopping_;
-    });
+    SendFile(options_.media_folder / name, response, media_bandwidth_,
+             [this](std::chrono::milliseconds wait) {
+               Pause(wait);
+               std::lock_guard lock(stop_mutex_);
+               return !stopping_;
+             });
   };
   for (const char* folder : {"/media/", "/qvod/"}) {
-    server_.Get(std::string(folder) + "([^/]+)",
-                [send](const Request& request, Response& response) { send(request.matches[1].str(), response); });
+    server_.Get(std::string(folder) + "([^/]+)", [send](const Request& request, Response& response) {
+      send(request.matches[1].str(), response);
+    });
   }
   server_.Get("/seed/([0-9A-Fa-f]+)", [send](const Request& request, Response& response) {
     send(SeedFileName(request.matches[1].str()).value_or(std::string()), response);

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <httplib.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <string>
-
-#include <httplib.h>
 
 #include "service/catalogue.h"
 #include "service/fault_board.h"
@@ -48,7 +48,8 @@ class DemoService {
   void AddPageRoutes();
   void AddControlRoutes();
   void AddMediaRoutes();
-  httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request, httplib::Response& response);
+  httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request,
+                                                 httplib::Response& response);
   // Turns the reply just made into a drip when the request's fault says so.
   void AfterRouting(httplib::Response& response);
   // Pauses a request; ends early when the service stops.

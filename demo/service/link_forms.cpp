@@ -78,7 +78,8 @@ std::string EpisodeReply(const Catalogue& catalogue, std::string_view id, std::s
   if (s >= series->sources.size() || e >= series->sources[s].episodes.size()) return "0";
   const Source& found_source = series->sources[s];
   const Episode& found = found_source.episodes[e];
-  return ScriptEscape(found.name) + "$" + MediaUrl(base_url, found.media, found_source.kind) + "$" + found_source.kind;
+  return ScriptEscape(found.name) + "$" + MediaUrl(base_url, found.media, found_source.kind) + "$" +
+         found_source.kind;
 }
 
 }  // namespace taviro::demo

@@ -102,7 +102,8 @@ std::string EpisodeDataScript(const Series& series, std::string_view base_url) {
 
 std::string Card(const Series& series) {
   std::string html = "<div class=\"card\">" + PosterHtml(series, "small") + "<div class=\"info\">";
-  html += "<h3><a href=\"vod/" + std::to_string(series.id) + ".htm\">" + HtmlEscape(series.title) + "</a></h3>";
+  html +=
+      "<h3><a href=\"vod/" + std::to_string(series.id) + ".htm\">" + HtmlEscape(series.title) + "</a></h3>";
   html += "<div class=\"meta\">" + MetaLine(series) + "</div>";
   html += "<div class=\"sum\">" + HtmlEscape(series.summary) + "</div>";
   html += SourceBlocks(series, false);
@@ -114,7 +115,8 @@ std::string Hero(const Series& series) {
   std::string html = "<div class=\"hero\">" + PosterHtml(series, "large") + "<div>";
   html += "<h1>" + HtmlEscape(series.title) + "</h1><div class=\"meta\">" + MetaLine(series) + "</div>";
   html += "<p>" + HtmlEscape(series.summary) + "</p>";
-  html += "<a class=\"btn\" href=\"" + HtmlEscape(CatalogueLink(series.id, 0, 0, series.title)) + "\">立即播放</a>";
+  html += "<a class=\"btn\" href=\"" + HtmlEscape(CatalogueLink(series.id, 0, 0, series.title)) +
+          "\">立即播放</a>";
   html += "<a class=\"btn ghost\" onclick=\"showEpisodes();return false;\" href=\"#\">选集列表</a>";
   html += "</div></div>";
   return html;
@@ -137,7 +139,8 @@ std::string RenderHomePage(const Catalogue& catalogue, std::string_view base_url
 }
 
 std::string RenderSeriesPage(const Series& series, std::string_view base_url) {
-  std::string body = TopBar("电视剧") + "<div class=\"wrap\"><div class=\"hero\">" + PosterHtml(series, "large");
+  std::string body =
+      TopBar("电视剧") + "<div class=\"wrap\"><div class=\"hero\">" + PosterHtml(series, "large");
   body += "<div class=\"info\"><h1>" + HtmlEscape(series.title) + "</h1>";
   body += "<div class=\"meta\">" + MetaLine(series) + "</div><p>" + HtmlEscape(series.summary) + "</p>";
   body += "<a class=\"btn ghost\" onclick=\"showEpisodes();return false;\" href=\"#\">选集列表</a>";

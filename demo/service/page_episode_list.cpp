@@ -75,11 +75,11 @@ std::string SourceList(const Series& series, std::size_t s, const EpisodeListQue
     const Episode& episode = source.episodes[e];
     const std::string key = t + std::to_string(e);
     const bool current = query.ly == t && query.did == std::to_string(e);
-    const std::string link = ListPlayLink(source.kind, MediaUrl(base_url, episode.media, source.kind), escaped_title,
-                                          ScriptEscape(episode.name), series.id, s, e);
-    html += "<li id=\"t" + key + "\"" + (current ? " class=\"now\"" : "") + "><a id=\"c" + key + "\" href=\"" +
-            HtmlEscape(link) + "\" title=\"" + HtmlEscape(episode.name) + "\">" + HtmlEscape(episode.name) +
-            "</a></li>";
+    const std::string link = ListPlayLink(source.kind, MediaUrl(base_url, episode.media, source.kind),
+                                          escaped_title, ScriptEscape(episode.name), series.id, s, e);
+    html += "<li id=\"t" + key + "\"" + (current ? " class=\"now\"" : "") + "><a id=\"c" + key +
+            "\" href=\"" + HtmlEscape(link) + "\" title=\"" + HtmlEscape(episode.name) + "\">" +
+            HtmlEscape(episode.name) + "</a></li>";
   }
   html += "</ul>";
   return html;
@@ -104,7 +104,8 @@ EpisodeListQuery ParseEpisodeListQuery(std::string_view query) {
   return result;
 }
 
-std::string RenderEpisodeListPage(const Catalogue& catalogue, std::string_view raw_query, std::string_view base_url) {
+std::string RenderEpisodeListPage(const Catalogue& catalogue, std::string_view raw_query,
+                                  std::string_view base_url) {
   EpisodeListQuery query = ParseEpisodeListQuery(raw_query);
   query.ly = IndexOr(query.ly, "0");
   query.did = IndexOr(query.did, "0");

@@ -22,6 +22,7 @@ EpisodeListQuery ParseEpisodeListQuery(std::string_view query);
 // The episode list of one series, grouped by source, with play links in
 // the list-page form; opens source ly, marks episode did and clicks entry
 // "c" + cll when that entry exists. An unknown series gives an empty list.
-std::string RenderEpisodeListPage(const Catalogue& catalogue, std::string_view query, std::string_view base_url);
+std::string RenderEpisodeListPage(const Catalogue& catalogue, std::string_view query,
+                                  std::string_view base_url);
 
 }  // namespace taviro::demo

@@ -6,7 +6,8 @@ namespace taviro::demo {
 
 std::string HtmlPage(const PageParts& parts) {
   std::string page = "<!DOCTYPE html>\n<html><head>";
-  if (parts.declare_gb2312) page += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">";
+  if (parts.declare_gb2312)
+    page += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">";
   page += "<title>" + HtmlEscape(parts.title) + "</title>\n<style type=\"text/css\">";
   page.append(kBaseStyle).append(parts.style);
   page += "</style></head>\n<body>";

@@ -60,8 +60,10 @@ std::string RenderHighlightsPage(const Catalogue& catalogue) {
   std::string body = "<h1>精彩推荐</h1>";
   int rank = 1;
   for (const Series& series : catalogue.series) {
-    body += "<div class=\"item\">" + PosterHtml(series, "tiny") + "<div><h2>" + HtmlEscape(series.title) + "</h2>";
-    body += "<div class=\"rank\">热度第 " + std::to_string(rank++) + " 名 · 评分 " + HtmlEscape(series.score) + "</div>";
+    body += "<div class=\"item\">" + PosterHtml(series, "tiny") + "<div><h2>" + HtmlEscape(series.title) +
+            "</h2>";
+    body += "<div class=\"rank\">热度第 " + std::to_string(rank++) + " 名 · 评分 " +
+            HtmlEscape(series.score) + "</div>";
     body += "<p>" + HtmlEscape(series.summary) + "</p></div></div>";
   }
   return HtmlPage({"精彩推荐", std::string(kPosterStyle) + std::string(kHighlightStyle), body, false});
@@ -69,8 +71,10 @@ std::string RenderHighlightsPage(const Catalogue& catalogue) {
 
 std::string RenderPausePanelPage() {
   std::string body =
-      "<div class=\"panel\"><svg viewBox=\"0 0 70 70\"><circle cx=\"35\" cy=\"35\" r=\"33\" fill=\"rgba(240,138,36,.2)\" "
-      "stroke=\"#f08a24\" stroke-width=\"3\"/><rect x=\"24\" y=\"21\" width=\"7\" height=\"28\" fill=\"#f08a24\"/>"
+      "<div class=\"panel\"><svg viewBox=\"0 0 70 70\"><circle cx=\"35\" cy=\"35\" r=\"33\" "
+      "fill=\"rgba(240,138,36,.2)\" "
+      "stroke=\"#f08a24\" stroke-width=\"3\"/><rect x=\"24\" y=\"21\" width=\"7\" height=\"28\" "
+      "fill=\"#f08a24\"/>"
       "<rect x=\"39\" y=\"21\" width=\"7\" height=\"28\" fill=\"#f08a24\"/></svg>"
       "<h1>已暂停</h1><p>点击播放按钮继续观看</p>"
       "<div class=\"tip\">小提示：按空格键可以暂停或继续播放</div></div>";

@@ -47,12 +47,13 @@ std::string RenderTvListPage(const Catalogue& catalogue) {
     if (first || channel.group != group) {
       if (!first) body += "</ul>";
       group = channel.group;
-      body += "<div class=\"group\">" + HtmlEscape(group.empty() ? "电视直播" : group) + "</div><ul class=\"ch\">";
+      body += "<div class=\"group\">" + HtmlEscape(group.empty() ? "电视直播" : group) +
+              "</div><ul class=\"ch\">";
       first = false;
     }
-    body += "<li><a href=\"" + HtmlEscape(ChannelLink(channel.code)) + "\" title=\"" + HtmlEscape(channel.name) +
-            "\"><i></i><span>" + HtmlEscape(channel.name) + "</span><em>" + HtmlEscape(channel.now_showing) +
-            "</em></a></li>";
+    body += "<li><a href=\"" + HtmlEscape(ChannelLink(channel.code)) + "\" title=\"" +
+            HtmlEscape(channel.name) + "\"><i></i><span>" + HtmlEscape(channel.name) + "</span><em>" +
+            HtmlEscape(channel.now_showing) + "</em></a></li>";
   }
   if (!first) body += "</ul>";
   return HtmlPage({"电视直播", kListStyle, body, false});
@@ -64,7 +65,8 @@ std::string RenderTvPlaceholderPage() {
   return HtmlPage({"电视直播", kScreenStyle, body, false});
 }
 
-std::string RenderTvPlayerPage(const Catalogue& catalogue, std::string_view raw_query, std::string_view base_url) {
+std::string RenderTvPlayerPage(const Catalogue& catalogue, std::string_view raw_query,
+                               std::string_view base_url) {
   const TvChannel* channel = catalogue.FindChannel(raw_query);
   std::string body;
   if (channel == nullptr) {
@@ -72,7 +74,8 @@ std::string RenderTvPlayerPage(const Catalogue& catalogue, std::string_view raw_
     body.append(kTvIcon).append("<h1>无信号</h1><p>该频道暂时无法收看</p></div>");
     return HtmlPage({"电视直播", kScreenStyle, body, false});
   }
-  body += "<video autoplay loop src=\"" + HtmlEscape(MediaUrl(base_url, channel->media, "web")) + "\"></video>";
+  body +=
+      "<video autoplay loop src=\"" + HtmlEscape(MediaUrl(base_url, channel->media, "web")) + "\"></video>";
   body += "<div class=\"bug\"><b>●</b>" + HtmlEscape(channel->name) + "</div>";
   body += "<div class=\"now\">正在播放：" + HtmlEscape(channel->now_showing) + "</div>";
   return HtmlPage({channel->name, kScreenStyle, body, false});

@@ -16,6 +16,7 @@ std::string RenderTvPlaceholderPage();
 
 // "tv/mivutv.htm?" code: the channel playing, or a "no signal" card for an
 // unknown code.
-std::string RenderTvPlayerPage(const Catalogue& catalogue, std::string_view raw_query, std::string_view base_url);
+std::string RenderTvPlayerPage(const Catalogue& catalogue, std::string_view raw_query,
+                               std::string_view base_url);
 
 }  // namespace taviro::demo

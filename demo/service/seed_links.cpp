@@ -29,10 +29,14 @@ std::optional<std::string> SeedFileName(std::string_view hash) {
     int value = 0;
     for (const char c : hash.substr(i, 2)) {
       value *= 16;
-      if (c >= '0' && c <= '9') value += c - '0';
-      else if (c >= 'A' && c <= 'F') value += c - 'A' + 10;
-      else if (c >= 'a' && c <= 'f') value += c - 'a' + 10;
-      else return std::nullopt;
+      if (c >= '0' && c <= '9')
+        value += c - '0';
+      else if (c >= 'A' && c <= 'F')
+        value += c - 'A' + 10;
+      else if (c >= 'a' && c <= 'f')
+        value += c - 'a' + 10;
+      else
+        return std::nullopt;
     }
     name += static_cast<char>(value);
   }

@@ -18,8 +18,8 @@ body{width:250px;background:#2a2929}
 }  // namespace
 
 std::string SwitchFileText(const Switches& s) {
-  return s.exit_promotion + "====" + s.notice + "====" + s.pause_panel + "====" + s.ticker + "====" +
-         s.player_panel + "====" + s.version + "\r\n";
+  return s.exit_promotion + "====" + s.notice + "====" + s.pause_panel + "====" + s.ticker +
+         "====" + s.player_panel + "====" + s.version + "\r\n";
 }
 
 std::string HeadlineFileText(const std::vector<Headline>& headlines, std::string_view base_url) {
@@ -33,8 +33,8 @@ std::string HeadlineFileText(const std::vector<Headline>& headlines, std::string
 }
 
 std::string NoticeScheduleText(const NoticeSchedule& schedule, std::string_view base_url) {
-  std::string text = std::to_string(schedule.delay_seconds) + "||" + std::to_string(schedule.stay_minutes) + "||" +
-                     std::to_string(schedule.repeat) + "||";
+  std::string text = std::to_string(schedule.delay_seconds) + "||" + std::to_string(schedule.stay_minutes) +
+                     "||" + std::to_string(schedule.repeat) + "||";
   for (std::size_t k = 1; k <= schedule.pages.size(); ++k) {
     if (k > 1) text += "$$$";
     text += std::string(base_url) + "notice/" + std::to_string(k) + ".htm";
@@ -43,16 +43,19 @@ std::string NoticeScheduleText(const NoticeSchedule& schedule, std::string_view 
 }
 
 std::string RenderNoticePage(const NoticePage& page, std::string_view base_url) {
-  std::string body = "<div class=\"notice\"><h1>" + HtmlEscape(page.title) + "</h1><p>" + HtmlEscape(page.text) + "</p>";
+  std::string body =
+      "<div class=\"notice\"><h1>" + HtmlEscape(page.title) + "</h1><p>" + HtmlEscape(page.text) + "</p>";
   if (!page.link.empty()) {
-    body += "<a target=\"_blank\" href=\"" + HtmlEscape(ServiceAddress(base_url, page.link)) + "\">去看看</a>";
+    body +=
+        "<a target=\"_blank\" href=\"" + HtmlEscape(ServiceAddress(base_url, page.link)) + "\">去看看</a>";
   }
   body += "</div>";
   return HtmlPage({page.title, kNoticeStyle, body, false});
 }
 
 std::string UpdaterBytes() {
-  return "#!/bin/sh\n# Taviro demo service: a stand-in for the updater.\necho \"Taviro 2.3 is the newest version.\"\n";
+  return "#!/bin/sh\n# Taviro demo service: a stand-in for the updater.\necho \"Taviro 2.3 is the newest "
+         "version.\"\n";
 }
 
 }  // namespace taviro::demo

@@ -32,8 +32,10 @@ void SendFile(const std::filesystem::path& file, httplib::Response& response,
       static_cast<std::size_t>(size), ContentType(file),
       [in, &bytes_per_second, pause](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
         const std::int64_t limit = bytes_per_second.load();
-        const std::int64_t chunk = limit > 0 ? std::min(kChunk, std::max<std::int64_t>(limit / 10, 1)) : 256 * kChunk;
-        std::vector<char> bytes(static_cast<std::size_t>(std::min<std::int64_t>(chunk, static_cast<std::int64_t>(length))));
+        const std::int64_t chunk =
+            limit > 0 ? std::min(kChunk, std::max<std::int64_t>(limit / 10, 1)) : 256 * kChunk;
+        std::vector<char> bytes(
+            static_cast<std::size_t>(std::min<std::int64_t>(chunk, static_cast<std::int64_t>(length))));
         in->seekg(static_cast<std::streamoff>(offset));
         if (!in->read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return false;
         if (limit > 0) {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <httplib.h>
+
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-
-#include <httplib.h>
 
 namespace taviro::demo {
 

@@ -9,9 +9,7 @@ bool IsDoubleByteTrail(unsigned char byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
 }
 
-unsigned char ByteAt(std::string_view text, std::size_t pos) {
-  return static_cast<unsigned char>(text[pos]);
-}
+unsigned char ByteAt(std::string_view text, std::size_t pos) { return static_cast<unsigned char>(text[pos]); }
 
 }  // namespace
 

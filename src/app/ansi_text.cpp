@@ -25,8 +25,7 @@ IconvHandle OpenConverter(const char* to, const char* from) {
 
 // Converts `in`, replacing each input byte that starts no valid character by
 // `replacement` (already in the target encoding) and going on after it.
-std::string Convert(const char* to, const char* from, std::string_view in,
-                    std::string_view replacement) {
+std::string Convert(const char* to, const char* from, std::string_view in, std::string_view replacement) {
   IconvHandle cd = OpenConverter(to, from);
   if (!cd) {
     return std::string(in);

@@ -19,7 +19,8 @@ bool IsWritableFolder(const std::filesystem::path& folder) {
 // it and could write there.
 bool InstalledForTheSystem(const std::filesystem::path& program_folder) {
   const std::filesystem::path folder = program_folder.lexically_normal();
-  const std::filesystem::path name = folder.has_filename() ? folder.filename() : folder.parent_path().filename();
+  const std::filesystem::path name =
+      folder.has_filename() ? folder.filename() : folder.parent_path().filename();
   const std::filesystem::path parent =
       folder.has_filename() ? folder.parent_path().filename() : folder.parent_path().parent_path().filename();
   return name == "taviro" && parent == "lib";
@@ -42,7 +43,8 @@ bool IsPrivateFolder(const std::filesystem::path& folder, uid_t user, gid_t grou
 }
 
 std::string RefusedFolderText(const std::filesystem::path& folder) {
-  return "数据文件夹“" + folder.string() + "”不属于当前用户，或其他用户也能写入，程序不能安全地使用它。"
+  return "数据文件夹“" + folder.string() +
+         "”不属于当前用户，或其他用户也能写入，程序不能安全地使用它。"
          "请改正它的所有者和权限后再启动本软件。";
 }
 

@@ -12,8 +12,7 @@ namespace {
 
 // Settings writes fail silently: a key that could not be written reads as
 // missing and is repaired again at the next start.
-void Store(const std::filesystem::path& config_path, const SettingKey& setting,
-           std::string_view value) {
+void Store(const std::filesystem::path& config_path, const SettingKey& setting, std::string_view value) {
   static_cast<void>(WriteSetting(config_path, setting, value));
 }
 

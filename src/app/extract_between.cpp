@@ -31,8 +31,7 @@ std::optional<std::string> WithMarkers(std::u32string_view text, std::u32string_
   return Slice(text, start, end_marker_at + end_marker.size() - start);
 }
 
-std::optional<std::string> WithoutMarkers(std::u32string_view text,
-                                          std::u32string_view start_marker,
+std::optional<std::string> WithoutMarkers(std::u32string_view text, std::u32string_view start_marker,
                                           std::u32string_view end_marker) {
   // A missing start marker yields position 0 here and the search goes on
   // from the marker's length.
@@ -51,12 +50,9 @@ std::optional<std::string> ExtractBetween(std::string_view text, std::string_vie
   const std::u32string start = DecodeUtf8(start_marker);
   const std::u32string end = DecodeUtf8(end_marker);
   switch (mode) {
-    case 1:
-      return WithMarkers(characters, start, end);
-    case 2:
-      return WithoutMarkers(characters, start, end);
-    default:
-      return std::nullopt;
+    case 1: return WithMarkers(characters, start, end);
+    case 2: return WithoutMarkers(characters, start, end);
+    default: return std::nullopt;
   }
 }
 

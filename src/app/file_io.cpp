@@ -97,8 +97,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
   if (!fd.valid()) {
     return false;
   }
-  const bool written = ::fchmod(fd.get(), NewFileMode(path)) == 0 && WriteAll(fd.get(), bytes) &&
-                       ::fsync(fd.get()) == 0;
+  const bool written =
+      ::fchmod(fd.get(), NewFileMode(path)) == 0 && WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
   if (!fd.Close() || !written || ::rename(temp_name.c_str(), path.c_str()) != 0) {
     ::unlink(temp_name.c_str());
     return false;

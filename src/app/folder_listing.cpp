@@ -20,8 +20,7 @@ bool Matches(std::u32string_view name, std::u32string_view pattern) {
     if (p < pattern.size() && pattern[p] == U'*') {
       star = p++;
       star_name = n;
-    } else if (p < pattern.size() &&
-               (pattern[p] == U'?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == U'?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
       ++p;
       ++n;
     } else if (star != std::u32string_view::npos) {

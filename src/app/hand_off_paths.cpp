@@ -70,7 +70,8 @@ std::vector<std::string> SplitHandOffPaths(std::string_view text) {
   std::size_t start = 0;
   while (true) {
     const std::size_t end = text.find(kSeparator, start);
-    paths.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    paths.emplace_back(
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
     if (end == std::string_view::npos) break;
     start = end + 1;
   }

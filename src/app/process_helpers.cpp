@@ -14,9 +14,7 @@ std::int32_t FindProcessId(ProcessTable& table, std::string_view name) {
   return 0;
 }
 
-bool TerminateProcessById(ProcessTable& table, std::int32_t id) {
-  return table.Terminate(id);
-}
+bool TerminateProcessById(ProcessTable& table, std::int32_t id) { return table.Terminate(id); }
 
 void KillProcessByName(ProcessTable& table, std::string_view name) {
   const std::int32_t id = FindProcessId(table, name);

@@ -38,8 +38,8 @@ bool MayExist(const std::filesystem::path& file) {
 
 std::string TrimAtNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
 
-std::string ReadSetting(const std::filesystem::path& file, std::string_view section,
-                        std::string_view key, std::string_view default_value) {
+std::string ReadSetting(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                        std::string_view default_value) {
   const auto bytes = ReadFileBytes(file);
   if (!bytes) {
     return std::string(default_value);

@@ -16,8 +16,8 @@ namespace taviro {
 // section or the key is missing, an empty text when the key has an empty
 // value. At most 254 bytes of the value (in the file's encoding) are
 // returned, cut at the first NUL.
-std::string ReadSetting(const std::filesystem::path& file, std::string_view section,
-                        std::string_view key, std::string_view default_value);
+std::string ReadSetting(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                        std::string_view default_value);
 
 // Sets `key` in `section`, creating the file, the section or the key as
 // needed; the rest of the file stays as it was. The file is replaced

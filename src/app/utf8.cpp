@@ -148,8 +148,7 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80U; });
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80U; });
 }
 
 }  // namespace taviro

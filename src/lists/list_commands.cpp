@@ -29,7 +29,9 @@ bool AskYesNo(MainWindow& window, std::string_view question) {
 ListCommands::ListCommands(PlaybackContext& context, UriLauncher& desktop)
     : context_(context), desktop_(desktop) {}
 
-void ListCommands::NavigateTaskView(const std::string& uri) { context_.window.ports.web.View(3).Navigate(uri); }
+void ListCommands::NavigateTaskView(const std::string& uri) {
+  context_.window.ports.web.View(3).Navigate(uri);
+}
 
 bool ListCommands::Web3BeforeNavigate(const std::string& uri) {
   if (uri.starts_with(kDeleteScheme)) {

@@ -83,7 +83,8 @@ std::string LocalPathFromStored(std::string_view field) {
   std::string path;
   path.reserve(field.size());
   for (std::size_t i = 0; i < field.size(); ++i) {
-    if (field[i] == '%' && i + 2 < field.size() && HexValue(field[i + 1]) >= 0 && HexValue(field[i + 2]) >= 0) {
+    if (field[i] == '%' && i + 2 < field.size() && HexValue(field[i + 1]) >= 0 &&
+        HexValue(field[i + 2]) >= 0) {
       path += static_cast<char>(HexValue(field[i + 1]) * 16 + HexValue(field[i + 2]));
       i += 2;
     } else {

@@ -29,21 +29,27 @@ constexpr std::string_view kHeadBeforeRows =
 constexpr std::string_view kHeadAfterRows = R"t(</table><div style='dispaly:none' id='vd'></div>)t";
 // The row hover: highlight, and swap the filler cell for the delete icon.
 constexpr std::string_view kScript =
-    R"t(<script type="text/javascript">)t" "\r\n"
-    R"t(var obj=document.getElementById("v1");)t" "\r\n"
-    R"t(var obj1=document.getElementById("vd");)t" "\r\n"
-    R"t(for(var i=0;i<obj.rows.length;i++){)t" "\r\n"
-    R"t(obj.rows[i].onmouseover=function(){obj1.style.background=this.style.backgroundColor;this.style.background='#312D26';this.cells[1].style.display ='block';this.cells[2].style.display = 'none';})t" "\r\n"
-    R"t(obj.rows[i].onmouseout=function(){this.style.background=obj1.style.background;this.cells[1].style.display = 'none';this.cells[2].style.display = 'block';}})t" "\r\n"
-    R"t(</script></body></html>)t" "\r\n";
+    R"t(<script type="text/javascript">)t"
+    "\r\n"
+    R"t(var obj=document.getElementById("v1");)t"
+    "\r\n"
+    R"t(var obj1=document.getElementById("vd");)t"
+    "\r\n"
+    R"t(for(var i=0;i<obj.rows.length;i++){)t"
+    "\r\n"
+    R"t(obj.rows[i].onmouseover=function(){obj1.style.background=this.style.backgroundColor;this.style.background='#312D26';this.cells[1].style.display ='block';this.cells[2].style.display = 'none';})t"
+    "\r\n"
+    R"t(obj.rows[i].onmouseout=function(){this.style.background=obj1.style.background;this.cells[1].style.display = 'none';this.cells[2].style.display = 'block';}})t"
+    "\r\n"
+    R"t(</script></body></html>)t"
+    "\r\n";
 
 // A row is these pieces around the quoted title, the line number (twice)
 // and the short title; the titles are written HTML-escaped.
 constexpr std::string_view kRowStart = R"t(<tr><td align=left width=95%><a title=")t";
 constexpr std::string_view kRowAfterTitle = R"t(" href=open://)t";
 constexpr std::string_view kRowAfterNumber = R"t(>·)t";
-constexpr std::string_view kRowAfterShort =
-    R"t(</a></td><td width=4% style='display:none'><a href=delk://)t";
+constexpr std::string_view kRowAfterShort = R"t(</a></td><td width=4% style='display:none'><a href=delk://)t";
 constexpr std::string_view kRowEnd = R"t(><img src="i.gif" alt="删除"></a></td><td>&nbsp;</td></tr>)t";
 constexpr std::string_view kEmptyListRow = R"t(<tr><td colspan=2 align=center>暂无记录</td></tr>)t";
 
@@ -51,9 +57,8 @@ constexpr std::string_view kEmptyListRow = R"t(<tr><td colspan=2 align=center>�
 constexpr int kShortTitleWidth = 24;
 
 // Bytes of a row without its texts, to size the page once.
-constexpr std::size_t kRowFixedSize = kRowStart.size() + kRowAfterTitle.size() +
-                                      kRowAfterNumber.size() + kRowAfterShort.size() +
-                                      kRowEnd.size() + 2 * 11;
+constexpr std::size_t kRowFixedSize = kRowStart.size() + kRowAfterTitle.size() + kRowAfterNumber.size() +
+                                      kRowAfterShort.size() + kRowEnd.size() + 2 * 11;
 
 void AppendRow(std::string& out, std::string_view full, std::string_view short_title,
                std::string_view number) {

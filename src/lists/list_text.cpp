@@ -152,9 +152,8 @@ std::string LocalFileRecordLine(std::string_view display_name, std::string_view 
 }
 
 std::string NetworkListAfterAdd(std::string_view list, std::string_view record, int id) {
-  return ListAfterAdd(list, record, [id](std::string_view line) {
-    return NumberEquals(*ListField(line, 0), id);
-  });
+  return ListAfterAdd(list, record,
+                      [id](std::string_view line) { return NumberEquals(*ListField(line, 0), id); });
 }
 
 std::string LocalListAfterAdd(std::string_view list, std::string_view record, std::string_view path) {

@@ -75,8 +75,7 @@ void MediaLists::WriteUpdate(ListFile file, std::string_view before, std::string
 }
 
 void MediaLists::AddNetworkTask(int id, std::string_view title, std::string_view episode_name,
-                                std::string_view media_url, int source, int episode,
-                                int position) {
+                                std::string_view media_url, int source, int episode, int position) {
   const std::optional<std::string> list = ReadList(ListFile::kNetworkTasks);
   if (!list) {
     return;

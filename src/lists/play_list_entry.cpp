@@ -108,8 +108,8 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
     SetContentMode(window, ContentMode::kPlayer);
     EnsureTerminalRunning(context);
     StartPlayer(context, ScriptUnescape(media_url));
-    ShowItemName(window, TruncateByWidth(ScriptUnescape(title), kNameWidth) + "-" +
-                             ScriptUnescape(episode_name));
+    ShowItemName(window,
+                 TruncateByWidth(ScriptUnescape(title), kNameWidth) + "-" + ScriptUnescape(episode_name));
     now.ResumeDone = 0;
     now.ResumePosition = ToInteger(position);
     episode_list.Navigate(window.ServiceBaseUrl + "pp.htm?" + item_key + "-0");

@@ -49,32 +49,15 @@ void ControlBar::Click(int index) {
     return;
   }
   switch (index) {
-    case bo_but::kPlayPause:
-      PlayOrPause();
-      break;
-    case bo_but::kStop:
-      Stop();
-      break;
-    case bo_but::kMute:
-      ToggleMute();
-      break;
-    case bo_but::kFullScreen:
-      EnterFullScreen();
-      break;
-    case bo_but::kOpenFile:
-      OpenLocalFile();
-      break;
-    case bo_but::kPrevious:
-      StepEpisode(bo_but::kPrevious, 1);
-      break;
-    case bo_but::kSidePanel:
-      ToggleSidePanel();
-      break;
-    case bo_but::kNext:
-      StepEpisode(bo_but::kNext, 2);
-      break;
-    default:
-      break;
+    case bo_but::kPlayPause: PlayOrPause(); break;
+    case bo_but::kStop: Stop(); break;
+    case bo_but::kMute: ToggleMute(); break;
+    case bo_but::kFullScreen: EnterFullScreen(); break;
+    case bo_but::kOpenFile: OpenLocalFile(); break;
+    case bo_but::kPrevious: StepEpisode(bo_but::kPrevious, 1); break;
+    case bo_but::kSidePanel: ToggleSidePanel(); break;
+    case bo_but::kNext: StepEpisode(bo_but::kNext, 2); break;
+    default: break;
   }
 }
 

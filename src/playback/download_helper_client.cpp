@@ -7,7 +7,9 @@
 namespace taviro {
 namespace {
 
-bool IsHttp(std::string_view address) { return address.starts_with("http://") || address.starts_with("https://"); }
+bool IsHttp(std::string_view address) {
+  return address.starts_with("http://") || address.starts_with("https://");
+}
 
 // When the helper cannot serve an address: an http one is still played
 // straight from the network, a qvod link has nowhere else to come from.
@@ -58,7 +60,8 @@ StreamChoice DownloadHelperClient::Open(const std::string& address, std::optiona
 
 std::optional<HelperStatus> DownloadHelperClient::Report(const std::string& address, TimePoint now) {
   if (address == reported_address_ && report_ && now - report_time_ < kReportAge) return report_;
-  if (!pending_prebuffer_.empty() && Ask(HelperVerb::kPrebuffer, pending_prebuffer_)) pending_prebuffer_.clear();
+  if (!pending_prebuffer_.empty() && Ask(HelperVerb::kPrebuffer, pending_prebuffer_))
+    pending_prebuffer_.clear();
   const std::optional<std::string> reply = Ask(HelperVerb::kStatus, address);
   reported_address_ = address;
   report_time_ = now;

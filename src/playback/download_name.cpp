@@ -58,7 +58,8 @@ std::optional<QvodLink> ParseQvodLink(std::string_view address) {
   }
   QvodLink link;
   const auto [end, error] = std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), link.size);
-  if (error != std::errc() || end != fields[0].data() + fields[0].size() || link.size < 0) return std::nullopt;
+  if (error != std::errc() || end != fields[0].data() + fields[0].size() || link.size < 0)
+    return std::nullopt;
   link.hash = fields[1];
   link.name = ScriptUnescape(fields[2]);
   if (link.hash.empty() || link.name.empty()) return std::nullopt;
@@ -66,7 +67,8 @@ std::optional<QvodLink> ParseQvodLink(std::string_view address) {
 }
 
 std::string FormatQvodLink(const QvodLink& link) {
-  return std::string(kQvodScheme) + std::to_string(link.size) + "|" + link.hash + "|" + ScriptEscape(link.name) + "|";
+  return std::string(kQvodScheme) + std::to_string(link.size) + "|" + link.hash + "|" +
+         ScriptEscape(link.name) + "|";
 }
 
 bool IsSafeFileName(std::string_view name) {

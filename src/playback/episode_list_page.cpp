@@ -1,8 +1,8 @@
 #include "playback/episode_list_page.h"
 
 #include "app/ansi_text.h"
-#include "app/utf8.h"
 #include "app/file_io.h"
+#include "app/utf8.h"
 #include "playback/script_string_literal.h"
 
 namespace taviro {

@@ -15,8 +15,8 @@ class Reader {
   explicit Reader(std::u32string text) : text_(std::move(text)) {}
 
   void SkipSpace() {
-    while (pos_ < text_.size() && (text_[pos_] == U' ' || text_[pos_] == U'\t' || text_[pos_] == U'\n' ||
-                                   text_[pos_] == U'\r')) {
+    while (pos_ < text_.size() &&
+           (text_[pos_] == U' ' || text_[pos_] == U'\t' || text_[pos_] == U'\n' || text_[pos_] == U'\r')) {
       ++pos_;
     }
   }
@@ -33,7 +33,8 @@ class Reader {
     SkipSpace();
     if (pos_ >= text_.size() || text_[pos_] != U'"') return std::nullopt;
     std::size_t length = 0;
-    std::optional<std::u16string> value = ReadScriptStringLiteral(std::u32string_view(text_).substr(pos_), length);
+    std::optional<std::u16string> value =
+        ReadScriptStringLiteral(std::u32string_view(text_).substr(pos_), length);
     pos_ += length;
     return value;
   }

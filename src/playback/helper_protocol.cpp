@@ -69,7 +69,9 @@ std::optional<HelperRequest> ParseHelperRequest(std::string_view line) {
   return std::nullopt;
 }
 
-std::string FormatOkReply(std::string_view value) { return std::string(kOk) + "\t" + std::string(value) + "\n"; }
+std::string FormatOkReply(std::string_view value) {
+  return std::string(kOk) + "\t" + std::string(value) + "\n";
+}
 
 std::string FormatStatusReply(const HelperStatus& status) {
   return FormatOkReply(std::to_string(status.thousandths) + "\t" + std::to_string(status.rate_kb));

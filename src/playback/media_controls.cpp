@@ -48,14 +48,16 @@ std::string_view MediaPropertyName(MediaProperty property) {
   return "CanGoPrevious";
 }
 
-std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before, const MediaControlsState& after) {
+std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before,
+                                             const MediaControlsState& after) {
   std::vector<MediaProperty> changed;
   const auto note = [&changed](bool differs, MediaProperty property) {
     if (differs) changed.push_back(property);
   };
   note(before.status != after.status, MediaProperty::kPlaybackStatus);
-  note(before.title != after.title || before.track_id != after.track_id || before.length_us != after.length_us,
-       MediaProperty::kMetadata);
+  note(
+      before.title != after.title || before.track_id != after.track_id || before.length_us != after.length_us,
+      MediaProperty::kMetadata);
   note(before.volume != after.volume, MediaProperty::kVolume);
   note(before.can_play != after.can_play, MediaProperty::kCanPlay);
   note(before.can_pause != after.can_pause, MediaProperty::kCanPause);
@@ -117,7 +119,8 @@ void MediaControls::Seek(std::int64_t offset_us) {
 
 void MediaControls::SetPosition(std::string_view track_id, std::int64_t position_us) {
   const MediaControlsState state = Current();
-  if (!state.can_seek || track_id != state.track_id || position_us < 0 || position_us > state.length_us) return;
+  if (!state.can_seek || track_id != state.track_id || position_us < 0 || position_us > state.length_us)
+    return;
   SeekTo(static_cast<int>(position_us / kMicroseconds));
 }
 

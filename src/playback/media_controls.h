@@ -22,10 +22,10 @@ inline constexpr std::string_view kNoTrack = "/org/mpris/MediaPlayer2/TrackList/
 
 struct MediaControlsState {
   PlaybackStatus status = PlaybackStatus::kStopped;
-  std::string title;                     // as the control bar shows it
-  std::string track_id{kNoTrack};        // new for every item loaded
-  std::int64_t length_us = 0;            // 0 while unknown
-  double volume = 0.0;                   // 0..1
+  std::string title;               // as the control bar shows it
+  std::string track_id{kNoTrack};  // new for every item loaded
+  std::int64_t length_us = 0;      // 0 while unknown
+  double volume = 0.0;             // 0..1
   bool can_play = false;
   bool can_pause = false;
   bool can_seek = false;
@@ -46,7 +46,8 @@ enum class MediaProperty {
   kCanGoPrevious,
 };
 std::string_view MediaPropertyName(MediaProperty property);
-std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before, const MediaControlsState& after);
+std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before,
+                                             const MediaControlsState& after);
 
 struct MediaControlsUpdate {
   std::vector<MediaProperty> changed;

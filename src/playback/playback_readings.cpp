@@ -36,18 +36,12 @@ int ClampTo16Bits(double value) {
 // 5 (waiting), 8 (reconnecting) and 9 (torrent download) have no counterpart.
 PlayerState StateCode(const PlaybackReadings& readings, LoadPhase phase, bool network) {
   switch (phase) {
-    case LoadPhase::kNothing:
-      return PlayerState::kIdle;
-    case LoadPhase::kFailed:
-      return PlayerState::kStopped;
-    case LoadPhase::kStopping:
-      return PlayerState::kStopping;
-    case LoadPhase::kOpening:
-      return network ? PlayerState::kConnecting : PlayerState::kPreparing;
-    case LoadPhase::kEnded:
-      return PlayerState::kEnded;
-    case LoadPhase::kLoaded:
-      break;
+    case LoadPhase::kNothing: return PlayerState::kIdle;
+    case LoadPhase::kFailed: return PlayerState::kStopped;
+    case LoadPhase::kStopping: return PlayerState::kStopping;
+    case LoadPhase::kOpening: return network ? PlayerState::kConnecting : PlayerState::kPreparing;
+    case LoadPhase::kEnded: return PlayerState::kEnded;
+    case LoadPhase::kLoaded: break;
   }
   if (readings.idle_active) {
     return PlayerState::kIdle;

@@ -68,9 +68,7 @@ void PlayerKeyDown(PlaybackContext& context, KeyCode key) {
   window.ports.host.ProcessPendingEvents();
   Timer& poller = context.timers.Timer1;
   switch (key) {
-    case KeyCode::kSpace:
-      window.ClickControlBar(bo_but::kPlayPause);
-      break;
+    case KeyCode::kSpace: window.ClickControlBar(bo_but::kPlayPause); break;
     case KeyCode::kLeft:
       poller.SetEnabled(false);
       SeekBack(window);
@@ -79,14 +77,9 @@ void PlayerKeyDown(PlaybackContext& context, KeyCode key) {
       poller.SetEnabled(false);
       SeekOn(window);
       break;
-    case KeyCode::kUp:
-      ChangeVolume(window, kVolumeStep);
-      break;
-    case KeyCode::kDown:
-      ChangeVolume(window, -kVolumeStep);
-      break;
-    case KeyCode::kOther:
-      break;
+    case KeyCode::kUp: ChangeVolume(window, kVolumeStep); break;
+    case KeyCode::kDown: ChangeVolume(window, -kVolumeStep); break;
+    case KeyCode::kOther: break;
   }
   poller.SetEnabled(true);
 }

@@ -132,8 +132,8 @@ std::string ScriptSafeJsonLiteral(std::u16string_view units) {
       out += "\\\"";
     } else if (unit == u'\\') {
       out += "\\\\";
-    } else if (unit < 0x20 || unit == u'<' || unit == u'>' || unit == u'&' || unit == 0x7F || unit == 0x2028 ||
-               unit == 0x2029 || IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+    } else if (unit < 0x20 || unit == u'<' || unit == u'>' || unit == u'&' || unit == 0x7F ||
+               unit == 0x2028 || unit == 0x2029 || IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
       AppendUnitEscape(out, unit);
     } else {
       AppendUtf8(out, unit);

@@ -188,15 +188,9 @@ void StatusPoller::TriggerNextEpisode(int progress) {
 void StatusPoller::ShowPanels(const Poll& poll) {
   switch (context_.now.PlayerState) {
     case PlayerState::kIdle:
-    case PlayerState::kStopped:
-      ShowStopped();
-      break;
-    case PlayerState::kPlaying:
-      ShowPlaying(poll);
-      break;
-    default:
-      ShowOtherState();
-      break;
+    case PlayerState::kStopped: ShowStopped(); break;
+    case PlayerState::kPlaying: ShowPlaying(poll); break;
+    default: ShowOtherState(); break;
   }
 }
 
@@ -277,16 +271,13 @@ void StatusPoller::ShowState(const PlayerReading& reading) {
       button.tooltip = kPlayTip;
       context_.window.ports.player.SetFullScreen(false);
       break;
-    case PlayerState::kStopped:
-      button.tooltip = kPlayTip;
-      break;
+    case PlayerState::kStopped: button.tooltip = kPlayTip; break;
     case PlayerState::kPaused:
       if (button.tooltip != kPlayTip) {
         SetPlayButton(false);
       }
       break;
-    default:
-      break;
+    default: break;
   }
   if (const std::optional<std::string> text = PlayerStatusText(reading)) {
     SetStatusText(context_.window, *text);

@@ -121,8 +121,15 @@ class CommandLineHandOff : public ::testing::Test {
   Timer timer1{scheduler, 1000, false, [] {}};
   Timer timer2{scheduler, 2000, false, [] {}};
   Timer timer4{scheduler, 50000, false, [] {}};
-  PlaybackContext context{h.window, now,        lists, http, processes, launcher, {timer1, timer2, timer4},
-                          h.folder.path(), "http://127.0.0.1:1/"};
+  PlaybackContext context{h.window,
+                          now,
+                          lists,
+                          http,
+                          processes,
+                          launcher,
+                          {timer1, timer2, timer4},
+                          h.folder.path(),
+                          "http://127.0.0.1:1/"};
   int vendor_checks = 0;
 };
 
@@ -141,7 +148,8 @@ TEST_F(CommandLineHandOff, AQuotedPathIsPlayedWithoutQuotesAndRecordedWithItsBla
 
   EXPECT_EQ(Locals(), "My Film.mkv|/media/My Film.mkv|0\r\n\r\n");
   EXPECT_NE(LocalPage().find("My Film.mkv"), std::string::npos);
-  EXPECT_EQ(views.shown, (std::vector<RecordingListViews::Shown>{{ListFile::kLocalFiles, h.folder / "f.htm"}}));
+  EXPECT_EQ(views.shown,
+            (std::vector<RecordingListViews::Shown>{{ListFile::kLocalFiles, h.folder / "f.htm"}}));
 
   // The title is centred over the control bar: 11 characters of 7 pixels.
   EXPECT_EQ(m[R::bo_name].caption, "My Film.mkv");

@@ -29,10 +29,8 @@ class FakeProcessTable final : public ProcessTable {
 
 // Listed out of id order on purpose: the table's order decides, not the id.
 FakeProcessTable TwoTerminals() {
-  return FakeProcessTable({{4, "bash"},
-                           {900, "QvodTerminal.exe"},
-                           {31, "QvodTerminal.exe"},
-                           {77, "QvodPlayer.exe"}});
+  return FakeProcessTable(
+      {{4, "bash"}, {900, "QvodTerminal.exe"}, {31, "QvodTerminal.exe"}, {77, "QvodPlayer.exe"}});
 }
 
 TEST(FindProcessId, ReturnsTheFirstListedMatch) {

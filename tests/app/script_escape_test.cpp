@@ -31,7 +31,7 @@ TEST(ScriptUnescape, DecodesBothFormsInAnyCase) {
   EXPECT_EQ(ScriptUnescape("a%20b%7cc%7C"), "a b|c|");
   EXPECT_EQ(ScriptUnescape("%E9"), "é");  // a two-digit form is a code unit, not a byte
   EXPECT_EQ(ScriptUnescape("%u0041%41"), "AA");
-  EXPECT_EQ(ScriptUnescape("+"), "+");    // not a form-encoded blank
+  EXPECT_EQ(ScriptUnescape("+"), "+");  // not a form-encoded blank
 }
 
 TEST(ScriptUnescape, LeavesPercentSignsThatBeginNoFormAsTheyAre) {
@@ -58,7 +58,10 @@ TEST(ScriptUnescape, PairsSurrogatesAndReplacesUnpairedOnes) {
 TEST(ScriptUnescape, PassesLiteralTextThrough) {
   EXPECT_EQ(ScriptUnescape("中文 title"), "中文 title");
   EXPECT_EQ(ScriptUnescape("\U0001F600%20"), "\U0001F600 ");
-  EXPECT_EQ(ScriptUnescape("a\xFF" "b"), "a\uFFFD" "b");  // damaged UTF-8
+  EXPECT_EQ(ScriptUnescape("a\xFF"
+                           "b"),
+            "a\uFFFD"
+            "b");  // damaged UTF-8
 }
 
 TEST(ScriptEscapeRoundTrip, RestoresChineseAndNonBmpText) {

@@ -21,13 +21,19 @@ TEST(AnsiText, RoundTripsChineseAndCharactersOutsideGbk) {
 }
 
 TEST(AnsiText, DamagedInputBecomesReplacementCharacters) {
-  EXPECT_EQ(DecodeAnsi("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(DecodeAnsi("a\xFF"
+                       "b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(DecodeAnsi("x\xD6"), "x\xEF\xBF\xBD");  // cut in the middle of a pair
   EXPECT_EQ(DecodeAnsi(EncodeAnsi("a\xC3(b")), "a\xEF\xBF\xBD(b");
 }
 
 TEST(Utf16, UnpairedSurrogatesBecomeReplacementCharacter) {
-  EXPECT_EQ(Utf16ToUtf8(u"a\xD800" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(Utf16ToUtf8(u"a\xD800"
+                        "b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(Utf16ToUtf8(u"\xDC00"), "\xEF\xBF\xBD");
   EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("\U0001F600中")), "\U0001F600中");
 }

@@ -36,8 +36,8 @@ TEST(TruncateByWidth, CountsNonAsciiCharactersTwice) {
   const std::string fourteen = "一二三四五六七八九十壹贰叁肆";
   EXPECT_EQ(TruncateByWidth(fourteen, 24), "一二三四五六七八九十壹贰");
   EXPECT_EQ(TruncateByWidth("abc", 2), "ab");
-  EXPECT_EQ(TruncateByWidth("ab中文cd", 5), "ab中");   // 中 fits (4), 文 would make 6
-  EXPECT_EQ(TruncateByWidth("中a", 1), "");            // stops before the first too-wide one
+  EXPECT_EQ(TruncateByWidth("ab中文cd", 5), "ab中");  // 中 fits (4), 文 would make 6
+  EXPECT_EQ(TruncateByWidth("中a", 1), "");           // stops before the first too-wide one
   EXPECT_EQ(TruncateByWidth("\U0001F600xyz", 2), "\U0001F600");
 }
 
@@ -84,7 +84,7 @@ TEST(ExtractBetween, AMissingStartMarkerInModeTwoStartsAtItsLength) {
   // Without "[a]" the search starts at character 3, and so does the result.
   EXPECT_EQ(ExtractBetween("xxyyy[/a]zz", "[a]", "[/a]", 2), "yyy");
   EXPECT_EQ(ExtractBetween("abc|d", "[a]", "|", 2), "c");
-  EXPECT_EQ(ExtractBetween("ab|c|", "[a]", "|", 2), "");  // the end marker just at 3
+  EXPECT_EQ(ExtractBetween("ab|c|", "[a]", "|", 2), "");    // the end marker just at 3
   EXPECT_EQ(ExtractBetween("a|bc|", "[a]", "|", 2), "bc");  // the one before 3 is skipped
   EXPECT_EQ(ExtractBetween("a|", "[a]", "|", 2), std::nullopt);
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "service/link_forms.h"
-
 #include <set>
 #include <tuple>
 
@@ -9,6 +7,7 @@
 #include "app/script_escape.h"
 #include "demo/page_text.h"
 #include "demo/running_service.h"
+#include "service/link_forms.h"
 
 namespace taviro::demo::testing {
 namespace {

@@ -52,10 +52,12 @@ TEST(CatalogueTest, RefusesDataThatWouldBreakTheReplyFormats) {
   EXPECT_EQ(error_of(one_series("1", "s", "qvod", episode)), "accepted");
   EXPECT_NE(error_of("{").find("not valid JSON"), std::string::npos);
   EXPECT_NE(error_of(one_series("0", "s", "qvod", episode)).find("positive integer id"), std::string::npos);
-  EXPECT_NE(error_of(one_series("\"7\"", "s", "qvod", episode)).find("positive integer id"), std::string::npos);
-  EXPECT_NE(error_of(one_series("1", "s$1", "qvod", episode)).find("holds one of"), std::string::npos);
-  EXPECT_NE(error_of(one_series("1", "s", "qvod", R"({"name": "a#b", "media": "a.mp4"})")).find("holds one of"),
+  EXPECT_NE(error_of(one_series("\"7\"", "s", "qvod", episode)).find("positive integer id"),
             std::string::npos);
+  EXPECT_NE(error_of(one_series("1", "s$1", "qvod", episode)).find("holds one of"), std::string::npos);
+  EXPECT_NE(
+      error_of(one_series("1", "s", "qvod", R"({"name": "a#b", "media": "a.mp4"})")).find("holds one of"),
+      std::string::npos);
   EXPECT_NE(error_of(one_series("1", "s", "qvod", R"({"name": "a", "media": "x;y"})")).find("holds one of"),
             std::string::npos);
   EXPECT_NE(error_of(one_series("1", "s", "web&x", episode)).find("one plain word"), std::string::npos);
@@ -64,8 +66,9 @@ TEST(CatalogueTest, RefusesDataThatWouldBreakTheReplyFormats) {
       "episodes": [{"name": "e", "media": "m"}]}]}, {"id": 5, "title": "b", "sources": [{"name": "s",
       "kind": "qvod", "episodes": [{"name": "e", "media": "m"}]}]}]})";
   EXPECT_NE(error_of(twice).find("appears twice"), std::string::npos);
-  EXPECT_NE(error_of(R"({"series": [], "tv": [{"code": "a b", "name": "n", "media": "m"}]})").find("channel code"),
-            std::string::npos);
+  EXPECT_NE(
+      error_of(R"({"series": [], "tv": [{"code": "a b", "name": "n", "media": "m"}]})").find("channel code"),
+      std::string::npos);
   EXPECT_NE(error_of(R"({"series": [], "headlines": [{"text": "a||b", "link": "*"}]})").find("separator"),
             std::string::npos);
   EXPECT_NE(error_of(R"({"series": [], "switches": {"version": "2.4\r\n"}})").find("line break"),
@@ -77,15 +80,19 @@ TEST(CommandLineTest, OptionsOverrideDefaults) {
   defaults.port = 18080;
   defaults.data_folder = "/data";
   std::string error;
-  const auto parsed = ParseCommandLine({"--port", "0", "--media", "/m", "--end-address", "http://x/"}, defaults, error);
+  const auto parsed =
+      ParseCommandLine({"--port", "0", "--media", "/m", "--end-address", "http://x/"}, defaults, error);
   ASSERT_TRUE(parsed);
   EXPECT_EQ(parsed->port, 0);
   EXPECT_EQ(parsed->data_folder, "/data");
   EXPECT_EQ(parsed->media_folder, "/m");
   EXPECT_EQ(parsed->end_address, "http://x/");
   EXPECT_EQ(ParseCommandLine({}, defaults, error)->port, 18080);
-  for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{"--port"}, {"--port", "-1"}, {"--port", "65536"}, {"--port", "80x"}, {"--verbose"}}) {
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--port"},
+                                              {"--port", "-1"},
+                                              {"--port", "65536"},
+                                              {"--port", "80x"},
+                                              {"--verbose"}}) {
     EXPECT_FALSE(ParseCommandLine(bad, defaults, error)) << bad[0];
   }
 }

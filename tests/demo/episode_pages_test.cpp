@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "service/link_forms.h"
-
 #include "app/ansi_text.h"
 #include "app/script_escape.h"
 #include "demo/page_text.h"
 #include "demo/running_service.h"
+#include "service/link_forms.h"
 
 namespace taviro::demo::testing {
 namespace {
@@ -76,7 +75,8 @@ TEST_F(EpisodePagesTest, MediaAddressesInRepliesAreServed) {
 TEST_F(EpisodePagesTest, EpisodeListMarksOpensAndClicksWhatItsQueryNames) {
   // The title holds a "-", which escape() keeps: it must not shift cll.
   const std::string page = service_.GetPage("/pp.htm?102-1-4-%u661F%u9645-%u5F52%u9014-13");
-  EXPECT_NE(page.find("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"), std::string::npos);
+  EXPECT_NE(page.find("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"),
+            std::string::npos);
   EXPECT_NE(page.find("星际-归途"), std::string::npos);
   const std::vector<std::string> links = AttributeValues(page, "href", "miqvod://");
   ASSERT_EQ(links.size(), 12U);

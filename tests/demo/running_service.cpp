@@ -7,7 +7,9 @@
 
 namespace taviro::demo::testing {
 
-Catalogue SampleCatalogue() { return LoadCatalogue(std::filesystem::path(TAVIRO_DEMO_DATA_DIR) / "catalogue.json"); }
+Catalogue SampleCatalogue() {
+  return LoadCatalogue(std::filesystem::path(TAVIRO_DEMO_DATA_DIR) / "catalogue.json");
+}
 
 RunningService::RunningService() : catalogue_(SampleCatalogue()) {
   for (const char* clip : {"sample-a.mp4", "sample-b.mp4", "sample-c.mp4"}) {

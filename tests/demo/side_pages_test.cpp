@@ -32,7 +32,8 @@ TEST_F(SidePagesTest, ChannelListLinksEveryChannelByCode) {
     // The program turns the link into "tv/mivutv.htm?" + the code.
     const std::string player = service_.GetPage("/tv/mivutv.htm?" + channel.code);
     EXPECT_NE(player.find(channel.name), std::string::npos);
-    EXPECT_NE(player.find("src=\"" + service_.BaseUrl() + "media/" + channel.media + "\""), std::string::npos);
+    EXPECT_NE(player.find("src=\"" + service_.BaseUrl() + "media/" + channel.media + "\""),
+              std::string::npos);
   }
   EXPECT_NE(page.find("央视频道"), std::string::npos);
   EXPECT_NE(service_.GetPage("/tv/mivutv.htm?nosuch").find("无信号"), std::string::npos);
@@ -40,10 +41,8 @@ TEST_F(SidePagesTest, ChannelListLinksEveryChannelByCode) {
 
 TEST_F(SidePagesTest, StartUpPagesAnswerInGb18030) {
   const std::vector<std::pair<std::string, std::string>> pages = {
-      {"/tv/ad.htm", "请在右侧列表中选择频道"},
-      {"/js/ads/bo.html", "width:468px;height:60px"},
-      {"/js/ads/jingcai.html", "精彩推荐"},
-      {"/js/ads/qvodad.html", "width:450px;height:260px"},
+      {"/tv/ad.htm", "请在右侧列表中选择频道"}, {"/js/ads/bo.html", "width:468px;height:60px"},
+      {"/js/ads/jingcai.html", "精彩推荐"},     {"/js/ads/qvodad.html", "width:450px;height:260px"},
       {"/js/ads/tui.html", "感谢使用"},
   };
   for (const auto& [target, text] : pages) {

@@ -24,7 +24,6 @@ class Server;
 
 namespace taviro::testing {
 
-
 // The script's result as text, or "<no result>" when none came in time.
 std::string Evaluate(WebView& view, const std::string& script);
 

@@ -1,7 +1,8 @@
+#include "helper/transfer_rules.h"
+
 #include <gtest/gtest.h>
 
 #include "helper/byte_ranges.h"
-#include "helper/transfer_rules.h"
 
 namespace taviro::helper {
 namespace {

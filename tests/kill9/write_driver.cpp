@@ -54,19 +54,13 @@ void Step(std::mt19937& random, taviro::MediaLists& lists, const std::filesystem
       lists.AddLocalFile(std::filesystem::path(Pick(random, kPaths)).filename().string(),
                          Pick(random, kPaths), 0);
       break;
-    case 2:
-      lists.UpdateNetworkTaskPosition(Number(random, 100, 108), Number(random, 1, 7200));
-      break;
-    case 3:
-      lists.UpdateLocalFilePosition(Pick(random, kPaths), Number(random, 1, 7200));
-      break;
+    case 2: lists.UpdateNetworkTaskPosition(Number(random, 100, 108), Number(random, 1, 7200)); break;
+    case 3: lists.UpdateLocalFilePosition(Pick(random, kPaths), Number(random, 1, 7200)); break;
     case 4:
       lists.DeleteListLine(Number(random, 0, 1) == 0 ? ListFile::kNetworkTasks : ListFile::kLocalFiles,
                            Number(random, 1, 4));
       break;
-    default:
-      taviro::WriteSetting(config, Pick(random, kKeys), Pick(random, kValues));
-      break;
+    default: taviro::WriteSetting(config, Pick(random, kKeys), Pick(random, kValues)); break;
   }
 }
 

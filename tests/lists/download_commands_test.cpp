@@ -54,10 +54,12 @@ class DownloadCommandsTest : public testing::ListCommandsTest {
 
 TEST_F(DownloadCommandsTest, YesDeletesExactlyTheHelpersFilesOfTheTask) {
   ChooseTaskWithFile("ab.rmvb");
-  SaveFiles({"ab.rmvb", "ab.rmvb.part", "ab.rmvb.part.ranges", "ab", "abc.txt", "Ab.rmvb", "xab.rmvb", "ab.rmvb.bak"});
+  SaveFiles({"ab.rmvb", "ab.rmvb.part", "ab.rmvb.part.ranges", "ab", "abc.txt", "Ab.rmvb", "xab.rmvb",
+             "ab.rmvb.bak"});
   commands.eee();
   ExpectAskedAbout({"ab.rmvb", "ab.rmvb.part", "ab.rmvb.part.ranges"});
-  EXPECT_EQ(h.folder.ListNames(), "Qvod c.htm config.dll date.dat date_f.dat dl");  // nothing beside the folder
+  EXPECT_EQ(h.folder.ListNames(),
+            "Qvod c.htm config.dll date.dat date_f.dat dl");  // nothing beside the folder
   for (const char* kept : {"ab", "abc.txt", "Ab.rmvb", "xab.rmvb", "ab.rmvb.bak"}) {
     EXPECT_TRUE(h.folder.Exists(std::string("dl/") + kept)) << kept;
   }
@@ -133,7 +135,8 @@ TEST_F(DownloadCommandsTest, TheDownloadFolderOpensOnlyWithFilesAndAfterTopmostE
   h.log.entries.clear();
   commands.qk_xw();
   EXPECT_EQ(h.window.model[Npc(4)].tooltip, kTopmostTip);
-  EXPECT_EQ(h.log.entries, (std::vector<std::string>{"host.SetTopmost(false)", "Open(" + FileUri(save) + ")"}));
+  EXPECT_EQ(h.log.entries,
+            (std::vector<std::string>{"host.SetTopmost(false)", "Open(" + FileUri(save) + ")"}));
   EXPECT_EQ(FileUri(save).find(' '), std::string::npos);
 }
 

@@ -62,14 +62,20 @@ class ListCommandsTest : public ::testing::Test {
  protected:
   ListCommandsTest() {
     for (int view : {3, 4}) h.web[view].dispatch_navigations = true;
-    h.web[3].handlers.before_navigate = [this](const std::string& uri) { return commands.Web3BeforeNavigate(uri); };
-    h.web[4].handlers.before_navigate = [this](const std::string& uri) { return commands.Web4BeforeNavigate(uri); };
+    h.web[3].handlers.before_navigate = [this](const std::string& uri) {
+      return commands.Web3BeforeNavigate(uri);
+    };
+    h.web[4].handlers.before_navigate = [this](const std::string& uri) {
+      return commands.Web4BeforeNavigate(uri);
+    };
     WriteUtf8("date.dat", "\r\n");
     WriteUtf8("date_f.dat", "\r\n");
   }
 
   // List files hold GB18030; tests speak UTF-8.
-  void WriteUtf8(std::string_view name, std::string_view text) const { h.folder.Write(name, EncodeAnsi(text)); }
+  void WriteUtf8(std::string_view name, std::string_view text) const {
+    h.folder.Write(name, EncodeAnsi(text));
+  }
   std::string ReadUtf8(std::string_view name) const { return DecodeAnsi(h.folder.Read(name)); }
   std::string PageUri(std::string_view page) const { return FileUri(h.folder / page); }
   void ShowLocalList() { SelectSideTab(h.window, 7, false); }
@@ -87,8 +93,15 @@ class ListCommandsTest : public ::testing::Test {
   Timer timer1{scheduler, 1000, false, [] {}};
   Timer timer2{scheduler, 2000, false, [] {}};
   Timer timer4{scheduler, 50000, false, [] {}};
-  PlaybackContext context{h.window, now,       lists, http, processes, launchers, {timer1, timer2, timer4},
-                          h.folder / "", "http://127.0.0.1:18089/end/"};
+  PlaybackContext context{h.window,
+                          now,
+                          lists,
+                          http,
+                          processes,
+                          launchers,
+                          {timer1, timer2, timer4},
+                          h.folder / "",
+                          "http://127.0.0.1:18089/end/"};
   ListCommands commands{context, launchers};
 };
 

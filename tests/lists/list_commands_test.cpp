@@ -15,7 +15,8 @@ namespace {
 using testing::ListCommandsTest;
 using Log = std::vector<std::string>;
 
-constexpr const char* kLocals = "a.mkv|/m/a.mkv|0\r\nb.mkv|/m/b.mkv|5\r\nc.mkv|/m/c.mkv|9\r\nd.mkv|/m/d.mkv|0\r\n";
+constexpr const char* kLocals =
+    "a.mkv|/m/a.mkv|0\r\nb.mkv|/m/b.mkv|5\r\nc.mkv|/m/c.mkv|9\r\nd.mkv|/m/d.mkv|0\r\n";
 // A task of the download helper ("qvod://123|abc|ab.rmvb|" as the catalogue
 // escapes it; title 中文, episode 第1集) at 754 s, and a task of a web page.
 const std::string kQvodTask = "12|%u4E2D%u6587|%u7B2C1%u96C6|qvod%3A//123%7Cabc%7Cab.rmvb%7C|0|3|754\r\n";

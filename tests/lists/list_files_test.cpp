@@ -25,8 +25,8 @@ class ListFilesTest : public ::testing::Test {
   std::string Tasks() const { return folder.Read("date.dat"); }
   std::string Locals() const { return folder.Read("date_f.dat"); }
   bool PageShown(ListFile which) const {
-    return views.shown == std::vector<RecordingListViews::Shown>{
-                              {which, folder / std::string(ListPageName(which))}};
+    return views.shown ==
+           std::vector<RecordingListViews::Shown>{{which, folder / std::string(ListPageName(which))}};
   }
 
   TempFolder folder;
@@ -71,7 +71,7 @@ TEST_F(ListFilesTest, AddComparesIdsAsNumbersAndDropsNonRecords) {
   folder.Write("date.dat",
                "\r\n"
                " 12|padded|e|u|0|0|9\r\n"
-               "no bar here\n"              // LF alone ends a line too
+               "no bar here\n"  // LF alone ends a line too
                "12.0|decimal|e|u|0|0|9\r\n"
                "12.5|fraction|e|u|0|0|9\r\n"
                "x|not a number|e|u|0|0|9\r\n"
@@ -105,8 +105,9 @@ TEST_F(ListFilesTest, ChineseTextIsStoredAndMatchedAsGb18030) {
   const std::string path = "/视频/电影.mkv";
   folder.Write("date_f.dat", EncodeAnsi("电影.mkv|" + path + "|5\r\n其他|/X|1\r\n"));
   lists.AddLocalFile("电影.mkv", path, 0);
-  EXPECT_EQ(Locals(), "\xB5\xE7\xD3\xB0.mkv|/\xCA\xD3\xC6\xB5/\xB5\xE7\xD3\xB0.mkv|0\r\n"
-                      "\xC6\xE4\xCB\xFB|/X|1\r\n");
+  EXPECT_EQ(Locals(),
+            "\xB5\xE7\xD3\xB0.mkv|/\xCA\xD3\xC6\xB5/\xB5\xE7\xD3\xB0.mkv|0\r\n"
+            "\xC6\xE4\xCB\xFB|/X|1\r\n");
   EXPECT_TRUE(PageShown(ListFile::kLocalFiles));
   lists.UpdateLocalFilePosition(path, 77);
   lists.UpdateLocalFilePosition("/x", 9);  // paths match case and all
@@ -163,15 +164,18 @@ TEST_F(ListFilesTest, OutsideTextNeverChangesTheShapeOfARecord) {
   std::string name;
   for (int i = 0; i < 100; ++i) name += "\r\n";
   lists.AddNetworkTask(9, "t|x", name + "|", "http://h/a\nb", 0, 1, 0);
-  EXPECT_EQ(Tasks(), "9|t%7Cx|" + [] {
-    std::string escaped;
-    for (int i = 0; i < 100; ++i) escaped += "%0D%0A";
-    return escaped;
-  }() + "%7C|http://h/a%0Ab|0|1|0\r\n" + TaskLines(1, 3));
+  EXPECT_EQ(
+      Tasks(), "9|t%7Cx|" +
+                   [] {
+                     std::string escaped;
+                     for (int i = 0; i < 100; ++i) escaped += "%0D%0A";
+                     return escaped;
+                   }() +
+                   "%7C|http://h/a%0Ab|0|1|0\r\n" + TaskLines(1, 3));
 
   folder.Write("date_f.dat", "\r\n");
-  const std::string paths[] = {"/m/a|b.mkv", "/m/line\nbreak.mkv", "/m/\xFF\xFE latin1 \xE9.mkv",
-                               "/m/\uE78D\uE816.mkv", "file:///m/a.mkv", "/m/100%.mkv"};
+  const std::string paths[] = {"/m/a|b.mkv",          "/m/line\nbreak.mkv", "/m/\xFF\xFE latin1 \xE9.mkv",
+                               "/m/\uE78D\uE816.mkv", "file:///m/a.mkv",    "/m/100%.mkv"};
   for (const std::string& path : paths) {
     lists.AddLocalFile(path.substr(3), path, 0);
     lists.UpdateLocalFilePosition(path, 42);

@@ -36,8 +36,8 @@ std::string Page(const std::string& rows) {
 
 std::string Row(const std::string& title, int n, const std::string& label) {
   const std::string number = std::to_string(n);
-  return "<tr><td align=left width=95%><a title=\"" + title + "\" href=open://" + number + ">·" +
-         label + "</a></td><td width=4% style='display:none'><a href=delk://" + number +
+  return "<tr><td align=left width=95%><a title=\"" + title + "\" href=open://" + number + ">·" + label +
+         "</a></td><td width=4% style='display:none'><a href=delk://" + number +
          "><img src=\"i.gif\" alt=\"删除\"></a></td><td>&nbsp;</td></tr>";
 }
 
@@ -93,8 +93,7 @@ TEST(ListPage, TitlesNeverBecomeMarkup) {
       "2|a%22%20onmouseover%3D%22x%27%26|e|u|0|0|0\r\n";
   EXPECT_EQ(BuildListPage(ListFile::kNetworkTasks, list),
             Page(Row("&lt;img src=x onerror=alert(1)&gt;", 1, "&lt;img src=x onerror=alert") +
-                 Row("a&quot; onmouseover=&quot;x&#39;&amp;", 2,
-                     "a&quot; onmouseover=&quot;x&#39;&amp;")));
+                 Row("a&quot; onmouseover=&quot;x&#39;&amp;", 2, "a&quot; onmouseover=&quot;x&#39;&amp;")));
   // Cut first, escaped afterwards, so no reference is split.
   const std::string long_name = std::string(23, 'x') + "&yz";
   EXPECT_EQ(BuildListPage(ListFile::kLocalFiles, long_name + "|/p|0\r\n"),
@@ -114,7 +113,9 @@ TEST_F(ListPageFilesTest, RenderWritesTheGb18030PageAndShowsIt) {
   const std::string page = folder.Read("c.htm");
   EXPECT_EQ(page, EncodeAnsi(Page(Row("第1集", 2, "第1集"))));
   // 第 in GB18030, and the middle dot before it.
-  EXPECT_NE(page.find("\xA1\xA4\xB5\xDA" "1"), std::string::npos);
+  EXPECT_NE(page.find("\xA1\xA4\xB5\xDA"
+                      "1"),
+            std::string::npos);
   EXPECT_EQ(views.shown,
             (std::vector<RecordingListViews::Shown>{{ListFile::kNetworkTasks, folder / "c.htm"}}));
   EXPECT_FALSE(folder.Exists("f.htm"));
@@ -123,8 +124,7 @@ TEST_F(ListPageFilesTest, RenderWritesTheGb18030PageAndShowsIt) {
 TEST_F(ListPageFilesTest, AddAndDeleteRenderTheListJustWritten) {
   folder.Write("date_f.dat", EncodeAnsi("旧.mp4|/m/旧.mp4|0\r\n"));
   lists.AddLocalFile("新.mp4", "/m/新.mp4", 0);
-  EXPECT_EQ(folder.Read("f.htm"),
-            EncodeAnsi(Page(Row("新.mp4", 1, "新.mp4") + Row("旧.mp4", 2, "旧.mp4"))));
+  EXPECT_EQ(folder.Read("f.htm"), EncodeAnsi(Page(Row("新.mp4", 1, "新.mp4") + Row("旧.mp4", 2, "旧.mp4"))));
   lists.DeleteListLine(ListFile::kLocalFiles, 1);
   EXPECT_EQ(folder.Read("f.htm"), EncodeAnsi(Page(Row("旧.mp4", 1, "旧.mp4"))));
   EXPECT_EQ(views.shown.size(), 2U);

@@ -1,6 +1,7 @@
+#include "playback/download_helper_client.h"
+
 #include <gtest/gtest.h>
 
-#include "playback/download_helper_client.h"
 #include "support/fake_helper_channel.h"
 #include "support/fake_program_launcher.h"
 

@@ -1,6 +1,7 @@
+#include "playback/download_name.h"
+
 #include <gtest/gtest.h>
 
-#include "playback/download_name.h"
 #include "playback/helper_protocol.h"
 
 namespace taviro {
@@ -25,10 +26,18 @@ TEST(DownloadName, TheFileNameNeverLeadsOutOfTheSaveFolder) {
   EXPECT_EQ(MediaFileName("http://h/a/%E7%AC%AC1.mp4?t=1#x"), "第1.mp4");
   EXPECT_EQ(MediaFileName("qvod://9|H|%u7B2C1%u96C6.rmvb|"), "第1集.rmvb");
   const char* refused[] = {
-      "qvod://9|H|..|",           "qvod://9|H|../../etc/passwd|", "qvod://9|H|a%2Fb.mp4|",
-      "qvod://9|H|.hidden|",      "http://h/a/..",                "http://h/a/%2E%2E",
-      "http://h/a/b%2F..%2Fc",    "http://h/dir/",                "http://h",
-      "http://h/a%00b.mp4",       "file:///etc/passwd",           "/home/u/v.mp4",
+      "qvod://9|H|..|",
+      "qvod://9|H|../../etc/passwd|",
+      "qvod://9|H|a%2Fb.mp4|",
+      "qvod://9|H|.hidden|",
+      "http://h/a/..",
+      "http://h/a/%2E%2E",
+      "http://h/a/b%2F..%2Fc",
+      "http://h/dir/",
+      "http://h",
+      "http://h/a%00b.mp4",
+      "file:///etc/passwd",
+      "/home/u/v.mp4",
   };
   for (const char* address : refused) EXPECT_EQ(MediaFileName(address), "") << address;
   EXPECT_EQ(MediaFileName("http://h/" + std::string(201, 'a')), "");

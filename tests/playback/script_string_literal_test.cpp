@@ -12,10 +12,13 @@
 namespace taviro {
 namespace {
 
-std::optional<std::string> Data(const std::string& script) { return EpisodeDataOf("<script>" + script + "</script>"); }
+std::optional<std::string> Data(const std::string& script) {
+  return EpisodeDataOf("<script>" + script + "</script>");
+}
 
 TEST(EpisodeData, OneStringLiteralIsTakenAndWrittenBackSafeForAScriptElement) {
-  EXPECT_EQ(Data("var VideoInfoList=\"第一$$第1集$http://h/a.mp4$qvod\";"), "\"第一$$第1集$http://h/a.mp4$qvod\"");
+  EXPECT_EQ(Data("var VideoInfoList=\"第一$$第1集$http://h/a.mp4$qvod\";"),
+            "\"第一$$第1集$http://h/a.mp4$qvod\"");
   EXPECT_EQ(Data("var VideoInfoList= 'it\\'s \"q\" \\\\ \\x41\\u4E2D\\u{1F600}\\n\\\r\nx' ;\nvar b=1;"),
             "\"it's \\\"q\\\" \\\\ A中😀\\u000ax\"");
   // Markup inside the literal stays text.
@@ -26,11 +29,11 @@ TEST(EpisodeData, OneStringLiteralIsTakenAndWrittenBackSafeForAScriptElement) {
 }
 
 TEST(EpisodeData, AnythingButOneLiteralAndItsSemicolonIsRefused) {
-  for (const std::string& script : std::initializer_list<std::string>
-       {"var VideoInfoList='x'</script><img src=file:///etc/hostname onload=alert(1)>;",
-        "var VideoInfoList='x'+alert(1);", "var VideoInfoList=alert(1);", "var VideoInfoList='x'",
-        "var VideoInfoList='x", "var VideoInfoList='a\nb';", "var VideoInfoList='\\1';",
-        "var VideoInfoList='\\u12';", "var VideoInfoList='\\u{110000}';", "var VideoInfoList=;"}) {
+  for (const std::string& script : std::initializer_list<std::string>{
+           "var VideoInfoList='x'</script><img src=file:///etc/hostname onload=alert(1)>;",
+           "var VideoInfoList='x'+alert(1);", "var VideoInfoList=alert(1);", "var VideoInfoList='x'",
+           "var VideoInfoList='x", "var VideoInfoList='a\nb';", "var VideoInfoList='\\1';",
+           "var VideoInfoList='\\u12';", "var VideoInfoList='\\u{110000}';", "var VideoInfoList=;"}) {
     EXPECT_EQ(Data(script), std::nullopt) << script;
   }
 }

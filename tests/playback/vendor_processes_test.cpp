@@ -1,8 +1,9 @@
+#include "playback/vendor_processes.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "playback/vendor_processes.h"
 #include "support/playback_harness.h"
 
 namespace taviro {

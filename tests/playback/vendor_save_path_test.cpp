@@ -42,7 +42,8 @@ TEST_F(VendorSavePathTest, TheXmlAttributeIsCaseSensitiveAndMustBeQuoted) {
   Xml("<S defaultsavepath=\"/lower/\"/>\r\n");
   EXPECT_EQ(ReadXml(), DefaultSavePath());
   // A line with the marker but no quoted value names an empty folder.
-  for (const char* line : {"<S Defaultsavepath=/x/>", "<S Defaultsavepath=\"/open>", "Defaultsavepath=\"\""}) {
+  for (const char* line :
+       {"<S Defaultsavepath=/x/>", "<S Defaultsavepath=\"/open>", "Defaultsavepath=\"\""}) {
     Xml(line);
     EXPECT_EQ(ReadXml(), "") << line;
   }
@@ -51,8 +52,9 @@ TEST_F(VendorSavePathTest, TheXmlAttributeIsCaseSensitiveAndMustBeQuoted) {
 TEST_F(VendorSavePathTest, WriteRewritesEveryNamedAttributeAndAlwaysTheIni) {
   Xml("<P>\n  <S Defaultsavepath=\"/old/\" n=\"5\"/>\n  <T Defaultsavepath=\"/old/\"/>\n</P>");
   ASSERT_TRUE(WriteSavePath(installation, "/新/"));
-  EXPECT_EQ(DecodeAnsi(folder.Read("QvodPlayer.xml")),
-            "<P>\r\n  <S Defaultsavepath=\"/新/\" n=\"5\"/>\r\n  <T Defaultsavepath=\"/新/\"/>\r\n</P>\r\n\r\n");
+  EXPECT_EQ(
+      DecodeAnsi(folder.Read("QvodPlayer.xml")),
+      "<P>\r\n  <S Defaultsavepath=\"/新/\" n=\"5\"/>\r\n  <T Defaultsavepath=\"/新/\"/>\r\n</P>\r\n\r\n");
   EXPECT_EQ(ReadSavePath(installation), "/新/");
 
   // An attribute without a folder is left as it is; the INI still changes.

@@ -26,12 +26,14 @@ class FixedClock final : public Clock {
 };
 
 NetworkAdapter Ethernet(std::string name, std::string address) {
-  return {.name = std::move(name), .up = true, .loopback = false, .has_ip_address = true,
+  return {.name = std::move(name),
+          .up = true,
+          .loopback = false,
+          .has_ip_address = true,
           .hardware_address = std::move(address)};
 }
 
-constexpr LocalDateTime kSep16 = {.year = 2011, .month = 9, .day = 16,
-                                  .hour = 9, .minute = 5, .second = 7};
+constexpr LocalDateTime kSep16 = {.year = 2011, .month = 9, .day = 16, .hour = 9, .minute = 5, .second = 7};
 
 TEST(AdapterIdentity, WritesTheFirstUsableAdapterWithDashes) {
   FakeAdapters adapters({Ethernet("eth0", "52:54:00:AB:cd:0f"), Ethernet("eth1", "11:22:33:44:55:66")});
@@ -65,7 +67,13 @@ TEST(RandomIdentity, RunsTheUnpaddedDateAndTimeAndAThreeDigitNumberTogether) {
   EXPECT_EQ(RandomIdentity(kSep16, 0.9999999), "2011916957999");
   EXPECT_EQ(RandomIdentity(kSep16, 1.0), "2011916957999");
   EXPECT_EQ(RandomIdentity({.year = 2024, .month = 12, .day = 31, .hour = 23}, 0.5),
-            "2024" "12" "31" "23" "0" "0" "550");
+            "2024"
+            "12"
+            "31"
+            "23"
+            "0"
+            "0"
+            "550");
 }
 
 TEST(MakeInstallationIdentity, FallsBackToTheClockWhenNoAdapterServes) {

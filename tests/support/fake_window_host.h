@@ -49,12 +49,9 @@ class FakeWindowHost : public WindowHost {
 
   static std::string Name(WindowState s) {
     switch (s) {
-      case WindowState::kNormal:
-        return "normal";
-      case WindowState::kMinimised:
-        return "minimised";
-      case WindowState::kMaximised:
-        return "maximised";
+      case WindowState::kNormal: return "normal";
+      case WindowState::kMinimised: return "minimised";
+      case WindowState::kMaximised: return "maximised";
     }
     return "?";
   }

@@ -38,9 +38,7 @@ std::string TempFolder::Read(std::string_view name) const {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool TempFolder::Exists(std::string_view name) const {
-  return std::filesystem::exists(path_ / name);
-}
+bool TempFolder::Exists(std::string_view name) const { return std::filesystem::exists(path_ / name); }
 
 std::string TempFolder::ListNames() const {
   std::vector<std::string> names;

@@ -146,24 +146,16 @@ void Shape(cairo_t* cr, Glyph glyph) {
       Outline(cr, 7, 7, 10, 10, 2);
       cairo_fill(cr);
       break;
-    case Glyph::kRestore:
-      Restore(cr);
-      break;
-    case Glyph::kClose:
-      Cross(cr, 12, 12, 4.2, 1.7);
-      break;
+    case Glyph::kRestore: Restore(cr); break;
+    case Glyph::kClose: Cross(cr, 12, 12, 4.2, 1.7); break;
     case Glyph::kPinOff:
-    case Glyph::kPinOn:
-      Pin(cr, glyph == Glyph::kPinOn);
-      break;
+    case Glyph::kPinOn: Pin(cr, glyph == Glyph::kPinOn); break;
     case Glyph::kStop:
       RoundedRect(cr, 8, 8, 9, 9, 1.5);
       cairo_fill(cr);
       break;
     case Glyph::kPrevious:
-    case Glyph::kNext:
-      Skip(cr, glyph == Glyph::kNext);
-      break;
+    case Glyph::kNext: Skip(cr, glyph == Glyph::kNext); break;
     case Glyph::kSoundOn:
       Speaker(cr);
       SoundWaves(cr);
@@ -172,15 +164,9 @@ void Shape(cairo_t* cr, Glyph glyph) {
       Speaker(cr);
       Cross(cr, 17, 12.5, 2.6, 1.6);
       break;
-    case Glyph::kFullScreen:
-      FullScreen(cr);
-      break;
-    case Glyph::kOpenFile:
-      Folder(cr);
-      break;
-    case Glyph::kSidePanel:
-      List(cr);
-      break;
+    case Glyph::kFullScreen: FullScreen(cr); break;
+    case Glyph::kOpenFile: Folder(cr); break;
+    case Glyph::kSidePanel: List(cr); break;
   }
 }
 

@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!HasLabelFace()) {
-    std::fputs("taviro_skin_art: the font WenQuanYi Micro Hei is missing (Debian: fonts-wqy-microhei)\n", stderr);
+    std::fputs("taviro_skin_art: the font WenQuanYi Micro Hei is missing (Debian: fonts-wqy-microhei)\n",
+               stderr);
     return 1;
   }
   try {

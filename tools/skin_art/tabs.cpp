@@ -70,18 +70,10 @@ void DrawTabIcon(cairo_t* cr, TabIcon icon, double x, double y, Rgb colour) {
   cairo_save(cr);
   SetColour(cr, colour);
   switch (icon) {
-    case TabIcon::kPlayer:
-      PlayerIcon(cr, x, y);
-      break;
-    case TabIcon::kCatalogue:
-      CatalogueIcon(cr, x, y);
-      break;
-    case TabIcon::kTv:
-      TvIcon(cr, x, y);
-      break;
-    case TabIcon::kHighlights:
-      HighlightsIcon(cr, x, y);
-      break;
+    case TabIcon::kPlayer: PlayerIcon(cr, x, y); break;
+    case TabIcon::kCatalogue: CatalogueIcon(cr, x, y); break;
+    case TabIcon::kTv: TvIcon(cr, x, y); break;
+    case TabIcon::kHighlights: HighlightsIcon(cr, x, y); break;
   }
   cairo_restore(cr);
 }

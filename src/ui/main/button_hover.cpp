@@ -95,28 +95,18 @@ void ControlButtonPointerLeft(WindowModel& model, const ChromeEnv& env, int inde
 
 void RegionPointerMoved(WindowModel& model, WindowHost& host, RegionId id) {
   switch (id) {
-    case R::jbi:
-      model[R::jbi].fore_colour = kHoverRed;
-      break;
-    case R::qk:
-      model[R::qk].fore_colour = kHoverRed;
-      break;
-    case R::shan:
-      model[R::qk].fore_colour = kFooterGrey;
-      break;
-    case R::bo_ad:
-      model[R::jbi].fore_colour = kWhite;
-      break;
+    case R::jbi: model[R::jbi].fore_colour = kHoverRed; break;
+    case R::qk: model[R::qk].fore_colour = kHoverRed; break;
+    case R::shan: model[R::qk].fore_colour = kFooterGrey; break;
+    case R::bo_ad: model[R::jbi].fore_colour = kWhite; break;
     case R::Lqvod:
       // The label, not the player, is to receive the mouse over the video.
       model[R::Qvodx].enabled = false;
       break;
     case R::bo_zt:
     case R::zz:
-    case R::jia:
-      break;
-    default:
-      return;
+    case R::jia: break;
+    default: return;
   }
   host.SetPointer(PointerShape::kArrow);
 }

@@ -28,16 +28,11 @@ Tile ControlTile(int sheet, int x) { return Tile{sheet, x, 0, kControlSize, kCon
 // Where each plain title-bar button sits on the normal and hover sheets.
 int TitleSheetX(int index) {
   switch (index) {
-    case npc::kMinimise:
-      return 72;
-    case npc::kMaximise:
-      return 96;
-    case npc::kClose:
-      return 120;
-    case npc::kMiniMode:
-      return 0;
-    default:
-      return 48;  // the main menu
+    case npc::kMinimise: return 72;
+    case npc::kMaximise: return 96;
+    case npc::kClose: return 120;
+    case npc::kMiniMode: return 0;
+    default: return 48;  // the main menu
   }
 }
 
@@ -60,16 +55,13 @@ Tile ControlButtonFace(const WindowModel& model, int index, bool hover) {
       const bool playing = model[BoBut(bo_but::kPlayPause)].tooltip == "暂停";
       return Tile{kPlayPause, (playing ? 116 : 0) + (hover ? 58 : 0), 0, 58, 43};
     }
-    case bo_but::kStop:
-      return ControlTile(kStop, hover ? 25 : 0);
+    case bo_but::kStop: return ControlTile(kStop, hover ? 25 : 0);
     case bo_but::kMute: {
       const bool muted = model[BoBut(bo_but::kMute)].tooltip != "静音";
       return ControlTile(kMute, (muted ? 50 : 0) + (hover ? 25 : 0));
     }
-    case bo_but::kPrevious:
-      return ControlTile(kEpisodes, hover ? 25 : 0);
-    case bo_but::kNext:
-      return ControlTile(kEpisodes, hover ? 75 : 50);
+    case bo_but::kPrevious: return ControlTile(kEpisodes, hover ? 25 : 0);
+    case bo_but::kNext: return ControlTile(kEpisodes, hover ? 75 : 50);
     default: {
       const int x = index == bo_but::kFullScreen ? 50 : index == bo_but::kOpenFile ? 25 : 75;  // side panel
       return ControlTile(hover ? kControlHover : kControlNormal, x);

@@ -47,8 +47,10 @@ void SizeAndCentre(MainWindow& window, const StoredWindowSettings& stored) {
   const int width = remember ? stored.saved_width : settings::kDefaultWidthTwips;
   const int height = remember ? stored.saved_height : settings::kDefaultHeightTwips;
   SetOuterSize(window, width, height);
-  const int left = area.left * kTwipsPerPixel + (area.width() * kTwipsPerPixel - window.model.width_twips) / 2;
-  const int top = area.top * kTwipsPerPixel + (area.height() * kTwipsPerPixel - window.model.height_twips) / 2;
+  const int left =
+      area.left * kTwipsPerPixel + (area.width() * kTwipsPerPixel - window.model.width_twips) / 2;
+  const int top =
+      area.top * kTwipsPerPixel + (area.height() * kTwipsPerPixel - window.model.height_twips) / 2;
   MoveOuter(window, std::max(left, 0), std::max(top, 0));
 }
 

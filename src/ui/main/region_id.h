@@ -7,6 +7,7 @@ namespace taviro {
 
 // Every placed region of the main window, named as the window's controls
 // are named. Arrays (`npc`, `bo_but`, the web views) are consecutive.
+// clang-format off
 enum class RegionId : std::uint8_t {
   Window,
   Imi, ni_name,
@@ -28,12 +29,11 @@ enum class RegionId : std::uint8_t {
   Web1, Web2, Web3, Web4, Web5, Web6, Web7, Web8, Web9, Web10, Web11,
   Count,
 };
+// clang-format on
 
 inline constexpr int kRegionCount = static_cast<int>(RegionId::Count);
 
-constexpr RegionId Npc(int index) {
-  return static_cast<RegionId>(static_cast<int>(RegionId::npc_0) + index);
-}
+constexpr RegionId Npc(int index) { return static_cast<RegionId>(static_cast<int>(RegionId::npc_0) + index); }
 constexpr RegionId BoBut(int index) {
   return static_cast<RegionId>(static_cast<int>(RegionId::bo_but_0) + index);
 }

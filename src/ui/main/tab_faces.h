@@ -11,16 +11,11 @@ namespace taviro {
 // Main tabs 8, 9, 13 and 14; x = -1 for any other index.
 constexpr int MainTabX(int tab) {
   switch (tab) {
-    case 9:
-      return 0;
-    case 8:
-      return 100;
-    case 13:
-      return 200;
-    case 14:
-      return 300;
-    default:
-      return -1;
+    case 9: return 0;
+    case 8: return 100;
+    case 13: return 200;
+    case 14: return 300;
+    default: return -1;
   }
 }
 constexpr Tile MainTabFace(int tab, bool selected) {
@@ -30,14 +25,10 @@ constexpr Tile MainTabFace(int tab, bool selected) {
 // Side-panel tabs 7, 11 and 12; x = -1 for any other index.
 constexpr int SideTabX(int tab) {
   switch (tab) {
-    case 11:
-      return 0;
-    case 12:
-      return 60;
-    case 7:
-      return 120;
-    default:
-      return -1;
+    case 11: return 0;
+    case 12: return 60;
+    case 7: return 120;
+    default: return -1;
   }
 }
 constexpr Tile SideTabFace(int tab, bool selected) {

@@ -10,29 +10,20 @@ namespace {
 
 std::optional<RegionId> MainTabPage(int tab) {
   switch (tab) {
-    case npc::kCatalogueTab:
-      return RegionId::zzp;
-    case npc::kPlayerTab:
-      return RegionId::zz;
-    case npc::kTvTab:
-      return RegionId::tv;
-    case npc::kHighlightsTab:
-      return RegionId::ying;
-    default:
-      return std::nullopt;
+    case npc::kCatalogueTab: return RegionId::zzp;
+    case npc::kPlayerTab: return RegionId::zz;
+    case npc::kTvTab: return RegionId::tv;
+    case npc::kHighlightsTab: return RegionId::ying;
+    default: return std::nullopt;
   }
 }
 
 std::optional<RegionId> SideTabList(int tab) {
   switch (tab) {
-    case npc::kLocalFilesTab:
-      return RegionId::Pic4;
-    case npc::kEpisodeListTab:
-      return RegionId::Pic5;
-    case npc::kTaskListTab:
-      return RegionId::Pic3;
-    default:
-      return std::nullopt;
+    case npc::kLocalFilesTab: return RegionId::Pic4;
+    case npc::kEpisodeListTab: return RegionId::Pic5;
+    case npc::kTaskListTab: return RegionId::Pic3;
+    default: return std::nullopt;
   }
 }
 

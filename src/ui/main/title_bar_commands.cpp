@@ -103,24 +103,12 @@ void NpcClick(MainWindow& window, int index) {
     return;
   }
   switch (index) {
-    case npc::kMinimise:
-      Minimise(window);
-      break;
-    case npc::kMaximise:
-      MaximiseOrRestore(window);
-      break;
-    case npc::kClose:
-      Close(window);
-      break;
-    case npc::kMiniMode:
-      EnterMiniMode(window);
-      break;
-    case npc::kTopmost:
-      ToggleTopmost(window);
-      break;
-    case npc::kMainMenu:
-      DropDownMainMenu(window);
-      break;
+    case npc::kMinimise: Minimise(window); break;
+    case npc::kMaximise: MaximiseOrRestore(window); break;
+    case npc::kClose: Close(window); break;
+    case npc::kMiniMode: EnterMiniMode(window); break;
+    case npc::kTopmost: ToggleTopmost(window); break;
+    case npc::kMainMenu: DropDownMainMenu(window); break;
     case npc::kSidePanelHandle: {
       ToggleSidePanel(model, Npc(npc::kSidePanelHandle), RegionId::l2);
       const LayoutEnv env = window.Env();
@@ -134,17 +122,12 @@ void NpcClick(MainWindow& window, int index) {
       break;
     case npc::kLocalFilesTab:
     case npc::kEpisodeListTab:
-    case npc::kTaskListTab:
-      SelectSideTab(window, index, false);
-      break;
+    case npc::kTaskListTab: SelectSideTab(window, index, false); break;
     case npc::kCatalogueTab:
     case npc::kPlayerTab:
     case npc::kTvTab:
-    case npc::kHighlightsTab:
-      SelectMainTab(window, index, false);
-      break;
-    default:
-      break;  // 10 is the side panel's header strip
+    case npc::kHighlightsTab: SelectMainTab(window, index, false); break;
+    default: break;  // 10 is the side panel's header strip
   }
 }
 

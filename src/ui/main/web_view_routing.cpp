@@ -62,20 +62,13 @@ Navigate RouteTo(const WebViewRouting& routing, Target& target, bool (Target::*h
 // Which rule decides each view's navigations; the other views go anywhere.
 Navigate BeforeNavigate(const WebViewRouting& routing, int number) {
   switch (number) {
-    case 1:
-      return RouteTo(routing, routing.router, &LinkRouter::Web1BeforeNavigate);
-    case 2:
-      return RouteTo(routing, routing.router, &LinkRouter::Web2BeforeNavigate);
-    case 3:
-      return RouteTo(routing, routing.lists, &ListCommands::Web3BeforeNavigate);
-    case 4:
-      return RouteTo(routing, routing.lists, &ListCommands::Web4BeforeNavigate);
-    case 5:
-      return RouteTo(routing, routing.router, &LinkRouter::Web5BeforeNavigate);
-    case 11:
-      return RouteTo(routing, routing.router, &LinkRouter::Web11BeforeNavigate);
-    default:
-      return {};
+    case 1: return RouteTo(routing, routing.router, &LinkRouter::Web1BeforeNavigate);
+    case 2: return RouteTo(routing, routing.router, &LinkRouter::Web2BeforeNavigate);
+    case 3: return RouteTo(routing, routing.lists, &ListCommands::Web3BeforeNavigate);
+    case 4: return RouteTo(routing, routing.lists, &ListCommands::Web4BeforeNavigate);
+    case 5: return RouteTo(routing, routing.router, &LinkRouter::Web5BeforeNavigate);
+    case 11: return RouteTo(routing, routing.router, &LinkRouter::Web11BeforeNavigate);
+    default: return {};
   }
 }
 

@@ -11,17 +11,13 @@ constexpr int kBand = 3;
 PointerShape PointerFor(ResizeEdge edge) {
   switch (edge) {
     case ResizeEdge::kTopLeft:
-    case ResizeEdge::kBottomRight:
-      return PointerShape::kSizeNwSe;
+    case ResizeEdge::kBottomRight: return PointerShape::kSizeNwSe;
     case ResizeEdge::kBottomLeft:
-    case ResizeEdge::kTopRight:
-      return PointerShape::kSizeNeSw;
+    case ResizeEdge::kTopRight: return PointerShape::kSizeNeSw;
     case ResizeEdge::kLeft:
-    case ResizeEdge::kRight:
-      return PointerShape::kSizeWe;
+    case ResizeEdge::kRight: return PointerShape::kSizeWe;
     case ResizeEdge::kTop:
-    case ResizeEdge::kBottom:
-      return PointerShape::kSizeNs;
+    case ResizeEdge::kBottom: return PointerShape::kSizeNs;
   }
   return PointerShape::kArrow;
 }

@@ -102,9 +102,9 @@ constexpr std::array kSelfSizing{R::zhun, R::bo_name, R::ni_name, R::ni_bo1, R::
 // Shown only in mini mode or while the pointer rests on a button; the pages
 // of the tabs not selected; the catalogue until it has loaded (the loading
 // cover shows instead); panels that other rules show when they have content.
-constexpr std::array kHiddenAtStart{
-    R::jbi,  R::ni_bo1, R::P1,      R::zz,     R::tv,     R::ying,   R::Pic1, R::Pic2,
-    R::Pic4, R::Pic5,   R::Qvodx,   R::ad_huan, R::bo_pad, R::next_s, R::gtv,  R::Web6};
+constexpr std::array kHiddenAtStart{R::jbi,    R::ni_bo1, R::P1,   R::zz,   R::tv,    R::ying,
+                                    R::Pic1,   R::Pic2,   R::Pic4, R::Pic5, R::Qvodx, R::ad_huan,
+                                    R::bo_pad, R::next_s, R::gtv,  R::Web6};
 
 // Pictures that are not tiles of a button sheet.
 constexpr Tile kLoadingPicture{kExtraPictureBase + 2, 0, 0, 180, 50, false};

@@ -9,10 +9,7 @@
 #include "ui/settings/settings_dialog.h"
 
 namespace taviro {
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 void OpenSettingsDialog(MainWindow& window, SettingsDialog& dialog, bool about) {
   const bool topmost = window.model[Npc(npc::kTopmost)].tooltip == kLeaveTopmostTip;

@@ -1,8 +1,8 @@
 #include "platform/linux/system/instance_socket_watch.h"
 
+#include <fcntl.h>
 #include <glib.h>
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,7 +42,8 @@ TEST(InstanceSocketWatch, TextsReachTheHandlerFromTheMainLoop) {
     InstanceSocketWatch watch(first, [&received](const std::string& text) { received.push_back(text); });
     ASSERT_TRUE(watch.Watching());
     // Two starts at once: each is taken on its own wake-up.
-    auto one = std::async(std::launch::async, [] { return UnixSocketInstance(Options()).Offer("/视频/一.mkv"); });
+    auto one =
+        std::async(std::launch::async, [] { return UnixSocketInstance(Options()).Offer("/视频/一.mkv"); });
     auto two = std::async(std::launch::async, [] { return UnixSocketInstance(Options()).Offer(""); });
     RunLoopUntil(received, 2, milliseconds(3000));
     EXPECT_EQ(one.get(), HandOffResult::kDelivered);
@@ -52,12 +53,11 @@ TEST(InstanceSocketWatch, TextsReachTheHandlerFromTheMainLoop) {
   EXPECT_EQ(received, (std::vector<std::string>{"", "/视频/一.mkv"}));
 
   // Once the watch is gone the loop no longer takes texts.
-  auto unwatched =
-      std::async(std::launch::async, [] {
-        InstanceSocketOptions options = Options();
-        options.answer_limit = milliseconds(200);
-        return UnixSocketInstance(options).Offer("/m/b.mkv");
-      });
+  auto unwatched = std::async(std::launch::async, [] {
+    InstanceSocketOptions options = Options();
+    options.answer_limit = milliseconds(200);
+    return UnixSocketInstance(options).Offer("/m/b.mkv");
+  });
   RunLoopUntil(received, 3, milliseconds(300));
   EXPECT_EQ(unwatched.get(), HandOffResult::kLost);
   EXPECT_EQ(received.size(), 2U);
@@ -67,7 +67,8 @@ TEST(InstanceSocketWatch, TextsReachTheHandlerFromTheMainLoop) {
 // listener in a busy loop wakes it thousands of times.
 int LoopWakeUps(std::chrono::milliseconds span) {
   const auto deadline = std::chrono::steady_clock::now() + span;
-  const guint tick = g_timeout_add(20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
+  const guint tick = g_timeout_add(
+      20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
   int wake_ups = 0;
   while (std::chrono::steady_clock::now() < deadline) {
     g_main_context_iteration(nullptr, TRUE);
@@ -94,7 +95,8 @@ TEST(InstanceSocketWatch, AListenerThatFailsIsNotPolledInALoopAndIsMadeAgain) {
   EXPECT_LT(LoopWakeUps(milliseconds(600)), 150);
   EXPECT_TRUE(watch.Watching());
   // The name was given up with the socket; the watch has taken it anew.
-  auto later = std::async(std::launch::async, [] { return UnixSocketInstance(Options()).Offer("/m/after.mkv"); });
+  auto later =
+      std::async(std::launch::async, [] { return UnixSocketInstance(Options()).Offer("/m/after.mkv"); });
   RunLoopUntil(received, 1, milliseconds(8000));
   EXPECT_EQ(later.get(), HandOffResult::kDelivered);
   EXPECT_EQ(received, std::vector<std::string>{"/m/after.mkv"});

@@ -68,8 +68,7 @@ class FakeLogind {
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kManagerXml, nullptr);
     const guint registration =
         connection ? g_dbus_connection_register_object(connection.get(), "/org/freedesktop/login1",
-                                                       node->interfaces[0], &vtable_, this, nullptr,
-                                                       nullptr)
+                                                       node->interfaces[0], &vtable_, this, nullptr, nullptr)
                    : 0;
     const bool serving = registration != 0 && OwnName(connection.get());
     {
@@ -93,9 +92,9 @@ class FakeLogind {
     constexpr guint32 kDoNotQueue = 4;
     constexpr guint32 kPrimaryOwner = 1;
     GVariant* reply = g_dbus_connection_call_sync(
-        connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-        "RequestName", g_variant_new("(su)", "org.freedesktop.login1", kDoNotQueue),
-        G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+        connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
+        g_variant_new("(su)", "org.freedesktop.login1", kDoNotQueue), G_VARIANT_TYPE("(u)"),
+        G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
     if (reply == nullptr) {
       return false;
     }
@@ -105,9 +104,8 @@ class FakeLogind {
     return result == kPrimaryOwner;
   }
 
-  static void OnCall(GDBusConnection*, const gchar*, const gchar*, const gchar*,
-                     const gchar* method, GVariant* parameters, GDBusMethodInvocation* invocation,
-                     gpointer self_pointer) {
+  static void OnCall(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
+                     GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self_pointer) {
     auto* self = static_cast<FakeLogind*>(self_pointer);
     gboolean interactive = FALSE;
     g_variant_get(parameters, "(b)", &interactive);
@@ -119,8 +117,8 @@ class FakeLogind {
           {interactive != FALSE, (flags & G_DBUS_MESSAGE_FLAGS_ALLOW_INTERACTIVE_AUTHORIZATION) != 0});
     }
     if (self->refuse_ || std::string(method) != "PowerOff") {
-      g_dbus_method_invocation_return_dbus_error(
-          invocation, "org.freedesktop.DBus.Error.AccessDenied", "not allowed");
+      g_dbus_method_invocation_return_dbus_error(invocation, "org.freedesktop.DBus.Error.AccessDenied",
+                                                 "not allowed");
     } else {
       g_dbus_method_invocation_return_value(invocation, nullptr);
     }
@@ -143,9 +141,7 @@ class FakeLogind {
 // system bus.
 class LogindShutdownTest : public ::testing::Test {
  protected:
-  LogindShutdownTest() : bus_(g_test_dbus_new(G_TEST_DBUS_NONE)) {
-    g_test_dbus_up(bus_.get());
-  }
+  LogindShutdownTest() : bus_(g_test_dbus_new(G_TEST_DBUS_NONE)) { g_test_dbus_up(bus_.get()); }
   ~LogindShutdownTest() override { g_test_dbus_down(bus_.get()); }
 
   std::string Address() const { return g_test_dbus_get_bus_address(bus_.get()); }

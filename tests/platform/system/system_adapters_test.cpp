@@ -19,8 +19,8 @@ std::string SysfsAddress(const std::string& interface) {
 
 TEST(SystemNetworkAdapters, ListsTheLoopbackAsUpWithAnAddress) {
   const std::vector<NetworkAdapter> adapters = SystemNetworkAdapters().List();
-  const auto lo = std::find_if(adapters.begin(), adapters.end(),
-                               [](const NetworkAdapter& a) { return a.name == "lo"; });
+  const auto lo =
+      std::find_if(adapters.begin(), adapters.end(), [](const NetworkAdapter& a) { return a.name == "lo"; });
   ASSERT_NE(lo, adapters.end());
   EXPECT_TRUE(lo->up);
   EXPECT_TRUE(lo->loopback);

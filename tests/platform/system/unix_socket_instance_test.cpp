@@ -158,12 +158,9 @@ TEST(UnixSocketInstance, TextsArriveByteForByteAndQuickly) {
   UnixSocketInstance first(Options());
   ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
   const std::vector<std::string> texts = {
-      "\"/视频/我的 电影.mkv\"",
-      "",
-      "first line\nsecond line\r\n",
-      "tail'\"\\ $HOME `x` *",
-      std::string("nul\0inside", 10),
-      "mivuvod://12-0-3-%u4E2D/",
+      "\"/视频/我的 电影.mkv\"",         "",
+      "first line\nsecond line\r\n",     "tail'\"\\ $HOME `x` *",
+      std::string("nul\0inside", 10),    "mivuvod://12-0-3-%u4E2D/",
       std::string("\xFF\xFE not UTF-8"),
   };
   for (const std::string& text : texts) {

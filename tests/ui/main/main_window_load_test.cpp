@@ -108,14 +108,15 @@ TEST_F(StartUpTest, LoadsTheViewsInOrderWithTheirPages) {
   }
   const std::string base = testing::MainWindowHarness::kBaseUrl;
   const std::string folder = "file://" + h.folder.path().string() + "/";
-  EXPECT_EQ(loads, (std::vector<std::string>{
-                       "Web1.Navigate(" + base + ")", "Web2.Navigate(about:blank)",
-                       "Web3.Navigate(" + folder + "c.htm)", "Web4.Navigate(" + folder + "f.htm)",
-                       "Web5.Navigate(about:blank)", "Web5.WriteDocument",
-                       "Web6.Navigate(" + base + "tj/tj.asp?id=52-54-00-12-34-56)",
-                       "Web8.Navigate(" + base + "js/ads/bo.html)", "Web9.Navigate(" + base + "js/ads/jingcai.html)",
-                       "Web7.Navigate(" + base + "js/ads/qvodad.html)", "Web11.Navigate(" + base + "tv/list.htm)",
-                       "Web10.Navigate(" + base + "tv/ad.htm)"}));
+  EXPECT_EQ(
+      loads,
+      (std::vector<std::string>{
+          "Web1.Navigate(" + base + ")", "Web2.Navigate(about:blank)", "Web3.Navigate(" + folder + "c.htm)",
+          "Web4.Navigate(" + folder + "f.htm)", "Web5.Navigate(about:blank)", "Web5.WriteDocument",
+          "Web6.Navigate(" + base + "tj/tj.asp?id=52-54-00-12-34-56)",
+          "Web8.Navigate(" + base + "js/ads/bo.html)", "Web9.Navigate(" + base + "js/ads/jingcai.html)",
+          "Web7.Navigate(" + base + "js/ads/qvodad.html)", "Web11.Navigate(" + base + "tv/list.htm)",
+          "Web10.Navigate(" + base + "tv/ad.htm)"}));
   EXPECT_EQ(h.web[5].documents.back(), kBlankEpisodePage);
   EXPECT_EQ(h.player.advert_url, base + "js/ads/qvodad.html");
   EXPECT_EQ(h.tray.tooltip, "Taviro");

@@ -46,7 +46,8 @@ mpv::MpvPlayerOptions PlayerOptions(DownloadHelperClient& helper) {
     options.log_level = wanted != nullptr && *wanted != '\0' ? wanted : "warn";
     options.log = [](std::string_view level, std::string_view prefix, std::string_view text) {
       std::fprintf(stderr, "taviro: mpv %.*s %.*s: %.*s", static_cast<int>(level.size()), level.data(),
-                   static_cast<int>(prefix.size()), prefix.data(), static_cast<int>(text.size()), text.data());
+                   static_cast<int>(prefix.size()), prefix.data(), static_cast<int>(text.size()),
+                   text.data());
     };
   }
   return options;
@@ -79,7 +80,8 @@ DesktopApp::DesktopApp(DesktopConfig config)
       },
       [this] { OnTrayRightClick(*window_); });
   const WindowPorts ports{host_, prompt_, *tray_, web_, skins_, menus_, metrics_, *player_};
-  window_ = std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
+  window_ =
+      std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
   window_->callbacks.ttt_v = [this] { Quit(); };
   controller_ = std::make_unique<MainWindowController>(*window_);
   BuildPlayback();
@@ -99,9 +101,9 @@ DesktopApp::~DesktopApp() {
 }
 
 void DesktopApp::BuildPlayback() {
-  playback_ = std::make_unique<PlaybackContext>(PlaybackContext{
-      *window_, now_, lists_, http_, processes_, programs_, PlaybackTimers{timer1_, timer2_, timer4_},
-      config_.app_folder, config_.sentinel_url});
+  playback_ = std::make_unique<PlaybackContext>(
+      PlaybackContext{*window_, now_, lists_, http_, processes_, programs_,
+                      PlaybackTimers{timer1_, timer2_, timer4_}, config_.app_folder, config_.sentinel_url});
   router_ = std::make_unique<LinkRouter>(*playback_, LoadEpisodePageTemplate());
   resolver_ = std::make_unique<EpisodeResolver>(*playback_);
   poller_ = std::make_unique<StatusPoller>(*playback_, *resolver_, *shutdown_, clock_);
@@ -159,9 +161,9 @@ int DesktopApp::Run() {
     controller_->Refresh();
   });
   StartDesktopIntegration();
-  services_ = std::make_unique<OnlineServices>(
-      OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_,
-                          config_.app_folder});
+  services_ = std::make_unique<OnlineServices>(OnlineServicesPorts{*window_, *controller_, *view_,
+                                                                   web_.Native(1).view(), scheduler_,
+                                                                   programs_, launcher_, config_.app_folder});
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {

@@ -39,8 +39,8 @@ DesktopIntegration::~DesktopIntegration() {
 }
 
 void DesktopIntegration::OnDragDataReceived(GtkWidget* /*widget*/, GdkDragContext* /*context*/, gint /*x*/,
-                                            gint /*y*/, GtkSelectionData* data, guint /*info*/, guint /*time*/,
-                                            gpointer self) {
+                                            gint /*y*/, GtkSelectionData* data, guint /*info*/,
+                                            guint /*time*/, gpointer self) {
   const guchar* bytes = gtk_selection_data_get_data(data);
   const gint length = gtk_selection_data_get_length(data);
   if (bytes == nullptr || length <= 0) return;

@@ -80,7 +80,8 @@ bool GtkWindowHost::HasWindowManager() const {
   if (!GDK_IS_X11_SCREEN(screen)) {
     return true;  // Wayland compositors always manage windows
   }
-  return gdk_x11_screen_supports_net_wm_hint(screen, gdk_atom_intern_static_string("_NET_WM_STATE_MAXIMIZED_VERT"));
+  return gdk_x11_screen_supports_net_wm_hint(screen,
+                                             gdk_atom_intern_static_string("_NET_WM_STATE_MAXIMIZED_VERT"));
 }
 
 void GtkWindowHost::EmulateState(WindowState state) {
@@ -118,12 +119,8 @@ void GtkWindowHost::SetState(WindowState state) {
     return;
   }
   switch (state) {
-    case WindowState::kMinimised:
-      gtk_window_iconify(window_);
-      break;
-    case WindowState::kMaximised:
-      gtk_window_maximize(window_);
-      break;
+    case WindowState::kMinimised: gtk_window_iconify(window_); break;
+    case WindowState::kMaximised: gtk_window_maximize(window_); break;
     case WindowState::kNormal:
       gtk_window_deiconify(window_);
       gtk_window_unmaximize(window_);
@@ -148,7 +145,9 @@ void GtkWindowHost::SetVisible(bool visible) {
 void GtkWindowHost::SetTopmost(bool topmost) {
   if (window_ == nullptr) {
     return;
-  } gtk_window_set_keep_above(window_, topmost); }
+  }
+  gtk_window_set_keep_above(window_, topmost);
+}
 
 void GtkWindowHost::Resize(int width, int height) {
   if (window_ != nullptr) {

@@ -7,22 +7,16 @@ namespace taviro::gtk {
 KeyCode KeyFromGdk(unsigned key_value) {
   switch (key_value) {
     case GDK_KEY_space:
-    case GDK_KEY_KP_Space:
-      return KeyCode::kSpace;
+    case GDK_KEY_KP_Space: return KeyCode::kSpace;
     case GDK_KEY_Left:
-    case GDK_KEY_KP_Left:
-      return KeyCode::kLeft;
+    case GDK_KEY_KP_Left: return KeyCode::kLeft;
     case GDK_KEY_Up:
-    case GDK_KEY_KP_Up:
-      return KeyCode::kUp;
+    case GDK_KEY_KP_Up: return KeyCode::kUp;
     case GDK_KEY_Right:
-    case GDK_KEY_KP_Right:
-      return KeyCode::kRight;
+    case GDK_KEY_KP_Right: return KeyCode::kRight;
     case GDK_KEY_Down:
-    case GDK_KEY_KP_Down:
-      return KeyCode::kDown;
-    default:
-      return KeyCode::kOther;
+    case GDK_KEY_KP_Down: return KeyCode::kDown;
+    default: return KeyCode::kOther;
   }
 }
 

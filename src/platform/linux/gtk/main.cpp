@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
 
   taviro::gtk::DesktopConfig config;
-  const taviro::AppFolderChoice choice =
-      taviro::ResolveAppFolder(taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), HomeFolder()));
+  const taviro::AppFolderChoice choice = taviro::ResolveAppFolder(
+      taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), HomeFolder()));
   if (choice.refused) {
     return RefuseFolder(choice.folder);
   }

@@ -12,12 +12,9 @@ constexpr guint kResizeSettleMs = 300;
 
 MouseButton ToMouseButton(int button) {
   switch (button) {
-    case 1:
-      return MouseButton::kLeft;
-    case 2:
-      return MouseButton::kMiddle;
-    default:
-      return MouseButton::kRight;
+    case 1: return MouseButton::kLeft;
+    case 2: return MouseButton::kMiddle;
+    default: return MouseButton::kRight;
   }
 }
 

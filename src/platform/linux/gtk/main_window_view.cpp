@@ -98,9 +98,7 @@ GtkWidget* MainWindowView::CreateRegionWidget(RegionId id) {
       // A layout has its own window, so it clips what lies outside it.
       widget = gtk_layout_new(nullptr, nullptr);
       break;
-    case RegionKind::kPicture:
-      widget = gtk_drawing_area_new();
-      break;
+    case RegionKind::kPicture: widget = gtk_drawing_area_new(); break;
     case RegionKind::kLabel: {
       widget = gtk_event_box_new();
       gtk_event_box_set_visible_window(GTK_EVENT_BOX(widget), FALSE);

@@ -10,6 +10,7 @@ RegionKind KindOf(RegionId id) {
   if (HostsAView(id)) {
     return RegionKind::kHosted;
   }
+  // clang-format off
   switch (id) {
     case R::Window: case R::zz: case R::zzp: case R::tv: case R::ying: case R::Pic1:
     case R::wait: case R::L1: case R::Pic2: case R::qvod: case R::Qvodx: case R::bo_zt:
@@ -23,6 +24,7 @@ RegionKind KindOf(RegionId id) {
     default:
       return RegionKind::kPicture;
   }
+  // clang-format on
 }
 
 }  // namespace taviro::gtk

@@ -11,7 +11,9 @@ namespace taviro::gtk {
 
 StatusIconTray::StatusIconTray(GdkPixbuf* icon, std::function<void()> on_left_click,
                                std::function<void()> on_right_click)
-    : icon_picture_(icon), on_left_click_(std::move(on_left_click)), on_right_click_(std::move(on_right_click)) {
+    : icon_picture_(icon),
+      on_left_click_(std::move(on_left_click)),
+      on_right_click_(std::move(on_right_click)) {
   notify_ready_ = notify_init("Taviro") != FALSE;
 }
 
@@ -27,8 +29,8 @@ void StatusIconTray::Add(const std::string& tooltip) {
   if (icon_) {
     return;
   }
-  icon_ = GObjectPtr<GtkStatusIcon>::Adopt(icon_picture_ != nullptr ? gtk_status_icon_new_from_pixbuf(icon_picture_)
-                                                                    : gtk_status_icon_new());
+  icon_ = GObjectPtr<GtkStatusIcon>::Adopt(
+      icon_picture_ != nullptr ? gtk_status_icon_new_from_pixbuf(icon_picture_) : gtk_status_icon_new());
   gtk_status_icon_set_tooltip_text(icon_.get(), tooltip.c_str());
   gtk_status_icon_set_title(icon_.get(), tooltip.c_str());
   g_signal_connect(icon_.get(), "activate", G_CALLBACK(OnActivate), this);
@@ -42,7 +44,8 @@ void StatusIconTray::ShowBalloon(const std::string& title, const std::string& te
     return;
   }
   if (!balloon_) {
-    balloon_ = GObjectPtr<NotifyNotification>::Adopt(notify_notification_new(title.c_str(), text.c_str(), nullptr));
+    balloon_ =
+        GObjectPtr<NotifyNotification>::Adopt(notify_notification_new(title.c_str(), text.c_str(), nullptr));
     if (icon_picture_ != nullptr) {
       notify_notification_set_image_from_pixbuf(balloon_.get(), icon_picture_);
     }

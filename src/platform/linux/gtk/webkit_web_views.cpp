@@ -116,9 +116,10 @@ void AddScript(WebKitUserContentManager* content, const char* source, const char
                WebKitUserContentInjectedFrames frames = WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES) {
   WebKitUserScript* script =
       world == nullptr
-          ? webkit_user_script_new(source, frames, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr)
-          : webkit_user_script_new_for_world(source, frames, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, world,
-                                             nullptr, nullptr);
+          ? webkit_user_script_new(source, frames, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr,
+                                   nullptr)
+          : webkit_user_script_new_for_world(source, frames, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
+                                             world, nullptr, nullptr);
   webkit_user_content_manager_add_script(content, script);
   webkit_user_script_unref(script);
 }
@@ -265,7 +266,8 @@ void WebKitView::ConnectSignals() {
 }
 
 void WebKitView::InstallPageBridge() {
-  webkit_user_content_manager_register_script_message_handler_in_world(content_.get(), "taviro", kBridgeWorld);
+  webkit_user_content_manager_register_script_message_handler_in_world(content_.get(), "taviro",
+                                                                       kBridgeWorld);
   webkit_user_content_manager_register_script_message_handler_in_world(content_.get(), "menu", kMenuWorld);
   AddScript(content_.get(), kExternalScript, nullptr, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME);
   AddScript(content_.get(), kBridgeScript, kBridgeWorld, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME);

@@ -177,7 +177,8 @@ bool ItemDownload::ReadAt(std::int64_t offset, char* out, std::int64_t size) con
 HelperStatus ItemDownload::Status() {
   std::lock_guard lock(mutex_);
   const std::int64_t rate = rate_.BytesPerSecond(Clock::now());
-  return {Thousandths(present_.Covered(), total_.value_or(0)), static_cast<int>(std::min<std::int64_t>(rate / 1024, 65535))};
+  return {Thousandths(present_.Covered(), total_.value_or(0)),
+          static_cast<int>(std::min<std::int64_t>(rate / 1024, 65535))};
 }
 
 bool ItemDownload::Failed() {
@@ -262,7 +263,8 @@ ItemDownload::FetchEnd ItemDownload::Fetch(std::int64_t start) {
   // The write callback ends a transfer that runs into bytes already there.
   if (result == CURLE_WRITE_ERROR && headers_seen_) return FetchEnd::kDone;
   // A missing file or a size that does not match is not cured by waiting.
-  if ((status == 404 || status == 410) || (result == CURLE_WRITE_ERROR && !headers_seen_)) return FetchEnd::kRefused;
+  if ((status == 404 || status == 410) || (result == CURLE_WRITE_ERROR && !headers_seen_))
+    return FetchEnd::kRefused;
   Log(std::string("transfer failed: ") + curl_easy_strerror(result));
   return FetchEnd::kFailed;
 }
@@ -283,9 +285,11 @@ std::size_t ItemDownload::OnBody(const char* data, std::size_t size) {
     if (ShouldAbortLocked()) return 0;
     at = write_at_;
   }
-  const std::int64_t end = std::min<std::int64_t>(at + static_cast<std::int64_t>(size), total_.value_or(INT64_MAX));
+  const std::int64_t end =
+      std::min<std::int64_t>(at + static_cast<std::int64_t>(size), total_.value_or(INT64_MAX));
   for (std::int64_t written = at; written < end;) {
-    const ssize_t count = ::pwrite(file_.get(), data + (written - at), static_cast<std::size_t>(end - written), written);
+    const ssize_t count =
+        ::pwrite(file_.get(), data + (written - at), static_cast<std::size_t>(end - written), written);
     if (count <= 0) return 0;
     written += count;
   }
@@ -309,8 +313,8 @@ void ItemDownload::SaveRangesLocked() {
   last_save_ = Clock::now();
   if (!total_) return;
   // A ranges file that cannot be written costs only a fresh download later.
-  (void)WriteFileAtomically(files_.ranges_path, std::string(kSizeLine) + std::to_string(*total_) + "\n" +
-                                                    present_.Serialize());
+  (void)WriteFileAtomically(files_.ranges_path,
+                            std::string(kSizeLine) + std::to_string(*total_) + "\n" + present_.Serialize());
 }
 
 void ItemDownload::FinishLocked() {

@@ -21,8 +21,8 @@
 #include "platform/linux/helper/terminal.h"
 #include "platform/linux/system/line_socket.h"
 #include "platform/linux/system/unix_helper_channel.h"
-#include "playback/helper_protocol.h"
 #include "playback/download_name.h"
+#include "playback/helper_protocol.h"
 #include "playback/vendor_save_path.h"
 
 namespace taviro::helper {
@@ -55,7 +55,8 @@ void EnsureConfigFiles(const std::string& folder) {
 
 class Helper {
  public:
-  Helper(std::string save_folder, bool debug) : terminal_(std::move(save_folder), debug), server_(terminal_) {}
+  Helper(std::string save_folder, bool debug)
+      : terminal_(std::move(save_folder), debug), server_(terminal_) {}
 
   int Run(UniqueFd control, int signals) {
     if (server_.Start() < 0) return 1;
@@ -88,9 +89,7 @@ class Helper {
     const std::optional<HelperRequest> request = ParseHelperRequest(line);
     if (!request) return FormatErrorReply("unknown request");
     switch (request->verb) {
-      case HelperVerb::kQuit:
-        quit_ = true;
-        return FormatOkReply("");
+      case HelperVerb::kQuit: quit_ = true; return FormatOkReply("");
       case HelperVerb::kStatus: {
         const std::optional<HelperStatus> status = terminal_.Status(request->address);
         return status ? FormatStatusReply(*status) : FormatErrorReply("not opened");

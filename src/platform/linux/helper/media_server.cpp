@@ -1,9 +1,8 @@
 #include "platform/linux/helper/media_server.h"
 
 #include <algorithm>
-#include <vector>
-
 #include <cctype>
+#include <vector>
 
 namespace taviro::helper {
 namespace {
@@ -85,17 +84,17 @@ void MediaServer::Serve(const httplib::Request& request, httplib::Response& resp
     response.status = 503;
     return;
   }
-  response.set_content_provider(
-      static_cast<std::size_t>(*size), ContentType(name),
-      [item](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-        const auto at = static_cast<std::int64_t>(offset);
-        const std::int64_t ready =
-            item->WaitForBytes(at, std::min<std::int64_t>(static_cast<std::int64_t>(length), kChunk), kBytesWait);
-        if (ready <= 0) return false;
-        std::vector<char> bytes(static_cast<std::size_t>(ready));
-        if (!item->ReadAt(at, bytes.data(), ready)) return false;
-        return sink.write(bytes.data(), bytes.size());
-      });
+  response.set_content_provider(static_cast<std::size_t>(*size), ContentType(name),
+                                [item](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                                  const auto at = static_cast<std::int64_t>(offset);
+                                  const std::int64_t ready = item->WaitForBytes(
+                                      at, std::min<std::int64_t>(static_cast<std::int64_t>(length), kChunk),
+                                      kBytesWait);
+                                  if (ready <= 0) return false;
+                                  std::vector<char> bytes(static_cast<std::size_t>(ready));
+                                  if (!item->ReadAt(at, bytes.data(), ready)) return false;
+                                  return sink.write(bytes.data(), bytes.size());
+                                });
 }
 
 }  // namespace taviro::helper

@@ -28,7 +28,8 @@ std::shared_ptr<ItemDownload> Terminal::Open(const HelperRequest& request, std::
   std::optional<std::int64_t> size;
   if (const std::optional<QvodLink> link = ParseQvodLink(request.address)) size = link->size;
   auto item = std::make_shared<ItemDownload>(
-      *source, ItemFiles{save_folder_ + files[0], save_folder_ + files[1], save_folder_ + files[2]}, size, debug_);
+      *source, ItemFiles{save_folder_ + files[0], save_folder_ + files[1], save_folder_ + files[2]}, size,
+      debug_);
   if (!item->Start()) {
     error = "cannot write to the save folder " + save_folder_;
     return nullptr;

@@ -86,7 +86,8 @@ GVariant* MediaTypesVariant() {
   while (start < types.size()) {
     std::size_t end = types.find(';', start);
     if (end == std::string_view::npos) end = types.size();
-    if (end > start) g_variant_builder_add(&builder, "s", std::string(types.substr(start, end - start)).c_str());
+    if (end > start)
+      g_variant_builder_add(&builder, "s", std::string(types.substr(start, end - start)).c_str());
     start = end + 1;
   }
   return g_variant_builder_end(&builder);
@@ -107,7 +108,8 @@ GVariant* RootProperty(const std::string& name) {
 
 }  // namespace
 
-MprisService::MprisService(MediaControls& controls, MprisHooks hooks, const std::string& bus_name, bool debug_log)
+MprisService::MprisService(MediaControls& controls, MprisHooks hooks, const std::string& bus_name,
+                           bool debug_log)
     : controls_(controls), hooks_(std::move(hooks)), debug_log_(debug_log) {
   node_info_.reset(g_dbus_node_info_new_for_xml(kIntrospection, nullptr));
   owner_id_ = g_bus_own_name(G_BUS_TYPE_SESSION, bus_name.c_str(), G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE,
@@ -145,7 +147,8 @@ void MprisService::OnNameLost(GDBusConnection* connection, const gchar* name, gp
   if (!self->name_owned_ && connection == nullptr) {
     self->Log("no session bus: the desktop's media controls are off");
   } else if (!self->name_owned_) {
-    const std::string line = std::string(name) + " is held by another program: the desktop's media controls are off";
+    const std::string line =
+        std::string(name) + " is held by another program: the desktop's media controls are off";
     self->Log(line.c_str());
   }
   self->name_owned_ = false;
@@ -155,9 +158,9 @@ void MprisService::Log(const char* text) const {
   if (debug_log_) std::fprintf(stderr, "taviro: %s\n", text);
 }
 
-void MprisService::OnMethodCall(GDBusConnection* /*connection*/, const gchar* /*sender*/, const gchar* /*path*/,
-                                const gchar* interface, const gchar* method, GVariant* parameters,
-                                GDBusMethodInvocation* invocation, gpointer data) {
+void MprisService::OnMethodCall(GDBusConnection* /*connection*/, const gchar* /*sender*/,
+                                const gchar* /*path*/, const gchar* interface, const gchar* method,
+                                GVariant* parameters, GDBusMethodInvocation* invocation, gpointer data) {
   auto* self = static_cast<MprisService*>(data);
   // The caller gets its answer first: Next and Previous may wait on the
   // service for the episode.
@@ -225,7 +228,8 @@ GVariant* MprisService::PlayerProperty(const std::string& name) {
   if (name == "Rate" || name == "MinimumRate" || name == "MaximumRate") return g_variant_new_double(1.0);
   if (name == "CanControl") return g_variant_new_boolean(TRUE);
   const MediaControlsState state = controls_.Current();
-  if (name == "PlaybackStatus") return g_variant_new_string(std::string(PlaybackStatusName(state.status)).c_str());
+  if (name == "PlaybackStatus")
+    return g_variant_new_string(std::string(PlaybackStatusName(state.status)).c_str());
   if (name == "Metadata") return MetadataVariant(state);
   if (name == "Volume") return g_variant_new_double(state.volume);
   if (name == "CanGoNext") return g_variant_new_boolean(state.can_go_next);

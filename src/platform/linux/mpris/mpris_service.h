@@ -42,10 +42,11 @@ class MprisService {
                            const gchar* interface, const gchar* method, GVariant* parameters,
                            GDBusMethodInvocation* invocation, gpointer self);
   static GVariant* OnGetProperty(GDBusConnection* connection, const gchar* sender, const gchar* path,
-                                 const gchar* interface, const gchar* property, GError** error, gpointer self);
+                                 const gchar* interface, const gchar* property, GError** error,
+                                 gpointer self);
   static gboolean OnSetProperty(GDBusConnection* connection, const gchar* sender, const gchar* path,
-                                const gchar* interface, const gchar* property, GVariant* value, GError** error,
-                                gpointer self);
+                                const gchar* interface, const gchar* property, GVariant* value,
+                                GError** error, gpointer self);
 
   void RunPlayerMethod(const std::string& method, GVariant* parameters);
   GVariant* PlayerProperty(const std::string& name);

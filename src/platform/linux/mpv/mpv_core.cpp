@@ -219,49 +219,23 @@ void MpvCore::TakeProperty(const mpv_event_property& property) {
       continue;
     }
     switch (observation.id) {
-      case Observed::kTimePos:
-        r.time_pos = DoubleOf(property);
-        break;
-      case Observed::kDuration:
-        r.duration = DoubleOf(property);
-        break;
-      case Observed::kPause:
-        r.pause = FlagOf(property, idle.pause);
-        break;
-      case Observed::kMute:
-        r.mute = FlagOf(property, idle.mute);
-        break;
-      case Observed::kVolume:
-        r.volume = DoubleOf(property).value_or(idle.volume);
-        break;
-      case Observed::kIdleActive:
-        r.idle_active = FlagOf(property, idle.idle_active);
-        break;
-      case Observed::kEofReached:
-        r.eof_reached = FlagOf(property, idle.eof_reached);
-        break;
-      case Observed::kCoreIdle:
-        r.core_idle = FlagOf(property, idle.core_idle);
-        break;
-      case Observed::kPausedForCache:
-        r.paused_for_cache = FlagOf(property, idle.paused_for_cache);
-        break;
-      case Observed::kSeeking:
-        r.seeking = FlagOf(property, idle.seeking);
-        break;
+      case Observed::kTimePos: r.time_pos = DoubleOf(property); break;
+      case Observed::kDuration: r.duration = DoubleOf(property); break;
+      case Observed::kPause: r.pause = FlagOf(property, idle.pause); break;
+      case Observed::kMute: r.mute = FlagOf(property, idle.mute); break;
+      case Observed::kVolume: r.volume = DoubleOf(property).value_or(idle.volume); break;
+      case Observed::kIdleActive: r.idle_active = FlagOf(property, idle.idle_active); break;
+      case Observed::kEofReached: r.eof_reached = FlagOf(property, idle.eof_reached); break;
+      case Observed::kCoreIdle: r.core_idle = FlagOf(property, idle.core_idle); break;
+      case Observed::kPausedForCache: r.paused_for_cache = FlagOf(property, idle.paused_for_cache); break;
+      case Observed::kSeeking: r.seeking = FlagOf(property, idle.seeking); break;
       case Observed::kCacheSpeed:
         r.cache_speed =
             property.format == MPV_FORMAT_INT64 ? *static_cast<const std::int64_t*>(property.data) : 0;
         break;
-      case Observed::kCacheState:
-        TakeCacheState(property, r);
-        break;
-      case Observed::kVideoBitrate:
-        r.video_bitrate = DoubleOf(property).value_or(0);
-        break;
-      case Observed::kAudioBitrate:
-        r.audio_bitrate = DoubleOf(property).value_or(0);
-        break;
+      case Observed::kCacheState: TakeCacheState(property, r); break;
+      case Observed::kVideoBitrate: r.video_bitrate = DoubleOf(property).value_or(0); break;
+      case Observed::kAudioBitrate: r.audio_bitrate = DoubleOf(property).value_or(0); break;
       case Observed::kFileSize:
         r.file_size = property.format == MPV_FORMAT_INT64
                           ? std::optional(*static_cast<const std::int64_t*>(property.data))

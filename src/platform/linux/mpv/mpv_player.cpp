@@ -217,12 +217,9 @@ void MpvPlayer::OpenStream() {
           },
           this);
       return;
-    case StreamChoice::Kind::kNone:
-      phase_ = LoadPhase::kFailed;
-      return;
+    case StreamChoice::Kind::kNone: phase_ = LoadPhase::kFailed; return;
     case StreamChoice::Kind::kDirect:
-    case StreamChoice::Kind::kHelper:
-      break;
+    case StreamChoice::Kind::kHelper: break;
   }
   via_helper_ = choice.kind == StreamChoice::Kind::kHelper;
   load_request_ = ++last_request_;
@@ -334,9 +331,7 @@ bool MpvPlayer::Ours(std::int64_t entry) const { return entry_.has_value() && *e
 
 void MpvPlayer::OnEvent(const mpv_event& event) {
   switch (event.event_id) {
-    case MPV_EVENT_COMMAND_REPLY:
-      OnReply(event);
-      break;
+    case MPV_EVENT_COMMAND_REPLY: OnReply(event); break;
     case MPV_EVENT_START_FILE:
       started_entry_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
       break;
@@ -349,11 +344,8 @@ void MpvPlayer::OnEvent(const mpv_event& event) {
         }
       }
       break;
-    case MPV_EVENT_END_FILE:
-      OnEndFile(*static_cast<const mpv_event_end_file*>(event.data));
-      break;
-    default:
-      break;
+    case MPV_EVENT_END_FILE: OnEndFile(*static_cast<const mpv_event_end_file*>(event.data)); break;
+    default: break;
   }
 }
 
@@ -388,11 +380,8 @@ void MpvPlayer::OnEndFile(const mpv_event_end_file& end) {
       }
       [[fallthrough]];
     case MPV_END_FILE_REASON_STOP:
-    case MPV_END_FILE_REASON_QUIT:
-      phase_ = LoadPhase::kNothing;
-      break;
-    default:
-      break;
+    case MPV_END_FILE_REASON_QUIT: phase_ = LoadPhase::kNothing; break;
+    default: break;
   }
   entry_.reset();
 }

@@ -12,7 +12,8 @@ namespace {
 // the deadline passed first.
 bool WaitReady(int fd, short events, SteadyDeadline deadline) {
   for (;;) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       return false;
     }

@@ -19,8 +19,8 @@ bool SpawnProgramLauncher::Start(const std::string& program, const std::vector<s
   argv.push_back(nullptr);
   GPid pid = 0;
   GError* error = nullptr;
-  const gboolean started = g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr,
-                                         nullptr, &pid, &error);
+  const gboolean started =
+      g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr, &pid, &error);
   if (!started) {
     g_error_free(error);  // the caller decides what a failed start means
     return false;

@@ -47,9 +47,7 @@ void AddEntry(std::vector<NetworkAdapter>& adapters, const ifaddrs& entry) {
   if (entry.ifa_addr == nullptr) return;
   switch (entry.ifa_addr->sa_family) {
     case AF_INET:
-    case AF_INET6:
-      adapter.has_ip_address = true;
-      break;
+    case AF_INET6: adapter.has_ip_address = true; break;
     case AF_PACKET: {
       sockaddr_ll link{};
       std::copy_n(reinterpret_cast<const unsigned char*>(entry.ifa_addr), sizeof link,
@@ -57,8 +55,7 @@ void AddEntry(std::vector<NetworkAdapter>& adapters, const ifaddrs& entry) {
       adapter.hardware_address = FormatHardwareAddress(link);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -91,7 +91,8 @@ ConnectOutcome Connect(const AbstractAddress& address, UniqueFd& connection, Clo
     result = ::connect(fd.get(), AsSockaddr(address), address.length);
   } while (result != 0 && errno == EINTR);
   if (result != 0) {
-    return errno == ECONNREFUSED || errno == ENOENT ? ConnectOutcome::kNobodyListening : ConnectOutcome::kFailed;
+    return errno == ECONNREFUSED || errno == ENOENT ? ConnectOutcome::kNobodyListening
+                                                    : ConnectOutcome::kFailed;
   }
   connection = std::move(fd);
   return ConnectOutcome::kConnected;
@@ -119,7 +120,8 @@ bool Exchange(int fd, const std::string& text, Clock::time_point deadline) {
     return false;
   }
   const auto header = EncodeLength(static_cast<std::uint32_t>(text.size()));
-  if (!SendAll(fd, std::string_view(header.data(), header.size()), deadline) || !SendAll(fd, text, deadline)) {
+  if (!SendAll(fd, std::string_view(header.data(), header.size()), deadline) ||
+      !SendAll(fd, text, deadline)) {
     return false;
   }
   char answer = 0;
@@ -184,13 +186,10 @@ HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
       std::this_thread::sleep_for(kPauseBetweenRounds);
     }
     switch (Listen(*address, listener_)) {
-      case ListenOutcome::kListening:
-        RememberListener();
-        return HandOffResult::kFirstInstance;
+      case ListenOutcome::kListening: RememberListener(); return HandOffResult::kFirstInstance;
       case ListenOutcome::kFailed:  // no guard possible: run alone
         return HandOffResult::kFirstInstance;
-      case ListenOutcome::kNameTaken:
-        break;
+      case ListenOutcome::kNameTaken: break;
     }
     UniqueFd connection;
     switch (Connect(*address, connection, deadline)) {
@@ -206,10 +205,8 @@ HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
         }
         return Exchange(connection.get(), command_line, deadline) ? HandOffResult::kDelivered
                                                                   : HandOffResult::kLost;
-      case ConnectOutcome::kFailed:
-        return HandOffResult::kLost;
-      case ConnectOutcome::kNobodyListening:
-        break;
+      case ConnectOutcome::kFailed: return HandOffResult::kLost;
+      case ConnectOutcome::kNobodyListening: break;
     }
   }
   return HandOffResult::kLost;
