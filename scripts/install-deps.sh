@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   # the fuzz targets: clang with libFuzzer and its sanitizer runtimes
   clang libclang-rt-14-dev
+  # the lint gate
+  clang-format clang-tidy
   # core and tests
   libgtest-dev libgmock-dev libbenchmark-dev
   # the bundled demo service and its sample clips
