@@ -5,17 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/linux/gtk/skin_painting.h"
 #include "ui/main/window_model.h"
 
 namespace taviro::gtk {
 
-// Painting helpers of the settings dialog window. Colours here are 0xRRGGBB.
-void SetRgb(cairo_t* cr, std::uint32_t rgb);
-void FillRect(cairo_t* cr, const Rect& rect, std::uint32_t rgb);
-
-// Copies `source` of `picture` to `destination`, stretched where the sizes
-// differ; nearest-neighbour keeps the tiles' edges crisp.
-void DrawPicturePart(cairo_t* cr, GdkPixbuf* picture, const Rect& source, const Rect& destination);
+// Painting helpers of the settings dialog window.
 
 // A page tab's style sheet, selected or not.
 std::string TabCss(bool selected);
