@@ -42,16 +42,7 @@ def list_lines(program, name):
     return program.read(name).decode("gb18030").split("\r\n")
 
 
-class CataloguePlayTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.service = harness.DemoService(ARGS.service, ARGS.data)
-        cls.service.wait_ready()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.service.stop()
-
+class CataloguePlayTest(harness.SharedDemoServiceTest):
     def setUp(self):
         fetch("__fault/reset")
 

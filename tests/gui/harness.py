@@ -10,6 +10,7 @@ import sys
 import tempfile
 import time
 import urllib.parse
+import unittest
 import urllib.request
 
 # The base address of the demo service this test started (on a free port);
@@ -105,6 +106,22 @@ class DemoService:
                 self.process.kill()
                 self.process.wait()
         self.log.close()
+
+
+class SharedDemoServiceTest(unittest.TestCase):
+    """One demo service for every test of the class, started before the first
+    and stopped after the last, from the script's own options (the ARGS its
+    module sets from test_arguments before unittest runs)."""
+
+    @classmethod
+    def setUpClass(cls):
+        options = sys.modules[cls.__module__].ARGS
+        cls.service = DemoService(options.service, options.data)
+        cls.service.wait_ready()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.service.stop()
 
 
 class Program:

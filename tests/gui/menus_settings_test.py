@@ -52,16 +52,7 @@ def windows_named(title):
     return result.stdout.split()
 
 
-class MenusAndSettingsTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.service = harness.DemoService(ARGS.service, ARGS.data)
-        cls.service.wait_ready()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.service.stop()
-
+class MenusAndSettingsTest(harness.SharedDemoServiceTest):
     def start(self, *args):
         program = harness.Program(ARGS.program, ARGS.icon)
         self.addCleanup(program.remove)

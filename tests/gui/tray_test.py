@@ -26,16 +26,7 @@ def main_window():
     return None
 
 
-class TrayTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.service = harness.DemoService(ARGS.service, ARGS.data)
-        cls.service.wait_ready()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.service.stop()
-
+class TrayTest(harness.SharedDemoServiceTest):
     def start(self):
         program = harness.Program(ARGS.program, ARGS.icon)
         self.addCleanup(program.remove)

@@ -40,16 +40,7 @@ CONFIG_PATTERN = re.compile(
     rb"h_h=9830\r\ns_h=2\r\ns_bo=2\r\ns_jd=2\r\nqvodqi=2\r\ns_pao=2\r\n\Z")
 
 
-class WindowTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.service = harness.DemoService(ARGS.service, ARGS.data)
-        cls.service.wait_ready()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.service.stop()
-
+class WindowTest(harness.SharedDemoServiceTest):
     def start(self, program, *args, accessible=False):
         self.addCleanup(program.remove)
         program.start(*args, accessible=accessible)
