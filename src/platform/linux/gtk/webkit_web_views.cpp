@@ -468,7 +468,9 @@ gboolean WebKitView::OnScriptDialog(WebKitWebView* /*view*/, WebKitScriptDialog*
 
 gboolean WebKitView::OnContextMenu(WebKitWebView* /*view*/, WebKitContextMenu* /*menu*/, GdkEvent* /*event*/,
                                    WebKitHitTestResult* /*hit*/, gpointer /*data*/) {
-  return TRUE;  // the click has been reported from the page already
+  // The engine's own menu never shows: the right click already reached the
+  // window through the page, and the window pops up the program's menu.
+  return TRUE;
 }
 
 void WebKitView::OnExternalMessage(WebKitUserContentManager* /*manager*/, WebKitJavascriptResult* message,
