@@ -57,15 +57,20 @@ class DownloadTest(unittest.TestCase):
         shutil.copy2(ARGS.helper, os.path.join(program.app_dir, "Qvod", "QvodTerminal.exe"))
         program.write("config.dll", "[S_q]\r\ns_h=2\r\n".encode("gb18030"))
         self.addCleanup(program.remove)
-        self.addCleanup(self.stop_helpers, program.app_dir)
+        self.addCleanup(self.stop_helpers, program)
         program.start(accessible=True)
         return program, program.window_id()
 
     @staticmethod
-    def stop_helpers(app_dir):
-        for pid in helper_pids(app_dir):
+    def stop_helpers(program):
+        # The program first: while it runs, it starts a new helper for every
+        # one that ends.
+        if program.process.poll() is None:
+            program.process.kill()
+            program.process.wait()
+        for pid in helper_pids(program.app_dir):
             os.kill(pid, signal.SIGTERM)
-        harness.wait_for(lambda: not helper_pids(app_dir), 30, "the helpers to end")
+        harness.wait_for(lambda: not helper_pids(program.app_dir), 30, "the helpers to end")
 
     def play_episode(self, program, window, episode):
         program.wait_log("Web1 loaded", 60)
