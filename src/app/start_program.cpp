@@ -6,6 +6,7 @@
 #include "platform/player_probe.h"
 #include "platform/prompt.h"
 #include "platform/uri_launcher.h"
+#include "playback/vendor_save_path.h"
 
 namespace taviro {
 
@@ -21,6 +22,9 @@ StartOutcome StartProgram(const StartProgramEnv& env) {
   CreateOrRepairConfig(env.app_folder / kConfigFileName, env.make_identity);
   env.lists.CreateMissingListFiles();
   env.lists.RenderMissingListPages();
+  // The helper's files, so that its save folder can be read and changed
+  // before it first runs.
+  EnsureVendorFiles(VendorFilesFolder(env.app_folder));
   return StartOutcome::kShowWindow;
 }
 

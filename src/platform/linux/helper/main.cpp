@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
+#include "app/app_folder.h"
 #include "helper/transfer_rules.h"
 #include "platform/linux/helper/media_server.h"
 #include "platform/linux/helper/terminal.h"
@@ -42,15 +42,12 @@ std::string OwnFolder() {
   return folder.ends_with('/') ? folder : folder + "/";
 }
 
-// A fresh installation's two files, naming the default save folder; files
-// that are there already are left as they are.
-void EnsureConfigFiles(const std::string& folder) {
-  const std::string save = DefaultSavePath();
-  const std::string config = folder + std::string(kVendorConfigFile);
-  const std::string xml = folder + std::string(kVendorPlayerFile);
-  // Files that cannot be written leave the default save folder in force.
-  if (!IsRegularFile(config)) (void)WriteFileAtomically(config, EncodeAnsi(DefaultConfigText(save)));
-  if (!IsRegularFile(xml)) (void)WriteFileAtomically(xml, EncodeAnsi(DefaultPlayerXmlText(save)));
+// The folder of the two files: beside the helper in a portable
+// installation, in the user's data folder when the installation is the
+// system's (as the program beside it decides for its own files).
+std::optional<std::string> FilesFolder(const std::string& own_folder) {
+  const char* home = std::getenv("HOME");
+  return VendorFilesFolderFor(own_folder, XdgDataHome(std::getenv("XDG_DATA_HOME"), home));
 }
 
 class Helper {
@@ -112,8 +109,19 @@ class Helper {
 
 int Main(int argc, char** argv) {
   const std::string folder = OwnFolder();
-  EnsureConfigFiles(folder);
-  if (argc > 1 && std::string_view(argv[1]) == "--write-config") return 0;
+  const std::optional<std::string> files = FilesFolder(folder);
+  if (!files) {
+    // The program refuses such a folder too; it is not ours to use.
+    if (Debug()) std::fprintf(stderr, "QvodTerminal: no private folder for the settings\n");
+    return 1;
+  }
+  if (argc > 1 && std::string_view(argv[1]) == "--write-config") {
+    // An installation writes the files only where they live beside the
+    // helper; each user of a system installation gets them at first use.
+    if (*files == folder) EnsureVendorFiles(*files);
+    return 0;
+  }
+  EnsureVendorFiles(*files);
 
   // Signals are taken as events, so a SIGTERM ends the loop and the items
   // save their ranges before the process goes.
@@ -126,7 +134,7 @@ int Main(int argc, char** argv) {
   signal(SIGPIPE, SIG_IGN);
   UniqueFd signal_fd(::signalfd(-1, &signals, SFD_CLOEXEC));
 
-  std::string save = ReadSavePath(folder);
+  std::string save = ReadSavePath(*files);
   if (!save.ends_with('/')) save += '/';
   UniqueFd control = ListenAbstract(HelperSocketNameFor(folder));
   if (!control.valid()) {
