@@ -30,6 +30,8 @@ namespace {
 
 constexpr std::size_t kLongestRequest = 8192;
 constexpr std::chrono::milliseconds kRequestWait{2000};
+constexpr std::chrono::milliseconds kTakeOverWait{5000};
+constexpr std::chrono::milliseconds kTakeOverStep{100};
 
 bool Debug() {
   const char* value = std::getenv("TAVIRO_DEBUG");
@@ -48,6 +50,21 @@ std::string OwnFolder() {
 std::optional<std::string> FilesFolder(const std::string& own_folder) {
   const char* home = std::getenv("HOME");
   return VendorFilesFolderFor(own_folder, XdgDataHome(std::getenv("XDG_DATA_HOME"), home));
+}
+
+// A helper just asked to end (the save folder moved, and the program
+// started this one in its place) holds the name a moment longer while it
+// saves its files; the name is tried for a while before this one gives way
+// to a helper that stays. Nothing when the name stays taken or this helper
+// is asked to end meanwhile.
+UniqueFd TakeControlSocket(const std::string& name, int signals) {
+  const SteadyDeadline deadline = std::chrono::steady_clock::now() + kTakeOverWait;
+  for (;;) {
+    UniqueFd control = ListenAbstract(name);
+    if (control.valid() || std::chrono::steady_clock::now() >= deadline) return control;
+    pollfd wait{signals, POLLIN, 0};
+    if (::poll(&wait, 1, static_cast<int>(kTakeOverStep.count())) > 0) return {};
+  }
 }
 
 class Helper {
@@ -136,7 +153,7 @@ int Main(int argc, char** argv) {
 
   std::string save = ReadSavePath(*files);
   if (!save.ends_with('/')) save += '/';
-  UniqueFd control = ListenAbstract(HelperSocketNameFor(folder));
+  UniqueFd control = TakeControlSocket(HelperSocketNameFor(folder), signal_fd.get());
   if (!control.valid()) {
     // Another helper serves this installation already.
     if (Debug()) std::fprintf(stderr, "QvodTerminal: already running for %s\n", folder.c_str());
