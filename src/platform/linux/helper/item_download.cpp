@@ -348,7 +348,13 @@ void ItemDownload::SaveRanges(const std::string& text) {
 }
 
 void ItemDownload::FinishLocked() {
-  ::fsync(file_.get());
+  // The bytes reach the disk before the final name does: not even a power
+  // cut may leave a half-written file under it. A file the disk will not
+  // take stays partial, to be finished by a later run.
+  if (::fdatasync(file_.get()) != 0) {
+    Log("cannot sync " + files_.partial_path);
+    return;
+  }
   std::error_code error;
   std::filesystem::rename(files_.partial_path, files_.final_path, error);
   if (error) {

@@ -4,6 +4,7 @@
 // abstract Unix socket named after its folder.
 #include <curl/curl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -49,6 +50,11 @@ std::string OwnFolder() {
 // system's (as the program beside it decides for its own files).
 std::optional<std::string> FilesFolder(const std::string& own_folder) {
   const char* home = std::getenv("HOME");
+  // The program falls back on the account's home the same way.
+  if (home == nullptr || *home == '\0') {
+    const passwd* account = ::getpwuid(::getuid());
+    home = account != nullptr ? account->pw_dir : nullptr;
+  }
   return VendorFilesFolderFor(own_folder, XdgDataHome(std::getenv("XDG_DATA_HOME"), home));
 }
 
