@@ -126,11 +126,9 @@ void MediaLists::CreateMissingListFiles() {
   }
 }
 
-void MediaLists::RenderMissingListPages() {
+void MediaLists::RenderListPages() {
   for (ListFile file : kBothLists) {
-    if (!Exists(ListPagePath(file))) {
-      RenderListPage(file);
-    }
+    RenderListPage(file);
   }
 }
 

@@ -36,10 +36,12 @@ class MediaLists {
   // Empties an existing list.
   void ClearList(ListFile file);
 
-  // Start-up: an empty list for each missing file, then a page for each
-  // missing page.
+  // Start-up: an empty list for each missing file, then every page rendered
+  // from its list. A list is renamed into place before its page, so a
+  // process killed between the two leaves the page behind its list; the
+  // next start mends that.
   void CreateMissingListFiles();
-  void RenderMissingListPages();
+  void RenderListPages();
 
   void RenderListPage(ListFile file);
 
