@@ -259,7 +259,7 @@ TEST_F(ListFilesTest, StartUpCreatesMissingFilesAndRendersEveryPage) {
   folder.Write("c.htm", "old page");
   lists.RenderListPages();
   EXPECT_NE(folder.Read("c.htm").find("kept"), std::string::npos);
-  EXPECT_EQ(views.shown.size(), 2U);
+  EXPECT_TRUE(views.shown.empty());  // the window loads its views itself
   EXPECT_EQ(folder.ListNames(), "c.htm date.dat date_f.dat f.htm");
 }
 
