@@ -16,13 +16,12 @@
 namespace taviro {
 
 void RemoveWriteLeftovers(const std::filesystem::path& app_folder) {
-  const std::vector<std::string_view> written_here = {
-      kConfigFileName,
-      ListFileName(ListFile::kNetworkTasks),
-      ListFileName(ListFile::kLocalFiles),
-      ListPageName(ListFile::kNetworkTasks),
-      ListPageName(ListFile::kLocalFiles),
-      kEpisodeListPageName};
+  const std::vector<std::string_view> written_here = {kConfigFileName,
+                                                      ListFileName(ListFile::kNetworkTasks),
+                                                      ListFileName(ListFile::kLocalFiles),
+                                                      ListPageName(ListFile::kNetworkTasks),
+                                                      ListPageName(ListFile::kLocalFiles),
+                                                      kEpisodeListPageName};
   // How many went tells nobody anything: a fresh folder has none.
   (void)RemoveLeftoverTemporaries(app_folder, written_here);
 }
