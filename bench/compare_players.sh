@@ -19,7 +19,8 @@
 # loopback port), so its memory counts the pages a user has.
 #
 # Usage: bench/compare_players.sh [--taviro PATH] [--runs N] [--seconds N]
-#          [--cpu-runs N] [--players "taviro mpv celluloid mpv_x11"]
+#          [--cpu-runs N] [--players "taviro mpv celluloid mpv_x11"] [--area WxH]
+# --area gives the video area instead of Celluloid's (for runs without it).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,7 +30,8 @@ runs=5
 cpu_runs=3
 span=10
 players_wanted="taviro mpv celluloid"
-usage="usage: $0 [--taviro PATH] [--service PATH] [--runs N] [--seconds N] [--cpu-runs N] [--players LIST]"
+area=
+usage="usage: $0 [--taviro PATH] [--service PATH] [--runs N] [--seconds N] [--cpu-runs N] [--players LIST] [--area WxH]"
 while (($#)); do
   case $1 in
     --taviro) taviro_bin=$2; shift 2 ;;
@@ -38,6 +40,7 @@ while (($#)); do
     --seconds) span=$2; shift 2 ;;
     --cpu-runs) cpu_runs=$2; shift 2 ;;
     --players) players_wanted=$2; shift 2 ;;
+    --area) area=$2; shift 2 ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
 done
@@ -60,7 +63,7 @@ install_missing mpv mpv
 if [[ -z ${TAVIRO_BENCH_INNER:-} ]]; then
   exec env TAVIRO_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- \
     "$0" --taviro "$taviro_bin" --service "$service_bin" --runs "$runs" --seconds "$span" \
-    --cpu-runs "$cpu_runs" --players "$players_wanted"
+    --cpu-runs "$cpu_runs" --players "$players_wanted" ${area:+--area "$area"}
 fi
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/taviro-bench
@@ -224,7 +227,9 @@ calibrate() {
 # its video area (784x541 in its default 990x655 window); the picture size
 # its calibration prints shows that the area came out right.
 settle_area() {
-  if [[ " ${players[*]} " == *" celluloid "* ]]; then
+  if [[ -n $area ]]; then
+    area_w=${area%x*} area_h=${area#*x}
+  elif [[ " ${players[*]} " == *" celluloid "* ]]; then
     calibrate celluloid
     area_w=$cal_area_w area_h=$cal_area_h
   fi
@@ -272,13 +277,19 @@ tree_ticks() {
   for p in $(tree_pids "$1"); do sum=$((sum + $(ticks_of "$p"))); done
   echo "$sum"
 }
-tree_pss_kib() {
+tree_pss_kib() { # also lists each process's share in $work/pss-last
   local sum=0 p v
+  : >"$work/pss-last"
   for p in $(tree_pids "$1"); do
     v=$(awk '/^Pss:/{print $2}' "/proc/$p/smaps_rollup" 2>/dev/null) || continue
     sum=$((sum + ${v:-0}))
+    echo "$(cat "/proc/$p/comm" 2>/dev/null) ${v:-0}" >>"$work/pss-last"
   done
   echo "$sum"
+}
+# Each process's PSS (MiB) of the last measurement, as "name=MiB ...".
+pss_parts() {
+  awk '{k[$1] += $2} END {for (n in k) printf "%s=%.1f\n", n, k[n] / 1024}' "$work/pss-last" | sort | tr '\n' ' '
 }
 # One line per thread of the pids given: "pid:tid process/thread ticks".
 thread_ticks() {
@@ -338,6 +349,7 @@ playback_load() {
   x2=$(ticks_of "${xserver_pid:-0}")
   thread_ticks $(tree_pids "$player_pid") $xserver_pid >"$work/threads-after"
   pss=$(tree_pss_kib "$player_pid")
+  echo "$name playing: $(pss_parts)" >>"$work/pss-parts"
   import -window root "$cache/${name}-playing.png" 2>/dev/null || true
   fps=$(fps_of "$name" "$t_start" "$t_end")
   stop_player
@@ -353,6 +365,7 @@ idle_pss() {
   "start_$name"
   sleep 15
   pss=$(tree_pss_kib "$player_pid")
+  echo "$name idle: $(pss_parts)" >>"$work/pss-parts"
   import -window root "$cache/${name}-idle.png" 2>/dev/null || true
   stop_player
   echo "scale=1; $pss / 1024" | bc
@@ -418,6 +431,10 @@ fi
 echo "(PSS in MiB; fps: taviro counts frames it drew, mpv and Celluloid frames played less frames dropped;"
 echo " mpv and Celluloid run with --ao=null, taviro with whatever sound output exists; without a GPU"
 echo " mpv's and Celluloid's OpenGL output runs on the CPU; mpv_x11 scales on the CPU as taviro does)"
+
+echo
+echo "PSS per process (MiB), each measurement:"
+sed 's/^/  /' "$work/pss-parts"
 
 # Where the CPU goes: each thread's seconds per span, averaged over the spans.
 for name in "${players[@]}"; do
