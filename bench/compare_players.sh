@@ -301,6 +301,8 @@ thread_ticks() {
       tname=${f#*(} tname=${tname%)*}
       f=${f##*) }
       read -r -a fields <<<"$f"
+      # The main thread is told apart from the threads that took its name.
+      [[ ${t##*/} == "$p" ]] && tname+="(main)"
       echo "$p:${t##*/} ${pname// /_}/${tname// /_} $((fields[11] + fields[12]))"
     done
   done
@@ -331,6 +333,15 @@ fps_of() {
          END { if (NR < 2 || u == t) print "n/a"; else printf "%.1f\n", (l - f) / (u - t) }'
 }
 
+# Taviro's main thread rendering (scaling, converting) and painting the
+# picture over [$1, $2], from its debug log: "render_s paint_s".
+main_thread_split() {
+  sed -n 's/^taviro: software render cpu \([0-9]*\) us paint cpu \([0-9]*\) us at \([0-9]*\) us$/\1 \2 \3/p' \
+    "$work/taviro.log" | awk -v from="$1" -v to="$2" '$3 / 1e6 >= from && $3 / 1e6 <= to' |
+    awk 'NR == 1 {r = $1; p = $2; t = $3} {R = $1; P = $2; T = $3}
+         END { if (NR >= 2) printf "%.3f %.3f %.3f\n", (R - r) / 1e6, (P - p) / 1e6, (T - t) / 1e6 }'
+}
+
 # Prints "cpu_seconds xserver_seconds pss_mib fps" for $span seconds of
 # playback after a 3 s settle; adds each thread's ticks to threads-$name.
 playback_load() {
@@ -352,6 +363,7 @@ playback_load() {
   echo "$name playing: $(pss_parts)" >>"$work/pss-parts"
   import -window root "$cache/${name}-playing.png" 2>/dev/null || true
   fps=$(fps_of "$name" "$t_start" "$t_end")
+  [[ $name == taviro ]] && main_thread_split "$t_start" "$t_end" >>"$work/main-split"
   stop_player
   join <(sort "$work/threads-before") <(sort "$work/threads-after") |
     awk '{print $2, $5 - $3}' >>"$work/threads-$name"
@@ -445,5 +457,11 @@ for name in "${players[@]}"; do
   awk -v runs="$cpu_runs" -v hz="$hz" '{t[$1] += $2; n[$1]++}
     END {for (k in t) if (t[k] > 0) printf "  %7.2f  %s (%d)\n", t[k] / runs / hz, k, n[k] / runs}' \
     "$work/threads-$name" | sort -rn | head -n 25
+  if [[ $name == taviro && -s $work/main-split ]]; then
+    # Scaled to the span: the log's stamps cover a little less than it.
+    awk -v span="$span" '$3 > 0 {r += $1 * span / $3; p += $2 * span / $3; n++}
+      END {printf "  of which taviro'"'"'s main thread: %.2f software render (scaling, converting), %.2f painting into the window\n", r / n, p / n}' \
+      "$work/main-split"
+  fi
 done
 exit 0
