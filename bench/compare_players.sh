@@ -440,7 +440,8 @@ if [[ " ${players[*]} " == *" taviro "* ]]; then
       "$(ratio "${pss[taviro]}" "${pss[$other]}")" "$(ratio "${idle[taviro]}" "${idle[$other]}")"
   done
 fi
-echo "(PSS in MiB; fps: taviro counts frames it drew, mpv and Celluloid frames played less frames dropped;"
+echo "(PSS in MiB; fps: taviro counts frames it drew, mpv and Celluloid frames played less frames dropped,"
+echo " n/a where the player logged no count;"
 echo " mpv and Celluloid run with --ao=null, taviro with whatever sound output exists; without a GPU"
 echo " mpv's and Celluloid's OpenGL output runs on the CPU; mpv_x11 scales on the CPU as taviro does)"
 
