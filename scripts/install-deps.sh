@@ -21,6 +21,8 @@ packages=(
   # tests that run the program on a virtual display (python3-gi and GTK's
   # bindings for the drag-and-drop source)
   xvfb xauth xdotool imagemagick python3 python3-pyatspi at-spi2-core python3-gi gir1.2-gtk-3.0
+  # xprop, for a window's hints
+  x11-utils
   # the desktop entry and metainfo checks, and the Debian package
   desktop-file-utils appstream dpkg-dev
   # a notification area on the virtual display, for the tray icon's test

@@ -101,6 +101,14 @@ class DesktopTest(unittest.TestCase):
         self.assertEqual(self.wait_logged(program, "play", 1, 120), [clip])
         self.wait(program, name_owned, 60, "the MPRIS name on the session bus")
         heard = self.monitor()
+        # The desktop finds the icon and name through the root interface, and
+        # each interface answers only for its own properties.
+        root = gdbus("--method", "org.freedesktop.DBus.Properties.GetAll", "org.mpris.MediaPlayer2")
+        self.assertIn("'DesktopEntry': <'taviro'>", root)
+        self.assertIn("'CanRaise': <true>", root)
+        self.assertNotIn("'Volume'", root)
+        with self.assertRaises(subprocess.CalledProcessError):
+            gdbus("--method", "org.freedesktop.DBus.Properties.Get", "org.mpris.MediaPlayer2", "Volume")
         self.wait(program, lambda: player_property("PlaybackStatus") == "Playing", 120, "Playing")
         harness.wait_for(lambda: player_property("Metadata").get("mpris:length", 0) > 0, 30, "the clip's length")
         metadata = player_property("Metadata")

@@ -93,8 +93,10 @@ GVariant* MediaTypesVariant() {
   return g_variant_builder_end(&builder);
 }
 
-GVariant* RootProperty(const std::string& name) {
-  if (name == "CanQuit" || name == "CanRaise") return g_variant_new_boolean(TRUE);
+// Both interfaces' properties. The names do not overlap, and GDBus asks only
+// for names the interface declares, so the name alone says which is meant.
+GVariant* PropertyValue(std::string_view name, MediaControls& controls) {
+  if (name == "CanQuit" || name == "CanRaise" || name == "CanControl") return g_variant_new_boolean(TRUE);
   if (name == "HasTrackList") return g_variant_new_boolean(FALSE);
   if (name == "Identity") return g_variant_new_string("Taviro");
   if (name == "DesktopEntry") return g_variant_new_string("taviro");
@@ -103,6 +105,18 @@ GVariant* RootProperty(const std::string& name) {
     return g_variant_new_strv(schemes, -1);
   }
   if (name == "SupportedMimeTypes") return MediaTypesVariant();
+  if (name == "Position") return g_variant_new_int64(controls.PositionUs());
+  if (name == "Rate" || name == "MinimumRate" || name == "MaximumRate") return g_variant_new_double(1.0);
+  const MediaControlsState state = controls.Current();
+  if (name == "PlaybackStatus")
+    return g_variant_new_string(std::string(PlaybackStatusName(state.status)).c_str());
+  if (name == "Metadata") return MetadataVariant(state);
+  if (name == "Volume") return g_variant_new_double(state.volume);
+  if (name == "CanGoNext") return g_variant_new_boolean(state.can_go_next);
+  if (name == "CanGoPrevious") return g_variant_new_boolean(state.can_go_previous);
+  if (name == "CanPlay") return g_variant_new_boolean(state.can_play);
+  if (name == "CanPause") return g_variant_new_boolean(state.can_pause);
+  if (name == "CanSeek") return g_variant_new_boolean(state.can_seek);
   return nullptr;
 }
 
@@ -216,28 +230,9 @@ void MprisService::AfterCommand() {
 }
 
 GVariant* MprisService::OnGetProperty(GDBusConnection* /*connection*/, const gchar* /*sender*/,
-                                      const gchar* /*path*/, const gchar* interface, const gchar* property,
-                                      GError** /*error*/, gpointer data) {
-  auto* self = static_cast<MprisService*>(data);
-  if (std::string_view(interface) == kRootInterface) return RootProperty(property);
-  return self->PlayerProperty(property);
-}
-
-GVariant* MprisService::PlayerProperty(const std::string& name) {
-  if (name == "Position") return g_variant_new_int64(controls_.PositionUs());
-  if (name == "Rate" || name == "MinimumRate" || name == "MaximumRate") return g_variant_new_double(1.0);
-  if (name == "CanControl") return g_variant_new_boolean(TRUE);
-  const MediaControlsState state = controls_.Current();
-  if (name == "PlaybackStatus")
-    return g_variant_new_string(std::string(PlaybackStatusName(state.status)).c_str());
-  if (name == "Metadata") return MetadataVariant(state);
-  if (name == "Volume") return g_variant_new_double(state.volume);
-  if (name == "CanGoNext") return g_variant_new_boolean(state.can_go_next);
-  if (name == "CanGoPrevious") return g_variant_new_boolean(state.can_go_previous);
-  if (name == "CanPlay") return g_variant_new_boolean(state.can_play);
-  if (name == "CanPause") return g_variant_new_boolean(state.can_pause);
-  if (name == "CanSeek") return g_variant_new_boolean(state.can_seek);
-  return nullptr;
+                                      const gchar* /*path*/, const gchar* /*interface*/,
+                                      const gchar* property, GError** /*error*/, gpointer data) {
+  return PropertyValue(property, static_cast<MprisService*>(data)->controls_);
 }
 
 gboolean MprisService::OnSetProperty(GDBusConnection* /*connection*/, const gchar* /*sender*/,
@@ -263,7 +258,7 @@ void MprisService::EmitChanges(const MediaControlsUpdate& update) {
     g_variant_builder_init(&changed, G_VARIANT_TYPE("a{sv}"));
     for (MediaProperty property : update.changed) {
       const std::string name(MediaPropertyName(property));
-      g_variant_builder_add(&changed, "{sv}", name.c_str(), PlayerProperty(name));
+      g_variant_builder_add(&changed, "{sv}", name.c_str(), PropertyValue(name, controls_));
     }
     g_dbus_connection_emit_signal(connection_, nullptr, kObjectPath, "org.freedesktop.DBus.Properties",
                                   "PropertiesChanged",

@@ -49,7 +49,6 @@ class MprisService {
                                 GError** error, gpointer self);
 
   void RunPlayerMethod(const std::string& method, GVariant* parameters);
-  GVariant* PlayerProperty(const std::string& name);
   void EmitChanges(const MediaControlsUpdate& update);
   void AfterCommand();
   void Log(const char* text) const;
