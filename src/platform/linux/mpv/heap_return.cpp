@@ -10,4 +10,9 @@ void ReturnFreeHeapPages() {
   (void)malloc_trim(0);
 }
 
+void LimitHeapArenas() {
+  // Refused only for an unknown parameter; glibc's default then stays.
+  (void)mallopt(M_ARENA_MAX, 2);
+}
+
 }  // namespace taviro::mpv

@@ -13,4 +13,11 @@ namespace taviro::mpv {
 // the arenas) is paid rarely.
 void ReturnFreeHeapPages();
 
+// Keeps malloc to two arenas however many threads the players start and end.
+// glibc otherwise gives threads up to eight arenas per core, and blocks that
+// outlive the thread that made them pin pages in each; with two, what one
+// item frees is what the next one reuses. To be called first thing in main,
+// before any thread runs.
+void LimitHeapArenas();
+
 }  // namespace taviro::mpv
