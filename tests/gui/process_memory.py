@@ -27,8 +27,9 @@ def descendants(pid):
 
 def reading(pid):
     """(name, RSS KiB, PSS KiB) of one process, or None once it has ended.
-    PSS shares the pages a process shares with others, so the processes'
-    PSS add up to what the tree really holds."""
+    PSS divides each shared page among the processes that map it, so the
+    processes' PSS add up to what the tree really holds; it also moves when
+    unrelated programs that map the same libraries start or end."""
     try:
         with open(f"/proc/{pid}/comm") as f:
             name = f.read().strip()
