@@ -8,7 +8,7 @@ namespace taviro::mpv {
 // the next one by a player of its own with threads of its own; their buffers
 // are freed when the item ends, but glibc keeps the pages in the arenas those
 // threads used, scattered between live blocks. Over an evening of episodes
-// the program then holds tens of MiB it no longer uses. Called once per item,
+// the program then holds more than ten MiB it no longer uses. Called once per item,
 // when the previous one and its read-ahead are gone, so the cost (a walk of
 // the arenas) is paid rarely.
 void ReturnFreeHeapPages();
