@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& entry : std::filesystem::directory_iterator(folder)) std::filesystem::remove(entry.path());
   taviro::MediaLists lists(folder, views);
   lists.CreateMissingListFiles();
-  lists.RenderMissingListPages();
+  lists.RenderListPages();
   std::vector<std::string> paths;
 
   for (int step = 0; step < 12 && input.remaining_bytes() > 0; ++step) {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 namespace taviro {
 namespace {
@@ -42,6 +43,29 @@ bool WriteAll(int fd, std::string_view bytes) {
       return false;
     }
     bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// What mkostemp puts in place of "XXXXXX": letters and digits.
+constexpr std::size_t kTemporarySuffixLength = 6;
+
+std::string TemporaryPrefix(std::string_view name) {
+  std::string prefix = ".";
+  prefix.append(name).append(".");
+  return prefix;
+}
+
+bool IsTemporaryOf(std::string_view entry, std::string_view name) {
+  const std::string prefix = TemporaryPrefix(name);
+  if (entry.size() != prefix.size() + kTemporarySuffixLength || !entry.starts_with(prefix)) {
+    return false;
+  }
+  for (const char c : entry.substr(prefix.size())) {
+    const bool letter_or_digit = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    if (!letter_or_digit) {
+      return false;
+    }
   }
   return true;
 }
@@ -90,8 +114,8 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  std::string hidden_name = ".";
-  hidden_name.append(path.filename().string()).append(".XXXXXX");
+  std::string hidden_name = TemporaryPrefix(path.filename().string());
+  hidden_name.append(kTemporarySuffixLength, 'X');
   std::string temp_name = (folder / hidden_name).string();
   FileDescriptor fd(::mkostemp(temp_name.data(), O_CLOEXEC));
   if (!fd.valid()) {
@@ -104,6 +128,26 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     return false;
   }
   return true;
+}
+
+int RemoveLeftoverTemporaries(const std::filesystem::path& folder, const std::vector<std::string_view>& names) {
+  std::error_code error;
+  std::filesystem::directory_iterator entries(folder, error);
+  if (error) {
+    return 0;
+  }
+  int removed = 0;
+  for (const std::filesystem::directory_entry& entry : entries) {
+    const std::string entry_name = entry.path().filename().string();
+    for (const std::string_view name : names) {
+      // Only a plain file is ours; unlink never follows a link anyway.
+      if (IsTemporaryOf(entry_name, name) && entry.is_regular_file(error) && !entry.is_symlink(error) &&
+          ::unlink(entry.path().c_str()) == 0) {
+        ++removed;
+      }
+    }
+  }
+  return removed;
 }
 
 bool IsRegularFile(const std::filesystem::path& path) {

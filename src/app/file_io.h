@@ -16,6 +16,13 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
 // and on disk. Returns false (and leaves no temporary file) on any failure.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// The temporaries WriteFileAtomically leaves when the process dies between
+// making one and renaming it: "." name "." and six letters or digits, beside
+// each of `names` in `folder`. Removes them and returns how many went. Only
+// for a process that alone writes those files: another one's write under way
+// would lose its temporary.
+int RemoveLeftoverTemporaries(const std::filesystem::path& folder, const std::vector<std::string_view>& names);
+
 bool IsRegularFile(const std::filesystem::path& path);
 
 // Splits text into lines the way a line reader does: a line

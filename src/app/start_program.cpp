@@ -1,13 +1,30 @@
 #include "app/start_program.h"
 
+#include <string_view>
+#include <vector>
+
 #include "app/config_file.h"
+#include "app/file_io.h"
 #include "app/setting_keys.h"
 #include "lists/media_lists.h"
 #include "platform/player_probe.h"
 #include "platform/prompt.h"
 #include "platform/uri_launcher.h"
+#include "playback/episode_list_page.h"
 
 namespace taviro {
+
+void RemoveWriteLeftovers(const std::filesystem::path& app_folder) {
+  const std::vector<std::string_view> written_here = {
+      kConfigFileName,
+      ListFileName(ListFile::kNetworkTasks),
+      ListFileName(ListFile::kLocalFiles),
+      ListPageName(ListFile::kNetworkTasks),
+      ListPageName(ListFile::kLocalFiles),
+      kEpisodeListPageName};
+  // How many went tells nobody anything: a fresh folder has none.
+  (void)RemoveLeftoverTemporaries(app_folder, written_here);
+}
 
 StartOutcome StartProgram(const StartProgramEnv& env) {
   // A library that is there but fails has nothing to register again on this
@@ -18,9 +35,12 @@ StartOutcome StartProgram(const StartProgramEnv& env) {
     }
     return StartOutcome::kEnd;
   }
+  if (env.owns_instance) {
+    RemoveWriteLeftovers(env.app_folder);
+  }
   CreateOrRepairConfig(env.app_folder / kConfigFileName, env.make_identity);
   env.lists.CreateMissingListFiles();
-  env.lists.RenderMissingListPages();
+  env.lists.RenderListPages();
   return StartOutcome::kShowWindow;
 }
 

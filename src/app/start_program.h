@@ -25,16 +25,26 @@ struct StartProgramEnv {
   // The installation identity, asked for only when one must be written.
   std::function<std::string()> make_identity;
   std::string player_download_url;
+  // This process holds the single-instance name: no other instance writes
+  // into the folder, so temporaries left there by a killed one may go.
+  bool owns_instance = false;
 };
 
 enum class StartOutcome { kShowWindow, kEnd };
 
-// Everything before the main window: the player check, the settings file
-// created or repaired, the list files and their pages created when missing.
+// Everything before the main window: the player check, the temporaries of
+// writes cut short removed (only by the instance that owns the name), the
+// settings file created or repaired, missing list files created and every
+// list page rendered again from its list.
 // A player that cannot be made from a library that is not there ends the
 // start with the offer of the download page; one whose library is there
 // goes on to the window, whose own player then decides.
 StartOutcome StartProgram(const StartProgramEnv& env);
+
+// The temporaries of the program's own writes into the application folder
+// (settings, lists, their pages, the episode-list page) that a killed
+// process left behind.
+void RemoveWriteLeftovers(const std::filesystem::path& app_folder);
 
 // The window's own player could not be made: a notice, under the product's
 // name, that the program must be installed again (the library has gone) or

@@ -59,10 +59,13 @@ void MediaLists::WriteListAndRender(ListFile file, std::string_view list_text) {
   }
 }
 
+bool MediaLists::WritePage(ListFile file, std::string_view list_text) const {
+  return WriteFileAtomically(ListPagePath(file), EncodeAnsi(BuildListPage(file, list_text)));
+}
+
 void MediaLists::RenderFrom(ListFile file, std::string_view list_text) {
-  const std::filesystem::path page = ListPagePath(file);
-  if (WriteFileAtomically(page, EncodeAnsi(BuildListPage(file, list_text)))) {
-    views_.ShowListPage(file, page);
+  if (WritePage(file, list_text)) {
+    views_.ShowListPage(file, ListPagePath(file));
   }
 }
 
@@ -126,10 +129,10 @@ void MediaLists::CreateMissingListFiles() {
   }
 }
 
-void MediaLists::RenderMissingListPages() {
+void MediaLists::RenderListPages() {
   for (ListFile file : kBothLists) {
-    if (!Exists(ListPagePath(file))) {
-      RenderListPage(file);
+    if (const std::optional<std::string> list = ReadList(file)) {
+      (void)WritePage(file, *list);  // a page that cannot be written keeps the old one
     }
   }
 }

@@ -36,10 +36,13 @@ class MediaLists {
   // Empties an existing list.
   void ClearList(ListFile file);
 
-  // Start-up: an empty list for each missing file, then a page for each
-  // missing page.
+  // Start-up: an empty list for each missing file, then every page rendered
+  // from its list. A list is renamed into place before its page, so a
+  // process killed between the two leaves the page behind its list; the
+  // next start mends that. The pages are not shown: the window loads its
+  // views itself.
   void CreateMissingListFiles();
-  void RenderMissingListPages();
+  void RenderListPages();
 
   void RenderListPage(ListFile file);
 
@@ -55,6 +58,7 @@ class MediaLists {
   bool WriteList(ListFile file, std::string_view list_text) const;
   void WriteListAndRender(ListFile file, std::string_view list_text);
   void WriteUpdate(ListFile file, std::string_view before, std::string_view after);
+  bool WritePage(ListFile file, std::string_view list_text) const;
   void RenderFrom(ListFile file, std::string_view list_text);
 
   std::filesystem::path app_folder_;

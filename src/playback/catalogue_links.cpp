@@ -51,16 +51,31 @@ PlayLink ParsePlayLink(std::string_view uri) {
   return link;
 }
 
+std::string PlayLinkField(std::string_view text) {
+  std::string field;
+  field.reserve(text.size());
+  for (const char c : text) {
+    if (c == '&') {
+      field.append("%26");
+    } else if (c == ':') {
+      field.append("%3A");
+    } else {
+      field.push_back(c);
+    }
+  }
+  return field;
+}
+
 std::string ResolvedPlayLink(std::string_view kind, std::string_view escaped_media_url,
                              const CatalogueLink& entry, std::string_view name) {
   std::string link(kPlayScheme);
-  link.append(kind).append("&&&").append(escaped_media_url).append("&&&");
-  link.append(entry.title).append("&&&").append(name).append("&&&");
-  link.append(std::to_string(entry.id))
-      .append("&&&")
-      .append(entry.source)
-      .append("&&&")
-      .append(entry.episode);
+  const std::string_view separator = "&&&";
+  link.append(PlayLinkField(kind));
+  for (const std::string& field : {PlayLinkField(escaped_media_url), PlayLinkField(entry.title), PlayLinkField(name),
+                                   std::to_string(entry.id), PlayLinkField(entry.source),
+                                   PlayLinkField(entry.episode)}) {
+    link.append(separator).append(field);
+  }
   return link;
 }
 

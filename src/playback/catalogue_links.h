@@ -49,8 +49,16 @@ struct PlayLink {
 // are empty (the id 0).
 PlayLink ParsePlayLink(std::string_view uri);
 
+// `text` made safe to stand between the fields of a play link: "&" and ":"
+// are written "%26" and "%3A", as escape() writes them, so no field can hold
+// "&&&" or "miqvod://". A field in escape() form, as the service sends its
+// names, is unchanged, and every field unescapes to the text it had.
+std::string PlayLinkField(std::string_view text);
+
 // The link that plays what the service answered for a catalogue entry: seven
-// fields, no flag; playing it loads the entry's episode list.
+// fields, no flag; playing it loads the entry's episode list. Every field
+// passes through PlayLinkField, so what the reply or the catalogue page holds
+// cannot move the fields after it.
 std::string ResolvedPlayLink(std::string_view kind, std::string_view escaped_media_url,
                              const CatalogueLink& entry, std::string_view name);
 

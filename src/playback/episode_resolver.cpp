@@ -7,6 +7,7 @@
 #include "app/settings_store.h"
 #include "app/text_number.h"
 #include "platform/web_view.h"
+#include "playback/catalogue_links.h"
 #include "playback/episode_reply.h"
 #include "playback/item_key.h"
 #include "playback/media_address.h"
@@ -16,20 +17,12 @@
 namespace taviro {
 namespace {
 
-constexpr std::string_view kPlayScheme = "miqvod://";
 constexpr std::string_view kField = "&&&";
 constexpr std::string_view kRetryBalloon = "读取下一集数据出错，稍后将重新读取！";
 
-std::string PlayLink(std::string_view kind, const EpisodeRecord& record, const ItemKey& key, int episode) {
-  std::string link(kPlayScheme);
-  link += kind;
-  for (const std::string& field :
-       {ScriptEscape(record.media_url), key.title, record.name, std::to_string(key.id),
-        std::to_string(key.source), std::to_string(episode)}) {
-    link += kField;
-    link += field;
-  }
-  return link;
+std::string EpisodePlayLink(std::string_view kind, const EpisodeRecord& record, const ItemKey& key, int episode) {
+  const CatalogueLink entry{key.id, std::to_string(key.source), std::to_string(episode), key.title};
+  return ResolvedPlayLink(kind, ScriptEscape(record.media_url), entry, record.name);
 }
 
 std::string Fetch(PlaybackContext& context, const ItemKey& key, int episode) {
@@ -69,7 +62,7 @@ void EpisodeResolver::ResolveNextEpisode() {
     // player, where it was pre-buffered.
     now.NextMediaUrl = record->media_url;
     now.PrefetchStarted = 0;
-    now.NextLink = PlayLink("qvod", *record, *key, next);
+    now.NextLink = EpisodePlayLink("qvod", *record, *key, next);
     return;
   }
   // No answer, or an error page: keep the poller from asking again until the
@@ -95,7 +88,7 @@ void EpisodeResolver::StepEpisode(int direction) {
   }
   // The trailing flag has the play handler reload the episode list with the
   // new entry marked and record it in the task list.
-  std::string link = PlayLink(record->kind, *record, *key, episode);
+  std::string link = EpisodePlayLink(record->kind, *record, *key, episode);
   link += kField;
   link += "0";
   context_.window.ports.web.View(1).Navigate(link);

@@ -78,6 +78,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(f"#EXTM3U\nfdclose://{service.fd}\nfd://{service.fd}\n".encode(), "audio/x-mpegurl")
         elif path == "/frame":
             self.reply(FRAME.replace(b"BASE", service.base.encode()))
+        elif path == "/scripted-frame":
+            self.reply(SCRIPTED_FRAME)
         else:
             self.reply(b"<p></p>")
 
@@ -94,6 +96,41 @@ try { window.webkit.messageHandlers.taviro.postMessage('["DangJ","f","665","0","
 document.getElementById('list').click();
 document.getElementById('play').click();
 fetch('/frame-done');
+</script></body></html>"""
+
+
+# An advertisement that navigates by script rather than by clicks: its own
+# frame, a nested frame, a form, a new window and the top page, each to a
+# private link. Each step waits for the one before it to be decided.
+SCRIPTED_FRAME = b"""<html><body>
+<form id=form action="mivuvod://672-0-0-ad/" method=get><input name=a value=1></form>
+<script>
+var steps = [
+  function () { location.href = 'mivuvod://670-0-0-ad/'; },
+  function () { location.replace('miqvod://qvod&&&http%3A//127.0.0.1/ad2.mp4&&&ad&&&n&&&671&&&0&&&0'); },
+  function () { document.getElementById('form').submit(); },
+  function () {
+    var nested = document.createElement('iframe');
+    nested.src = 'mivuvod://673-0-0-ad/';
+    document.body.appendChild(nested);
+  },
+  function () { window.open('mivuvod://674-0-0-ad/'); },
+  function () { window.open('mivuvod://675-0-0-ad/', '_top'); },
+  function () {
+    var form = document.createElement('form');
+    form.action = 'mivuvod://676-0-0-ad/';
+    form.target = '_top';
+    document.body.appendChild(form);
+    form.submit();
+  },
+  function () { try { top.location = 'mivuvod://677-0-0-ad/'; } catch (e) {} }
+];
+function next(i) {
+  if (i === steps.length) { fetch('/scripted-frame-done'); return; }
+  try { steps[i](); } catch (e) {}
+  setTimeout(function () { next(i + 1); }, 300);
+}
+next(0);
 </script></body></html>"""
 
 
@@ -211,6 +248,28 @@ class HostilePageTest(unittest.TestCase):
             self.assertFalse(self.service.asked(prefix), prefix)
         self.assertFalse([p for p in self.plays(program) if "ad.mp4" in p])
         self.assertNotIn(b"669|", program.read("date.dat"))
+        self.assertEqual(program.quit(), 0)
+
+    def test_a_frames_script_navigates_to_no_private_link(self):
+        program = self.start()
+        port = self.service.server_address[1]
+        self.service.run_in_page(
+            "var f = document.createElement('iframe');"
+            f"f.src = 'http://localhost:{port}/scripted-frame'; document.body.appendChild(f);")
+        harness.wait_for(lambda: self.service.asked("/scripted-frame-done"), 60, "the frame's attempts")
+        # The page's own private link still acts.
+        self.service.run_in_page("location.href = 'mivuvod://678-0-0-ok/';")
+        harness.wait_for(lambda: self.service.asked("/h.asp?id=678"), 30, "the page's own link")
+        # A navigation still on its way would act within seconds.
+        try:
+            acted = harness.wait_for(lambda: [p for p in self.service.asked("/h.asp") if "id=678" not in p], 5,
+                                     "a frame's private link acting")
+        except harness.Timeout:
+            acted = []
+        self.assertEqual(acted, [])
+        self.alive(program)
+        self.assertFalse([p for p in self.plays(program) if "ad2.mp4" in p])
+        self.assertNotIn(b"671|", program.read("date.dat"))
         self.assertEqual(program.quit(), 0)
 
 

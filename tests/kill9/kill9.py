@@ -8,6 +8,11 @@ either what it held after the last step that ended or what the step under
 way would have written. Those two are found by replaying the same steps
 from a copy of the files the run started with.
 
+Then it starts the driver again without steps, as the program's next start,
+and checks what that start leaves: each list page matches its list (as a
+page rendered afresh from the list would be), and no temporary file of a
+write cut short is left over.
+
 Usage: kill9.py --driver PATH [--runs N] [--seed S]"""
 
 import argparse
@@ -21,6 +26,7 @@ import tempfile
 import time
 
 FILES = ["date.dat", "date_f.dat", "config.dll", "c.htm", "f.htm"]
+PAGES = ("c.htm", "f.htm")
 FIELDS = {"date.dat": 7, "date_f.dat": 3}
 NEVER_ENDS = "1000000000"
 
@@ -98,7 +104,30 @@ def one_run(driver, folder, snapshot, rng, max_pause):
             problems.append(f"{name}: neither the old nor the new content")
     behind = [page for page, data in (("c.htm", "date.dat"), ("f.htm", "date_f.dat"))
               if now[data] == after[data] and now[page] != after[page] and before[data] != after[data]]
-    return steps_done, problems, behind
+    left_by_kill = len(strangers(folder))
+    return steps_done, problems, behind, left_by_kill
+
+
+def strangers(folder):
+    return [name for name in os.listdir(folder) if name not in FILES]
+
+
+def next_start(driver, folder):
+    """The program's next start on what the kill left. Returns the pages
+    that do not match their list afterwards and the files left over."""
+    subprocess.run([driver, folder, "0", "0"], check=True, stdout=subprocess.DEVNULL, timeout=120)
+    started = contents(folder)
+    fresh_folder = tempfile.mkdtemp(prefix="taviro-kill9-fresh-")
+    try:
+        for name in FILES:
+            if name not in PAGES and started[name] is not None:
+                shutil.copy(os.path.join(folder, name), fresh_folder)
+        subprocess.run([driver, fresh_folder, "0", "0"], check=True, stdout=subprocess.DEVNULL, timeout=120)
+        fresh = contents(fresh_folder)
+    finally:
+        shutil.rmtree(fresh_folder, ignore_errors=True)
+    stale = [page for page in PAGES if started[page] != fresh[page]]
+    return stale, strangers(folder)
 
 
 def main():
@@ -114,21 +143,30 @@ def main():
     folder, snapshot = os.path.join(work, "app"), os.path.join(work, "snapshot")
     os.makedirs(folder)
     damaged, steps, pages_behind, began = 0, 0, 0, time.monotonic()
+    left_by_kills, stale_after_start, left_after_start = 0, 0, 0
     try:
         for run in range(1, args.runs + 1):
-            done, problems, behind = one_run(args.driver, folder, snapshot, rng, args.max_pause)
+            done, problems, behind, left = one_run(args.driver, folder, snapshot, rng, args.max_pause)
             steps += done
             pages_behind += len(behind)
+            left_by_kills += left
+            stale, leftovers = next_start(args.driver, folder)
+            stale_after_start += len(stale)
+            left_after_start += len(leftovers)
             if problems:
                 damaged += 1
                 print(f"run {run}: " + "; ".join(problems), file=sys.stderr)
-        leftovers = [name for name in os.listdir(folder) if name not in FILES]
+            if stale:
+                print(f"run {run}: after the next start, behind its list: " + ", ".join(stale), file=sys.stderr)
+            if leftovers:
+                print(f"run {run}: after the next start, left over: " + ", ".join(leftovers), file=sys.stderr)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print(f"kill -9: {args.runs} runs (seed {seed}), {steps} steps ended before their kill, "
-          f"{damaged} runs left a damaged file; a page was left behind its list {pages_behind} times; "
-          f"{len(leftovers)} temporary files left over; {time.monotonic() - began:.0f} s")
-    return 1 if damaged else 0
+          f"{damaged} runs left a damaged file; a page was left behind its list {pages_behind} times "
+          f"and {stale_after_start} times after the next start; the kills left {left_by_kills} temporary "
+          f"files, {left_after_start} were left after the next start; {time.monotonic() - began:.0f} s")
+    return 1 if damaged or stale_after_start or left_after_start else 0
 
 
 if __name__ == "__main__":

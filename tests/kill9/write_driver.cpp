@@ -2,7 +2,8 @@
 // items, moves on in them, deletes rows and changes settings: the same core
 // routines, one deterministic step after another from a seed. After each
 // step it prints "done N" and flushes, so that kill9.py knows which steps
-// ended before it killed the process.
+// ended before it killed the process. With 0 steps it is the program's next
+// start: leftovers removed, every page rendered from its list.
 //
 // Usage: taviro_write_driver FOLDER SEED STEPS
 #include <unistd.h>
@@ -15,6 +16,7 @@
 
 #include "app/setting_keys.h"
 #include "app/settings_store.h"
+#include "app/start_program.h"
 #include "lists/list_views.h"
 #include "lists/media_lists.h"
 
@@ -76,8 +78,11 @@ int main(int argc, char** argv) {
   const long steps = std::strtol(argv[3], nullptr, 10);
   QuietViews views;
   taviro::MediaLists lists(folder, views);
+  // What the program's start does to the folder, as the one instance that
+  // writes there.
+  taviro::RemoveWriteLeftovers(folder);
   lists.CreateMissingListFiles();
-  lists.RenderMissingListPages();
+  lists.RenderListPages();
   const std::filesystem::path config = folder / taviro::kConfigFileName;
   for (long n = 1; n <= steps; ++n) {
     Step(random, lists, config);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/script_escape.h"
 #include "playback/episode_reply.h"
 
 namespace taviro {
@@ -39,6 +40,27 @@ TEST(CatalogueLinks, APlayLinkHasItsFieldsInOrder) {
   const PlayLink seven = ParsePlayLink("miqvod://web&&&u&&&t&&&n&&&3&&&0&&&2");
   EXPECT_EQ(seven.episode, "2");
   EXPECT_EQ(seven.flag, "");
+}
+
+TEST(CatalogueLinks, AResolvedLinkKeepsItsFieldsWhateverTheReplyHolds) {
+  // A reply's kind and name, and a catalogue entry's title, go between the
+  // link's fields as the service and the page sent them.
+  const CatalogueLink entry{12, "1&&&9", "3", "t&&&666&&&6"};
+  const std::string uri = ResolvedPlayLink("web&&&x", "u", entry, "a&&&b&&&99&&&miqvod://n") + "/";
+  const PlayLink link = ParsePlayLink(uri);
+  EXPECT_EQ(link.kind, "web%26%26%26x");
+  EXPECT_EQ(link.media_url, "u");
+  EXPECT_EQ(link.title, "t%26%26%26666%26%26%266");
+  EXPECT_EQ(link.name, "a%26%26%26b%26%26%2699%26%26%26miqvod%3A//n");
+  EXPECT_EQ(link.id, 12);
+  EXPECT_EQ(link.source, "1%26%26%269");
+  EXPECT_EQ(link.episode, "3");
+  EXPECT_EQ(link.flag, "");
+  EXPECT_EQ(ScriptUnescape(link.name), "a&&&b&&&99&&&miqvod://n");
+
+  // What the service sends in escape() form is passed on unchanged.
+  EXPECT_EQ(ResolvedPlayLink("qvod", "http%3A//m/1.ts", CatalogueLink{7, "0", "2", "%u4E2D"}, "%u7B2C2-e"),
+            "miqvod://qvod&&&http%3A//m/1.ts&&&%u4E2D&&&%u7B2C2-e&&&7&&&0&&&2");
 }
 
 TEST(CatalogueLinks, AChannelLinkCountsOnlyAtTheStart) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/ansi_text.h"
+#include "playback/catalogue_links.h"
 #include "poller_fixture.h"
 
 namespace taviro {
@@ -110,14 +113,25 @@ TEST_F(EpisodeResolverTest, StepPlaysTheNeighbourWithTheReplysKind) {
   resolver.StepEpisode(1);
   EXPECT_EQ(web(1).navigations, Texts{"miqvod://web&&&http%3A//m/3.ts&&&x%u4E2D&&&e3&&&7&&&1&&&3&&&0"});
 
+  // A neighbour whose name holds the link's separator still plays itself.
+  web(1).navigations.clear();
+  http.bodies[Request(7, 1, 5)] = "e&&&0&&&99$http://m/5.ts$qvod";
+  resolver.StepEpisode(2);
+  ASSERT_EQ(web(1).navigations.size(), 1U);
+  const PlayLink step = ParsePlayLink(web(1).navigations[0]);
+  EXPECT_EQ(std::make_tuple(step.id, step.source, step.episode, step.flag),
+            std::make_tuple(7, std::string("1"), std::string("5"), std::string("0")));
+  web(1).navigations.clear();
+  http.requests.clear();
+
   // Nothing before the first episode is asked for; "0" after the last plays
   // nothing.
   now.CurrentItemKey = "5-0-0-x";
   http.bodies[Request(5, 0, 1)] = "0";
   resolver.StepEpisode(1);
   resolver.StepEpisode(2);
-  EXPECT_EQ(http.requests, (Texts{Request(7, 1, 3), Request(5, 0, 1)}));
-  EXPECT_EQ(web(1).navigations.size(), 1U);
+  EXPECT_EQ(http.requests, (Texts{Request(5, 0, 1)}));
+  EXPECT_TRUE(web(1).navigations.empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <filesystem>
 #include <future>
 #include <optional>
 #include <string>
@@ -35,12 +37,49 @@ std::string TestSocketName() {
   return "taviro-test-" + std::to_string(::getpid()) + "-" + info->name();
 }
 
+// The abstract form: no private folder.
 InstanceSocketOptions Options(milliseconds answer_limit = milliseconds(3000)) {
   InstanceSocketOptions options;
+  options.folder.clear();
   options.name = TestSocketName();
   options.answer_limit = answer_limit;
   return options;
 }
+
+// A runtime folder of the test's own, mode 0700, removed with what is in it.
+class RuntimeFolder {
+ public:
+  RuntimeFolder() {
+    (void)Name();
+    std::string pattern = (std::filesystem::temp_directory_path() / "taviro-runtime-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  RuntimeFolder(const RuntimeFolder&) = delete;
+  RuntimeFolder& operator=(const RuntimeFolder&) = delete;
+  ~RuntimeFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+  // The file form, in this folder's "taviro", with a name short enough for
+  // a socket's path.
+  InstanceSocketOptions Options(milliseconds answer_limit = milliseconds(3000)) const {
+    InstanceSocketOptions options = taviro::Options(answer_limit);
+    options.folder = path_ / "taviro";
+    options.name = Name();
+    return options;
+  }
+  // Fixed before any fork, so that children use the same name.
+  static std::string Name() {
+    static const std::string name = "i-" + std::to_string(::getpid());
+    return name;
+  }
+  std::filesystem::path SocketFile() const { return path_ / "taviro" / Name(); }
+
+ private:
+  std::filesystem::path path_;
+};
 
 // The next text the listening instance takes, waiting at most `limit` for
 // a start to connect.
@@ -61,14 +100,15 @@ std::future<HandOffResult> StartLater(std::string text, milliseconds answer_limi
   });
 }
 
-// A socket of the test's own at the abstract `name`, connected to it or
-// only bound to it.
-UniqueFd RawSocket(const std::string& name, bool connect) {
+// A socket of the test's own at the abstract `name` (or at the file `name`
+// when `file`), connected to it or only bound to it.
+UniqueFd RawSocket(const std::string& name, bool connect, bool file = false) {
   UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  name.copy(address.sun_path + 1, name.size());
-  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+  const std::size_t offset = file ? 0 : 1;
+  name.copy(address.sun_path + offset, name.size());
+  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + name.size());
   const auto* generic = reinterpret_cast<const sockaddr*>(&address);
   if ((connect ? ::connect(fd.get(), generic, length) : ::bind(fd.get(), generic, length)) != 0) {
     return UniqueFd();
@@ -172,11 +212,12 @@ TEST(UnixSocketInstance, TextsArriveByteForByteAndQuickly) {
   }
 }
 
-TEST(UnixSocketInstance, SixSimultaneousStartsMakeExactlyOneFirst) {
+// Six processes start at once with `options`: exactly one is first and
+// takes the other five texts.
+void ExpectOneFirstOfSixStarts(const InstanceSocketOptions& options) {
   constexpr int kStarts = 6;
   Pipe gate;
   std::vector<ChildProcess> children;
-  const InstanceSocketOptions options = Options();
   for (int i = 0; i < kStarts; ++i) {
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
@@ -207,6 +248,8 @@ TEST(UnixSocketInstance, SixSimultaneousStartsMakeExactlyOneFirst) {
   std::sort(codes.begin(), codes.end());
   EXPECT_EQ(codes, (std::vector<int>{1, 1, 1, 1, 1, 100 + kStarts - 1}));
 }
+
+TEST(UnixSocketInstance, SixSimultaneousStartsMakeExactlyOneFirst) { ExpectOneFirstOfSixStarts(Options()); }
 
 TEST(UnixSocketInstance, AfterTheFirstInstanceDiesTheNextStartIsFirst) {
   Pipe ready;
@@ -253,15 +296,15 @@ TEST(UnixSocketInstance, ANameHeldByAnotherUserIsNoInstanceAndGetsNoText) {
   EXPECT_EQ(AcceptWithin(holder, milliseconds(300)), std::nullopt);
 }
 
-TEST(UnixSocketInstance, ANameHeldWithoutListeningEndsTheStartSoon) {
-  // Bound but not listening: an instance between bind and listen, or one
-  // that is closing. The start looks a few times, then gives up rather than
-  // open a second, unguarded window.
+TEST(UnixSocketInstance, ANameHeldWithoutListeningDoesNotStopTheStart) {
+  // Bound but not listening: anyone on the machine can do this to an
+  // abstract name. The start looks a few times (an instance of ours is
+  // between bind and listen only for an instant), then runs unguarded.
   const UniqueFd holder = RawSocket(TestSocketName(), false);
   ASSERT_TRUE(holder.valid());
   UnixSocketInstance later(Options());
   const auto start = Clock::now();
-  EXPECT_EQ(later.Offer("/m/a.mkv"), HandOffResult::kLost);
+  EXPECT_EQ(later.Offer("/m/a.mkv"), HandOffResult::kFirstInstance);
   EXPECT_LT(Clock::now() - start, milliseconds(500));
   EXPECT_EQ(later.ListeningFd(), -1);
 }
@@ -336,6 +379,141 @@ TEST(UnixSocketInstance, StartsOfOtherUsersAreRefused) {
   auto stranger = StartLater("/m/a.mkv", milliseconds(500));
   EXPECT_EQ(AcceptWithin(first, milliseconds(2000)), std::nullopt);
   EXPECT_EQ(stranger.get(), HandOffResult::kLost);
+}
+
+TEST(UnixSocketInstanceFile, TheFirstStartListensInAPrivateFolderAndLeavesNothingBehind) {
+  RuntimeFolder runtime;
+  {
+    UnixSocketInstance first(runtime.Options());
+    ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
+    ASSERT_GE(first.ListeningFd(), 0);
+    struct stat folder {};
+    ASSERT_EQ(::stat((runtime.path() / "taviro").c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777U, 0700U);
+    EXPECT_TRUE(std::filesystem::is_socket(runtime.SocketFile()));
+    // Nothing in the abstract namespace for another user to meet.
+    EXPECT_FALSE(RawSocket(RuntimeFolder::Name(), true).valid());
+
+    auto later = std::async(std::launch::async, [&runtime] {
+      return UnixSocketInstance(runtime.Options()).Offer("/视频/一.mkv");
+    });
+    EXPECT_EQ(AcceptWithin(first, milliseconds(2000)), "/视频/一.mkv");
+    EXPECT_EQ(later.get(), HandOffResult::kDelivered);
+  }
+  EXPECT_FALSE(std::filesystem::exists(runtime.SocketFile()));
+  ExpectOneFirstOfSixStarts(runtime.Options());
+}
+
+TEST(UnixSocketInstanceFile, ASocketNobodyListensOnDoesNotStopTheStart) {
+  RuntimeFolder runtime;
+  ASSERT_EQ(::mkdir((runtime.path() / "taviro").c_str(), 0700), 0);
+  // Left by an instance that was killed, or bound and held without
+  // listening.
+  const UniqueFd holder = RawSocket(runtime.SocketFile().string(), false, true);
+  ASSERT_TRUE(holder.valid());
+  UnixSocketInstance first(runtime.Options());
+  ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
+  ASSERT_GE(first.ListeningFd(), 0);
+  auto later = std::async(std::launch::async, [&runtime] { return UnixSocketInstance(runtime.Options()).Offer("/m/a.mkv"); });
+  EXPECT_EQ(AcceptWithin(first, milliseconds(2000)), "/m/a.mkv");
+  EXPECT_EQ(later.get(), HandOffResult::kDelivered);
+
+  // A killed instance leaves its socket file, and holds nothing: the next
+  // start is first.
+  RuntimeFolder second;
+  Pipe ready;
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    UnixSocketInstance instance(second.Options());
+    const char state = instance.Offer("") == HandOffResult::kFirstInstance ? 'F' : 'L';
+    if (::write(ready.write_end.get(), &state, 1) < 0) ::_exit(91);
+    ::pause();
+    ::_exit(0);
+  }
+  ChildProcess killed(pid);
+  ready.write_end.Reset();
+  char state = 0;
+  ASSERT_EQ(::read(ready.read_end.get(), &state, 1), 1);
+  ASSERT_EQ(state, 'F');
+  killed.Kill();
+  EXPECT_TRUE(std::filesystem::is_socket(second.SocketFile()));
+  UnixSocketInstance next(second.Options());
+  EXPECT_EQ(next.Offer(""), HandOffResult::kFirstInstance);
+  EXPECT_GE(next.ListeningFd(), 0);
+}
+
+TEST(UnixSocketInstanceFile, AFolderOthersCanReachIsNotUsed) {
+  RuntimeFolder runtime;
+  // The runtime folder itself open to others: the abstract form.
+  ASSERT_EQ(::chmod(runtime.path().c_str(), 0777), 0);
+  {
+    UnixSocketInstance first(runtime.Options());
+    ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
+    EXPECT_FALSE(std::filesystem::exists(runtime.path() / "taviro"));
+    EXPECT_TRUE(RawSocket(RuntimeFolder::Name(), true).valid());
+  }
+  ASSERT_EQ(::chmod(runtime.path().c_str(), 0700), 0);
+
+  // Our own folder left open is closed before use.
+  ASSERT_EQ(::mkdir((runtime.path() / "taviro").c_str(), 0777), 0);
+  ASSERT_EQ(::chmod((runtime.path() / "taviro").c_str(), 0777), 0);
+  {
+    UnixSocketInstance first(runtime.Options());
+    ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
+    struct stat folder {};
+    ASSERT_EQ(::stat((runtime.path() / "taviro").c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777U, 0700U);
+    EXPECT_TRUE(std::filesystem::is_socket(runtime.SocketFile()));
+  }
+
+  // A folder of another user's, and a link in place of the folder.
+  if (::getuid() == 0) {
+    ASSERT_EQ(::chown((runtime.path() / "taviro").c_str(), 4242, 4242), 0);
+    UnixSocketInstance first(runtime.Options());
+    ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
+    EXPECT_FALSE(std::filesystem::exists(runtime.SocketFile()));
+    EXPECT_TRUE(RawSocket(RuntimeFolder::Name(), true).valid());
+  }
+  std::filesystem::remove_all(runtime.path() / "taviro");
+  std::filesystem::create_directory_symlink(runtime.path(), runtime.path() / "taviro");
+  UnixSocketInstance first(runtime.Options());
+  ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
+  EXPECT_TRUE(RawSocket(RuntimeFolder::Name(), true).valid());
+}
+
+TEST(UnixSocketInstance, AnAbstractNameSquattedByAnotherUserDoesNotStopTheStart) {
+  if (::getuid() != 0) {
+    GTEST_SKIP() << "becoming another user needs root";
+  }
+  // Another user binds the name and never listens.
+  Pipe ready;
+  const std::string name = TestSocketName();
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (::setgid(4242) != 0 || ::setuid(4242) != 0) ::_exit(92);
+    const UniqueFd squatter = RawSocket(name, false);
+    const char state = squatter.valid() ? 'B' : 'N';
+    if (::write(ready.write_end.get(), &state, 1) < 0) ::_exit(91);
+    ::pause();
+    ::_exit(0);
+  }
+  ChildProcess squatter(pid);
+  ready.write_end.Reset();
+  char state = 0;
+  ASSERT_EQ(::read(ready.read_end.get(), &state, 1), 1);
+  ASSERT_EQ(state, 'B');
+
+  UnixSocketInstance start(Options());
+  EXPECT_EQ(start.Offer("/home/me/private.mkv"), HandOffResult::kFirstInstance);
+  // With a runtime folder the name is not even in the shared namespace.
+  RuntimeFolder runtime;
+  InstanceSocketOptions options = runtime.Options();
+  options.name = name;
+  UnixSocketInstance guarded(options);
+  EXPECT_EQ(guarded.Offer(""), HandOffResult::kFirstInstance);
+  EXPECT_GE(guarded.ListeningFd(), 0);
 }
 
 }  // namespace

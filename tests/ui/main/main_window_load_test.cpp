@@ -66,6 +66,26 @@ TEST_F(StartUpTest, FirstStartInAnEmptyFolderCreatesEveryFile) {
   EXPECT_EQ(h.folder.ListNames(), "c.htm config.dll date.dat date_f.dat f.htm");
 }
 
+TEST_F(StartUpTest, TheInstanceThatOwnsTheNameRemovesTheTemporariesOfWritesCutShort) {
+  const char* ours[] = {".date.dat.a1B2c3", ".c.htm.XyZ123", ".config.dll.000000", ".t.htm.qqqqqq"};
+  // Not of our write pattern, or not beside a file the program writes.
+  const char* others[] = {".date.dat.a1B2c", ".date.dat.a1B2c3d", ".notes.txt.a1B2c3", ".date.dat.a-B2c3"};
+  for (const char* name : ours) h.folder.Write(name, "cut short");
+  for (const char* name : others) h.folder.Write(name, "someone's");
+  std::filesystem::create_directory(h.folder / ".f.htm.abcdef");
+
+  // Another instance may be writing: nothing goes.
+  StartProgram(Env());
+  for (const char* name : ours) EXPECT_TRUE(h.folder.Exists(name)) << name;
+
+  StartProgramEnv owner = Env();
+  owner.owns_instance = true;
+  StartProgram(owner);
+  for (const char* name : ours) EXPECT_FALSE(h.folder.Exists(name)) << name;
+  for (const char* name : others) EXPECT_TRUE(h.folder.Exists(name)) << name;
+  EXPECT_TRUE(h.folder.Exists(".f.htm.abcdef"));
+}
+
 TEST_F(StartUpTest, WithoutAPlayerOffersTheDownloadPageAndEnds) {
   player.creatable = false;
   player.present = false;

@@ -142,7 +142,8 @@ int DesktopApp::Run() {
                               .lists = lists_,
                               .player = player_probe,
                               .make_identity = MakeIdentity,
-                              .player_download_url = config_.player_download_url};
+                              .player_download_url = config_.player_download_url,
+                              .owns_instance = instances_.ListeningFd() >= 0};
   if (StartProgram(start) == StartOutcome::kEnd ||
       CheckWindowPlayer(mpv_player_ != nullptr, player_probe, prompt_) == StartOutcome::kEnd) {
     return 0;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/linux/gtk/frame_navigation_policy.h"
 #include "playback/external_call.h"
 
 namespace taviro::gtk {
@@ -272,6 +273,7 @@ void WebKitView::InstallPageBridge() {
   AddScript(content_.get(), kExternalScript, nullptr, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME);
   AddScript(content_.get(), kBridgeScript, kBridgeWorld, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME);
   AddScript(content_.get(), kFrameLinkScript, kBridgeWorld);
+  AddScript(content_.get(), kFrameNavigationPolicyScript, kBridgeWorld);
   AddScript(content_.get(), kMenuScript, kMenuWorld);
 }
 
@@ -381,7 +383,9 @@ bool WebKitView::DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDe
     }
   }
   // The engine does not say which frame navigates: clicks on private links
-  // inside embedded frames are stopped in the frame (kFrameLinkScript).
+  // inside embedded frames are stopped in the frame (kFrameLinkScript), and
+  // a frame's script is stopped by the page's policy
+  // (kFrameNavigationPolicyScript).
   if (HandleNavigation(uri) || !IsEngineScheme(uri)) {
     webkit_policy_decision_ignore(decision);  // cancelled, or nothing the engine could show
     return true;

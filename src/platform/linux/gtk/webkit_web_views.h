@@ -17,7 +17,9 @@ namespace taviro::gtk {
 //
 // What the view reports, and when:
 // - before_navigate: every navigation of every frame (links, scripts,
-//   history, our own Navigate), with the address the engine was given:
+//   history, our own Navigate) except an embedded frame's to a private
+//   scheme, which the page's policy stops first, with the address the
+//   engine was given:
 //   `%u4E2D` and other escapes stay as written, a non-ASCII character in an
 //   http or file address arrives %-encoded as UTF-8. Addresses in the
 //   program's own schemes that we navigate to ourselves never reach the

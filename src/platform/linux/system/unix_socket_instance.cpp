@@ -1,5 +1,7 @@
 #include "platform/linux/system/unix_socket_instance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <sys/un.h>
@@ -29,38 +31,21 @@ constexpr std::size_t kHeaderBytes = 4;
 constexpr int kRounds = 3;
 constexpr milliseconds kPauseBetweenRounds{10};
 
-struct AbstractAddress {
-  sockaddr_un address{};
-  socklen_t length = 0;
-};
-
-// Nothing when the name does not fit.
-std::optional<AbstractAddress> MakeAddress(const std::string& name) {
-  AbstractAddress result;
-  result.address.sun_family = AF_UNIX;
-  if (name.size() + 1 > sizeof(result.address.sun_path)) {
-    return std::nullopt;
-  }
-  // sun_path[0] stays NUL: the abstract namespace.
-  name.copy(result.address.sun_path + 1, name.size());
-  result.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-  return result;
-}
-
-const sockaddr* AsSockaddr(const AbstractAddress& address) {
-  return reinterpret_cast<const sockaddr*>(&address.address);
-}
-
 enum class ListenOutcome { kListening, kNameTaken, kFailed };
 
 // The socket is close-on-exec: a program started later must not keep the
-// name alive after this instance has gone.
-ListenOutcome Listen(const AbstractAddress& address, UniqueFd& listener) {
+// name alive after this instance has gone. A socket file is only ever bound
+// by the holder of the lock, so one that is there already was left by an
+// instance that died.
+ListenOutcome Listen(const InstanceSocketAddress& address, UniqueFd& listener) {
   UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
   if (!fd.valid()) {
     return ListenOutcome::kFailed;
   }
-  if (::bind(fd.get(), AsSockaddr(address), address.length) != 0) {
+  if (!address.abstract()) {
+    (void)::unlink(address.file.c_str());  // none there is the usual case
+  }
+  if (::bind(fd.get(), address.generic(), address.length) != 0) {
     return errno == EADDRINUSE ? ListenOutcome::kNameTaken : ListenOutcome::kFailed;
   }
   if (::listen(fd.get(), SOMAXCONN) != 0) {
@@ -72,7 +57,8 @@ ListenOutcome Listen(const AbstractAddress& address, UniqueFd& listener) {
 
 enum class ConnectOutcome { kConnected, kNobodyListening, kFailed };
 
-ConnectOutcome Connect(const AbstractAddress& address, UniqueFd& connection, Clock::time_point deadline) {
+ConnectOutcome Connect(const InstanceSocketAddress& address, UniqueFd& connection,
+                       Clock::time_point deadline) {
   UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (!fd.valid()) {
     return ConnectOutcome::kFailed;
@@ -88,7 +74,7 @@ ConnectOutcome Connect(const AbstractAddress& address, UniqueFd& connection, Clo
   ::setsockopt(fd.get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
   int result = 0;
   do {
-    result = ::connect(fd.get(), AsSockaddr(address), address.length);
+    result = ::connect(fd.get(), address.generic(), address.length);
   } while (result != 0 && errno == EINTR);
   if (result != 0) {
     return errno == ECONNREFUSED || errno == ENOENT ? ConnectOutcome::kNobodyListening
@@ -134,6 +120,28 @@ bool FromUser(int fd, uid_t uid) {
   return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == uid;
 }
 
+void Log(const char* text, const std::string& name) {
+  if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+    std::fprintf(stderr, "taviro: instance name %s %s\n", name.c_str(), text);
+  }
+}
+
+// The lock file beside the socket, for the lock that says who the instance
+// is. Never a link: the folder is ours, but be sure of what is opened.
+UniqueFd OpenLock(const std::filesystem::path& socket_file) {
+  std::filesystem::path lock = socket_file;
+  lock += ".lock";
+  return UniqueFd(::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+}
+
+bool TakeLock(const UniqueFd& lock) {
+  int result = 0;
+  do {
+    result = ::flock(lock.get(), LOCK_EX | LOCK_NB);
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
 std::optional<std::string> ReadText(int fd, Clock::time_point deadline) {
   std::array<char, kHeaderBytes> header{};
   if (!ReceiveExactly(fd, header.data(), header.size(), deadline)) {
@@ -158,7 +166,9 @@ std::string DefaultInstanceSocketName() {
   // their command line to the user's own running program.
   if (const char* instance = std::getenv("TAVIRO_INSTANCE"); instance != nullptr && *instance != '\0') {
     name += '-';
-    name += instance;
+    for (const char* c = instance; *c != '\0'; ++c) {
+      name += *c == '/' ? '_' : *c;  // the name is a file name too
+    }
   }
   return name;
 }
@@ -169,15 +179,48 @@ UnixSocketInstance::~UnixSocketInstance() {
   if (listener_.valid() && !ListenerIsOurs()) {
     (void)listener_.Release();  // closed behind our back: the number is not ours
   }
+  if (listener_.valid() && lock_.valid() && address_ && !address_->abstract()) {
+    // Still holding the lock: the file is ours. A crash leaves it for the
+    // next instance to replace.
+    (void)::unlink(address_->file.c_str());
+  }
 }
 
 bool UnixSocketInstance::HandToRunningInstance(const std::string& command_line) {
   return Offer(command_line) != HandOffResult::kFirstInstance;
 }
 
+std::optional<InstanceSocketAddress> UnixSocketInstance::ResolveAddress() const {
+  if (options_.folder.empty()) {
+    return AbstractInstanceAddress(options_.name);
+  }
+  std::optional<InstanceSocketAddress> address = FileInstanceAddress(options_.folder / options_.name);
+  if (address && MakePrivateFolder(options_.folder, options_.accepted_uid)) {
+    return address;
+  }
+  Log("has no private folder of this user's; using the abstract namespace", options_.name);
+  return AbstractInstanceAddress(options_.name);
+}
+
 HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
-  const std::optional<AbstractAddress> address = MakeAddress(options_.name);
-  if (listener_.valid() || !address) {
+  if (listener_.valid()) {
+    return HandOffResult::kFirstInstance;
+  }
+  if (!address_) {
+    address_ = ResolveAddress();
+  }
+  if (!address_) {
+    return HandOffResult::kFirstInstance;  // no name fits: run alone
+  }
+  return address_->abstract() ? OfferAtAbstractName(*address_, command_line)
+                              : OfferAtFile(*address_, command_line);
+}
+
+HandOffResult UnixSocketInstance::OfferAtFile(const InstanceSocketAddress& address,
+                                              const std::string& command_line) {
+  UniqueFd lock = OpenLock(address.file);
+  if (!lock.valid()) {
+    Log("has no lock file; running alone", options_.name);
     return HandOffResult::kFirstInstance;
   }
   const Clock::time_point deadline = Clock::now() + options_.answer_limit;
@@ -185,22 +228,52 @@ HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
     if (round > 0) {
       std::this_thread::sleep_for(kPauseBetweenRounds);
     }
-    switch (Listen(*address, listener_)) {
+    if (TakeLock(lock)) {
+      if (Listen(address, listener_) == ListenOutcome::kListening) {
+        lock_ = std::move(lock);
+        RememberListener();
+      }
+      // A socket that cannot be made leaves this instance unguarded.
+      return HandOffResult::kFirstInstance;
+    }
+    UniqueFd connection;
+    switch (Connect(address, connection, deadline)) {
+      case ConnectOutcome::kConnected:
+        // Only this user can reach the folder; the check costs nothing.
+        if (!FromUser(connection.get(), options_.accepted_uid)) {
+          return HandOffResult::kLost;
+        }
+        return Exchange(connection.get(), command_line, deadline) ? HandOffResult::kDelivered
+                                                                  : HandOffResult::kLost;
+      case ConnectOutcome::kFailed: return HandOffResult::kLost;
+      case ConnectOutcome::kNobodyListening: break;  // the holder has yet to listen
+    }
+  }
+  // The instance holds the lock but never listens: it hangs, and a second
+  // window must not open.
+  return HandOffResult::kLost;
+}
+
+HandOffResult UnixSocketInstance::OfferAtAbstractName(const InstanceSocketAddress& address,
+                                                      const std::string& command_line) {
+  const Clock::time_point deadline = Clock::now() + options_.answer_limit;
+  for (int round = 0; round < kRounds; ++round) {
+    if (round > 0) {
+      std::this_thread::sleep_for(kPauseBetweenRounds);
+    }
+    switch (Listen(address, listener_)) {
       case ListenOutcome::kListening: RememberListener(); return HandOffResult::kFirstInstance;
       case ListenOutcome::kFailed:  // no guard possible: run alone
         return HandOffResult::kFirstInstance;
       case ListenOutcome::kNameTaken: break;
     }
     UniqueFd connection;
-    switch (Connect(*address, connection, deadline)) {
+    switch (Connect(address, connection, deadline)) {
       case ConnectOutcome::kConnected:
         // The abstract namespace is shared by every user: a name held by
         // another one is no instance of ours, and must not get our text.
         if (!FromUser(connection.get(), options_.accepted_uid)) {
-          if (std::getenv("TAVIRO_DEBUG") != nullptr) {
-            std::fprintf(stderr, "taviro: instance name %s is held by another user; running alone\n",
-                         options_.name.c_str());
-          }
+          Log("is held by another user; running alone", options_.name);
           return HandOffResult::kFirstInstance;
         }
         return Exchange(connection.get(), command_line, deadline) ? HandOffResult::kDelivered
@@ -209,7 +282,11 @@ HandOffResult UnixSocketInstance::Offer(const std::string& command_line) {
       case ConnectOutcome::kNobodyListening: break;
     }
   }
-  return HandOffResult::kLost;
+  // Bound for longer than an instance takes from bind to listen: whoever
+  // holds it (anyone on the machine may) is not listening, and must not
+  // keep the program from starting.
+  Log("is held by a socket that does not listen; running alone", options_.name);
+  return HandOffResult::kFirstInstance;
 }
 
 UnixSocketInstance::Accepted UnixSocketInstance::Accept() {
@@ -263,8 +340,9 @@ bool UnixSocketInstance::Relisten() {
     (void)listener_.Release();
   }
   listener_.Reset();
-  const std::optional<AbstractAddress> address = MakeAddress(options_.name);
-  if (!address || Listen(*address, listener_) != ListenOutcome::kListening) {
+  // In the file form only the lock's holder may bind again.
+  if (!address_ || (!address_->abstract() && !lock_.valid()) ||
+      Listen(*address_, listener_) != ListenOutcome::kListening) {
     return false;
   }
   RememberListener();
