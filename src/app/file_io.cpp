@@ -130,7 +130,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
   return true;
 }
 
-int RemoveLeftoverTemporaries(const std::filesystem::path& folder, const std::vector<std::string_view>& names) {
+int RemoveLeftoverTemporaries(const std::filesystem::path& folder,
+                              const std::vector<std::string_view>& names) {
   std::error_code error;
   std::filesystem::directory_iterator entries(folder, error);
   if (error) {

@@ -21,7 +21,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 // each of `names` in `folder`. Removes them and returns how many went. Only
 // for a process that alone writes those files: another one's write under way
 // would lose its temporary.
-int RemoveLeftoverTemporaries(const std::filesystem::path& folder, const std::vector<std::string_view>& names);
+int RemoveLeftoverTemporaries(const std::filesystem::path& folder,
+                              const std::vector<std::string_view>& names);
 
 bool IsRegularFile(const std::filesystem::path& path);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/process_table.h"
@@ -15,8 +16,21 @@ std::int32_t FindProcessId(ProcessTable& table, std::string_view name);
 // Ends the process; false when it is gone or may not be ended.
 bool TerminateProcessById(ProcessTable& table, std::int32_t id);
 
-// Ends the first process FindProcessId finds, if any. Failures are ignored:
-// a process that cannot be ended is simply left running.
+// Ends every listed process whose executable file name is `name` exactly:
+// a longer name that merely contains it (a backup copy, another program) is
+// never ended. Failures are ignored: a process that cannot be ended is
+// simply left running.
 void KillProcessByName(ProcessTable& table, std::string_view name);
+
+// Whether the process runs the executable file `program` (an absolute path),
+// as opposed to another copy of the same name elsewhere.
+bool RunsProgram(const ProcessEntry& entry, std::string_view program);
+
+// Whether any listed process runs `program`.
+bool IsProgramRunning(ProcessTable& table, std::string_view program);
+
+// Ends every listed process that runs `program`; failures are ignored as in
+// KillProcessByName.
+void KillProgram(ProcessTable& table, std::string_view program);
 
 }  // namespace taviro

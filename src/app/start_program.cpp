@@ -11,17 +11,17 @@
 #include "platform/prompt.h"
 #include "platform/uri_launcher.h"
 #include "playback/episode_list_page.h"
+#include "playback/vendor_save_path.h"
 
 namespace taviro {
 
 void RemoveWriteLeftovers(const std::filesystem::path& app_folder) {
-  const std::vector<std::string_view> written_here = {
-      kConfigFileName,
-      ListFileName(ListFile::kNetworkTasks),
-      ListFileName(ListFile::kLocalFiles),
-      ListPageName(ListFile::kNetworkTasks),
-      ListPageName(ListFile::kLocalFiles),
-      kEpisodeListPageName};
+  const std::vector<std::string_view> written_here = {kConfigFileName,
+                                                      ListFileName(ListFile::kNetworkTasks),
+                                                      ListFileName(ListFile::kLocalFiles),
+                                                      ListPageName(ListFile::kNetworkTasks),
+                                                      ListPageName(ListFile::kLocalFiles),
+                                                      kEpisodeListPageName};
   // How many went tells nobody anything: a fresh folder has none.
   (void)RemoveLeftoverTemporaries(app_folder, written_here);
 }
@@ -41,6 +41,9 @@ StartOutcome StartProgram(const StartProgramEnv& env) {
   CreateOrRepairConfig(env.app_folder / kConfigFileName, env.make_identity);
   env.lists.CreateMissingListFiles();
   env.lists.RenderListPages();
+  // The helper's files, so that its save folder can be read and changed
+  // before it first runs.
+  EnsureVendorFiles(VendorFilesFolder(env.app_folder));
   return StartOutcome::kShowWindow;
 }
 

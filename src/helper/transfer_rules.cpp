@@ -69,13 +69,4 @@ int Thousandths(std::int64_t covered, std::int64_t total) {
   return static_cast<int>(std::clamp<std::int64_t>(covered * 1000 / total, 0, 1000));
 }
 
-std::string DefaultConfigText(std::string_view save_folder) {
-  return "[NBQVODTERMINAL]\r\ndefaultsavepath=" + std::string(save_folder) + "\r\n";
-}
-
-std::string DefaultPlayerXmlText(std::string_view save_folder) {
-  return "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n<QvodPlayer>\r\n<Download Defaultsavepath=\"" +
-         std::string(save_folder) + "\" />\r\n</QvodPlayer>\r\n";
-}
-
 }  // namespace taviro::helper

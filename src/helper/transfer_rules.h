@@ -53,8 +53,4 @@ class RateMeter {
 // Downloaded share in thousandths, rounded down so that 1000 means whole.
 int Thousandths(std::int64_t covered, std::int64_t total);
 
-// The text of the two vendor files a fresh installation gets.
-std::string DefaultConfigText(std::string_view save_folder);
-std::string DefaultPlayerXmlText(std::string_view save_folder);
-
 }  // namespace taviro::helper

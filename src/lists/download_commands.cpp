@@ -6,7 +6,6 @@
 
 #include "app/file_uri.h"
 #include "app/folder_listing.h"
-#include "app/settings_store.h"
 #include "app/text_number.h"
 #include "lists/downloaded_files.h"
 #include "lists/list_commands.h"
@@ -44,11 +43,9 @@ bool Exists(const std::string& path) {
 }  // namespace
 
 std::string ListCommands::SaveFolder() {
-  std::string& terminal_folder = context_.now.TerminalFolder;
-  if (terminal_folder.empty()) {
-    terminal_folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, "0");
-  }
-  std::string folder = ReadSavePath(terminal_folder);
+  // The helper's files are kept with the program's settings, wherever the
+  // helper itself is installed.
+  std::string folder = ReadSavePath(VendorFilesFolder(context_.app_folder));
   // File paths are the folder and a name joined: a folder typed without its
   // final "/" must not turn them into names beside it.
   if (!folder.empty() && !folder.ends_with('/')) folder += '/';

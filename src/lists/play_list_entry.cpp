@@ -81,10 +81,12 @@ void EnsureTerminalRunning(PlaybackContext& context) {
   const std::string& folder = context.now.TerminalFolder;
   // "0" is what an unset folder reads as: no helper is known.
   if (folder.empty() || folder == settings::kUnset) return;
-  if (FindProcessId(context.processes, kTerminalProgram) != 0) return;
+  // That folder's helper: a copy of the program elsewhere runs its own.
+  const std::string program = folder + std::string(kTerminalProgram);
+  if (IsProgramRunning(context.processes, program)) return;
   context.window.ports.host.ProcessPendingEvents();
   // A helper that will not start leaves the player to report the failure.
-  context.launcher.Start(folder + std::string(kTerminalProgram), {});
+  context.launcher.Start(program, {});
 }
 
 void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {

@@ -71,9 +71,9 @@ std::string ResolvedPlayLink(std::string_view kind, std::string_view escaped_med
   std::string link(kPlayScheme);
   const std::string_view separator = "&&&";
   link.append(PlayLinkField(kind));
-  for (const std::string& field : {PlayLinkField(escaped_media_url), PlayLinkField(entry.title), PlayLinkField(name),
-                                   std::to_string(entry.id), PlayLinkField(entry.source),
-                                   PlayLinkField(entry.episode)}) {
+  for (const std::string& field :
+       {PlayLinkField(escaped_media_url), PlayLinkField(entry.title), PlayLinkField(name),
+        std::to_string(entry.id), PlayLinkField(entry.source), PlayLinkField(entry.episode)}) {
     link.append(separator).append(field);
   }
   return link;

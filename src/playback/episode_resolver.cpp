@@ -20,7 +20,8 @@ namespace {
 constexpr std::string_view kField = "&&&";
 constexpr std::string_view kRetryBalloon = "读取下一集数据出错，稍后将重新读取！";
 
-std::string EpisodePlayLink(std::string_view kind, const EpisodeRecord& record, const ItemKey& key, int episode) {
+std::string EpisodePlayLink(std::string_view kind, const EpisodeRecord& record, const ItemKey& key,
+                            int episode) {
   const CatalogueLink entry{key.id, std::to_string(key.source), std::to_string(episode), key.title};
   return ResolvedPlayLink(kind, ScriptEscape(record.media_url), entry, record.name);
 }

@@ -167,15 +167,18 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
 }
 
 void LinkRouter::StartDownloadHelper() {
-  if (FindProcessId(context_.processes, kDownloadHelper) != 0) return;
   std::string& folder = context_.now.TerminalFolder;
   if (folder.empty()) {
     folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, settings::kUnset);
   }
   // "0" is what an unset folder reads as: no helper is known.
   if (folder.empty() || folder == settings::kUnset) return;
+  // The helper of that folder: one of the same name that another copy of the
+  // program runs does not serve this one.
+  const std::string program = folder + std::string(kDownloadHelper);
+  if (IsProgramRunning(context_.processes, program)) return;
   // A helper that cannot be started is not waited for: play is tried anyway.
-  context_.launcher.Start(folder + std::string(kDownloadHelper), {});
+  context_.launcher.Start(program, {});
 }
 
 void LinkRouter::PlayNextEpisode() {

@@ -33,6 +33,10 @@ struct PlaybackContext {
   ProgramLauncher& launcher;
   PlaybackTimers timers;
   std::filesystem::path app_folder;  // with a trailing "/"
+  // This installation's Qvod/ folder, beside the program, with a trailing
+  // "/": where its download helper is, whether or not the folder that
+  // keeps the settings (`app_folder`) is the program's own.
+  std::string helper_folder;
   // An address no server answers; the play page goes there when an item ends.
   std::string sentinel_url;
 };

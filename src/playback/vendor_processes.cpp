@@ -1,7 +1,5 @@
 #include "playback/vendor_processes.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -23,28 +21,14 @@ namespace {
 
 constexpr int kEndVendorOnQuit = 2;
 
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-  return upper;
-}
-
-bool IsProgram(const ProcessEntry& entry, std::string_view program) {
-  return Upper(entry.executable_name) == Upper(program);
-}
-
-void RemoveAll(std::string& text, std::string_view part) {
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at)) {
-    text.erase(at, part.size());
-  }
-}
-
 // The folder the installation put the helper in, when it is there.
 std::string InstalledHelperFolder(const PlaybackContext& context) {
-  const std::filesystem::path folder = context.app_folder / "Qvod";
   std::error_code error;
-  if (!std::filesystem::is_regular_file(folder / kDownloadHelperProgram, error)) return {};
-  return folder.string() + "/";
+  if (context.helper_folder.empty() ||
+      !std::filesystem::is_regular_file(context.helper_folder + kDownloadHelperProgram, error)) {
+    return {};
+  }
+  return context.helper_folder;
 }
 
 }  // namespace
@@ -53,19 +37,23 @@ void OnTimer3(PlaybackContext& context) {
   const std::filesystem::path& config = context.window.ConfigPath;
   const std::string leave_player = ReadSetting(config, settings::kStopVendorPlayerAtStart, "0");
   std::string& folder = context.now.TerminalFolder;
-  std::string helper_path;
+  // Only this installation's vendor processes count: a helper that another
+  // copy of the program started serves that copy's files, and a process
+  // found by its name alone would keep ours from starting.
+  const std::string& own = context.helper_folder;
+  const std::string player = own + kVendorPlayerProgram;
+  const std::string helper = own + kDownloadHelperProgram;
   bool helper_running = false;
   for (const ProcessEntry& entry : context.processes.List()) {
-    if (IsProgram(entry, kVendorPlayerProgram)) {
-      folder = entry.executable_path;
+    if (own.empty()) break;
+    if (RunsProgram(entry, player)) {
+      folder = own;
       // A player that will not end is left running.
       if (leave_player != "1") (void)context.processes.Terminate(entry.id);
-    } else if (IsProgram(entry, kDownloadHelperProgram)) {
+    } else if (RunsProgram(entry, helper)) {
       helper_running = true;
-      helper_path = entry.executable_path;
     }
   }
-  RemoveAll(folder, kVendorPlayerProgram);
   SweepTrayIcons();
   if (!helper_running) {
     if (folder.empty()) folder = InstalledHelperFolder(context);
@@ -75,24 +63,24 @@ void OnTimer3(PlaybackContext& context) {
       (void)context.launcher.Start(folder + kDownloadHelperProgram, {});
     }
   }
-  if (folder.empty() && !helper_path.empty()) {
-    folder = helper_path;
-    RemoveAll(folder, kDownloadHelperProgram);
-  }
+  if (folder.empty() && helper_running) folder = own;
   // An unwritable settings file only costs the folder at the next start.
   if (!folder.empty()) (void)WriteSetting(config, settings::kVendorFolder, folder);
 }
 
-void ttt_v(MainWindow& window, ProcessTable& processes, const QuitHooks& hooks) {
+void ttt_v(MainWindow& window, ProcessTable& processes, std::string_view vendor_folder,
+           const QuitHooks& hooks) {
   RemoveTrayIcon(window);
   const int end_vendor = ToInteger(ReadSetting(window.ConfigPath, settings::kEndVendorOnQuit, "0"));
   if (window.model.ContentMode == ContentMode::kPlayer) {
     window.model.SuppressClick = 0;
     window.ClickControlBar(bo_but::kStop);
   }
-  if (end_vendor == kEndVendorOnQuit) {
-    KillProcessByName(processes, kVendorPlayerProgram);
-    KillProcessByName(processes, kDownloadHelperProgram);
+  if (end_vendor == kEndVendorOnQuit && !vendor_folder.empty()) {
+    // This installation's processes only: another copy of the program may
+    // be playing through its own helper.
+    KillProgram(processes, std::string(vendor_folder) + kVendorPlayerProgram);
+    KillProgram(processes, std::string(vendor_folder) + kDownloadHelperProgram);
     SweepTrayIcons();
   }
   // Service requests are synchronous here: none can be in flight to cancel.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 namespace taviro {
 
@@ -12,11 +13,11 @@ inline constexpr const char* kVendorPlayerProgram = "QvodPlayer.exe";
 inline constexpr const char* kDownloadHelperProgram = "QvodTerminal.exe";
 
 // The one-shot vendor check (Timer3, after it has disabled itself): a
-// running vendor player gives away the installation folder and is ended
-// unless qvodqi is "1"; the download helper is started when none runs; the
-// folder found is kept in TerminalFolder and written as qvodw. Without a
-// vendor process to tell it, the folder is the application folder's Qvod/,
-// where the installation puts the helper.
+// vendor player running from this installation's Qvod/ folder gives that
+// folder and is ended unless qvodqi is "1"; this installation's download
+// helper is started when it does not run; the folder found is kept in
+// TerminalFolder and written as qvodw. Processes of the same names run from
+// elsewhere (another copy of the program) are neither counted nor ended.
 void OnTimer3(PlaybackContext& context);
 
 // What the composition root does at the end of the quit routine.
@@ -28,8 +29,9 @@ struct QuitHooks {
 };
 
 // The quit routine (ttt_v): the tray icon goes, the item playing is stopped
-// (its position stored), the vendor processes are ended when qvodk is 2,
-// and the windows close.
-void ttt_v(MainWindow& window, ProcessTable& processes, const QuitHooks& hooks);
+// (its position stored), the vendor processes run from `vendor_folder`
+// (TerminalFolder) are ended when qvodk is 2, and the windows close.
+void ttt_v(MainWindow& window, ProcessTable& processes, std::string_view vendor_folder,
+           const QuitHooks& hooks);
 
 }  // namespace taviro

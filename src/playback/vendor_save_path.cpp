@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 #include <optional>
+#include <system_error>
 
 #include "app/ansi_text.h"
+#include "app/app_folder.h"
 #include "app/extract_between.h"
 #include "app/file_io.h"
 #include "app/settings_store.h"
@@ -39,6 +41,40 @@ std::string Joined(std::string_view folder, std::string_view name) {
 }
 
 }  // namespace
+
+std::string VendorFilesFolder(const std::filesystem::path& app_folder) {
+  return (app_folder / "Qvod").string() + "/";
+}
+
+std::optional<std::string> VendorFilesFolderFor(std::string_view helper_folder,
+                                                const std::filesystem::path& data_home) {
+  // ".../Qvod/" names the folder "Qvod"; the program is in the one above.
+  const std::filesystem::path program_folder =
+      std::filesystem::path(helper_folder).lexically_normal().parent_path().parent_path();
+  const AppFolderChoice choice = ResolveAppFolder(program_folder, data_home);
+  if (choice.refused) return std::nullopt;
+  return VendorFilesFolder(choice.folder);
+}
+
+std::string DefaultConfigText(std::string_view save_folder) {
+  return "[NBQVODTERMINAL]\r\ndefaultsavepath=" + std::string(save_folder) + "\r\n";
+}
+
+std::string DefaultPlayerXmlText(std::string_view save_folder) {
+  return "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n<QvodPlayer>\r\n<Download Defaultsavepath=\"" +
+         std::string(save_folder) + "\" />\r\n</QvodPlayer>\r\n";
+}
+
+void EnsureVendorFiles(const std::string& files_folder) {
+  std::error_code ignored;  // a folder that cannot be made fails the writes below
+  std::filesystem::create_directories(files_folder, ignored);
+  const std::string save = DefaultSavePath();
+  const std::string config = Joined(files_folder, kVendorConfigFile);
+  const std::string xml = Joined(files_folder, kVendorPlayerFile);
+  // Files that cannot be written leave the default save folder in force.
+  if (!IsRegularFile(config)) (void)WriteFileAtomically(config, EncodeAnsi(DefaultConfigText(save)));
+  if (!IsRegularFile(xml)) (void)WriteFileAtomically(xml, EncodeAnsi(DefaultPlayerXmlText(save)));
+}
 
 std::string DefaultSavePath() { return InHome("Media/"); }
 

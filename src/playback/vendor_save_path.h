@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,28 @@ inline constexpr std::string_view kVendorConfigSection = "NBQVODTERMINAL";
 inline constexpr std::string_view kVendorSaveKey = "defaultsavepath";
 inline constexpr std::string_view kVendorPlayerFile = "QvodPlayer.xml";
 inline constexpr std::string_view kVendorSaveAttribute = "Defaultsavepath=";
+
+// The folder of the helper's two files for the folder that keeps the
+// program's settings and lists (`app_folder`, as ResolveAppFolder chose
+// it): its Qvod/ subfolder, with a trailing "/". A portable installation
+// keeps them beside the helper; an installation the user may not write
+// keeps them in the user's data folder.
+std::string VendorFilesFolder(const std::filesystem::path& app_folder);
+
+// The same folder as the helper in `helper_folder` (ending with "/") finds
+// it from its own place, by the rule the program applies to its folder
+// beside it; nothing when that rule refuses the folder.
+std::optional<std::string> VendorFilesFolderFor(std::string_view helper_folder,
+                                                const std::filesystem::path& data_home);
+
+// The text of the two files a fresh installation gets.
+std::string DefaultConfigText(std::string_view save_folder);
+std::string DefaultPlayerXmlText(std::string_view save_folder);
+
+// Makes `files_folder` and the two files naming DefaultSavePath() when they
+// are missing; files that are there are left as they are. Failures are
+// ignored: without the files the default save folder is in force.
+void EnsureVendorFiles(const std::string& files_folder);
 
 // Where downloads go when neither file names a folder: "Media/" in the
 // user's home, with a trailing "/".

@@ -129,6 +129,7 @@ class CommandLineHandOff : public ::testing::Test {
                           launcher,
                           {timer1, timer2, timer4},
                           h.folder.path(),
+                          (h.folder.path() / "Qvod").string() + "/",
                           "http://127.0.0.1:1/"};
   int vendor_checks = 0;
 };

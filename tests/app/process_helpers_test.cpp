@@ -57,10 +57,31 @@ TEST(FindProcessId, NoMatchOrEmptyNameGivesZero) {
   EXPECT_EQ(FindProcessId(empty, "QvodTerminal.exe"), 0);
 }
 
-TEST(KillProcessByName, EndsOnlyTheFirstMatch) {
+TEST(KillProcessByName, EndsEveryProcessOfExactlyThatNameAndNoOther) {
   FakeProcessTable table = TwoTerminals();
   KillProcessByName(table, "QvodTerminal.exe");
-  EXPECT_EQ(table.terminated, (std::vector<std::int32_t>{900}));
+  EXPECT_EQ(table.terminated, (std::vector<std::int32_t>{900, 31}));
+
+  FakeProcessTable near({{10, "qvodterminal.exe"}, {11, "OldQvodTerminal.exe.bak"}, {12, "QvodTerminal"}});
+  KillProcessByName(near, "QvodTerminal.exe");
+  KillProcessByName(near, "Terminal");
+  EXPECT_TRUE(near.terminated.empty());
+}
+
+// Another copy of the program runs a helper of the same name from its own
+// folder; only the one started from the folder asked for is ours.
+TEST(KillProgram, EndsOnlyTheProcessesRunFromThatFile) {
+  FakeProcessTable table({{3, "QvodTerminal.exe", "/opt/a/Qvod/QvodTerminal.exe"},
+                          {4, "QvodTerminal.exe", "/opt/b/Qvod/QvodTerminal.exe"},
+                          {5, "QvodTerminal.exe", ""},  // path unreadable: never ours
+                          {6, "QvodTerminal.exe.bak", "/opt/a/Qvod/QvodTerminal.exe.bak"},
+                          {7, "QvodTerminal.exe", "/opt/a/Qvod/QvodTerminal.exe"}});
+  EXPECT_TRUE(IsProgramRunning(table, "/opt/a/Qvod/./QvodTerminal.exe"));
+  EXPECT_FALSE(IsProgramRunning(table, "/opt/c/Qvod/QvodTerminal.exe"));
+  EXPECT_FALSE(IsProgramRunning(table, "QvodTerminal.exe"));  // a bare name is no program file
+  EXPECT_FALSE(IsProgramRunning(table, ""));
+  KillProgram(table, "/opt/a/Qvod/QvodTerminal.exe");
+  EXPECT_EQ(table.terminated, (std::vector<std::int32_t>{3, 7}));
 }
 
 TEST(KillProcessByName, WithoutAMatchEndsNothing) {

@@ -44,15 +44,17 @@ def covered(ranges_path):
     return sum(int(b) - int(a) for a, b in (line.split("-") for line in lines if "-" in line))
 
 
-class DownloadTest(unittest.TestCase):
+class DownloadFixture(unittest.TestCase):
+    """The program with the helper beside it, against a throttled service."""
+
     def serve(self, bytes_per_second):
         service = harness.DemoService(ARGS.service, ARGS.data, ARGS.media)
         self.addCleanup(service.stop)
         service.wait_ready()
         harness.fetch(f"__bandwidth?bytes_per_second={bytes_per_second}")
 
-    def start(self):
-        program = harness.Program(ARGS.program, ARGS.icon)
+    def start(self, program=None):
+        program = program or harness.Program(ARGS.program, ARGS.icon)
         os.makedirs(os.path.join(program.app_dir, "Qvod"))
         shutil.copy2(ARGS.helper, os.path.join(program.app_dir, "Qvod", "QvodTerminal.exe"))
         program.write("config.dll", "[S_q]\r\ns_h=2\r\n".encode("gb18030"))
@@ -97,6 +99,8 @@ class DownloadTest(unittest.TestCase):
     def progress(self, program):
         return [int(value) for value in harness.player_requests(program, "progress")]
 
+
+class DownloadTest(DownloadFixture):
     def test_an_episode_plays_while_it_downloads_and_the_next_one_is_fetched_ahead(self):
         self.serve(150_000)
         program, window = self.start()

@@ -18,6 +18,11 @@ APP_ID = "org.taviro.Taviro"
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 
+def read_gb18030(path):
+    with open(path, "rb") as f:
+        return f.read().decode("gb18030")
+
+
 def files_under(folder):
     return sorted(os.path.relpath(os.path.join(top, name), folder)
                   for top, _, names in os.walk(folder) for name in names)
@@ -85,9 +90,62 @@ class PackageTest(unittest.TestCase):
         harness.wait_for(written, 60, "settings and lists in $XDG_DATA_HOME/taviro")
         harness.wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Taviro$"],
                                                 capture_output=True).returncode == 0, 60, "the main window")
+
+        # The download helper's files live with the settings, made with the
+        # default save folder at the first start; the helper the program
+        # started from its installed folder reads them there.
+        helper = os.path.join(app, "Qvod", "QvodTerminal.exe")
+        self.addCleanup(self.stop_helpers, helper)
+        vendor = os.path.join(own, "Qvod")
+        default_save = os.path.join(env["HOME"], "Media") + "/"
+        self.assertEqual(read_gb18030(os.path.join(vendor, "QvodCfg.ini")),
+                         f"[NBQVODTERMINAL]\r\ndefaultsavepath={default_save}\r\n")
+        self.assertIn(f'Defaultsavepath="{default_save}"', read_gb18030(os.path.join(vendor, "QvodPlayer.xml")))
+
+        def log_has(text):
+            log.seek(0)
+            return text in log.read()
+        harness.wait_for(lambda: log_has(f"QvodTerminal: saving to {default_save}"), 60,
+                         "the installed helper to read its files")
         process.send_signal(signal.SIGTERM)
         self.assertEqual(process.wait(30), 0)
+        self.stop_helpers(helper)
+
+        # A save folder written there is the one the helper uses next.
+        films = os.path.join(self.work, "films") + "/"
+        with open(os.path.join(vendor, "QvodCfg.ini"), "wb") as f:
+            f.write(f"[NBQVODTERMINAL]\r\ndefaultsavepath={films}\r\n".encode("gb18030"))
+        helper_log = tempfile.TemporaryFile(mode="w+")
+        self.addCleanup(helper_log.close)
+        started = subprocess.Popen([helper], stdout=subprocess.DEVNULL, stderr=helper_log, env=env)
+        self.addCleanup(lambda: started.poll() is None and (started.kill(), started.wait()))
+
+        def helper_says(text):
+            helper_log.seek(0)
+            return text in helper_log.read()
+        harness.wait_for(lambda: helper_says(f"QvodTerminal: saving to {films}"), 60, "the helper to use films/")
+        started.send_signal(signal.SIGTERM)
+        self.assertEqual(started.wait(30), 0)
         self.assertEqual(files_under(app), installed, "the program wrote into its installed folder")
+
+    @staticmethod
+    def stop_helpers(helper):
+        """Ends the helpers run from this test's installed copy, by id."""
+        def running():
+            pids = []
+            for entry in filter(str.isdigit, os.listdir("/proc")):
+                try:
+                    if os.readlink(f"/proc/{entry}/exe") == os.path.realpath(helper):
+                        pids.append(int(entry))
+                except OSError:
+                    pass
+            return pids
+        for pid in running():
+            try:
+                os.kill(pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        harness.wait_for(lambda: not running(), 30, "the helpers to end")
 
 
 if __name__ == "__main__":

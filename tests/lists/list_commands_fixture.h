@@ -101,6 +101,7 @@ class ListCommandsTest : public ::testing::Test {
                           launchers,
                           {timer1, timer2, timer4},
                           h.folder / "",
+                          (h.folder / "Qvod").string() + "/",
                           "http://127.0.0.1:18089/end/"};
   ListCommands commands{context, launchers};
 };

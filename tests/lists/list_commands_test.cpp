@@ -128,12 +128,15 @@ TEST_F(ListCommandsTest, AHelperTaskResumesInThePlayerAndShowsItsEpisodeList) {
   EXPECT_EQ(Log(h.log.entries.end() - 5, h.log.entries.end()), expected);
 
   // Not again while it runs, nor without a known folder.
-  processes.running.push_back({11, "QvodTerminal.exe"});
+  processes.running.push_back({10, "QvodTerminal.exe", "/opt/other/Qvod/QvodTerminal.exe"});
+  EXPECT_TRUE(ClickLink(3, "open://2"));
+  EXPECT_EQ(launchers.started.size(), 2U);  // another copy's helper does not serve us
+  processes.running.push_back({11, "QvodTerminal.exe", "/opt/taviro/Qvod/QvodTerminal.exe"});
   EXPECT_TRUE(ClickLink(3, "open://2"));
   now.TerminalFolder.clear();
   processes.running.clear();
   EXPECT_TRUE(ClickLink(3, "open://2"));
-  EXPECT_EQ(launchers.started.size(), 1U);
+  EXPECT_EQ(launchers.started.size(), 2U);
 }
 
 TEST_F(ListCommandsTest, AnUnsetHelperFolderStartsNoHelper) {

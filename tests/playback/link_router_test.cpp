@@ -191,10 +191,14 @@ TEST_F(LinkRouterTest, TheDownloadHelperIsStartedFromItsKnownFolderWhenNotRunnin
   h.main.SetSetting("S_q", "qvodw", "/elsewhere/");
   router.Web1BeforeNavigate(link);
   EXPECT_EQ(h.launcher.started.back().program, "/opt/qvod/QvodTerminal.exe");
-  // Running already: nothing is started.
-  h.processes.entries = {{40, "bash"}, {41, "QvodTerminal.exe"}};
+  // Running already from that folder: nothing is started. Another copy's
+  // helper of the same name does not count.
+  h.processes.entries = {{40, "bash", "/usr/bin/bash"}, {41, "QvodTerminal.exe", "/srv/QvodTerminal.exe"}};
   router.Web1BeforeNavigate(link);
-  EXPECT_EQ(h.launcher.started.size(), 2U);
+  EXPECT_EQ(h.launcher.started.size(), 3U);
+  h.processes.entries.push_back({42, "QvodTerminal.exe", "/opt/qvod/QvodTerminal.exe"});
+  router.Web1BeforeNavigate(link);
+  EXPECT_EQ(h.launcher.started.size(), 3U);
 }
 
 TEST_F(LinkRouterTest, NoHelperFolderKnownStartsNothingButStillPlays) {

@@ -86,6 +86,7 @@ class PollerFixture : public ::testing::Test {
                           launcher,
                           PlaybackTimers{timer1, timer2, timer4},
                           harness.folder.path(),
+                          (harness.folder.path() / "Qvod").string() + "/",
                           kSentinel};
   EpisodeResolver resolver{context};
   RecordingShutdownBackend shutdown;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "support/playback_harness.h"
@@ -18,16 +19,19 @@ class VendorProcessesTest : public ::testing::Test {
   PlaybackHarness h;
 };
 
-TEST_F(VendorProcessesTest, ARunningVendorPlayerGivesItsFolderAndIsEndedUnlessLeftAlone) {
+// The harness's installation keeps its helper in <folder>/Qvod/; another
+// copy of the program runs the same names from /opt/other/Qvod/.
+TEST_F(VendorProcessesTest, OnlyThisInstallationsPlayerGivesItsFolderAndIsEndedUnlessLeftAlone) {
+  const std::string own = h.context.helper_folder;
   h.processes.entries = {{5, "bash", "/usr/bin/bash"},
-                         {9, "qvodplayer.EXE", "/opt/vendor/qvodplayer.EXE"},
-                         {12, "QvodPlayer.exe", "/opt/vendor/QvodPlayer.exe"},
-                         {13, "QvodPlayer.exe.old", "/opt/vendor/QvodPlayer.exe.old"},
-                         {20, "QvodTerminal.exe", "/opt/vendor/QvodTerminal.exe"}};
+                         {8, "QvodPlayer.exe", "/opt/other/Qvod/QvodPlayer.exe"},
+                         {12, "QvodPlayer.exe", own + "QvodPlayer.exe"},
+                         {13, "QvodPlayer.exe.old", own + "QvodPlayer.exe.old"},
+                         {20, "QvodTerminal.exe", own + "QvodTerminal.exe"}};
   OnTimer3(h.context);
-  EXPECT_EQ(h.processes.terminated, (std::vector<std::int32_t>{9, 12}));  // the name compared in upper case
-  EXPECT_EQ(h.now.TerminalFolder, "/opt/vendor/");
-  EXPECT_EQ(h.main.Setting("S_q", "qvodw"), "/opt/vendor/");
+  EXPECT_EQ(h.processes.terminated, (std::vector<std::int32_t>{12}));
+  EXPECT_EQ(h.now.TerminalFolder, own);
+  EXPECT_EQ(h.main.Setting("S_q", "qvodw"), own);
   EXPECT_TRUE(h.launcher.started.empty());  // the helper runs already
 
   h.processes.terminated.clear();
@@ -35,50 +39,53 @@ TEST_F(VendorProcessesTest, ARunningVendorPlayerGivesItsFolderAndIsEndedUnlessLe
   h.main.SetSetting("S_q", "qvodqi", "1");
   OnTimer3(h.context);
   EXPECT_TRUE(h.processes.terminated.empty());
-  EXPECT_EQ(h.now.TerminalFolder, "/opt/vendor/");
+  EXPECT_EQ(h.now.TerminalFolder, own);
 }
 
-TEST_F(VendorProcessesTest, AMissingHelperIsStartedFromTheFolderFoundOrTheInstalledOne) {
-  h.processes.entries = {{12, "QvodPlayer.exe", "/opt/vendor/QvodPlayer.exe"}};
-  OnTimer3(h.context);
-  ASSERT_EQ(h.launcher.started.size(), 1U);
-  EXPECT_EQ(h.launcher.started[0].program, "/opt/vendor/QvodTerminal.exe");
-  const std::vector<std::string> log = Log();
-  const auto pumped = std::find(log.begin(), log.end(), "host.ProcessPendingEvents");
-  const auto launched = std::find(log.begin(), log.end(), "launch(/opt/vendor/QvodTerminal.exe)");
-  EXPECT_LT(pumped, launched);
-
-  // No vendor process: the helper beside the program, when it is there.
-  h.processes.entries.clear();
-  h.now.TerminalFolder.clear();
-  h.launcher.started.clear();
+TEST_F(VendorProcessesTest, AnotherCopysHelperDoesNotKeepOursFromStarting) {
+  const std::string own = h.context.helper_folder;
+  // Not installed: nothing to start, and the stored folder stays.
+  h.main.SetSetting("S_q", "qvodw", "/opt/vendor/");
   OnTimer3(h.context);
   EXPECT_TRUE(h.launcher.started.empty());
   EXPECT_EQ(h.now.TerminalFolder, "");
-  EXPECT_EQ(h.main.Setting("S_q", "qvodw"), "/opt/vendor/");  // left as it was
+  EXPECT_EQ(h.main.Setting("S_q", "qvodw"), "/opt/vendor/");
 
   std::filesystem::create_directories(h.main.folder / "Qvod");
   h.main.folder.Write("Qvod/QvodTerminal.exe", "");
+  h.processes.entries = {{30, "QvodTerminal.exe", "/opt/other/Qvod/QvodTerminal.exe"},
+                         {31, "QvodTerminal.exe", ""}};  // its path unreadable
   OnTimer3(h.context);
-  const std::string installed = (h.main.folder.path() / "Qvod").string() + "/";
   ASSERT_EQ(h.launcher.started.size(), 1U);
-  EXPECT_EQ(h.launcher.started[0].program, installed + "QvodTerminal.exe");
-  EXPECT_EQ(h.main.Setting("S_q", "qvodw"), installed);
+  EXPECT_EQ(h.launcher.started[0].program, own + "QvodTerminal.exe");
+  const std::vector<std::string> log = Log();
+  const auto pumped = std::find(log.begin(), log.end(), "host.ProcessPendingEvents");
+  const auto launched = std::find(log.begin(), log.end(), "launch(" + own + "QvodTerminal.exe)");
+  EXPECT_LT(pumped, launched);
+  EXPECT_EQ(h.main.Setting("S_q", "qvodw"), own);
+  EXPECT_TRUE(h.processes.terminated.empty());
 
-  // A running helper alone tells the folder too.
+  // Ours running, by a path spelled another way, is not started twice.
   h.now.TerminalFolder.clear();
-  h.processes.entries = {{30, "QvodTerminal.exe", "/srv/q/QvodTerminal.exe"}};
+  h.launcher.started.clear();
+  h.processes.entries = {
+      {40, "QvodTerminal.exe", (h.main.folder.path() / "Qvod/./QvodTerminal.exe").string()}};
   OnTimer3(h.context);
-  EXPECT_EQ(h.now.TerminalFolder, "/srv/q/");
+  EXPECT_TRUE(h.launcher.started.empty());
+  EXPECT_EQ(h.now.TerminalFolder, own);
 }
 
-TEST_F(VendorProcessesTest, QuitStopsThePlayerOnlyInPlayerModeAndEndsTheVendorOnlyWhenAsked) {
+TEST_F(VendorProcessesTest, QuitStopsThePlayerOnlyInPlayerModeAndEndsOnlyThisInstallationsVendorWhenAsked) {
   std::vector<std::string> steps;
   const QuitHooks hooks{[&] { steps.push_back("close"); }, [&] { steps.push_back("finish"); }};
-  h.processes.entries = {{12, "QvodPlayer.exe"}, {20, "QvodTerminal.exe"}};
+  const std::string own = "/opt/taviro/Qvod/";
+  h.processes.entries = {{12, "QvodPlayer.exe", own + "QvodPlayer.exe"},
+                         {20, "QvodTerminal.exe", own + "QvodTerminal.exe"},
+                         {21, "QvodTerminal.exe", "/home/u/taviro/Qvod/QvodTerminal.exe"},
+                         {22, "QvodTerminal.exe", own + "QvodTerminal.exe"}};
 
   h.window().model.ContentMode = ContentMode::kWebPlayPage;  // the web play page
-  ttt_v(h.window(), h.processes, hooks);
+  ttt_v(h.window(), h.processes, own, hooks);
   EXPECT_EQ(Log(), std::vector<std::string>{"tray.Remove"});
   EXPECT_TRUE(h.processes.terminated.empty());
   EXPECT_EQ(steps, (std::vector<std::string>{"close", "finish"}));
@@ -87,9 +94,14 @@ TEST_F(VendorProcessesTest, QuitStopsThePlayerOnlyInPlayerModeAndEndsTheVendorOn
   h.main.SetSetting("S_q", "qvodk", "2");
   h.window().model.ContentMode = ContentMode::kPlayer;
   h.window().model.SuppressClick = 1;  // a right click pending must not swallow the stop
-  ttt_v(h.window(), h.processes, hooks);
+  ttt_v(h.window(), h.processes, own, hooks);
   EXPECT_EQ(Log(), (std::vector<std::string>{"tray.Remove", "bo_but.Click(1)"}));
-  EXPECT_EQ(h.processes.terminated, (std::vector<std::int32_t>{12, 20}));
+  EXPECT_EQ(h.processes.terminated, (std::vector<std::int32_t>{12, 20, 22}));
+
+  // No installation known: nothing of anyone else's is ended.
+  h.processes.terminated.clear();
+  ttt_v(h.window(), h.processes, "", hooks);
+  EXPECT_TRUE(h.processes.terminated.empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/ansi_text.h"
+#include "app/app_folder.h"
 #include "app/settings_store.h"
 #include "support/temp_folder.h"
 
@@ -65,6 +66,44 @@ TEST_F(VendorSavePathTest, WriteRewritesEveryNamedAttributeAndAlwaysTheIni) {
 
   EXPECT_FALSE(WriteSavePath("", "/x/"));
   EXPECT_FALSE(WriteSavePath(installation, ""));
+}
+
+// The helper finds its files from its own folder by the rule the program
+// applies to the folder beside it, so both read and write the same two.
+TEST_F(VendorSavePathTest, TheHelperAndTheProgramAgreeWhereTheFilesAre) {
+  const std::filesystem::path data_home = folder / "data";
+  const auto program_side = [&](const std::filesystem::path& program_folder) {
+    return VendorFilesFolder(ResolveAppFolder(program_folder, data_home).folder);
+  };
+
+  // Portable: the files lie beside the helper.
+  const std::filesystem::path portable = folder / "portable";
+  std::filesystem::create_directories(portable / "Qvod");
+  const std::string portable_helper = (portable / "Qvod").string() + "/";
+  EXPECT_EQ(VendorFilesFolderFor(portable_helper, data_home), portable_helper);
+  EXPECT_EQ(program_side(portable), portable_helper);
+
+  // Installed for the system (even where the user could write): the user's
+  // data folder, never the installation.
+  const std::filesystem::path system = folder / "usr/lib/taviro";
+  std::filesystem::create_directories(system / "Qvod");
+  const std::string in_data = (data_home / "taviro/Qvod").string() + "/";
+  EXPECT_EQ(VendorFilesFolderFor((system / "Qvod").string() + "/", data_home), in_data);
+  EXPECT_EQ(program_side(system), in_data);
+  EnsureVendorFiles(in_data);
+  EXPECT_EQ(ReadSavePath(in_data), DefaultSavePath());
+  EXPECT_EQ(ReadXmlSavePath(in_data), DefaultSavePath());
+  EXPECT_FALSE(std::filesystem::exists(system / "Qvod/QvodCfg.ini"));
+
+  // Files that are there are kept as they are.
+  WriteSavePath(in_data, "/srv/films/");
+  EnsureVendorFiles(in_data);
+  EXPECT_EQ(ReadXmlSavePath(in_data), "/srv/films/");
+
+  // A data folder others may write is refused by both.
+  std::filesystem::permissions(data_home / "taviro", std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::add);
+  EXPECT_EQ(VendorFilesFolderFor((system / "Qvod").string() + "/", data_home), std::nullopt);
 }
 
 TEST(DefaultSavePath, IsMediaInTheHome) {

@@ -82,6 +82,7 @@ struct ControlBarHarness {
                           services,
                           PlaybackTimers{timer1, timer2, timer4},
                           h.folder.path() / "",
+                          (h.folder.path() / "Qvod").string() + "/",
                           "http://127.0.0.1:9/end/"};
   FakeFileDialog files;
   std::vector<int> steps;           // directions the episode hook was given

@@ -31,9 +31,16 @@ struct PlaybackHarness {
   Timer timer1{scheduler, 1000, true, {}};
   Timer timer2{scheduler, 2000, false, {}};
   Timer timer4{scheduler, 50000, false, {}};
-  PlaybackContext context{
-      main.window, now, lists, http, processes, launcher, {timer1, timer2, timer4}, main.folder.path() / "",
-      kSentinel};
+  PlaybackContext context{main.window,
+                          now,
+                          lists,
+                          http,
+                          processes,
+                          launcher,
+                          {timer1, timer2, timer4},
+                          main.folder.path() / "",
+                          (main.folder.path() / "Qvod").string() + "/",
+                          kSentinel};
 
   MainWindow& window() { return main.window; }
   FakeWebView& web(int number) { return main.web[number]; }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/process_helpers.h"
 #include "platform/process_table.h"
 #include "platform/program_launcher.h"
 #include "playback/vendor_processes.h"
@@ -13,23 +14,6 @@
 
 namespace taviro {
 namespace {
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-// Ends every process of that name. A process that will not end is left
-// running: the helper rereads its files when it starts again anyway.
-void EndProcessesNamed(ProcessTable& processes, std::string_view name) {
-  for (const ProcessEntry& entry : processes.List()) {
-    if (SameNameIgnoringCase(entry.executable_name, name)) (void)processes.Terminate(entry.id);
-  }
-}
 
 bool IsAbsolute(std::string_view path) { return !path.empty() && path.front() == '/'; }
 
@@ -68,10 +52,14 @@ bool MakeFolderUsable(const std::string& folder) {
 }
 
 bool MoveCacheFolder(ProcessTable& processes, ProgramLauncher& launcher, const std::string& vendor_folder,
-                     const std::string& folder) {
-  EndProcessesNamed(processes, kVendorPlayerProgram);
-  EndProcessesNamed(processes, kDownloadHelperProgram);
-  const bool stored = WriteSavePath(vendor_folder, folder);
+                     const std::string& files_folder, const std::string& folder) {
+  if (!vendor_folder.empty()) {
+    // A process that will not end is left running: the helper rereads its
+    // files when it starts again anyway.
+    KillProgram(processes, vendor_folder + std::string(kVendorPlayerProgram));
+    KillProgram(processes, vendor_folder + std::string(kDownloadHelperProgram));
+  }
+  const bool stored = WriteSavePath(files_folder, folder);
   if (!vendor_folder.empty()) {
     // The helper may not be installed; downloads then wait for it.
     (void)launcher.Start(vendor_folder + std::string(kDownloadHelperProgram), {});

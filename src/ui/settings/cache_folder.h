@@ -26,10 +26,11 @@ std::string KnownVendorFolder(std::string_view stored);
 bool MakeFolderUsable(const std::string& folder);
 
 // Moves the helper's downloads to `folder`: ends the vendor's player and
-// helper processes, stores the folder in the helper's two files in
-// `vendor_folder` and starts the helper again (a helper that will not start
-// is left alone). False when the folder could not be stored.
+// helper run from `vendor_folder` (this installation's, not another copy's),
+// stores the folder in the helper's two files in `files_folder` and starts
+// the helper again (a helper that will not start is left alone). False when
+// the folder could not be stored.
 bool MoveCacheFolder(ProcessTable& processes, ProgramLauncher& launcher, const std::string& vendor_folder,
-                     const std::string& folder);
+                     const std::string& files_folder, const std::string& folder);
 
 }  // namespace taviro

@@ -58,7 +58,7 @@ void SettingsDialog::Load() {
   for (const CheckBoxKey& box : kCheckBoxKeys) {
     model_.checks[box.index] = ReadSetting(config_path_, box.key, settings::kUnset) != settings::kOff;
   }
-  model_.current_cache_folder = ReadSavePath(VendorFolder());
+  model_.current_cache_folder = ReadSavePath(VendorFilesFolder(config_path_.parent_path()));
   model_.folder_text =
       model_.current_cache_folder.empty() ? DefaultCacheFolder() : model_.current_cache_folder;
   model_.link_clicked = false;
@@ -113,7 +113,8 @@ bool SettingsDialog::Apply() {
 
   model_.busy = true;
   ports_.window.ProcessPendingEvents();
-  const bool stored = MoveCacheFolder(ports_.processes, ports_.launcher, vendor_folder, folder);
+  const bool stored = MoveCacheFolder(ports_.processes, ports_.launcher, vendor_folder,
+                                      VendorFilesFolder(config_path_.parent_path()), folder);
   model_.busy = false;
   if (!stored) {
     Inform(kCacheNotStoredText);

@@ -414,7 +414,8 @@ TEST(UnixSocketInstanceFile, ASocketNobodyListensOnDoesNotStopTheStart) {
   UnixSocketInstance first(runtime.Options());
   ASSERT_EQ(first.Offer(""), HandOffResult::kFirstInstance);
   ASSERT_GE(first.ListeningFd(), 0);
-  auto later = std::async(std::launch::async, [&runtime] { return UnixSocketInstance(runtime.Options()).Offer("/m/a.mkv"); });
+  auto later = std::async(std::launch::async,
+                          [&runtime] { return UnixSocketInstance(runtime.Options()).Offer("/m/a.mkv"); });
   EXPECT_EQ(AcceptWithin(first, milliseconds(2000)), "/m/a.mkv");
   EXPECT_EQ(later.get(), HandOffResult::kDelivered);
 

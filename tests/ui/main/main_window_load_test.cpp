@@ -8,6 +8,7 @@
 #include "platform/instance_channel.h"
 #include "platform/player_probe.h"
 #include "platform/uri_launcher.h"
+#include "playback/vendor_save_path.h"
 #include "support/main_window_harness.h"
 #include "support/recording_list_views.h"
 #include "ui/main/mini_mode.h"
@@ -63,7 +64,12 @@ TEST_F(StartUpTest, FirstStartInAnEmptyFolderCreatesEveryFile) {
   EXPECT_EQ(h.folder.Read("date_f.dat"), "\r\n");
   EXPECT_NE(h.folder.Read("c.htm").find("\xD4\xDD\xCE\xDE\xBC\xC7\xC2\xBC"), std::string::npos);  // 暂无记录
   EXPECT_EQ(h.Setting("User", "Name"), "52-54-00-12-34-56");
-  EXPECT_EQ(h.folder.ListNames(), "c.htm config.dll date.dat date_f.dat f.htm");
+  EXPECT_EQ(h.folder.ListNames(), "Qvod c.htm config.dll date.dat date_f.dat f.htm");
+  // The helper's two files, so that its save folder reads the same before
+  // it first runs.
+  EXPECT_TRUE(h.folder.Exists("Qvod/QvodCfg.ini") && h.folder.Exists("Qvod/QvodPlayer.xml"));
+  EXPECT_EQ(ReadSavePath((h.folder / "Qvod").string() + "/"), DefaultSavePath());
+  EXPECT_EQ(ReadXmlSavePath((h.folder / "Qvod").string() + "/"), DefaultSavePath());
 }
 
 TEST_F(StartUpTest, TheInstanceThatOwnsTheNameRemovesTheTemporariesOfWritesCutShort) {

@@ -127,11 +127,13 @@ TEST_F(SettingsDialogTest, AnUnchangedFolderWritesTheKeysOnly) {
 
 TEST_F(SettingsDialogTest, ANewFolderEndsTheHelperStoresTheFolderRestartsItAndSaysSo) {
   InstallVendor(films);
-  processes.entries = {{3, "qvodplayer.EXE"},
-                       {4, "bash"},
-                       {5, "QvodTerminal.exe"},
-                       {6, "QVODTERMINAL.EXE"},
-                       {8, "QvodTerminal.exe.bak"}};
+  // Only this installation's vendor processes are ended, not another copy's.
+  processes.entries = {{3, "QvodPlayer.exe", vendor + "QvodPlayer.exe"},
+                       {4, "bash", "/usr/bin/bash"},
+                       {5, "QvodTerminal.exe", vendor + "QvodTerminal.exe"},
+                       {6, "QvodTerminal.exe", vendor + "QvodTerminal.exe"},
+                       {7, "QvodTerminal.exe", "/opt/other/Qvod/QvodTerminal.exe"},
+                       {8, "QvodTerminal.exe.bak", vendor + "QvodTerminal.exe.bak"}};
   dialog.Show();
   const std::string moved = (folder / "新的 文件夹").string();
   dialog.SetFolderText(moved);

@@ -65,7 +65,7 @@ DesktopApp::DesktopApp(DesktopConfig config)
     : config_(std::move(config)),
       metrics_reference_(GObjectPtr<GtkWidget>::Retain(gtk_label_new(""))),
       metrics_(metrics_reference_.get()),
-      helper_link_(config_.app_folder, config_.service_base_url),
+      helper_link_(config_.program_folder, config_.service_base_url),
       shutdown_(ConnectSystemShutdown()),
       list_views_(web_),
       lists_(config_.app_folder, list_views_) {
@@ -101,9 +101,9 @@ DesktopApp::~DesktopApp() {
 }
 
 void DesktopApp::BuildPlayback() {
-  playback_ = std::make_unique<PlaybackContext>(
-      PlaybackContext{*window_, now_, lists_, http_, processes_, programs_,
-                      PlaybackTimers{timer1_, timer2_, timer4_}, config_.app_folder, config_.sentinel_url});
+  playback_ = std::make_unique<PlaybackContext>(PlaybackContext{
+      *window_, now_, lists_, http_, processes_, programs_, PlaybackTimers{timer1_, timer2_, timer4_},
+      config_.app_folder, helper_link_.folder, config_.sentinel_url});
   router_ = std::make_unique<LinkRouter>(*playback_, LoadEpisodePageTemplate());
   resolver_ = std::make_unique<EpisodeResolver>(*playback_);
   poller_ = std::make_unique<StatusPoller>(*playback_, *resolver_, *shutdown_, clock_);
@@ -263,7 +263,7 @@ void DesktopApp::Quit() {
       gtk_main_quit();
     }
   };
-  ttt_v(*window_, processes_, hooks);
+  ttt_v(*window_, processes_, playback_->helper_folder, hooks);
 }
 
 gboolean DesktopApp::OnTerminateSignal(gpointer data) {

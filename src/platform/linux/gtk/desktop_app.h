@@ -49,7 +49,11 @@
 namespace taviro::gtk {
 
 struct DesktopConfig {
+  // Where the settings and lists are kept: the program's folder, or the
+  // user's data folder when that cannot be written.
   std::filesystem::path app_folder;
+  // The folder of the executable, whose Qvod/ subfolder holds the helper.
+  std::filesystem::path program_folder;
   std::string command_line;
   // The folder the program was started from.
   std::string working_folder;

@@ -9,11 +9,12 @@
 
 namespace taviro::gtk {
 
-// The program's line to the download helper installed in the application
-// folder's Qvod/ subfolder.
+// The program's line to the download helper installed in the Qvod/
+// subfolder of the program's own folder (which, installed for the system,
+// is not the folder that keeps the settings).
 struct DownloadHelperLink {
-  DownloadHelperLink(const std::filesystem::path& app_folder, const std::string& service_base)
-      : folder((app_folder / "Qvod").string() + "/"),
+  DownloadHelperLink(const std::filesystem::path& program_folder, const std::string& service_base)
+      : folder((program_folder / "Qvod").string() + "/"),
         channel(folder),
         client(channel, launcher, folder + "QvodTerminal.exe", service_base) {}
 

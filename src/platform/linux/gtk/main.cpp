@@ -76,8 +76,9 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
 
   taviro::gtk::DesktopConfig config;
+  config.program_folder = taviro::ProgramFolder();
   const taviro::AppFolderChoice choice = taviro::ResolveAppFolder(
-      taviro::ProgramFolder(), taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), HomeFolder()));
+      config.program_folder, taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), HomeFolder()));
   if (choice.refused) {
     return RefuseFolder(choice.folder);
   }

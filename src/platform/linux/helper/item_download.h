@@ -52,7 +52,12 @@ class ItemDownload {
   std::size_t OnBody(const char* data, std::size_t size);
   bool OnHeaders(long status, std::int64_t start);
   bool ShouldAbortLocked() const;
-  void SaveRangesLocked();
+  // The text of the ranges file as the list stands.
+  std::optional<std::string> RangesTextLocked();
+  // Writes it once the bytes it names are on disk; only the transfer thread
+  // calls it.
+  void SaveRanges(const std::string& text);
+  void WriteBehind(std::int64_t from, std::int64_t to);
   void FinishLocked();
   void Log(const std::string& text) const;
 
@@ -75,8 +80,11 @@ class ItemDownload {
   bool stop_ = false;
   bool failed_ = false;
   bool finished_ = false;
-  std::int64_t unsaved_bytes_ = 0;
   std::chrono::steady_clock::time_point last_save_;
+  // The stretch of written bytes not yet handed to the disk; the transfer
+  // thread's alone.
+  std::int64_t behind_from_ = 0;
+  std::int64_t behind_end_ = 0;
   RateMeter rate_;
   std::thread worker_;
 };

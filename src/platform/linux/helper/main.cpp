@@ -4,6 +4,7 @@
 // abstract Unix socket named after its folder.
 #include <curl/curl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -11,11 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
+#include "app/app_folder.h"
 #include "helper/transfer_rules.h"
 #include "platform/linux/helper/media_server.h"
 #include "platform/linux/helper/terminal.h"
@@ -30,6 +31,8 @@ namespace {
 
 constexpr std::size_t kLongestRequest = 8192;
 constexpr std::chrono::milliseconds kRequestWait{2000};
+constexpr std::chrono::milliseconds kTakeOverWait{5000};
+constexpr std::chrono::milliseconds kTakeOverStep{100};
 
 bool Debug() {
   const char* value = std::getenv("TAVIRO_DEBUG");
@@ -42,15 +45,32 @@ std::string OwnFolder() {
   return folder.ends_with('/') ? folder : folder + "/";
 }
 
-// A fresh installation's two files, naming the default save folder; files
-// that are there already are left as they are.
-void EnsureConfigFiles(const std::string& folder) {
-  const std::string save = DefaultSavePath();
-  const std::string config = folder + std::string(kVendorConfigFile);
-  const std::string xml = folder + std::string(kVendorPlayerFile);
-  // Files that cannot be written leave the default save folder in force.
-  if (!IsRegularFile(config)) (void)WriteFileAtomically(config, EncodeAnsi(DefaultConfigText(save)));
-  if (!IsRegularFile(xml)) (void)WriteFileAtomically(xml, EncodeAnsi(DefaultPlayerXmlText(save)));
+// The folder of the two files: beside the helper in a portable
+// installation, in the user's data folder when the installation is the
+// system's (as the program beside it decides for its own files).
+std::optional<std::string> FilesFolder(const std::string& own_folder) {
+  const char* home = std::getenv("HOME");
+  // The program falls back on the account's home the same way.
+  if (home == nullptr || *home == '\0') {
+    const passwd* account = ::getpwuid(::getuid());
+    home = account != nullptr ? account->pw_dir : nullptr;
+  }
+  return VendorFilesFolderFor(own_folder, XdgDataHome(std::getenv("XDG_DATA_HOME"), home));
+}
+
+// A helper just asked to end (the save folder moved, and the program
+// started this one in its place) holds the name a moment longer while it
+// saves its files; the name is tried for a while before this one gives way
+// to a helper that stays. Nothing when the name stays taken or this helper
+// is asked to end meanwhile.
+UniqueFd TakeControlSocket(const std::string& name, int signals) {
+  const SteadyDeadline deadline = std::chrono::steady_clock::now() + kTakeOverWait;
+  for (;;) {
+    UniqueFd control = ListenAbstract(name);
+    if (control.valid() || std::chrono::steady_clock::now() >= deadline) return control;
+    pollfd wait{signals, POLLIN, 0};
+    if (::poll(&wait, 1, static_cast<int>(kTakeOverStep.count())) > 0) return {};
+  }
 }
 
 class Helper {
@@ -112,8 +132,19 @@ class Helper {
 
 int Main(int argc, char** argv) {
   const std::string folder = OwnFolder();
-  EnsureConfigFiles(folder);
-  if (argc > 1 && std::string_view(argv[1]) == "--write-config") return 0;
+  const std::optional<std::string> files = FilesFolder(folder);
+  if (!files) {
+    // The program refuses such a folder too; it is not ours to use.
+    if (Debug()) std::fprintf(stderr, "QvodTerminal: no private folder for the settings\n");
+    return 1;
+  }
+  if (argc > 1 && std::string_view(argv[1]) == "--write-config") {
+    // An installation writes the files only where they live beside the
+    // helper; each user of a system installation gets them at first use.
+    if (*files == folder) EnsureVendorFiles(*files);
+    return 0;
+  }
+  EnsureVendorFiles(*files);
 
   // Signals are taken as events, so a SIGTERM ends the loop and the items
   // save their ranges before the process goes.
@@ -126,9 +157,9 @@ int Main(int argc, char** argv) {
   signal(SIGPIPE, SIG_IGN);
   UniqueFd signal_fd(::signalfd(-1, &signals, SFD_CLOEXEC));
 
-  std::string save = ReadSavePath(folder);
+  std::string save = ReadSavePath(*files);
   if (!save.ends_with('/')) save += '/';
-  UniqueFd control = ListenAbstract(HelperSocketNameFor(folder));
+  UniqueFd control = TakeControlSocket(HelperSocketNameFor(folder), signal_fd.get());
   if (!control.valid()) {
     // Another helper serves this installation already.
     if (Debug()) std::fprintf(stderr, "QvodTerminal: already running for %s\n", folder.c_str());

@@ -1,6 +1,8 @@
 #include "platform/linux/mpv/software_renderer.h"
 
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <utility>
 
 namespace taviro::mpv {
@@ -10,6 +12,12 @@ namespace {
 constexpr const char* kPixelFormat = G_BYTE_ORDER == G_LITTLE_ENDIAN ? "bgr0" : "0rgb";
 // libmpv copies less when lines and the buffer start on this boundary.
 constexpr std::size_t kAlignment = 64;
+
+std::int64_t ThreadCpuNs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
 
 }  // namespace
 
@@ -34,7 +42,8 @@ std::unique_ptr<SoftwareRenderer> SoftwareRenderer::Create(mpv_handle* handle) {
 SoftwareRenderer::SoftwareRenderer(RenderContextPtr context)
     : context_(std::move(context)),
       area_(gtk::GObjectPtr<GtkWidget>::Retain(gtk_drawing_area_new())),
-      update_([this] { OnUpdate(); }) {
+      update_([this] { OnUpdate(); }),
+      log_cost_(std::getenv("TAVIRO_DEBUG") != nullptr) {
   gtk_widget_set_hexpand(area_.get(), TRUE);
   gtk_widget_set_vexpand(area_.get(), TRUE);
   draw_ = gtk::Connect(area_.get(), "draw", &SoftwareRenderer::OnDraw, this);
@@ -101,6 +110,7 @@ gboolean SoftwareRenderer::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data)
   const int scale = gtk_widget_get_scale_factor(widget);
   const int width = gtk_widget_get_allocated_width(widget) * scale;
   const int height = gtk_widget_get_allocated_height(widget) * scale;
+  const std::int64_t started = self->log_cost_ ? ThreadCpuNs() : 0;
   if (!self->RenderInto(self->shown_, width, height)) {
     // Nothing to show yet: the area stays black, as a player's does.
     cairo_set_source_rgb(cr, 0, 0, 0);
@@ -108,10 +118,24 @@ gboolean SoftwareRenderer::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data)
     return TRUE;
   }
   ++self->frames_;
+  const std::int64_t rendered = self->log_cost_ ? ThreadCpuNs() : 0;
   cairo_surface_set_device_scale(self->shown_.surface, scale, scale);
   cairo_set_source_surface(cr, self->shown_.surface, 0, 0);
   cairo_paint(cr);
+  if (self->log_cost_) {
+    self->LogCost(rendered - started, ThreadCpuNs() - rendered);
+  }
   return TRUE;
+}
+
+void SoftwareRenderer::LogCost(std::int64_t render_ns, std::int64_t paint_ns) {
+  render_ns_ += render_ns;
+  paint_ns_ += paint_ns;
+  if (frames_ % 30 == 0) {
+    std::fprintf(stderr, "taviro: software render cpu %lld us paint cpu %lld us at %lld us\n",
+                 static_cast<long long>(render_ns_ / 1000), static_cast<long long>(paint_ns_ / 1000),
+                 static_cast<long long>(g_get_monotonic_time()));
+  }
 }
 
 }  // namespace taviro::mpv

@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <mpv/client.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -47,12 +48,20 @@ class SoftwareRenderer final : public VideoRenderer {
   void OnUpdate();
   bool RenderInto(Image& image, int width, int height);
 
+  // With TAVIRO_DEBUG, the CPU the main thread spends rendering (scaling and
+  // converting) and painting the picture goes to stderr every 30 frames,
+  // for the thread breakdown in bench/compare_players.sh.
+  void LogCost(std::int64_t render_ns, std::int64_t paint_ns);
+
   RenderContextPtr context_;
   gtk::GObjectPtr<GtkWidget> area_;
   gtk::SignalConnection draw_;
   MainLoopWaker update_;
   Image shown_;
   std::uint64_t frames_ = 0;
+  bool log_cost_ = false;
+  std::int64_t render_ns_ = 0;
+  std::int64_t paint_ns_ = 0;
 };
 
 }  // namespace taviro::mpv

@@ -1,5 +1,7 @@
 #include "platform/linux/mpv/video_surface.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "platform/linux/mpv/gl_probe.h"
@@ -17,9 +19,15 @@ VideoSurface::VideoSurface(mpv_handle* handle, RenderPath wanted, Hooks hooks)
   draw_ = gtk::Connect(container_.get(), "draw", &VideoSurface::OnDraw, this);
   realize_ = gtk::Connect(container_.get(), "realize", &VideoSurface::OnRealize, this);
   gtk_widget_show(container_.get());
+  if (std::getenv("TAVIRO_DEBUG") != nullptr) {
+    frame_log_ = g_timeout_add_seconds(1, &VideoSurface::LogFramesShown, this);
+  }
 }
 
 VideoSurface::~VideoSurface() {
+  if (frame_log_ != 0) {
+    g_source_remove(frame_log_);
+  }
   full_screen_.reset();
   Uninstall();
 }
@@ -38,6 +46,16 @@ gboolean VideoSurface::OnDraw(GtkWidget* /*widget*/, cairo_t* cr, gpointer /*dat
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_paint(cr);
   return FALSE;
+}
+
+gboolean VideoSurface::LogFramesShown(gpointer data) {
+  const auto* self = static_cast<VideoSurface*>(data);
+  if (self->renderer_ != nullptr) {
+    std::fprintf(stderr, "taviro: frames shown %llu at %lld us\n",
+                 static_cast<unsigned long long>(self->renderer_->frames()),
+                 static_cast<long long>(g_get_monotonic_time()));
+  }
+  return G_SOURCE_CONTINUE;
 }
 
 bool VideoSurface::Anchored() const {

@@ -47,6 +47,7 @@ class VideoSurface {
  private:
   static void OnRealize(GtkWidget* widget, gpointer data);
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data);
+  static gboolean LogFramesShown(gpointer data);
   bool Anchored() const;
   RenderPath ChoosePath();
   bool GpuRenderer();
@@ -65,6 +66,9 @@ class VideoSurface {
   bool choosing_ = false;
   std::unique_ptr<FullScreenWindow> full_screen_;
   bool on_gpu_ = false;
+  // With TAVIRO_DEBUG, the frames shown so far go to stderr once a second,
+  // for the player comparison in bench/.
+  guint frame_log_ = 0;
 };
 
 }  // namespace taviro::mpv
