@@ -1,9 +1,10 @@
 """Soak: episodes of the demo service played back to back with autoplay, for
 a given time, by the real program under Xvfb. Reports the resident memory
-of the program (and of it with its web processes) once the first episode
-has settled and at the end, the episodes played, and any crash. Exits
-non-zero on a crash, on playback that stops moving on, or on memory growth
-beyond --max-growth percent when that is given.
+(RSS and PSS) of the program and of each kind of process below it (web,
+network, helpers) once the first episode has settled and at the end, the
+episodes played, and any crash; a reading each minute goes to
+soak-memory.csv. Exits non-zero on a crash, on playback that stops moving
+on, or on memory growth beyond --max-growth percent when that is given.
 
 Usage: soak_test.py --program ... --media DIR --out DIR --minutes M [--max-growth P]"""
 
@@ -13,24 +14,21 @@ import sys
 import time
 
 import harness
+import process_memory
 from accessible_screen import Screen
 from harness import player_requests
 
 SERIES = 101
 CATALOGUE_TAB = (250, 18)
-# Settle time before the first reading: caches and the first web pages.
-SETTLE_SECONDS = 30
+# Settle time before the reading that growth is measured from: the first
+# episodes open the caches, the web pages and the read-ahead player, and the
+# allocator's arenas fill up to what playing back to back needs. A short run
+# settles for a quarter of its time.
+SETTLE_SECONDS = 120
 # Each clip lasts 20 s; no new episode for this long means autoplay stopped.
 STALL_SECONDS = 75
 SAMPLE_SECONDS = 5
-
-
-def own_rss_kib(pid):
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-    return 0
+TIMELINE_SECONDS = 60
 
 
 def play_first_episode(program, window, screen):
@@ -65,9 +63,14 @@ def main():
         harness.wait_for(lambda: player_requests(program, "play"), 60, "the first episode")
         began = time.monotonic()
         end = began + args.minutes * 60
+        settle = min(SETTLE_SECONDS, args.minutes * 60 / 4)
+        at_first_play = process_memory.by_name(program.process.pid)
         first = None
         last_count, last_new = 0, time.monotonic()
         restarts = 0
+        timeline = open(os.path.join(args.out, "soak-memory.csv"), "w")
+        timeline.write("seconds,plays,process,count,rss_kib,pss_kib\n")
+        next_line = began
         while time.monotonic() < end:
             if program.process.poll() is not None:
                 problems.append(f"the program ended ({program.process.returncode}) after "
@@ -76,8 +79,14 @@ def main():
             plays = len(player_requests(program, "play"))
             if plays != last_count:
                 last_count, last_new = plays, time.monotonic()
-            if first is None and time.monotonic() - began >= SETTLE_SECONDS:
-                first = (own_rss_kib(program.process.pid), harness.process_tree_rss_kib(program.process.pid))
+            if first is None and time.monotonic() - began >= settle:
+                first = process_memory.by_name(program.process.pid)
+            if time.monotonic() >= next_line:
+                next_line += TIMELINE_SECONDS
+                seconds = time.monotonic() - began
+                for name, (count, rss, pss) in process_memory.by_name(program.process.pid).items():
+                    timeline.write(f"{seconds:.0f},{plays},{name},{count},{rss},{pss}\n")
+                timeline.flush()
             if time.monotonic() - last_new > STALL_SECONDS:
                 # The end of the series: start it again, as a user would.
                 restarts += 1
@@ -87,20 +96,30 @@ def main():
                 play_first_episode(program, window, screen)
                 last_new = time.monotonic()
             time.sleep(SAMPLE_SECONDS)
+        timeline.close()
         if program.process.poll() is None:
-            last = (own_rss_kib(program.process.pid), harness.process_tree_rss_kib(program.process.pid))
+            last = process_memory.by_name(program.process.pid)
             first = first or last
-            growth = 100.0 * (last[0] - first[0]) / first[0]
-            tree_growth = 100.0 * (last[1] - first[1]) / first[1]
-            report = (f"soak: {args.minutes:g} min, {len(player_requests(program, 'play'))} plays "
-                      f"({restarts} restarts of the series); RSS {first[0] // 1024} → {last[0] // 1024} MiB "
-                      f"({growth:+.1f} %), with web processes {first[1] // 1024} → {last[1] // 1024} MiB "
-                      f"({tree_growth:+.1f} %)")
+            growth = process_memory.growth_percent(first["program"][1], last["program"][1])
+            tree = process_memory.totals(first), process_memory.totals(last)
+            tree_growth = process_memory.growth_percent(tree[0][0], tree[1][0])
+            report = "\n".join([
+                f"soak: {args.minutes:g} min, {len(player_requests(program, 'play'))} plays "
+                f"({restarts} restarts of the series); RSS at the first play "
+                f"{at_first_play['program'][1] // 1024} MiB, settled after {settle:.0f} s "
+                f"{first['program'][1] // 1024} → "
+                f"{last['program'][1] // 1024} MiB ({growth:+.1f} %), with web processes "
+                f"{tree[0][0] // 1024} → {tree[1][0] // 1024} MiB ({tree_growth:+.1f} %), PSS of all "
+                f"{tree[0][1] // 1024} → {tree[1][1] // 1024} MiB "
+                f"({process_memory.growth_percent(tree[0][1], tree[1][1]):+.1f} %)",
+                *process_memory.table(first, last)])
             print(report)
             with open(os.path.join(args.out, "soak.txt"), "w") as f:
                 f.write(report + "\n")
-            if args.max_growth is not None and growth > args.max_growth:
-                problems.append(f"RSS grew {growth:.1f} % (limit {args.max_growth} %)")
+            if args.max_growth is not None:
+                for what, value in (("the program's RSS", growth), ("the RSS with web processes", tree_growth)):
+                    if value > args.max_growth:
+                        problems.append(f"{what} grew {value:.1f} % (limit {args.max_growth} %)")
             code = program.quit()
             if code != 0:
                 problems.append(f"exit code {code}")

@@ -15,6 +15,7 @@
 #include "app/program_arguments.h"
 #include "platform/linux/gtk/desktop_app.h"
 #include "platform/linux/gtk/gtk_prompt.h"
+#include "platform/linux/mpv/heap_return.h"
 #include "taviro_build_config.h"
 
 namespace {
@@ -57,6 +58,7 @@ int RefuseFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  taviro::mpv::LimitHeapArenas();
   const taviro::ProgramArguments arguments =
       taviro::ParseProgramArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
   if (arguments.action != taviro::ProgramAction::kRun) {

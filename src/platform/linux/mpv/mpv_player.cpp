@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/linux/mpv/heap_return.h"
 #include "platform/linux/mpv/picture_and_sound.h"
 #include "playback/media_address.h"
 
@@ -343,6 +344,9 @@ void MpvPlayer::OnEvent(const mpv_event& event) {
           SetPosition(*std::exchange(start_at_, std::nullopt));
         }
       }
+      // The item before this one, and the read-ahead that became this one,
+      // have been freed by now.
+      ReturnFreeHeapPages();
       break;
     case MPV_EVENT_END_FILE: OnEndFile(*static_cast<const mpv_event_end_file*>(event.data)); break;
     default: break;
