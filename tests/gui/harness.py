@@ -13,6 +13,8 @@ import urllib.parse
 import unittest
 import urllib.request
 
+import process_memory
+
 # The base address of the demo service this test started (on a free port);
 # the program under test is pointed at it.
 DEMO_BASE = None
@@ -228,27 +230,15 @@ def screenshot(window_id, path):
 
 def process_tree_rss_kib(pid):
     """Resident memory of a process and all its descendants, in KiB."""
-    children = {}
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open(f"/proc/{entry}/stat") as f:
-                fields = f.read().rsplit(")", 1)[1].split()
-            children.setdefault(int(fields[1]), []).append(int(entry))
-        except OSError:
-            continue
-    total, stack = 0, [pid]
-    while stack:
-        current = stack.pop()
-        stack.extend(children.get(current, []))
+    total = 0
+    for current in process_memory.descendants(pid):
         try:
             with open(f"/proc/{current}/status") as f:
                 for line in f:
                     if line.startswith("VmRSS:"):
                         total += int(line.split()[1])
         except OSError:
-            pass
+            pass  # it ended while we looked
     return total
 
 
