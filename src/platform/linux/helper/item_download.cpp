@@ -136,8 +136,8 @@ bool ItemDownload::Start() {
       present_ = ByteRanges::Parse(*stored, *size);
     }
   }
-  last_save_ = Clock::now();
   worker_ = std::thread([this] { Run(); });
+  keeper_ = std::thread([this] { Keep(); });
   return true;
 }
 
@@ -148,6 +148,13 @@ void ItemDownload::Stop() {
   }
   changed_.notify_all();
   if (worker_.joinable()) worker_.join();
+  // The keeper goes last, so that its final save holds every byte written.
+  {
+    std::lock_guard lock(mutex_);
+    keeper_stop_ = true;
+  }
+  keeper_wake_.notify_all();
+  if (keeper_.joinable()) keeper_.join();
 }
 
 std::optional<std::int64_t> ItemDownload::WaitForSize(milliseconds limit) {
@@ -200,7 +207,9 @@ void ItemDownload::Run() {
       if (total_) {
         const std::optional<std::int64_t> next = NextFetchStart(present_, *total_, reader_offset_);
         if (!next) {
-          FinishLocked();
+          // The keeper syncs the file and gives it its final name.
+          complete_ = true;
+          keeper_wake_.notify_all();
           break;
         }
         start = *next;
@@ -227,12 +236,38 @@ void ItemDownload::Run() {
     Log("retrying " + source_url_ + " in " + std::to_string(delay->count()) + " ms");
     changed_.wait_for(lock, *delay, [this] { return stop_; });
   }
-  std::optional<std::string> ranges;
-  {
-    std::lock_guard lock(mutex_);
-    if (!finished_) ranges = RangesTextLocked();
+}
+
+void ItemDownload::Keep() {
+  std::unique_lock lock(mutex_);
+  Clock::time_point next_save = Clock::now() + kSaveEvery;
+  for (;;) {
+    keeper_wake_.wait_until(lock, next_save, [this] { return hint_due_ || complete_ || keeper_stop_; });
+    if (complete_) {
+      lock.unlock();
+      Finish();
+      return;
+    }
+    if (keeper_stop_ || Clock::now() >= next_save) {
+      next_save = Clock::now() + kSaveEvery;
+      std::optional<std::string> ranges = ranges_changed_ ? RangesTextLocked() : std::nullopt;
+      ranges_changed_ = false;
+      lock.unlock();
+      if (ranges) SaveRanges(*ranges);
+      lock.lock();
+      // Bytes written while saving are saved once more before the end.
+      if (keeper_stop_ && !ranges_changed_ && !complete_) return;
+      continue;
+    }
+    if (hint_due_) {
+      hint_due_ = false;
+      lock.unlock();
+      // Only a hint: the bytes are written either way, at the latest by the
+      // sync before a save or the rename.
+      (void)::sync_file_range(file_.get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+      lock.lock();
+    }
   }
-  if (ranges) SaveRanges(*ranges);
 }
 
 ItemDownload::FetchEnd ItemDownload::Fetch(std::int64_t start) {
@@ -268,6 +303,13 @@ ItemDownload::FetchEnd ItemDownload::Fetch(std::int64_t start) {
   if (stop_) return FetchEnd::kStopped;
   if (move_) return FetchEnd::kMoved;
   if (result == CURLE_OK) return FetchEnd::kDone;
+  // A disk that refuses the bytes is waited for like a failing source, not
+  // asked again at once.
+  if (write_failed_) {
+    write_failed_ = false;
+    Log("cannot write " + files_.partial_path);
+    return FetchEnd::kFailed;
+  }
   // The write callback ends a transfer that runs into bytes already there.
   if (result == CURLE_WRITE_ERROR && headers_seen_) return FetchEnd::kDone;
   // A missing file or a size that does not match is not cured by waiting.
@@ -298,56 +340,49 @@ std::size_t ItemDownload::OnBody(const char* data, std::size_t size) {
   for (std::int64_t written = at; written < end;) {
     const ssize_t count =
         ::pwrite(file_.get(), data + (written - at), static_cast<std::size_t>(end - written), written);
-    if (count <= 0) return 0;
+    if (count <= 0) {
+      std::lock_guard lock(mutex_);
+      write_failed_ = true;
+      return 0;
+    }
     written += count;
   }
-  WriteBehind(at, end);
-  std::optional<std::string> ranges;
-  bool more = true;
-  {
-    std::lock_guard lock(mutex_);
-    // Recorded only once written, so the list never claims more than the file.
-    present_.Add(at, end);
-    write_at_ = end;
-    rate_.Count(end - at, Clock::now());
-    if (Clock::now() - last_save_ >= kSaveEvery) ranges = RangesTextLocked();
-    changed_.notify_all();
-    // Bytes already there end this transfer; the next one starts at the gap.
-    more = !(present_.RunEnd(write_at_) > write_at_ || (total_ && write_at_ >= *total_));
+  std::lock_guard lock(mutex_);
+  // Recorded only once written, so the list never claims more than the file.
+  // Syncing and saving are the keeper's: this thread never waits on the disk.
+  present_.Add(at, end);
+  ranges_changed_ = true;
+  write_at_ = end;
+  unhinted_ += end - at;
+  if (unhinted_ >= kWriteBehind) {
+    unhinted_ = 0;
+    hint_due_ = true;
+    keeper_wake_.notify_all();
   }
-  // Saved outside the lock: the player's reads do not wait for the disk.
-  if (ranges) SaveRanges(*ranges);
+  rate_.Count(end - at, Clock::now());
+  changed_.notify_all();
+  // Bytes already there end this transfer; the next one starts at the gap.
+  const bool more = !(present_.RunEnd(write_at_) > write_at_ || (total_ && write_at_ >= *total_));
   return more ? size : 0;
-}
-
-void ItemDownload::WriteBehind(std::int64_t from, std::int64_t to) {
-  // A transfer that moved elsewhere starts a new stretch.
-  if (from != behind_end_) behind_from_ = from;
-  behind_end_ = to;
-  if (to - behind_from_ < kWriteBehind) return;
-  // Only a hint: the bytes are written either way, at the latest by the sync
-  // before a save or the rename.
-  (void)::sync_file_range(file_.get(), behind_from_, to - behind_from_, SYNC_FILE_RANGE_WRITE);
-  behind_from_ = to;
 }
 
 bool ItemDownload::ShouldAbortLocked() const { return stop_ || move_; }
 
 std::optional<std::string> ItemDownload::RangesTextLocked() {
-  last_save_ = Clock::now();
   if (!total_) return std::nullopt;
   return std::string(kSizeLine) + std::to_string(*total_) + "\n" + present_.Serialize();
 }
 
 void ItemDownload::SaveRanges(const std::string& text) {
-  // The bytes the list names reach the disk before the list does, so that
-  // not even a power cut leaves it claiming bytes the file lacks. A ranges
-  // file that cannot be written costs only a fresh download later.
+  // The bytes the list names were written before it was taken and reach the
+  // disk before the list does, so that not even a power cut leaves it
+  // claiming bytes the file lacks. A ranges file that cannot be written costs
+  // only a fresh download later.
   if (::fdatasync(file_.get()) != 0) return;
   (void)WriteFileAtomically(files_.ranges_path, text);
 }
 
-void ItemDownload::FinishLocked() {
+void ItemDownload::Finish() {
   // The bytes reach the disk before the final name does: not even a power
   // cut may leave a half-written file under it. A file the disk will not
   // take stays partial, to be finished by a later run.
@@ -358,10 +393,16 @@ void ItemDownload::FinishLocked() {
   std::error_code error;
   std::filesystem::rename(files_.partial_path, files_.final_path, error);
   if (error) {
-    if (const std::optional<std::string> ranges = RangesTextLocked()) SaveRanges(*ranges);
+    std::optional<std::string> ranges;
+    {
+      std::lock_guard lock(mutex_);
+      ranges = RangesTextLocked();
+    }
+    if (ranges) SaveRanges(*ranges);
     return;
   }
   std::filesystem::remove(files_.ranges_path, error);  // a leftover list is harmless
+  std::lock_guard lock(mutex_);
   finished_ = true;
   Log("finished " + files_.final_path);
   changed_.notify_all();

@@ -22,8 +22,10 @@ struct ItemFiles {
 };
 
 // One network item on its way to disk: a transfer thread fetches what is
-// missing into the partial file (from where the player reads first) and
-// renames it to its final name once it is whole; readers wait for bytes.
+// missing into the partial file (from where the player reads first); a
+// keeper thread hands the bytes to the disk, saves the ranges list and
+// renames the file to its final name once it is whole, so that the
+// transfer never waits on the disk; readers wait for bytes.
 class ItemDownload {
  public:
   // `known_size`: the size a qvod link promises; the source must agree.
@@ -48,17 +50,17 @@ class ItemDownload {
  private:
   enum class FetchEnd { kDone, kMoved, kFailed, kStopped, kRefused };
   void Run();
+  // The keeper thread's loop.
+  void Keep();
   FetchEnd Fetch(std::int64_t start);
   std::size_t OnBody(const char* data, std::size_t size);
   bool OnHeaders(long status, std::int64_t start);
   bool ShouldAbortLocked() const;
   // The text of the ranges file as the list stands.
   std::optional<std::string> RangesTextLocked();
-  // Writes it once the bytes it names are on disk; only the transfer thread
-  // calls it.
+  // Writes it once the bytes it names are on disk; only the keeper calls it.
   void SaveRanges(const std::string& text);
-  void WriteBehind(std::int64_t from, std::int64_t to);
-  void FinishLocked();
+  void Finish();
   void Log(const std::string& text) const;
 
   friend struct TransferCallbacks;
@@ -80,13 +82,18 @@ class ItemDownload {
   bool stop_ = false;
   bool failed_ = false;
   bool finished_ = false;
-  std::chrono::steady_clock::time_point last_save_;
-  // The stretch of written bytes not yet handed to the disk; the transfer
-  // thread's alone.
-  std::int64_t behind_from_ = 0;
-  std::int64_t behind_end_ = 0;
+  bool write_failed_ = false;
+  // What the keeper is woken for: all bytes there, stopping, written bytes
+  // to hand to the disk; and whether the list changed since its last save.
+  std::condition_variable keeper_wake_;
+  bool complete_ = false;
+  bool keeper_stop_ = false;
+  bool hint_due_ = false;
+  bool ranges_changed_ = false;
+  std::int64_t unhinted_ = 0;
   RateMeter rate_;
   std::thread worker_;
+  std::thread keeper_;
 };
 
 }  // namespace taviro::helper
