@@ -107,8 +107,12 @@ struct TransferCallbacks {
 };
 
 ItemDownload::ItemDownload(std::string source_url, ItemFiles files, std::optional<std::int64_t> known_size,
-                           bool debug)
-    : source_url_(std::move(source_url)), files_(std::move(files)), known_size_(known_size), debug_(debug) {
+                           bool debug, SyncFile sync)
+    : source_url_(std::move(source_url)),
+      files_(std::move(files)),
+      known_size_(known_size),
+      debug_(debug),
+      sync_(sync ? std::move(sync) : SyncFile([](int fd) { return ::fdatasync(fd) == 0; })) {
   total_ = known_size_;
 }
 
@@ -249,11 +253,13 @@ void ItemDownload::Keep() {
       return;
     }
     if (keeper_stop_ || Clock::now() >= next_save) {
-      next_save = Clock::now() + kSaveEvery;
       std::optional<std::string> ranges = ranges_changed_ ? RangesTextLocked() : std::nullopt;
       ranges_changed_ = false;
       lock.unlock();
       if (ranges) SaveRanges(*ranges);
+      // Counted from the save's end: a slow disk gets fewer saves, not one
+      // after another.
+      next_save = Clock::now() + kSaveEvery;
       lock.lock();
       // Bytes written while saving are saved once more before the end.
       if (keeper_stop_ && !ranges_changed_ && !complete_) return;
@@ -378,7 +384,7 @@ void ItemDownload::SaveRanges(const std::string& text) {
   // disk before the list does, so that not even a power cut leaves it
   // claiming bytes the file lacks. A ranges file that cannot be written costs
   // only a fresh download later.
-  if (::fdatasync(file_.get()) != 0) return;
+  if (!sync_(file_.get())) return;
   (void)WriteFileAtomically(files_.ranges_path, text);
 }
 
@@ -386,7 +392,7 @@ void ItemDownload::Finish() {
   // The bytes reach the disk before the final name does: not even a power
   // cut may leave a half-written file under it. A file the disk will not
   // take stays partial, to be finished by a later run.
-  if (::fdatasync(file_.get()) != 0) {
+  if (!sync_(file_.get())) {
     Log("cannot sync " + files_.partial_path);
     return;
   }

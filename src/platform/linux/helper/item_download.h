@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -28,8 +29,13 @@ struct ItemFiles {
 // transfer never waits on the disk; readers wait for bytes.
 class ItemDownload {
  public:
+  // Makes the written bytes of a file durable; false when the disk refused.
+  using SyncFile = std::function<bool(int fd)>;
+
   // `known_size`: the size a qvod link promises; the source must agree.
-  ItemDownload(std::string source_url, ItemFiles files, std::optional<std::int64_t> known_size, bool debug);
+  // `sync`: fdatasync unless a test holds the disk up.
+  ItemDownload(std::string source_url, ItemFiles files, std::optional<std::int64_t> known_size, bool debug,
+               SyncFile sync = {});
   ItemDownload(const ItemDownload&) = delete;
   ItemDownload& operator=(const ItemDownload&) = delete;
   ~ItemDownload();
@@ -69,6 +75,7 @@ class ItemDownload {
   const ItemFiles files_;
   const std::optional<std::int64_t> known_size_;
   const bool debug_;
+  const SyncFile sync_;
   UniqueFd file_;
 
   mutable std::mutex mutex_;
