@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -132,6 +133,13 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 
 int RemoveLeftoverTemporaries(const std::filesystem::path& folder,
                               const std::vector<std::string_view>& names) {
+  return RemoveLeftoverTemporaries(folder, [&names](std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  });
+}
+
+int RemoveLeftoverTemporaries(const std::filesystem::path& folder,
+                              const std::function<bool(std::string_view name)>& written_here) {
   std::error_code error;
   std::filesystem::directory_iterator entries(folder, error);
   if (error) {
@@ -140,12 +148,16 @@ int RemoveLeftoverTemporaries(const std::filesystem::path& folder,
   int removed = 0;
   for (const std::filesystem::directory_entry& entry : entries) {
     const std::string entry_name = entry.path().filename().string();
-    for (const std::string_view name : names) {
-      // Only a plain file is ours; unlink never follows a link anyway.
-      if (IsTemporaryOf(entry_name, name) && entry.is_regular_file(error) && !entry.is_symlink(error) &&
-          ::unlink(entry.path().c_str()) == 0) {
-        ++removed;
-      }
+    // "." name "." and the suffix: the name is what lies between.
+    if (entry_name.size() < 2 + 1 + kTemporarySuffixLength) {
+      continue;
+    }
+    const std::string_view name =
+        std::string_view(entry_name).substr(1, entry_name.size() - 2 - kTemporarySuffixLength);
+    // Only a plain file is ours; unlink never follows a link anyway.
+    if (IsTemporaryOf(entry_name, name) && written_here(name) && entry.is_regular_file(error) &&
+        !entry.is_symlink(error) && ::unlink(entry.path().c_str()) == 0) {
+      ++removed;
     }
   }
   return removed;

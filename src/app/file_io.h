@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 // would lose its temporary.
 int RemoveLeftoverTemporaries(const std::filesystem::path& folder,
                               const std::vector<std::string_view>& names);
+// The same for every file name that `written_here` accepts, for a folder
+// whose files are not known by name beforehand.
+int RemoveLeftoverTemporaries(const std::filesystem::path& folder,
+                              const std::function<bool(std::string_view name)>& written_here);
 
 bool IsRegularFile(const std::filesystem::path& path);
 

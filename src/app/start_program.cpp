@@ -24,6 +24,7 @@ void RemoveWriteLeftovers(const std::filesystem::path& app_folder) {
                                                       kEpisodeListPageName};
   // How many went tells nobody anything: a fresh folder has none.
   (void)RemoveLeftoverTemporaries(app_folder, written_here);
+  RemoveVendorWriteLeftovers(VendorFilesFolder(app_folder));
 }
 
 StartOutcome StartProgram(const StartProgramEnv& env) {

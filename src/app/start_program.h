@@ -42,8 +42,8 @@ enum class StartOutcome { kShowWindow, kEnd };
 StartOutcome StartProgram(const StartProgramEnv& env);
 
 // The temporaries of the program's own writes into the application folder
-// (settings, lists, their pages, the episode-list page) that a killed
-// process left behind.
+// (settings, lists, their pages, the episode-list page) and into the
+// helper's two files that a killed process left behind.
 void RemoveWriteLeftovers(const std::filesystem::path& app_folder);
 
 // The window's own player could not be made: a notice, under the product's

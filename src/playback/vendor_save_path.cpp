@@ -76,6 +76,11 @@ void EnsureVendorFiles(const std::string& files_folder) {
   if (!IsRegularFile(xml)) (void)WriteFileAtomically(xml, EncodeAnsi(DefaultPlayerXmlText(save)));
 }
 
+void RemoveVendorWriteLeftovers(const std::string& files_folder) {
+  // How many went tells nobody anything: a fresh folder has none.
+  (void)RemoveLeftoverTemporaries(files_folder, {kVendorConfigFile, kVendorPlayerFile});
+}
+
 std::string DefaultSavePath() { return InHome("Media/"); }
 
 std::string DefaultCacheFolder() { return InHome("Videos/Media/"); }

@@ -37,6 +37,10 @@ std::string DefaultPlayerXmlText(std::string_view save_folder);
 // ignored: without the files the default save folder is in force.
 void EnsureVendorFiles(const std::string& files_folder);
 
+// Removes what writes of the two files cut short (a kill) left in
+// `files_folder`; for whoever starts first on the folder.
+void RemoveVendorWriteLeftovers(const std::string& files_folder);
+
 // Where downloads go when neither file names a folder: "Media/" in the
 // user's home, with a trailing "/".
 std::string DefaultSavePath();

@@ -79,6 +79,10 @@ TEST_F(StartUpTest, TheInstanceThatOwnsTheNameRemovesTheTemporariesOfWritesCutSh
   for (const char* name : ours) h.folder.Write(name, "cut short");
   for (const char* name : others) h.folder.Write(name, "someone's");
   std::filesystem::create_directory(h.folder / ".f.htm.abcdef");
+  // The helper's two files, written by the settings dialog too.
+  const std::filesystem::path vendor_temporary = VendorFilesFolder(h.folder.path()) + ".QvodPlayer.xml.Ab12Cd";
+  std::filesystem::create_directories(vendor_temporary.parent_path());
+  h.folder.Write(std::filesystem::relative(vendor_temporary, h.folder.path()).string(), "cut short");
 
   // Another instance may be writing: nothing goes.
   StartProgram(Env());
@@ -90,6 +94,7 @@ TEST_F(StartUpTest, TheInstanceThatOwnsTheNameRemovesTheTemporariesOfWritesCutSh
   for (const char* name : ours) EXPECT_FALSE(h.folder.Exists(name)) << name;
   for (const char* name : others) EXPECT_TRUE(h.folder.Exists(name)) << name;
   EXPECT_TRUE(h.folder.Exists(".f.htm.abcdef"));
+  EXPECT_FALSE(std::filesystem::exists(vendor_temporary));
 }
 
 TEST_F(StartUpTest, WithoutAPlayerOffersTheDownloadPageAndEnds) {

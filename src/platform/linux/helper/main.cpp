@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "app/app_folder.h"
+#include "helper/helper_leftovers.h"
 #include "helper/transfer_rules.h"
 #include "platform/linux/helper/media_server.h"
 #include "platform/linux/helper/terminal.h"
@@ -165,6 +166,8 @@ int Main(int argc, char** argv) {
     if (Debug()) std::fprintf(stderr, "QvodTerminal: already running for %s\n", folder.c_str());
     return 0;
   }
+  // This helper alone writes here now: what a killed one left goes.
+  RemoveHelperWriteLeftovers(*files, save);
   if (Debug()) std::fprintf(stderr, "QvodTerminal: saving to %s\n", save.c_str());
   curl_global_init(CURL_GLOBAL_DEFAULT);
   Helper helper(save, Debug());
