@@ -15,8 +15,8 @@ namespace {
 TEST(HelperLeftoversTest, RemovesOnlyTemporariesOfItsOwnWrites) {
   testing::TempFolder files;
   testing::TempFolder save;
-  for (const char* name : {"QvodCfg.ini", ".QvodCfg.ini.a1B2c3", ".QvodPlayer.xml.Zz9900", ".QvodCfg.ini.short",
-                           ".notes.txt.a1B2c3"}) {
+  for (const char* name : {"QvodCfg.ini", ".QvodCfg.ini.a1B2c3", ".QvodPlayer.xml.Zz9900",
+                           ".QvodCfg.ini.short", ".notes.txt.a1B2c3"}) {
     files.Write(name, "x");
   }
   for (const char* name : {"第1集.mp4.part", "第1集.mp4.part.ranges", ".第1集.mp4.part.ranges.Qw3rTy",

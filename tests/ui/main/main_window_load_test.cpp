@@ -80,7 +80,8 @@ TEST_F(StartUpTest, TheInstanceThatOwnsTheNameRemovesTheTemporariesOfWritesCutSh
   for (const char* name : others) h.folder.Write(name, "someone's");
   std::filesystem::create_directory(h.folder / ".f.htm.abcdef");
   // The helper's two files, written by the settings dialog too.
-  const std::filesystem::path vendor_temporary = VendorFilesFolder(h.folder.path()) + ".QvodPlayer.xml.Ab12Cd";
+  const std::filesystem::path vendor_temporary =
+      VendorFilesFolder(h.folder.path()) + ".QvodPlayer.xml.Ab12Cd";
   std::filesystem::create_directories(vendor_temporary.parent_path());
   h.folder.Write(std::filesystem::relative(vendor_temporary, h.folder.path()).string(), "cut short");
 
