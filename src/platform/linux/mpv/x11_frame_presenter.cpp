@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/linux/gtk/gobject_ptr.h"
+#include "platform/linux/gtk/see_through.h"
 
 namespace taviro::mpv {
 
@@ -118,9 +119,9 @@ GdkRectangle RectIn(GdkWindow* native, GdkWindow* window) {
 }
 
 // The part of `own` on screen, in the coordinates of its native ancestor,
-// when no other window lies over any of it: GTK paints overlapping windows
-// in stacking order, which shared-memory puts cannot follow, so then GTK
-// paints the frames too.
+// when no other window that paints lies over any of it: GTK paints
+// overlapping windows in stacking order, which shared-memory puts cannot
+// follow, so then GTK paints the frames too.
 std::optional<GdkRectangle> OpenArea(GdkWindow* own, GdkWindow* native) {
   GdkRectangle open = RectIn(native, own);
   for (GdkWindow* at = own; at != native; at = gdk_window_get_parent(at)) {
@@ -134,7 +135,7 @@ std::optional<GdkRectangle> OpenArea(GdkWindow* own, GdkWindow* native) {
       auto* sibling = static_cast<GdkWindow*>(item->data);
       const GdkRectangle rect = RectIn(native, sibling);
       if (gdk_window_is_visible(sibling) && !gdk_window_is_input_only(sibling) &&
-          gdk_rectangle_intersect(&rect, &open, nullptr)) {
+          !gtk::IsSeeThrough(sibling) && gdk_rectangle_intersect(&rect, &open, nullptr)) {
         return std::nullopt;
       }
     }
