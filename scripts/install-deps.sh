@@ -18,6 +18,8 @@ packages=(
   libglib2.0-dev dbus-daemon libcurl4-openssl-dev
   # the desktop program
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev libepoxy-dev fonts-wqy-microhei
+  # frames put on an X display through shared memory
+  libx11-dev libxext-dev
   # tests that run the program on a virtual display (python3-gi and GTK's
   # bindings for the drag-and-drop source)
   xvfb xauth xdotool imagemagick python3 python3-pyatspi at-spi2-core python3-gi gir1.2-gtk-3.0

@@ -196,6 +196,59 @@ TEST_P(MpvVideoTest, OutlivesTheWindowThatShowedIt) {
   ExpectNoErrors(under_test);
 }
 
+// Pixel of the screen as the X server holds it, which is where frames put
+// past GTK end up.
+guint32 ScreenPixel(GtkWidget* widget, int x, int y) {
+  GdkPixbuf* shot = gdk_pixbuf_get_from_window(gtk_widget_get_window(widget), x, y, 1, 1);
+  if (shot == nullptr) {
+    return 0xDEADBEEF;
+  }
+  const guchar* rgb = gdk_pixbuf_get_pixels(shot);
+  const guint32 pixel = (static_cast<guint32>(rgb[0]) << 16) | (static_cast<guint32>(rgb[1]) << 8) | rgb[2];
+  g_object_unref(shot);
+  return pixel;
+}
+
+gboolean PaintBlue(GtkWidget* /*widget*/, cairo_t* cr, gpointer /*data*/) {
+  cairo_set_source_rgb(cr, 0, 0, 1);
+  cairo_paint(cr);
+  return TRUE;
+}
+
+// Whatever lies above the video in the window keeps showing while frames
+// arrive, and the frames reach the screen around it.
+TEST_P(MpvVideoTest, FramesLeaveWhatLiesAboveThePictureAlone) {
+  PlayerUnderTest under_test(GetParam());
+  GtkWidget* video = under_test.player().VideoWidget();
+  GtkWidget* layout = gtk_layout_new(nullptr, nullptr);
+  g_object_ref(video);
+  gtk_container_remove(GTK_CONTAINER(under_test.window()), video);
+  gtk_widget_set_size_request(video, 320, 240);
+  gtk_layout_put(GTK_LAYOUT(layout), video, 0, 0);
+  g_object_unref(video);
+  GtkWidget* cover = gtk_drawing_area_new();
+  gtk_widget_set_size_request(cover, 80, 80);
+  g_signal_connect(cover, "draw", G_CALLBACK(PaintBlue), nullptr);
+  gtk_layout_put(GTK_LAYOUT(layout), cover, 0, 0);
+  gtk_container_add(GTK_CONTAINER(under_test.window()), layout);
+  gtk_widget_show_all(layout);
+  StartPlaying(under_test, "silent.mp4");
+  const std::uint64_t frames = under_test.Frames();
+  ASSERT_TRUE(PumpUntil([&] { return under_test.Frames() > frames + 10; }, 5s)) << "no frames drawn";
+
+  GtkWidget* window = GTK_WIDGET(under_test.window());
+  EXPECT_EQ(ScreenPixel(window, 40, 40), 0x0000FFU) << "the frames covered what lies above them";
+  EXPECT_NE(ScreenPixel(window, 200, 150), 0x000000U) << "no picture on the screen";
+
+  gtk_widget_hide(cover);
+  const std::uint64_t uncovered = under_test.Frames();
+  ASSERT_TRUE(PumpUntil([&] { return under_test.Frames() > uncovered + 10; }, 5s)) << "no frames drawn";
+  const guint32 corner = ScreenPixel(window, 40, 40);
+  EXPECT_TRUE(corner != 0x0000FFU && corner != 0x000000U) << "the picture did not take the place uncovered";
+  EXPECT_NE(ScreenPixel(window, 200, 150), 0x000000U) << "no picture on the screen";
+  ExpectNoErrors(under_test);
+}
+
 std::string PathName(const ::testing::TestParamInfo<RenderPath>& path) {
   return path.param == RenderPath::kSoftware ? "Software" : "OpenGl";
 }

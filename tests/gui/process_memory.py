@@ -59,6 +59,17 @@ def by_name(pid):
     return groups
 
 
+def median_groups(readings):
+    """Per name, the median of each figure over several by_name() readings, so
+    that one reading that falls on a passing allocation does not decide."""
+    names = {name for groups in readings for name in groups}
+    result = {}
+    for name in names:
+        columns = zip(*(groups.get(name, (0, 0, 0)) for groups in readings))
+        result[name] = tuple(sorted(column)[len(readings) // 2] for column in columns)
+    return result
+
+
 def totals(groups):
     """(RSS KiB, PSS KiB) of every group together."""
     return sum(g[1] for g in groups.values()), sum(g[2] for g in groups.values())

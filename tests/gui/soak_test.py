@@ -28,6 +28,9 @@ SETTLE_SECONDS = 120
 # Each clip lasts 20 s; no new episode for this long means autoplay stopped.
 STALL_SECONDS = 75
 SAMPLE_SECONDS = 5
+# Each end of the run is the median of this many seconds of readings: the
+# program's RSS steps up and back by ~10 MiB around each new episode.
+WINDOW_SECONDS = 60
 TIMELINE_SECONDS = 60
 
 
@@ -65,7 +68,7 @@ def main():
         end = began + args.minutes * 60
         settle = min(SETTLE_SECONDS, args.minutes * 60 / 4)
         at_first_play = process_memory.by_name(program.process.pid)
-        first = None
+        settled, recent = [], []
         last_count, last_new = 0, time.monotonic()
         restarts = 0
         timeline = open(os.path.join(args.out, "soak-memory.csv"), "w")
@@ -79,12 +82,15 @@ def main():
             plays = len(player_requests(program, "play"))
             if plays != last_count:
                 last_count, last_new = plays, time.monotonic()
-            if first is None and time.monotonic() - began >= settle:
-                first = process_memory.by_name(program.process.pid)
+            now = time.monotonic() - began
+            reading = process_memory.by_name(program.process.pid)
+            if settle <= now < settle + WINDOW_SECONDS:
+                settled.append(reading)
+            recent = [r for r in recent if r[0] > now - WINDOW_SECONDS] + [(now, reading)]
             if time.monotonic() >= next_line:
                 next_line += TIMELINE_SECONDS
-                seconds = time.monotonic() - began
-                for name, (count, rss, pss) in process_memory.by_name(program.process.pid).items():
+                seconds = now
+                for name, (count, rss, pss) in reading.items():
                     timeline.write(f"{seconds:.0f},{plays},{name},{count},{rss},{pss}\n")
                 timeline.flush()
             if time.monotonic() - last_new > STALL_SECONDS:
@@ -98,15 +104,15 @@ def main():
             time.sleep(SAMPLE_SECONDS)
         timeline.close()
         if program.process.poll() is None:
-            last = process_memory.by_name(program.process.pid)
-            first = first or last
+            last = process_memory.median_groups([r for _, r in recent])
+            first = process_memory.median_groups(settled) if settled else last
             growth = process_memory.growth_percent(first["program"][1], last["program"][1])
             tree = process_memory.totals(first), process_memory.totals(last)
             tree_growth = process_memory.growth_percent(tree[0][0], tree[1][0])
             report = "\n".join([
                 f"soak: {args.minutes:g} min, {len(player_requests(program, 'play'))} plays "
                 f"({restarts} restarts of the series); RSS at the first play "
-                f"{at_first_play['program'][1] // 1024} MiB, settled after {settle:.0f} s "
+                f"{at_first_play['program'][1] // 1024} MiB, medians of {WINDOW_SECONDS} s settled after {settle:.0f} s "
                 f"{first['program'][1] // 1024} → "
                 f"{last['program'][1] // 1024} MiB ({growth:+.1f} %), with web processes "
                 f"{tree[0][0] // 1024} → {tree[1][0] // 1024} MiB ({tree_growth:+.1f} %), PSS of all "

@@ -135,7 +135,7 @@ int DesktopApp::Run() {
   if (instances_.HandToRunningInstance(EncodeHandOff({config_.working_folder, config_.command_line}))) {
     return 0;
   }
-  mpv::MpvProbe player_probe;
+  mpv::MpvProbe player_probe(mpv_player_ != nullptr);
   const StartProgramEnv start{.app_folder = config_.app_folder,
                               .prompt = prompt_,
                               .launcher = launcher_,
@@ -149,8 +149,8 @@ int DesktopApp::Run() {
     return 0;
   }
   BuildWindow();
-  // A file from the command line plays once the window is on screen, so the
-  // player's video area is realized inside a laid-out window.
+  // A file from the command line plays once the player's video area is
+  // realized inside the window: the picture's render path is chosen then.
   std::string start_command;
   const MainWindowLoad load{instances_, config_.command_line, config_.working_folder, config_.app_folder,
                             [&start_command](const std::string& text) { start_command = text; }};
@@ -168,7 +168,9 @@ int DesktopApp::Run() {
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
-    host_.ProcessPendingEvents();
+    if (mpv_player_ != nullptr) {
+      gtk_widget_realize(mpv_player_->VideoWidget());
+    }
     OpenCommandLine(*playback_, start_command, config_.working_folder);
     controller_->Refresh();
   }

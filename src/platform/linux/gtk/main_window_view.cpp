@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/linux/gtk/region_kinds.h"
+#include "platform/linux/gtk/see_through.h"
 #include "platform/linux/gtk/skin_painting.h"
 #include "ui/main/window_chrome.h"
 #include "ui/main/window_design.h"
@@ -235,11 +236,15 @@ void MainWindowView::DrawRegion(RegionId id, cairo_t* cr, int width, int height)
     DrawFrame(cr);
     return;
   }
-  if (const auto background = PanelBackground(id)) {
+  const auto background = PanelBackground(id);
+  if (background) {
     FillRgb(cr, *background);
   }
   const Tile& face = model_[id].face;
   GdkPixbuf* picture = PictureOf(face);
+  if (KindOf(id) == RegionKind::kPicture) {
+    SetSeeThrough(widgets_[Index(id)], !background && picture == nullptr);
+  }
   if (picture == nullptr) {
     return;
   }

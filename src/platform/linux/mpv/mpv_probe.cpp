@@ -17,6 +17,9 @@ struct HandleEnd {
 }  // namespace
 
 bool MpvProbe::CanCreatePlayer() {
+  if (player_started_) {
+    return true;
+  }
   // libmpv refuses a locale whose numbers are not written the C way.
   std::setlocale(LC_NUMERIC, "C");
   const std::unique_ptr<mpv_handle, HandleEnd> handle(mpv_create());

@@ -43,6 +43,7 @@ SoftwareRenderer::SoftwareRenderer(RenderContextPtr context)
     : context_(std::move(context)),
       area_(gtk::GObjectPtr<GtkWidget>::Retain(gtk_drawing_area_new())),
       update_([this] { OnUpdate(); }),
+      presenter_(area_.get()),
       log_cost_(std::getenv("TAVIRO_DEBUG") != nullptr) {
   gtk_widget_set_hexpand(area_.get(), TRUE);
   gtk_widget_set_vexpand(area_.get(), TRUE);
@@ -58,11 +59,37 @@ SoftwareRenderer::~SoftwareRenderer() {
 }
 
 void SoftwareRenderer::OnUpdate() {
-  if (gtk_widget_is_drawable(area_.get())) {
-    gtk_widget_queue_draw(area_.get());
-  } else {
+  if (!gtk_widget_is_drawable(area_.get())) {
     SkipFrame(context_.get());
+  } else if (!PresentDirectly()) {
+    gtk_widget_queue_draw(area_.get());
   }
+}
+
+std::pair<int, int> SoftwareRenderer::DeviceSize() const {
+  const int scale = gtk_widget_get_scale_factor(area_.get());
+  return {gtk_widget_get_allocated_width(area_.get()) * scale,
+          gtk_widget_get_allocated_height(area_.get()) * scale};
+}
+
+bool SoftwareRenderer::PresentDirectly() {
+  const auto [width, height] = DeviceSize();
+  const X11FramePresenter::Target target = presenter_.Back(width, height);
+  if (target.pixels == nullptr) {
+    return false;
+  }
+  const std::int64_t started = log_cost_ ? ThreadCpuNs() : 0;
+  // Before the first frame there is nothing to show: GTK paints the black.
+  if (!Render(target.pixels, target.stride, width, height)) {
+    return false;
+  }
+  ++frames_;
+  const std::int64_t rendered = log_cost_ ? ThreadCpuNs() : 0;
+  presenter_.Present();
+  if (log_cost_) {
+    LogCost(rendered - started, ThreadCpuNs() - rendered);
+  }
+  return true;
 }
 
 bool SoftwareRenderer::RenderInto(Image& image, int width, int height) {
@@ -88,28 +115,30 @@ bool SoftwareRenderer::RenderInto(Image& image, int width, int height) {
     image.width = width;
     image.height = height;
   }
+  cairo_surface_flush(image.surface);
+  const bool drawn = Render(image.pixels.get(), image.stride, width, height);
+  cairo_surface_mark_dirty(image.surface);
+  return drawn;
+}
+
+bool SoftwareRenderer::Render(unsigned char* pixels, std::size_t stride, int width, int height) {
   int size[2] = {width, height};
-  std::size_t stride = image.stride;
   int block = 0;
   mpv_render_param params[] = {
       {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
       {MPV_RENDER_PARAM_SW_SIZE, size},
       {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(kPixelFormat)},
       {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-      {MPV_RENDER_PARAM_SW_POINTER, image.pixels.get()},
+      {MPV_RENDER_PARAM_SW_POINTER, pixels},
       {MPV_RENDER_PARAM_INVALID, nullptr},
   };
-  cairo_surface_flush(image.surface);
-  const bool drawn = mpv_render_context_render(context_.get(), params) >= 0;
-  cairo_surface_mark_dirty(image.surface);
-  return drawn;
+  return mpv_render_context_render(context_.get(), params) >= 0;
 }
 
 gboolean SoftwareRenderer::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
   auto* self = static_cast<SoftwareRenderer*>(data);
   const int scale = gtk_widget_get_scale_factor(widget);
-  const int width = gtk_widget_get_allocated_width(widget) * scale;
-  const int height = gtk_widget_get_allocated_height(widget) * scale;
+  const auto [width, height] = self->DeviceSize();
   const std::int64_t started = self->log_cost_ ? ThreadCpuNs() : 0;
   if (!self->RenderInto(self->shown_, width, height)) {
     // Nothing to show yet: the area stays black, as a player's does.

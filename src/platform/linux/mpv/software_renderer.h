@@ -6,16 +6,19 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "platform/linux/gtk/gobject_ptr.h"
 #include "platform/linux/mpv/main_loop_waker.h"
 #include "platform/linux/mpv/video_renderer.h"
+#include "platform/linux/mpv/x11_frame_presenter.h"
 
 namespace taviro::mpv {
 
-// mpv's software renderer drawing into a cairo image in a GtkDrawingArea. It
-// needs no GL and no realized widget, so it works from the start and follows
-// the widget to any window.
+// mpv's software renderer drawing into a GtkDrawingArea. It needs no GL and no
+// realized widget, so it works from the start and follows the widget to any
+// window. New frames go to the screen through X shared memory where that
+// works; GTK's own repaints, and every frame elsewhere, go through cairo.
 class SoftwareRenderer final : public VideoRenderer {
  public:
   // Nothing when libmpv refuses a software render context.
@@ -46,7 +49,10 @@ class SoftwareRenderer final : public VideoRenderer {
   explicit SoftwareRenderer(RenderContextPtr context);
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data);
   void OnUpdate();
+  bool PresentDirectly();
   bool RenderInto(Image& image, int width, int height);
+  bool Render(unsigned char* pixels, std::size_t stride, int width, int height);
+  std::pair<int, int> DeviceSize() const;
 
   // With TAVIRO_DEBUG, the CPU the main thread spends rendering (scaling and
   // converting) and painting the picture goes to stderr every 30 frames,
@@ -57,6 +63,7 @@ class SoftwareRenderer final : public VideoRenderer {
   gtk::GObjectPtr<GtkWidget> area_;
   gtk::SignalConnection draw_;
   MainLoopWaker update_;
+  X11FramePresenter presenter_;
   Image shown_;
   std::uint64_t frames_ = 0;
   bool log_cost_ = false;
