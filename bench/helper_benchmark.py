@@ -161,7 +161,11 @@ def main():
             began = time.monotonic()
             first_frame(clip)
             direct.append(time.monotonic() - began)
+            # A fresh helper too: a running one still serves the item it has
+            # open, whatever became of its file.
+            helper.stop()
             helper.forget()
+            helper.start()
             began = time.monotonic()
             served = ask(helper.folder, "play", clip, base)[1]
             first_frame(served)
