@@ -7,6 +7,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <cstdint>
 #include <optional>
 
 #include "platform/linux/gtk/gobject_ptr.h"
@@ -57,7 +58,7 @@ std::unique_ptr<X11FramePresenter::Buffer> X11FramePresenter::Buffer::Create(Gdk
     return nullptr;
   }
   void* address = shmat(buffer->segment.shmid, nullptr, 0);
-  if (address == reinterpret_cast<void*>(-1)) {
+  if (reinterpret_cast<std::intptr_t>(address) == -1) {
     shmctl(buffer->segment.shmid, IPC_RMID, nullptr);
     return nullptr;
   }
