@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -274,6 +276,18 @@ TEST(MpvRenderChoice, AutomaticChoiceFollowsTheDisplaysRenderer) {
       << "renderer: " << renderer.value_or("none");
   EXPECT_EQ(under_test.player().PropertyText("hwdec"), gpu ? "auto-safe" : "no");
   EXPECT_GT(under_test.Frames(), 0u);
+}
+
+TEST(MpvRenderChoice, OnlyAMachineWithAGpuDeviceCanHaveHardwareOpenGl) {
+  TempFolder devices;
+  EXPECT_FALSE(mpv::HasGpuDevice(devices / "none")) << "no device folder";
+  std::filesystem::create_directories(devices / "dri" / "by-path");
+  EXPECT_FALSE(mpv::HasGpuDevice(devices.path())) << "an empty DRM folder";
+  std::ofstream(devices / "dri" / "renderD128").put('\0');
+  EXPECT_TRUE(mpv::HasGpuDevice(devices.path()));
+  TempFolder nvidia;
+  std::ofstream(nvidia / "nvidiactl").put('\0');
+  EXPECT_TRUE(mpv::HasGpuDevice(nvidia.path()));
 }
 
 TEST(MpvRenderChoice, SoftwareRenderersAreRecognised) {

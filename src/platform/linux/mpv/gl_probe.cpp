@@ -59,6 +59,18 @@ std::optional<std::string> ProbeGlRenderer(GdkWindow* like) {
   return renderer;
 }
 
+bool HasGpuDevice(const std::filesystem::path& devices) {
+  std::error_code unreadable;  // counts as absent
+  for (const auto& entry : std::filesystem::directory_iterator(devices / "dri", unreadable)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("renderD") || name.starts_with("card")) {
+      return true;
+    }
+  }
+  return std::filesystem::exists(devices / "nvidia0", unreadable) ||
+         std::filesystem::exists(devices / "nvidiactl", unreadable);
+}
+
 bool IsSoftwareRenderer(std::string_view renderer) {
   std::string lower(renderer);
   std::transform(lower.begin(), lower.end(), lower.begin(),

@@ -2,11 +2,17 @@
 
 #include <gtk/gtk.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace taviro::mpv {
+
+// Whether `devices` holds a node a hardware OpenGL driver works through: a
+// DRM device or NVIDIA's. Without one OpenGL runs on the CPU, and a probe
+// would only load a software rasterizer (some 20 MiB) into the program.
+bool HasGpuDevice(const std::filesystem::path& devices = "/dev");
 
 // The GL_RENDERER text of a GL context for a window like `like` (same
 // display and visual); nothing when the display offers no OpenGL. `like`

@@ -75,6 +75,9 @@ RenderPath VideoSurface::ChoosePath() {
 }
 
 bool VideoSurface::GpuRenderer() {
+  if (!HasGpuDevice()) {
+    return false;
+  }
   gtk_widget_realize(container_.get());
   const auto renderer = ProbeGlRenderer(gtk_widget_get_window(container_.get()));
   return renderer && !IsSoftwareRenderer(*renderer);
