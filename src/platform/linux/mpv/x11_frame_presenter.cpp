@@ -94,14 +94,8 @@ struct X11FramePresenter::Screen {
 
 namespace {
 
-GdkWindow* NativeAncestor(GdkWindow* window, int& x, int& y) {
-  x = y = 0;
+GdkWindow* NativeAncestor(GdkWindow* window) {
   while (window != nullptr && !gdk_window_has_native(window)) {
-    int left = 0;
-    int top = 0;
-    gdk_window_get_position(window, &left, &top);
-    x += left;
-    y += top;
     window = gdk_window_get_parent(window);
   }
   return window;
@@ -123,8 +117,9 @@ GdkRectangle RectIn(GdkWindow* native, GdkWindow* window) {
 // when no other window that paints lies over any of it: GTK paints
 // overlapping windows in stacking order, which shared-memory puts cannot
 // follow, so then GTK paints the frames too.
-std::optional<GdkRectangle> OpenArea(GdkWindow* own, GdkWindow* native) {
-  GdkRectangle open = RectIn(native, own);
+std::optional<GdkRectangle> OpenArea(GdkWindow* own, GdkWindow* native, GdkRectangle& where) {
+  where = RectIn(native, own);
+  GdkRectangle open = where;
   for (GdkWindow* at = own; at != native; at = gdk_window_get_parent(at)) {
     GdkWindow* parent = gdk_window_get_parent(at);
     if (parent == nullptr) {
@@ -174,9 +169,7 @@ bool X11FramePresenter::Qualifies() {
   if (shm_failed_ || own == nullptr) {
     return false;
   }
-  int x = 0;
-  int y = 0;
-  GdkWindow* native = NativeAncestor(own, x, y);
+  GdkWindow* native = NativeAncestor(own);
   if (native == nullptr) {
     return false;
   }
@@ -200,10 +193,16 @@ bool X11FramePresenter::Qualifies() {
 }
 
 X11FramePresenter::Target X11FramePresenter::Back(int width, int height) {
-  if (width <= 0 || height <= 0 || !Qualifies() ||
-      !OpenArea(gtk_widget_get_window(widget_), screen_->native.get())) {
+  placed_ = false;
+  if (width <= 0 || height <= 0 || !Qualifies()) {
     return {};
   }
+  const std::optional<GdkRectangle> open =
+      OpenArea(gtk_widget_get_window(widget_), screen_->native.get(), where_);
+  if (!open) {
+    return {};
+  }
+  open_ = *open;
   std::unique_ptr<Buffer>& buffer = buffers_[back_];
   if (buffer == nullptr || buffer->image->width != width || buffer->image->height != height) {
     buffer.reset();
@@ -215,31 +214,27 @@ X11FramePresenter::Target X11FramePresenter::Back(int width, int height) {
       return {};
     }
   }
+  placed_ = true;
   return {reinterpret_cast<unsigned char*>(buffer->image->data),
           static_cast<std::size_t>(buffer->image->bytes_per_line)};
 }
 
 void X11FramePresenter::Present() {
+  // Where Back() found the picture: nothing happens on the main loop between
+  // the two, so the window tree is as it was then.
   const Buffer* buffer = buffers_[back_].get();
-  GdkWindow* own = gtk_widget_get_window(widget_);
-  if (buffer == nullptr || own == nullptr || screen_ == nullptr) {
+  if (!placed_ || buffer == nullptr || screen_ == nullptr) {
     return;
   }
-  const std::optional<GdkRectangle> open = OpenArea(own, screen_->native.get());
-  if (!open) {
-    return;
-  }
-  const int scale = gdk_window_get_scale_factor(own);
-  int x = 0;
-  int y = 0;
-  NativeAncestor(own, x, y);
-  XRectangle clip = {static_cast<short>(open->x * scale), static_cast<short>(open->y * scale),
-                     static_cast<unsigned short>(open->width * scale),
-                     static_cast<unsigned short>(open->height * scale)};
+  placed_ = false;
+  const int scale = gdk_window_get_scale_factor(gtk_widget_get_window(widget_));
+  XRectangle clip = {static_cast<short>(open_.x * scale), static_cast<short>(open_.y * scale),
+                     static_cast<unsigned short>(open_.width * scale),
+                     static_cast<unsigned short>(open_.height * scale)};
   XSetClipRectangles(screen_->display, screen_->gc, 0, 0, &clip, 1, YXBanded);
-  XShmPutImage(screen_->display, screen_->xid, screen_->gc, buffer->image, 0, 0, x * scale, y * scale,
-               static_cast<unsigned>(buffer->image->width), static_cast<unsigned>(buffer->image->height),
-               False);
+  XShmPutImage(screen_->display, screen_->xid, screen_->gc, buffer->image, 0, 0, where_.x * scale,
+               where_.y * scale, static_cast<unsigned>(buffer->image->width),
+               static_cast<unsigned>(buffer->image->height), False);
   XFlush(screen_->display);
   back_ ^= 1U;
 }

@@ -44,6 +44,11 @@ class X11FramePresenter {
   std::array<std::unique_ptr<Buffer>, 2> buffers_;
   std::size_t back_ = 0;
   bool shm_failed_ = false;
+  // Where the last Back() found the widget in its native window, and the
+  // part of it that is open to the frame.
+  bool placed_ = false;
+  GdkRectangle where_{};
+  GdkRectangle open_{};
 };
 
 }  // namespace taviro::mpv
