@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mpv_harness.h"
+#include "platform/linux/mpv/decoder_threads.h"
 #include "platform/linux/mpv/mpv_probe.h"
 #include "support/temp_folder.h"
 
@@ -372,6 +373,17 @@ TEST_F(MpvPlayerTest, AdvertAddressIsOnlyKept) {
 }
 
 // On this machine the library is installed and works.
+TEST(DecoderThreadsTest, OneThreadUpTo1080pAt30AndFrameThreadsAboveOrWhenUnknown) {
+  using mpv::DecoderThreadsFor;
+  EXPECT_EQ(DecoderThreadsFor({1920, 1080, 30}), 1);
+  EXPECT_EQ(DecoderThreadsFor({1920, 1080, 29.97}), 1);
+  EXPECT_EQ(DecoderThreadsFor({1280, 720, 60}), 1);
+  EXPECT_EQ(DecoderThreadsFor({1920, 1080, 0}), 1) << "no rate given reads as 30";
+  EXPECT_EQ(DecoderThreadsFor({1920, 1080, 60}), 0);
+  EXPECT_EQ(DecoderThreadsFor({3840, 2160, 24}), 0);
+  EXPECT_EQ(DecoderThreadsFor({0, 0, 30}), 0) << "a size not known yet";
+}
+
 TEST(MpvProbeTest, FindsTheLibraryItWasLoadedFromAndMakesAPlayer) {
   mpv::MpvProbe probe;
   EXPECT_TRUE(probe.LibraryPresent());

@@ -1,12 +1,14 @@
 """The real program under Xvfb against the demo service: first start in an
 empty application folder, the window, both skins, a clean quit."""
 
+import glob
 import os
 import re
 import sys
 import unittest
 
 import harness
+import process_memory
 from accessible_screen import Screen
 
 ARGS = None
@@ -48,6 +50,24 @@ class WindowTest(harness.SharedDemoServiceTest):
         elapsed = program.wait_log("Web1 loaded", 60)
         return window, elapsed
 
+    def expect_no_cpu_rasterizer(self, pid):
+        """Without a GPU device the program itself loads no Mesa, while the
+        page processes (which need EGL) get the user's environment back."""
+        if glob.glob("/dev/dri/*") or os.path.exists("/dev/nvidia0"):
+            return
+        with open(f"/proc/{pid}/maps") as maps:
+            loaded = maps.read()
+        for library in ("swrast_dri", "libLLVM"):
+            self.assertFalse(library in loaded, f"the program loaded {library}")
+        for child in process_memory.descendants(pid)[1:]:
+            try:
+                with open(f"/proc/{child}/environ", "rb") as environ:
+                    names = [entry.split(b"=", 1)[0] for entry in environ.read().split(b"\0")]
+            except OSError:
+                continue  # it ended while we looked
+            self.assertNotIn(b"GDK_GL", names)
+            self.assertNotIn(b"__EGL_VENDOR_LIBRARY_FILENAMES", names)
+
     def test_first_start_in_an_empty_folder(self):
         program = harness.Program(ARGS.program, ARGS.icon)
         window, elapsed = self.start(program, accessible=True)
@@ -65,6 +85,7 @@ class WindowTest(harness.SharedDemoServiceTest):
         program.wait_log("Web11 loaded", 60)
         rss = harness.process_tree_rss_kib(program.process.pid)
         print(f"memory with eleven views: {rss / 1024:.0f} MiB RSS", file=sys.stderr)
+        self.expect_no_cpu_rasterizer(program.process.pid)
         harness.screenshot(window, os.path.join(ARGS.out, "window-skin1.png"))
 
         # The player tab shows the side panel with the empty network-task list.

@@ -13,6 +13,7 @@
 #include "app/app_folder.h"
 #include "app/hand_off_paths.h"
 #include "app/program_arguments.h"
+#include "platform/linux/gtk/cpu_only_graphics.h"
 #include "platform/linux/gtk/desktop_app.h"
 #include "platform/linux/gtk/gtk_prompt.h"
 #include "platform/linux/mpv/heap_return.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     std::fputs(text.c_str(), stdout);
     return 0;
   }
+  taviro::gtk::KeepCpuRasterizerOut();
   if (!gtk_init_check(nullptr, nullptr)) {
     std::fputs(std::string(taviro::kNoDisplayText).c_str(), stderr);
     return taviro::kNoDisplayExitCode;

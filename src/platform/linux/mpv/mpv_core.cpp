@@ -107,6 +107,14 @@ constexpr std::pair<const char*, const char*> kReachLimits[] = {
     {"stream-lavf-o", "protocol_whitelist=[file,http,https,tcp,tls,crypto,httpproxy]"},
 };
 
+// libmpv starts its statistics and console scripts even with load-scripts
+// off, each a Lua state on a thread of its own (about 2 MiB); no player of
+// ours shows either.
+constexpr std::pair<const char*, const char*> kNoBuiltInScripts[] = {
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+};
+
 }  // namespace
 
 std::unique_ptr<MpvCore> MpvCore::Create(const OptionList& options, Hooks hooks) {
@@ -116,6 +124,9 @@ std::unique_ptr<MpvCore> MpvCore::Create(const OptionList& options, Hooks hooks)
   HandlePtr handle(mpv_create());
   if (!handle) {
     return nullptr;
+  }
+  for (const auto& [name, value] : kNoBuiltInScripts) {
+    mpv_set_option_string(handle.get(), name, value);
   }
   for (const auto& [name, value] : options) {
     // An option this libmpv does not know is left at its default.

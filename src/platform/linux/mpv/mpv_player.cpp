@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/linux/mpv/decoder_threads.h"
 #include "platform/linux/mpv/heap_return.h"
 #include "platform/linux/mpv/picture_and_sound.h"
 #include "playback/media_address.h"
@@ -95,6 +96,7 @@ bool MpvPlayer::Start() {
   if (core_ == nullptr) {
     return false;
   }
+  DecoderThreadChoice::AddHook(core_->handle());
   VideoSurface::Hooks surface_hooks;
   surface_hooks.losing_context = [this] { LetGoOfVideo(); };
   surface_hooks.context_ready = [this] { TakeVideoBack(); };
@@ -349,6 +351,7 @@ void MpvPlayer::OnEvent(const mpv_event& event) {
       ReturnFreeHeapPages();
       break;
     case MPV_EVENT_END_FILE: OnEndFile(*static_cast<const mpv_event_end_file*>(event.data)); break;
+    case MPV_EVENT_HOOK: DecoderThreadChoice::OnHook(core_->handle(), event); break;
     default: break;
   }
 }
