@@ -56,8 +56,11 @@ bool DecoderThreadChoice::OnHook(mpv_handle* handle, const mpv_event& event) {
   if (event.event_id != MPV_EVENT_HOOK || event.reply_userdata != kHookId) {
     return false;
   }
-  const std::string threads = std::to_string(DecoderThreadsFor(LargestVideoStream(handle)));
+  const int count = DecoderThreadsFor(LargestVideoStream(handle));
+  const std::string threads = std::to_string(count);
   mpv_set_property_string(handle, "vd-lavc-threads", threads.c_str());
+  // zimg-threads refuses 0 and spells its automatic choice out.
+  mpv_set_property_string(handle, "zimg-threads", count == 0 ? "auto" : threads.c_str());
   mpv_hook_continue(handle, static_cast<const mpv_event_hook*>(event.data)->id);
   return true;
 }
