@@ -21,9 +21,9 @@ struct StreamShape {
 // hold a few more, plus a decoder copy each. A stream whose size is not known
 // yet gets frame threads, so nothing can fall behind.
 //
-// The software picture's conversion (zimg-threads) takes the
-// same count: for such a stream, handing slices to other threads costs more
-// CPU than it saves.
+// The software picture's conversion (zimg-threads) takes the same count:
+// for such a stream, handing slices to other threads costs more CPU than it
+// saves.
 int DecoderThreadsFor(const StreamShape& shape);
 
 // The hook the choice is made in: after the file is opened, before a decoder
