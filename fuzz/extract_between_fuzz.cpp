@@ -32,9 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const auto piece = taviro::ExtractBetween(text, start, end, mode)) {
     Check(mode == 1 || mode == 2, "only modes 1 and 2 give a result");
     Check(text.find(*piece) != std::string::npos, "the result is a piece of the text", *piece);
-    // Mode 1 looks for the end marker from the start marker itself, as the
-    // original did, so an end marker inside the start marker cuts the piece
-    // short; the program's markers never overlap like that.
+    // Mode 1 looks for the end marker from where the start marker begins,
+    // not where it ends: pages and files written for that search rely on it.
+    // So an end marker inside the start marker cuts the piece short; the
+    // program's markers never overlap like that, and only markers apart are
+    // held to keeping both.
     const std::u32string characters = taviro::DecodeUtf8(text);
     const std::size_t start_at = characters.find(taviro::DecodeUtf8(start));
     const bool apart =

@@ -113,20 +113,56 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
   return bytes;
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+namespace {
+
+// A complete, synced copy of `bytes` beside `path`, under a temporary name;
+// nothing (and no file left) on failure.
+std::optional<std::string> WriteTemporaryBeside(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   std::string hidden_name = TemporaryPrefix(path.filename().string());
   hidden_name.append(kTemporarySuffixLength, 'X');
   std::string temp_name = (folder / hidden_name).string();
   FileDescriptor fd(::mkostemp(temp_name.data(), O_CLOEXEC));
   if (!fd.valid()) {
-    return false;
+    return std::nullopt;
   }
   const bool written =
       ::fchmod(fd.get(), NewFileMode(path)) == 0 && WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-  if (!fd.Close() || !written || ::rename(temp_name.c_str(), path.c_str()) != 0) {
+  if (!fd.Close() || !written) {
     ::unlink(temp_name.c_str());
-    return false;
+    return std::nullopt;
+  }
+  return temp_name;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  return WriteFilesTogether({{path, std::string(bytes)}});
+}
+
+bool WriteFilesTogether(const std::vector<FileContents>& files) {
+  for (const FileContents& file : files) {
+    std::error_code error;
+    // No rename replaces a folder: find out before any file changes.
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(file.path, error))) return false;
+  }
+  std::vector<std::string> temporaries;
+  for (const FileContents& file : files) {
+    std::optional<std::string> temp = WriteTemporaryBeside(file.path, file.bytes);
+    if (!temp) {
+      for (const std::string& written : temporaries) ::unlink(written.c_str());
+      return false;
+    }
+    temporaries.push_back(std::move(*temp));
+  }
+  // In order, stopping at the first that fails: the files after it keep
+  // agreeing with it.
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (::rename(temporaries[i].c_str(), files[i].path.c_str()) != 0) {
+      for (std::size_t j = i; j < files.size(); ++j) ::unlink(temporaries[j].c_str());
+      return false;
+    }
   }
   return true;
 }

@@ -17,6 +17,17 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
 // and on disk. Returns false (and leaves no temporary file) on any failure.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+struct FileContents {
+  std::filesystem::path path;
+  std::string bytes;
+};
+
+// Replaces each file as WriteFileAtomically does, but only once every new
+// file is complete and on disk: when any cannot be written, none is
+// replaced. Files that must agree change together, short of a failing
+// rename in between.
+bool WriteFilesTogether(const std::vector<FileContents>& files);
+
 // The temporaries WriteFileAtomically leaves when the process dies between
 // making one and renaming it: "." name "." and six letters or digits, beside
 // each of `names` in `folder`. Removes them and returns how many went. Only

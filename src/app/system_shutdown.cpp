@@ -2,6 +2,6 @@
 
 namespace taviro {
 
-void ShutDownSystem(ShutdownBackend& backend, std::int16_t force) { backend.PowerOff(force != 0); }
+bool ShutDownSystem(ShutdownBackend& backend, std::int16_t force) { return backend.PowerOff(force != 0); }
 
 }  // namespace taviro

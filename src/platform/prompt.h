@@ -11,6 +11,9 @@ inline constexpr std::string_view kPromptYes = "是";
 inline constexpr std::string_view kPromptNo = "否";
 inline constexpr std::string_view kPromptOk = "确定";
 
+// The picture beside a notice's text.
+enum class PromptIcon { kInformation, kQuestion };
+
 // Modal message boxes. The program shows real dialogs; tests script the
 // answers.
 class Prompt {
@@ -18,7 +21,10 @@ class Prompt {
   virtual ~Prompt() = default;
   // A Yes/No question; true for Yes.
   virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
-  virtual void Inform(const std::string& caption, const std::string& text) = 0;
+  virtual void Inform(const std::string& caption, const std::string& text, PromptIcon icon) = 0;
+  void Inform(const std::string& caption, const std::string& text) {
+    Inform(caption, text, PromptIcon::kInformation);
+  }
 };
 
 }  // namespace taviro

@@ -8,7 +8,8 @@ class ShutdownBackend {
  public:
   virtual ~ShutdownBackend() = default;
   // force: do not wait for applications that would delay the shutdown.
-  virtual void PowerOff(bool force) = 0;
+  // False when the system refused (or could not be asked).
+  virtual bool PowerOff(bool force) = 0;
 };
 
 }  // namespace taviro

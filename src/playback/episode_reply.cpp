@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/ansi_text.h"
-#include "platform/http_client.h"
+#include "platform/text_fetcher.h"
 
 namespace taviro {
 namespace {
@@ -45,9 +45,12 @@ std::string EpisodeRequestUrl(std::string_view base_url, std::string_view id, st
   return url;
 }
 
-std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, std::string_view id,
-                              std::string_view source, std::string_view episode) {
-  return std::string(TrimBlanks(DecodeAnsi(http.Get(EpisodeRequestUrl(base_url, id, source, episode)))));
+void FetchEpisodeReply(TextFetcher& fetcher, std::string_view base_url, std::string_view id,
+                       std::string_view source, std::string_view episode,
+                       std::function<void(const std::string& reply)> done) {
+  fetcher.Fetch(
+      EpisodeRequestUrl(base_url, id, source, episode),
+      [done = std::move(done)](const std::string& body) { done(std::string(TrimBlanks(DecodeAnsi(body)))); });
 }
 
 std::optional<EpisodeRecord> ParseEpisodeRecord(std::string_view reply) {

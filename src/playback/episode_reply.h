@@ -1,12 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace taviro {
 
-class HttpClient;
+class TextFetcher;
 
 // The service's answer about one episode of a series: "1" when it failed,
 // "0" when there is no such episode, otherwise name$media-address$kind.
@@ -20,11 +21,12 @@ struct EpisodeRecord {
 std::string EpisodeRequestUrl(std::string_view base_url, std::string_view id, std::string_view source,
                               std::string_view episode);
 
-// Waits for the whole reply; the body is in the system's code page. A
+// Hands `done` the whole reply later, decoded from the system's code page. A
 // failed request reads as an empty reply. Blanks and line ends around the
 // reply are not part of it, so "0\r\n" is "0" wherever it is read.
-std::string FetchEpisodeReply(HttpClient& http, std::string_view base_url, std::string_view id,
-                              std::string_view source, std::string_view episode);
+void FetchEpisodeReply(TextFetcher& fetcher, std::string_view base_url, std::string_view id,
+                       std::string_view source, std::string_view episode,
+                       std::function<void(const std::string& reply)> done);
 
 // Missing fields of a record are empty; a reply without "$" is no record.
 std::optional<EpisodeRecord> ParseEpisodeRecord(std::string_view reply);

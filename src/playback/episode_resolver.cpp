@@ -1,5 +1,6 @@
 #include "playback/episode_resolver.h"
 
+#include <functional>
 #include <string>
 
 #include "app/script_escape.h"
@@ -26,27 +27,49 @@ std::string EpisodePlayLink(std::string_view kind, const EpisodeRecord& record, 
   return ResolvedPlayLink(kind, ScriptEscape(record.media_url), entry, record.name);
 }
 
-std::string Fetch(PlaybackContext& context, const ItemKey& key, int episode) {
-  return FetchEpisodeReply(context.http, context.window.ServiceBaseUrl, std::to_string(key.id),
-                           std::to_string(key.source), std::to_string(episode));
+void Fetch(PlaybackContext& context, const ItemKey& key, int episode,
+           std::function<void(const std::string& reply)> done) {
+  FetchEpisodeReply(context.episodes, context.window.ServiceBaseUrl, std::to_string(key.id),
+                    std::to_string(key.source), std::to_string(episode), std::move(done));
 }
 
 }  // namespace
 
-void EpisodeResolver::ResolveNextEpisode() {
+void EpisodeResolver::ResolveNextEpisode() { ResolveNext(After::kNothing); }
+
+void EpisodeResolver::ResolveNext(After after) {
   NowPlaying& now = context_.now;
   const std::string prepare =
       ReadSetting(context_.window.ConfigPath, settings::kBufferNextEpisode, settings::kUnset);
   if (ToInteger(prepare) != 2) {
     now.NextLink = "0";
+    Finish(after);
     return;
   }
   const std::optional<ItemKey> key = ParseItemKey(now.CurrentItemKey);
   if (!key) {
+    Finish(after);
     return;
   }
-  const int next = key->episode + 1;
-  const std::string reply = Fetch(context_, *key, next);
+  // The poller asks every second: one question per item is enough.
+  if (asking_for_ == now.CurrentItemKey) return;
+  asking_for_ = now.CurrentItemKey;
+  Fetch(
+      context_, *key, key->episode + 1,
+      [this, alive = std::weak_ptr<int>(alive_), item = now.CurrentItemKey, after](const std::string& reply) {
+        if (alive.expired()) return;
+        if (asking_for_ == item) asking_for_.clear();
+        // An answer about an item no longer playing prepares nothing.
+        if (context_.now.CurrentItemKey != item) return;
+        ApplyNextEpisode(reply);
+        Finish(after);
+      });
+}
+
+void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
+  NowPlaying& now = context_.now;
+  const std::optional<ItemKey> key = ParseItemKey(now.CurrentItemKey);
+  if (!key) return;
   if (reply == "1" || reply == "0") {
     now.NextLink = reply;
     now.NextMediaUrl = reply;
@@ -63,7 +86,7 @@ void EpisodeResolver::ResolveNextEpisode() {
     // player, where it was pre-buffered.
     now.NextMediaUrl = record->media_url;
     now.PrefetchStarted = 0;
-    now.NextLink = EpisodePlayLink("qvod", *record, *key, next);
+    now.NextLink = EpisodePlayLink("qvod", *record, *key, key->episode + 1);
     return;
   }
   // No answer, or an error page: keep the poller from asking again until the
@@ -76,6 +99,13 @@ void EpisodeResolver::ResolveNextEpisode() {
   context_.timers.Timer4.SetEnabled(true);
 }
 
+void EpisodeResolver::Finish(After after) {
+  if (after != After::kLetThePollerAskAgain) return;
+  // Whatever came of the retry, the poller may try again on its next tick.
+  context_.now.PrefetchStarted = 0;
+  context_.now.RetryTicks = 0;
+}
+
 void EpisodeResolver::StepEpisode(int direction) {
   const int step = direction == 1 ? -1 : 1;
   const std::optional<ItemKey> key = ParseItemKey(context_.now.CurrentItemKey);
@@ -83,16 +113,21 @@ void EpisodeResolver::StepEpisode(int direction) {
     return;
   }
   const int episode = key->episode + step;
-  const std::optional<EpisodeRecord> record = ParseEpisodeRecord(Fetch(context_, *key, episode));
-  if (!record) {
-    return;
-  }
-  // The trailing flag has the play handler reload the episode list with the
-  // new entry marked and record it in the task list.
-  std::string link = EpisodePlayLink(record->kind, *record, *key, episode);
-  link += kField;
-  link += "0";
-  context_.window.ports.web.View(1).Navigate(link);
+  // Pressed again before the service answered: the last press counts.
+  const unsigned ticket = ++step_ticket_;
+  Fetch(context_, *key, episode,
+        [this, alive = std::weak_ptr<int>(alive_), ticket, item = context_.now.CurrentItemKey, key = *key,
+         episode](const std::string& reply) {
+          if (alive.expired() || ticket != step_ticket_ || context_.now.CurrentItemKey != item) return;
+          const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply);
+          if (!record) return;
+          // The trailing flag has the play handler reload the episode list
+          // with the new entry marked and record it in the task list.
+          std::string link = EpisodePlayLink(record->kind, *record, key, episode);
+          link += kField;
+          link += "0";
+          context_.window.ports.web.View(1).Navigate(link);
+        });
 }
 
 void EpisodeResolver::OnTimer4() {
@@ -102,10 +137,7 @@ void EpisodeResolver::OnTimer4() {
     return;
   }
   context_.timers.Timer4.SetEnabled(false);
-  ResolveNextEpisode();
-  // Whatever came of it, the poller may try again on its next tick.
-  now.PrefetchStarted = 0;
-  now.RetryTicks = 0;
+  ResolveNext(After::kLetThePollerAskAgain);
 }
 
 }  // namespace taviro

@@ -95,9 +95,19 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
   const CatalogueLink entry = ParseCatalogueLink(uri);
   SetStatusText(window, kSearchingStatus);
   NpcClick(window, npc::kPlayerTab);
+  // The entry clicked last is the one the user wants: an answer for an
+  // earlier click that comes after it is dropped.
+  const unsigned ticket = ++catalogue_ticket_;
+  FetchEpisodeReply(context_.episodes, window.ServiceBaseUrl, std::to_string(entry.id), entry.source,
+                    entry.episode,
+                    [this, alive = std::weak_ptr<int>(alive_), ticket, entry](const std::string& reply) {
+                      if (alive.expired() || ticket != catalogue_ticket_) return;
+                      PlayCatalogueEntry(entry, reply);
+                    });
+}
 
-  const std::string reply = FetchEpisodeReply(context_.http, window.ServiceBaseUrl, std::to_string(entry.id),
-                                              entry.source, entry.episode);
+void LinkRouter::PlayCatalogueEntry(const CatalogueLink& entry, const std::string& reply) {
+  MainWindow& window = context_.window;
   if (IsFailedEpisodeReply(reply)) {
     context_.now.NextLink = kNextLinkFailed;
     SetStatusText(window, kReadErrorStatus);

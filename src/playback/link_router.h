@@ -8,6 +8,7 @@
 namespace taviro {
 
 struct PlaybackContext;
+struct CatalogueLink;
 
 // Status texts and the balloon of the catalogue links.
 inline constexpr std::string_view kSearchingStatus = "正在搜索资源，请稍后";
@@ -42,6 +43,7 @@ class LinkRouter {
 
  private:
   void ResolveCatalogueEntry(const std::string& uri);
+  void PlayCatalogueEntry(const CatalogueLink& entry, const std::string& reply);
   void PlayEpisode(const std::string& uri);
   void StartDownloadHelper();
   void PlayNextEpisode();
@@ -56,6 +58,8 @@ class LinkRouter {
   // last would win.
   int dangj_series_ = 0;
   std::string dangj_page_;
+  // Counts catalogue entries clicked; an answer carries the count of its click.
+  unsigned catalogue_ticket_ = 0;
   // Pending script results must not reach a router that is gone.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -10,7 +10,7 @@ namespace taviro {
 
 struct MainWindow;
 class MediaLists;
-class HttpClient;
+class TextFetcher;
 class ProcessTable;
 class ProgramLauncher;
 
@@ -28,7 +28,9 @@ struct PlaybackContext {
   MainWindow& window;
   NowPlaying& now;
   MediaLists& lists;
-  HttpClient& http;
+  // The service's episode answers (h.asp), which come back on the main loop
+  // later: the window never waits for them.
+  TextFetcher& episodes;
   ProcessTable& processes;
   ProgramLauncher& launcher;
   PlaybackTimers timers;

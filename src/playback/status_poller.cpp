@@ -117,7 +117,9 @@ void StatusPoller::OnTimer2() {
   context_.timers.Timer2.SetEnabled(false);
   if (context_.window.menu.kaiqi) {
     context_.timers.Timer1.SetEnabled(false);
-    ShutDownSystem(shutdown_, 1);
+    // Another session or an inhibitor can make the system say no; the user
+    // must not walk away believing it is off.
+    if (!ShutDownSystem(shutdown_, 1)) Balloon(kShutdownRefusedBalloon);
     return;
   }
   NowPlaying& now = context_.now;
@@ -273,6 +275,9 @@ void StatusPoller::ShowState(const PlayerReading& reading) {
       break;
     case PlayerState::kStopped: button.tooltip = kPlayTip; break;
     case PlayerState::kPaused:
+    // At the end play has stopped running: the button offers to play, as
+    // after a pause, not to pause.
+    case PlayerState::kEnded:
       if (button.tooltip != kPlayTip) {
         SetPlayButton(false);
       }

@@ -9,6 +9,9 @@ class EpisodeResolver;
 class ShutdownBackend;
 struct PlayerReading;
 
+// Shown whatever the balloon setting when the system will not power off.
+inline constexpr const char* kShutdownRefusedBalloon = "系统拒绝了自动关机，请手动关机！";
+
 // The player raises no events the window uses, so Timer1 polls it once a
 // second and mirrors it into the status strip, the bars and the play/pause
 // button. The same poll resumes a stored position, starts preparing the next
@@ -25,7 +28,7 @@ class StatusPoller {
   // pictures, paused, stopped): the video box and the status follow now
   // rather than up to a second late. Everything else a tick does (the end
   // of play, list positions, balloons, the resume step, the next episode,
-  // whose lookup blocks) waits for the next tick, so that it runs once per
+  // whose answer comes later) waits for the next tick, so that it runs once per
   // tick and never inside the player's event handling.
   void OnPlayerStateChanged();
 

@@ -6,12 +6,16 @@
 #include <cstdlib>
 #include <optional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "app/ansi_text.h"
 #include "app/app_folder.h"
 #include "app/extract_between.h"
 #include "app/file_io.h"
+#include "app/profile_text.h"
 #include "app/settings_store.h"
+#include "lists/html_escape.h"
 
 namespace taviro {
 namespace {
@@ -40,6 +44,66 @@ std::string Joined(std::string_view folder, std::string_view name) {
   return path;
 }
 
+// The attribute's text as the file spells it, references and all; nothing
+// when no line names it, an empty text when its value is not quoted.
+std::optional<std::string> RawXmlSavePath(std::string_view text) {
+  for (std::string_view line : SplitLines(text)) {
+    if (line.find(kVendorSaveAttribute) != std::string_view::npos) {
+      const std::string start = std::string(kVendorSaveAttribute) + '"';
+      return ExtractBetween(line, start, "\"", 2).value_or(std::string());
+    }
+  }
+  return std::nullopt;
+}
+
+std::string XmlUnescaped(std::string_view text) {
+  static constexpr std::pair<std::string_view, char> kReferences[] = {
+      {"&quot;", '"'}, {"&#39;", '\''}, {"&apos;", '\''}, {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
+  std::string plain;
+  while (!text.empty()) {
+    bool replaced = false;
+    for (const auto& [reference, character] : kReferences) {
+      if (text.starts_with(reference)) {
+        plain += character;
+        text.remove_prefix(reference.size());
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) {
+      plain += text.front();
+      text.remove_prefix(1);
+    }
+  }
+  return plain;
+}
+
+// The XML file with every attribute naming the old folder naming `new_path`;
+// nothing when the file names no folder, which is then left alone.
+std::optional<std::string> XmlWithSavePath(std::string_view folder, std::string_view new_path) {
+  const std::optional<std::string> bytes = ReadFileBytes(Joined(folder, kVendorPlayerFile));
+  if (!bytes) return std::nullopt;
+  const std::string decoded = DecodeAnsi(*bytes);
+  const std::optional<std::string> old_path = RawXmlSavePath(decoded);
+  if (!old_path || old_path->empty()) return std::nullopt;
+  std::string text;
+  for (std::string_view line : SplitLines(decoded)) {
+    text += line;
+    text += kCrLf;
+  }
+  const std::string quoted = std::string(kVendorSaveAttribute) + '"';
+  const std::string old_attribute = quoted + *old_path + '"';
+  std::string new_attribute = quoted;
+  AppendHtmlEscaped(new_attribute, new_path);
+  new_attribute += '"';
+  for (std::size_t at = text.find(old_attribute); at != std::string::npos;
+       at = text.find(old_attribute, at + new_attribute.size())) {
+    text.replace(at, old_attribute.size(), new_attribute);
+  }
+  text += kCrLf;
+  return EncodeAnsi(text);
+}
+
 }  // namespace
 
 std::string VendorFilesFolder(const std::filesystem::path& app_folder) {
@@ -60,20 +124,15 @@ std::string DefaultConfigText(std::string_view save_folder) {
   return "[NBQVODTERMINAL]\r\ndefaultsavepath=" + std::string(save_folder) + "\r\n";
 }
 
-std::string DefaultPlayerXmlText(std::string_view save_folder) {
-  return "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n<QvodPlayer>\r\n<Download Defaultsavepath=\"" +
-         std::string(save_folder) + "\" />\r\n</QvodPlayer>\r\n";
-}
-
 void EnsureVendorFiles(const std::string& files_folder) {
-  std::error_code ignored;  // a folder that cannot be made fails the writes below
+  std::error_code ignored;  // a folder that cannot be made fails the write below
   std::filesystem::create_directories(files_folder, ignored);
-  const std::string save = DefaultSavePath();
   const std::string config = Joined(files_folder, kVendorConfigFile);
-  const std::string xml = Joined(files_folder, kVendorPlayerFile);
-  // Files that cannot be written leave the default save folder in force.
-  if (!IsRegularFile(config)) (void)WriteFileAtomically(config, EncodeAnsi(DefaultConfigText(save)));
-  if (!IsRegularFile(xml)) (void)WriteFileAtomically(xml, EncodeAnsi(DefaultPlayerXmlText(save)));
+  // "0": no folder chosen yet, so each user who runs this installation saves
+  // into their own default until one is; a file that cannot be written
+  // leaves the same default in force.
+  if (!IsRegularFile(config))
+    (void)WriteFileAtomically(config, EncodeAnsi(DefaultConfigText(kUnsetSavePath)));
 }
 
 void RemoveVendorWriteLeftovers(const std::string& files_folder) {
@@ -98,42 +157,35 @@ std::string ReadXmlSavePath(std::string_view folder) {
   if (folder.empty()) return DefaultSavePath();
   const std::optional<std::string> bytes = ReadFileBytes(Joined(folder, kVendorPlayerFile));
   if (!bytes) return DefaultSavePath();
-  const std::string text = DecodeAnsi(*bytes);
-  for (std::string_view line : SplitLines(text)) {
-    if (line.find(kVendorSaveAttribute) != std::string_view::npos) {
-      const std::string start = std::string(kVendorSaveAttribute) + '"';
-      return ExtractBetween(line, start, "\"", 2).value_or(std::string());
-    }
-  }
-  return DefaultSavePath();
+  const std::optional<std::string> raw = RawXmlSavePath(DecodeAnsi(*bytes));
+  return raw ? XmlUnescaped(*raw) : DefaultSavePath();
+}
+
+std::string DownloadFolder(std::string_view folder) {
+  std::string save = ReadSavePath(folder);
+  // An empty or relative name would put the films in "/" or wherever the
+  // helper happened to start.
+  if (!save.starts_with('/')) save = DefaultSavePath();
+  if (!save.ends_with('/')) save += '/';
+  return save;
 }
 
 bool WriteSavePath(std::string_view folder, std::string_view new_path) {
-  if (folder.empty() || new_path.empty()) return false;
-  const std::string xml_path = Joined(folder, kVendorPlayerFile);
-  if (const std::optional<std::string> bytes = ReadFileBytes(xml_path)) {
-    const std::string decoded = DecodeAnsi(*bytes);
-    std::string text;
-    for (std::string_view line : SplitLines(decoded)) {
-      text += line;
-      text += kCrLf;
-    }
-    const std::string old_path = ReadXmlSavePath(folder);
-    if (text.find(kVendorSaveAttribute) != std::string::npos && !old_path.empty()) {
-      const std::string quoted = std::string(kVendorSaveAttribute) + '"';
-      const std::string old_attribute = quoted + old_path + '"';
-      const std::string new_attribute = quoted + std::string(new_path) + '"';
-      for (std::size_t at = text.find(old_attribute); at != std::string::npos;
-           at = text.find(old_attribute, at + new_attribute.size())) {
-        text.replace(at, old_attribute.size(), new_attribute);
-      }
-      text += kCrLf;
-      // The XML file is a second copy for the helper; failing to rewrite it
-      // is ignored on purpose.
-      (void)WriteFileAtomically(xml_path, EncodeAnsi(text));
-    }
+  if (folder.empty() || new_path.empty() || new_path.find_first_of("\r\n") != std::string_view::npos) {
+    return false;
   }
-  return WriteSetting(Joined(folder, kVendorConfigFile), kVendorConfigSection, kVendorSaveKey, new_path);
+  const std::string config_path = Joined(folder, kVendorConfigFile);
+  const std::optional<std::string> old_config = ReadFileBytes(config_path);
+  if (!old_config && IsRegularFile(config_path)) return false;  // there, but unreadable: kept
+  std::vector<FileContents> files{
+      {config_path, SetProfileValue(old_config.value_or(""), EncodeAnsi(kVendorConfigSection),
+                                    EncodeAnsi(kVendorSaveKey), EncodeAnsi(new_path))}};
+  if (std::optional<std::string> xml = XmlWithSavePath(folder, new_path)) {
+    files.push_back({Joined(folder, kVendorPlayerFile), std::move(*xml)});
+  }
+  // The helper reads the INI file first and the XML file after it: both
+  // name the new folder, or neither changes.
+  return WriteFilesTogether(files);
 }
 
 }  // namespace taviro

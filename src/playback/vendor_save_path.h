@@ -28,13 +28,16 @@ std::string VendorFilesFolder(const std::filesystem::path& app_folder);
 std::optional<std::string> VendorFilesFolderFor(std::string_view helper_folder,
                                                 const std::filesystem::path& data_home);
 
-// The text of the two files a fresh installation gets.
-std::string DefaultConfigText(std::string_view save_folder);
-std::string DefaultPlayerXmlText(std::string_view save_folder);
+// What the INI file holds while no folder was chosen: each user's own
+// DefaultSavePath() is in force.
+inline constexpr std::string_view kUnsetSavePath = "0";
 
-// Makes `files_folder` and the two files naming DefaultSavePath() when they
-// are missing; files that are there are left as they are. Failures are
-// ignored: without the files the default save folder is in force.
+// The INI file's text naming `save_folder`.
+std::string DefaultConfigText(std::string_view save_folder);
+
+// Makes `files_folder` and its INI file, naming no folder, when missing; a
+// file that is there is left as it is. Failures are ignored: without the
+// file the default save folder is in force.
 void EnsureVendorFiles(const std::string& files_folder);
 
 // Removes what writes of the two files cut short (a kill) left in
@@ -60,11 +63,15 @@ std::string ReadSavePath(std::string_view folder);
 // holds no quoted value.
 std::string ReadXmlSavePath(std::string_view folder);
 
+// Where the helper saves: ReadSavePath(), or DefaultSavePath() where that
+// names no absolute folder; with a trailing "/".
+std::string DownloadFolder(std::string_view folder);
+
 // Stores `new_path` as the download folder in both files of `folder`: the
-// XML attribute is rewritten only where it already names a folder; the INI
-// key is always written. Does nothing when either text is empty. False when
-// the INI file could not be written (the XML file's errors are ignored, as
-// the helper reads the INI file first).
+// XML attribute (escaped) is rewritten only where it already names a folder;
+// the INI key is always written. Both files change or neither does. False,
+// with nothing written, when either text is empty, the folder's name holds
+// a line end, or a file could not be written.
 bool WriteSavePath(std::string_view folder, std::string_view new_path);
 
 }  // namespace taviro

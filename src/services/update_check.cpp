@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kCaption = "提示：";
 
 void StartUpdater(const UpdateEnv& env) {
-  const std::filesystem::path updater = env.app_folder / "update.exe";
+  const std::filesystem::path updater = env.program_folder / "update.exe";
   std::error_code error;
   if (std::filesystem::is_regular_file(updater, error)) {
     // A failure to start it is not reported; the program quits all the same.
@@ -41,7 +41,7 @@ bool RunUpdateDecision(ServiceState& state, const UpdateEnv& env) {
 
 void shengji(ServiceState& state, const UpdateEnv& env) {
   if (!UpdateOffered(state.RemoteVersion)) {
-    env.prompt.Inform(kCaption, kUpToDateText);
+    env.prompt.Inform(kCaption, kUpToDateText, PromptIcon::kQuestion);
     return;
   }
   RunUpdateDecision(state, env);

@@ -19,7 +19,9 @@ struct UpdateEnv {
   Prompt& prompt;
   ProgramLauncher& programs;
   UriLauncher& uris;
-  std::filesystem::path app_folder;
+  // The executable's own folder, where an updater would be installed with
+  // it (not the folder that keeps the settings).
+  std::filesystem::path program_folder;
   std::string service_base_url;
   // The quit routine ttt_v.
   std::function<void()> quit;
@@ -36,7 +38,8 @@ bool UpdateOffered(const std::string& remote_version);
 bool RunUpdateDecision(ServiceState& state, const UpdateEnv& env);
 
 // The menu's "升级检测": the same decision on what the switch file announced
-// (nothing is fetched); says so when the program is up to date.
+// (nothing is fetched); says so, with the question-mark icon, when the
+// program is up to date.
 void shengji(ServiceState& state, const UpdateEnv& env);
 
 }  // namespace taviro

@@ -9,8 +9,8 @@
 #include "app/ansi_text.h"
 #include "app/timer.h"
 #include "lists/media_lists.h"
-#include "platform/http_client.h"
 #include "playback/playback_context.h"
+#include "support/fake_text_fetcher.h"
 #include "support/inert_process_ports.h"
 #include "support/main_window_harness.h"
 #include "support/manual_scheduler.h"
@@ -26,10 +26,6 @@ using testing::RecordingListViews;
 using R = RegionId;
 using Log = std::vector<std::string>;
 
-class NoHttp final : public HttpClient {
- public:
-  std::string Get(const std::string& /*url*/) override { return {}; }
-};
 using testing::NoLauncher;
 using testing::NoProcesses;
 
@@ -114,7 +110,7 @@ class CommandLineHandOff : public ::testing::Test {
   NowPlaying now;
   RecordingListViews views;
   MediaLists lists{h.folder.path(), views};
-  NoHttp http;
+  testing::FakeTextFetcher http;  // never answers: nothing here asks the service
   NoProcesses processes;
   NoLauncher launcher;
   ManualScheduler scheduler;

@@ -103,7 +103,10 @@ TEST(KillProcessByName, IgnoresAProcessThatRefusesToEnd) {
 
 class RecordingShutdown final : public ShutdownBackend {
  public:
-  void PowerOff(bool force) override { requests.push_back(force); }
+  bool PowerOff(bool force) override {
+    requests.push_back(force);
+    return true;
+  }
   std::vector<bool> requests;
 };
 

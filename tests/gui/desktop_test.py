@@ -77,9 +77,9 @@ class DesktopTest(unittest.TestCase):
 
     def monitor(self):
         """Everything the program says on the bus from now on."""
-        out = tempfile.TemporaryFile(mode="w+")
+        out = harness.ChildLog()
         process = subprocess.Popen(["gdbus", "monitor", "--session", "--dest", BUS_NAME],
-                                   stdout=out, stderr=subprocess.STDOUT, text=True)
+                                   stdout=out.sink, stderr=subprocess.STDOUT)
 
         def stop():
             process.terminate()
@@ -87,10 +87,7 @@ class DesktopTest(unittest.TestCase):
             out.close()
         self.addCleanup(stop)
 
-        def text():
-            out.seek(0)
-            return out.read()
-        return text
+        return out.text
 
     def test_media_controls_pause_resume_seek_and_tell_the_desktop(self):
         clip = self.clip("clip one.mp4", "sample-c.mp4")

@@ -25,6 +25,10 @@ MUTE_BUTTON = (187, 632)
 # what a busy machine may add before a queued click is handled.
 FETCH_BOUND = 10
 CLICK_MARGIN = 8
+# No fetch holds the window: a click is answered well inside the fetch bound
+# whatever the service does (the table gives the times measured; the aim is
+# 0.4 s, and this bound leaves a busy machine room).
+CLICK_BOUND = 3
 # How long the web views may take to show the catalogue again after a fault.
 RECOVERY_BOUND = 90
 # Longer than the fetch bound, so "time-out" never answers in time.
@@ -96,7 +100,8 @@ class Matrix:
         fetch("__fault/reset")
 
     def record(self, row, fault, outcome, ok, answered):
-        cell = f"{outcome}; click answered in {answered:.1f} s" if answered is not None else outcome
+        cell = f"{outcome}; click answered in {answered:.2f} s" if answered is not None else outcome
+        ok = ok and (answered is None or answered <= CLICK_BOUND)
         if not ok:
             cell = "**FAIL** " + cell
             self.failures.append(f"{row} × {fault}: {cell}")
@@ -275,6 +280,15 @@ class Matrix:
         try:
             if row == "h.asp":
                 answered = self.answers(program, window)
+
+                def settled():
+                    return (len(player_requests(program, "play")) > plays or self.status(screen) == READ_ERROR or
+                            READ_ERROR_BALLOON in [body for _, body in self.balloons.texts()[balloons:]])
+                # The answer comes after the click was answered: within the fetch bound.
+                try:
+                    harness.wait_for(settled, FETCH_BOUND + CLICK_MARGIN, "the service's answer")
+                except harness.Timeout:
+                    pass
                 played = len(player_requests(program, "play")) > plays
                 shown = [body for _, body in self.balloons.texts()[balloons:]]
                 status = self.status(screen)

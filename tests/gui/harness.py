@@ -58,6 +58,29 @@ class Timeout(Exception):
     pass
 
 
+class ChildLog:
+    """A file a child process writes its output to while the test reads it.
+    The child's descriptor appends, and every read opens the file anew: with
+    one shared descriptor the reader's seek would move the writers' offset,
+    and a line written then would land over an older one."""
+
+    def __init__(self):
+        handle, self.path = tempfile.mkstemp(prefix="taviro-log-")
+        os.close(handle)
+        self.sink = open(self.path, "ab", buffering=0)
+
+    def text(self):
+        with open(self.path, "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def close(self):
+        self.sink.close()
+        try:
+            os.unlink(self.path)
+        except FileNotFoundError:
+            pass
+
+
 def wait_for(predicate, seconds, what):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
@@ -70,11 +93,11 @@ def wait_for(predicate, seconds, what):
 
 class DemoService:
     def __init__(self, binary, data_dir, media_dir=None, port=0):
-        self.log = tempfile.TemporaryFile(mode="w+")
+        self.log = ChildLog()
         media = ["--media", media_dir] if media_dir else []
         self.process = subprocess.Popen(
             [binary, "--port", str(port), "--data", data_dir, *media],
-            stdout=self.log, stderr=subprocess.STDOUT)
+            stdout=self.log.sink, stderr=subprocess.STDOUT)
         self.base = None
 
     def wait_ready(self):
@@ -96,8 +119,7 @@ class DemoService:
         set_switches(all=0)
 
     def output(self):
-        self.log.seek(0)
-        return self.log.read()
+        return self.log.text()
 
     def stop(self):
         if self.process.poll() is None:
@@ -134,26 +156,26 @@ class Program:
         self.app_dir = app_dir or tempfile.mkdtemp(prefix="taviro-gui-")
         shutil.copy2(binary, os.path.join(self.app_dir, "taviro"))
         shutil.copy2(icon, os.path.join(self.app_dir, "i.gif"))
-        self.stderr = tempfile.TemporaryFile(mode="w+")
+        self.stderr = ChildLog()
         self.process = None
         self.started = None
 
-    def environment(self, accessible):
+    def environment(self, accessible, **extra):
         # A private instance name: never hand the command line to a Taviro
         # the same user is running.
         env = dict(os.environ, TAVIRO_DEBUG="1", HOME=self.app_dir, LC_ALL="C.UTF-8",
-                   TAVIRO_INSTANCE=os.path.basename(self.app_dir))
+                   TAVIRO_INSTANCE=os.path.basename(self.app_dir), **extra)
         if DEMO_BASE:
             env["TAVIRO_SERVICE_BASE_URL"] = DEMO_BASE
         if not accessible:
             env["NO_AT_BRIDGE"] = "1"
         return env
 
-    def start(self, *args, accessible=False):
+    def start(self, *args, accessible=False, **extra_env):
         self.started = time.monotonic()
         self.process = subprocess.Popen(
             [os.path.join(self.app_dir, "taviro"), *args],
-            stdout=subprocess.DEVNULL, stderr=self.stderr, env=self.environment(accessible))
+            stdout=subprocess.DEVNULL, stderr=self.stderr.sink, env=self.environment(accessible, **extra_env))
 
     def start_again(self, *args, seconds=30, cwd=None):
         """Starts the same executable once more (in the folder `cwd`) and
@@ -165,8 +187,7 @@ class Program:
         return result.returncode, time.monotonic() - began, result.stderr
 
     def log(self):
-        self.stderr.seek(0)
-        return self.stderr.read()
+        return self.stderr.text()
 
     def wait_log(self, text, seconds=30):
         def seen():

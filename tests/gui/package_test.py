@@ -74,9 +74,9 @@ class PackageTest(unittest.TestCase):
         env = dict(os.environ, XDG_DATA_HOME=data_home, HOME=os.path.join(self.work, "home"), LC_ALL="C.UTF-8",
                    TAVIRO_DEBUG="1", TAVIRO_INSTANCE=os.path.basename(self.work),
                    TAVIRO_SERVICE_BASE_URL=service.base, NO_AT_BRIDGE="1")
-        log = tempfile.TemporaryFile(mode="w+")
+        log = harness.ChildLog()
         self.addCleanup(log.close)
-        process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=log, env=env)
+        process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=log.sink, env=env)
         self.addCleanup(lambda: process.poll() is None and (process.kill(), process.wait()))
 
         own = os.path.join(data_home, "taviro")
@@ -84,8 +84,7 @@ class PackageTest(unittest.TestCase):
 
         def written():
             if process.poll() is not None:
-                log.seek(0)
-                raise RuntimeError(f"the program ended ({process.returncode}): {log.read()}")
+                raise RuntimeError(f"the program ended ({process.returncode}): {log.text()}")
             return all(os.path.isfile(os.path.join(own, name)) for name in expected)
         harness.wait_for(written, 60, "settings and lists in $XDG_DATA_HOME/taviro")
         harness.wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Taviro$"],
@@ -115,14 +114,13 @@ class PackageTest(unittest.TestCase):
         films = os.path.join(self.work, "films") + "/"
         with open(os.path.join(vendor, "QvodCfg.ini"), "wb") as f:
             f.write(f"[NBQVODTERMINAL]\r\ndefaultsavepath={films}\r\n".encode("gb18030"))
-        helper_log = tempfile.TemporaryFile(mode="w+")
+        helper_log = harness.ChildLog()
         self.addCleanup(helper_log.close)
-        started = subprocess.Popen([helper], stdout=subprocess.DEVNULL, stderr=helper_log, env=env)
+        started = subprocess.Popen([helper], stdout=subprocess.DEVNULL, stderr=helper_log.sink, env=env)
         self.addCleanup(lambda: started.poll() is None and (started.kill(), started.wait()))
 
         def helper_says(text):
-            helper_log.seek(0)
-            return text in helper_log.read()
+            return text in helper_log.text()
         harness.wait_for(lambda: helper_says(f"QvodTerminal: saving to {films}"), 60, "the helper to use films/")
         started.send_signal(signal.SIGTERM)
         self.assertEqual(started.wait(30), 0)

@@ -4,6 +4,7 @@ empty application folder, the window, both skins, a clean quit."""
 import glob
 import os
 import re
+import subprocess
 import sys
 import unittest
 
@@ -111,7 +112,32 @@ class WindowTest(harness.SharedDemoServiceTest):
         self.assertIn(b"[Skin]\r\nNum=0\r\n", program.read("config.dll"))
         self.assertEqual(program.quit(), 0)
 
+    def test_a_start_that_ends_at_a_prompt_starts_and_writes_nothing_of_the_helper(self):
+        # A player that cannot be made: the program says so and ends
+        # without ever showing its window.
+        program = harness.Program(ARGS.program, ARGS.icon)
+        self.addCleanup(program.remove)
+        started = os.path.join(program.app_dir, "helper-started")
+        os.makedirs(os.path.join(program.app_dir, "Qvod"))
+        helper = os.path.join(program.app_dir, "Qvod", "QvodTerminal.exe")
+        with open(helper, "w") as f:
+            f.write(f"#!/bin/sh\ntouch '{started}'\n")
+        os.chmod(helper, 0o755)
+        program.start(LD_PRELOAD=ARGS.no_player, ASAN_OPTIONS="detect_leaks=0:verify_asan_link_order=0")
+        program.wait_log("taviro: prompt ", 60)
+        prompt = harness.wait_for(lambda: harness_windows("^Taviro$"), 30, "the message box")
+        harness.key(prompt[0], "Return")
+        self.assertEqual(program.process.wait(30), 0)
+        self.assertFalse(os.path.exists(started), "the helper was started")
+        self.assertNotIn(b"qvodw", program.read("config.dll"))
+
+
+def harness_windows(name):
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                            capture_output=True, text=True)
+    return result.stdout.split()
+
 
 if __name__ == "__main__":
-    ARGS, argv = harness.test_arguments()
+    ARGS, argv = harness.test_arguments("--no-player")
     unittest.main(argv=argv, verbosity=2)

@@ -11,11 +11,11 @@
 #include "app/timer.h"
 #include "lists/list_commands.h"
 #include "lists/media_lists.h"
-#include "platform/http_client.h"
 #include "platform/process_table.h"
 #include "platform/program_launcher.h"
 #include "platform/uri_launcher.h"
 #include "playback/playback_context.h"
+#include "support/fake_text_fetcher.h"
 #include "support/main_window_harness.h"
 #include "support/manual_scheduler.h"
 #include "ui/main/tab_selection.h"
@@ -50,11 +50,6 @@ class RecordingLaunchers final : public ProgramLauncher, public UriLauncher {
   CallLog* log_;
 };
 
-class NoHttp final : public HttpClient {
- public:
-  std::string Get(const std::string& /*url*/) override { return {}; }
-};
-
 // The list commands over a main window of fakes, real list files in the
 // harness's folder (the application folder), and Web3 and Web4 wired as the
 // program wires them. The network-task list is shown at the start.
@@ -86,7 +81,7 @@ class ListCommandsTest : public ::testing::Test {
   NowPlaying now;
   WebListViews list_views{h.web};
   MediaLists lists{h.folder.path(), list_views};
-  NoHttp http;
+  testing::FakeTextFetcher http;  // never answers: nothing here asks the service
   FakeProcesses processes;
   RecordingLaunchers launchers{&h.log};
   ManualScheduler scheduler;

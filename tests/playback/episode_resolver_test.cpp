@@ -107,6 +107,34 @@ TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
   EXPECT_EQ(player().prebuffered, Texts{"http://m/6.ts"});
 }
 
+// The service answers later: the poller asks once per item meanwhile, and
+// an answer about an item no longer playing prepares nothing.
+TEST_F(EpisodeResolverTest, OneQuestionPerItemAndALateAnswerForAnotherItemIsDropped) {
+  http.answer_at_once = false;
+  http.bodies[Request(7, 1, 5)] = "e5$http://m/5.ts$qvod";
+  Reading(PlayerState::kPlaying, 10, 1000, 700);
+  Tick(3);
+  EXPECT_EQ(http.requests, Texts{Request(7, 1, 5)});
+  now.CurrentItemKey = "8-0-1-y";
+  ASSERT_TRUE(http.AnswerOldest());
+  EXPECT_EQ(now.NextLink, "0");
+  EXPECT_EQ(now.NextMediaUrl, "0");
+
+  // A step pressed twice before an answer plays the second press's episode
+  // only, and none once the user has moved to another item.
+  now.CurrentItemKey = "7-1-4-x";
+  http.bodies[Request(7, 1, 3)] = "e3$http://m/3.ts$qvod";
+  resolver.StepEpisode(1);
+  resolver.StepEpisode(2);
+  while (http.AnswerNewest()) {
+  }
+  EXPECT_EQ(web(1).navigations, Texts{"miqvod://qvod&&&http%3A//m/5.ts&&&x&&&e5&&&7&&&1&&&5&&&0"});
+  resolver.StepEpisode(2);
+  now.CurrentItemKey = "9-0-0-z";
+  http.AnswerOldest();
+  EXPECT_EQ(web(1).navigations.size(), 1U);
+}
+
 TEST_F(EpisodeResolverTest, StepPlaysTheNeighbourWithTheReplysKind) {
   now.CurrentItemKey = "7-1-4-x%u4E2D-y";  // fields after the title are ignored
   http.bodies[Request(7, 1, 3)] = "e3$http://m/3.ts$web";

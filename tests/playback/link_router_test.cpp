@@ -79,6 +79,27 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
   EXPECT_TRUE(h.main.tray.balloons.empty());
 }
 
+// The window answers a click before the service does, and of two entries
+// clicked before either answer the later one plays, whatever order the
+// answers come in.
+TEST_F(LinkRouterTest, TheWindowAnswersAtOnceAndTheLastEntryClickedWins) {
+  h.http.answer_at_once = false;
+  h.http.bodies[Reply("12", "0", "3")] = std::string(kName) + "$http://h/first.mp4$qvod";
+  h.http.bodies[Reply("13", "0", "4")] = std::string(kName) + "$http://h/second.mp4$qvod";
+  router.Web1BeforeNavigate("mivuvod://12-0-3-abc/");
+  EXPECT_EQ(Status(), kSearchingStatus);
+  EXPECT_EQ(h.window().model.CurrentMainTab, 9);
+  router.Web1BeforeNavigate("mivuvod://13-0-4-def/");
+  EXPECT_TRUE(h.web(1).navigations.empty());
+
+  ASSERT_TRUE(h.http.AnswerNewest());
+  ASSERT_TRUE(h.http.AnswerNewest());
+  EXPECT_EQ(h.web(1).navigations,
+            std::vector<std::string>{std::string("miqvod://qvod&&&http%3A//h/second.mp4&&&def&&&") + kName +
+                                     "&&&13&&&0&&&4"});
+  EXPECT_TRUE(h.main.tray.balloons.empty());
+}
+
 // A link or a service reply naming a descriptor must never reach the
 // player: the item playing goes on and nothing is recorded.
 TEST_F(LinkRouterTest, AnAddressThePlayerMustNotOpenIsRefused) {

@@ -10,7 +10,7 @@
 #include "playback/episode_resolver.h"
 #include "playback/playback_context.h"
 #include "playback/status_poller.h"
-#include "support/fake_http_client.h"
+#include "support/fake_text_fetcher.h"
 #include "support/fixed_clock.h"
 #include "support/inert_process_ports.h"
 #include "support/main_window_harness.h"
@@ -75,7 +75,12 @@ class PollerFixture : public ::testing::Test {
   NowPlaying now;
   RecordingListViews views;
   MediaLists lists{harness.folder.path(), views};
-  FakeHttpClient http;
+  // The service answers each question at once unless a test holds it.
+  FakeTextFetcher http = [] {
+    FakeTextFetcher fetcher;
+    fetcher.answer_at_once = true;
+    return fetcher;
+  }();
   NoProcesses processes;
   NoLauncher launcher;
   PlaybackContext context{harness.window,

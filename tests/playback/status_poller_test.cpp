@@ -87,6 +87,16 @@ TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
   Tick();
   EXPECT_EQ(Shown(), (Texts{"bo_ad", "bo_pad"}));
   EXPECT_FALSE(player().full_screen);
+
+  // The end of a file leaves the play face, not the pause face, beside
+  // "播放结束".
+  Reading(PlayerState::kPlaying, 10, 1000);
+  Tick();
+  Reading(PlayerState::kEnded, 10, 1000);
+  Tick();
+  EXPECT_EQ(Caption(R::zhun), "播放结束");
+  EXPECT_EQ(Model()[BoBut(0)].tooltip, "播放");
+  EXPECT_EQ(Model()[BoBut(0)].face.x, 0);
 }
 
 // The video shows when the player starts, not at the next whole second; a
@@ -243,6 +253,16 @@ TEST_F(StatusPollerTest, AutoShutdownPowersOffWithForceTwoSecondsAfterTheEnd) {
   EXPECT_EQ(shutdown.requests, std::vector<bool>{true});
   EXPECT_FALSE(timer1.Enabled());
   EXPECT_TRUE(web(2).navigations.empty());
+}
+
+TEST_F(StatusPollerTest, ARefusedPowerOffIsSaidInABalloonEvenWithBalloonsOff) {
+  Balloons(false);
+  harness.window.menu.kaiqi = true;
+  shutdown.accept = false;
+  Reading(PlayerState::kPlaying, 100, 100);
+  Tick(3);
+  EXPECT_EQ(shutdown.requests, std::vector<bool>{true});
+  EXPECT_EQ(BalloonTexts(), Texts{kShutdownRefusedBalloon});
 }
 
 TEST_F(StatusPollerTest, WithBalloonsOffTheEndTickStopsEarlyAndNothingIsAnnounced) {

@@ -68,6 +68,44 @@ TEST_F(VendorSavePathTest, WriteRewritesEveryNamedAttributeAndAlwaysTheIni) {
   EXPECT_FALSE(WriteSavePath(installation, ""));
 }
 
+// Both files name the new folder or neither changes, and the folder's name
+// stays one attribute's text whatever it holds.
+TEST_F(VendorSavePathTest, WriteChangesBothFilesOrNeitherAndKeepsTheNameText) {
+  Ini("/old/");
+  Xml("<S Defaultsavepath=\"/old/\"/>");
+  const std::string odd = "/a \"b\" c=\"d\" & <e>/";
+  ASSERT_TRUE(WriteSavePath(installation, odd));
+  EXPECT_EQ(DecodeAnsi(folder.Read("QvodPlayer.xml")),
+            "<S Defaultsavepath=\"/a &quot;b&quot; c=&quot;d&quot; &amp; &lt;e&gt;/\"/>\r\n\r\n");
+  EXPECT_EQ(ReadXml(), odd);
+  EXPECT_TRUE(WriteSavePath(installation, "/again/"));
+  EXPECT_EQ(ReadXml(), "/again/");
+
+  const std::string xml_before = folder.Read("QvodPlayer.xml");
+  EXPECT_FALSE(WriteSavePath(installation, "/line\nbreak/"));
+  EXPECT_FALSE(WriteSavePath(installation, "/cr\rhere/"));
+  // An INI file that cannot be replaced keeps the XML file as it was.
+  std::filesystem::remove(folder / "QvodCfg.ini");
+  std::filesystem::create_directory(folder / "QvodCfg.ini");
+  EXPECT_FALSE(WriteSavePath(installation, "/third/"));
+  EXPECT_EQ(folder.Read("QvodPlayer.xml"), xml_before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);  // no temporary left
+}
+
+// A fresh installation names no folder, so whoever runs it saves into their
+// own default; nothing ever makes the helper save into "/" or a relative name.
+TEST_F(VendorSavePathTest, TheDownloadFolderIsAlwaysAnAbsoluteFolderOfTheUserWhoRuns) {
+  EnsureVendorFiles(installation);
+  EXPECT_EQ(folder.Read("QvodCfg.ini"), "[NBQVODTERMINAL]\r\ndefaultsavepath=0\r\n");
+  EXPECT_EQ(DownloadFolder(installation), DefaultSavePath());
+  Xml("<S Defaultsavepath=\"\"/>");
+  EXPECT_EQ(DownloadFolder(installation), DefaultSavePath());
+  Ini("films");
+  EXPECT_EQ(DownloadFolder(installation), DefaultSavePath());
+  Ini("/srv/films");
+  EXPECT_EQ(DownloadFolder(installation), "/srv/films/");
+}
+
 // The helper finds its files from its own folder by the rule the program
 // applies to the folder beside it, so both read and write the same two.
 TEST_F(VendorSavePathTest, TheHelperAndTheProgramAgreeWhereTheFilesAre) {
@@ -98,7 +136,7 @@ TEST_F(VendorSavePathTest, TheHelperAndTheProgramAgreeWhereTheFilesAre) {
   // Files that are there are kept as they are.
   WriteSavePath(in_data, "/srv/films/");
   EnsureVendorFiles(in_data);
-  EXPECT_EQ(ReadXmlSavePath(in_data), "/srv/films/");
+  EXPECT_EQ(ReadSavePath(in_data), "/srv/films/");
 
   // A data folder others may write is refused by both.
   std::filesystem::permissions(data_home / "taviro", std::filesystem::perms::others_write,

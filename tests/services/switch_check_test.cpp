@@ -121,6 +121,7 @@ TEST_F(SwitchCheckFixture, EverySwitchOffOrAFailedReplyChangesNothing) {
   shengji(state, Update());
   ASSERT_EQ(prompt.notices.size(), 1U);
   EXPECT_EQ(prompt.notices[0].text, kUpToDateText);
+  EXPECT_EQ(prompt.notices[0].icon, PromptIcon::kQuestion);
 }
 
 TEST_F(SwitchCheckFixture, APanelWhosePageFailedStaysOff) {

@@ -6,9 +6,9 @@
 
 #include "lists/media_lists.h"
 #include "platform/file_dialog.h"
-#include "platform/http_client.h"
 #include "platform/process_table.h"
 #include "platform/program_launcher.h"
+#include "platform/text_fetcher.h"
 #include "playback/control_bar.h"
 #include "playback/playback_context.h"
 #include "support/main_window_harness.h"
@@ -34,10 +34,9 @@ class FakeFileDialog : public FileDialog {
 
 // Services the control bar never uses; each call is a test failure waiting
 // to be noticed in `unexpected`.
-struct UnusedServices : HttpClient, ProcessTable, ProgramLauncher {
-  std::string Get(const std::string& /*url*/) override {
+struct UnusedServices : TextFetcher, ProcessTable, ProgramLauncher {
+  void Fetch(const std::string& /*url*/, std::function<void(const std::string&)> /*done*/) override {
     ++unexpected;
-    return {};
   }
   std::vector<ProcessEntry> List() override {
     ++unexpected;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/dialog_window.h"
 #include "support/call_log.h"
 
@@ -19,10 +21,15 @@ class FakeDialogWindow : public DialogWindow {
     AddTo(log_, "dialog.Close");
   }
   void Focus() override { AddTo(log_, "dialog.Focus"); }
-  void ProcessPendingEvents() override { AddTo(log_, "dialog.ProcessPendingEvents"); }
+  void ProcessPendingEvents() override {
+    AddTo(log_, "dialog.ProcessPendingEvents");
+    if (on_pending_events) on_pending_events();
+  }
   void BeginMoveDrag() override { AddTo(log_, "dialog.BeginMoveDrag"); }
 
   bool shown = false;
+  // Runs where the real window would mirror the dialog's model.
+  std::function<void()> on_pending_events;
 
  private:
   CallLog* log_;

@@ -15,6 +15,7 @@ class FakePrompt : public Prompt {
   struct Message {
     std::string caption;
     std::string text;
+    PromptIcon icon = PromptIcon::kQuestion;  // a question's
   };
 
   explicit FakePrompt(CallLog* log = nullptr) : log_(log) {}
@@ -27,8 +28,9 @@ class FakePrompt : public Prompt {
     answers.erase(answers.begin());
     return answer;
   }
-  void Inform(const std::string& caption, const std::string& text) override {
-    notices.push_back({caption, text});
+  using Prompt::Inform;
+  void Inform(const std::string& caption, const std::string& text, PromptIcon icon) override {
+    notices.push_back({caption, text, icon});
     AddTo(log_, "prompt.Inform");
   }
 

@@ -4,9 +4,9 @@
 #include "lists/media_lists.h"
 #include "playback/now_playing.h"
 #include "playback/playback_context.h"
-#include "support/fake_http_client.h"
 #include "support/fake_process_table.h"
 #include "support/fake_program_launcher.h"
+#include "support/fake_text_fetcher.h"
 #include "support/main_window_harness.h"
 #include "support/manual_scheduler.h"
 #include "support/recording_list_views.h"
@@ -24,7 +24,12 @@ struct PlaybackHarness {
   NowPlaying now;
   RecordingListViews list_views;
   MediaLists lists{main.folder.path(), list_views};
-  FakeHttpClient http;
+  // The service answers each episode question at once unless a test holds it.
+  FakeTextFetcher http = [] {
+    FakeTextFetcher fetcher;
+    fetcher.answer_at_once = true;
+    return fetcher;
+  }();
   FakeProcessTable processes;
   FakeProgramLauncher launcher{&main.log};
   ManualScheduler scheduler;

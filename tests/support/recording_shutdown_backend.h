@@ -10,8 +10,12 @@ namespace taviro::testing {
 // system.
 class RecordingShutdownBackend final : public ShutdownBackend {
  public:
-  void PowerOff(bool force) override { requests.push_back(force); }
+  bool PowerOff(bool force) override {
+    requests.push_back(force);
+    return accept;
+  }
   std::vector<bool> requests;
+  bool accept = true;
 };
 
 }  // namespace taviro::testing

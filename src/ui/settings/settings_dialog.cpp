@@ -92,30 +92,33 @@ void SettingsDialog::WriteOptions() const {
 }
 
 bool SettingsDialog::Apply() {
+  // The options are written whatever becomes of the folder.
+  WriteOptions();
   const std::string folder = CacheFolderFromText(model_.folder_text);
   const bool folder_changed = folder != model_.current_cache_folder;
-  const std::string vendor_folder = VendorFolder();
-  if (folder_changed) {
-    // Refused before anything is written, so the settings stay as they were
-    // and the user's text stays in the field to be corrected.
-    if (vendor_folder.empty()) {
-      Inform(kNoVendorText);
-      return false;
-    }
-    if (!MakeFolderUsable(folder)) {
-      Inform(UnusableFolderText(folder));
-      return false;
-    }
+  if (!folder_changed) {
+    model_.folder_text = folder;
+    return true;
   }
-  WriteOptions();
+  const std::string vendor_folder = VendorFolder();
+  // A refused folder stays in the field, as typed, to be corrected.
+  if (vendor_folder.empty()) {
+    Inform(kNoVendorText);
+    return false;
+  }
+  if (!MakeFolderUsable(folder)) {
+    Inform(UnusableFolderText(folder));
+    return false;
+  }
   model_.folder_text = folder;
-  if (!folder_changed) return true;
 
   model_.busy = true;
   ports_.window.ProcessPendingEvents();
   const bool stored = MoveCacheFolder(ports_.processes, ports_.launcher, vendor_folder,
                                       VendorFilesFolder(config_path_.parent_path()), folder);
+  // The message box must not show over "please wait".
   model_.busy = false;
+  ports_.window.ProcessPendingEvents();
   if (!stored) {
     Inform(kCacheNotStoredText);
     return false;

@@ -74,9 +74,8 @@ class SettingsDialog {
   void SetFolderText(std::string text);
 
   void Browse();
-  // Writes the options and moves the download folder when it changed. False
-  // when the folder was refused (nothing is written then) or could not be
-  // stored (the options are written).
+  // Writes the options, then moves the download folder when it changed.
+  // False when the folder was refused or could not be stored.
   bool Apply();
   void Ok();
   // Cancel and the close glyph: nothing is written.

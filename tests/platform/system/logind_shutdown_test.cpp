@@ -166,7 +166,7 @@ TEST_F(LogindShutdownTest, ForcedPowerOffNeverAsksForAuthorisation) {
   LogindShutdown backend(connection.get());
   connection.reset();  // the backend holds its own reference
 
-  backend.PowerOff(true);
+  EXPECT_TRUE(backend.PowerOff(true));
   EXPECT_EQ(logind.Calls(), (std::vector<PowerOffCall>{{false, false}}));
 }
 
@@ -180,18 +180,18 @@ TEST_F(LogindShutdownTest, UnforcedPowerOffMayAskForAuthorisation) {
   EXPECT_EQ(logind.Calls(), (std::vector<PowerOffCall>{{true, true}}));
 }
 
-TEST_F(LogindShutdownTest, RefusalMissingServiceAndMissingBusAreIgnored) {
+TEST_F(LogindShutdownTest, RefusalMissingServiceAndMissingBusAreReportedAsRefused) {
   auto connection = Connect();
   ASSERT_TRUE(connection);
   LogindShutdown backend(connection.get());
-  backend.PowerOff(true);  // nobody owns the logind name yet
+  EXPECT_FALSE(backend.PowerOff(true));  // nobody owns the logind name yet
 
   FakeLogind logind(Address(), /*refuse=*/true);
   ASSERT_TRUE(logind.WaitUntilServing());
-  backend.PowerOff(true);
+  EXPECT_FALSE(backend.PowerOff(true));
   EXPECT_EQ(logind.Calls().size(), 1U);
 
-  LogindShutdown(nullptr).PowerOff(true);
+  EXPECT_FALSE(LogindShutdown(nullptr).PowerOff(true));
 }
 
 }  // namespace

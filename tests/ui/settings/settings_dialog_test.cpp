@@ -30,6 +30,7 @@ const std::vector<std::string> kOptionKeys{"quit", "qvodk", "s_size", "s_h",
 class SettingsDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    window.on_pending_events = [this] { busy_when_shown.push_back(m.busy); };
     // Default folders live under HOME; they must land in the test's folder.
     if (const char* home = std::getenv("HOME")) saved_home_ = home;
     ::setenv("HOME", folder.path().c_str(), 1);
@@ -40,19 +41,27 @@ class SettingsDialogTest : public ::testing::Test {
   void SetSetting(std::string_view key, std::string_view value) const {
     WriteSetting(config, "S_q", key, value);
   }
-  // A helper installation whose INI file names `save_path`.
+  // A helper installed in its own folder, as a system installation has it,
+  // whose INI file beside the settings names `save_path`.
   void InstallVendor(std::string_view save_path) const {
     std::filesystem::create_directories(vendor);
+    std::filesystem::create_directories(files);
     SetSetting("qvodw", vendor);
-    WriteSetting(vendor + "QvodCfg.ini", "NBQVODTERMINAL", "defaultsavepath", save_path);
+    WriteSetting(files + "QvodCfg.ini", "NBQVODTERMINAL", "defaultsavepath", save_path);
   }
   std::string VendorSavePath() const {
-    return ReadSetting(vendor + "QvodCfg.ini", "NBQVODTERMINAL", "defaultsavepath", "<missing>");
+    return ReadSetting(files + "QvodCfg.ini", "NBQVODTERMINAL", "defaultsavepath", "<missing>");
+  }
+  // Helpers of this installation, running.
+  void HelpersRunning(std::initializer_list<std::int32_t> ids) {
+    for (std::int32_t id : ids)
+      processes.entries.push_back({id, "QvodTerminal.exe", vendor + "QvodTerminal.exe"});
   }
 
   testing::TempFolder folder;
   const std::filesystem::path config = folder / "config.dll";
-  const std::string vendor = (folder / "Qvod").string() + "/";
+  const std::string vendor = (folder / "lib/Qvod").string() + "/";
+  const std::string files = (folder / "Qvod").string() + "/";
   const std::string films = (folder / "films").string() + "/";
   testing::CallLog log;
   testing::FakeDialogWindow window{&log};
@@ -64,6 +73,8 @@ class SettingsDialogTest : public ::testing::Test {
   SettingsDialog dialog{SettingsDialogPorts{window, prompt, chooser, processes, launcher, desktop}, config,
                         kSite};
   const SettingsDialogModel& m = dialog.model();
+  // What "please wait" showed each time the window repainted.
+  std::vector<bool> busy_when_shown;
 
  private:
   std::string saved_home_;
@@ -113,7 +124,7 @@ TEST_F(SettingsDialogTest, OkWritesAClearedBoxAsOneClosesAndTheNextOpeningShowsI
 
 TEST_F(SettingsDialogTest, AnUnchangedFolderWritesTheKeysOnly) {
   InstallVendor(films);
-  processes.entries = {{7, "QvodTerminal.exe"}};
+  HelpersRunning({7});
   dialog.Show();
   EXPECT_EQ(m.folder_text, films);
   dialog.SetFolderText(films.substr(0, films.size() - 1));  // the same folder without its "/"
@@ -142,11 +153,14 @@ TEST_F(SettingsDialogTest, ANewFolderEndsTheHelperStoresTheFolderRestartsItAndSa
   EXPECT_EQ(VendorSavePath(), moved + "/");
   EXPECT_TRUE(std::filesystem::is_directory(moved));  // a missing folder is made
   EXPECT_EQ(m.current_cache_folder, moved + "/");
-  EXPECT_EQ(log.entries, (Log{"dialog.Show", "dialog.ProcessPendingEvents",
-                              "launch(" + vendor + "QvodTerminal.exe)", "prompt.Inform"}));
+  EXPECT_EQ(log.entries,
+            (Log{"dialog.Show", "dialog.ProcessPendingEvents", "launch(" + vendor + "QvodTerminal.exe)",
+                 "dialog.ProcessPendingEvents", "prompt.Inform"}));
+  // "Please wait" is shown while the folder moves and gone before the message.
+  EXPECT_EQ(busy_when_shown, (std::vector<bool>{true, false}));
   EXPECT_EQ(prompt.notices.at(0).caption, "提示：");
   EXPECT_EQ(prompt.notices.at(0).text, "缓存路径修改成功！");
-  EXPECT_FALSE(m.busy);
+  EXPECT_FALSE(folder.Exists("lib/Qvod/QvodCfg.ini"));  // the helper's own folder is not written
 
   // Applying again changes nothing more.
   ASSERT_TRUE(dialog.Apply());
@@ -164,8 +178,7 @@ TEST_F(SettingsDialogTest, TextThatIsNotAnAbsolutePathMeansTheDefaultCacheFolder
 }
 
 TEST_F(SettingsDialogTest, AnEmptyHelperFolderShowsTheDefaultAndTheFirstApplyMovesThere) {
-  std::filesystem::create_directories(vendor);
-  SetSetting("qvodw", vendor);
+  InstallVendor("0");
   folder.Write("Qvod/QvodPlayer.xml", "<P>\r\n<S Defaultsavepath=\"\"/>\r\n</P>\r\n");
   dialog.Show();
   EXPECT_EQ(m.current_cache_folder, "");
@@ -190,8 +203,7 @@ TEST_F(SettingsDialogTest, BrowseAsksForTheFolderAndACancelRestoresTheCurrentOne
 }
 
 TEST_F(SettingsDialogTest, ACancelledBrowseWithNoCurrentFolderKeepsTheFieldNeverTheRoot) {
-  std::filesystem::create_directories(vendor);
-  SetSetting("qvodw", vendor);
+  InstallVendor("0");
   folder.Write("Qvod/QvodPlayer.xml", "<S Defaultsavepath=\"\"/>\r\n");
   dialog.Show();
   dialog.SetFolderText("/data/films");
@@ -199,10 +211,10 @@ TEST_F(SettingsDialogTest, ACancelledBrowseWithNoCurrentFolderKeepsTheFieldNever
   EXPECT_EQ(m.folder_text, "/data/films/");
 }
 
-TEST_F(SettingsDialogTest, AFolderThatCannotBeMadeIsRefusedAndNothingIsWritten) {
+TEST_F(SettingsDialogTest, AFolderThatCannotBeMadeIsRefusedButTheOptionsAreWritten) {
   InstallVendor(films);
   folder.Write("plain-file", "x");
-  processes.entries = {{5, "QvodTerminal.exe"}};
+  HelpersRunning({5});
   dialog.Show();
   dialog.SetCheck(2, false);
   const std::string bad = (folder / "plain-file" / "films").string();
@@ -211,7 +223,7 @@ TEST_F(SettingsDialogTest, AFolderThatCannotBeMadeIsRefusedAndNothingIsWritten) 
   ASSERT_EQ(prompt.notices.size(), 1U);
   EXPECT_NE(prompt.notices[0].text.find(bad), std::string::npos);
   EXPECT_NE(prompt.notices[0].text.find("不能创建或不能写入"), std::string::npos);
-  EXPECT_EQ(Setting("s_bo"), "<missing>");
+  EXPECT_EQ(Setting("s_bo"), "1");
   EXPECT_EQ(VendorSavePath(), films);
   EXPECT_TRUE(processes.terminated.empty());
   EXPECT_TRUE(m.open);  // the user's text stays to be corrected
@@ -219,13 +231,14 @@ TEST_F(SettingsDialogTest, AFolderThatCannotBeMadeIsRefusedAndNothingIsWritten) 
   EXPECT_FALSE(folder.Exists("0QvodCfg.ini"));
 }
 
-TEST_F(SettingsDialogTest, WithoutAKnownHelperANewFolderIsRefusedAndNothingIsWrittenBesideTheProgram) {
+TEST_F(SettingsDialogTest, WithoutAKnownHelperANewFolderIsRefusedButTheOptionsAreWritten) {
   dialog.Show();
   EXPECT_EQ(m.folder_text, DefaultSavePath());
   dialog.SetFolderText(films);
   EXPECT_FALSE(dialog.Apply());
   EXPECT_EQ(prompt.notices.at(0).text, kNoVendorText);
-  EXPECT_FALSE(folder.Exists("config.dll"));
+  EXPECT_EQ(Setting("quit"), "2");
+  EXPECT_FALSE(folder.Exists("Qvod/QvodCfg.ini"));
   EXPECT_TRUE(launcher.started.empty());
 
   // The unchanged default is accepted: only the options are written.
@@ -236,12 +249,13 @@ TEST_F(SettingsDialogTest, WithoutAKnownHelperANewFolderIsRefusedAndNothingIsWri
 
 TEST_F(SettingsDialogTest, AHelperFileThatCannotBeWrittenIsReportedNotCalledASuccess) {
   InstallVendor(films);
-  std::filesystem::remove(vendor + "QvodCfg.ini");
-  std::filesystem::create_directory(vendor + "QvodCfg.ini");  // a folder where the file should be
+  std::filesystem::remove(files + "QvodCfg.ini");
+  std::filesystem::create_directory(files + "QvodCfg.ini");  // a folder where the file should be
   dialog.Show();
   dialog.SetFolderText(folder.path().string());
   EXPECT_FALSE(dialog.Apply());
   EXPECT_EQ(prompt.notices.at(0).text, kCacheNotStoredText);
+  EXPECT_EQ(busy_when_shown.back(), false);
   EXPECT_EQ(launcher.started.size(), 1U);  // the ended helper comes back
   EXPECT_NE(m.current_cache_folder, folder.path().string() + "/");
 }

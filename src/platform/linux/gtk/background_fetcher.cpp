@@ -23,6 +23,7 @@ struct BackgroundFetcher::Shared {
   };
 
   std::shared_ptr<HttpClient> http;
+  std::function<void()> after_reply;
   std::mutex mutex;
   std::condition_variable wake;
   std::deque<Request> queue;
@@ -34,6 +35,7 @@ struct BackgroundFetcher::Shared {
     std::unique_ptr<Reply> reply(static_cast<Reply*>(data));
     if (!reply->shared->delivering) return G_SOURCE_REMOVE;
     reply->done(reply->body);
+    if (reply->shared->after_reply) reply->shared->after_reply();
     if (std::getenv("TAVIRO_DEBUG") != nullptr) {
       std::fprintf(stderr, "taviro: service reply %s handled (%zu bytes)\n", reply->url.c_str(),
                    reply->body.size());
@@ -51,21 +53,30 @@ struct BackgroundFetcher::Shared {
         request = std::move(self->queue.front());
         self->queue.pop_front();
       }
-      std::string body = self->http->Get(request.url);
-      std::lock_guard lock(self->mutex);
-      if (self->stopping) return;
-      g_idle_add_full(G_PRIORITY_DEFAULT, Deliver,
-                      new Reply{self, std::move(request.url), std::move(request.done), std::move(body)},
-                      nullptr);
+      if (!FetchAndPost(self, std::move(request))) return;
     }
+  }
+
+  // False once the fetcher is gone.
+  static bool FetchAndPost(const std::shared_ptr<Shared>& self, Request request) {
+    std::string body = self->http->Get(request.url);
+    std::lock_guard lock(self->mutex);
+    if (self->stopping) return false;
+    g_idle_add_full(G_PRIORITY_DEFAULT, Deliver,
+                    new Reply{self, std::move(request.url), std::move(request.done), std::move(body)},
+                    nullptr);
+    return true;
   }
 };
 
-BackgroundFetcher::BackgroundFetcher(std::shared_ptr<HttpClient> http) : shared_(std::make_shared<Shared>()) {
+// Threads are detached: a request can wait for the client's whole time-out,
+// and the program must not wait with it when it ends.
+BackgroundFetcher::BackgroundFetcher(std::shared_ptr<HttpClient> http, Order order,
+                                     std::function<void()> after_reply)
+    : shared_(std::make_shared<Shared>()), order_(order) {
   shared_->http = std::move(http);
-  // Detached: a request can wait for the client's whole time-out, and the
-  // program must not wait with it when it ends.
-  std::thread(Shared::Work, shared_).detach();
+  shared_->after_reply = std::move(after_reply);
+  if (order_ == Order::kInTurn) std::thread(Shared::Work, shared_).detach();
 }
 
 BackgroundFetcher::~BackgroundFetcher() {
@@ -79,6 +90,10 @@ BackgroundFetcher::~BackgroundFetcher() {
 }
 
 void BackgroundFetcher::Fetch(const std::string& url, std::function<void(const std::string& body)> done) {
+  if (order_ == Order::kSideBySide) {
+    std::thread(Shared::FetchAndPost, shared_, Shared::Request{url, std::move(done)}).detach();
+    return;
+  }
   {
     std::lock_guard lock(shared_->mutex);
     shared_->queue.push_back({url, std::move(done)});

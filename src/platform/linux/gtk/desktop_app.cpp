@@ -101,8 +101,11 @@ DesktopApp::~DesktopApp() {
 }
 
 void DesktopApp::BuildPlayback() {
+  episodes_ = std::make_unique<BackgroundFetcher>(std::make_shared<CurlHttpClient>(),
+                                                  BackgroundFetcher::Order::kSideBySide,
+                                                  [this] { controller_->Refresh(); });
   playback_ = std::make_unique<PlaybackContext>(PlaybackContext{
-      *window_, now_, lists_, http_, processes_, programs_, PlaybackTimers{timer1_, timer2_, timer4_},
+      *window_, now_, lists_, *episodes_, processes_, programs_, PlaybackTimers{timer1_, timer2_, timer4_},
       config_.app_folder, helper_link_.folder, config_.sentinel_url});
   router_ = std::make_unique<LinkRouter>(*playback_, LoadEpisodePageTemplate());
   resolver_ = std::make_unique<EpisodeResolver>(*playback_);
@@ -162,9 +165,9 @@ int DesktopApp::Run() {
     controller_->Refresh();
   });
   StartDesktopIntegration();
-  services_ = std::make_unique<OnlineServices>(OnlineServicesPorts{*window_, *controller_, *view_,
-                                                                   web_.Native(1).view(), scheduler_,
-                                                                   programs_, launcher_, config_.app_folder});
+  services_ = std::make_unique<OnlineServices>(
+      OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_,
+                          launcher_, config_.program_folder});
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
@@ -213,6 +216,8 @@ void DesktopApp::BuildWindow() {
     });
   }
   WireWebViews();
+  timer1_.SetEnabled(true);
+  timer3_.SetEnabled(true);
 }
 
 void DesktopApp::BuildMenus() {

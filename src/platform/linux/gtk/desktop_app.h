@@ -9,6 +9,7 @@
 #include "app/timer.h"
 #include "lists/list_commands.h"
 #include "lists/media_lists.h"
+#include "platform/linux/gtk/background_fetcher.h"
 #include "platform/linux/gtk/desktop_integration.h"
 #include "platform/linux/gtk/desktop_launcher.h"
 #include "platform/linux/gtk/download_helper_link.h"
@@ -100,7 +101,6 @@ class DesktopApp {
   IdlePlayerControl idle_player_;
   std::unique_ptr<ReportingPlayerControl> player_;
   DesktopLauncher launcher_;
-  CurlHttpClient http_;
   ProcProcessTable processes_;
   SpawnProgramLauncher programs_;
   SystemClock clock_;
@@ -108,13 +108,17 @@ class DesktopApp {
   WebListViews list_views_;
   MediaLists lists_;
   GLibTimerScheduler scheduler_;
-  Timer timer1_{scheduler_, 1000, true, {}};
+  // Timer1 and Timer3 start with the window (BuildWindow): a prompt shown
+  // before it, and the end that follows, must not check or start anything.
+  Timer timer1_{scheduler_, 1000, false, {}};
   Timer timer2_{scheduler_, 2000, false, {}};
   Timer timer4_{scheduler_, 50000, false, {}};
-  Timer timer3_{scheduler_, 10, true, {}};
+  Timer timer3_{scheduler_, 10, false, {}};
   NowPlaying now_;
   std::unique_ptr<StatusIconTray> tray_;
   std::unique_ptr<MainWindow> window_;
+  // Goes before the handlers its answers reach.
+  std::unique_ptr<BackgroundFetcher> episodes_;
   std::unique_ptr<PlaybackContext> playback_;
   std::unique_ptr<LinkRouter> router_;
   std::unique_ptr<EpisodeResolver> resolver_;

@@ -46,8 +46,9 @@ bool GtkPrompt::AskYesNo(const std::string& caption, const std::string& text) {
                    text) == GTK_RESPONSE_YES;
 }
 
-void GtkPrompt::Inform(const std::string& caption, const std::string& text) {
-  RunDialog(parent_, GTK_MESSAGE_INFO, {{kPromptOk, GTK_RESPONSE_OK}}, caption, text);
+void GtkPrompt::Inform(const std::string& caption, const std::string& text, PromptIcon icon) {
+  const GtkMessageType type = icon == PromptIcon::kQuestion ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO;
+  RunDialog(parent_, type, {{kPromptOk, GTK_RESPONSE_OK}}, caption, text);
 }
 
 }  // namespace taviro::gtk

@@ -11,7 +11,8 @@ class GtkPrompt final : public Prompt {
  public:
   void SetParent(GtkWindow* parent) { parent_ = parent; }
   bool AskYesNo(const std::string& caption, const std::string& text) override;
-  void Inform(const std::string& caption, const std::string& text) override;
+  using Prompt::Inform;
+  void Inform(const std::string& caption, const std::string& text, PromptIcon icon) override;
 
  private:
   GtkWindow* parent_ = nullptr;

@@ -44,8 +44,8 @@ OnlineServices::~OnlineServices() {
 
 UpdateEnv OnlineServices::MakeUpdateEnv() {
   MainWindow& window = ports_.window;
-  return UpdateEnv{window.ports.prompt, ports_.programs,       ports_.uris,
-                   ports_.app_folder,   window.ServiceBaseUrl, [&window] { window.Quit(); }};
+  return UpdateEnv{window.ports.prompt,   ports_.programs,       ports_.uris,
+                   ports_.program_folder, window.ServiceBaseUrl, [&window] { window.Quit(); }};
 }
 
 void OnlineServices::shengji() {

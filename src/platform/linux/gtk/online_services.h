@@ -35,7 +35,7 @@ struct OnlineServicesPorts {
   TimerScheduler& scheduler;
   ProgramLauncher& programs;
   UriLauncher& uris;
-  std::filesystem::path app_folder;
+  std::filesystem::path program_folder;  // the executable's, where update.exe would be
 };
 
 // The service's switch file, news ticker, popup notice and promotion window

@@ -158,8 +158,7 @@ int Main(int argc, char** argv) {
   signal(SIGPIPE, SIG_IGN);
   UniqueFd signal_fd(::signalfd(-1, &signals, SFD_CLOEXEC));
 
-  std::string save = ReadSavePath(*files);
-  if (!save.ends_with('/')) save += '/';
+  const std::string save = DownloadFolder(*files);
   UniqueFd control = TakeControlSocket(HelperSocketNameFor(folder), signal_fd.get());
   if (!control.valid()) {
     // Another helper serves this installation already.

@@ -33,10 +33,10 @@ LogindShutdown::LogindShutdown(GDBusConnection* connection)
     : connection_(connection != nullptr ? static_cast<GDBusConnection*>((g_object_ref)(connection))
                                         : nullptr) {}
 
-void LogindShutdown::PowerOff(bool force) {
+bool LogindShutdown::PowerOff(bool force) {
   if (!connection_) {
     LogFailure("power-off not requested", nullptr);
-    return;
+    return false;
   }
   // A forced request must never wait on a prompt nobody may be there to answer.
   const gboolean interactive = force ? FALSE : TRUE;
@@ -49,9 +49,10 @@ void LogindShutdown::PowerOff(bool force) {
   const ErrorPtr error(raw_error);
   if (reply != nullptr) {
     g_variant_unref(reply);
-    return;
+    return true;
   }
   LogFailure("power-off refused", error.get());
+  return false;
 }
 
 std::unique_ptr<ShutdownBackend> ConnectSystemShutdown() {

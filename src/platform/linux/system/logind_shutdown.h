@@ -10,14 +10,14 @@ namespace taviro {
 
 // Powers off through logind (org.freedesktop.login1.Manager.PowerOff) on
 // the D-Bus connection it is given. Without a connection, or when logind
-// refuses, nothing happens; TAVIRO_DEBUG=1 in the environment writes the
-// reason to stderr.
+// refuses, nothing happens and the answer is false; TAVIRO_DEBUG=1 in the
+// environment writes the reason to stderr.
 class LogindShutdown final : public ShutdownBackend {
  public:
   // Takes its own reference; `connection` may be null.
   explicit LogindShutdown(GDBusConnection* connection);
 
-  void PowerOff(bool force) override;
+  bool PowerOff(bool force) override;
 
  private:
   struct Unref {
