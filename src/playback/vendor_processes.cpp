@@ -54,7 +54,6 @@ void OnTimer3(PlaybackContext& context) {
       helper_running = true;
     }
   }
-  SweepTrayIcons();
   if (!helper_running) {
     if (folder.empty()) folder = InstalledHelperFolder(context);
     if (!folder.empty()) {
@@ -81,9 +80,9 @@ void ttt_v(MainWindow& window, ProcessTable& processes, std::string_view vendor_
     // be playing through its own helper.
     KillProgram(processes, std::string(vendor_folder) + kVendorPlayerProgram);
     KillProgram(processes, std::string(vendor_folder) + kDownloadHelperProgram);
-    SweepTrayIcons();
   }
-  // Service requests are synchronous here: none can be in flight to cancel.
+  // Answers still on their way are not waited for: the main loop ends with
+  // the run, and they are dropped with their fetcher.
   if (hooks.close_windows) hooks.close_windows();
   if (hooks.finish_run) hooks.finish_run();
 }

@@ -28,7 +28,6 @@ void PromotionWindow::Show(std::function<void()> end_run) {
   if (shown_) return;
   shown_ = true;
   end_run_ = std::move(end_run);
-  close_image_visible_ = false;
   window_.SetCloseImageVisible(false);
   window_.Open(base_url_ + "js/ads/tui.html");
   timer1_.SetEnabled(true);
@@ -42,7 +41,6 @@ void PromotionWindow::OnTimer1() {
 
 void PromotionWindow::OnTimer2() {
   timer2_.SetEnabled(false);
-  close_image_visible_ = true;
   window_.SetCloseImageVisible(true);
 }
 

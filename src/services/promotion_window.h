@@ -52,7 +52,6 @@ class PromotionWindow final : public ExitPromotion {
   void Close();
 
   bool Shown() const { return shown_; }
-  bool CloseImageVisible() const { return close_image_visible_; }
 
  private:
   const ServiceState& state_;
@@ -62,7 +61,6 @@ class PromotionWindow final : public ExitPromotion {
   Timer timer2_;
   std::function<void()> end_run_;
   bool shown_ = false;
-  bool close_image_visible_ = false;
 };
 
 }  // namespace taviro

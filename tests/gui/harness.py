@@ -2,6 +2,7 @@
 folder, and gives tests what they need to look at the result."""
 
 import argparse
+import faulthandler
 import os
 import shutil
 import signal
@@ -28,6 +29,8 @@ def test_arguments(*extra):
         parser.add_argument(name, required=True)
     args, rest = parser.parse_known_args()
     os.makedirs(args.out, exist_ok=True)
+    if os.environ.get("TAVIRO_TEST_DEADLINE"):
+        faulthandler.dump_traceback_later(int(os.environ["TAVIRO_TEST_DEADLINE"]), exit=True)
     return args, [sys.argv[0], *rest]
 
 
@@ -207,7 +210,11 @@ class Program:
                                     capture_output=True, text=True)
             ids = result.stdout.split()
             return ids[0] if ids else None
-        return wait_for(find, seconds, "the main window")
+        try:
+            return wait_for(find, seconds, "the main window")
+        except Timeout as error:
+            tail = "\n".join(self.log().splitlines()[-30:])
+            raise Timeout(f"{error}; the program's log ends:\n{tail}") from None
 
     def quit(self, seconds=15):
         """Asks the program to quit as the session would; returns its exit code."""

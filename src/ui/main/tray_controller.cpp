@@ -30,8 +30,6 @@ void ShowBalloon(TrayIcon& tray, std::string_view text) {
   tray.ShowBalloon(std::string(kBalloonTitle), EncodeUtf8(characters));
 }
 
-void SweepTrayIcons() {}
-
 SizeLimits HookSizeLimits(int min_width, int min_height, int max_width, int max_height,
                           const ScreenRect& screen) {
   return SizeLimits{min_width, min_height, max_width != 0 ? max_width : screen.width(),

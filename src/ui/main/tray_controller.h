@@ -26,11 +26,6 @@ void OnTrayRightClick(MainWindow& window);
 // A transient notice at the icon. Longer texts are cut, never refused.
 void ShowBalloon(TrayIcon& tray, std::string_view text);
 
-// Icons of ended processes vanish from Linux notification areas by
-// themselves, so there is nothing to sweep; callers keep calling this where
-// the sweep belongs.
-void SweepTrayIcons();
-
 // A maximum of 0 means the screen's size.
 SizeLimits HookSizeLimits(int min_width, int min_height, int max_width, int max_height,
                           const ScreenRect& screen);

@@ -51,7 +51,6 @@ class MenusAndSettings {
   void Build(GtkWindow* main_window);
   // The quit routine unloads the dialog with the other windows.
   void CloseDialog() { dialog_.Cancel(); }
-  void RepaintDialogFrame() { view_.RepaintFrame(); }
 
  private:
   MenusAndSettingsEnv env_;

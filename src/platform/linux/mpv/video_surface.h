@@ -53,7 +53,6 @@ class VideoSurface {
   bool GpuRenderer();
   void Install(std::unique_ptr<VideoRenderer> renderer);
   void Uninstall();
-  void MoveRenderer(GtkWidget* from, GtkWidget* to);
   void LeaveFullScreenByUser();
 
   mpv_handle* handle_;
