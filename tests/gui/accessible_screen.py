@@ -1,10 +1,14 @@
-"""The program's window as the accessibility bus shows it: links to click
-with the real pointer and the texts of its labels."""
+"""The program's window as the accessibility bus shows it: its controls by
+role and name, links to click with the real pointer and the texts of its
+labels."""
 
 import subprocess
 
 import harness
 import pyatspi
+
+
+CONTROL_ROLES = ("push button", "toggle button", "page tab", "slider")
 
 
 class Screen:
@@ -26,9 +30,10 @@ class Screen:
                 continue
         return None
 
-    def showing(self, role_name):
-        """(name, node, box) of every node of that role shown inside the window."""
-        left, top, width, height = harness.window_geometry(self.window)
+    def showing(self, role_name, window=None):
+        """(name, node, box) of every node of that role shown inside the
+        window (the main one unless another is given)."""
+        left, top, width, height = harness.window_geometry(window or self.window)
         found = []
         stack = [self.app]
         while stack:
@@ -50,15 +55,17 @@ class Screen:
             stack.extend(reversed([child for child in children if child is not None]))
         return found
 
-    def region(self, name, seconds=30):
-        """The (x, y, width, height) on the screen of the window's region of
-        that name ("npc(9)", "bo_but(1)", "gunt"), once it is shown."""
+    def region(self, region_id, seconds=30):
+        """The (x, y, width, height) on the screen of the window's region with
+        that accessible id ("QvodC", "adp", "Web3"), once it is shown: for
+        what is no control and so has no name to find it by."""
         def find():
             stack = [self.app]
             while stack:
                 node = stack.pop()
                 try:
-                    if node.name == name and node.getState().contains(pyatspi.STATE_SHOWING):
+                    if (node.accessibleId == region_id
+                            and node.getState().contains(pyatspi.STATE_SHOWING)):
                         box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
                         if box.width > 0 and box.height > 0:
                             return (box.x, box.y, box.width, box.height)
@@ -71,9 +78,36 @@ class Screen:
             return None
         return harness.wait_for(find, seconds, f"the region {name!r} shown")
 
-    def click_region(self, name, button=1):
-        """Clicks the middle of a region with the real pointer."""
-        self.click_box(self.region(name), button)
+    def controls(self):
+        """(role, name, node, box) of every control shown in the window:
+        buttons, toggles, tabs and sliders."""
+        return [(role, name, node, box) for role in CONTROL_ROLES for name, node, box in self.showing(role)]
+
+    def control(self, role, name, seconds=30):
+        """The node of the shown control of that role and name."""
+        def find():
+            return next((node for name_, node, _ in self.showing(role) if name_ == name), None)
+        try:
+            return harness.wait_for(find, seconds, f"the {role} {name!r}")
+        except harness.Timeout as error:
+            shown = [(role_, name_) for role_, name_, _, _ in self.controls()]
+            raise harness.Timeout(f"{error}; controls shown: {shown}") from None
+
+    def control_box(self, role, name, seconds=30):
+        node = self.control(role, name, seconds)
+        box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return (box.x, box.y, box.width, box.height)
+
+    def click_control(self, role, name, button=1):
+        """Clicks the middle of a control with the real pointer."""
+        self.click_box(self.control_box(role, name), button)
+
+    def focused(self):
+        """(role, name) of the control the keyboard focus is on, or None."""
+        for role, name, node, _ in self.controls():
+            if node.getState().contains(pyatspi.STATE_FOCUSED):
+                return (role, name)
+        return None
 
     def in_window(self, box):
         """A box on the screen in the window's own pixels."""
