@@ -126,6 +126,7 @@ TEST(ControlDescription, KeyboardPressesControlsAndStepsSliders) {
 
   t.player.volume = 95;
   t.player.muted = true;
+  m[BoBut(bo_but::kMute)].tooltip = kUnmuteTip;
   events.SliderStep(R::yin, true);
   EXPECT_EQ(t.player.volume, 100);
   EXPECT_FALSE(t.player.muted);
