@@ -1,5 +1,7 @@
 #include "platform/linux/gtk/focus_chain.h"
 
+#include <gdk/gdkkeysyms.h>
+
 namespace taviro::gtk {
 namespace {
 
@@ -56,6 +58,25 @@ bool MoveFocusAlong(GtkWidget* focus, std::span<GtkWidget* const> stops, bool fo
     }
   }
   return false;
+}
+
+bool IsActivateKey(guint key) {
+  return key == GDK_KEY_space || key == GDK_KEY_KP_Space || key == GDK_KEY_Return ||
+         key == GDK_KEY_KP_Enter || key == GDK_KEY_ISO_Enter;
+}
+
+int ArrowStep(guint key) {
+  switch (key) {
+    case GDK_KEY_Right:
+    case GDK_KEY_KP_Right:
+    case GDK_KEY_Up:
+    case GDK_KEY_KP_Up: return 1;
+    case GDK_KEY_Left:
+    case GDK_KEY_KP_Left:
+    case GDK_KEY_Down:
+    case GDK_KEY_KP_Down: return -1;
+    default: return 0;
+  }
 }
 
 bool HandlingKeyPress() {

@@ -13,6 +13,12 @@ namespace taviro::gtk {
 // took it.
 bool MoveFocusAlong(GtkWidget* focus, std::span<GtkWidget* const> stops, bool forward);
 
+// Space and Enter press the focused control.
+bool IsActivateKey(guint key);
+// What an arrow does to a focused slider: +1 for right and up, -1 for left
+// and down, 0 for any other key.
+int ArrowStep(guint key);
+
 // Whether the event being handled is a key press; the focus moves by itself
 // at other times too (when a window is shown).
 bool HandlingKeyPress();

@@ -1,7 +1,5 @@
 #include "platform/linux/gtk/main_window_view.h"
 
-#include <gdk/gdkkeysyms.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -46,26 +44,6 @@ GtkWidget* NewRegionWidget(RegionId id, RegionKind kind) {
     case RegionKind::kLabel: return IsControl(id) ? NewControlBox() : gtk_event_box_new();
   }
   return nullptr;
-}
-
-bool IsActivateKey(guint key) {
-  return key == GDK_KEY_space || key == GDK_KEY_KP_Space || key == GDK_KEY_Return ||
-         key == GDK_KEY_KP_Enter || key == GDK_KEY_ISO_Enter;
-}
-
-// +1 for right and up, -1 for left and down, 0 for any other key.
-int ArrowStep(guint key) {
-  switch (key) {
-    case GDK_KEY_Right:
-    case GDK_KEY_KP_Right:
-    case GDK_KEY_Up:
-    case GDK_KEY_KP_Up: return 1;
-    case GDK_KEY_Left:
-    case GDK_KEY_KP_Left:
-    case GDK_KEY_Down:
-    case GDK_KEY_KP_Down: return -1;
-    default: return 0;
-  }
 }
 
 }  // namespace
