@@ -155,6 +155,15 @@ class AccessibleControlsTest(unittest.TestCase):
         self.assertEqual((width, height), (1280, 800))
         harness.key(full[0], "Escape")
         harness.wait_for(lambda: visible_windows() == [window], 15, "full screen left")
+
+        # A click lets go of the focused control: space is the player's again.
+        screen.click_box(screen.control_box("slider", "音量"))
+        harness.wait_for(lambda: screen.focused() is None, 10, "the focus let go")
+        def presses():  # the clip may have ended meanwhile: space plays it then
+            return len(logged(program, "pause")) + len(logged(program, "play"))
+        before = presses()
+        harness.key(window, "space")
+        harness.wait_for(lambda: presses() > before, 10, "space pausing or playing")
         self.assertEqual(program.quit(), 0)
 
 

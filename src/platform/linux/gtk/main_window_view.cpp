@@ -354,6 +354,10 @@ gboolean MainWindowView::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
 gboolean MainWindowView::OnButtonPress(GtkWidget* /*widget*/, GdkEventButton* event, gpointer data) {
   const auto* binding = static_cast<RegionBinding*>(data);
   MainWindowView* view = binding->view;
+  // The pointer takes over from the keyboard: space is the player's again.
+  if (view->FocusedControl() != RegionId::Count) {
+    gtk_window_set_focus(view->window(), nullptr);
+  }
   const int x = static_cast<int>(event->x);
   const int y = static_cast<int>(event->y);
   const int button = static_cast<int>(event->button);
