@@ -38,6 +38,7 @@ bool IsControl(RegionId id) { return RoleOf(id) != ControlRole::kNone; }
 // technology; it paints and takes the pointer as the plain one would.
 GtkWidget* NewRegionWidget(RegionId id, RegionKind kind) {
   switch (kind) {
+    // A layout has its own window, so it clips what lies outside it.
     case RegionKind::kPanel:
     case RegionKind::kHosted: return IsControl(id) ? NewSliderPanel() : gtk_layout_new(nullptr, nullptr);
     case RegionKind::kPicture: return IsControl(id) ? NewControlArea() : gtk_drawing_area_new();
