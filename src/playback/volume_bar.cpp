@@ -52,6 +52,14 @@ void VolumeBarPressed(MainWindow& window, RegionId part, MouseButton button, int
   ApplyKnob(window, std::min(at, VolumeTravel(window.model)));
 }
 
+void StepVolume(MainWindow& window, int step) {
+  UnmuteFirst(window);
+  PlayerControl& player = window.ports.player;
+  player.SetVolume(std::clamp(player.Volume() + step, 0, 100));
+  ShowVolumeStatus(window);
+  PlaceVolumeKnob(window.model, VolumeTravel(window.model) * player.Volume() / 100);
+}
+
 void VolumeKnobDragged(MainWindow& window, int x, bool left_down) {
   if (!left_down) return;
   UnmuteFirst(window);

@@ -11,6 +11,8 @@ namespace taviro {
 struct MainWindow;
 
 inline constexpr std::string_view kVolumeStatusPrefix = "音量：";
+// How far an arrow on the focused volume bar moves it, in percent.
+inline constexpr int kVolumeKeyStep = 10;
 
 // The volume bar: the track `yin`, its knob `bo_v` and the filled part
 // `bo_y`. x is relative to the region: pixels on the track and the knob,
@@ -29,6 +31,9 @@ void ShowVolumeStatus(MainWindow& window);
 
 // A left press on the track or on the filled part moves the knob there.
 void VolumeBarPressed(MainWindow& window, RegionId part, MouseButton button, int x);
+// The focused bar moved by an arrow: `step` percent, kept within 0..100,
+// unmuting first as every change of volume does.
+void StepVolume(MainWindow& window, int step);
 // The knob follows a drag with the left button, within the track.
 void VolumeKnobDragged(MainWindow& window, int x, bool left_down);
 

@@ -1,10 +1,14 @@
-"""The program's window as the accessibility bus shows it: links to click
-with the real pointer and the texts of its labels."""
+"""The program's window as the accessibility bus shows it: its controls by
+role and name, links to click with the real pointer and the texts of its
+labels."""
 
 import subprocess
 
 import harness
 import pyatspi
+
+
+CONTROL_ROLES = ("push button", "toggle button", "page tab", "slider")
 
 
 class Screen:
@@ -26,19 +30,26 @@ class Screen:
                 continue
         return None
 
-    def showing(self, role_name):
-        """(name, node, box) of every node of that role shown inside the window."""
-        left, top, width, height = harness.window_geometry(self.window)
+    def showing(self, role_name, window=None, pages=True):
+        """(name, node, box) of every node of that role shown inside the
+        window (the main one unless another is given); without `pages`, only
+        the window's own widgets, not what its web views show."""
+        return [(name, node, box) for _, name, node, box in self.shown((role_name,), window, pages)]
+
+    def shown(self, roles, window=None, pages=True):
+        """(role, name, node, box) of every node of those roles shown inside the window."""
+        left, top, width, height = harness.window_geometry(window or self.window)
         found = []
         stack = [self.app]
         while stack:
             node = stack.pop()
             try:
                 role = node.getRoleName()
-                children = [node.getChildAtIndex(i) for i in range(node.childCount)]
+                inside = pages or role not in ("document web", "document frame")
+                children = [node.getChildAtIndex(i) for i in range(node.childCount)] if inside else []
             except Exception:
                 continue
-            if role == role_name and node.getState().contains(pyatspi.STATE_SHOWING):
+            if role in roles and node.getState().contains(pyatspi.STATE_SHOWING):
                 try:
                     box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
                 except Exception:
@@ -46,34 +57,73 @@ class Screen:
                 if (box is not None and box.width > 0 and box.height > 0 and box.x >= left
                         and box.y >= top and box.x + box.width <= left + width
                         and box.y + box.height <= top + height):
-                    found.append((node.name, node, (box.x, box.y, box.width, box.height)))
+                    found.append((role, node.name, node, (box.x, box.y, box.width, box.height)))
             stack.extend(reversed([child for child in children if child is not None]))
         return found
 
-    def region(self, name, seconds=30):
-        """The (x, y, width, height) on the screen of the window's region of
-        that name ("npc(9)", "bo_but(1)", "gunt"), once it is shown."""
+    def window_nodes(self):
+        """Every node of the window's own widgets, depth first: what the web
+        views show holds none of them."""
+        stack = [self.app]
+        while stack:
+            node = stack.pop()
+            yield node
+            try:
+                if node.getRoleName() not in ("document web", "document frame"):
+                    stack.extend(node.getChildAtIndex(i) for i in range(node.childCount))
+            except Exception:
+                continue
+
+    def region(self, region_id, seconds=30):
+        """The (x, y, width, height) on the screen of the window's region with
+        that accessible id ("QvodC", "adp", "Web3"), once it is shown: for
+        what is no control and so has no name to find it by."""
         def find():
-            stack = [self.app]
-            while stack:
-                node = stack.pop()
+            for node in self.window_nodes():
                 try:
-                    if node.name == name and node.getState().contains(pyatspi.STATE_SHOWING):
+                    if node.accessibleId == region_id and node.getState().contains(pyatspi.STATE_SHOWING):
                         box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
                         if box.width > 0 and box.height > 0:
                             return (box.x, box.y, box.width, box.height)
-                    # The regions are the window's own widgets: what the web
-                    # views show holds none of them.
-                    if node.getRoleName() not in ("document web", "document frame"):
-                        stack.extend(node.getChildAtIndex(i) for i in range(node.childCount))
                 except Exception:
                     continue
             return None
-        return harness.wait_for(find, seconds, f"the region {name!r} shown")
+        return harness.wait_for(find, seconds, f"the region {region_id!r} shown")
 
-    def click_region(self, name, button=1):
-        """Clicks the middle of a region with the real pointer."""
-        self.click_box(self.region(name), button)
+    def controls(self):
+        """(role, name, node, box) of every control shown in the window:
+        buttons, toggles, tabs and sliders."""
+        return self.shown(CONTROL_ROLES, pages=False)
+
+    def control(self, role, name, seconds=30):
+        """The node of the shown control of that role and name."""
+        def find():
+            return next((node for name_, node, _ in self.showing(role, pages=False) if name_ == name), None)
+        try:
+            return harness.wait_for(find, seconds, f"the {role} {name!r}")
+        except harness.Timeout as error:
+            shown = [(role_, name_) for role_, name_, _, _ in self.controls()]
+            raise harness.Timeout(f"{error}; controls shown: {shown}") from None
+
+    def control_box(self, role, name, seconds=30):
+        node = self.control(role, name, seconds)
+        box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return (box.x, box.y, box.width, box.height)
+
+    def click_control(self, role, name, button=1):
+        """Clicks the middle of a control with the real pointer."""
+        self.click_box(self.control_box(role, name), button)
+
+    def focused(self):
+        """(role, name) of the control the keyboard focus is on, or None."""
+        for node in self.window_nodes():
+            try:
+                role = node.getRoleName()
+                if role in CONTROL_ROLES and node.getState().contains(pyatspi.STATE_FOCUSED):
+                    return (role, node.name)
+            except Exception:
+                continue
+        return None
 
     def in_window(self, box):
         """A box on the screen in the window's own pixels."""

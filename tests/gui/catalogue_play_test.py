@@ -20,12 +20,12 @@ SERIES = 101
 SERIES_TITLE = "山海情缘"
 
 # The main tab, the side tabs and the catalogue's retry picture, by their
-# accessible names.
-PLAYER_TAB = "npc(9)"
-EPISODE_LIST_TAB = "npc(11)"
-NETWORK_TASK_TAB = "npc(12)"
-LOCAL_FILE_TAB = "npc(7)"
-RETRY = "jia"
+# roles and names.
+PLAYER_TAB = ("page tab", "正在播放")
+EPISODE_LIST_TAB = ("page tab", "剧集列表")
+NETWORK_TASK_TAB = ("page tab", "网络任务")
+LOCAL_FILE_TAB = ("page tab", "本地文件")
+RETRY = ("push button", "重新载入")
 
 
 def catalogue_links():
@@ -100,9 +100,9 @@ class CataloguePlayTest(harness.SharedDemoServiceTest):
         self.assertTrue(program.read("date.dat").endswith(b"\r\n"))
         self.shot(window, "catalogue-played.png")
 
-        screen.click_region(PLAYER_TAB)
+        screen.click_control(*PLAYER_TAB)
         # The network-task list: the task plays again.
-        screen.click_region(NETWORK_TASK_TAB)
+        screen.click_control(*NETWORK_TASK_TAB)
         rows = screen.wait_links(lambda entry: SERIES_TITLE in entry[0] and entry[0] != SERIES_TITLE,
                                  "the task's row in the network-task list")
         screen.click_box(rows[0][2])
@@ -123,8 +123,8 @@ class CataloguePlayTest(harness.SharedDemoServiceTest):
         first = screen.wait_links(lambda entry: screen.uri(entry[1]) == href, "the episode link")
         screen.click_box(first[0][2])
         self.wait_plays(program, 1)
-        screen.click_region(PLAYER_TAB)
-        screen.click_region(EPISODE_LIST_TAB)
+        screen.click_control(*PLAYER_TAB)
+        screen.click_control(*EPISODE_LIST_TAB)
         third = screen.wait_links(lambda entry: "03" in entry[0], "episode 03 in the episode list")
         screen.click_box(third[0][2])
         plays = self.wait_plays(program, 2)
@@ -144,8 +144,8 @@ class CataloguePlayTest(harness.SharedDemoServiceTest):
         self.assertIn(clip, list_lines(program, "date_f.dat")[0])
         screen = Screen(program, window)
 
-        screen.click_region(PLAYER_TAB)
-        screen.click_region(LOCAL_FILE_TAB)
+        screen.click_control(*PLAYER_TAB)
+        screen.click_control(*LOCAL_FILE_TAB)
         rows = screen.wait_links(lambda entry: "clip one" in entry[0], "the clip's row")
         screen.click_box(rows[0][2])
         plays = self.wait_plays(program, 2, window=window)
@@ -162,7 +162,7 @@ class CataloguePlayTest(harness.SharedDemoServiceTest):
 
         fetch("__fault/reset")
         # The cover must be on screen before the click.
-        Screen(program, window).click_region(RETRY)
+        Screen(program, window).click_control(*RETRY)
         program.wait_log("Web1 loaded", 60)
         self.shot(window, "catalogue-retried.png")
         self.assertEqual(program.quit(), 0)

@@ -15,8 +15,8 @@ from menus_settings_test import box_of, find, windows_named
 
 ARGS = None
 PROMPT_TITLE = "提示："
-PLAYER_TAB = "npc(9)"
-NETWORK_TASK_TAB = "npc(12)"
+PLAYER_TAB = ("page tab", "正在播放")
+NETWORK_TASK_TAB = ("page tab", "网络任务")
 
 
 def script_escape(text):
@@ -113,8 +113,8 @@ class DownloadFilesTest(download_test.DownloadFixture):
         screen = Screen(program, window)
         program.wait_log("Web1 loaded", 60)
 
-        screen.click_region(PLAYER_TAB)
-        screen.click_region(NETWORK_TASK_TAB)
+        screen.click_control(*PLAYER_TAB)
+        screen.click_control(*NETWORK_TASK_TAB)
         row = screen.wait_links(lambda entry: (screen.uri(entry[1]) or "").startswith("open://"), "the task's row")
         screen.click_box(row[0][2])
         harness.wait_for(lambda: address in harness.player_requests(program, "play"), 30, "play " + address)
@@ -136,7 +136,7 @@ class DownloadFilesTest(download_test.DownloadFixture):
                 f.write(b"x")
 
         # Playing brought the episode list to the side panel.
-        screen.click_region(NETWORK_TASK_TAB)
+        screen.click_control(*NETWORK_TASK_TAB)
         before = os.listdir(save)
         row = screen.wait_links(lambda entry: (screen.uri(entry[1]) or "").startswith("open://"), "the task's row")
         screen.click_box(row[0][2], button=3)

@@ -19,12 +19,13 @@ ARGS = None
 SERIES = 101
 SERIES_TITLE = "山海情缘"
 
-# The window's regions, found by their accessible names.
-NETWORK_TASK_TAB = "npc(12)"
-STOP_BUTTON = "bo_but(1)"
+# The window's controls by role and name; the pictures by their regions' ids.
+NETWORK_TASK_TAB = ("page tab", "网络任务")
+STOP_BUTTON = ("push button", "停止")
+SEEK_BAR = ("slider", "播放进度")
+SEEK_THUMB_WIDTH = 7  # the bar's usable length is its width less this
+VOLUME_BAR = ("slider", "音量")
 VIDEO = "QvodC"
-SEEK_BAR, SEEK_THUMB = "gunt", "gunt1"
-VOLUME_BAR = "yin"
 PAUSE_PICTURE = "adp"
 
 TIMES = re.compile(r"^(\d\d):(\d\d) / (\d\d):(\d\d)$")
@@ -107,7 +108,7 @@ class PlaybackTest(unittest.TestCase):
         over it. Polls come once a second. (An arrow key would do the same
         but moves the keyboard focus into a web page.)"""
         earlier = len(logged(program, "volume"))
-        left, top, width, height = screen.region(VOLUME_BAR)
+        left, top, width, height = screen.control_box(*VOLUME_BAR)
         screen.click_at(left + round((width - 1) * spot), top + height // 2)
         # Once the click is logged, the window has shown the volume: the
         # state shown from then on comes from a later poll.
@@ -190,8 +191,8 @@ class PlaybackTest(unittest.TestCase):
 
         # A click at three quarters of the seek bar goes to three quarters
         # of the clip; on the played or downloaded part it lands 2 s early.
-        bar_left, bar_top, bar_width, bar_height = screen.region(SEEK_BAR)
-        travel = bar_width - screen.region(SEEK_THUMB)[2]
+        bar_left, bar_top, bar_width, bar_height = screen.control_box(*SEEK_BAR)
+        travel = bar_width - SEEK_THUMB_WIDTH
         spot = round(travel * 3 / 4)
         screen.click_at(bar_left + spot, bar_top + bar_height // 2)
         target = int(self.wait_logged(program, "seek", 3, 10)[2])
@@ -219,7 +220,7 @@ class PlaybackTest(unittest.TestCase):
         strip = Strip(screen)
 
         reached, _ = strip.times(lambda position, _: position >= 8, "the clip past 8 s", 30)
-        screen.click_region(STOP_BUTTON)
+        screen.click_control(*STOP_BUTTON)
         self.assertEqual(self.wait_logged(program, "stop", 1, 10)[-1], media)
         strip.status("已停止")
 
@@ -234,7 +235,7 @@ class PlaybackTest(unittest.TestCase):
         self.assertTrue(reached <= position <= reached + 2, (reached, position))
         self.shot(window, "playback-stopped.png")
 
-        screen.click_region(NETWORK_TASK_TAB)
+        screen.click_control(*NETWORK_TASK_TAB)
         rows = screen.wait_links(lambda entry: SERIES_TITLE in entry[0] and entry[0] != SERIES_TITLE,
                                  "the task's row in the network-task list")
         seeks_before = len(logged(program, "seek"))

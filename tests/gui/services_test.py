@@ -89,6 +89,8 @@ class ServicesTest(unittest.TestCase):
         self.assertIn("accepts input or input focus: False", hints)
         focused = subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, text=True).stdout.strip()
         self.assertEqual(focused, window)
+        harness.wait_for(lambda: [name for name, _, _ in screen.showing("push button", notice) if name == "关闭"],
+                         10, "the notice's close button by its name")
         harness.screenshot(notice, os.path.join(ARGS.out, "notice.png"))
 
         # Quitting shows the promotion window; the run ends when it closes itself.

@@ -91,7 +91,7 @@ class WindowTest(harness.SharedDemoServiceTest):
 
         # The player tab shows the side panel with the empty network-task list.
         screen = Screen(program, window)
-        screen.click_region("npc(9)")
+        screen.click_control("page tab", "正在播放")
         x, y, width, height = screen.in_window(screen.region("Web3"))
         shot = os.path.join(ARGS.out, "window-player-tab.png")
 

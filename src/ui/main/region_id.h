@@ -45,7 +45,8 @@ constexpr RegionId Web(int number) {
 // The region that contains `id` (the window contains itself).
 RegionId ParentOf(RegionId id);
 // The control's name, e.g. "npc(3)", "Web5", "bo_zt"; each region's own, so
-// that it also serves as the region's accessible name.
+// that it also serves as the region's accessible id (never its accessible
+// name, which is what a person reads).
 std::string_view RegionName(RegionId id);
 
 }  // namespace taviro

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "lists/list_commands.h"
+#include "platform/player_control.h"
 #include "playback/control_bar.h"
 #include "playback/player_keys.h"
 #include "playback/seek_bar.h"
@@ -154,6 +155,36 @@ bool WindowEvents::KeyPress(KeyCode key) {
   }
   PlayerKeyDown(*playback_, key);
   return true;
+}
+
+void WindowEvents::Activate(RegionId region) {
+  const ControlRole role = RoleOf(region);
+  if (role == ControlRole::kNone || role == ControlRole::kSlider) {
+    return;
+  }
+  // A left press first, which clears what a press with another button left.
+  Press(region, MouseButton::kLeft, 0, 0);
+  Click(region);
+}
+
+void WindowEvents::SliderStep(RegionId region, bool up) {
+  if (playback_ == nullptr) {
+    return;
+  }
+  if (region == R::gunt) {
+    PlayerKeyDown(*playback_, up ? KeyCode::kRight : KeyCode::kLeft);
+  } else if (region == R::yin) {
+    StepVolume(window_, up ? kVolumeKeyStep : -kVolumeKeyStep);
+  }
+}
+
+ControlDescription WindowEvents::Describe(RegionId region) const {
+  SliderReadings readings;
+  if (RoleOf(region) == ControlRole::kSlider) {
+    PlayerControl& player = window_.ports.player;
+    readings = {player.Position(), player.Duration(), player.Volume()};
+  }
+  return DescribeControl(window_.model, region, readings);
 }
 
 void WindowEvents::ResizeDragEnded() { EdgeResizeEnded(window_.model, window_.ConfigPath); }

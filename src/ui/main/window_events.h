@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/key_code.h"
+#include "ui/main/control_description.h"
 #include "ui/main/region_id.h"
 #include "ui/main/window_body_mouse.h"
 #include "ui/main/window_model.h"
@@ -41,6 +42,13 @@ class WindowEvents {
   void CloseRequest();
   // False while the playback objects are missing.
   bool KeyPress(KeyCode key);
+  // A control pressed from the keyboard or by assistive technology: a left
+  // click on it. Regions that are no button or tab are left alone.
+  void Activate(RegionId region);
+  // An arrow on a focused slider: the seek bar steps as the arrow keys seek,
+  // the volume bar by their volume step. `up` is right or up.
+  void SliderStep(RegionId region, bool up);
+  ControlDescription Describe(RegionId region) const;
   void ResizeDragEnded();
 
  private:

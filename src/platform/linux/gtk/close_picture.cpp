@@ -2,8 +2,19 @@
 
 #include <algorithm>
 
+#include "platform/linux/gtk/accessible_controls.h"
+
 namespace taviro::gtk {
 namespace {
+
+constexpr char kCloseName[] = "关闭";
+
+ControlDescription CloseButton() {
+  ControlDescription close;
+  close.role = ControlRole::kPushButton;
+  close.name = kCloseName;
+  return close;
+}
 
 gboolean Draw(GtkWidget* widget, cairo_t* cr, gpointer /*data*/) {
   const double width = gtk_widget_get_allocated_width(widget);
@@ -33,8 +44,11 @@ gboolean Released(GtkWidget* /*widget*/, GdkEventButton* event, gpointer data) {
 }  // namespace
 
 GtkWidget* NewClosePicture(int width, int height, std::function<void()>* on_click) {
-  GtkWidget* box = gtk_event_box_new();
+  GtkWidget* box = NewControlBox();
   gtk_widget_set_name(box, "close");
+  BindControl(box, ControlHooks{CloseButton, [on_click] {
+                                  if (*on_click) (*on_click)();
+                                }});
   gtk_widget_add_events(box, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
   GtkWidget* area = gtk_drawing_area_new();
   gtk_widget_set_size_request(area, width, height);

@@ -97,6 +97,16 @@ void MainWindowController::OnKeyPress(unsigned key_value, unsigned /*modifiers*/
   }
 }
 
+void MainWindowController::OnActivate(RegionId region) {
+  events_.Activate(region);
+  Refresh();
+}
+
+void MainWindowController::OnSliderStep(RegionId region, bool up) {
+  events_.SliderStep(region, up);
+  Refresh();
+}
+
 // The window system runs the resize loop on its own; the end of the drag is
 // when the sizes stop coming and the button is up.
 void MainWindowController::WatchResizeDrag() {

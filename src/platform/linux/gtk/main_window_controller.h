@@ -38,6 +38,9 @@ class MainWindowController final : public WindowViewEvents {
   void OnStateChanged(WindowState state) override;
   void OnCloseRequest() override;
   void OnKeyPress(unsigned key_value, unsigned modifiers) override;
+  void OnActivate(RegionId region) override;
+  void OnSliderStep(RegionId region, bool up) override;
+  ControlDescription Describe(RegionId region) override { return events_.Describe(region); }
 
  private:
   void WatchResizeDrag();

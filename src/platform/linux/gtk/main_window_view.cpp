@@ -2,7 +2,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "platform/linux/gtk/accessible_controls.h"
+#include "platform/linux/gtk/focus_chain.h"
 #include "platform/linux/gtk/region_kinds.h"
 #include "platform/linux/gtk/see_through.h"
 #include "platform/linux/gtk/skin_painting.h"
@@ -29,6 +32,21 @@ std::string LabelCss(std::uint32_t bgr) {
 
 GtkWidget* LabelOf(GtkWidget* event_box) { return gtk_bin_get_child(GTK_BIN(event_box)); }
 
+bool IsControl(RegionId id) { return RoleOf(id) != ControlRole::kNone; }
+
+// A painted control is made as the widget that shows it to assistive
+// technology; it paints and takes the pointer as the plain one would.
+GtkWidget* NewRegionWidget(RegionId id, RegionKind kind) {
+  switch (kind) {
+    // A layout has its own window, so it clips what lies outside it.
+    case RegionKind::kPanel:
+    case RegionKind::kHosted: return IsControl(id) ? NewSliderPanel() : gtk_layout_new(nullptr, nullptr);
+    case RegionKind::kPicture: return IsControl(id) ? NewControlArea() : gtk_drawing_area_new();
+    case RegionKind::kLabel: return IsControl(id) ? NewControlBox() : gtk_event_box_new();
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 MainWindowView::MainWindowView(const WindowModel& model, const SkinPictureStore& skins,
@@ -54,6 +72,7 @@ void MainWindowView::BuildTree() {
   g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
   g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
   g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKeyPress), this);
+  g_signal_connect(window_, "focus", G_CALLBACK(OnFocus), this);
 
   for (int i = 0; i < kRegionCount; ++i) {
     const auto id = static_cast<RegionId>(i);
@@ -73,37 +92,40 @@ void MainWindowView::BuildTree() {
 }
 
 GtkWidget* MainWindowView::CreateRegionWidget(RegionId id) {
-  GtkWidget* widget = nullptr;
-  switch (KindOf(id)) {
-    case RegionKind::kPanel:
-    case RegionKind::kHosted:
-      // A layout has its own window, so it clips what lies outside it.
-      widget = gtk_layout_new(nullptr, nullptr);
-      break;
-    case RegionKind::kPicture: widget = gtk_drawing_area_new(); break;
-    case RegionKind::kLabel: {
-      widget = gtk_event_box_new();
-      gtk_event_box_set_visible_window(GTK_EVENT_BOX(widget), FALSE);
-      GtkWidget* label = gtk_label_new("");
-      gtk_label_set_xalign(GTK_LABEL(label), 0.0F);
-      gtk_label_set_yalign(GTK_LABEL(label), 0.0F);
-      gtk_container_add(GTK_CONTAINER(widget), label);
-      auto style = GObjectPtr<GtkCssProvider>::Adopt(gtk_css_provider_new());
-      gtk_style_context_add_provider(gtk_widget_get_style_context(label), GTK_STYLE_PROVIDER(style.get()),
-                                     GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-      label_styles_[Index(id)] = std::move(style);
-      break;
-    }
+  GtkWidget* widget = NewRegionWidget(id, KindOf(id));
+  if (KindOf(id) == RegionKind::kLabel) {
+    gtk_event_box_set_visible_window(GTK_EVENT_BOX(widget), FALSE);
+    GtkWidget* label = gtk_label_new("");
+    gtk_label_set_xalign(GTK_LABEL(label), 0.0F);
+    gtk_label_set_yalign(GTK_LABEL(label), 0.0F);
+    gtk_container_add(GTK_CONTAINER(widget), label);
+    auto style = GObjectPtr<GtkCssProvider>::Adopt(gtk_css_provider_new());
+    gtk_style_context_add_provider(gtk_widget_get_style_context(label), GTK_STYLE_PROVIDER(style.get()),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    label_styles_[Index(id)] = std::move(style);
   }
   const std::string name(RegionName(id));
   gtk_widget_set_name(widget, name.c_str());
-  // Assistive technology and the GUI tests find the region by its name.
-  atk_object_set_name(gtk_widget_get_accessible(widget), name.c_str());
+  // The GUI tests find a region by its id; what a person reads is the
+  // control's own name.
+  atk_object_set_accessible_id(gtk_widget_get_accessible(widget), name.c_str());
   g_signal_connect(widget, "draw", G_CALLBACK(OnDraw), &bindings_[Index(id)]);
   if (KindOf(id) != RegionKind::kHosted) {
     ConnectPointerEvents(id, widget);
   }
+  if (IsControl(id)) {
+    BindRegionControl(id, widget);
+  }
   return widget;
+}
+
+void MainWindowView::BindRegionControl(RegionId id, GtkWidget* widget) {
+  described_[Index(id)].role = RoleOf(id);
+  gtk_widget_set_can_focus(widget, TRUE);
+  BindControl(widget, ControlHooks{[this, id] { return described_[Index(id)]; },
+                                   [this, id] { events_.OnActivate(id); }});
+  // Painted over the picture and over a slider's parts.
+  g_signal_connect_after(widget, "draw", G_CALLBACK(OnDrawFocusRing), nullptr);
 }
 
 void MainWindowView::ConnectPointerEvents(RegionId id, GtkWidget* widget) {
@@ -133,6 +155,7 @@ void MainWindowView::Sync() {
     ApplyRegion(id, model_[id], shown_[Index(id)], force);
   }
   synced_once_ = true;
+  AnnounceControls();
   const int width = model_.ClientWidth();
   const int height = model_.ClientHeight();
   if (model_.state == WindowState::kNormal && (width != width_ || height != height_)) {
@@ -195,6 +218,52 @@ void MainWindowView::ApplyRegion(RegionId id, const RegionState& now, RegionStat
     gtk_widget_queue_draw(widget);
   }
   shown = now;
+}
+
+void MainWindowView::AnnounceControls() {
+  for (int i = 1; i < kRegionCount; ++i) {
+    const auto id = static_cast<RegionId>(i);
+    if (!IsControl(id)) {
+      continue;
+    }
+    ControlDescription now = events_.Describe(id);
+    if (now != described_[Index(id)]) {
+      AnnounceControl(widgets_[Index(id)], described_[Index(id)], now);
+      described_[Index(id)] = std::move(now);
+    }
+  }
+}
+
+RegionId MainWindowView::FocusedControl() const {
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window_));
+  for (int i = 1; i < kRegionCount && focus != nullptr; ++i) {
+    const auto id = static_cast<RegionId>(i);
+    if (widgets_[Index(id)] == focus && IsControl(id)) {
+      return id;
+    }
+  }
+  return RegionId::Count;
+}
+
+bool MainWindowView::PressFocusedControl(const GdkEventKey* event) {
+  if ((event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SUPER_MASK)) != 0) {
+    return false;
+  }
+  const RegionId id = FocusedControl();
+  if (id == RegionId::Count) {
+    return false;
+  }
+  const bool slider = RoleOf(id) == ControlRole::kSlider;
+  if (!slider && IsActivateKey(event->keyval)) {
+    events_.OnActivate(id);
+    return true;
+  }
+  const int step = ArrowStep(event->keyval);
+  if (slider && step != 0) {
+    events_.OnSliderStep(id, step > 0);
+    return true;
+  }
+  return false;
 }
 
 void MainWindowView::RepaintPictures() {
@@ -286,6 +355,10 @@ gboolean MainWindowView::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
 gboolean MainWindowView::OnButtonPress(GtkWidget* /*widget*/, GdkEventButton* event, gpointer data) {
   const auto* binding = static_cast<RegionBinding*>(data);
   MainWindowView* view = binding->view;
+  // The pointer takes over from the keyboard: space is the player's again.
+  if (view->FocusedControl() != RegionId::Count) {
+    gtk_window_set_focus(view->window(), nullptr);
+  }
   const int x = static_cast<int>(event->x);
   const int y = static_cast<int>(event->y);
   const int button = static_cast<int>(event->button);
@@ -375,7 +448,37 @@ gboolean MainWindowView::OnKeyPress(GtkWidget* /*widget*/, GdkEventKey* event, g
   }
   self->last_key_time_ = event->time;
   self->last_key_value_ = event->keyval;
+  if (self->PressFocusedControl(event)) {
+    return TRUE;
+  }
   self->events_.OnKeyPress(event->keyval, event->state);
+  return FALSE;
+}
+
+gboolean MainWindowView::OnFocus(GtkWidget* widget, GtkDirectionType direction, gpointer data) {
+  auto* self = static_cast<MainWindowView*>(data);
+  // The arrows stay the player's keys: they never move the focus.
+  if (direction != GTK_DIR_TAB_FORWARD && direction != GTK_DIR_TAB_BACKWARD) {
+    return TRUE;
+  }
+  // Nothing takes the focus by itself when the window shows, so that space
+  // is the player's until the user tabs to a control.
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(widget));
+  if (focus == nullptr && !HandlingKeyPress()) {
+    return TRUE;
+  }
+  std::vector<GtkWidget*> stops;
+  for (RegionId id : ReadingOrder()) {
+    stops.push_back(self->Widget(id));
+  }
+  MoveFocusAlong(focus, stops, direction == GTK_DIR_TAB_FORWARD);
+  return TRUE;
+}
+
+gboolean MainWindowView::OnDrawFocusRing(GtkWidget* widget, cairo_t* cr, gpointer /*data*/) {
+  // The light of the seek thumb around the blue of the played part.
+  DrawFocusRing(widget, cr, PanelBackground(RegionId::gunt1).value_or(0xFFFFFF),
+                PanelBackground(RegionId::gunt2).value_or(0));
   return FALSE;
 }
 

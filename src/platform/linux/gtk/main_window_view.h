@@ -54,6 +54,12 @@ class MainWindowView {
   void ApplyRegion(RegionId id, const RegionState& now, RegionState& shown, bool force);
   void ApplyShape();
   GtkWidget* Container(RegionId id) const;
+  void BindRegionControl(RegionId id, GtkWidget* widget);
+  void AnnounceControls();
+  // The control the keyboard focus is on, or RegionId::Count.
+  RegionId FocusedControl() const;
+  // Space and Enter press the focused control, arrows move a focused slider.
+  bool PressFocusedControl(const GdkEventKey* event);
 
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data);
   static gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data);
@@ -64,6 +70,8 @@ class MainWindowView {
   static gboolean OnWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer data);
   static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, gpointer data);
   static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer data);
+  static gboolean OnFocus(GtkWidget* widget, GtkDirectionType direction, gpointer data);
+  static gboolean OnDrawFocusRing(GtkWidget* widget, cairo_t* cr, gpointer data);
 
   static gboolean OnAnimationTick(gpointer data);
   GdkPixbuf* PictureOf(const Tile& face) const;
@@ -79,6 +87,8 @@ class MainWindowView {
   std::array<GtkWidget*, kRegionCount> widgets_{};
   std::array<RegionBinding, kRegionCount> bindings_{};
   std::array<RegionState, kRegionCount> shown_{};
+  // What assistive technology was last told of each control.
+  std::array<ControlDescription, kRegionCount> described_{};
   std::array<GObjectPtr<GtkCssProvider>, kRegionCount> label_styles_{};
   std::array<RegionId, kRegionCount> pressed_{};
   bool synced_once_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/window_host.h"
+#include "ui/main/control_description.h"
 #include "ui/main/region_id.h"
 
 namespace taviro::gtk {
@@ -24,6 +25,13 @@ class WindowViewEvents {
   // The user asked the window system to close the window.
   virtual void OnCloseRequest() = 0;
   virtual void OnKeyPress(unsigned key_value, unsigned modifiers) = 0;
+  // Space or Enter on the focused control, or its action run by assistive
+  // technology.
+  virtual void OnActivate(RegionId region) = 0;
+  // An arrow on the focused slider; `up` for right and up.
+  virtual void OnSliderStep(RegionId region, bool up) = 0;
+  // What the control is now, for assistive technology.
+  virtual ControlDescription Describe(RegionId region) = 0;
 };
 
 }  // namespace taviro::gtk
