@@ -124,6 +124,14 @@ void MpvPlayer::SetVolume(int percent) {
   core_->readings().volume = volume;
 }
 
+// The lookup by key ignores case, so Vorbis comments ("TITLE") count too.
+TrackTags MpvPlayer::Tags() {
+  if (!Open()) {
+    return {};
+  }
+  return {core_->GetString("metadata/by-key/title"), core_->GetString("metadata/by-key/artist")};
+}
+
 void MpvPlayer::SetPosition(int seconds) {
   const int target = std::max(seconds, 0);
   if (phase_ == LoadPhase::kOpening) {
