@@ -61,6 +61,13 @@ std::string HelpText(bool chinese) {
 
 std::string VersionText() { return std::string(kProductName) + " " + std::string(kProductVersion) + "\n"; }
 
+std::string NoDisplayText(bool chinese) {
+  return chinese
+             ? "taviro: 无法打开图形显示。请在桌面会话中启动 Taviro（需要 DISPLAY 或 WAYLAND_DISPLAY）。\n"
+             : "taviro: cannot open a display. Start Taviro in a desktop session (it needs DISPLAY or "
+               "WAYLAND_DISPLAY).\n";
+}
+
 std::string BadOptionText(const std::string& option, bool chinese) {
   const std::string what =
       chinese ? "taviro: 未知选项 “" + option + "”\n" : "taviro: unknown option '" + option + "'\n";

@@ -27,8 +27,7 @@ std::string VersionText();
 std::string BadOptionText(const std::string& option, bool chinese);
 inline constexpr int kBadOptionExitCode = 2;
 // Printed when no display can be opened.
-inline constexpr std::string_view kNoDisplayText =
-    "taviro: 无法打开图形显示。请在桌面会话中启动 Taviro（需要 DISPLAY 或 WAYLAND_DISPLAY）。\n";
+std::string NoDisplayText(bool chinese);
 inline constexpr int kNoDisplayExitCode = 3;
 
 }  // namespace taviro

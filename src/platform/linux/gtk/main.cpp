@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
   g_set_prgname(kAppId);
   g_set_application_name("Taviro");  // what assistive tools call the program
   if (!gtk_init_check(nullptr, nullptr)) {
-    std::fputs(std::string(taviro::kNoDisplayText).c_str(), stderr);
+    std::fputs(taviro::NoDisplayText(ChineseTerminal()).c_str(), stderr);
     return taviro::kNoDisplayExitCode;
   }
   // The player library refuses any locale whose numbers are not written the C

@@ -15,7 +15,7 @@ constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
 // The installed desktop file's name, which panels use to group the icon.
 constexpr const char* kItemId = "org.taviro.Taviro";
 
-constexpr const char* kIntrospection = R"(<node>
+constexpr const char* kIntrospection = R"xml(<node>
   <interface name="org.kde.StatusNotifierItem">
     <method name="Activate"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
     <method name="SecondaryActivate"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
@@ -34,11 +34,9 @@ constexpr const char* kIntrospection = R"(<node>
     <property name="ToolTip" type="(sa(iiay)ss)" access="read"/>
     <property name="ItemIsMenu" type="b" access="read"/>
   </interface>
-</node>)";
+</node>)xml";
 
-bool DebugLog() {
-  return std::getenv("TAVIRO_DEBUG") != nullptr;
-}
+bool DebugLog() { return std::getenv("TAVIRO_DEBUG") != nullptr; }
 
 // The picture as the protocol carries it: 32-bit ARGB, most significant
 // byte first.
@@ -75,6 +73,7 @@ StatusNotifierItem::StatusNotifierItem(GdkPixbuf* icon, const std::string& toolt
     // No session bus: no panel could show the icon anyway.
     if (DebugLog()) std::fprintf(stderr, "taviro: no session bus for a StatusNotifierItem\n");
     g_clear_error(&error);
+    SetShown(false);
     return;
   }
   cancellable_ = GObjectPtr<GCancellable>::Adopt(g_cancellable_new());

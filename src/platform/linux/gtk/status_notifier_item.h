@@ -17,7 +17,8 @@ class StatusNotifierItem {
   struct Handlers {
     std::function<void()> activate;      // a left click on the icon
     std::function<void()> context_menu;  // a right click
-    // Whether a watcher shows the icon now, called each time that changes.
+    // Whether a watcher shows the icon now: called once the bus has answered
+    // (or at once without a bus), then each time that changes.
     std::function<void(bool)> shown_changed;
   };
 
