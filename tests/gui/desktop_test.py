@@ -175,7 +175,7 @@ class DesktopTest(unittest.TestCase):
         self.wait_logged(program, "pause", 1, 15)
         harness.wait_for(lambda: player_property("PlaybackStatus") == "Paused", 30, "Paused by rate 0")
         self.assertEqual(player_property("Rate"), 1.0)
-        gdbus("--method", PLAYER + ".Seek", "-10000000")  # back to the start, so it plays a while
+        gdbus("--method", PLAYER + ".Seek", "--", "-10000000")  # back to the start, so it plays a while
         self.wait_logged(program, "seek", 1, 15)
 
         gdbus("--method", PLAYER + ".Play")
