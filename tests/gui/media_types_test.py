@@ -6,6 +6,7 @@ clock (read through the media controls on the session bus)."""
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
 
@@ -87,6 +88,7 @@ class MediaTypesTest(harness.SharedDemoServiceTest):
         folder = tempfile.mkdtemp(prefix="taviro-types-")
         self.addCleanup(shutil.rmtree, folder, True)
         samples = {t: self.make_sample(folder, t) for t in types}
+        print(f"{len(samples)} samples made", file=sys.stderr, flush=True)
 
         program = harness.Program(ARGS.program, ARGS.icon)
         self.addCleanup(program.remove)
@@ -104,8 +106,10 @@ class MediaTypesTest(harness.SharedDemoServiceTest):
                 return (metadata.get("xesam:title") == name and metadata.get("mpris:length", 0) > 0
                         and player_property("Position") > 0)
             try:
-                harness.wait_for(running, 60, f"{name} to play")
+                harness.wait_for(running, 30, f"{name} to play")
+                print(f"{media_type}: plays", file=sys.stderr, flush=True)
             except harness.Timeout:
+                print(f"{media_type}: does not play", file=sys.stderr, flush=True)
                 failed.append(media_type)
         self.assertEqual(failed, [], program.log()[-3000:])
         self.assertEqual(program.quit(), 0)
