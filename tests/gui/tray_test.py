@@ -24,8 +24,11 @@ def visible_windows(*criteria):
 def main_window():
     """The program's window; the tray icon's own window bears its name too."""
     for window in visible_windows("--name", "^Taviro$"):
-        if harness.window_geometry(window)[2] > 100:
-            return window
+        try:
+            if harness.window_geometry(window)[2] > 100:
+                return window
+        except subprocess.CalledProcessError:
+            pass  # a window that went away between the search and the look
     return None
 
 

@@ -18,16 +18,16 @@ void DesktopTray::Add(const std::string& tooltip) {
     return;
   }
   // The old tray exists on X11 only; elsewhere a status icon is an error.
-  // It stays hidden until the bus says that no watcher shows the new icon.
+  // It is made once the bus says that no watcher shows the new icon, so the
+  // two never stand side by side.
   const bool x11 = GDK_IS_X11_DISPLAY(gdk_display_get_default());
-  if (x11) {
-    legacy_.Add(tooltip);
-    legacy_.SetIconVisible(false);
-  }
+  auto on_shown = [this, x11, tooltip](bool shown) {
+    if (!x11) return;
+    if (!shown) legacy_.Add(tooltip);
+    legacy_.SetIconVisible(!shown);
+  };
   item_ = std::make_unique<StatusNotifierItem>(
-      icon_, tooltip, StatusNotifierItem::Handlers{on_left_click_, on_right_click_, [this, x11](bool shown) {
-                                                     if (x11) legacy_.SetIconVisible(!shown);
-                                                   }});
+      icon_, tooltip, StatusNotifierItem::Handlers{on_left_click_, on_right_click_, std::move(on_shown)});
 }
 
 void DesktopTray::ShowBalloon(const std::string& title, const std::string& text) {
