@@ -174,7 +174,9 @@ class DesktopTest(unittest.TestCase):
         self.assertEqual((metadata["xesam:title"], metadata["xesam:artist"]), ("Song of the Sea", ["Ensemble 合唱"]))
         self.assertLess(abs(metadata["mpris:length"] - 30_000_000), 200_000)
 
-        # Rate 0 is a pause; the rate itself stays what the player plays at.
+        # Rate 0 is a pause (of what the desktop is shown playing); the rate
+        # itself stays what the player plays at.
+        harness.wait_for(lambda: player_property("PlaybackStatus") == "Playing", 30, "Playing")
         gdbus("--method", "org.freedesktop.DBus.Properties.Set", PLAYER, "Rate", "<0.0>")
         self.wait_logged(program, "pause", 1, 15)
         harness.wait_for(lambda: player_property("PlaybackStatus") == "Paused", 30, "Paused by rate 0")
