@@ -32,3 +32,27 @@ if(TAVIRO_FUZZ)
     -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Optimised builds are hardened as Debian builds its packages: the flags
+# dpkg-buildflags gives with every hardening feature on (stack protector,
+# fortified calls, relocations read-only and bound at start). The build type
+# keeps its own -O and -g.
+if(CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$" AND NOT TAVIRO_SANITIZE AND NOT TAVIRO_FUZZ)
+  find_program(TAVIRO_DPKG_BUILDFLAGS dpkg-buildflags)
+  if(TAVIRO_DPKG_BUILDFLAGS)
+    foreach(kind CPPFLAGS CFLAGS CXXFLAGS LDFLAGS)
+      execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+                ${TAVIRO_DPKG_BUILDFLAGS} --get ${kind}
+        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+        OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+      separate_arguments(flags UNIX_COMMAND "${flags}")
+      list(FILTER flags EXCLUDE REGEX "^-(O[0-9s]?|g)$")
+      set(TAVIRO_HARDENING_${kind} ${flags})
+    endforeach()
+    add_compile_options(${TAVIRO_HARDENING_CPPFLAGS}
+      "$<$<COMPILE_LANGUAGE:C>:${TAVIRO_HARDENING_CFLAGS}>"
+      "$<$<COMPILE_LANGUAGE:CXX>:${TAVIRO_HARDENING_CXXFLAGS}>")
+    add_link_options(${TAVIRO_HARDENING_LDFLAGS})
+  endif()
+endif()

@@ -25,8 +25,11 @@ packages=(
   xvfb xauth xdotool imagemagick python3 python3-pyatspi at-spi2-core python3-gi gir1.2-gtk-3.0
   # xprop, for a window's hints
   x11-utils
-  # the desktop entry and metainfo checks, and the Debian package
-  desktop-file-utils appstream dpkg-dev
+  # the desktop entry and metainfo checks, and the Debian package with
+  # Debian's own check of it
+  desktop-file-utils appstream dpkg-dev lintian
+  # the media controls as a desktop's own client drives them
+  playerctl
   # a notification area on the virtual display, for the tray icon's test
   trayer
 )

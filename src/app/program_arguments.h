@@ -6,22 +6,28 @@
 
 namespace taviro {
 
-enum class ProgramAction { kRun, kShowHelp, kShowVersion };
+enum class ProgramAction { kRun, kShowHelp, kShowVersion, kBadOption };
 
 struct ProgramArguments {
   ProgramAction action = ProgramAction::kRun;
   std::vector<std::string> paths;  // media files, in the order given
+  std::string bad_option;          // the first unknown option, for kBadOption
 };
 
 // --help (-h) and --version are the only options; "--" ends them, and every
-// other argument is a media path, even one that starts with "-".
+// later argument is a media path, even one that starts with "-". Before it,
+// any other argument that starts with "-" (but "-" alone) is an unknown
+// option.
 ProgramArguments ParseProgramArguments(const std::vector<std::string>& arguments);
 
-std::string HelpText();
+// The terminal's texts, in Chinese or in English.
+std::string HelpText(bool chinese);
 std::string VersionText();
+// For an unknown option: what was wrong, then the usage, for stderr.
+std::string BadOptionText(const std::string& option, bool chinese);
+inline constexpr int kBadOptionExitCode = 2;
 // Printed when no display can be opened.
-inline constexpr std::string_view kNoDisplayText =
-    "taviro: 无法打开图形显示。请在桌面会话中启动 Taviro（需要 DISPLAY 或 WAYLAND_DISPLAY）。\n";
+std::string NoDisplayText(bool chinese);
 inline constexpr int kNoDisplayExitCode = 3;
 
 }  // namespace taviro

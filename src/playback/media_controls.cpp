@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/player_control.h"
+#include "platform/player_details.h"
 #include "playback/control_bar.h"
 #include "playback/item_key.h"
 #include "playback/playback_context.h"
@@ -18,10 +19,17 @@ namespace taviro {
 namespace {
 
 constexpr std::int64_t kMicroseconds = 1'000'000;
-// Positions are whole seconds and polls come late on a busy machine; a jump
-// smaller than this is the clock moving on.
+// Polls come late on a busy machine; a jump smaller than this is the clock
+// moving on.
 constexpr std::int64_t kJumpUs = 2 * kMicroseconds;
 constexpr std::string_view kTrackPrefix = "/org/taviro/track/";
+
+// The item is over, stopped or failed: the desktop is told there is no
+// track rather than shown a clock that no longer moves.
+bool NoItemPlaying(PlayerState state) {
+  return state == PlayerState::kIdle || state == PlayerState::kStopped || state == PlayerState::kEnded ||
+         state == PlayerState::kStopping;
+}
 
 }  // namespace
 
@@ -55,9 +63,9 @@ std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before,
     if (differs) changed.push_back(property);
   };
   note(before.status != after.status, MediaProperty::kPlaybackStatus);
-  note(
-      before.title != after.title || before.track_id != after.track_id || before.length_us != after.length_us,
-      MediaProperty::kMetadata);
+  note(before.title != after.title || before.artist != after.artist || before.track_id != after.track_id ||
+           before.length_us != after.length_us,
+       MediaProperty::kMetadata);
   note(before.volume != after.volume, MediaProperty::kVolume);
   note(before.can_play != after.can_play, MediaProperty::kCanPlay);
   note(before.can_pause != after.can_pause, MediaProperty::kCanPause);
@@ -67,7 +75,8 @@ std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before,
   return changed;
 }
 
-MediaControls::MediaControls(PlaybackContext& context) : context_(context) {}
+MediaControls::MediaControls(PlaybackContext& context, PlayerDetails* details)
+    : context_(context), details_(details) {}
 
 bool MediaControls::PlayerShown() const { return context_.window.model.ContentMode == ContentMode::kPlayer; }
 
@@ -143,6 +152,10 @@ void MediaControls::SetVolume(double volume) {
   PlaceVolumeKnob(window.model, VolumeTravel(window.model) * player.Volume() / 100);
 }
 
+void MediaControls::SetRate(double rate) {
+  if (rate == 0.0) Pause();
+}
+
 void MediaControls::Raise() {
   MainWindow& window = context_.window;
   if (!window.model.shown) SetWindowShown(window, true);
@@ -163,24 +176,39 @@ MediaControlsState MediaControls::Current() {
   state.can_go_next = key.has_value();
   state.can_go_previous = key.has_value() && key->episode > 0;
   if (!PlayerShown() || url.empty()) return state;
+  state.can_play = true;
+  if (NoItemPlaying(player.State())) return state;
 
-  state.track_id = std::string(kTrackPrefix) + std::to_string(track_number_);
-  state.title = window.model[RegionId::bo_name].caption;
-  state.length_us = std::int64_t{std::max(player.Duration(), 0)} * kMicroseconds;
+  DescribeTrack(state);
   if (window.model[BoBut(bo_but::kPlayPause)].tooltip == kPauseTip) {
     state.status = PlaybackStatus::kPlaying;
   } else if (player.State() == PlayerState::kPaused) {
     state.status = PlaybackStatus::kPaused;
   }
-  state.can_play = true;
   state.can_pause = true;
   state.can_seek = state.length_us > 0;
   return state;
 }
 
+void MediaControls::DescribeTrack(MediaControlsState& state) {
+  PlayerControl& player = context_.window.ports.player;
+  state.track_id = std::string(kTrackPrefix) + std::to_string(track_number_);
+  state.title = context_.window.model[RegionId::bo_name].caption;
+  if (details_ == nullptr) {
+    state.length_us = std::int64_t{std::max(player.Duration(), 0)} * kMicroseconds;
+    return;
+  }
+  state.length_us = details_->DurationUs();
+  TrackTags tags = details_->Tags();
+  if (!tags.title.empty()) state.title = std::move(tags.title);
+  state.artist = std::move(tags.artist);
+}
+
 std::int64_t MediaControls::PositionUs() {
-  if (!PlayerShown() || context_.window.ports.player.Url().empty()) return 0;
-  return std::int64_t{std::max(context_.window.ports.player.Position(), 0)} * kMicroseconds;
+  PlayerControl& player = context_.window.ports.player;
+  if (!PlayerShown() || player.Url().empty() || NoItemPlaying(player.State())) return 0;
+  if (details_ != nullptr) return details_->PositionUs();
+  return std::int64_t{std::max(player.Position(), 0)} * kMicroseconds;
 }
 
 MediaControlsUpdate MediaControls::Poll(std::int64_t now_ms) {

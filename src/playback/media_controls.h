@@ -9,6 +9,7 @@
 namespace taviro {
 
 struct PlaybackContext;
+class PlayerDetails;
 
 // The desktop's media controls (media keys, the panel's player widget): what
 // they see of the player and what their commands do. The commands press the
@@ -22,7 +23,8 @@ inline constexpr std::string_view kNoTrack = "/org/mpris/MediaPlayer2/TrackList/
 
 struct MediaControlsState {
   PlaybackStatus status = PlaybackStatus::kStopped;
-  std::string title;               // as the control bar shows it
+  std::string title;               // the file's own, else as the control bar shows it
+  std::string artist;              // the file's own, "" when it names none
   std::string track_id{kNoTrack};  // new for every item loaded
   std::int64_t length_us = 0;      // 0 while unknown
   double volume = 0.0;             // 0..1
@@ -57,7 +59,9 @@ struct MediaControlsUpdate {
 
 class MediaControls {
  public:
-  explicit MediaControls(PlaybackContext& context);
+  // Without `details` times are the dispatch table's whole seconds and
+  // titles those the control bar shows.
+  explicit MediaControls(PlaybackContext& context, PlayerDetails* details = nullptr);
 
   // Only while the player shows: the web play page and the TV page cannot be
   // paused from outside, and the bar's buttons do nothing there either.
@@ -74,6 +78,9 @@ class MediaControls {
   // within it.
   void SetPosition(std::string_view track_id, std::int64_t position_us);
   void SetVolume(double volume);
+  // 0 pauses; the player plays at one speed, so any other rate changes
+  // nothing.
+  void SetRate(double rate);
   // Shows the window, from the tray or minimised.
   void Raise();
 
@@ -86,10 +93,13 @@ class MediaControls {
 
  private:
   bool PlayerShown() const;
+  // The item playing as the desktop sees it: its track, times and tags.
+  void DescribeTrack(MediaControlsState& state);
   void Press(int button);
   void SeekTo(int seconds);
 
   PlaybackContext& context_;
+  PlayerDetails* details_;
   std::string loaded_url_;
   int track_number_ = 0;
   MediaControlsState published_;

@@ -72,6 +72,13 @@ int PositionSeconds(const PlaybackReadings& readings) {
   return static_cast<int>(std::floor(std::min(*readings.time_pos, kMaxSeconds)));
 }
 
+std::int64_t Microseconds(const std::optional<double>& seconds) {
+  if (!seconds || !(*seconds > 0)) {
+    return 0;
+  }
+  return std::llround(std::min(*seconds, kMaxSeconds) * 1e6);
+}
+
 int TransferRateKb(const PlaybackReadings& readings) {
   return ClampTo16Bits(static_cast<double>(readings.cache_speed) / 1024.0);
 }

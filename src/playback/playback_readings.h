@@ -45,6 +45,8 @@ PlayerState StateCode(const PlaybackReadings& readings, LoadPhase phase, bool ne
 // Whole seconds, 0 while unknown; at most 10^9, whatever the stream says.
 int DurationSeconds(const PlaybackReadings& readings);
 int PositionSeconds(const PlaybackReadings& readings);
+// A time in microseconds, 0 while unknown, within the same bound.
+std::int64_t Microseconds(const std::optional<double>& seconds);
 // Bytes per second arriving from the source, in KB/s, within 16 bits.
 int TransferRateKb(const PlaybackReadings& readings);
 // The stream's bit rate in kbit/s, within 16 bits. Until the player has

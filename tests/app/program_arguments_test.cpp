@@ -13,10 +13,25 @@ TEST(ProgramArguments, OptionsComeBeforeDoubleDashAndEverythingElseIsAPath) {
   EXPECT_EQ(ParseProgramArguments({"-h"}).action, ProgramAction::kShowHelp);
   EXPECT_EQ(ParseProgramArguments({"--version"}).action, ProgramAction::kShowVersion);
 
-  const ProgramArguments files = ParseProgramArguments({"-x", "/v/a b.mkv", "--", "--help", "--version"});
+  const ProgramArguments files =
+      ParseProgramArguments({"-", "/v/a b.mkv", "--", "--help", "-x", "--version"});
   EXPECT_EQ(files.action, ProgramAction::kRun);
-  EXPECT_EQ(files.paths, (Paths{"-x", "/v/a b.mkv", "--help", "--version"}));
+  EXPECT_EQ(files.paths, (Paths{"-", "/v/a b.mkv", "--help", "-x", "--version"}));
   EXPECT_EQ(VersionText(), "Taviro 2.3\n");
+}
+
+TEST(ProgramArguments, AnUnknownOptionIsNamedBeforeTheUsageAndIsNoPath) {
+  const ProgramArguments bogus = ParseProgramArguments({"/v/a.mkv", "--bogus", "--help"});
+  EXPECT_EQ(bogus.action, ProgramAction::kBadOption);
+  EXPECT_EQ(bogus.bad_option, "--bogus");
+  EXPECT_TRUE(bogus.paths.empty());
+  EXPECT_EQ(BadOptionText("--bogus", false),
+            "taviro: unknown option '--bogus'\n"
+            "Usage: taviro [OPTION]... [FILE]...\n"
+            "Run 'taviro --help' to see every option.\n");
+  EXPECT_EQ(BadOptionText("-x", true).rfind("taviro: 未知选项 “-x”\n用法: taviro", 0), 0u);
+  EXPECT_EQ(HelpText(false).rfind("Usage: taviro [OPTION]... [FILE]...\n", 0), 0u);
+  EXPECT_EQ(HelpText(true).rfind("用法: taviro [选项] [文件...]\n", 0), 0u);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 """The real program as a citizen of the desktop: its media controls on the
-session bus (MPRIS) driven with gdbus, and files dropped onto its window
-with a real drag from another program."""
+session bus (MPRIS) driven with gdbus and playerctl, files dropped onto its
+window with a real drag from another program, and its command line."""
 
 import ast
 import os
@@ -13,8 +13,11 @@ import unittest
 
 import harness
 from harness import player_requests as logged
+from notifications import NotificationServer
 
 ARGS = None
+APP_ID = "org.taviro.Taviro"
+NO_TRACK = "/org/mpris/MediaPlayer2/TrackList/NoTrack"
 BUS_NAME = "org.mpris.MediaPlayer2.taviro"
 OBJECT = "/org/mpris/MediaPlayer2"
 PLAYER = "org.mpris.MediaPlayer2.Player"
@@ -32,10 +35,14 @@ def player_property(name):
     out = gdbus("--method", "org.freedesktop.DBus.Properties.Get", PLAYER, name)
     # "(<'Playing'>,)", "(<int64 3000000>,)", "(<{'xesam:title': <'a'>}>,)"
     text = out[2:-3]
-    for tag in ("int64 ", "objectpath ", "@a{sv} "):
+    for tag in ("int64 ", "objectpath ", "@a{sv} ", "@as "):
         text = text.replace(tag, "")
     text = text.replace("<", "").replace(">", "").replace("true", "True").replace("false", "False")
     return ast.literal_eval(text)
+
+
+def window_of(program):
+    return program.window_id(30)
 
 
 def name_owned():
@@ -62,7 +69,11 @@ class DesktopTest(unittest.TestCase):
         program = harness.Program(ARGS.program, ARGS.icon)
         self.addCleanup(program.remove)
         program.start(*args)
-        return program, program.window_id(120)
+        try:
+            return program, program.window_id(120)
+        except harness.Timeout as error:
+            raise harness.Timeout(f"{error} (exit code {program.process.poll()}); the program logged:\n"
+                                  f"{program.log()[-4000:]}") from None
 
     def wait_logged(self, program, what, count, seconds):
         return self.wait(program, lambda: len(logged(program, what)) >= count and logged(program, what),
@@ -101,7 +112,7 @@ class DesktopTest(unittest.TestCase):
         # The desktop finds the icon and name through the root interface, and
         # each interface answers only for its own properties.
         root = gdbus("--method", "org.freedesktop.DBus.Properties.GetAll", "org.mpris.MediaPlayer2")
-        self.assertIn("'DesktopEntry': <'taviro'>", root)
+        self.assertIn(f"'DesktopEntry': <'{APP_ID}'>", root)
         self.assertIn("'CanRaise': <true>", root)
         self.assertNotIn("'Volume'", root)
         with self.assertRaises(subprocess.CalledProcessError):
@@ -136,6 +147,85 @@ class DesktopTest(unittest.TestCase):
 
         gdbus("--method", "org.mpris.MediaPlayer2.Raise")
         self.assertIsNone(program.process.poll())
+        # Shells find the window's desktop file by its class as well.
+        wm_class = subprocess.run(["xprop", "-id", window_of(program), "WM_CLASS"], capture_output=True,
+                                  text=True, check=True).stdout
+        self.assertIn(f'"{APP_ID}", "{APP_ID}"', wm_class)
+
+        gdbus("--method", PLAYER + ".Stop")
+        harness.wait_for(lambda: player_property("PlaybackStatus") == "Stopped", 30, "Stopped")
+        self.assertEqual(player_property("Metadata"), {"mpris:trackid": NO_TRACK})
+        self.assertEqual(program.quit(), 0)
+
+    def test_a_tagged_clip_followed_to_its_end(self):
+        clip = os.path.join(self.folder, "tagged.mp4")
+        subprocess.run(["ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=30",
+                        "-f", "lavfi", "-i", "sine=frequency=440:duration=30", "-c:v", "libx264", "-c:a", "aac",
+                        "-metadata", "title=Song of the Sea", "-metadata", "artist=Ensemble 合唱", clip],
+                       check=True, timeout=120)
+        program, _ = self.start(clip)
+        self.wait(program, name_owned, 60, "the MPRIS name on the session bus")
+        heard = self.monitor()
+        self.wait(program, lambda: player_property("Metadata").get("mpris:length", 0) > 0, 120, "the clip open")
+        metadata = player_property("Metadata")
+        self.assertEqual((metadata["xesam:title"], metadata["xesam:artist"]), ("Song of the Sea", ["Ensemble 合唱"]))
+        self.assertLess(abs(metadata["mpris:length"] - 30_000_000), 200_000)
+
+        # Rate 0 is a pause (of what the desktop is shown playing); the rate
+        # itself stays what the player plays at.
+        harness.wait_for(lambda: player_property("PlaybackStatus") == "Playing", 30, "Playing")
+        gdbus("--method", "org.freedesktop.DBus.Properties.Set", PLAYER, "Rate", "<0.0>")
+        self.wait_logged(program, "pause", 1, 15)
+        harness.wait_for(lambda: player_property("PlaybackStatus") == "Paused", 30, "Paused by rate 0")
+        self.assertEqual(player_property("Rate"), 1.0)
+        # Near the end, so the rest plays in a few seconds.
+        gdbus("--method", PLAYER + ".SetPosition", f"objectpath '{metadata['mpris:trackid']}'", "26000000")
+        self.assertEqual(self.wait_logged(program, "seek", 1, 15), ["26"])
+
+        gdbus("--method", PLAYER + ".Play")
+        harness.wait_for(lambda: player_property("PlaybackStatus") == "Playing", 30, "Playing again")
+        positions = []
+
+        def ended():
+            status = player_property("PlaybackStatus")
+            if status == "Playing":
+                positions.append(player_property("Position"))
+            return status == "Stopped"
+        self.wait(program, ended, 60, "the clip to end")
+        # The clock as the player keeps it, not in whole seconds.
+        self.assertTrue(any(p % 1_000_000 for p in positions if p), positions)
+        self.assertEqual(player_property("Metadata"), {"mpris:trackid": NO_TRACK})
+        harness.wait_for(lambda: "'PlaybackStatus': <'Stopped'>" in heard(), 30, "PropertiesChanged to Stopped")
+        if shutil.which("playerctl"):
+            status = subprocess.run(["playerctl", "--player=taviro", "status"], capture_output=True, text=True,
+                                    timeout=20)
+            self.assertEqual(status.stdout.strip(), "Stopped", status.stderr)
+        self.assertEqual(program.quit(), 0)
+
+    def test_the_command_line_refuses_unknown_options_missing_files_and_folders(self):
+        def run(*args, **env):
+            environment = {k: v for k, v in os.environ.items() if not k.startswith("LC_") and k != "LANG"}
+            return subprocess.run([ARGS.program, *args], capture_output=True, text=True, timeout=30,
+                                  env=dict(environment, **env))
+        bogus = run("--bogus", "a.mp4", LANG="C")
+        self.assertEqual((bogus.returncode, bogus.stdout), (2, ""))
+        self.assertTrue(bogus.stderr.startswith("taviro: unknown option '--bogus'\nUsage: taviro "), bogus.stderr)
+        self.assertTrue(run("--help", LANG="C").stdout.startswith("Usage: taviro"))
+        self.assertTrue(run("--help", LANG="C", LC_ALL="zh_CN.UTF-8").stdout.startswith("用法: taviro"))
+        self.assertTrue(run("-x", LANG="zh_CN.UTF-8").stderr.startswith("taviro: 未知选项 “-x”"))
+
+        balloons = NotificationServer()
+        self.addCleanup(balloons.stop)
+        program, _ = self.start()
+        gone = os.path.join(self.folder, "gone.mp4")
+        code, _, errors = program.start_again(gone, self.folder)
+        self.assertEqual(code, 0, errors)
+        self.assertIn(f"taviro: {gone}: no such file\n", errors)
+        self.assertIn(f"taviro: {self.folder}: is a folder, not a media file\n", errors)
+        self.wait(program, lambda: any("文件不存在：gone.mp4" in body for _, body in balloons.texts()), 30,
+                  "the window to tell of the missing file")
+        self.assertEqual(logged(program, "play"), [])
+        self.assertNotIn("gone.mp4", program.read("date_f.dat").decode("gb18030"))
         self.assertEqual(program.quit(), 0)
 
     def test_files_dropped_onto_the_window_play_and_are_listed(self):

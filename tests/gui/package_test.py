@@ -1,7 +1,8 @@
-"""The Debian package: built with cpack from this build, unpacked into a
-scratch root with dpkg -x, and the program run from there under Xvfb. An
-installed program keeps its settings and lists in $XDG_DATA_HOME/taviro/
-and writes nothing into its own folder."""
+"""The Debian package: built with cpack from this build (under a umask that
+lets the group write), checked as Debian checks packages (lintian, when it
+is installed), unpacked into a scratch root with dpkg -x, and the program
+run from there under Xvfb. An installed program keeps its settings and
+lists in $XDG_DATA_HOME/taviro/ and writes nothing into its own folder."""
 
 import glob
 import os
@@ -29,21 +30,66 @@ def files_under(folder):
 
 
 class PackageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.out = tempfile.mkdtemp(prefix="taviro-deb-")
+        # The modes in the package must not follow the builder's umask.
+        result = subprocess.run(["cpack", "-G", "DEB", "--config", os.path.join(ARGS.build, "CPackConfig.cmake"),
+                                 "-B", cls.out], cwd=ARGS.build, capture_output=True, text=True, timeout=900,
+                                preexec_fn=lambda: os.umask(0o002))
+        packages = glob.glob(os.path.join(cls.out, "*.deb"))
+        if result.returncode != 0 or len(packages) != 1:
+            shutil.rmtree(cls.out, True)
+            raise RuntimeError(f"cpack failed: {packages}\n{result.stdout}{result.stderr}")
+        cls.package = packages[0]
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.out, True)
+
     def setUp(self):
         self.work = tempfile.mkdtemp(prefix="taviro-package-")
         self.addCleanup(shutil.rmtree, self.work, True)
 
-    def build_package(self):
-        out = os.path.join(self.work, "out")
-        result = subprocess.run(["cpack", "-G", "DEB", "--config", os.path.join(ARGS.build, "CPackConfig.cmake"),
-                                 "-B", out], cwd=ARGS.build, capture_output=True, text=True, timeout=900)
-        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
-        packages = glob.glob(os.path.join(out, "*.deb"))
-        self.assertEqual(len(packages), 1, packages)
-        return packages[0]
+    def test_the_package_is_as_debian_wants_it(self):
+        listing = subprocess.run(["dpkg-deb", "--contents", self.package], capture_output=True, text=True,
+                                 check=True).stdout.splitlines()
+        modes = {}
+        for line in listing:
+            mode, owner, _, _, _, path = line.split(None, 5)
+            self.assertEqual(owner, "root/root", line)
+            modes[path.split(" -> ")[0].lstrip(".")] = mode
+        for path, mode in modes.items():
+            self.assertIn(mode, ("drwxr-xr-x", "-rw-r--r--", "-rwxr-xr-x", "lrwxrwxrwx"), path)
+        for document in ("/usr/share/doc/taviro/copyright", "/usr/share/doc/taviro/changelog.gz",
+                         "/usr/share/man/man1/taviro.1.gz"):
+            self.assertEqual(modes.get(document), "-rw-r--r--", document)
+        description = subprocess.run(["dpkg-deb", "-f", self.package, "Description"], capture_output=True,
+                                     text=True, check=True).stdout.splitlines()
+        self.assertGreater(len(description), 3, description)
+
+        if ARGS.hardened == "1":
+            root = os.path.join(self.work, "root")
+            subprocess.run(["dpkg", "-x", self.package, root], check=True)
+            for program in ("usr/lib/taviro/taviro", "usr/lib/taviro/Qvod/QvodTerminal.exe"):
+                dynamic = subprocess.run(["readelf", "--dynamic", os.path.join(root, program)], capture_output=True,
+                                         text=True, check=True).stdout
+                self.assertRegex(dynamic, r"\(FLAGS\)\s+BIND_NOW|\(BIND_NOW\)", program)
+                symbols = subprocess.run(["readelf", "--dyn-syms", "--wide", os.path.join(root, program)],
+                                         capture_output=True, text=True, check=True).stdout
+                self.assertRegex(symbols, r"__\w+_chk", program)  # fortified calls
+
+    @unittest.skipUnless(shutil.which("lintian"), "lintian is not installed")
+    def test_lintian_finds_no_error_and_no_warning(self):
+        if ARGS.hardened != "1":
+            self.skipTest("only the hardened release build is a package to ship")
+        result = subprocess.run(["lintian", "--tag-display-limit", "0", self.package], capture_output=True,
+                                text=True, timeout=600)
+        complaints = [line for line in result.stdout.splitlines() if line[:2] in ("E:", "W:")]
+        self.assertEqual(complaints, [], result.stdout + result.stderr)
 
     def test_the_package_installs_a_program_that_keeps_its_files_in_the_data_home(self):
-        package = self.build_package()
+        package = self.package
         depends = subprocess.run(["dpkg-deb", "-f", package, "Depends"], capture_output=True, text=True,
                                  check=True).stdout
         # Computed from the libraries the program links, not written by hand.
@@ -146,5 +192,5 @@ class PackageTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    ARGS, argv = harness.test_arguments("--build")
+    ARGS, argv = harness.test_arguments("--build", "--hardened")
     unittest.main(argv=argv, verbosity=2)

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/player_details.h"
 #include "support/control_bar_harness.h"
 #include "ui/main/window_state.h"
 
@@ -176,6 +177,77 @@ TEST_F(MediaControlsTest, PollReportsChangesAndJumpsOnly) {
   t.player.volume = 80;
   m[R::bo_name].caption = "b.mp4";
   EXPECT_EQ(controls.Poll(9500).changed, (std::vector<P>{P::kMetadata, P::kVolume}));
+}
+
+// The player's own clock and the file's tags, as the adapter reads them.
+class FakeDetails : public PlayerDetails {
+ public:
+  std::int64_t PositionUs() override { return position_us; }
+  std::int64_t DurationUs() override { return duration_us; }
+  TrackTags Tags() override { return tags; }
+  std::int64_t position_us = 0;
+  std::int64_t duration_us = 0;
+  TrackTags tags;
+};
+
+TEST_F(MediaControlsTest, AnItemAtItsEndOrStoppedIsNoTrackAndTheDesktopIsTold) {
+  Playing();
+  controls.Poll(0);
+  t.player.state = PlayerState::kEnded;  // the bar still shows "暂停" there
+  MediaControlsState state = controls.Current();
+  EXPECT_EQ(state.status, PlaybackStatus::kStopped);
+  EXPECT_EQ(state.track_id, kNoTrack);
+  EXPECT_EQ(state.title, "");
+  EXPECT_FALSE(state.can_seek);
+  EXPECT_TRUE(state.can_play);
+  EXPECT_EQ(controls.PositionUs(), 0);
+  EXPECT_EQ(controls.Poll(1000).changed,
+            (std::vector<P>{P::kPlaybackStatus, P::kMetadata, P::kCanPause, P::kCanSeek}));
+
+  Playing();
+  controls.Poll(2000);
+  controls.Stop();
+  EXPECT_EQ(controls.Current().track_id, kNoTrack);
+  EXPECT_EQ(controls.Poll(3000).changed,
+            (std::vector<P>{P::kPlaybackStatus, P::kMetadata, P::kCanPause, P::kCanSeek}));
+  for (PlayerState gone : {PlayerState::kStopped, PlayerState::kStopping, PlayerState::kIdle}) {
+    Playing();
+    t.player.state = gone;
+    EXPECT_EQ(controls.Current().status, PlaybackStatus::kStopped) << static_cast<int>(gone);
+  }
+}
+
+TEST_F(MediaControlsTest, RateZeroPausesAndOtherRatesChangeNothing) {
+  Playing();
+  controls.SetRate(2.0);
+  EXPECT_EQ(t.player.state, PlayerState::kPlaying);
+  controls.SetRate(0.0);
+  EXPECT_EQ(t.player.state, PlayerState::kPaused);
+  EXPECT_EQ(controls.Current().status, PlaybackStatus::kPaused);
+}
+
+TEST(MediaControlsDetails, TheFilesTagsAndThePlayersClockWinOverTheBar) {
+  testing::ControlBarHarness t;
+  FakeDetails details;
+  MediaControls controls{t.context, &details};
+  t.model.ContentMode = ContentMode::kPlayer;
+  t.player.url = "/films/a.mp4";
+  t.player.state = PlayerState::kPlaying;
+  t.player.duration = 120;
+  t.player.position = 30;
+  t.model[R::bo_name].caption = "a.mp4";
+  details.position_us = 30'250'000;
+  details.duration_us = 120'480'000;
+  EXPECT_EQ(controls.Current().title, "a.mp4");  // no tag: the name the bar shows
+  EXPECT_EQ(controls.Current().artist, "");
+  details.tags = {"Song of the Sea", "Ensemble"};
+  const MediaControlsState state = controls.Current();
+  EXPECT_EQ(state.title, "Song of the Sea");
+  EXPECT_EQ(state.artist, "Ensemble");
+  EXPECT_EQ(state.length_us, 120'480'000);
+  EXPECT_EQ(controls.PositionUs(), 30'250'000);
+  t.player.state = PlayerState::kEnded;
+  EXPECT_EQ(controls.PositionUs(), 0);
 }
 
 }  // namespace

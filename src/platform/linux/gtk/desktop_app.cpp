@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/command_line_files.h"
 #include "app/command_line_handoff.h"
 #include "app/open_local_files.h"
 #include "app/setting_keys.h"
@@ -72,7 +73,7 @@ DesktopApp::DesktopApp(DesktopConfig config)
   mpv_player_ = mpv::MpvPlayer::Create(PlayerOptions(helper_link_.client));
   player_ = std::make_unique<ReportingPlayerControl>(
       mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
-  tray_ = std::make_unique<StatusIconTray>(
+  tray_ = std::make_unique<DesktopTray>(
       skins_.Extra(ExtraPicture::kIconSmall),
       [this] {
         OnTrayLeftClick(*window_);
@@ -161,7 +162,9 @@ int DesktopApp::Run() {
     return 0;
   }
   instance_watch_ = std::make_unique<InstanceSocketWatch>(instances_, [this](const std::string& text) {
-    ReceiveHandOff(*playback_, text, [this] { timer3_.SetEnabled(true); });
+    HandOffMessage message = DecodeHandOff(text);
+    message.command_line = WithoutRefusedFiles(message.command_line, message.working_folder);
+    ReceiveHandOff(*playback_, EncodeHandOff(message), [this] { timer3_.SetEnabled(true); });
     controller_->Refresh();
   });
   StartDesktopIntegration();
@@ -174,7 +177,8 @@ int DesktopApp::Run() {
     if (mpv_player_ != nullptr) {
       gtk_widget_realize(mpv_player_->VideoWidget());
     }
-    OpenCommandLine(*playback_, start_command, config_.working_folder);
+    OpenCommandLine(*playback_, WithoutRefusedFiles(start_command, config_.working_folder),
+                    config_.working_folder);
     controller_->Refresh();
   }
   signal_sources_[0] = g_unix_signal_add(SIGTERM, OnTerminateSignal, this);
@@ -183,13 +187,20 @@ int DesktopApp::Run() {
   return 0;
 }
 
+std::string DesktopApp::WithoutRefusedFiles(const std::string& command_line,
+                                            const std::string& working_folder) {
+  const ScreenedCommandLine screened = ScreenCommandLine(command_line, working_folder);
+  ShowRefusedFiles(*window_, screened.refused);
+  return screened.command_line;
+}
+
 void DesktopApp::StartDesktopIntegration() {
   std::vector<GtkWidget*> web_views;
   for (int number = 1; number <= 11; ++number) {
     web_views.push_back(web_.Native(number).widget());
   }
   integration_ = std::make_unique<DesktopIntegration>(
-      view_->window(), web_views, *playback_, scheduler_,
+      view_->window(), web_views, *playback_, mpv_player_.get(), scheduler_,
       DesktopIntegration::Hooks{[this] { controller_->Refresh(); }, [this] { window_->Quit(); }}, DebugLog());
 }
 

@@ -12,6 +12,7 @@
 #include "platform/linux/gtk/background_fetcher.h"
 #include "platform/linux/gtk/desktop_integration.h"
 #include "platform/linux/gtk/desktop_launcher.h"
+#include "platform/linux/gtk/desktop_tray.h"
 #include "platform/linux/gtk/download_helper_link.h"
 #include "platform/linux/gtk/glib_timer_scheduler.h"
 #include "platform/linux/gtk/gobject_ptr.h"
@@ -25,7 +26,6 @@
 #include "platform/linux/gtk/online_services.h"
 #include "platform/linux/gtk/pango_text_metrics.h"
 #include "platform/linux/gtk/skin_picture_store.h"
-#include "platform/linux/gtk/status_icon_tray.h"
 #include "platform/linux/gtk/webkit_web_views.h"
 #include "platform/linux/mpv/mpv_player.h"
 #include "platform/linux/system/curl_http_client.h"
@@ -80,6 +80,9 @@ class DesktopApp {
  private:
   void BuildWindow();
   void StartDesktopIntegration();
+  // A start's command line without its paths that are no files to play; the
+  // window tells its user of those.
+  std::string WithoutRefusedFiles(const std::string& command_line, const std::string& working_folder);
   void BuildPlayback();
   void BuildMenus();
   void WireWebViews();
@@ -115,7 +118,7 @@ class DesktopApp {
   Timer timer4_{scheduler_, 50000, false, {}};
   Timer timer3_{scheduler_, 10, false, {}};
   NowPlaying now_;
-  std::unique_ptr<StatusIconTray> tray_;
+  std::unique_ptr<DesktopTray> tray_;
   std::unique_ptr<MainWindow> window_;
   // Goes before the handlers its answers reach.
   std::unique_ptr<BackgroundFetcher> episodes_;

@@ -14,12 +14,12 @@ std::int64_t MonotonicMs() { return g_get_monotonic_time() / 1000; }
 }  // namespace
 
 DesktopIntegration::DesktopIntegration(GtkWindow* window, const std::vector<GtkWidget*>& web_views,
-                                       PlaybackContext& playback, TimerScheduler& scheduler, Hooks hooks,
-                                       bool debug_log)
+                                       PlaybackContext& playback, PlayerDetails* details,
+                                       TimerScheduler& scheduler, Hooks hooks, bool debug_log)
     : window_(window),
       playback_(playback),
       hooks_(std::move(hooks)),
-      controls_(playback),
+      controls_(playback, details),
       mpris_(controls_,
              MprisHooks{hooks_.refresh, [this] { gtk_window_present(window_); }, hooks_.quit,
                         [this](const std::vector<std::string>& paths) { OpenFiles(paths); }},

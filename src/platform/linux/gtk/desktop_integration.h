@@ -13,6 +13,7 @@
 namespace taviro {
 struct PlaybackContext;
 class TimerScheduler;
+class PlayerDetails;
 }  // namespace taviro
 
 namespace taviro::gtk {
@@ -28,8 +29,10 @@ class DesktopIntegration {
 
   // `web_views` stop taking drops themselves, so a file dropped anywhere on
   // the window plays instead of replacing a page.
+  // `details` (may be null) gives the media controls the player's own clock
+  // and the file's tags.
   DesktopIntegration(GtkWindow* window, const std::vector<GtkWidget*>& web_views, PlaybackContext& playback,
-                     TimerScheduler& scheduler, Hooks hooks, bool debug_log);
+                     PlayerDetails* details, TimerScheduler& scheduler, Hooks hooks, bool debug_log);
   DesktopIntegration(const DesktopIntegration&) = delete;
   DesktopIntegration& operator=(const DesktopIntegration&) = delete;
   ~DesktopIntegration();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_folder.h"
+#include "app/command_line_files.h"
 #include "app/hand_off_paths.h"
 #include "app/program_arguments.h"
 #include "platform/linux/gtk/cpu_only_graphics.h"
@@ -56,6 +57,40 @@ int RefuseFolder(const std::filesystem::path& folder) {
   return 1;
 }
 
+// The desktop matches windows to the installed desktop file by this name:
+// the Wayland app id and the X11 class.
+constexpr const char* kAppId = "org.taviro.Taviro";
+
+// Whether the terminal's texts are in Chinese, as the user's locale says.
+bool ChineseTerminal() {
+  return taviro::ChineseMessages(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
+// Tells on stderr which paths of the command line are no files to play. The
+// window that takes the command line leaves them out and tells its user too.
+void ReportRefusedFiles(const std::vector<std::string>& paths, const std::string& working_folder) {
+  const bool chinese = ChineseTerminal();
+  for (const taviro::RefusedFile& file :
+       taviro::ScreenCommandLine(taviro::JoinHandOffPaths(paths), working_folder).refused) {
+    std::fputs(taviro::RefusedFileLine(file, chinese).c_str(), stderr);
+  }
+}
+
+// --help, --version or an unknown option: the exit code once the text is out.
+int AnswerWithoutWindow(const taviro::ProgramArguments& arguments) {
+  switch (arguments.action) {
+    case taviro::ProgramAction::kShowHelp:
+      std::fputs(taviro::HelpText(ChineseTerminal()).c_str(), stdout);
+      break;
+    case taviro::ProgramAction::kShowVersion: std::fputs(taviro::VersionText().c_str(), stdout); break;
+    case taviro::ProgramAction::kBadOption:
+      std::fputs(taviro::BadOptionText(arguments.bad_option, ChineseTerminal()).c_str(), stderr);
+      return taviro::kBadOptionExitCode;
+    case taviro::ProgramAction::kRun: break;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,19 +98,22 @@ int main(int argc, char** argv) {
   const taviro::ProgramArguments arguments =
       taviro::ParseProgramArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
   if (arguments.action != taviro::ProgramAction::kRun) {
-    const std::string text =
-        arguments.action == taviro::ProgramAction::kShowHelp ? taviro::HelpText() : taviro::VersionText();
-    std::fputs(text.c_str(), stdout);
-    return 0;
+    return AnswerWithoutWindow(arguments);
   }
+  std::error_code no_folder;  // then relative paths stay as given
+  const std::string working_folder = std::filesystem::current_path(no_folder).string();
+  ReportRefusedFiles(arguments.paths, working_folder);
   taviro::gtk::KeepCpuRasterizerOut();
+  g_set_prgname(kAppId);
+  g_set_application_name("Taviro");  // what assistive tools call the program
   if (!gtk_init_check(nullptr, nullptr)) {
-    std::fputs(std::string(taviro::kNoDisplayText).c_str(), stderr);
+    std::fputs(taviro::NoDisplayText(ChineseTerminal()).c_str(), stderr);
     return taviro::kNoDisplayExitCode;
   }
   // The player library refuses any locale whose numbers are not written the C
   // way; the interface stays in the user's language.
   std::setlocale(LC_NUMERIC, "C");
+  gdk_set_program_class(kAppId);
 
   taviro::gtk::DesktopConfig config;
   config.program_folder = taviro::ProgramFolder();
@@ -86,8 +124,7 @@ int main(int argc, char** argv) {
   }
   config.app_folder = choice.folder;
   config.command_line = taviro::JoinHandOffPaths(arguments.paths);
-  std::error_code no_folder;  // then relative paths stay as given
-  config.working_folder = std::filesystem::current_path(no_folder).string();
+  config.working_folder = working_folder;
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
   config.site_url = taviro::build_config::kSiteUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;

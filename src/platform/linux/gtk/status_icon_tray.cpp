@@ -64,7 +64,16 @@ void StatusIconTray::ShowBalloon(const std::string& title, const std::string& te
   }
 }
 
-bool StatusIconTray::Embedded() const { return icon_ && gtk_status_icon_is_embedded(icon_.get()) != FALSE; }
+void StatusIconTray::SetIconVisible(bool visible) {
+  if (icon_) {
+    gtk_status_icon_set_visible(icon_.get(), visible ? TRUE : FALSE);
+  }
+}
+
+bool StatusIconTray::Embedded() const {
+  return icon_ && gtk_status_icon_get_visible(icon_.get()) != FALSE &&
+         gtk_status_icon_is_embedded(icon_.get()) != FALSE;
+}
 
 void StatusIconTray::Remove() {
   if (icon_) {

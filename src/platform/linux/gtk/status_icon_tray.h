@@ -23,6 +23,8 @@ class StatusIconTray final : public TrayIcon {
   void ShowBalloon(const std::string& title, const std::string& text) override;
   bool Embedded() const override;
   void Remove() override;
+  // Hides the icon while another kind of icon stands for the program.
+  void SetIconVisible(bool visible);
 
  private:
   static void OnActivate(GtkStatusIcon* icon, gpointer data);

@@ -12,6 +12,9 @@ namespace {
 constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
 constexpr const char* kRootInterface = "org.mpris.MediaPlayer2";
 constexpr const char* kPlayerInterface = "org.mpris.MediaPlayer2.Player";
+// The installed desktop file's name without ".desktop": shells take the
+// player's name and icon from it.
+constexpr const char* kDesktopEntry = "org.taviro.Taviro";
 
 constexpr const char* kIntrospection = R"(<node>
   <interface name="org.mpris.MediaPlayer2">
@@ -75,6 +78,11 @@ GVariant* MetadataVariant(const MediaControlsState& state) {
   if (!state.title.empty()) {
     g_variant_builder_add(&builder, "{sv}", "xesam:title", TextVariant(state.title));
   }
+  if (!state.artist.empty()) {
+    GVariant* artists[] = {TextVariant(state.artist)};
+    g_variant_builder_add(&builder, "{sv}", "xesam:artist",
+                          g_variant_new_array(G_VARIANT_TYPE_STRING, artists, 1));
+  }
   return g_variant_builder_end(&builder);
 }
 
@@ -99,7 +107,7 @@ GVariant* PropertyValue(std::string_view name, MediaControls& controls) {
   if (name == "CanQuit" || name == "CanRaise" || name == "CanControl") return g_variant_new_boolean(TRUE);
   if (name == "HasTrackList") return g_variant_new_boolean(FALSE);
   if (name == "Identity") return g_variant_new_string("Taviro");
-  if (name == "DesktopEntry") return g_variant_new_string("taviro");
+  if (name == "DesktopEntry") return g_variant_new_string(kDesktopEntry);
   if (name == "SupportedUriSchemes") {
     const gchar* schemes[] = {"file", nullptr};
     return g_variant_new_strv(schemes, -1);
@@ -239,11 +247,13 @@ gboolean MprisService::OnSetProperty(GDBusConnection* /*connection*/, const gcha
                                      const gchar* /*path*/, const gchar* /*interface*/, const gchar* property,
                                      GVariant* value, GError** /*error*/, gpointer data) {
   auto* self = static_cast<MprisService*>(data);
-  // Only one rate is offered, so a new rate is accepted and changes nothing.
-  if (std::string_view(property) == "Volume") {
+  const std::string_view name = property;
+  if (name == "Volume") {
     self->controls_.SetVolume(g_variant_get_double(value));
-    self->AfterCommand();
+  } else if (name == "Rate") {
+    self->controls_.SetRate(g_variant_get_double(value));
   }
+  self->AfterCommand();
   return TRUE;
 }
 

@@ -30,6 +30,9 @@ OptionList PlayerOptions(bool audio) {
       // Chosen per file by where the frames go.
       {"hwdec", "no"},
       {"audio-client-name", "Taviro"},
+      // Without a sound device the clock still runs, so a sound file plays
+      // (silently) to its end instead of ending at once.
+      {"audio-fallback-to-null", "yes"},
       // Frames are handed over at their display time, so drawing them on
       // the main loop never waits for that time.
       {"video-timing-offset", "0"},
@@ -122,6 +125,14 @@ void MpvPlayer::SetVolume(int percent) {
   const int volume = std::clamp(percent, 0, 100);
   core_->SetDouble("volume", volume);
   core_->readings().volume = volume;
+}
+
+// The lookup by key ignores case, so Vorbis comments ("TITLE") count too.
+TrackTags MpvPlayer::Tags() {
+  if (!Open()) {
+    return {};
+  }
+  return {core_->GetString("metadata/by-key/title"), core_->GetString("metadata/by-key/artist")};
 }
 
 void MpvPlayer::SetPosition(int seconds) {

@@ -12,6 +12,7 @@
 #include "platform/linux/mpv/prebuffer_session.h"
 #include "platform/linux/mpv/video_surface.h"
 #include "platform/player_control.h"
+#include "platform/player_details.h"
 #include "playback/download_helper_client.h"
 #include "playback/playback_readings.h"
 
@@ -31,7 +32,7 @@ struct MpvPlayerOptions {
 // The embedded player on libmpv, addressed by the control's dispatch
 // operations. Everything runs on the GLib main thread; opening a file never
 // blocks it.
-class MpvPlayer final : public PlayerControl {
+class MpvPlayer final : public PlayerControl, public PlayerDetails {
  public:
   // Nothing when libmpv cannot start a player.
   static std::unique_ptr<MpvPlayer> Create(MpvPlayerOptions options = {});
@@ -69,6 +70,10 @@ class MpvPlayer final : public PlayerControl {
   int DownloadProgress() override;
   void Prebuffer(const std::string& url) override;
   void SetAdvertUrl(const std::string& url) override { advert_url_ = url; }
+
+  std::int64_t PositionUs() override { return Open() ? Microseconds(core_->readings().time_pos) : 0; }
+  std::int64_t DurationUs() override { return Open() ? Microseconds(core_->readings().duration) : 0; }
+  TrackTags Tags() override;
 
   const std::string& advert_url() const { return advert_url_; }
   const std::string* prebuffer_url() const { return prebuffer_ ? &prebuffer_->url() : nullptr; }
