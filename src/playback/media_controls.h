@@ -26,6 +26,7 @@ struct MediaControlsState {
   std::string track_id{kNoTrack};  // new for every item loaded
   std::int64_t length_us = 0;      // 0 while unknown
   double volume = 0.0;             // 0..1
+  double rate = 1.0;               // the playback speed
   bool can_play = false;
   bool can_pause = false;
   bool can_seek = false;
@@ -44,6 +45,7 @@ enum class MediaProperty {
   kCanSeek,
   kCanGoNext,
   kCanGoPrevious,
+  kRate,
 };
 std::string_view MediaPropertyName(MediaProperty property);
 std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before,
@@ -74,6 +76,8 @@ class MediaControls {
   // within it.
   void SetPosition(std::string_view track_id, std::int64_t position_us);
   void SetVolume(double volume);
+  // The nearest of the player's speeds; 0 and less change nothing.
+  void SetRate(double rate);
   // Shows the window, from the tray or minimised.
   void Raise();
 

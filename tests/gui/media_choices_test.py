@@ -11,6 +11,7 @@ import tempfile
 import unittest
 
 import harness
+from desktop_test import PLAYER, gdbus, player_property
 from harness import player_requests as logged
 from menus_settings_test import box_of, find
 from notifications import NotificationServer
@@ -128,6 +129,16 @@ class MediaChoicesTest(harness.SharedDemoServiceTest):
         self.wait_logged("speed", lambda d: d == "1.5")
         harness.key(self.window, "bracketright")
         self.wait_logged("speed", lambda d: d == "2")
+        # The desktop's media controls see the speed and can set it.
+        harness.wait_for(lambda: player_property("Rate") == 2.0, 10, "MPRIS Rate 2")
+        self.assertEqual((player_property("MinimumRate"), player_property("MaximumRate")), (0.5, 2.0))
+        gdbus("--method", "org.freedesktop.DBus.Properties.Set", PLAYER, "Rate", "<0.7>")
+        self.wait_logged("speed", lambda d: d == "0.75")
+        harness.key(self.window, "bracketright")
+        harness.key(self.window, "bracketright")
+        harness.key(self.window, "bracketright")
+        harness.key(self.window, "bracketright")
+        harness.wait_for(lambda: logged(program, "speed")[-1] == "2", 10, "the speed stepped up to 2")
         self.menu("播放速度")
         self.assertTrue(self.marked("2倍"))
         self.assertFalse(self.marked("1倍(正常)"))

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/hand_off_paths.h"
+#include "playback/media_choices.h"
 #include "taviro_media_types.h"
 
 namespace taviro {
@@ -106,8 +107,10 @@ GVariant* PropertyValue(std::string_view name, MediaControls& controls) {
   }
   if (name == "SupportedMimeTypes") return MediaTypesVariant();
   if (name == "Position") return g_variant_new_int64(controls.PositionUs());
-  if (name == "Rate" || name == "MinimumRate" || name == "MaximumRate") return g_variant_new_double(1.0);
+  if (name == "MinimumRate") return g_variant_new_double(kSpeeds.front());
+  if (name == "MaximumRate") return g_variant_new_double(kSpeeds.back());
   const MediaControlsState state = controls.Current();
+  if (name == "Rate") return g_variant_new_double(state.rate);
   if (name == "PlaybackStatus")
     return g_variant_new_string(std::string(PlaybackStatusName(state.status)).c_str());
   if (name == "Metadata") return MetadataVariant(state);
@@ -239,9 +242,11 @@ gboolean MprisService::OnSetProperty(GDBusConnection* /*connection*/, const gcha
                                      const gchar* /*path*/, const gchar* /*interface*/, const gchar* property,
                                      GVariant* value, GError** /*error*/, gpointer data) {
   auto* self = static_cast<MprisService*>(data);
-  // Only one rate is offered, so a new rate is accepted and changes nothing.
   if (std::string_view(property) == "Volume") {
     self->controls_.SetVolume(g_variant_get_double(value));
+    self->AfterCommand();
+  } else if (std::string_view(property) == "Rate") {
+    self->controls_.SetRate(g_variant_get_double(value));
     self->AfterCommand();
   }
   return TRUE;
