@@ -222,7 +222,8 @@ void MediaChoices::StepSpeed(int steps) {
   const auto nearest = std::min_element(kSpeeds.begin(), kSpeeds.end(), [now](double a, double b) {
     return std::abs(a - now) < std::abs(b - now);
   });
-  const auto index = std::clamp<std::ptrdiff_t>(nearest - kSpeeds.begin() + steps, 0, std::ssize(kSpeeds) - 1);
+  const auto index =
+      std::clamp<std::ptrdiff_t>(nearest - kSpeeds.begin() + steps, 0, std::ssize(kSpeeds) - 1);
   ports_.extras.SetSpeed(kSpeeds[static_cast<std::size_t>(index)]);
 }
 

@@ -201,7 +201,8 @@ MediaControlsUpdate MediaControls::Poll(std::int64_t now_ms) {
     update.changed = ChangedProperties(published_, state);
     // Where the clock can be by now: on by the time passed while it ran, and
     // anywhere in between when it started or stopped since.
-    const auto run = static_cast<std::int64_t>(static_cast<double>((now_ms - published_at_ms_) * 1000) * state.rate);
+    const auto run =
+        static_cast<std::int64_t>(static_cast<double>((now_ms - published_at_ms_) * 1000) * state.rate);
     const std::int64_t latest = published_position_us_ + (published_moving_ || moving ? run : 0);
     const std::int64_t earliest = published_moving_ && moving ? latest : published_position_us_;
     const bool same_item = state.track_id == published_.track_id && state.track_id != kNoTrack;

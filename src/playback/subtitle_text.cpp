@@ -56,7 +56,8 @@ DoubleByteScore ScoreGb(std::string_view text) {
       i += 3;
       continue;
     }
-    if ((InRange(lead, 0xB0, 0xD7) || InRange(lead, 0xA1, 0xA3)) && InRange(trail, 0xA1, 0xFE)) ++score.common;
+    if ((InRange(lead, 0xB0, 0xD7) || InRange(lead, 0xA1, 0xA3)) && InRange(trail, 0xA1, 0xFE))
+      ++score.common;
     if (trail == 0x7F || trail == 0xFF || trail < 0x40) score.invalid = true;
     ++i;
   }
@@ -88,14 +89,17 @@ DoubleByteScore ScoreBig5(std::string_view text) {
 }
 
 // A sample cut inside a character spoils only its last few bytes.
-std::string_view Sample(std::string_view bytes) { return bytes.substr(0, std::min(bytes.size(), kSampleBytes)); }
+std::string_view Sample(std::string_view bytes) {
+  return bytes.substr(0, std::min(bytes.size(), kSampleBytes));
+}
 
 bool ValidUtf8Sample(std::string_view bytes) {
   if (bytes.size() <= kSampleBytes) return IsValidUtf8(bytes);
   std::string_view sample = Sample(bytes);
   // Drop a character the cut split.
   std::size_t end = sample.size();
-  for (int back = 0; back < 3 && end > 0 && (static_cast<unsigned char>(sample[end - 1]) & 0xC0) == 0x80; ++back) {
+  for (int back = 0; back < 3 && end > 0 && (static_cast<unsigned char>(sample[end - 1]) & 0xC0) == 0x80;
+       ++back) {
     --end;
   }
   if (end > 0 && static_cast<unsigned char>(sample[end - 1]) >= 0xC0) --end;
@@ -114,8 +118,8 @@ std::string Lower(std::string_view text) {
 }
 
 constexpr std::array<std::string_view, 4> kSubtitleExtensions = {"srt", "ass", "ssa", "vtt"};
-constexpr std::array<std::string_view, 12> kChineseTags = {"chs", "cht", "sc", "tc", "zh", "chi", "zho",
-                                                          "zh-cn", "zh-tw", "gb", "big5", "chinese"};
+constexpr std::array<std::string_view, 12> kChineseTags = {"chs", "cht",   "sc",    "tc", "zh",   "chi",
+                                                           "zho", "zh-cn", "zh-tw", "gb", "big5", "chinese"};
 
 // The part between the video's base name and the extension: "" or ".tag".
 std::string_view TagOf(std::string_view video_name, std::string_view name) {
@@ -175,7 +179,8 @@ bool IsSidecarSubtitle(std::string_view video_name, std::string_view name) {
 }
 
 std::vector<std::string> SidecarSubtitles(std::string_view video_name, std::vector<std::string> names) {
-  std::erase_if(names, [video_name](const std::string& name) { return !IsSidecarSubtitle(video_name, name); });
+  std::erase_if(names,
+                [video_name](const std::string& name) { return !IsSidecarSubtitle(video_name, name); });
   const auto rank = [video_name](const std::string& name) {
     const std::string_view tag = TagOf(video_name, name);
     if (tag.empty()) return 0;

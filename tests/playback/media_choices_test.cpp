@@ -89,7 +89,8 @@ TEST_F(ChoicesFixture, SubtitleFilesBesideTheVideoComeInAndTheFirstShowsAsUtf8) 
   // The GBK file goes to the player as a UTF-8 copy; the UTF-8 one as it is.
   ASSERT_EQ(extras.added.size(), 2U);
   EXPECT_NE(extras.added[0], (videos / "film.srt").string());
-  EXPECT_EQ(ReadFileBytes(extras.added[0]).value_or(""), "1\r\n00:00:00,000 --> 00:00:09,000\r\n中文字幕测试\r\n");
+  EXPECT_EQ(ReadFileBytes(extras.added[0]).value_or(""),
+            "1\r\n00:00:00,000 --> 00:00:09,000\r\n中文字幕测试\r\n");
   EXPECT_EQ(extras.added[1], (videos / "film.eng.srt").string());
   ListAdded(2, 0);
   EXPECT_EQ(choices.SourceFile(extras.tracks.back()), (videos / "film.srt").string());
@@ -108,7 +109,8 @@ TEST_F(ChoicesFixture, TheUsersChoiceIsKeptPerItemAndComesBackWhenItOpensAgain) 
   extras.calls.clear();
   extras.added.clear();
   Open();
-  EXPECT_EQ(extras.calls, (std::vector<std::string>{"add film.srt select", "add film.eng.srt auto", "aid 2"}));
+  EXPECT_EQ(extras.calls,
+            (std::vector<std::string>{"add film.srt select", "add film.eng.srt auto", "aid 2"}));
 
   // Subtitles turned off stay off; a track of the video is chosen by its id.
   choices.ChooseSubtitle(0);
@@ -159,8 +161,9 @@ TEST_F(ChoicesFixture, SpeedsSnapToTheListAndScreenshotsGetAFreeName) {
   choices.SaveFrame();
   pictures.Write("Taviro/Taviro-20240506-210509.png", "");
   choices.SaveFrame();
-  EXPECT_EQ(extras.frames, (std::vector<std::string>{(pictures / "Taviro/Taviro-20240506-210509.png").string(),
-                                                     (pictures / "Taviro/Taviro-20240506-210509-2.png").string()}));
+  EXPECT_EQ(extras.frames,
+            (std::vector<std::string>{(pictures / "Taviro/Taviro-20240506-210509.png").string(),
+                                      (pictures / "Taviro/Taviro-20240506-210509-2.png").string()}));
   ASSERT_EQ(tray.balloons.size(), 2U);
   EXPECT_EQ(tray.balloons[1].text, "截图已保存：Taviro-20240506-210509-2.png");
 }

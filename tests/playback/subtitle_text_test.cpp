@@ -58,11 +58,12 @@ TEST(SubtitleText, GbAndBig5AreToldApartByTheirCommonCharacters) {
 }
 
 TEST(SubtitleText, SidecarsAreTheVideosNameWithATagAndASubtitleExtension) {
-  const std::vector<std::string> names = {"film.mkv",     "film.srt",   "film.eng.srt", "film.chs.ass",
-                                          "film.ZH.SRT",  "film2.srt",  "film.txt",     "other.srt",
-                                          "film..srt",    "film.cht.vtt", "Film.srt"};
-  EXPECT_EQ(SidecarSubtitles("film.mkv", names),
-            (std::vector<std::string>{"film.srt", "film.ZH.SRT", "film.chs.ass", "film.cht.vtt", "film.eng.srt"}));
+  const std::vector<std::string> names = {"film.mkv",    "film.srt",     "film.eng.srt", "film.chs.ass",
+                                          "film.ZH.SRT", "film2.srt",    "film.txt",     "other.srt",
+                                          "film..srt",   "film.cht.vtt", "Film.srt"};
+  EXPECT_EQ(
+      SidecarSubtitles("film.mkv", names),
+      (std::vector<std::string>{"film.srt", "film.ZH.SRT", "film.chs.ass", "film.cht.vtt", "film.eng.srt"}));
   EXPECT_TRUE(IsSidecarSubtitle("a.b.mp4", "a.b.ssa"));
   EXPECT_FALSE(IsSidecarSubtitle("a.b.mp4", "a.ssa"));
 }

@@ -14,10 +14,11 @@ namespace taviro {
 namespace {
 
 constexpr std::array<std::pair<std::string_view, std::string_view>, 22> kLanguageNames{{
-    {"chi", "中文"}, {"zho", "中文"}, {"zh", "中文"},   {"chs", "中文"},   {"cht", "中文"},     {"yue", "粤语"},
-    {"eng", "英语"}, {"en", "英语"},  {"jpn", "日语"},  {"ja", "日语"},    {"kor", "韩语"},     {"ko", "韩语"},
-    {"fre", "法语"}, {"fra", "法语"}, {"fr", "法语"},   {"ger", "德语"},   {"deu", "德语"},     {"de", "德语"},
-    {"rus", "俄语"}, {"ru", "俄语"},  {"spa", "西班牙语"}, {"es", "西班牙语"},
+    {"chi", "中文"},     {"zho", "中文"},    {"zh", "中文"},  {"chs", "中文"}, {"cht", "中文"},
+    {"yue", "粤语"},     {"eng", "英语"},    {"en", "英语"},  {"jpn", "日语"}, {"ja", "日语"},
+    {"kor", "韩语"},     {"ko", "韩语"},     {"fre", "法语"}, {"fra", "法语"}, {"fr", "法语"},
+    {"ger", "德语"},     {"deu", "德语"},    {"de", "德语"},  {"rus", "俄语"}, {"ru", "俄语"},
+    {"spa", "西班牙语"}, {"es", "西班牙语"},
 }};
 
 std::string LanguageName(std::string_view code) {
@@ -50,8 +51,8 @@ std::vector<LiveMenuItem> SubtitleItems(MediaChoices& choices) {
 std::vector<LiveMenuItem> AudioItems(MediaChoices& choices) {
   std::vector<LiveMenuItem> items;
   for (const MediaTrack& track : choices.Tracks(TrackKind::kAudio)) {
-    items.push_back({TrackCaption(track, {}), [&choices, id = track.id] { choices.ChooseAudio(id); },
-                     track.selected});
+    items.push_back(
+        {TrackCaption(track, {}), [&choices, id = track.id] { choices.ChooseAudio(id); }, track.selected});
   }
   if (items.empty()) items.push_back({"无音轨", nullptr, std::nullopt});
   return items;
@@ -59,10 +60,11 @@ std::vector<LiveMenuItem> AudioItems(MediaChoices& choices) {
 
 std::vector<LiveMenuItem> SpeedItems(MediaChoices& choices) {
   std::vector<LiveMenuItem> items;
+  items.reserve(kSpeeds.size());
   const double now = choices.Speed();
   for (double rate : kSpeeds) {
-    items.push_back({SpeedCaption(rate), [&choices, rate] { choices.ChooseSpeed(rate); },
-                     std::abs(rate - now) < 0.001});
+    items.push_back(
+        {SpeedCaption(rate), [&choices, rate] { choices.ChooseSpeed(rate); }, std::abs(rate - now) < 0.001});
   }
   return items;
 }

@@ -117,7 +117,8 @@ void DesktopApp::BuildPlayback() {
   control_bar_ = std::make_unique<ControlBar>(*playback_, file_dialog_,
                                               [this](int direction) { resolver_->StepEpisode(direction); });
   list_commands_ = std::make_unique<ListCommands>(*playback_, launcher_);
-  PlayerExtras& extras = mpv_player_ != nullptr ? mpv_player_->extras() : static_cast<PlayerExtras&>(idle_extras_);
+  PlayerExtras& extras =
+      mpv_player_ != nullptr ? mpv_player_->extras() : static_cast<PlayerExtras&>(idle_extras_);
   choices_ = std::make_unique<MediaChoices>(
       MediaChoicesPorts{*player_, extras, file_dialog_, *tray_, clock_},
       MediaChoicesConfig{config_.app_folder / "track_choice.dat", PicturesFolder(), DebugLog()});

@@ -118,8 +118,8 @@ void MpvExtras::OnProperty(const mpv_event_property& property) {
   } else if (std::strcmp(property.name, "sub-delay") == 0 && property.format == MPV_FORMAT_DOUBLE) {
     sub_delay_ = *static_cast<const double*>(property.data);
   } else if (std::strcmp(property.name, "sub-text") == 0) {
-    const char* text = property.format == MPV_FORMAT_STRING ? *static_cast<const char* const*>(property.data)
-                                                            : nullptr;
+    const char* text =
+        property.format == MPV_FORMAT_STRING ? *static_cast<const char* const*>(property.data) : nullptr;
     sub_text_ = text != nullptr ? text : "";
     pending_.push_back(PlayerChange::kSubtitle);
   }
