@@ -118,6 +118,7 @@ void MediaChoices::Opened() {
   item_ = ports_.player.Url();
   choice_ = memory_.Recall(item_);
   reported_.clear();
+  sources_.clear();
   const auto* chosen_file = choice_.subtitle ? std::get_if<SubtitleFile>(&*choice_.subtitle) : nullptr;
   bool chosen_file_added = false;
   if (item_.starts_with('/')) {

@@ -121,14 +121,16 @@ constexpr std::array<std::string_view, 4> kSubtitleExtensions = {"srt", "ass", "
 constexpr std::array<std::string_view, 12> kChineseTags = {"chs", "cht",   "sc",    "tc", "zh",   "chi",
                                                            "zho", "zh-cn", "zh-tw", "gb", "big5", "chinese"};
 
+// The video's name without its extension.
+std::string_view BaseOf(std::string_view video_name) {
+  const std::string_view ext = Extension(video_name);
+  return ext.empty() ? video_name : video_name.substr(0, video_name.size() - ext.size() - 1);
+}
+
 // The part between the video's base name and the extension: "" or ".tag".
 std::string_view TagOf(std::string_view video_name, std::string_view name) {
-  const std::string_view video_ext = Extension(video_name);
-  const std::string_view base =
-      video_ext.empty() ? video_name : video_name.substr(0, video_name.size() - video_ext.size() - 1);
   const std::string_view ext = Extension(name);
-  const std::string_view stem = name.substr(0, name.size() - ext.size() - 1);
-  return stem.substr(base.size());
+  return name.substr(0, name.size() - ext.size() - 1).substr(BaseOf(video_name).size());
 }
 
 }  // namespace
@@ -169,9 +171,7 @@ bool IsSidecarSubtitle(std::string_view video_name, std::string_view name) {
   if (std::find(kSubtitleExtensions.begin(), kSubtitleExtensions.end(), ext) == kSubtitleExtensions.end()) {
     return false;
   }
-  const std::string_view video_ext = Extension(video_name);
-  const std::string_view base =
-      video_ext.empty() ? video_name : video_name.substr(0, video_name.size() - video_ext.size() - 1);
+  const std::string_view base = BaseOf(video_name);
   const std::string_view stem = name.substr(0, name.size() - ext.size() - 1);
   if (base.empty() || !stem.starts_with(base)) return false;
   const std::string_view tag = stem.substr(base.size());
