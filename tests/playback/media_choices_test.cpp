@@ -120,6 +120,16 @@ TEST_F(ChoicesFixture, TheUsersChoiceIsKeptPerItemAndComesBackWhenItOpensAgain) 
             (std::vector<std::string>{"add film.srt auto", "add film.eng.srt auto", "sid 0", "aid 2"}));
   choices.ChooseSubtitle(1);
   EXPECT_EQ(TrackMemory(app / "track_choice.dat").Recall(film), (TrackChoice{SubtitleTrack{1}, 2}));
+
+  // A file from the chooser is shown at once and kept like the others.
+  files.answer = (videos / "other.srt").string();
+  extras.calls.clear();
+  choices.LoadSubtitleFile();
+  ASSERT_EQ(files.requests.size(), 1U);
+  EXPECT_EQ(files.requests[0].title, "加载字幕文件");
+  EXPECT_EQ(extras.calls, (std::vector<std::string>{"add other.srt select"}));
+  EXPECT_EQ(TrackMemory(app / "track_choice.dat").Recall(film),
+            (TrackChoice{SubtitleFile{(videos / "other.srt").string()}, 2}));
 }
 
 TEST(TrackMemory, AddressesOfAnyBytesRoundTripAndTheLastChosenComesFirst) {
