@@ -120,20 +120,34 @@ void MediaChoices::Opened() {
   reported_.clear();
   sources_.clear();
   const auto* chosen_file = choice_.subtitle ? std::get_if<SubtitleFile>(&*choice_.subtitle) : nullptr;
-  bool chosen_file_added = false;
-  if (item_.starts_with('/')) {
-    const std::filesystem::path video(item_);
-    std::vector<std::string> names;
-    ListFolderFiles(video.parent_path(), names, "*.*");
-    bool first = true;
-    for (const std::string& name : SidecarSubtitles(video.filename().string(), names)) {
-      const std::filesystem::path path = video.parent_path() / name;
-      const bool is_chosen = chosen_file != nullptr && chosen_file->path == path.string();
-      chosen_file_added = chosen_file_added || is_chosen;
-      if (AddSubtitle(path, is_chosen || (first && !choice_.subtitle))) first = false;
-    }
-  }
+  const bool chosen_file_added = AddSidecars();
   if (chosen_file != nullptr && !chosen_file_added) AddSubtitle(chosen_file->path, true);
+  RestoreTracks();
+  ReportTracks();
+}
+
+// The first is shown unless the user chose otherwise; whether the file the
+// user chose is among them.
+bool MediaChoices::AddSidecars() {
+  if (!item_.starts_with('/')) return false;
+  const auto* chosen_file = choice_.subtitle ? std::get_if<SubtitleFile>(&*choice_.subtitle) : nullptr;
+  bool chosen_file_added = false;
+  const std::filesystem::path video(item_);
+  std::vector<std::string> names;
+  ListFolderFiles(video.parent_path(), names, "*.*");
+  bool first = true;
+  for (const std::string& name : SidecarSubtitles(video.filename().string(), names)) {
+    const std::filesystem::path path = video.parent_path() / name;
+    const bool is_chosen = chosen_file != nullptr && chosen_file->path == path.string();
+    chosen_file_added = chosen_file_added || is_chosen;
+    if (AddSubtitle(path, is_chosen || (first && !choice_.subtitle))) first = false;
+  }
+  return chosen_file_added;
+}
+
+// A remembered track that this file no longer has leaves the player's own
+// choice alone.
+void MediaChoices::RestoreTracks() {
   if (choice_.subtitle && std::holds_alternative<SubtitlesOff>(*choice_.subtitle)) {
     ports_.extras.SelectTrack(TrackKind::kSubtitle, 0);
   }
@@ -148,7 +162,6 @@ void MediaChoices::Opened() {
   if (choice_.audio && has(TrackKind::kAudio, *choice_.audio)) {
     ports_.extras.SelectTrack(TrackKind::kAudio, *choice_.audio);
   }
-  ReportTracks();
 }
 
 // UTF-8 files go to the player as they are; others as a UTF-8 copy, since

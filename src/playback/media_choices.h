@@ -69,6 +69,8 @@ class MediaChoices {
 
   void OnChange(PlayerChange change);
   void Opened();
+  bool AddSidecars();
+  void RestoreTracks();
   bool AddSubtitle(const std::filesystem::path& path, bool select);
   void Remember();
   void ReportTracks();
