@@ -82,4 +82,8 @@ std::string DecodeAnsi(std::string_view ansi) {
   return Convert("UTF-8", "GB18030", ansi, "\xEF\xBF\xBD");
 }
 
+std::string DecodeToUtf8(std::string_view bytes, const char* encoding) {
+  return Convert("UTF-8", encoding, bytes, "\xEF\xBF\xBD");
+}
+
 }  // namespace taviro

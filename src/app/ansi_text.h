@@ -15,4 +15,8 @@ std::string EncodeAnsi(std::string_view utf8);
 // GB18030 to UTF-8. Bytes that form no GB18030 character become U+FFFD.
 std::string DecodeAnsi(std::string_view ansi);
 
+// Text in `encoding` (an iconv name) to UTF-8, each byte that forms no
+// character as U+FFFD.
+std::string DecodeToUtf8(std::string_view bytes, const char* encoding);
+
 }  // namespace taviro

@@ -11,6 +11,11 @@ enum class KeyCode : int {
   kUp = 38,
   kRight = 39,
   kDown = 40,
+  kS = 83,              // screenshot
+  kX = 88,              // subtitles 0.1 s later
+  kZ = 90,              // subtitles 0.1 s earlier
+  kBracketLeft = 219,   // slower
+  kBracketRight = 221,  // faster
 };
 
 }  // namespace taviro

@@ -7,6 +7,7 @@
 #include "platform/player_details.h"
 #include "playback/control_bar.h"
 #include "playback/item_key.h"
+#include "playback/media_choices.h"
 #include "playback/playback_context.h"
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
@@ -51,6 +52,7 @@ std::string_view MediaPropertyName(MediaProperty property) {
     case MediaProperty::kCanPause: return "CanPause";
     case MediaProperty::kCanSeek: return "CanSeek";
     case MediaProperty::kCanGoNext: return "CanGoNext";
+    case MediaProperty::kRate: return "Rate";
     case MediaProperty::kCanGoPrevious: break;
   }
   return "CanGoPrevious";
@@ -72,6 +74,7 @@ std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before,
   note(before.can_seek != after.can_seek, MediaProperty::kCanSeek);
   note(before.can_go_next != after.can_go_next, MediaProperty::kCanGoNext);
   note(before.can_go_previous != after.can_go_previous, MediaProperty::kCanGoPrevious);
+  note(before.rate != after.rate, MediaProperty::kRate);
   return changed;
 }
 
@@ -153,7 +156,11 @@ void MediaControls::SetVolume(double volume) {
 }
 
 void MediaControls::SetRate(double rate) {
-  if (rate == 0.0) Pause();
+  if (rate == 0.0) {
+    Pause();
+  } else if (rate > 0 && context_.choices != nullptr) {
+    context_.choices->ChooseSpeed(rate);
+  }
 }
 
 void MediaControls::Raise() {
@@ -172,6 +179,7 @@ MediaControlsState MediaControls::Current() {
   }
   MediaControlsState state;
   state.volume = std::clamp(player.Volume(), 0, 100) / 100.0;
+  if (context_.choices != nullptr) state.rate = context_.choices->Speed();
   const std::optional<ItemKey> key = ParseItemKey(context_.now.CurrentItemKey);
   state.can_go_next = key.has_value();
   state.can_go_previous = key.has_value() && key->episode > 0;
@@ -221,7 +229,8 @@ MediaControlsUpdate MediaControls::Poll(std::int64_t now_ms) {
     update.changed = ChangedProperties(published_, state);
     // Where the clock can be by now: on by the time passed while it ran, and
     // anywhere in between when it started or stopped since.
-    const std::int64_t run = (now_ms - published_at_ms_) * 1000;
+    const auto run =
+        static_cast<std::int64_t>(static_cast<double>((now_ms - published_at_ms_) * 1000) * state.rate);
     const std::int64_t latest = published_position_us_ + (published_moving_ || moving ? run : 0);
     const std::int64_t earliest = published_moving_ && moving ? latest : published_position_us_;
     const bool same_item = state.track_id == published_.track_id && state.track_id != kNoTrack;

@@ -28,6 +28,7 @@ struct MediaControlsState {
   std::string track_id{kNoTrack};  // new for every item loaded
   std::int64_t length_us = 0;      // 0 while unknown
   double volume = 0.0;             // 0..1
+  double rate = 1.0;               // the playback speed
   bool can_play = false;
   bool can_pause = false;
   bool can_seek = false;
@@ -46,6 +47,7 @@ enum class MediaProperty {
   kCanSeek,
   kCanGoNext,
   kCanGoPrevious,
+  kRate,
 };
 std::string_view MediaPropertyName(MediaProperty property);
 std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before,
@@ -78,8 +80,7 @@ class MediaControls {
   // within it.
   void SetPosition(std::string_view track_id, std::int64_t position_us);
   void SetVolume(double volume);
-  // 0 pauses; the player plays at one speed, so any other rate changes
-  // nothing.
+  // 0 pauses; any other rate picks the nearest of the player's speeds.
   void SetRate(double rate);
   // Shows the window, from the tray or minimised.
   void Raise();

@@ -9,6 +9,7 @@
 namespace taviro {
 
 struct MainWindow;
+class MediaChoices;
 class MediaLists;
 class TextFetcher;
 class ProcessTable;
@@ -41,6 +42,8 @@ struct PlaybackContext {
   std::string helper_folder;
   // An address no server answers; the play page goes there when an item ends.
   std::string sentinel_url;
+  // Subtitles, tracks, speed and screenshots, once the player has them.
+  MediaChoices* choices = nullptr;
 };
 
 }  // namespace taviro

@@ -5,6 +5,7 @@
 #include "app/format_seconds.h"
 #include "platform/player_control.h"
 #include "platform/window_host.h"
+#include "playback/media_choices.h"
 #include "playback/playback_context.h"
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
@@ -60,6 +61,17 @@ void ChangeVolume(MainWindow& window, int step) {
   PlaceVolumeKnob(window.model, VolumeTravel(window.model) * player.Volume() / 100);
 }
 
+void ChoiceKey(MediaChoices& choices, KeyCode key) {
+  switch (key) {
+    case KeyCode::kS: choices.SaveFrame(); break;
+    case KeyCode::kZ: choices.ShiftSubtitleDelay(-1); break;
+    case KeyCode::kX: choices.ShiftSubtitleDelay(1); break;
+    case KeyCode::kBracketLeft: choices.StepSpeed(-1); break;
+    case KeyCode::kBracketRight: choices.StepSpeed(1); break;
+    default: break;
+  }
+}
+
 }  // namespace
 
 void PlayerKeyDown(PlaybackContext& context, KeyCode key) {
@@ -79,6 +91,13 @@ void PlayerKeyDown(PlaybackContext& context, KeyCode key) {
       break;
     case KeyCode::kUp: ChangeVolume(window, kVolumeStep); break;
     case KeyCode::kDown: ChangeVolume(window, -kVolumeStep); break;
+    case KeyCode::kS:
+    case KeyCode::kX:
+    case KeyCode::kZ:
+    case KeyCode::kBracketLeft:
+    case KeyCode::kBracketRight:
+      if (context.choices != nullptr) ChoiceKey(*context.choices, key);
+      break;
     case KeyCode::kOther: break;
   }
   poller.SetEnabled(true);

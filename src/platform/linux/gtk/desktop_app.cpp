@@ -54,6 +54,13 @@ mpv::MpvPlayerOptions PlayerOptions(DownloadHelperClient& helper) {
   return options;
 }
 
+// The user's pictures folder as `xdg-user-dir PICTURES` names it: the home
+// folder when none is set.
+std::filesystem::path PicturesFolder() {
+  const char* pictures = g_get_user_special_dir(G_USER_DIRECTORY_PICTURES);
+  return pictures != nullptr ? pictures : g_get_home_dir();
+}
+
 std::string MakeIdentity() {
   SystemNetworkAdapters adapters;
   SystemClock clock;
@@ -114,6 +121,12 @@ void DesktopApp::BuildPlayback() {
   control_bar_ = std::make_unique<ControlBar>(*playback_, file_dialog_,
                                               [this](int direction) { resolver_->StepEpisode(direction); });
   list_commands_ = std::make_unique<ListCommands>(*playback_, launcher_);
+  PlayerExtras& extras =
+      mpv_player_ != nullptr ? mpv_player_->extras() : static_cast<PlayerExtras&>(idle_extras_);
+  choices_ = std::make_unique<MediaChoices>(
+      MediaChoicesPorts{*player_, extras, file_dialog_, *tray_, clock_},
+      MediaChoicesConfig{config_.app_folder / "track_choice.dat", PicturesFolder(), DebugLog()});
+  playback_->choices = choices_.get();
   window_->callbacks.control_bar = control_bar_.get();
   timer1_.SetHandler([this] {
     poller_->OnTimer1();
@@ -238,7 +251,7 @@ void DesktopApp::BuildMenus() {
       [this] {
         if (window_->callbacks.shengji) window_->callbacks.shengji();
       },
-      [this] { controller_->Refresh(); }});
+      [this] { controller_->Refresh(); }, choices_.get()});
   menus_and_settings_->Build(view_->window());
 }
 

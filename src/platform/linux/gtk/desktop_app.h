@@ -38,7 +38,9 @@
 #include "playback/control_bar.h"
 #include "playback/episode_resolver.h"
 #include "playback/idle_player_control.h"
+#include "playback/idle_player_extras.h"
 #include "playback/link_router.h"
+#include "playback/media_choices.h"
 #include "playback/now_playing.h"
 #include "playback/playback_context.h"
 #include "playback/reporting_player_control.h"
@@ -102,6 +104,7 @@ class DesktopApp {
   DownloadHelperLink helper_link_;
   std::unique_ptr<mpv::MpvPlayer> mpv_player_;
   IdlePlayerControl idle_player_;
+  IdlePlayerExtras idle_extras_;
   std::unique_ptr<ReportingPlayerControl> player_;
   DesktopLauncher launcher_;
   ProcProcessTable processes_;
@@ -127,6 +130,7 @@ class DesktopApp {
   std::unique_ptr<EpisodeResolver> resolver_;
   std::unique_ptr<StatusPoller> poller_;
   std::unique_ptr<ControlBar> control_bar_;
+  std::unique_ptr<MediaChoices> choices_;
   std::unique_ptr<ListCommands> list_commands_;
   // The web views' handlers hold on to it.
   std::unique_ptr<WebViewRouting> web_routing_;

@@ -48,9 +48,18 @@ class GtkMenus final : public MenuPresenter {
     MenuItemData item;  // name and fixed caption; the command is not kept here
   };
 
+  // A submenu filled anew before each popup.
+  struct Live {
+    GtkWidget* submenu;
+    std::function<std::vector<LiveMenuItem>()> fill;
+    std::function<void()> after;
+  };
+
+  void FillLiveSubmenus();
   void Append(GtkMenuShell* shell, const std::vector<MenuItemData>& items,
               const std::function<void()>& after);
   GtkWidget* NewItem(const MenuItemData& item, const std::function<void()>& after);
+  void Connect(GtkWidget* widget, std::function<void()> command, const std::function<void()>& after);
   static void OnActivate(GtkMenuItem* item, gpointer data);
   static void FreeItem(gpointer data, GClosure* closure);
 
@@ -60,6 +69,7 @@ class GtkMenus final : public MenuPresenter {
   const MenuModel* model_ = nullptr;
   std::array<GObjectPtr<GtkWidget>, kPopupMenuCount> menus_;
   std::vector<Mirror> mirrors_;
+  std::vector<Live> live_;
   bool syncing_ = false;
 };
 

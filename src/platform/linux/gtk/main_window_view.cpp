@@ -198,7 +198,10 @@ void MainWindowView::ApplyRegion(RegionId id, const RegionState& now, RegionStat
   if (force || now.visible != shown.visible) {
     gtk_widget_set_visible(widget, now.visible);
   }
-  if (force || now.enabled != shown.enabled) {
+  // The model disables the video box so that the mouse goes to the label
+  // over it, not to the player; in GTK the player takes no mouse input, and
+  // an insensitive box would take the label's clicks (the player menu) away.
+  if ((force || now.enabled != shown.enabled) && id != RegionId::Qvodx) {
     gtk_widget_set_sensitive(widget, now.enabled);
   }
   if (kind == RegionKind::kLabel) {

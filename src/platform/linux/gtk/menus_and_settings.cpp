@@ -6,6 +6,7 @@
 #include "ui/main/title_bar_commands.h"
 #include "ui/menus/list_menus.h"
 #include "ui/menus/main_menu.h"
+#include "ui/menus/player_extras_menu.h"
 #include "ui/menus/player_menu.h"
 #include "ui/menus/web_page_menu.h"
 
@@ -39,6 +40,8 @@ void MenusAndSettings::Build(GtkWindow* main_window) {
   const MainMenuPorts main_menu{env_.window, dialog_, env_.desktop, env_.site_url, env_.shengji};
   menus.AddItems(PopupMenu::r_m, MainMenuItems(main_menu), refresh);
   menus.AddItems(PopupMenu::qvod_m, PlayerMenuItems(env_.window), refresh);
+  if (env_.choices != nullptr)
+    menus.AddItems(PopupMenu::qvod_m, PlayerExtrasMenuItems(*env_.choices), refresh);
   menus.AddItems(PopupMenu::myMenu, WebPageMenuItems(env_.window), refresh);
   menus.AddItems(PopupMenu::webc, WebcMenuItems(env_.list_commands), refresh);
   menus.AddItems(PopupMenu::c_fie, CFieMenuItems(env_.list_commands), refresh);

@@ -13,6 +13,7 @@
 namespace taviro {
 struct MainWindow;
 class ListCommands;
+class MediaChoices;
 class ProcessTable;
 class ProgramLauncher;
 class Prompt;
@@ -38,6 +39,8 @@ struct MenusAndSettingsEnv {
   std::function<void()> shengji;
   // Mirrors the main window after a command changed its model.
   std::function<void()> refresh;
+  // The player menu's subtitle, track, speed and screenshot items.
+  MediaChoices* choices = nullptr;
 };
 
 // The menu carrier's five menus and the settings dialog, wired to the core.

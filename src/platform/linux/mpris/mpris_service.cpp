@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/hand_off_paths.h"
+#include "playback/media_choices.h"
 #include "taviro_media_types.h"
 
 namespace taviro {
@@ -114,8 +115,10 @@ GVariant* PropertyValue(std::string_view name, MediaControls& controls) {
   }
   if (name == "SupportedMimeTypes") return MediaTypesVariant();
   if (name == "Position") return g_variant_new_int64(controls.PositionUs());
-  if (name == "Rate" || name == "MinimumRate" || name == "MaximumRate") return g_variant_new_double(1.0);
+  if (name == "MinimumRate") return g_variant_new_double(kSpeeds.front());
+  if (name == "MaximumRate") return g_variant_new_double(kSpeeds.back());
   const MediaControlsState state = controls.Current();
+  if (name == "Rate") return g_variant_new_double(state.rate);
   if (name == "PlaybackStatus")
     return g_variant_new_string(std::string(PlaybackStatusName(state.status)).c_str());
   if (name == "Metadata") return MetadataVariant(state);

@@ -255,6 +255,9 @@ void MpvCore::TakeProperty(const mpv_event_property& property) {
     }
     return;
   }
+  if (hooks_.other_property) {
+    hooks_.other_property(property);
+  }
 }
 
 }  // namespace taviro::mpv

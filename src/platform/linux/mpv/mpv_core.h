@@ -41,6 +41,8 @@ class MpvCore {
     std::function<void()> drained;
     LogSink log;
     const char* log_level = "no";
+    // Changes of properties that others observe on the handle.
+    std::function<void(const mpv_event_property&)> other_property;
     // Whether to keep `readings()` up to date.
     bool observe = true;
   };

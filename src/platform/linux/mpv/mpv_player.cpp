@@ -33,6 +33,10 @@ OptionList PlayerOptions(bool audio) {
       // Without a sound device the clock still runs, so a sound file plays
       // (silently) to its end instead of ending at once.
       {"audio-fallback-to-null", "yes"},
+      // Subtitle files beside the video are found and decoded by the
+      // program: libmpv's own guess reads GBK as Cyrillic.
+      {"sub-auto", "no"},
+      {"audio-pitch-correction", "yes"},
       // Frames are handed over at their display time, so drawing them on
       // the main loop never waits for that time.
       {"video-timing-offset", "0"},
@@ -95,10 +99,16 @@ bool MpvPlayer::Start() {
   hooks.drained = [this] { OnDrained(); };
   hooks.log = options_.log;
   hooks.log_level = options_.log_level;
+  hooks.other_property = [this](const mpv_event_property& property) {
+    if (extras_ != nullptr) {
+      extras_->OnProperty(property);
+    }
+  };
   core_ = MpvCore::Create(PlayerOptions(options_.audio), std::move(hooks));
   if (core_ == nullptr) {
     return false;
   }
+  extras_ = std::make_unique<MpvExtras>(*core_);
   DecoderThreadChoice::AddHook(core_->handle());
   VideoSurface::Hooks surface_hooks;
   surface_hooks.losing_context = [this] { LetGoOfVideo(); };
@@ -345,14 +355,18 @@ bool MpvPlayer::Ours(std::int64_t entry) const { return entry_.has_value() && *e
 
 void MpvPlayer::OnEvent(const mpv_event& event) {
   switch (event.event_id) {
-    case MPV_EVENT_COMMAND_REPLY: OnReply(event); break;
+    case MPV_EVENT_COMMAND_REPLY:
+      if (!extras_->OnReply(event)) {
+        OnReply(event);
+      }
+      break;
     case MPV_EVENT_START_FILE:
       started_entry_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
       break;
     case MPV_EVENT_FILE_LOADED:
       opened_entry_ = started_entry_;
       if (phase_ == LoadPhase::kOpening && Ours(opened_entry_)) {
-        phase_ = LoadPhase::kLoaded;
+        Opened();
         if (start_at_) {
           SetPosition(*std::exchange(start_at_, std::nullopt));
         }
@@ -377,8 +391,13 @@ void MpvPlayer::OnReply(const mpv_event& event) {
   }
   entry_ = PlaylistEntryOf(*static_cast<const mpv_event_command*>(event.data));
   if (entry_ && opened_entry_ == *entry_) {
-    phase_ = LoadPhase::kLoaded;
+    Opened();
   }
+}
+
+void MpvPlayer::Opened() {
+  phase_ = LoadPhase::kLoaded;
+  extras_->OnOpened();
 }
 
 void MpvPlayer::OnEndFile(const mpv_event_end_file& end) {
@@ -405,6 +424,7 @@ void MpvPlayer::OnEndFile(const mpv_event_end_file& end) {
 }
 
 void MpvPlayer::OnDrained() {
+  extras_->OnDrained();
   if (phase_ == LoadPhase::kStopping && core_->readings().idle_active) {
     phase_ = LoadPhase::kNothing;
   }

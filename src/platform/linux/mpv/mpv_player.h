@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/linux/mpv/mpv_core.h"
+#include "platform/linux/mpv/mpv_extras.h"
 #include "platform/linux/mpv/prebuffer_session.h"
 #include "platform/linux/mpv/video_surface.h"
 #include "platform/player_control.h"
@@ -78,6 +79,8 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   const std::string& advert_url() const { return advert_url_; }
   const std::string* prebuffer_url() const { return prebuffer_ ? &prebuffer_->url() : nullptr; }
   const VideoSurface& surface() const { return *surface_; }
+  // Tracks, speed, subtitle delay and frame capture of the same player.
+  PlayerExtras& extras() { return *extras_; }
   // A player property as text, read now ("" when unavailable).
   std::string PropertyText(const char* name) const { return core_->GetString(name); }
 
@@ -102,12 +105,14 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   void OnReply(const mpv_event& event);
   void OnEndFile(const mpv_event_end_file& end);
   void OnDrained();
+  void Opened();
   bool Ours(std::int64_t entry) const;
   void LetGoOfVideo();
   void TakeVideoBack();
 
   MpvPlayerOptions options_;
   std::unique_ptr<MpvCore> core_;
+  std::unique_ptr<MpvExtras> extras_;
   std::unique_ptr<VideoSurface> surface_;
   std::unique_ptr<PrebufferSession> prebuffer_;
   std::function<void()> full_screen_left_;
