@@ -97,15 +97,16 @@ class Helper {
     switch (request->verb) {
       case HelperVerb::kQuit: quit_ = true; return FormatOkReply("");
       case HelperVerb::kStatus: {
-        const std::optional<HelperStatus> status = terminal_.Status(request->address);
+        const std::optional<HelperStatus> status = terminal_.Status(*request);
         return status ? FormatStatusReply(*status) : FormatErrorReply("not opened");
       }
       case HelperVerb::kPlay:
       case HelperVerb::kPrebuffer: {
         std::string error;
-        if (!terminal_.Open(*request, error)) return FormatErrorReply(error);
+        const std::optional<ServedItem> served = terminal_.Open(*request, error);
+        if (!served) return FormatErrorReply(error);
         if (request->verb == HelperVerb::kPrebuffer) return FormatOkReply("");
-        return FormatOkReply(server_.AddressOf(MediaFileName(request->address)));
+        return FormatOkReply(server_.AddressOf(served->token, served->name));
       }
     }
     return FormatErrorReply("unknown request");
