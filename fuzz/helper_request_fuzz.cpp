@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const std::optional<taviro::HelperStatus> status = taviro::ParseStatusReply(line)) {
     Check(status->thousandths >= 0 && status->thousandths <= 1000 && status->rate_kb >= 0,
           "a status stays in range", line);
-    Check(taviro::ParseStatusReply(taviro::FormatStatusReply(*status)).has_value(), "a status survives", line);
+    Check(taviro::ParseStatusReply(taviro::FormatStatusReply(*status)).has_value(), "a status survives",
+          line);
   }
   if (const std::optional<std::string> value = taviro::OkReplyValue(line)) {
     Check(value->find('\n') == std::string::npos, "a reply value holds no line end", line);

@@ -29,7 +29,8 @@ bool SameLetters(std::string_view a, std::string_view b) {
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+    text.remove_suffix(1);
   return text;
 }
 
@@ -72,8 +73,9 @@ bool ReadRequestLine(std::string_view line, MediaRequest& request) {
   const std::string_view rest = target.substr(kItemPrefix.size());
   const std::size_t slash = rest.find('/');
   const std::string_view token = rest.substr(0, slash);
-  if (token.size() != kTokenLength ||
-      !std::all_of(token.begin(), token.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
+  if (token.size() != kTokenLength || !std::all_of(token.begin(), token.end(), [](char c) {
+        return std::isxdigit(static_cast<unsigned char>(c));
+      })) {
     return false;
   }
   request.head_only = method == "HEAD";

@@ -37,7 +37,8 @@ std::optional<RangesFile> ParseRangesFile(std::string_view text) {
   source_line.remove_prefix(kSourceLine.size());
   RangesFile file;
   const auto [end, error] = std::from_chars(size_line.data(), size_line.data() + size_line.size(), file.size);
-  if (size_line.empty() || error != std::errc() || end != size_line.data() + size_line.size() || file.size < 0) {
+  if (size_line.empty() || error != std::errc() || end != size_line.data() + size_line.size() ||
+      file.size < 0) {
     return std::nullopt;
   }
   file.source = std::string(source_line);

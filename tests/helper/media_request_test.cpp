@@ -30,17 +30,17 @@ TEST(MediaRequest, OnlyAnItemPathWithAWholeTokenIsTakenAndItsRangeIsClippedToThe
     if (const std::size_t at = line.find("%s"); at != std::string::npos) line.replace(at, 2, kToken);
     EXPECT_FALSE(ParseMediaRequest(Head(line))) << line;
   }
-  EXPECT_FALSE(ParseMediaRequest(Head(std::string("GET /item/") + kToken + " HTTP/1.1",
-                                      "Host: 127.0.0.1:8\r\nHost: evil:8\r\n")));
+  EXPECT_FALSE(ParseMediaRequest(
+      Head(std::string("GET /item/") + kToken + " HTTP/1.1", "Host: 127.0.0.1:8\r\nHost: evil:8\r\n")));
 
-  const auto whole = ParseMediaRequest(
-      Head(std::string("HEAD /item/") + kToken + " HTTP/1.0", "Range: bytes=5-2\r\n"));
+  const auto whole =
+      ParseMediaRequest(Head(std::string("HEAD /item/") + kToken + " HTTP/1.0", "Range: bytes=5-2\r\n"));
   ASSERT_TRUE(whole);
   EXPECT_TRUE(whole->head_only);
   EXPECT_EQ(whole->host, "");
   EXPECT_FALSE(RequestedSpan(*whole, 9)->partial);
-  const auto tail = ParseMediaRequest(Head(std::string("GET /item/") + kToken + " HTTP/1.1",
-                                           "Range: bytes=-4\r\n"));
+  const auto tail =
+      ParseMediaRequest(Head(std::string("GET /item/") + kToken + " HTTP/1.1", "Range: bytes=-4\r\n"));
   EXPECT_EQ(RequestedSpan(*tail, 9)->begin, 5);
 }
 

@@ -37,7 +37,8 @@ std::string UnusableFolderText(std::string_view folder) {
 }
 
 std::string SharedFolderText(std::string_view folder) {
-  return "文件夹“" + std::string(folder) + "”其他用户也能写入，他们可能读取或破坏下载的文件。仍然使用这个文件夹吗？";
+  return "文件夹“" + std::string(folder) +
+         "”其他用户也能写入，他们可能读取或破坏下载的文件。仍然使用这个文件夹吗？";
 }
 
 SettingsDialog::SettingsDialog(const SettingsDialogPorts& ports, std::filesystem::path config_path,
@@ -110,7 +111,8 @@ bool SettingsDialog::Apply() {
       Inform(UnusableFolderText(folder));
       return false;
     }
-    if (OthersMayWrite(folder) && !ports_.prompt.AskYesNo(std::string(kPromptCaption), SharedFolderText(folder))) {
+    if (OthersMayWrite(folder) &&
+        !ports_.prompt.AskYesNo(std::string(kPromptCaption), SharedFolderText(folder))) {
       return false;
     }
   }

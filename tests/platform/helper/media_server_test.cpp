@@ -174,7 +174,8 @@ TEST_F(MediaServerTest, AClientThatDribblesItsRequestIsDroppedAndOthersAreStillS
   }
   EXPECT_TRUE(closed);
   const std::string host = "127.0.0.1:" + std::to_string(port);
-  EXPECT_TRUE(WaitFor([&] { return Get(port, "/item/" + served->token + "/v.mp4", host).ends_with("/b/v.mp4"); }));
+  EXPECT_TRUE(
+      WaitFor([&] { return Get(port, "/item/" + served->token + "/v.mp4", host).ends_with("/b/v.mp4"); }));
 }
 
 TEST_F(MediaServerTest, AnotherUsersConnectionIsClosedUnanswered) {
@@ -183,8 +184,8 @@ TEST_F(MediaServerTest, AnotherUsersConnectionIsClosedUnanswered) {
   std::string error;
   const std::optional<ServedItem> served = Open(source.Base() + "c/v.mp4", error);
   ASSERT_TRUE(served) << error;
-  const std::string head =
-      "GET /item/" + served->token + "/v.mp4 HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n";
+  const std::string head = "GET /item/" + served->token +
+                           "/v.mp4 HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n";
   const pid_t child = ::fork();
   if (child == 0) {
     if (::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0) ::_exit(2);

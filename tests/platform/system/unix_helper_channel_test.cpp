@@ -62,7 +62,8 @@ struct Child {
   if (::bind(fd, address.generic(), address.length) != 0 || ::listen(fd, 16) != 0) ::_exit(2);
   for (;;) {
     const int connection = ::accept(fd, nullptr, nullptr);
-    (void)::send(connection, answer, std::strlen(answer), MSG_NOSIGNAL);  // a requester that left is no matter
+    (void)::send(connection, answer, std::strlen(answer),
+                 MSG_NOSIGNAL);  // a requester that left is no matter
     ::close(connection);
   }
 }

@@ -145,7 +145,8 @@ bool ItemDownload::Start(std::string& error) {
   file_ = folder.OpenOwned(files_.partial_name, O_RDWR);
   const std::optional<std::string> text = folder.ReadOwned(files_.ranges_name);
   const std::optional<RangesFile> stored = text ? ParseRangesFile(*text) : std::nullopt;
-  if (file_.valid() && stored && stored->source == source_key_ && (!known_size_ || stored->size == *known_size_)) {
+  if (file_.valid() && stored && stored->source == source_key_ &&
+      (!known_size_ || stored->size == *known_size_)) {
     total_ = stored->size;
     present_ = stored->present;
   } else {

@@ -104,7 +104,8 @@ std::optional<std::string> ReceiveHead(int connection) {
 }
 
 bool SendStatus(int connection, const char* status) {
-  const std::string text = std::string("HTTP/1.1 ") + status + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+  const std::string text =
+      std::string("HTTP/1.1 ") + status + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
   return SendAll(connection, text, Clock::now() + kSendWait);
 }
 
@@ -179,7 +180,8 @@ void MediaServer::Admit(UniqueFd connection) {
   // Another user's process has nothing to read here.
   if (foreign) return;
   std::lock_guard lock(mutex_);
-  if (stopping_ || static_cast<int>(open_.size()) >= kMaxConnections || per_client_[client] >= kMaxPerClient) {
+  if (stopping_ || static_cast<int>(open_.size()) >= kMaxConnections ||
+      per_client_[client] >= kMaxPerClient) {
     return;
   }
   ++per_client_[client];
@@ -233,8 +235,8 @@ void MediaServer::Serve(int connection) {
   text += "Content-Type: " + ContentType(served->name) + "\r\nAccept-Ranges: bytes\r\nConnection: close\r\n";
   text += "Content-Length: " + std::to_string(span->end - span->begin) + "\r\n";
   if (span->partial) {
-    text += "Content-Range: bytes " + std::to_string(span->begin) + "-" + std::to_string(span->end - 1) + "/" +
-            std::to_string(*size) + "\r\n";
+    text += "Content-Range: bytes " + std::to_string(span->begin) + "-" + std::to_string(span->end - 1) +
+            "/" + std::to_string(*size) + "\r\n";
   }
   text += "\r\n";
   if (!SendAll(connection, text, Clock::now() + kSendWait) || request->head_only) return;

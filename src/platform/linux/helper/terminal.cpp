@@ -42,9 +42,14 @@ std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::stri
   }
   const std::string key = SourceKey(request.address, *source);
   std::lock_guard lock(mutex_);
-  if (auto found = items_.find(key); found != items_.end() && !found->second.item->Failed()) return found->second;
-  for (const auto& [other_key, other] : items_) {
-    if (other.name == name && other_key != key) {
+  if (auto found = items_.find(key); found != items_.end() && !found->second.item->Failed())
+    return found->second;
+  for (auto other = items_.begin(); other != items_.end();) {
+    if (other->second.name != name || other->first == key) {
+      ++other;
+    } else if (other->second.item->Failed()) {
+      other = items_.erase(other);  // gone for good: its name is free again
+    } else {
       error = "refused: another item is saved as " + name;
       return std::nullopt;
     }
