@@ -228,7 +228,7 @@ TEST_F(SettingsDialogTest, AFolderOthersMayWriteIsUsedOnlyOnceTheUserAcceptsAndT
   std::filesystem::create_directories(shared);
   std::filesystem::permissions(shared, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
   folder.Write("private", "secret");
-  for (const std::string name : {".taviro-write-test-" + std::to_string(::getpid()), std::string("probe")}) {
+  for (const std::string& name : {".taviro-write-test-" + std::to_string(::getpid()), std::string("probe")}) {
     std::filesystem::create_symlink(folder / "private", shared + name);
   }
   dialog.Show();
