@@ -143,7 +143,7 @@ class OtherUserTest(DownloadFixture):
         process = subprocess.Popen([sys.executable, "-c", script, *map(str, args)], stdout=subprocess.PIPE,
                                    text=True, user=self.other.pw_uid, group=self.other.pw_gid, extra_groups=[],
                                    cwd="/")
-        self.addCleanup(lambda: (process.kill(), process.wait()))
+        self.addCleanup(lambda: (process.kill(), process.wait(), process.stdout.close()))
         lines = []
         threading.Thread(target=lambda: [lines.append(line.strip()) for line in process.stdout],
                          daemon=True).start()
