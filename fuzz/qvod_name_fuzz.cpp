@@ -28,10 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "a qvod link survives its own form", address);
   }
   if (const std::optional<std::string> source = taviro::helper::SourceAddress(address, kBase)) {
-    const bool seed = source->starts_with(std::string(kBase) + "seed/");
-    Check(seed || source->starts_with("http://") || source->starts_with("https://"),
+    const bool qvod = taviro::ParseQvodLink(address).has_value();
+    Check(qvod ? source->starts_with(std::string(kBase) + "seed/")
+               : source->starts_with("http://") || source->starts_with("https://"),
           "only the seed folder or http(s) is fetched", address);
-    if (seed) {
+    if (qvod) {
       for (const char c : source->substr(kBase.size() + 5)) {
         Check(std::isalnum(static_cast<unsigned char>(c)) != 0, "a seed is letters and digits", address);
       }
