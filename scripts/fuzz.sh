@@ -37,7 +37,7 @@ for target in "${targets[@]}"; do
     merged=$work/merged
     rm -rf "$merged"
     mkdir -p "$merged"
-    if "$PWD/build/fuzz/fuzz/$target" -merge=1 "$merged" "fuzz/corpus/$target" "$work/corpus" \
+    if LLVM_PROFILE_FILE="$work.merge.profraw" "$PWD/build/fuzz/fuzz/$target" -merge=1 "$merged" "fuzz/corpus/$target" "$work/corpus" \
          >"$work.merge.log" 2>&1; then
       rm -rf "fuzz/corpus/$target"
       mv "$merged" "fuzz/corpus/$target"
