@@ -36,6 +36,10 @@ std::string_view Trimmed(std::string_view text) {
 
 // "bytes=a-b", "bytes=a-" or "bytes=-n"; several ranges are not offered.
 void ReadRange(std::string_view value, MediaRequest& request) {
+  // A later Range header replaces an earlier one whole, never half of it.
+  request.first.reset();
+  request.last.reset();
+  request.suffix.reset();
   constexpr std::string_view kUnit = "bytes=";
   if (!value.starts_with(kUnit)) return;
   value.remove_prefix(kUnit.size());

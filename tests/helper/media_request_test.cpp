@@ -42,6 +42,10 @@ TEST(MediaRequest, OnlyAnItemPathWithAWholeTokenIsTakenAndItsRangeIsClippedToThe
   const auto tail =
       ParseMediaRequest(Head(std::string("GET /item/") + kToken + " HTTP/1.1", "Range: bytes=-4\r\n"));
   EXPECT_EQ(RequestedSpan(*tail, 9)->begin, 5);
+  // Found by fuzzing: a second Range once kept the first one's end.
+  const auto twice = ParseMediaRequest(
+      Head(std::string("GET /item/") + kToken + " HTTP/1.1", "Range: bytes=5-9\r\nRange: bytes=20-\r\n"));
+  EXPECT_EQ(RequestedSpan(*twice, 100)->end, 100);
 }
 
 TEST(MediaRequest, TheOwnerOfALoopbackSocketIsReadFromTheKernelsTable) {
