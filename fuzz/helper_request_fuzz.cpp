@@ -28,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(taviro::ParseStatusReply(taviro::FormatStatusReply(*status)).has_value(), "a status survives",
           line);
   }
+  const std::string error = taviro::FormatErrorReply(line);
+  Check(!taviro::OkReplyValue(error) && error.find('\n') == error.size() - 1,
+        "an error is one line, never ok", line);
+  // Whatever the folder, the socket name fits a socket address (107 bytes).
+  const std::uint32_t uid =
+      size >= 4 ? static_cast<std::uint32_t>(data[0] | data[1] << 8 | data[2] << 16) : 0;
+  Check(taviro::HelperSocketName(uid, line).size() <= 107, "a socket name fits", line);
   if (const std::optional<std::string> value = taviro::OkReplyValue(line)) {
     Check(value->find('\n') == std::string::npos, "a reply value holds no line end", line);
   }

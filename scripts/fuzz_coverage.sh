@@ -13,7 +13,7 @@ declare -A sources=(
   [episode_reply_fuzz]="src/playback/episode_reply.cpp"
   [external_call_fuzz]="src/playback/external_call.cpp src/playback/script_string_literal.cpp"
   [extract_between_fuzz]="src/app/extract_between.cpp"
-  [handoff_fuzz]="src/app/command_line_handoff.cpp"
+  [handoff_fuzz]="src/app/hand_off_text.cpp"
   [helper_request_fuzz]="src/playback/helper_protocol.cpp"
   [link_forms_fuzz]="src/lists/list_links.cpp src/playback/catalogue_links.cpp src/playback/item_key.cpp"
   [list_file_fuzz]="src/lists/list_fields.cpp src/lists/list_text.cpp"
@@ -47,9 +47,13 @@ for target in "${targets[@]}"; do
   # Every input of the corpus once; nothing new is kept.
   LLVM_PROFILE_FILE="$PWD/$work/$target.profraw" "$binary" -runs=0 "fuzz/corpus/$target" >"$work/$target.log" 2>&1
   llvm-profdata merge -sparse "$work/$target.profraw" -o "$work/$target.profdata"
-  read -r -a files <<<"${sources[$target]}"
-  llvm-cov report "$binary" -instr-profile="$work/$target.profdata" "${files[@]}" >"$work/$target.report"
-  # The TOTAL line: regions, missed, cover, functions, missed, executed, lines, missed, cover.
-  read -r lines missed cover < <(awk '/^TOTAL/ {print $8, $9, $10}' "$work/$target.report")
+  llvm-cov report "$binary" -instr-profile="$work/$target.profdata" >"$work/$target.report"
+  # Rows: file, regions, missed, cover, functions, missed, executed, lines,
+  # missed lines, ...; only the target's own files are summed.
+  read -r lines missed < <(awk -v own="${sources[$target]}" '
+    BEGIN { n = split(own, names, " "); for (i = 1; i <= n; i++) wanted[names[i]] = 1 }
+    ($1 in wanted) { lines += $8; missed += $9 }
+    END { print lines + 0, missed + 0 }' "$work/$target.report")
+  cover=$(awk -v l="$lines" -v m="$missed" 'BEGIN { printf "%.1f%%", l ? 100 * (l - m) / l : 0 }')
   printf '%-24s %7s %7s %8s\n' "$target" "$lines" "$missed" "$cover"
 done
