@@ -69,6 +69,8 @@ class Helper:
     def start(self):
         env = dict(os.environ, HOME=self.app)
         env.pop("TAVIRO_DEBUG", None)
+        # Without a runtime folder the helper listens on the abstract name.
+        env.pop("XDG_RUNTIME_DIR", None)
         self.process = subprocess.Popen([os.path.join(self.folder, "QvodTerminal.exe")], env=env)
 
         def answers():

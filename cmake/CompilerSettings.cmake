@@ -31,6 +31,13 @@ if(TAVIRO_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
     -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
+  # Source-based coverage of the same binaries, so that scripts/fuzz_coverage.sh
+  # reports which lines of each parser its corpus reaches.
+  option(TAVIRO_FUZZ_COVERAGE "Fuzz targets also record llvm-cov coverage" OFF)
+  if(TAVIRO_FUZZ_COVERAGE)
+    add_compile_options(-fprofile-instr-generate -fcoverage-mapping)
+    add_link_options(-fprofile-instr-generate)
+  endif()
 endif()
 
 # Optimised builds are hardened as Debian builds its packages: the flags

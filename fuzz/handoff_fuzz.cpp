@@ -88,6 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               taviro::SplitHandOffPaths(again.command_line) == paths,
           "a hand-off encodes again to the same folder and paths", *text);
   }
+  // Taken in an absolute folder, a relative path becomes absolute; an
+  // address or an absolute path stays as it is.
+  const std::string placed = taviro::CommandLinePathIn(*text, "/w");
+  Check(placed.empty() || placed.starts_with("/") || placed.find("://") != std::string::npos,
+        "a path taken in a folder is absolute", *text);
+  Check(taviro::PathIn(path, {}) == path, "no folder leaves the path alone", *text);
   for (const std::string& dropped : taviro::LocalPathsOfUriList(*text)) {
     Check(dropped.starts_with("/"), "a dropped file is an absolute path", *text);
   }

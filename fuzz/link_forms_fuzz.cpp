@@ -84,5 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             taviro::DeleteLinkLine("delk://" + std::to_string(line) + "/") == line &&
             taviro::RowLinkLine("delk://" + std::to_string(line)) == std::to_string(line),
         "a row link gives back its line");
+
+  // The episode list's query and the channel links, from the same texts.
+  Check(taviro::EpisodeListQuery(title, episode) == title + "-" + episode, "a list query joins its parts",
+        title);
+  const std::string channel = std::string(taviro::kChannelScheme) + media_url;
+  Check(taviro::IsChannelLink(channel) && !taviro::IsChannelLink(media_url),
+        "a channel link is told by its scheme", media_url);
+  (void)taviro::ChannelCode(channel);
   return 0;
 }

@@ -76,5 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(schedule && schedule->delay == delay && schedule->stay == 5 && schedule->repeat == 1 &&
             schedule->urls == std::vector<std::string>{link},
         "a notice schedule gives back its fields", link);
+
+  // Whatever size the notice page claims, its window keeps to the corner.
+  const taviro::ScreenRect area{0, 0, 1920, 1040};
+  const taviro::NoticeGeometry place =
+      taviro::PlaceNotice(delay - 50000, static_cast<int>(rest.size()), area);
+  Check(place.window.right == area.right && place.window.width() >= 1 && place.window.width() <= 800 &&
+            place.window.height() >= 1 && place.window.height() <= 600,
+        "a notice window keeps to the corner", rest);
   return 0;
 }

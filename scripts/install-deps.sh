@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
   # tool chain
   build-essential cmake ninja-build pkg-config git
-  # the fuzz targets: clang with libFuzzer and its sanitizer runtimes
-  clang libclang-rt-14-dev
+  # the fuzz targets: clang with libFuzzer and its sanitizer runtimes, and
+  # llvm-cov with llvm-profdata for their coverage
+  clang libclang-rt-14-dev llvm
   # the lint gate
   clang-format clang-tidy
   # core and tests

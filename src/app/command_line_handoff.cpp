@@ -40,47 +40,6 @@ void BringWindowForward(MainWindow& window) {
 
 }  // namespace
 
-std::string CommandLinePath(std::string_view command_line) {
-  std::string path;
-  path.reserve(command_line.size());
-  for (char c : command_line) {
-    if (c != '"') {
-      path += c;
-    }
-  }
-  if (!path.empty() && path.back() == '/') {
-    path.pop_back();
-  }
-  return path;
-}
-
-std::string PathIn(const std::string& path, const std::filesystem::path& working_folder) {
-  if (path.empty() || working_folder.empty() || path.front() == '/' ||
-      path.find("://") != std::string::npos) {
-    return path;
-  }
-  return (working_folder / path).lexically_normal().string();
-}
-
-std::string CommandLinePathIn(std::string_view command_line, const std::filesystem::path& working_folder) {
-  return PathIn(CommandLinePath(command_line), working_folder);
-}
-
-std::string EncodeHandOff(const HandOffMessage& message) {
-  std::string text = message.working_folder;
-  text += '\0';
-  text += message.command_line;
-  return text;
-}
-
-HandOffMessage DecodeHandOff(std::string_view text) {
-  const std::size_t separator = text.find('\0');
-  if (separator == std::string_view::npos) {
-    return HandOffMessage{{}, std::string(text)};
-  }
-  return HandOffMessage{std::string(text.substr(0, separator)), std::string(text.substr(separator + 1))};
-}
-
 void l_com(PlaybackContext& context, const std::string& command_line,
            const std::filesystem::path& working_folder) {
   PlayLocalFile(context, CommandLinePathIn(command_line, working_folder));

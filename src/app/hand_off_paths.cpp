@@ -66,9 +66,10 @@ std::string JoinHandOffPaths(const std::vector<std::string>& arguments) {
 
 std::vector<std::string> SplitHandOffPaths(std::string_view text) {
   std::vector<std::string> paths;
+  text = text.substr(0, kLongestHandOffText);
   if (text.empty()) return paths;
   std::size_t start = 0;
-  while (true) {
+  while (paths.size() < kMostHandOffPaths) {
     const std::size_t end = text.find(kSeparator, start);
     paths.emplace_back(
         text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
@@ -80,8 +81,12 @@ std::vector<std::string> SplitHandOffPaths(std::string_view text) {
 
 std::vector<std::string> LocalPathsOfUriList(std::string_view uri_list) {
   std::vector<std::string> paths;
+  // A line cut at the length bound is no address: it is left out whole.
+  if (uri_list.size() > kLongestHandOffText) {
+    uri_list = uri_list.substr(0, uri_list.rfind('\n', kLongestHandOffText) + 1);
+  }
   std::size_t start = 0;
-  while (start < uri_list.size()) {
+  while (start < uri_list.size() && paths.size() < kMostHandOffPaths) {
     std::size_t end = uri_list.find('\n', start);
     if (end == std::string_view::npos) end = uri_list.size();
     std::string_view line = uri_list.substr(start, end - start);

@@ -6,6 +6,12 @@
 
 namespace taviro {
 
+// What one hand-off, drop or OpenUri call may bring at most: a caller on
+// the session bus or a drop must not stall the window or flood the local
+// list. Paths past the count, and text past the length, are left out.
+inline constexpr std::size_t kMostHandOffPaths = 64;
+inline constexpr std::size_t kLongestHandOffText = 64 * 1024;
+
 // How a start's arguments travel as one text, on the hand-off socket and
 // into start-up: a single argument is the text itself, exactly as before
 // several could be sent; several are joined by NUL, which no path holds.

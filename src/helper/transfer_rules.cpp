@@ -31,6 +31,13 @@ std::optional<std::string> SourceAddress(std::string_view address, std::string_v
   return std::nullopt;
 }
 
+std::string SourceKey(std::string_view address, std::string_view source) {
+  if (const std::optional<QvodLink> link = ParseQvodLink(address)) {
+    return "qvod " + link->hash + " " + std::to_string(link->size);
+  }
+  return std::string(source);
+}
+
 std::optional<std::int64_t> NextFetchStart(const ByteRanges& present, std::int64_t total,
                                            std::int64_t reader_offset) {
   if (auto ahead = present.FirstMissing(reader_offset, total)) return ahead;
@@ -65,8 +72,11 @@ void RateMeter::Forget(std::chrono::steady_clock::time_point now) {
 }
 
 int Thousandths(std::int64_t covered, std::int64_t total) {
-  if (total <= 0) return 0;
-  return static_cast<int>(std::clamp<std::int64_t>(covered * 1000 / total, 0, 1000));
+  if (total <= 0 || covered <= 0) return 0;
+  if (covered >= total) return 1000;
+  // Not in 64-bit integers: a declared size of petabytes would overflow.
+  const long double share = static_cast<long double>(covered) * 1000 / static_cast<long double>(total);
+  return std::min(static_cast<int>(share), 999);
 }
 
 }  // namespace taviro::helper

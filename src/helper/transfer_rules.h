@@ -15,6 +15,10 @@ namespace taviro::helper {
 // seed folder, an http(s) address as it is. Nothing for anything else.
 std::optional<std::string> SourceAddress(std::string_view address, std::string_view service_base);
 
+// What an item is, whatever its file is named: a qvod link's hash and
+// size (the service may move), else the address it is fetched from.
+std::string SourceKey(std::string_view address, std::string_view source);
+
 // Where the transfer should go next: the first missing byte at or after
 // what the player reads, else the first missing byte of the file.
 std::optional<std::int64_t> NextFetchStart(const ByteRanges& present, std::int64_t total,

@@ -64,6 +64,9 @@ std::optional<HelperRequest> ParseHelperRequest(std::string_view line) {
     if (fields.size() > 1) request.address = fields[1];
     if (fields.size() > 2) request.service_base = fields[2];
     if (fields.size() > 3) return std::nullopt;
+    // A line end inside a field is not one line: nothing that arrives so
+    // could be sent again.
+    if (!Carriable(request.address) || !Carriable(request.service_base)) return std::nullopt;
     return request;
   }
   return std::nullopt;
@@ -88,6 +91,8 @@ std::string FormatErrorReply(std::string_view reason) {
 std::optional<std::string> OkReplyValue(std::string_view reply) {
   if (!reply.ends_with('\n')) return std::nullopt;  // cut short: the helper went away
   reply.remove_suffix(1);
+  // One line only: what follows a line end inside it is no part of it.
+  if (reply.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
   if (reply == kOk) return std::string();
   if (!reply.starts_with(std::string(kOk) + "\t")) return std::nullopt;
   return std::string(reply.substr(kOk.size() + 1));

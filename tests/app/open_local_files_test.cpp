@@ -39,6 +39,24 @@ TEST(HandOffPaths, AUriListGivesTheLocalFilesDecoded) {
   EXPECT_EQ(LocalPathsOfUriList(""), Paths{});
 }
 
+// 2000 addresses in one OpenUri call or drop stalled the window and
+// replaced the whole local list.
+TEST(HandOffPaths, ListsAreBoundedInCountAndLength) {
+  std::string list;
+  Paths many;
+  for (int i = 0; i < 2000; ++i) {
+    list += "file:///m/" + std::to_string(i) + ".mp4\r\n";
+    many.push_back("/m/" + std::to_string(i) + ".mp4");
+  }
+  const Paths taken = LocalPathsOfUriList(list);
+  EXPECT_EQ(taken, Paths(many.begin(), many.begin() + kMostHandOffPaths));
+  EXPECT_EQ(SplitHandOffPaths(JoinHandOffPaths(many)).size(), kMostHandOffPaths);
+
+  // One huge line is cut off whole, not taken as a shorter address.
+  const std::string huge = "file:///m/a.mp4\nfile:///m/" + std::string(kLongestHandOffText, 'x') + "\n";
+  EXPECT_EQ(LocalPathsOfUriList(huge), Paths{"/m/a.mp4"});
+}
+
 class OpenLocalFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -80,6 +80,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(FRAME.replace(b"BASE", service.base.encode()))
         elif path == "/scripted-frame":
             self.reply(SCRIPTED_FRAME)
+        elif path == "/top-ad":
+            self.reply(TOP_AD.replace(b"BASE", service.base.encode()))
+        elif path == "/carrying-frame":
+            self.reply(CARRYING_FRAME)
         else:
             self.reply(b"<p></p>")
 
@@ -131,6 +135,25 @@ function next(i) {
   setTimeout(function () { next(i + 1); }, 300);
 }
 next(0);
+</script></body></html>"""
+
+
+# An advertiser's page that a click made the main frame: it calls the
+# window and follows private links as the catalogue would, then goes back
+# to the catalogue.
+TOP_AD = b"""<html><body><script>
+try { window.external.DangJ('f', 680, 0, 0); } catch (e) {}
+try { window.webkit.messageHandlers.taviro.postMessage('["DangJ","f","681","0","0"]'); } catch (e) {}
+location.href = 'miqvod://qvod&&&http%3A//127.0.0.1/ad3.mp4&&&ad&&&n&&&682&&&0&&&0';
+setTimeout(function () { location.href = 'mivuvod://683-0-0-ad/'; }, 300);
+setTimeout(function () { location.href = 'BASE'; }, 900);
+</script></body></html>"""
+
+
+# An advertisement that navigates its own frame, without a click, to an
+# ordinary address of its own that merely carries a private link.
+CARRYING_FRAME = b"""<html><body><script>
+location.href = '/harmless?miqvod://qvod&&&http%3A//127.0.0.1/ad4.mp4&&&ad&&&n&&&684&&&0&&&0';
 </script></body></html>"""
 
 
@@ -270,6 +293,35 @@ class HostilePageTest(unittest.TestCase):
         self.alive(program)
         self.assertFalse([p for p in self.plays(program) if "ad2.mp4" in p])
         self.assertNotIn(b"671|", program.read("date.dat"))
+        self.assertEqual(program.quit(), 0)
+
+    def test_an_advertisers_page_in_the_main_frame_has_no_private_links_nor_calls(self):
+        program = self.start()
+        port = self.service.server_address[1]
+        loads = program.log().count("Web1 loaded")
+        self.service.run_in_page(f"location.href = 'http://localhost:{port}/top-ad';")
+        # Back on the catalogue, its own calls act again.
+        harness.wait_for(lambda: program.log().count("Web1 loaded") >= loads + 2, 60, "the catalogue again")
+        self.service.run_in_page("window.external.DangJ('ok', 779, 0, 0);")
+        harness.wait_for(lambda: self.service.asked("/pp.htm?779-0-0-ok-0"), 30, "the page's own call")
+        self.alive(program)
+        for prefix in ("/pp.htm?680", "/pp.htm?681", "/h.asp?id=683"):
+            self.assertFalse(self.service.asked(prefix), prefix)
+        self.assertFalse([p for p in self.plays(program) if "ad3.mp4" in p])
+        self.assertNotIn(b"682|", program.read("date.dat"))
+        self.assertEqual(program.quit(), 0)
+
+    def test_an_ordinary_address_carrying_a_private_link_acts_only_on_the_services_origin(self):
+        program = self.start()
+        port = self.service.server_address[1]
+        self.service.run_in_page(
+            "var f = document.createElement('iframe');"
+            f"f.src = 'http://localhost:{port}/carrying-frame'; document.body.appendChild(f);")
+        # The frame got there: the address was decided as an ordinary one.
+        harness.wait_for(lambda: self.service.asked("/harmless?miqvod"), 60, "the frame's own address")
+        self.alive(program)
+        self.assertFalse([p for p in self.plays(program) if "ad4.mp4" in p])
+        self.assertNotIn(b"684|", program.read("date.dat"))
         self.assertEqual(program.quit(), 0)
 
 

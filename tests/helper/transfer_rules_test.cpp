@@ -71,6 +71,11 @@ TEST(TransferRules, RateAndShareAreWhatTheLastSecondsAndTheFileSay) {
   EXPECT_EQ(Thousandths(601, 1000), 601);
   EXPECT_EQ(Thousandths(999'999, 1'000'000), 999);  // 1000 only when whole
   EXPECT_EQ(Thousandths(5, 5), 1000);
+  // A declared size of petabytes: covered * 1000 no longer fits 64 bits.
+  constexpr std::int64_t kHuge = 9'300'000'000'000'000;
+  EXPECT_EQ(Thousandths(kHuge / 2, kHuge), 500);
+  EXPECT_EQ(Thousandths(kHuge - 1, kHuge), 999);
+  EXPECT_EQ(Thousandths(INT64_MAX, INT64_MAX), 1000);
 }
 
 TEST(TransferRules, QvodLinksComeFromTheSeedFolderAndOtherSchemesAreRefused) {

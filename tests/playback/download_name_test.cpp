@@ -57,9 +57,13 @@ TEST(HelperProtocol, RequestsAndRepliesSurviveTheLineFormat) {
   EXPECT_FALSE(FormatHelperRequest({HelperVerb::kPlay, "http://h/a\nquit", ""}));
   EXPECT_FALSE(ParseHelperRequest("delete\t/etc\n"));
   EXPECT_FALSE(ParseHelperRequest("play\ta\tb\tc\n"));
+  // Found by fuzzing: a line end inside a field is no request.
+  EXPECT_FALSE(ParseHelperRequest(std::string_view("quit\t\t\n\0x", 9)));
+  EXPECT_FALSE(ParseHelperRequest("play\ta\rb\t\n"));
 
   EXPECT_EQ(OkReplyValue(FormatOkReply("http://127.0.0.1:5/item/a")), "http://127.0.0.1:5/item/a");
   EXPECT_EQ(OkReplyValue("ok\thttp://127.0.0.1:5/it"), std::nullopt);  // cut short
+  EXPECT_EQ(OkReplyValue("ok\tb\nok\t1\n"), std::nullopt);             // two lines
   EXPECT_EQ(OkReplyValue(FormatErrorReply("refused\n")), std::nullopt);
   const auto status = ParseStatusReply(FormatStatusReply({602, 130}));
   ASSERT_TRUE(status);

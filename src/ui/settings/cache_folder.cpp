@@ -1,9 +1,10 @@
 #include "ui/settings/cache_folder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "app/process_helpers.h"
@@ -39,16 +40,20 @@ bool MakeFolderUsable(const std::string& folder) {
   std::filesystem::create_directories(folder, error);
   if (!std::filesystem::is_directory(folder, error)) return false;
   // Permission bits do not tell the whole story (read-only mounts, root):
-  // writing a file does.
-  const std::filesystem::path probe =
-      std::filesystem::path(folder) / (".taviro-write-test-" + std::to_string(getpid()));
-  bool written = false;
-  {
-    std::ofstream file(probe, std::ios::binary | std::ios::trunc);
-    written = file.good() && static_cast<bool>(file << "0") && static_cast<bool>(file.flush());
-  }
-  std::filesystem::remove(probe, error);
+  // writing a file does. A new file of a name no one can foretell, never
+  // through a link: in a folder others write to, any name may be taken.
+  std::string probe = (std::filesystem::path(folder) / ".taviro-write-test-XXXXXX").string();
+  const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool written = ::write(fd, "0", 1) == 1;
+  ::close(fd);  // the file goes at once; its close says nothing more
+  ::unlink(probe.c_str());
   return written;
+}
+
+bool OthersMayWrite(const std::string& folder) {
+  struct stat info {};
+  return ::stat(folder.c_str(), &info) == 0 && (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
 }
 
 bool MoveCacheFolder(ProcessTable& processes, ProgramLauncher& launcher, const std::string& vendor_folder,

@@ -24,6 +24,9 @@ std::string KnownVendorFolder(std::string_view stored);
 // Creates `folder` when it is missing and proves that a file can be written
 // in it. False when it cannot be created or written.
 bool MakeFolderUsable(const std::string& folder);
+// Whether users other than the owner may write to `folder` (a group's
+// folder): they could then read or spoil what is saved there.
+bool OthersMayWrite(const std::string& folder);
 
 // Moves the helper's downloads to `folder`: ends the vendor's player and
 // helper run from `vendor_folder` (this installation's, not another copy's),

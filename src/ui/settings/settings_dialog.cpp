@@ -36,6 +36,11 @@ std::string UnusableFolderText(std::string_view folder) {
   return "文件夹“" + std::string(folder) + "”不能创建或不能写入，缓存路径没有修改。请另选一个文件夹。";
 }
 
+std::string SharedFolderText(std::string_view folder) {
+  return "文件夹“" + std::string(folder) +
+         "”其他用户也能写入，他们可能读取或破坏下载的文件。仍然使用这个文件夹吗？";
+}
+
 SettingsDialog::SettingsDialog(const SettingsDialogPorts& ports, std::filesystem::path config_path,
                                std::string site_url)
     : ports_(ports), config_path_(std::move(config_path)), site_url_(std::move(site_url)) {}
@@ -108,6 +113,9 @@ bool SettingsDialog::Apply() {
   }
   if (!MakeFolderUsable(folder)) {
     Inform(UnusableFolderText(folder));
+    return false;
+  }
+  if (OthersMayWrite(folder) && !ports_.prompt.AskYesNo(std::string(kPromptCaption), SharedFolderText(folder))) {
     return false;
   }
   model_.folder_text = folder;

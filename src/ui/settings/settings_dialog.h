@@ -24,6 +24,7 @@ inline constexpr std::string_view kCacheNotStoredText = "下载组件的配置�
 
 // The refusal of a folder that cannot be created or written.
 std::string UnusableFolderText(std::string_view folder);
+std::string SharedFolderText(std::string_view folder);
 
 // The dialog's pages, numbered as their tabs are.
 enum class SettingsPage { kAbout = 0, kOptions = 1, kCache = 2 };

@@ -128,9 +128,9 @@ TEST(ItemDownloadTest, BytesKeepArrivingWhileTheDiskSyncIsHeld) {
   Gate rest;
   HeldSource source(body, rest);
   testing::TempFolder folder;
-  const ItemFiles files{(folder / "item.bin").string(), (folder / "item.bin.part").string(),
-                        (folder / "item.bin.ranges").string()};
-  ItemDownload item(source.Url(), files, std::nullopt, false, [&disk](int fd) {
+  const ItemFiles files{SaveFolder::Open(folder.path().string() + "/"), "item.bin", "item.bin.part",
+                        "item.bin.ranges"};
+  ItemDownload item(source.Url(), source.Url(), files, std::nullopt, false, [&disk](int fd) {
     disk.Pass();
     return ::fdatasync(fd) == 0;
   });
@@ -139,7 +139,8 @@ TEST(ItemDownloadTest, BytesKeepArrivingWhileTheDiskSyncIsHeld) {
     held->Open();
     rest.Open();
   });
-  ASSERT_TRUE(item.Start());
+  std::string error;
+  ASSERT_TRUE(item.Start(error)) << error;
 
   // The first save of the ranges list comes while bytes still arrive.
   ASSERT_TRUE(disk.WaitForArrival());

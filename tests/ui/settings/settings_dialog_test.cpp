@@ -1,6 +1,7 @@
 #include "ui/settings/settings_dialog.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -229,6 +230,32 @@ TEST_F(SettingsDialogTest, AFolderThatCannotBeMadeIsRefusedButTheOptionsAreWritt
   EXPECT_TRUE(m.open);  // the user's text stays to be corrected
   EXPECT_EQ(m.folder_text, bad);
   EXPECT_FALSE(folder.Exists("0QvodCfg.ini"));
+}
+
+// A group's folder: another user may have planted links under the names
+// the probe might use, and may read or spoil what is saved there.
+TEST_F(SettingsDialogTest, AFolderOthersMayWriteIsUsedOnlyOnceTheUserAcceptsAndTheProbeFollowsNoLink) {
+  InstallVendor(films);
+  const std::string shared = (folder / "shared").string() + "/";
+  std::filesystem::create_directories(shared);
+  std::filesystem::permissions(shared, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+  folder.Write("private", "secret");
+  for (const std::string& name : {".taviro-write-test-" + std::to_string(::getpid()), std::string("probe")}) {
+    std::filesystem::create_symlink(folder / "private", shared + name);
+  }
+  dialog.Show();
+  dialog.SetFolderText(shared);
+  prompt.answers = {false};
+  dialog.Ok();
+  EXPECT_EQ(VendorSavePath(), films);
+  EXPECT_TRUE(m.open);
+  ASSERT_EQ(prompt.questions.size(), 1U);
+  EXPECT_NE(prompt.questions[0].text.find("其他用户也能写入"), std::string::npos);
+
+  prompt.answers = {true};
+  dialog.Ok();
+  EXPECT_EQ(VendorSavePath(), shared);
+  EXPECT_EQ(folder.Read("private"), "secret");
 }
 
 TEST_F(SettingsDialogTest, WithoutAKnownHelperANewFolderIsRefusedButTheOptionsAreWritten) {

@@ -9,6 +9,7 @@
 
 #include "platform/linux/gtk/frame_navigation_policy.h"
 #include "playback/external_call.h"
+#include "playback/page_trust.h"
 
 namespace taviro::gtk {
 namespace {
@@ -385,12 +386,32 @@ bool WebKitView::DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDe
   // The engine does not say which frame navigates: clicks on private links
   // inside embedded frames are stopped in the frame (kFrameLinkScript), and
   // a frame's script is stopped by the page's policy
-  // (kFrameNavigationPolicyScript).
-  if (HandleNavigation(uri) || !IsEngineScheme(uri)) {
+  // (kFrameNavigationPolicyScript). A page that is not the service's (an
+  // advertiser's, after a click that took the main frame) has no private
+  // links at all.
+  const bool trusted = PageIsTrusted();
+  if (!IsEngineScheme(uri)) {
+    if (trusted) {
+      HandleNavigation(uri);
+    } else {
+      Debug("private link refused", uri);
+    }
     webkit_policy_decision_ignore(decision);  // cancelled, or nothing the engine could show
     return true;
   }
+  // An ordinary address that carries a private link inside it acts as that
+  // link only when it is the service's own; any frame may navigate to
+  // others.
+  const bool may_act = !CarriesOtherAddress(uri) || (trusted && IsServiceAddress(uri, service_base_));
+  if (may_act && HandleNavigation(uri)) {
+    webkit_policy_decision_ignore(decision);
+    return true;
+  }
   return false;
+}
+
+bool WebKitView::PageIsTrusted() const {
+  return IsTrustedPage(Text(webkit_web_view_get_uri(view_.get())), service_base_);
 }
 
 gboolean WebKitView::OnDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecision* decision,
@@ -483,6 +504,10 @@ void WebKitView::OnExternalMessage(WebKitUserContentManager* /*manager*/, WebKit
   if (!self->handlers_.external_call) {
     return;  // this view offers no calls
   }
+  if (!self->PageIsTrusted()) {
+    Debug("call refused on", Text(webkit_web_view_get_uri(self->view_.get())));
+    return;
+  }
   JSCValue* value = webkit_javascript_result_get_js_value(message);
   if (!jsc_value_is_string(value)) {
     return;
@@ -531,5 +556,9 @@ WebKitViewSet::WebKitViewSet() {
 }
 
 WebView& WebKitViewSet::View(int number) { return Native(number); }
+
+void WebKitViewSet::SetServiceBase(const std::string& service_base) {
+  for (const auto& view : views_) view->SetServiceBase(service_base);
+}
 
 }  // namespace taviro::gtk

@@ -61,6 +61,10 @@ class WebKitView final : public WebView {
   void Edit(EditCommand command) override;
   void RunScript(const std::string& script, std::function<void(const std::string&)> done) override;
 
+  // Where the service's pages live: only they (and the program's local
+  // pages) may use private links and window calls.
+  void SetServiceBase(std::string service_base) { service_base_ = std::move(service_base); }
+
   GtkWidget* widget() const { return GTK_WIDGET(view_.get()); }
   WebKitWebView* view() const { return view_.get(); }
 
@@ -85,6 +89,8 @@ class WebKitView final : public WebView {
   void InstallPageBridge();
   void ConnectSignals();
   bool HandleNavigation(const std::string& uri);
+  // Whether the page now in the main frame is the service's or ours.
+  bool PageIsTrusted() const;
   bool DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
   // True when the response was decided here (ignored).
   bool DecideResponse(WebKitResponsePolicyDecision* decision);
@@ -111,6 +117,7 @@ class WebKitView final : public WebView {
   std::string written_at_;
   // When the view last came back from a crash (monotonic microseconds).
   gint64 recovered_at_ = 0;
+  std::string service_base_;
   // A right click waiting for its button to come up, and its link.
   bool menu_pending_ = false;
   std::string pending_link_;
@@ -121,6 +128,7 @@ class WebKitViewSet final : public WebViewSet {
  public:
   WebKitViewSet();
   WebView& View(int number) override;
+  void SetServiceBase(const std::string& service_base);
   WebKitView& Native(int number) { return *views_[static_cast<std::size_t>(number - 1)]; }
 
  private:

@@ -3,15 +3,14 @@
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
-#include "app/file_io.h"
+#include "helper/ranges_file.h"
 
 namespace taviro::helper {
 namespace {
@@ -25,7 +24,10 @@ constexpr milliseconds kSaveEvery{1000};
 // Written bytes are handed to the disk in steps of this size as they come,
 // so that neither a ranges save nor the end waits for the whole file.
 constexpr std::int64_t kWriteBehind = 8 * 1024 * 1024;
-constexpr std::string_view kSizeLine = "size ";
+// The key of the item a file was saved for, where the file system keeps
+// such notes; the ranges file says it for a partial file in any case.
+constexpr const char* kSourceAttribute = "user.taviro.source";
+constexpr std::size_t kLongestKey = 4096;
 
 struct CurlDeleter {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -38,11 +40,13 @@ std::optional<std::int64_t> Number(std::string_view text) {
   return value;
 }
 
-// The size a stored ranges file was written for: its first line.
-std::optional<std::int64_t> StoredSize(std::string_view text) {
-  if (!text.starts_with(kSizeLine)) return std::nullopt;
-  text.remove_prefix(kSizeLine.size());
-  return Number(text.substr(0, text.find('\n')));
+// The item key noted on a file; nothing when none is noted.
+std::optional<std::string> NotedKey(int fd) {
+  std::string key(kLongestKey, '\0');
+  const ssize_t size = ::fgetxattr(fd, kSourceAttribute, key.data(), key.size());
+  if (size < 0) return std::nullopt;
+  key.resize(static_cast<std::size_t>(size));
+  return key;
 }
 
 // The total of a "Content-Range: bytes a-b/total" header.
@@ -106,9 +110,10 @@ struct TransferCallbacks {
   }
 };
 
-ItemDownload::ItemDownload(std::string source_url, ItemFiles files, std::optional<std::int64_t> known_size,
-                           bool debug, SyncFile sync)
+ItemDownload::ItemDownload(std::string source_url, std::string source_key, ItemFiles files,
+                           std::optional<std::int64_t> known_size, bool debug, SyncFile sync)
     : source_url_(std::move(source_url)),
+      source_key_(std::move(source_key)),
       files_(std::move(files)),
       known_size_(known_size),
       debug_(debug),
@@ -118,27 +123,40 @@ ItemDownload::ItemDownload(std::string source_url, ItemFiles files, std::optiona
 
 ItemDownload::~ItemDownload() { Stop(); }
 
-bool ItemDownload::Start() {
-  std::error_code error;
-  if (std::filesystem::is_regular_file(files_.final_path, error)) {
-    file_.Reset(::open(files_.final_path.c_str(), O_RDONLY | O_CLOEXEC));
+bool ItemDownload::Start(std::string& error) {
+  const SaveFolder& folder = *files_.folder;
+  if (UniqueFd done = folder.OpenOwned(files_.final_name, O_RDONLY); done.valid()) {
     struct stat info {};
-    if (!file_.valid() || ::fstat(file_.get(), &info) != 0) return false;
+    if (::fstat(done.get(), &info) != 0) return false;
+    const std::optional<std::string> noted = NotedKey(done.get());
+    if ((known_size_ && info.st_size != *known_size_) || (noted && *noted != source_key_)) {
+      error = "refused: another file named " + files_.final_name + " is in the save folder";
+      return false;
+    }
+    file_ = std::move(done);
     std::lock_guard lock(mutex_);
     total_ = info.st_size;
     present_.Add(0, info.st_size);
     finished_ = true;
     return true;
   }
-  file_.Reset(::open(files_.partial_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-  if (!file_.valid()) return false;
-  // What a former run saved; a size that no longer matches starts afresh.
-  if (const std::optional<std::string> stored = ReadFileBytes(files_.ranges_path)) {
-    const std::optional<std::int64_t> size = StoredSize(*stored);
-    if (size && (!known_size_ || *size == *known_size_)) {
-      total_ = size;
-      present_ = ByteRanges::Parse(*stored, *size);
+  // What a former run saved, if this user saved it for this item; anything
+  // else starts afresh in a new file.
+  file_ = folder.OpenOwned(files_.partial_name, O_RDWR);
+  const std::optional<std::string> text = folder.ReadOwned(files_.ranges_name);
+  const std::optional<RangesFile> stored = text ? ParseRangesFile(*text) : std::nullopt;
+  if (file_.valid() && stored && stored->source == source_key_ &&
+      (!known_size_ || stored->size == *known_size_)) {
+    total_ = stored->size;
+    present_ = stored->present;
+  } else {
+    file_ = folder.CreateFresh(files_.partial_name);
+    if (!file_.valid()) {
+      error = "cannot write to the save folder " + folder.path();
+      return false;
     }
+    // Only a note: a file system without them relies on the ranges file.
+    (void)::fsetxattr(file_.get(), kSourceAttribute, source_key_.data(), source_key_.size(), 0);
   }
   worker_ = std::thread([this] { Run(); });
   keeper_ = std::thread([this] { Keep(); });
@@ -313,7 +331,7 @@ ItemDownload::FetchEnd ItemDownload::Fetch(std::int64_t start) {
   // asked again at once.
   if (write_failed_) {
     write_failed_ = false;
-    Log("cannot write " + files_.partial_path);
+    Log("cannot write " + files_.partial_name);
     return FetchEnd::kFailed;
   }
   // The write callback ends a transfer that runs into bytes already there.
@@ -376,7 +394,7 @@ bool ItemDownload::ShouldAbortLocked() const { return stop_ || move_; }
 
 std::optional<std::string> ItemDownload::RangesTextLocked() {
   if (!total_) return std::nullopt;
-  return std::string(kSizeLine) + std::to_string(*total_) + "\n" + present_.Serialize();
+  return FormatRangesFile(*total_, source_key_, present_);
 }
 
 void ItemDownload::SaveRanges(const std::string& text) {
@@ -385,7 +403,7 @@ void ItemDownload::SaveRanges(const std::string& text) {
   // claiming bytes the file lacks. A ranges file that cannot be written costs
   // only a fresh download later.
   if (!sync_(file_.get())) return;
-  (void)WriteFileAtomically(files_.ranges_path, text);
+  (void)files_.folder->WriteAtomically(files_.ranges_name, text);
 }
 
 void ItemDownload::Finish() {
@@ -393,12 +411,10 @@ void ItemDownload::Finish() {
   // cut may leave a half-written file under it. A file the disk will not
   // take stays partial, to be finished by a later run.
   if (!sync_(file_.get())) {
-    Log("cannot sync " + files_.partial_path);
+    Log("cannot sync " + files_.partial_name);
     return;
   }
-  std::error_code error;
-  std::filesystem::rename(files_.partial_path, files_.final_path, error);
-  if (error) {
+  if (!files_.folder->Rename(files_.partial_name, files_.final_name)) {
     std::optional<std::string> ranges;
     {
       std::lock_guard lock(mutex_);
@@ -407,10 +423,10 @@ void ItemDownload::Finish() {
     if (ranges) SaveRanges(*ranges);
     return;
   }
-  std::filesystem::remove(files_.ranges_path, error);  // a leftover list is harmless
+  files_.folder->Remove(files_.ranges_name);  // a leftover list is harmless
   std::lock_guard lock(mutex_);
   finished_ = true;
-  Log("finished " + files_.final_path);
+  Log("finished " + files_.folder->path() + files_.final_name);
   changed_.notify_all();
 }
 

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -11,15 +12,18 @@
 
 #include "helper/byte_ranges.h"
 #include "helper/transfer_rules.h"
+#include "platform/linux/helper/save_folder.h"
 #include "platform/linux/system/unique_fd.h"
 #include "playback/helper_protocol.h"
 
 namespace taviro::helper {
 
+// The names an item's files take in its save folder.
 struct ItemFiles {
-  std::string final_path;
-  std::string partial_path;
-  std::string ranges_path;
+  std::shared_ptr<const SaveFolder> folder;
+  std::string final_name;
+  std::string partial_name;
+  std::string ranges_name;
 };
 
 // One network item on its way to disk: a transfer thread fetches what is
@@ -32,16 +36,19 @@ class ItemDownload {
   // Makes the written bytes of a file durable; false when the disk refused.
   using SyncFile = std::function<bool(int fd)>;
 
-  // `known_size`: the size a qvod link promises; the source must agree.
-  // `sync`: fdatasync unless a test holds the disk up.
-  ItemDownload(std::string source_url, ItemFiles files, std::optional<std::int64_t> known_size, bool debug,
-               SyncFile sync = {});
+  // `source_key`: what the item is, whatever its file is named; files in
+  // the save folder saved for another key are not this item's.
+  // `known_size`: the size a qvod link promises; the source and a finished
+  // file must agree. `sync`: fdatasync unless a test holds the disk up.
+  ItemDownload(std::string source_url, std::string source_key, ItemFiles files,
+               std::optional<std::int64_t> known_size, bool debug, SyncFile sync = {});
   ItemDownload(const ItemDownload&) = delete;
   ItemDownload& operator=(const ItemDownload&) = delete;
   ~ItemDownload();
 
-  // False when the partial file cannot be made.
-  bool Start();
+  // False, saying why, when the partial file cannot be made or the file
+  // under the item's name is another item's.
+  bool Start(std::string& error);
   // Ends the transfer and saves which ranges are on disk.
   void Stop();
 
@@ -72,6 +79,7 @@ class ItemDownload {
   friend struct TransferCallbacks;
 
   const std::string source_url_;
+  const std::string source_key_;
   const ItemFiles files_;
   const std::optional<std::int64_t> known_size_;
   const bool debug_;

@@ -1,7 +1,7 @@
 // QvodTerminal.exe: the download helper. It downloads network media into the
 // save folder its two configuration files name, serves it to the player on
-// 127.0.0.1 while it arrives, and takes commands from its own user on an
-// abstract Unix socket named after its folder.
+// 127.0.0.1 while it arrives, and takes commands from its own user on a
+// Unix socket named after its folder, in the user's private runtime folder.
 #include <curl/curl.h>
 #include <poll.h>
 #include <pwd.h>
@@ -19,6 +19,7 @@
 #include "app/app_folder.h"
 #include "helper/helper_leftovers.h"
 #include "helper/transfer_rules.h"
+#include "platform/linux/helper/control_socket.h"
 #include "platform/linux/helper/media_server.h"
 #include "platform/linux/helper/terminal.h"
 #include "platform/linux/system/line_socket.h"
@@ -33,7 +34,6 @@ namespace {
 constexpr std::size_t kLongestRequest = 8192;
 constexpr std::chrono::milliseconds kRequestWait{2000};
 constexpr std::chrono::milliseconds kTakeOverWait{5000};
-constexpr std::chrono::milliseconds kTakeOverStep{100};
 
 bool Debug() {
   const char* value = std::getenv("TAVIRO_DEBUG");
@@ -57,21 +57,6 @@ std::optional<std::string> FilesFolder(const std::string& own_folder) {
     home = account != nullptr ? account->pw_dir : nullptr;
   }
   return VendorFilesFolderFor(own_folder, XdgDataHome(std::getenv("XDG_DATA_HOME"), home));
-}
-
-// A helper just asked to end (the save folder moved, and the program
-// started this one in its place) holds the name a moment longer while it
-// saves its files; the name is tried for a while before this one gives way
-// to a helper that stays. Nothing when the name stays taken or this helper
-// is asked to end meanwhile.
-UniqueFd TakeControlSocket(const std::string& name, int signals) {
-  const SteadyDeadline deadline = std::chrono::steady_clock::now() + kTakeOverWait;
-  for (;;) {
-    UniqueFd control = ListenAbstract(name);
-    if (control.valid() || std::chrono::steady_clock::now() >= deadline) return control;
-    pollfd wait{signals, POLLIN, 0};
-    if (::poll(&wait, 1, static_cast<int>(kTakeOverStep.count())) > 0) return {};
-  }
 }
 
 class Helper {
@@ -112,15 +97,16 @@ class Helper {
     switch (request->verb) {
       case HelperVerb::kQuit: quit_ = true; return FormatOkReply("");
       case HelperVerb::kStatus: {
-        const std::optional<HelperStatus> status = terminal_.Status(request->address);
+        const std::optional<HelperStatus> status = terminal_.Status(*request);
         return status ? FormatStatusReply(*status) : FormatErrorReply("not opened");
       }
       case HelperVerb::kPlay:
       case HelperVerb::kPrebuffer: {
         std::string error;
-        if (!terminal_.Open(*request, error)) return FormatErrorReply(error);
+        const std::optional<ServedItem> served = terminal_.Open(*request, error);
+        if (!served) return FormatErrorReply(error);
         if (request->verb == HelperVerb::kPrebuffer) return FormatOkReply("");
-        return FormatOkReply(server_.AddressOf(MediaFileName(request->address)));
+        return FormatOkReply(server_.AddressOf(served->token, served->name));
       }
     }
     return FormatErrorReply("unknown request");
@@ -159,8 +145,10 @@ int Main(int argc, char** argv) {
   UniqueFd signal_fd(::signalfd(-1, &signals, SFD_CLOEXEC));
 
   const std::string save = DownloadFolder(*files);
-  UniqueFd control = TakeControlSocket(HelperSocketNameFor(folder), signal_fd.get());
-  if (!control.valid()) {
+  const std::optional<InstanceSocketAddress> address = HelperSocketAddressFor(folder);
+  if (!address) return 1;
+  ControlSocket control = TakeControlSocket(*address, signal_fd.get(), kTakeOverWait);
+  if (!control.listener.valid()) {
     // Another helper serves this installation already.
     if (Debug()) std::fprintf(stderr, "QvodTerminal: already running for %s\n", folder.c_str());
     return 0;
@@ -170,7 +158,7 @@ int Main(int argc, char** argv) {
   if (Debug()) std::fprintf(stderr, "QvodTerminal: saving to %s\n", save.c_str());
   curl_global_init(CURL_GLOBAL_DEFAULT);
   Helper helper(save, Debug());
-  const int code = helper.Run(std::move(control), signal_fd.get());
+  const int code = helper.Run(std::move(control.listener), signal_fd.get());
   curl_global_cleanup();
   return code;
 }

@@ -3,32 +3,43 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/linux/helper/item_download.h"
+#include "platform/linux/helper/save_folder.h"
 #include "playback/helper_protocol.h"
 
 namespace taviro::helper {
 
-// The helper's items, by the file they are saved to.
+// An item as the server finds it: by the secret token in its address.
+struct ServedItem {
+  std::shared_ptr<ItemDownload> item;
+  std::string token;
+  std::string name;
+};
+
+// The helper's items, by what they are (their source), each saved under
+// its file name; two items never share a name.
 class Terminal {
  public:
   Terminal(std::string save_folder, bool debug) : save_folder_(std::move(save_folder)), debug_(debug) {}
 
   // Starts (or finds) the item of a request; nothing when the address names
-  // no safe file name or cannot be fetched. `error` says why.
-  std::shared_ptr<ItemDownload> Open(const HelperRequest& request, std::string& error);
-  // The item saved as `name`, if it was opened.
-  std::shared_ptr<ItemDownload> Find(const std::string& name);
+  // no safe file name, cannot be fetched, or its name is another item's.
+  // `error` says why.
+  std::optional<ServedItem> Open(const HelperRequest& request, std::string& error);
+  std::optional<ServedItem> FindByToken(const std::string& token);
   // Nothing for an address no request has opened since the helper started.
-  std::optional<HelperStatus> Status(const std::string& address);
+  std::optional<HelperStatus> Status(const HelperRequest& request);
   void StopAll();
 
  private:
   std::string save_folder_;
   bool debug_;
   std::mutex mutex_;
-  std::map<std::string, std::shared_ptr<ItemDownload>> items_;
+  std::shared_ptr<const SaveFolder> folder_;
+  std::map<std::string, ServedItem> items_;  // by source key
 };
 
 }  // namespace taviro::helper

@@ -10,14 +10,8 @@
 
 namespace taviro {
 
-// Line exchanges on an abstract Unix socket (no file left behind; a name
-// that another process holds cannot be taken).
+// Line exchanges on a Unix socket.
 
-// A listening socket on the abstract name; invalid when the name is taken
-// or the socket cannot be made.
-UniqueFd ListenAbstract(const std::string& name);
-// A connection to the abstract name; invalid when nobody listens.
-UniqueFd ConnectAbstract(const std::string& name);
 // Whether the peer of a connected socket runs as `uid`.
 bool PeerIsUser(int fd, uid_t uid);
 // One line, its "\n" included, of at most `limit` bytes; nothing when the

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace taviro::helper {
+
+// What a player asks of the helper's loopback server: the bytes of one
+// item, named by the item's token in "/item/<token>/<name>".
+struct MediaRequest {
+  bool head_only = false;
+  std::string token;
+  std::string host;  // empty when the request names none
+  // A single byte range: "first-last", "first-" or "-suffix".
+  std::optional<std::int64_t> first;
+  std::optional<std::int64_t> last;
+  std::optional<std::int64_t> suffix;
+};
+
+// The head of a request (request line and header lines, up to the blank
+// line). Nothing for anything but GET or HEAD of an item path over
+// HTTP/1.x; a Range the server cannot honour is left out, so the whole
+// item is sent.
+std::optional<MediaRequest> ParseMediaRequest(std::string_view head);
+
+// The bytes [begin, end) a request wants of an item of `size` bytes;
+// nothing when the range lies outside the item.
+struct ByteSpan {
+  std::int64_t begin = 0;
+  std::int64_t end = 0;
+  bool partial = false;
+};
+std::optional<ByteSpan> RequestedSpan(const MediaRequest& request, std::int64_t size);
+
+// The owner of the loopback TCP socket whose own address is `local` and
+// whose peer is `remote`, both as /proc/net/tcp writes them
+// ("0100007F:1F90"), from that file's text.
+std::optional<std::uint32_t> TcpSocketOwner(std::string_view table, std::string_view local,
+                                            std::string_view remote);
+
+}  // namespace taviro::helper
