@@ -151,7 +151,8 @@ int MediaServer::Start() {
 void MediaServer::Stop() {
   if (!acceptor_.joinable()) return;
   const std::uint64_t one = 1;
-  (void)::write(wake_.get(), &one, sizeof one);  // an eventfd write of 8 bytes does not fail here
+  // An eventfd write of 8 bytes does not fail here.
+  [[maybe_unused]] const ssize_t written = ::write(wake_.get(), &one, sizeof one);
   acceptor_.join();
   std::unique_lock lock(mutex_);
   stopping_ = true;
