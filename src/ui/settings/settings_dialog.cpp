@@ -115,7 +115,8 @@ bool SettingsDialog::Apply() {
     Inform(UnusableFolderText(folder));
     return false;
   }
-  if (OthersMayWrite(folder) && !ports_.prompt.AskYesNo(std::string(kPromptCaption), SharedFolderText(folder))) {
+  if (OthersMayWrite(folder) &&
+      !ports_.prompt.AskYesNo(std::string(kPromptCaption), SharedFolderText(folder))) {
     return false;
   }
   model_.folder_text = folder;
