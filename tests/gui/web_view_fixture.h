@@ -19,6 +19,8 @@ class WebViewFixture : public ::testing::Test {
 
   void SetUp() override {
     view_ = std::make_unique<gtk::WebKitView>(nullptr);
+    // The page server plays the service: its pages may use private links.
+    view_->SetServiceBase(server_.Url("/"));
     view_->SetHandlers(record_.Handlers());
     window_.Put(view_->widget(), kViewX, kViewY, 480, 320);
     ASSERT_TRUE(window_.Show());
