@@ -206,6 +206,8 @@ class Program:
 
     def window_id(self, seconds=60):
         def find():
+            if self.process.poll() is not None:
+                raise Timeout(f"the program ended ({self.process.returncode}) before its window showed")
             result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Taviro$"],
                                     capture_output=True, text=True)
             ids = result.stdout.split()

@@ -40,4 +40,9 @@ set +e
 dbus-run-session -- "$@"
 status=$?
 set -e
+if ((status != 0)) && [[ -s $work/xvfb.log ]]; then
+  # What the display server said, for a client that could not reach it.
+  echo "on_display.sh: Xvfb on $DISPLAY said:" >&2
+  tail -n 20 "$work/xvfb.log" >&2
+fi
 exit "$status"
