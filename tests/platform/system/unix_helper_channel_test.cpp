@@ -1,6 +1,7 @@
 #include "platform/linux/system/unix_helper_channel.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -10,7 +11,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "platform/linux/system/line_socket.h"
 #include "support/temp_folder.h"
@@ -49,10 +49,12 @@ struct Child {
   pid_t pid;
 };
 
-// Answers every connection at `address` with `answer`, until killed.
-[[noreturn]] void Serve(const InstanceSocketAddress& address, const char* answer) {
+// Answers every connection at `address` with `answer`, until killed; says
+// so on `ready` once it listens.
+[[noreturn]] void Serve(const InstanceSocketAddress& address, const char* answer, int ready) {
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   if (::bind(fd, address.generic(), address.length) != 0 || ::listen(fd, 16) != 0) ::_exit(2);
+  if (::write(ready, "l", 1) != 1) ::_exit(2);
   for (;;) {
     const int connection = ::accept(fd, nullptr, nullptr);
     (void)::send(connection, answer, std::strlen(answer),
@@ -70,19 +72,21 @@ TEST(UnixHelperChannel, AListenerOfAnotherUserIsNeverTakenForTheHelper) {
   const WithoutRuntimeFolder none;
   const std::optional<InstanceSocketAddress> abstract = HelperSocketAddressFor(helper_folder);
   ASSERT_TRUE(abstract && abstract->abstract());
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const UniqueFd ready_read(ready[0]);
+  UniqueFd ready_write(ready[1]);
   const Child squatter(::fork());
   if (squatter.pid == 0) {
     if (::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0) ::_exit(2);
-    Serve(*abstract, kSquatterAnswer);
+    Serve(*abstract, kSquatterAnswer, ready_write.get());
   }
-  // Wait until the squatter listens: a connection of our own gets its answer.
-  bool listening = false;
-  for (int i = 0; i < 600 && !listening; ++i) {
-    const UniqueFd probe = ConnectTo(*abstract);
-    listening = probe.valid();
-    if (!listening) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ASSERT_TRUE(listening);
+  ready_write.Reset();
+  // The squatter says when it listens (or ends, closing the pipe, if it cannot).
+  pollfd wait{ready_read.get(), POLLIN, 0};
+  ASSERT_EQ(::poll(&wait, 1, 30'000), 1);
+  char said = 0;
+  ASSERT_EQ(::read(ready_read.get(), &said, 1), 1) << "the squatter could not listen";
   UnixHelperChannel channel(helper_folder);
   EXPECT_EQ(channel.Ask("status\tx\t\n"), std::nullopt);
 }
