@@ -6,9 +6,9 @@
 #include <string>
 #include <system_error>
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
-#include "app/script_escape.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
+#include "util/script_escape.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"
 #include "lists/media_lists.h"

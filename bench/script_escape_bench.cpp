@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/script_escape.h"
+#include "util/script_escape.h"
 
 namespace {
 

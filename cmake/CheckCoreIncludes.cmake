@@ -1,6 +1,6 @@
 # Fails when a file of the core, or a unit test of it, includes a toolkit,
 # web engine, player or HTTP library header, or an adapter under
-# platform/linux/. The core reaches those only through src/platform/*.h.
+# linux/. The core reaches those only through src/ports/*.h.
 #
 #   cmake -DSOURCE_DIR=<repository> -P CheckCoreIncludes.cmake
 if(NOT SOURCE_DIR)
@@ -15,12 +15,12 @@ file(GLOB_RECURSE core_files
   ${SOURCE_DIR}/tests/ui/*.h ${SOURCE_DIR}/tests/ui/*.cpp
   ${SOURCE_DIR}/tests/services/*.h ${SOURCE_DIR}/tests/services/*.cpp
   ${SOURCE_DIR}/tests/support/*.h ${SOURCE_DIR}/tests/support/*.cpp)
-list(FILTER core_files EXCLUDE REGEX "/src/platform/linux/")
+list(FILTER core_files EXCLUDE REGEX "/src/linux/")
 
 set(forbidden
   "<(gtk|gdk|gdk-pixbuf|glib|gio|gobject|webkit2|webkit|JavaScriptCore|jsc|mpv|curl|cairo|pango|libnotify|epoxy)[/.-]"
   "<(glib|gio|gtk|webkit2|cairo|pango)\\.h>"
-  "[\"<]platform/linux/")
+  "[\"<]linux/")
 
 set(violations "")
 foreach(file IN LISTS core_files)

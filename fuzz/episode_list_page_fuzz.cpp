@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/file_io.h"
-#include "app/utf8.h"
+#include "util/file_io.h"
+#include "util/utf8.h"
 #include "playback/episode_list_page.h"
 #include "playback/script_string_literal.h"
 #include "property.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/utf8.h"
+#include "util/utf8.h"
 #include "playback/external_call.h"
 #include "playback/script_string_literal.h"
 #include "property.h"

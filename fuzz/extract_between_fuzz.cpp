@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/extract_between.h"
-#include "app/utf8.h"
+#include "util/extract_between.h"
+#include "util/utf8.h"
 #include "property.h"
 
 namespace {

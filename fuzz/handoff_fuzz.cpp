@@ -13,7 +13,7 @@
 
 #include "app/command_line_handoff.h"
 #include "app/hand_off_paths.h"
-#include "platform/linux/system/unix_socket_instance.h"
+#include "linux/system/unix_socket_instance.h"
 #include "property.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "playback/helper_protocol.h"
+#include "helper/helper_protocol.h"
 #include "property.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/script_escape.h"
+#include "util/script_escape.h"
 #include "lists/list_links.h"
 #include "playback/catalogue_links.h"
 #include "playback/item_key.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
 #include "lists/list_fields.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"

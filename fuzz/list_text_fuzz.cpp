@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_io.h"
+#include "util/file_io.h"
 #include "lists/list_fields.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"

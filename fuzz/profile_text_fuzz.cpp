@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/profile_text.h"
+#include "util/profile_text.h"
 #include "property.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "helper/transfer_rules.h"
-#include "playback/download_name.h"
+#include "helper/download_name.h"
 #include "playback/page_trust.h"
 #include "property.h"
 

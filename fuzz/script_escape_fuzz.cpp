@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/script_escape.h"
-#include "app/utf8.h"
+#include "util/script_escape.h"
+#include "util/utf8.h"
 #include "property.h"
 
 namespace {

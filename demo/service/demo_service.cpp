@@ -4,7 +4,7 @@
 #include <thread>
 #include <utility>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "service/connection_drop.h"
 #include "service/html_text.h"
 #include "service/link_forms.h"

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <optional>
 
-#include "app/script_escape.h"
+#include "util/script_escape.h"
 
 namespace taviro::demo {
 namespace {

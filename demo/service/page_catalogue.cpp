@@ -1,6 +1,6 @@
 #include "service/page_catalogue.h"
 
-#include "app/script_escape.h"
+#include "util/script_escape.h"
 #include "service/html_text.h"
 #include "service/link_forms.h"
 #include "service/page_frame.h"

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <vector>
 
-#include "app/script_escape.h"
+#include "util/script_escape.h"
 #include "service/html_text.h"
 #include "service/link_forms.h"
 #include "service/page_frame.h"

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "playback/download_name.h"
+#include "helper/download_name.h"
 
 namespace taviro::demo {
 namespace {

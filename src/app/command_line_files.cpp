@@ -7,7 +7,7 @@
 #include "app/command_line_handoff.h"
 #include "app/hand_off_paths.h"
 #include "app/open_local_files.h"
-#include "app/path_names.h"
+#include "util/path_names.h"
 #include "playback/status_strip.h"
 #include "ui/main/main_window.h"
 #include "ui/main/tray_controller.h"

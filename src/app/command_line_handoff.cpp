@@ -1,10 +1,10 @@
 #include "app/command_line_handoff.h"
 
 #include "app/open_local_files.h"
-#include "app/path_names.h"
-#include "app/truncate_by_width.h"
+#include "util/path_names.h"
+#include "util/truncate_by_width.h"
 #include "lists/media_lists.h"
-#include "platform/player_control.h"
+#include "ports/player_control.h"
 #include "playback/media_address.h"
 #include "playback/playback_context.h"
 #include "ui/main/content_mode.h"

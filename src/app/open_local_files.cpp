@@ -5,7 +5,7 @@
 
 #include "app/command_line_handoff.h"
 #include "app/hand_off_paths.h"
-#include "app/path_names.h"
+#include "util/path_names.h"
 #include "lists/media_lists.h"
 #include "playback/playback_context.h"
 #include "ui/main/content_mode.h"

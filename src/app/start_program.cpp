@@ -3,15 +3,15 @@
 #include <string_view>
 #include <vector>
 
-#include "app/config_file.h"
-#include "app/file_io.h"
-#include "app/setting_keys.h"
+#include "settings/config_file.h"
+#include "util/file_io.h"
+#include "settings/setting_keys.h"
 #include "lists/media_lists.h"
-#include "platform/player_probe.h"
-#include "platform/prompt.h"
-#include "platform/uri_launcher.h"
+#include "ports/player_probe.h"
+#include "ports/prompt.h"
+#include "ports/uri_launcher.h"
 #include "playback/episode_list_page.h"
-#include "playback/vendor_save_path.h"
+#include "helper/vendor_save_path.h"
 
 namespace taviro {
 

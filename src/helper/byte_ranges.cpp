@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "app/file_io.h"
+#include "util/file_io.h"
 
 namespace taviro::helper {
 namespace {

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <vector>
 
-#include "app/file_io.h"
+#include "util/file_io.h"
 
 namespace taviro::helper {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "playback/download_name.h"
+#include "helper/download_name.h"
 
 namespace taviro::helper {
 namespace {

@@ -4,17 +4,17 @@
 #include <system_error>
 #include <vector>
 
-#include "app/file_uri.h"
-#include "app/folder_listing.h"
-#include "app/text_number.h"
+#include "util/file_uri.h"
+#include "util/folder_listing.h"
+#include "util/text_number.h"
 #include "lists/downloaded_files.h"
 #include "lists/list_commands.h"
 #include "lists/list_links.h"
 #include "lists/media_lists.h"
-#include "platform/prompt.h"
-#include "platform/uri_launcher.h"
+#include "ports/prompt.h"
+#include "ports/uri_launcher.h"
 #include "playback/playback_context.h"
-#include "playback/vendor_save_path.h"
+#include "helper/vendor_save_path.h"
 #include "ui/main/main_window.h"
 #include "ui/main/npc_buttons.h"
 #include "ui/main/title_bar_commands.h"

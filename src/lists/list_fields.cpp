@@ -1,7 +1,7 @@
 #include "lists/list_fields.h"
 
-#include "app/ansi_text.h"
-#include "app/utf8.h"
+#include "util/ansi_text.h"
+#include "util/utf8.h"
 
 namespace taviro {
 namespace {

@@ -1,6 +1,6 @@
 #include "lists/list_links.h"
 
-#include "app/text_number.h"
+#include "util/text_number.h"
 #include "ui/main/window_model.h"
 
 namespace taviro {

@@ -3,10 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/file_io.h"
-#include "app/script_escape.h"
-#include "app/truncate_by_width.h"
-#include "lists/html_escape.h"
+#include "util/file_io.h"
+#include "util/script_escape.h"
+#include "util/truncate_by_width.h"
+#include "util/html_escape.h"
 #include "lists/list_text.h"
 
 namespace taviro {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/file_io.h"
+#include "util/file_io.h"
 #include "lists/list_fields.h"
 
 namespace taviro {

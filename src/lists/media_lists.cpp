@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/split_text.h"
-#include "app/text_number.h"
+#include "util/split_text.h"
+#include "util/text_number.h"
 #include "lists/list_links.h"
 
 namespace taviro {

@@ -4,12 +4,12 @@
 #include <string>
 #include <utility>
 
-#include "app/path_names.h"
-#include "app/text_number.h"
-#include "app/truncate_by_width.h"
+#include "util/path_names.h"
+#include "util/text_number.h"
+#include "util/truncate_by_width.h"
 #include "lists/media_lists.h"
-#include "platform/file_dialog.h"
-#include "platform/player_control.h"
+#include "ports/file_dialog.h"
+#include "ports/player_control.h"
 #include "playback/media_address.h"
 #include "ui/main/bo_but_buttons.h"
 #include "ui/main/chrome_faces.h"

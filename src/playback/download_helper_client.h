@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "playback/helper_protocol.h"
+#include "helper/helper_protocol.h"
 
 namespace taviro {
 

@@ -1,8 +1,8 @@
 #include "playback/episode_list_page.h"
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
-#include "app/utf8.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
+#include "util/utf8.h"
 #include "playback/script_string_literal.h"
 
 namespace taviro {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/ansi_text.h"
-#include "platform/text_fetcher.h"
+#include "util/ansi_text.h"
+#include "ports/text_fetcher.h"
 
 namespace taviro {
 namespace {

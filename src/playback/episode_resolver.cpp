@@ -3,11 +3,11 @@
 #include <functional>
 #include <string>
 
-#include "app/script_escape.h"
-#include "app/setting_keys.h"
-#include "app/settings_store.h"
-#include "app/text_number.h"
-#include "platform/web_view.h"
+#include "util/script_escape.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
+#include "util/text_number.h"
+#include "ports/web_view.h"
 #include "playback/catalogue_links.h"
 #include "playback/episode_reply.h"
 #include "playback/item_key.h"

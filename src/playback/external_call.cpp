@@ -1,6 +1,6 @@
 #include "playback/external_call.h"
 
-#include "app/utf8.h"
+#include "util/utf8.h"
 #include "playback/script_string_literal.h"
 
 namespace taviro {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/text_number.h"
+#include "util/text_number.h"
 
 namespace taviro {
 

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "app/file_io.h"
-#include "app/folder_listing.h"
-#include "platform/clock.h"
-#include "platform/file_dialog.h"
-#include "platform/player_control.h"
-#include "platform/tray_icon.h"
+#include "util/file_io.h"
+#include "util/folder_listing.h"
+#include "ports/clock.h"
+#include "ports/file_dialog.h"
+#include "ports/player_control.h"
+#include "ports/tray_icon.h"
 #include "playback/subtitle_text.h"
 #include "ui/main/tray_controller.h"
 

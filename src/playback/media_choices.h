@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/player_extras.h"
+#include "ports/player_extras.h"
 #include "playback/track_memory.h"
 
 namespace taviro {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/player_control.h"
-#include "platform/player_details.h"
+#include "ports/player_control.h"
+#include "ports/player_details.h"
 #include "playback/control_bar.h"
 #include "playback/item_key.h"
 #include "playback/media_choices.h"

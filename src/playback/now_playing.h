@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/player_state.h"
+#include "ports/player_state.h"
 
 namespace taviro {
 

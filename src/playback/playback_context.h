@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/timer.h"
+#include "util/timer.h"
 #include "playback/now_playing.h"
 
 namespace taviro {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/player_state.h"
+#include "ports/player_state.h"
 
 namespace taviro::mpv {
 

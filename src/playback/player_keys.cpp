@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/format_seconds.h"
-#include "platform/player_control.h"
-#include "platform/window_host.h"
+#include "util/format_seconds.h"
+#include "ports/player_control.h"
+#include "ports/window_host.h"
 #include "playback/media_choices.h"
 #include "playback/playback_context.h"
 #include "playback/seek_bar.h"

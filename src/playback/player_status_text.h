@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/player_state.h"
+#include "ports/player_state.h"
 
 namespace taviro {
 

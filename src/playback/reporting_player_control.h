@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/player_control.h"
+#include "ports/player_control.h"
 
 namespace taviro {
 

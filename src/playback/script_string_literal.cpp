@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/utf8.h"
+#include "util/utf8.h"
 
 namespace taviro {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/player_control.h"
+#include "ports/player_control.h"
 #include "playback/bar_arithmetic.h"
 #include "ui/main/main_window.h"
 

@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "app/format_seconds.h"
-#include "app/setting_keys.h"
-#include "app/settings_store.h"
-#include "app/system_shutdown.h"
-#include "app/text_number.h"
+#include "util/format_seconds.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
+#include "util/system_shutdown.h"
+#include "util/text_number.h"
 #include "lists/media_lists.h"
-#include "platform/clock.h"
-#include "platform/player_control.h"
-#include "platform/web_view.h"
+#include "ports/clock.h"
+#include "ports/player_control.h"
+#include "ports/web_view.h"
 #include "playback/episode_resolver.h"
 #include "playback/media_address.h"
 #include "playback/player_status_text.h"

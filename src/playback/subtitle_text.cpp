@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <optional>
 
-#include "app/ansi_text.h"
-#include "app/utf8.h"
+#include "util/ansi_text.h"
+#include "util/utf8.h"
 
 namespace taviro {
 namespace {

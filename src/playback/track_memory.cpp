@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
-#include "app/split_text.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
+#include "util/split_text.h"
 #include "lists/list_fields.h"
 
 namespace taviro {

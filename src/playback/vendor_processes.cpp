@@ -4,13 +4,13 @@
 #include <string>
 #include <system_error>
 
-#include "app/process_helpers.h"
-#include "app/setting_keys.h"
-#include "app/settings_store.h"
-#include "app/text_number.h"
-#include "platform/process_table.h"
-#include "platform/program_launcher.h"
-#include "platform/window_host.h"
+#include "util/process_helpers.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
+#include "util/text_number.h"
+#include "ports/process_table.h"
+#include "ports/program_launcher.h"
+#include "ports/window_host.h"
 #include "playback/playback_context.h"
 #include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"

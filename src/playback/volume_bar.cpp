@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/player_control.h"
+#include "ports/player_control.h"
 #include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_design.h"

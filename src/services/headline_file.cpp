@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/split_text.h"
+#include "util/split_text.h"
 
 namespace taviro {
 namespace {

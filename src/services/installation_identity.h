@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/network_adapters.h"
+#include "ports/clock.h"
+#include "ports/network_adapters.h"
 
 namespace taviro {
 

@@ -1,8 +1,8 @@
 #include "services/news_ticker.h"
 
-#include "app/ansi_text.h"
-#include "platform/text_fetcher.h"
-#include "platform/uri_launcher.h"
+#include "util/ansi_text.h"
+#include "ports/text_fetcher.h"
+#include "ports/uri_launcher.h"
 #include "services/headline_file.h"
 
 namespace taviro {

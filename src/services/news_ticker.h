@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/timer.h"
+#include "util/timer.h"
 
 namespace taviro {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "app/split_text.h"
+#include "util/split_text.h"
 #include "services/headline_file.h"
 
 namespace taviro {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/window_host.h"
+#include "ports/window_host.h"
 #include "ui/main/window_model.h"
 
 namespace taviro {

@@ -1,7 +1,7 @@
 #include "services/popup_notice.h"
 
-#include "app/ansi_text.h"
-#include "platform/text_fetcher.h"
+#include "util/ansi_text.h"
+#include "ports/text_fetcher.h"
 
 namespace taviro {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/timer.h"
+#include "util/timer.h"
 #include "services/notice_schedule.h"
 
 namespace taviro {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "app/timer.h"
+#include "util/timer.h"
 #include "services/exit_promotion.h"
 #include "ui/main/window_model.h"
 

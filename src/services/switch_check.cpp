@@ -1,7 +1,7 @@
 #include "services/switch_check.h"
 
-#include "app/ansi_text.h"
-#include "platform/text_fetcher.h"
+#include "util/ansi_text.h"
+#include "ports/text_fetcher.h"
 #include "services/switch_file.h"
 #include "ui/main/window_model.h"
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "app/timer.h"
+#include "util/timer.h"
 #include "services/update_check.h"
 
 namespace taviro {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <vector>
 
-#include "app/split_text.h"
+#include "util/split_text.h"
 
 namespace taviro {
 namespace {

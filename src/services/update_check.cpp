@@ -2,9 +2,9 @@
 
 #include <system_error>
 
-#include "platform/program_launcher.h"
-#include "platform/prompt.h"
-#include "platform/uri_launcher.h"
+#include "ports/program_launcher.h"
+#include "ports/prompt.h"
+#include "ports/uri_launcher.h"
 #include "ui/main/main_window.h"
 
 namespace taviro {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ansi_text.h"
-#include "app/timer.h"
+#include "util/ansi_text.h"
+#include "util/timer.h"
 #include "lists/media_lists.h"
 #include "playback/playback_context.h"
 #include "support/fake_text_fetcher.h"

@@ -3,8 +3,8 @@
 #include <set>
 #include <tuple>
 
-#include "app/ansi_text.h"
-#include "app/script_escape.h"
+#include "util/ansi_text.h"
+#include "util/script_escape.h"
 #include "demo/page_text.h"
 #include "demo/running_service.h"
 #include "service/link_forms.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "demo/running_service.h"
 #include "service/command_line.h"
 

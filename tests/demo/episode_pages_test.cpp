@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/ansi_text.h"
-#include "app/script_escape.h"
+#include "util/ansi_text.h"
+#include "util/script_escape.h"
 #include "demo/page_text.h"
 #include "demo/running_service.h"
 #include "service/link_forms.h"

@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "demo/running_service.h"
 
 namespace taviro::demo::testing {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "service/seed_links.h"
 
 namespace taviro::demo::testing {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "demo/running_service.h"
-#include "playback/download_name.h"
+#include "helper/download_name.h"
 #include "service/seed_links.h"
 
 namespace taviro::demo::testing {

@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "support/temp_folder.h"
 
 namespace taviro::demo::testing {

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "demo/page_text.h"
 #include "demo/running_service.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_io.h"
+#include "util/file_io.h"
 #include "playback/link_router.h"
 #include "support/playback_harness.h"
 

@@ -1,6 +1,6 @@
 // The program's message boxes, shown for real and answered by pressing a
 // button, whatever language the system speaks.
-#include "platform/linux/gtk/gtk_prompt.h"
+#include "linux/gtk/gtk_prompt.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "gui/main_loop_pump.h"
-#include "platform/linux/mpv/mpv_player.h"
+#include "linux/mpv/mpv_player.h"
 
 namespace taviro::testing {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "mpv_harness.h"
-#include "platform/linux/mpv/decoder_threads.h"
-#include "platform/linux/mpv/mpv_probe.h"
+#include "linux/mpv/decoder_threads.h"
+#include "linux/mpv/mpv_probe.h"
 #include "support/temp_folder.h"
 
 namespace taviro::testing {

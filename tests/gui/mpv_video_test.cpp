@@ -7,7 +7,7 @@
 #include <string>
 
 #include "mpv_harness.h"
-#include "platform/linux/mpv/gl_probe.h"
+#include "linux/mpv/gl_probe.h"
 #include "support/temp_folder.h"
 
 namespace taviro::testing {

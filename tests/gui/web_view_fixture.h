@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gui/webkit_test_support.h"
-#include "platform/linux/gtk/webkit_web_views.h"
+#include "linux/gtk/webkit_web_views.h"
 
 namespace taviro::testing {
 

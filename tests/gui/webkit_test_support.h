@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "gui/main_loop_pump.h"
-#include "platform/web_view.h"
+#include "ports/web_view.h"
 
 namespace httplib {
 class Server;

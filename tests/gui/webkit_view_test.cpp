@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/ansi_text.h"
-#include "app/file_uri.h"
+#include "util/ansi_text.h"
+#include "util/file_uri.h"
 #include "gui/web_view_fixture.h"
 #include "support/temp_folder.h"
 

@@ -14,8 +14,8 @@
 #include <random>
 #include <string>
 
-#include "app/setting_keys.h"
-#include "app/settings_store.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
 #include "app/start_program.h"
 #include "lists/list_views.h"
 #include "lists/media_lists.h"

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "list_commands_fixture.h"
 #include "lists/downloaded_files.h"
-#include "playback/vendor_save_path.h"
+#include "helper/vendor_save_path.h"
 #include "ui/main/title_bar_commands.h"
 
 namespace taviro {

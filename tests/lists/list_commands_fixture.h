@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "app/ansi_text.h"
-#include "app/file_uri.h"
-#include "app/timer.h"
+#include "util/ansi_text.h"
+#include "util/file_uri.h"
+#include "util/timer.h"
 #include "lists/list_commands.h"
 #include "lists/media_lists.h"
-#include "platform/process_table.h"
-#include "platform/program_launcher.h"
-#include "platform/uri_launcher.h"
+#include "ports/process_table.h"
+#include "ports/program_launcher.h"
+#include "ports/uri_launcher.h"
 #include "playback/playback_context.h"
 #include "support/fake_text_fetcher.h"
 #include "support/main_window_harness.h"

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <string>
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
 #include "lists/list_fields.h"
 #include "lists/list_text.h"
 #include "lists/media_lists.h"

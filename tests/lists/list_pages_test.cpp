@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "lists/list_page.h"
 #include "lists/media_lists.h"
 #include "support/recording_list_views.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/script_escape.h"
+#include "util/script_escape.h"
 #include "playback/episode_reply.h"
 
 namespace taviro {

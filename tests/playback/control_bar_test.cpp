@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "support/control_bar_harness.h"
 
 namespace taviro {

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "playback/catalogue_links.h"
 #include "poller_fixture.h"
 

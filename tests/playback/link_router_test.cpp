@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "app/ansi_text.h"
-#include "app/file_uri.h"
-#include "app/setting_keys.h"
+#include "util/ansi_text.h"
+#include "util/file_uri.h"
+#include "settings/setting_keys.h"
 #include "support/playback_harness.h"
 #include "ui/main/tray_controller.h"
 

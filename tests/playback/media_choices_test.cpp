@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ansi_text.h"
-#include "app/file_io.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
 #include "playback/track_memory.h"
 #include "support/control_bar_harness.h"
 #include "support/fake_player_control.h"

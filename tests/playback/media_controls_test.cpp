@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/player_details.h"
+#include "ports/player_details.h"
 #include "support/control_bar_harness.h"
 #include "ui/main/window_state.h"
 

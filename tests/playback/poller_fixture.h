@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/timer.h"
+#include "util/timer.h"
 #include "lists/media_lists.h"
 #include "playback/episode_resolver.h"
 #include "playback/playback_context.h"

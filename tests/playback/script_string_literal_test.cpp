@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/utf8.h"
+#include "util/utf8.h"
 #include "playback/episode_list_page.h"
 
 namespace taviro {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 #include "services/headline_file.h"
 #include "support/fake_text_fetcher.h"
 #include "support/fake_uri_launcher.h"

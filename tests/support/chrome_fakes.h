@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/text_metrics.h"
-#include "platform/window_host.h"
+#include "ports/text_metrics.h"
+#include "ports/window_host.h"
 
 namespace taviro::testing {
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "lists/media_lists.h"
-#include "platform/file_dialog.h"
-#include "platform/process_table.h"
-#include "platform/program_launcher.h"
-#include "platform/text_fetcher.h"
+#include "ports/file_dialog.h"
+#include "ports/process_table.h"
+#include "ports/program_launcher.h"
+#include "ports/text_fetcher.h"
 #include "playback/control_bar.h"
 #include "playback/playback_context.h"
 #include "support/main_window_harness.h"

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/dialog_window.h"
+#include "ports/dialog_window.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/folder_chooser.h"
+#include "ports/folder_chooser.h"
 
 namespace taviro::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/helper_channel.h"
+#include "ports/helper_channel.h"
 
 namespace taviro::testing {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/menu_presenter.h"
+#include "ports/menu_presenter.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

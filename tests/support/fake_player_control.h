@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/player_control.h"
+#include "ports/player_control.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/process_table.h"
+#include "ports/process_table.h"
 
 namespace taviro::testing {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/program_launcher.h"
+#include "ports/program_launcher.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/prompt.h"
+#include "ports/prompt.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

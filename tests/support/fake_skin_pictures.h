@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/skin_pictures.h"
+#include "ports/skin_pictures.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text_fetcher.h"
+#include "ports/text_fetcher.h"
 
 namespace taviro::testing {
 

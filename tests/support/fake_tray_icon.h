@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/tray_icon.h"
+#include "ports/tray_icon.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/uri_launcher.h"
+#include "ports/uri_launcher.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

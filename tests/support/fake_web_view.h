@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/web_view.h"
+#include "ports/web_view.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

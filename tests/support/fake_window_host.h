@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/window_host.h"
+#include "ports/window_host.h"
 #include "support/call_log.h"
 
 namespace taviro::testing {

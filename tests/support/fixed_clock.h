@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/clock.h"
+#include "ports/clock.h"
 
 namespace taviro::testing {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/process_table.h"
-#include "platform/program_launcher.h"
+#include "ports/process_table.h"
+#include "ports/program_launcher.h"
 
 namespace taviro::testing {
 

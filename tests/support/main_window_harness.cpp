@@ -1,6 +1,6 @@
 #include "support/main_window_harness.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "ui/main/window_design.h"
 #include "ui/main/window_layout.h"
 

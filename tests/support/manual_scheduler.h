@@ -4,7 +4,7 @@
 #include <functional>
 #include <map>
 
-#include "platform/timer_scheduler.h"
+#include "ports/timer_scheduler.h"
 
 namespace taviro::testing {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/timer.h"
+#include "util/timer.h"
 #include "lists/media_lists.h"
 #include "playback/now_playing.h"
 #include "playback/playback_context.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/shutdown_backend.h"
+#include "ports/shutdown_backend.h"
 
 namespace taviro::testing {
 

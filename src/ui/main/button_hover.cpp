@@ -1,6 +1,6 @@
 #include "ui/main/button_hover.h"
 
-#include "platform/window_host.h"
+#include "ports/window_host.h"
 #include "ui/main/bo_but_buttons.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/layout_support.h"

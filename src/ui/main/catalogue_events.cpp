@@ -1,6 +1,6 @@
 #include "ui/main/catalogue_events.h"
 
-#include "platform/web_view.h"
+#include "ports/web_view.h"
 #include "ui/main/main_window.h"
 
 namespace taviro {

@@ -1,7 +1,7 @@
 #include "ui/main/content_mode.h"
 
-#include "platform/web_view.h"
-#include "platform/window_host.h"
+#include "ports/web_view.h"
+#include "ports/window_host.h"
 #include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_design.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/format_seconds.h"
+#include "util/format_seconds.h"
 #include "playback/control_bar.h"
 #include "playback/player_keys.h"
 #include "ui/main/bo_but_buttons.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/player_control.h"
+#include "ports/player_control.h"
 
 namespace taviro {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/text_number.h"
-#include "platform/window_host.h"
+#include "settings/settings_store.h"
+#include "util/text_number.h"
+#include "ports/window_host.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
 #include "ui/main/npc_buttons.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/setting_keys.h"
-#include "app/settings_store.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
 
 namespace taviro {
 

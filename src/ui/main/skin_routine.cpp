@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/text_number.h"
-#include "platform/skin_pictures.h"
+#include "settings/settings_store.h"
+#include "util/text_number.h"
+#include "ports/skin_pictures.h"
 #include "ui/main/main_window.h"
 #include "ui/main/tab_selection.h"
 #include "ui/main/window_chrome.h"

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/text_number.h"
-#include "platform/menu_presenter.h"
-#include "platform/prompt.h"
-#include "platform/tray_icon.h"
-#include "platform/window_host.h"
+#include "settings/settings_store.h"
+#include "util/text_number.h"
+#include "ports/menu_presenter.h"
+#include "ports/prompt.h"
+#include "ports/tray_icon.h"
+#include "ports/window_host.h"
 #include "ui/main/chrome_faces.h"
 #include "ui/main/main_window.h"
 #include "ui/main/mini_mode.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/utf8.h"
-#include "platform/menu_presenter.h"
-#include "platform/tray_icon.h"
+#include "util/utf8.h"
+#include "ports/menu_presenter.h"
+#include "ports/tray_icon.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_state.h"
 

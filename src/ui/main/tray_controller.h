@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/window_host.h"
+#include "ports/window_host.h"
 #include "ui/main/window_model.h"
 
 namespace taviro {

@@ -1,7 +1,7 @@
 #include "ui/main/web_list_views.h"
 
-#include "app/file_uri.h"
-#include "platform/web_view.h"
+#include "util/file_uri.h"
+#include "ports/web_view.h"
 
 namespace taviro {
 

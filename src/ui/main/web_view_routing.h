@@ -3,7 +3,7 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/web_view.h"
+#include "ports/web_view.h"
 
 namespace taviro {
 

@@ -1,6 +1,6 @@
 #include "ui/main/window_body_mouse.h"
 
-#include "platform/window_host.h"
+#include "ports/window_host.h"
 #include "ui/main/window_design.h"
 
 namespace taviro {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "platform/text_metrics.h"
+#include "ports/text_metrics.h"
 #include "ui/main/bo_but_buttons.h"
 #include "ui/main/npc_buttons.h"
 #include "ui/main/window_layout.h"

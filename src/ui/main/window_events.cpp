@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "lists/list_commands.h"
-#include "platform/player_control.h"
+#include "ports/player_control.h"
 #include "playback/control_bar.h"
 #include "playback/player_keys.h"
 #include "playback/seek_bar.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/window_host.h"
+#include "ports/window_host.h"
 #include "ui/main/content_mode.h"
 #include "ui/main/npc_buttons.h"
 #include "ui/main/region_id.h"

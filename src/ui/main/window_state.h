@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/window_host.h"
+#include "ports/window_host.h"
 
 namespace taviro {
 

@@ -1,6 +1,6 @@
 #include "ui/menus/main_menu.h"
 
-#include "platform/uri_launcher.h"
+#include "ports/uri_launcher.h"
 #include "ui/main/main_window.h"
 #include "ui/main/npc_buttons.h"
 #include "ui/main/skin_routine.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/player_extras.h"
+#include "ports/player_extras.h"
 #include "ui/menus/menu_item.h"
 
 namespace taviro {

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "platform/menu_presenter.h"
-#include "platform/player_control.h"
+#include "ports/menu_presenter.h"
+#include "ports/player_control.h"
 #include "ui/main/bo_but_buttons.h"
 #include "ui/main/main_window.h"
 #include "ui/main/mini_mode.h"

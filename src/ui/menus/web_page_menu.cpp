@@ -1,7 +1,7 @@
 #include "ui/menus/web_page_menu.h"
 
-#include "platform/menu_presenter.h"
-#include "platform/web_view.h"
+#include "ports/menu_presenter.h"
+#include "ports/web_view.h"
 #include "ui/main/main_window.h"
 
 namespace taviro {

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/process_helpers.h"
-#include "platform/process_table.h"
-#include "platform/program_launcher.h"
+#include "util/process_helpers.h"
+#include "ports/process_table.h"
+#include "ports/program_launcher.h"
 #include "playback/vendor_processes.h"
-#include "playback/vendor_save_path.h"
+#include "helper/vendor_save_path.h"
 
 namespace taviro {
 namespace {

@@ -1,12 +1,12 @@
 #include "ui/settings/settings_dialog.h"
 
-#include "app/setting_keys.h"
-#include "app/settings_store.h"
-#include "platform/dialog_window.h"
-#include "platform/prompt.h"
-#include "platform/uri_launcher.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
+#include "ports/dialog_window.h"
+#include "ports/prompt.h"
+#include "ports/uri_launcher.h"
 #include "playback/browse_for_folder.h"
-#include "playback/vendor_save_path.h"
+#include "helper/vendor_save_path.h"
 #include "ui/main/title_bar_commands.h"
 #include "ui/settings/cache_folder.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/web_view.h"
+#include "ports/web_view.h"
 #include "support/fake_dialog_window.h"
 #include "support/fake_folder_chooser.h"
 #include "support/fake_process_table.h"

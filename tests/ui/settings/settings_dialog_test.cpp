@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_store.h"
-#include "playback/vendor_save_path.h"
+#include "settings/settings_store.h"
+#include "helper/vendor_save_path.h"
 #include "support/call_log.h"
 #include "support/fake_dialog_window.h"
 #include "support/fake_folder_chooser.h"

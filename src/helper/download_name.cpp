@@ -1,0 +1,97 @@
+#include "helper/download_name.h"
+
+#include <charconv>
+
+#include "util/script_escape.h"
+
+namespace taviro {
+namespace {
+
+constexpr std::size_t kLongestName = 200;
+
+std::optional<int> HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return std::nullopt;
+}
+
+// %XX forms decoded; a "%" not followed by two hex digits stays as it is.
+std::string PercentDecoded(std::string_view text) {
+  std::string decoded;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      const auto high = HexDigit(text[i + 1]);
+      const auto low = HexDigit(text[i + 2]);
+      if (high && low) {
+        decoded += static_cast<char>(*high * 16 + *low);
+        i += 2;
+        continue;
+      }
+    }
+    decoded += text[i];
+  }
+  return decoded;
+}
+
+std::string HttpFileName(std::string_view address) {
+  const std::size_t authority = address.find("://");
+  std::string_view rest = address.substr(authority + 3);
+  const std::size_t path_start = rest.find('/');
+  if (path_start == std::string_view::npos) return {};
+  std::string_view path = rest.substr(path_start);
+  path = path.substr(0, path.find_first_of("?#"));
+  return PercentDecoded(path.substr(path.rfind('/') + 1));
+}
+
+}  // namespace
+
+std::optional<QvodLink> ParseQvodLink(std::string_view address) {
+  if (!address.starts_with(kQvodScheme)) return std::nullopt;
+  std::string_view rest = address.substr(kQvodScheme.size());
+  std::string_view fields[3];
+  for (std::string_view& field : fields) {
+    const std::size_t bar = rest.find('|');
+    if (bar == std::string_view::npos) return std::nullopt;
+    field = rest.substr(0, bar);
+    rest.remove_prefix(bar + 1);
+  }
+  QvodLink link;
+  const auto [end, error] = std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), link.size);
+  if (error != std::errc() || end != fields[0].data() + fields[0].size() || link.size < 0)
+    return std::nullopt;
+  link.hash = fields[1];
+  link.name = ScriptUnescape(fields[2]);
+  if (link.hash.empty() || link.name.empty()) return std::nullopt;
+  return link;
+}
+
+std::string FormatQvodLink(const QvodLink& link) {
+  return std::string(kQvodScheme) + std::to_string(link.size) + "|" + link.hash + "|" +
+         ScriptEscape(link.name) + "|";
+}
+
+bool IsSafeFileName(std::string_view name) {
+  if (name.empty() || name.size() > kLongestName || name.front() == '.') return false;
+  for (const char c : name) {
+    if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+std::string MediaFileName(std::string_view address) {
+  std::string name;
+  if (const std::optional<QvodLink> link = ParseQvodLink(address)) {
+    name = link->name;
+  } else if (address.starts_with("http://") || address.starts_with("https://")) {
+    name = HttpFileName(address);
+  }
+  return IsSafeFileName(name) ? name : std::string();
+}
+
+std::vector<std::string> DownloadFilesOf(std::string_view name) {
+  const std::string base(name);
+  return {base, base + std::string(kPartialSuffix), base + std::string(kRangesSuffix)};
+}
+
+}  // namespace taviro

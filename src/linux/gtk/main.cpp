@@ -1,0 +1,135 @@
+#include <gtk/gtk.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "util/app_folder.h"
+#include "app/command_line_files.h"
+#include "app/hand_off_paths.h"
+#include "app/program_arguments.h"
+#include "linux/gtk/cpu_only_graphics.h"
+#include "linux/gtk/desktop_app.h"
+#include "linux/gtk/gtk_prompt.h"
+#include "linux/mpv/heap_return.h"
+#include "taviro_build_config.h"
+
+namespace {
+
+// TAVIRO_SERVICE_BASE_URL points a development or test run at another service
+// (a demo service on a free port); the player download page and the web site
+// move with it.
+void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
+  const char* base = std::getenv("TAVIRO_SERVICE_BASE_URL");
+  if (base == nullptr || *base == '\0') {
+    return;
+  }
+  config.service_base_url = base;
+  if (config.service_base_url.back() != '/') {
+    config.service_base_url += '/';
+  }
+  config.player_download_url = config.service_base_url + "download/player.htm";
+  config.site_url = config.service_base_url;
+}
+
+// $HOME, or the home the user database names when it is unset.
+const char* HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return home;
+  }
+  const passwd* entry = ::getpwuid(::getuid());
+  return entry != nullptr ? entry->pw_dir : nullptr;
+}
+
+// A folder another user could plant settings in is not used: the user is
+// told why and the program ends.
+int RefuseFolder(const std::filesystem::path& folder) {
+  const std::string text = taviro::RefusedFolderText(folder);
+  std::fprintf(stderr, "taviro: %s\n", text.c_str());  // also seen where no one reads the box
+  taviro::gtk::GtkPrompt prompt;
+  prompt.Inform("提示：", text);
+  return 1;
+}
+
+// The desktop matches windows to the installed desktop file by this name:
+// the Wayland app id and the X11 class.
+constexpr const char* kAppId = "org.taviro.Taviro";
+
+// Whether the terminal's texts are in Chinese, as the user's locale says.
+bool ChineseTerminal() {
+  return taviro::ChineseMessages(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
+// Tells on stderr which paths of the command line are no files to play. The
+// window that takes the command line leaves them out and tells its user too.
+void ReportRefusedFiles(const std::vector<std::string>& paths, const std::string& working_folder) {
+  const bool chinese = ChineseTerminal();
+  for (const taviro::RefusedFile& file :
+       taviro::ScreenCommandLine(taviro::JoinHandOffPaths(paths), working_folder).refused) {
+    std::fputs(taviro::RefusedFileLine(file, chinese).c_str(), stderr);
+  }
+}
+
+// --help, --version or an unknown option: the exit code once the text is out.
+int AnswerWithoutWindow(const taviro::ProgramArguments& arguments) {
+  switch (arguments.action) {
+    case taviro::ProgramAction::kShowHelp:
+      std::fputs(taviro::HelpText(ChineseTerminal()).c_str(), stdout);
+      break;
+    case taviro::ProgramAction::kShowVersion: std::fputs(taviro::VersionText().c_str(), stdout); break;
+    case taviro::ProgramAction::kBadOption:
+      std::fputs(taviro::BadOptionText(arguments.bad_option, ChineseTerminal()).c_str(), stderr);
+      return taviro::kBadOptionExitCode;
+    case taviro::ProgramAction::kRun: break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  taviro::mpv::LimitHeapArenas();
+  const taviro::ProgramArguments arguments =
+      taviro::ParseProgramArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+  if (arguments.action != taviro::ProgramAction::kRun) {
+    return AnswerWithoutWindow(arguments);
+  }
+  std::error_code no_folder;  // then relative paths stay as given
+  const std::string working_folder = std::filesystem::current_path(no_folder).string();
+  ReportRefusedFiles(arguments.paths, working_folder);
+  taviro::gtk::KeepCpuRasterizerOut();
+  g_set_prgname(kAppId);
+  g_set_application_name("Taviro");  // what assistive tools call the program
+  if (!gtk_init_check(nullptr, nullptr)) {
+    std::fputs(taviro::NoDisplayText(ChineseTerminal()).c_str(), stderr);
+    return taviro::kNoDisplayExitCode;
+  }
+  // The player library refuses any locale whose numbers are not written the C
+  // way; the interface stays in the user's language.
+  std::setlocale(LC_NUMERIC, "C");
+  gdk_set_program_class(kAppId);
+
+  taviro::gtk::DesktopConfig config;
+  config.program_folder = taviro::ProgramFolder();
+  const taviro::AppFolderChoice choice = taviro::ResolveAppFolder(
+      config.program_folder, taviro::XdgDataHome(std::getenv("XDG_DATA_HOME"), HomeFolder()));
+  if (choice.refused) {
+    return RefuseFolder(choice.folder);
+  }
+  config.app_folder = choice.folder;
+  config.command_line = taviro::JoinHandOffPaths(arguments.paths);
+  config.working_folder = working_folder;
+  config.service_base_url = taviro::build_config::kServiceBaseUrl;
+  config.site_url = taviro::build_config::kSiteUrl;
+  config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
+  config.sentinel_url = taviro::build_config::kSentinelUrl;
+  ApplyServiceOverride(config);
+  taviro::gtk::DesktopApp app(std::move(config));
+  return app.Run();
+}

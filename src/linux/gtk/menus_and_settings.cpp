@@ -1,0 +1,51 @@
+#include "linux/gtk/menus_and_settings.h"
+
+#include "settings/setting_keys.h"
+#include "ports/prompt.h"
+#include "ui/main/main_window.h"
+#include "ui/main/title_bar_commands.h"
+#include "ui/menus/list_menus.h"
+#include "ui/menus/main_menu.h"
+#include "ui/menus/player_extras_menu.h"
+#include "ui/menus/player_menu.h"
+#include "ui/menus/web_page_menu.h"
+
+namespace taviro::gtk {
+namespace {
+
+constexpr const char* kNoUpdateText = "你现在使用的是最新版本，无需升级!";
+
+}  // namespace
+
+MenusAndSettings::MenusAndSettings(MenusAndSettingsEnv env)
+    : env_(std::move(env)),
+      view_(env_.skins),
+      dialog_(SettingsDialogPorts{view_, view_.prompt(), view_.folders(), env_.processes, env_.programs,
+                                  env_.desktop},
+              env_.window.ConfigPath, env_.site_url) {
+  if (!env_.shengji) {
+    env_.shengji = [prompt = &env_.prompt] { prompt->Inform(std::string(kPromptCaption), kNoUpdateText); };
+  }
+}
+
+void MenusAndSettings::Build(GtkWindow* main_window) {
+  view_.Attach(dialog_, main_window);
+  GtkMenus& menus = env_.menus;
+  menus.SetAnchor(GTK_WIDGET(main_window));
+  menus.SetModel(&env_.window.menu);
+  const std::function<void()> refresh = [this] {
+    if (env_.refresh) env_.refresh();
+    view_.Refresh();
+  };
+  const MainMenuPorts main_menu{env_.window, dialog_, env_.desktop, env_.site_url, env_.shengji};
+  menus.AddItems(PopupMenu::r_m, MainMenuItems(main_menu), refresh);
+  menus.AddItems(PopupMenu::qvod_m, PlayerMenuItems(env_.window), refresh);
+  if (env_.choices != nullptr)
+    menus.AddItems(PopupMenu::qvod_m, PlayerExtrasMenuItems(*env_.choices), refresh);
+  menus.AddItems(PopupMenu::myMenu, WebPageMenuItems(env_.window), refresh);
+  menus.AddItems(PopupMenu::webc, WebcMenuItems(env_.list_commands), refresh);
+  menus.AddItems(PopupMenu::c_fie, CFieMenuItems(env_.list_commands), refresh);
+  env_.window.callbacks.repaint_settings_frame = [this] { view_.RepaintFrame(); };
+}
+
+}  // namespace taviro::gtk

@@ -1,0 +1,62 @@
+#include "linux/gtk/online_services.h"
+
+#include "linux/gtk/main_window_controller.h"
+#include "linux/gtk/main_window_view.h"
+#include "linux/system/curl_http_client.h"
+#include "ui/main/main_window.h"
+
+namespace taviro::gtk {
+
+OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
+    : ports_(ports), fetcher_(std::make_unique<BackgroundFetcher>(std::make_shared<CurlHttpClient>())) {
+  MainWindow& window = ports_.window;
+  window.callbacks.shengji = [this] { shengji(); };
+
+  promotion_view_ = std::make_unique<PromotionView>(ports_.related_view);
+  promotion_ =
+      std::make_unique<PromotionWindow>(ports_.scheduler, state_, *promotion_view_, window.ServiceBaseUrl);
+  promotion_view_->SetCloseHandler([this] { promotion_->Close(); });
+
+  notice_window_ = std::make_unique<NoticeWindow>(ports_.related_view);
+  notice_ =
+      std::make_unique<PopupNotice>(ports_.scheduler, *fetcher_, *notice_window_, window.ServiceBaseUrl);
+  notice_window_->SetHandlers([this] { notice_->OnPageComplete(); }, [this] { notice_->Hide(); },
+                              [this] { notice_->Hide(); });
+
+  ticker_ = std::make_unique<NewsTicker>(
+      ports_.scheduler, NewsTicker::Env{*fetcher_, ports_.uris, window.ServiceBaseUrl,
+                                        [&window] { return window.model[RegionId::La_0].rect.top; },
+                                        [this] { ticker_view_->Sync(); }});
+  ticker_view_ = std::make_unique<NewsTickerView>(ports_.view.Widget(RegionId::bo_foot), *ticker_);
+  window.callbacks.clear_news_hover = [this] { ticker_->ClearHover(); };
+
+  switch_check_ = std::make_unique<SwitchCheck>(
+      ports_.scheduler,
+      SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), [this] { notice_->Load(); },
+                     [this] { ticker_->gun_ad(); }, [this] { Changed(); }});
+}
+
+OnlineServices::~OnlineServices() {
+  fetcher_.reset();
+  ports_.window.callbacks.shengji = nullptr;
+  ports_.window.callbacks.clear_news_hover = nullptr;
+}
+
+UpdateEnv OnlineServices::MakeUpdateEnv() {
+  MainWindow& window = ports_.window;
+  return UpdateEnv{window.ports.prompt,   ports_.programs,       ports_.uris,
+                   ports_.program_folder, window.ServiceBaseUrl, [&window] { window.Quit(); }};
+}
+
+void OnlineServices::shengji() {
+  taviro::shengji(state_, MakeUpdateEnv());
+  Changed();
+}
+
+void OnlineServices::UnloadNotice() {
+  if (notice_->Loaded()) notice_->Unload();
+}
+
+void OnlineServices::Changed() { ports_.controller.Refresh(); }
+
+}  // namespace taviro::gtk

@@ -1,0 +1,248 @@
+#include "linux/helper/media_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "util/file_io.h"
+#include "helper/media_request.h"
+#include "linux/system/deadline_io.h"
+
+namespace taviro::helper {
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+constexpr milliseconds kSizeWait{30000};
+// A player gives up on a read that takes much longer than this; the helper
+// answers before, so that the player retries rather than fails.
+constexpr milliseconds kBytesWait{30000};
+constexpr milliseconds kSendWait{30000};
+// A player sends its whole request at once; a client still sending after
+// this is holding a connection, not asking.
+constexpr milliseconds kHeadWait{5000};
+constexpr std::size_t kLongestHead = 8192;
+constexpr std::int64_t kChunk = 256 * 1024;
+
+std::string ContentType(const std::string& name) {
+  std::string lower = name;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (lower.ends_with(".mp4") || lower.ends_with(".m4v")) return "video/mp4";
+  if (lower.ends_with(".mkv")) return "video/x-matroska";
+  if (lower.ends_with(".webm")) return "video/webm";
+  return "application/octet-stream";
+}
+
+std::string PercentEncoded(const std::string& name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  for (const char raw : name) {
+    const auto c = static_cast<unsigned char>(raw);
+    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+      text += raw;
+    } else {
+      text += '%';
+      text += kHex[c >> 4];
+      text += kHex[c & 15];
+    }
+  }
+  return text;
+}
+
+// As /proc/net/tcp writes an address: the raw IPv4 word and the port.
+std::string TableForm(const sockaddr_in& address) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08X:%04X", address.sin_addr.s_addr, ntohs(address.sin_port));
+  return text;
+}
+
+// Who a loopback client is: the user owning its socket, found from the
+// peer's side of the connection; its address when the table says nothing.
+std::string ClientOf(int connection, bool& foreign) {
+  sockaddr_in peer{};
+  sockaddr_in own{};
+  socklen_t peer_size = sizeof peer;
+  socklen_t own_size = sizeof own;
+  foreign = false;
+  if (::getpeername(connection, reinterpret_cast<sockaddr*>(&peer), &peer_size) != 0 ||
+      ::getsockname(connection, reinterpret_cast<sockaddr*>(&own), &own_size) != 0) {
+    return "?";
+  }
+  const std::optional<std::string> table = ReadFileBytes("/proc/net/tcp");
+  if (const auto owner = table ? TcpSocketOwner(*table, TableForm(peer), TableForm(own)) : std::nullopt) {
+    foreign = *owner != ::getuid();
+    return "uid " + std::to_string(*owner);
+  }
+  return TableForm(peer);
+}
+
+// The request head, up to its blank line, within the time a player needs.
+std::optional<std::string> ReceiveHead(int connection) {
+  const SteadyDeadline deadline = Clock::now() + kHeadWait;
+  std::string head;
+  char buffer[1024];
+  while (head.find("\r\n\r\n") == std::string::npos) {
+    if (head.size() >= kLongestHead) return std::nullopt;
+    const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now());
+    pollfd wait{connection, POLLIN, 0};
+    if (left.count() <= 0 || ::poll(&wait, 1, static_cast<int>(left.count())) <= 0) return std::nullopt;
+    const ssize_t got = ::recv(connection, buffer, std::min(sizeof buffer, kLongestHead - head.size()), 0);
+    if (got <= 0) return std::nullopt;
+    head.append(buffer, static_cast<std::size_t>(got));
+  }
+  return head;
+}
+
+bool SendStatus(int connection, const char* status) {
+  const std::string text =
+      std::string("HTTP/1.1 ") + status + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+  return SendAll(connection, text, Clock::now() + kSendWait);
+}
+
+bool SendBody(int connection, ItemDownload& item, std::int64_t at, std::int64_t end) {
+  std::vector<char> bytes;
+  while (at < end) {
+    const std::int64_t ready = item.WaitForBytes(at, std::min(end - at, kChunk), kBytesWait);
+    if (ready <= 0) return false;
+    bytes.resize(static_cast<std::size_t>(ready));
+    if (!item.ReadAt(at, bytes.data(), ready)) return false;
+    if (!SendAll(connection, std::string_view(bytes.data(), bytes.size()), Clock::now() + kSendWait)) {
+      return false;
+    }
+    at += ready;
+  }
+  return true;
+}
+
+}  // namespace
+
+MediaServer::MediaServer(Terminal& terminal) : terminal_(terminal) {}
+
+MediaServer::~MediaServer() { Stop(); }
+
+int MediaServer::Start() {
+  listener_.Reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  wake_.Reset(::eventfd(0, EFD_CLOEXEC));
+  if (!listener_.valid() || !wake_.valid()) return -1;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  if (::bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listener_.get(), SOMAXCONN) != 0 ||
+      ::getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    return -1;
+  }
+  port_ = ntohs(address.sin_port);
+  acceptor_ = std::thread([this] { AcceptLoop(); });
+  return port_;
+}
+
+void MediaServer::Stop() {
+  if (!acceptor_.joinable()) return;
+  const std::uint64_t one = 1;
+  // An eventfd write of 8 bytes does not fail here.
+  [[maybe_unused]] const ssize_t written = ::write(wake_.get(), &one, sizeof one);
+  acceptor_.join();
+  std::unique_lock lock(mutex_);
+  stopping_ = true;
+  // Connections waiting on a client or on bytes end at once.
+  for (const int connection : open_) ::shutdown(connection, SHUT_RDWR);
+  drained_.wait(lock, [this] { return open_.empty(); });
+}
+
+std::string MediaServer::AddressOf(const std::string& token, const std::string& name) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + "/item/" + token + "/" + PercentEncoded(name);
+}
+
+void MediaServer::AcceptLoop() {
+  pollfd waits[2] = {{listener_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
+  for (;;) {
+    if (::poll(waits, 2, -1) < 0) continue;
+    if (waits[1].revents != 0) return;
+    UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+    if (connection.valid()) Admit(std::move(connection));
+  }
+}
+
+void MediaServer::Admit(UniqueFd connection) {
+  bool foreign = false;
+  const std::string client = ClientOf(connection.get(), foreign);
+  // Another user's process has nothing to read here.
+  if (foreign) return;
+  std::lock_guard lock(mutex_);
+  if (stopping_ || static_cast<int>(open_.size()) >= kMaxConnections ||
+      per_client_[client] >= kMaxPerClient) {
+    return;
+  }
+  ++per_client_[client];
+  const int fd = connection.Release();
+  open_.insert(fd);
+  std::thread([this, fd, client] {
+    Serve(fd);
+    Release(fd, client);
+  }).detach();
+}
+
+void MediaServer::Release(int connection, const std::string& client) {
+  std::lock_guard lock(mutex_);
+  if (--per_client_[client] == 0) per_client_.erase(client);
+  open_.erase(connection);
+  ::close(connection);
+  drained_.notify_all();
+}
+
+void MediaServer::Serve(int connection) {
+  const std::optional<std::string> head = ReceiveHead(connection);
+  if (!head) return;
+  const std::optional<MediaRequest> request = ParseMediaRequest(*head);
+  if (!request) {
+    (void)SendStatus(connection, "400 Bad Request");  // the client is not waited for
+    return;
+  }
+  // A page that rebinds a name of its own to 127.0.0.1 sends its own name.
+  if (request->host != "127.0.0.1:" + std::to_string(port_)) {
+    (void)SendStatus(connection, "403 Forbidden");
+    return;
+  }
+  const std::optional<ServedItem> served = terminal_.FindByToken(request->token);
+  if (!served) {
+    (void)SendStatus(connection, "404 Not Found");
+    return;
+  }
+  const std::optional<std::int64_t> size = served->item->WaitForSize(kSizeWait);
+  if (!size) {
+    (void)SendStatus(connection, "503 Service Unavailable");
+    return;
+  }
+  const std::optional<ByteSpan> span = RequestedSpan(*request, *size);
+  if (!span) {
+    const std::string text = "HTTP/1.1 416 Range Not Satisfiable\r\nContent-Range: bytes */" +
+                             std::to_string(*size) + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    (void)SendAll(connection, text, Clock::now() + kSendWait);
+    return;
+  }
+  std::string text = span->partial ? "HTTP/1.1 206 Partial Content\r\n" : "HTTP/1.1 200 OK\r\n";
+  text += "Content-Type: " + ContentType(served->name) + "\r\nAccept-Ranges: bytes\r\nConnection: close\r\n";
+  text += "Content-Length: " + std::to_string(span->end - span->begin) + "\r\n";
+  if (span->partial) {
+    text += "Content-Range: bytes " + std::to_string(span->begin) + "-" + std::to_string(span->end - 1) +
+            "/" + std::to_string(*size) + "\r\n";
+  }
+  text += "\r\n";
+  if (!SendAll(connection, text, Clock::now() + kSendWait) || request->head_only) return;
+  // A player that goes away or a transfer that gives up ends the answer.
+  (void)SendBody(connection, *served->item, span->begin, span->end);
+}
+
+}  // namespace taviro::helper

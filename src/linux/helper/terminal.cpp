@@ -1,0 +1,100 @@
+#include "linux/helper/terminal.h"
+
+#include <sys/random.h>
+
+#include <array>
+
+#include "helper/transfer_rules.h"
+#include "helper/download_name.h"
+
+namespace taviro::helper {
+namespace {
+
+// 128 random bits in hex: an item's address cannot be guessed, only given.
+std::string NewToken() {
+  std::array<unsigned char, 16> random{};
+  std::size_t got = 0;
+  while (got < random.size()) {
+    const ssize_t part = ::getrandom(random.data() + got, random.size() - got, 0);
+    if (part > 0) got += static_cast<std::size_t>(part);
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string token;
+  for (const unsigned char c : random) {
+    token += kHex[c >> 4];
+    token += kHex[c & 15];
+  }
+  return token;
+}
+
+}  // namespace
+
+std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::string& error) {
+  const std::string name = MediaFileName(request.address);
+  if (name.empty()) {
+    error = "refused: the address names no file inside the save folder";
+    return std::nullopt;
+  }
+  const std::optional<std::string> source = SourceAddress(request.address, request.service_base);
+  if (!source) {
+    error = "refused: not an address the helper fetches";
+    return std::nullopt;
+  }
+  const std::string key = SourceKey(request.address, *source);
+  std::lock_guard lock(mutex_);
+  if (auto found = items_.find(key); found != items_.end() && !found->second.item->Failed())
+    return found->second;
+  for (auto other = items_.begin(); other != items_.end();) {
+    if (other->second.name != name || other->first == key) {
+      ++other;
+    } else if (other->second.item->Failed()) {
+      other = items_.erase(other);  // gone for good: its name is free again
+    } else {
+      error = "refused: another item is saved as " + name;
+      return std::nullopt;
+    }
+  }
+  // The save folder is made when it is first used.
+  if (!folder_) folder_ = SaveFolder::Open(save_folder_);
+  if (!folder_) {
+    error = "cannot write to the save folder " + save_folder_;
+    return std::nullopt;
+  }
+  const std::vector<std::string> files = DownloadFilesOf(name);
+  std::optional<std::int64_t> size;
+  if (const std::optional<QvodLink> link = ParseQvodLink(request.address)) size = link->size;
+  auto item = std::make_shared<ItemDownload>(*source, key, ItemFiles{folder_, files[0], files[1], files[2]},
+                                             size, debug_);
+  if (!item->Start(error)) return std::nullopt;
+  ServedItem served{item, NewToken(), name};
+  items_[key] = served;
+  return served;
+}
+
+std::optional<ServedItem> Terminal::FindByToken(const std::string& token) {
+  std::lock_guard lock(mutex_);
+  for (const auto& [key, served] : items_) {
+    if (served.token == token) return served;
+  }
+  return std::nullopt;
+}
+
+std::optional<HelperStatus> Terminal::Status(const HelperRequest& request) {
+  const std::optional<std::string> source = SourceAddress(request.address, request.service_base);
+  if (!source) return std::nullopt;
+  std::shared_ptr<ItemDownload> item;
+  {
+    std::lock_guard lock(mutex_);
+    const auto found = items_.find(SourceKey(request.address, *source));
+    if (found == items_.end()) return std::nullopt;
+    item = found->second.item;
+  }
+  return item->Status();
+}
+
+void Terminal::StopAll() {
+  std::lock_guard lock(mutex_);
+  for (auto& [key, served] : items_) served.item->Stop();
+}
+
+}  // namespace taviro::helper

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "linux/helper/item_download.h"
+#include "linux/helper/save_folder.h"
+#include "helper/helper_protocol.h"
+
+namespace taviro::helper {
+
+// An item as the server finds it: by the secret token in its address.
+struct ServedItem {
+  std::shared_ptr<ItemDownload> item;
+  std::string token;
+  std::string name;
+};
+
+// The helper's items, by what they are (their source), each saved under
+// its file name; two items never share a name.
+class Terminal {
+ public:
+  Terminal(std::string save_folder, bool debug) : save_folder_(std::move(save_folder)), debug_(debug) {}
+
+  // Starts (or finds) the item of a request; nothing when the address names
+  // no safe file name, cannot be fetched, or its name is another item's.
+  // `error` says why.
+  std::optional<ServedItem> Open(const HelperRequest& request, std::string& error);
+  std::optional<ServedItem> FindByToken(const std::string& token);
+  // Nothing for an address no request has opened since the helper started.
+  std::optional<HelperStatus> Status(const HelperRequest& request);
+  void StopAll();
+
+ private:
+  std::string save_folder_;
+  bool debug_;
+  std::mutex mutex_;
+  std::shared_ptr<const SaveFolder> folder_;
+  std::map<std::string, ServedItem> items_;  // by source key
+};
+
+}  // namespace taviro::helper

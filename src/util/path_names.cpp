@@ -1,0 +1,17 @@
+#include "util/path_names.h"
+
+namespace taviro {
+
+std::string FileNameOf(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos) return {};
+  return std::string(path.substr(slash + 1));
+}
+
+std::string StripExtension(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return {};
+  return std::string(name.substr(0, dot));
+}
+
+}  // namespace taviro

@@ -1,0 +1,212 @@
+// The helper's terminal and loopback server against a source on loopback,
+// with a save folder that another user writes to as well.
+#include "linux/helper/media_server.h"
+
+#include <arpa/inet.h>
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "linux/helper/terminal.h"
+#include "support/temp_folder.h"
+
+namespace taviro::helper {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr uid_t kOtherUser = 65534;  // nobody
+constexpr auto kDeadline = 60s;
+
+bool WaitFor(const std::function<bool()>& done) {
+  const auto deadline = Clock::now() + kDeadline;
+  while (!done()) {
+    if (Clock::now() > deadline) return false;
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
+}
+
+// A source on a free loopback port: every path is a file of its own.
+class Source {
+ public:
+  Source() {
+    server_.Get(R"(/.*)", [](const httplib::Request& request, httplib::Response& response) {
+      response.set_content("bytes of " + request.path, "application/octet-stream");
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+  }
+  ~Source() {
+    while (!server_.is_running()) std::this_thread::yield();
+    server_.stop();
+    thread_.join();
+  }
+  std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+ private:
+  httplib::Server server_;
+  int port_ = -1;
+  std::thread thread_;
+};
+
+UniqueFd Connect(int port) {
+  UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return {};
+  return fd;
+}
+
+// Everything the server sends until it closes (or the deadline).
+std::string ReadAll(int fd) {
+  std::string text;
+  char buffer[4096];
+  const auto deadline = Clock::now() + kDeadline;
+  while (Clock::now() < deadline) {
+    pollfd wait{fd, POLLIN, 0};
+    if (::poll(&wait, 1, 100) <= 0) continue;
+    const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+    if (got <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  return text;
+}
+
+std::string Get(int port, const std::string& path, const std::string& host) {
+  const UniqueFd fd = Connect(port);
+  const std::string head = "GET " + path + " HTTP/1.1\r\nHost: " + host + "\r\nRange: bytes=6-\r\n\r\n";
+  if (!fd.valid() || ::send(fd.get(), head.data(), head.size(), MSG_NOSIGNAL) < 0) return {};
+  return ReadAll(fd.get());
+}
+
+class MediaServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { curl_global_init(CURL_GLOBAL_DEFAULT); }
+  void TearDown() override {
+    terminal.StopAll();
+    server.Stop();
+    curl_global_cleanup();
+  }
+  std::optional<ServedItem> Open(const std::string& address, std::string& error) {
+    return terminal.Open(HelperRequest{HelperVerb::kPlay, address, source.Base()}, error);
+  }
+  // The item's bytes once its file has its final name.
+  std::string Finished(const std::string& address, const std::string& name) {
+    std::string error;
+    const std::optional<ServedItem> served = Open(address, error);
+    EXPECT_TRUE(served) << error;
+    if (!served) return {};
+    EXPECT_TRUE(WaitFor([&] { return folder.Exists(name) && !folder.Exists(name + ".part"); }));
+    return folder.Read(name);
+  }
+  void Plant(const std::string& name, const std::string& bytes) const {
+    folder.Write(name, bytes);
+    ASSERT_EQ(::chown((folder / name).c_str(), kOtherUser, kOtherUser), 0);
+  }
+
+  Source source;
+  testing::TempFolder folder;
+  Terminal terminal{folder.path().string() + "/", false};
+  MediaServer server{terminal};
+};
+
+TEST_F(MediaServerTest, OnlyTheItemsTokenAndTheServersOwnHostReachItsBytes) {
+  const int port = server.Start();
+  ASSERT_GT(port, 0);
+  std::string error;
+  const std::optional<ServedItem> served = Open(source.Base() + "a/v.mp4", error);
+  ASSERT_TRUE(served) << error;
+  const std::string host = "127.0.0.1:" + std::to_string(port);
+  const std::string path = "/item/" + served->token + "/v.mp4";
+  EXPECT_EQ(server.AddressOf(served->token, "v.mp4"), "http://" + host + path);
+
+  const std::string answer = Get(port, path, host);
+  EXPECT_TRUE(answer.starts_with("HTTP/1.1 206 ")) << answer;
+  EXPECT_NE(answer.find("Content-Range: bytes 6-16/17\r\n"), std::string::npos) << answer;
+  EXPECT_TRUE(answer.ends_with("\r\n\r\nof /a/v.mp4")) << answer;
+
+  // A page that rebinds its own name to 127.0.0.1 names itself.
+  EXPECT_TRUE(Get(port, path, "attacker.example:" + std::to_string(port)).starts_with("HTTP/1.1 403 "));
+  std::string guessed = served->token;
+  guessed[0] = guessed[0] == '0' ? '1' : '0';
+  EXPECT_TRUE(Get(port, "/item/" + guessed + "/v.mp4", host).starts_with("HTTP/1.1 404 "));
+  EXPECT_TRUE(Get(port, "/item/v.mp4", host).starts_with("HTTP/1.1 400 "));
+}
+
+TEST_F(MediaServerTest, AClientThatDribblesItsRequestIsDroppedAndOthersAreStillServed) {
+  const int port = server.Start();
+  std::string error;
+  const std::optional<ServedItem> served = Open(source.Base() + "b/v.mp4", error);
+  ASSERT_TRUE(served) << error;
+  std::vector<UniqueFd> slow;
+  for (int i = 0; i < MediaServer::kMaxConnections + 4; ++i) {
+    slow.push_back(Connect(port));
+    ASSERT_EQ(::send(slow.back().get(), "G", 1, MSG_NOSIGNAL), 1);
+  }
+  // One byte a second is never a whole request: the server hangs up.
+  const auto began = Clock::now();
+  bool closed = false;
+  while (!closed && Clock::now() - began < kDeadline) {
+    pollfd wait{slow.front().get(), POLLIN, 0};
+    if (::poll(&wait, 1, 1000) > 0) {
+      char c = 0;
+      closed = ::recv(slow.front().get(), &c, 1, 0) == 0;
+    } else {
+      (void)::send(slow.front().get(), "E", 1, MSG_NOSIGNAL);  // a failed send ends the loop too
+    }
+  }
+  EXPECT_TRUE(closed);
+  const std::string host = "127.0.0.1:" + std::to_string(port);
+  EXPECT_TRUE(
+      WaitFor([&] { return Get(port, "/item/" + served->token + "/v.mp4", host).ends_with("/b/v.mp4"); }));
+}
+
+// In a folder another user writes to, what that user planted under the
+// item's names is never followed, trusted or served.
+TEST_F(MediaServerTest, PlantedLinksAndAnotherUsersPartialFilesAreNeitherFollowedNorTrusted) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to plant another user's files";
+  folder.Write("private", "the user's secret");
+  std::filesystem::create_symlink(folder / "private", folder / "p.mp4.part");
+  std::filesystem::create_symlink(folder / "private", folder / "q.mp4");
+  // Claims to be complete: without a fetch it would be renamed and served.
+  Plant("r.mp4.part", "planted bytes!");
+  Plant("r.mp4.part.ranges", "size 14\nsource " + source.Base() + "r/r.mp4\n0-14\n");
+
+  EXPECT_EQ(Finished(source.Base() + "p/p.mp4", "p.mp4"), "bytes of /p/p.mp4");
+  EXPECT_EQ(Finished(source.Base() + "q/q.mp4", "q.mp4"), "bytes of /q/q.mp4");
+  EXPECT_EQ(Finished(source.Base() + "r/r.mp4", "r.mp4"), "bytes of /r/r.mp4");
+  EXPECT_EQ(folder.Read("private"), "the user's secret");
+}
+
+TEST_F(MediaServerTest, ItemsAreTheirSourceNotTheirNameAndAFinishedFileMustHaveTheSizePromised) {
+  EXPECT_EQ(Finished(source.Base() + "d/v.mp4", "v.mp4"), "bytes of /d/v.mp4");
+  std::string error;
+  // Another source's file of the same name is not this item.
+  EXPECT_FALSE(Open(source.Base() + "e/v.mp4", error));
+  EXPECT_NE(error.find("another"), std::string::npos) << error;
+
+  // A qvod link promises 18 bytes; the file under its name has 5.
+  folder.Write("s.mp4", "short");
+  EXPECT_FALSE(Open("qvod://18|ABC|s.mp4|", error));
+  std::filesystem::remove(folder / "s.mp4");
+  EXPECT_EQ(Finished("qvod://18|ABC|s.mp4|", "s.mp4"), "bytes of /seed/ABC");
+}
+
+}  // namespace
+}  // namespace taviro::helper
