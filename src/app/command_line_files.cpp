@@ -7,10 +7,10 @@
 #include "app/command_line_handoff.h"
 #include "app/hand_off_paths.h"
 #include "app/open_local_files.h"
-#include "util/path_names.h"
 #include "playback/status_strip.h"
-#include "ui/main/main_window.h"
-#include "ui/main/tray_controller.h"
+#include "util/path_names.h"
+#include "window/main_window.h"
+#include "window/tray_controller.h"
 
 namespace taviro {
 namespace {

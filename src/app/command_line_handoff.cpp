@@ -1,20 +1,20 @@
 #include "app/command_line_handoff.h"
 
 #include "app/open_local_files.h"
-#include "util/path_names.h"
-#include "util/truncate_by_width.h"
 #include "lists/media_lists.h"
-#include "ports/player_control.h"
 #include "playback/media_address.h"
 #include "playback/playback_context.h"
-#include "ui/main/content_mode.h"
-#include "ui/main/layout_support.h"
-#include "ui/main/main_window.h"
-#include "ui/main/mini_mode.h"
-#include "ui/main/npc_buttons.h"
-#include "ui/main/title_bar_commands.h"
-#include "ui/main/window_design.h"
-#include "ui/main/window_state.h"
+#include "ports/player_control.h"
+#include "util/path_names.h"
+#include "util/truncate_by_width.h"
+#include "window/content_mode.h"
+#include "window/layout_support.h"
+#include "window/main_window.h"
+#include "window/mini_mode.h"
+#include "window/npc_buttons.h"
+#include "window/title_bar_commands.h"
+#include "window/window_design.h"
+#include "window/window_state.h"
 
 namespace taviro {
 namespace {
@@ -40,8 +40,8 @@ void BringWindowForward(MainWindow& window) {
 
 }  // namespace
 
-void l_com(PlaybackContext& context, const std::string& command_line,
-           const std::filesystem::path& working_folder) {
+void AddAndPlayLocalFile(PlaybackContext& context, const std::string& command_line,
+                         const std::filesystem::path& working_folder) {
   PlayLocalFile(context, CommandLinePathIn(command_line, working_folder));
 }
 
@@ -64,8 +64,8 @@ void PlayLocalFile(PlaybackContext& context, const std::string& path) {
   StartLocalItem(context.now, path);
   context.lists.AddLocalFile(name, path, 0);
   context.now.ItemKind = 2;
-  NpcClick(context.window, npc::kPlayerTab);
-  NpcClick(context.window, npc::kLocalFilesTab);
+  ShowMainTab(context.window, MainTab::kPlayer);
+  ShowSideTab(context.window, SideTab::kLocalFiles);
 }
 
 void ReceiveHandOff(PlaybackContext& context, const std::string& text,
@@ -87,9 +87,9 @@ void PlayCommandLine(PlaybackContext& context, const std::string& command_line,
   if (window.model.MiniMode != 0) {
     JbiClick(window);
   }
-  NpcClick(window, npc::kPlayerTab);
+  ShowMainTab(window, MainTab::kPlayer);
   SetContentMode(window, ContentMode::kPlayer);
-  l_com(context, command_line, working_folder);
+  AddAndPlayLocalFile(context, command_line, working_folder);
 }
 
 }  // namespace taviro

@@ -41,8 +41,8 @@ HandOffMessage DecodeHandOff(std::string_view text);
 // (with its absolute path, so that the row plays again later), showing the
 // player tab and the local-file side tab. The file is not looked for: the
 // player reports a wrong path through its state.
-void l_com(PlaybackContext& context, const std::string& command_line,
-           const std::filesystem::path& working_folder = {});
+void AddAndPlayLocalFile(PlaybackContext& context, const std::string& command_line,
+                         const std::filesystem::path& working_folder = {});
 // The same for a path that is exact and absolute already (a drop, one of
 // several arguments).
 void PlayLocalFile(PlaybackContext& context, const std::string& path);

@@ -5,15 +5,15 @@
 
 #include "app/command_line_handoff.h"
 #include "app/hand_off_paths.h"
-#include "util/path_names.h"
 #include "lists/media_lists.h"
 #include "playback/playback_context.h"
-#include "ui/main/content_mode.h"
-#include "ui/main/main_window.h"
-#include "ui/main/mini_mode.h"
-#include "ui/main/npc_buttons.h"
-#include "ui/main/title_bar_commands.h"
-#include "ui/main/tray_controller.h"
+#include "util/path_names.h"
+#include "window/content_mode.h"
+#include "window/main_window.h"
+#include "window/mini_mode.h"
+#include "window/npc_buttons.h"
+#include "window/title_bar_commands.h"
+#include "window/tray_controller.h"
 
 namespace taviro {
 namespace {
@@ -35,7 +35,7 @@ void OpenLocalFiles(PlaybackContext& context, const std::vector<std::string>& pa
   if (files.empty()) return;
 
   if (window.model.MiniMode != 0) JbiClick(window);
-  NpcClick(window, npc::kPlayerTab);
+  ShowMainTab(window, MainTab::kPlayer);
   SetContentMode(window, ContentMode::kPlayer);
   // Each file goes on top of the list, so the later ones go first and the
   // one that plays ends on top.

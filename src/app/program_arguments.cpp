@@ -1,6 +1,6 @@
 #include "app/program_arguments.h"
 
-#include "ui/main/main_window.h"
+#include "window/main_window.h"
 
 namespace taviro {
 namespace {

@@ -1,7 +1,7 @@
 #include "lists/list_links.h"
 
 #include "util/text_number.h"
-#include "ui/main/window_model.h"
+#include "window/window_model.h"
 
 namespace taviro {
 namespace {

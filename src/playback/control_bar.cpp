@@ -4,19 +4,20 @@
 #include <string>
 #include <utility>
 
+#include "lists/media_lists.h"
+#include "playback/media_address.h"
+#include "ports/file_dialog.h"
+#include "ports/player_control.h"
 #include "util/path_names.h"
 #include "util/text_number.h"
 #include "util/truncate_by_width.h"
-#include "lists/media_lists.h"
-#include "ports/file_dialog.h"
-#include "ports/player_control.h"
-#include "playback/media_address.h"
-#include "ui/main/bo_but_buttons.h"
-#include "ui/main/chrome_faces.h"
-#include "ui/main/content_mode.h"
-#include "ui/main/npc_buttons.h"
-#include "ui/main/title_bar_commands.h"
-#include "ui/main/window_design.h"
+#include "window/bo_but_buttons.h"
+#include "window/chrome_faces.h"
+#include "window/chrome_state.h"
+#include "window/content_mode.h"
+#include "window/npc_buttons.h"
+#include "window/title_bar_commands.h"
+#include "window/window_design.h"
 
 namespace taviro {
 namespace {
@@ -44,8 +45,8 @@ ControlBar::ControlBar(PlaybackContext& context, FileDialog& files, StepEpisodeF
 void ControlBar::Click(int index) {
   WindowModel& model = window_.model;
   model[R::P1].visible = false;
-  if (model.SuppressClick == 1) {
-    model.SuppressClick = 0;
+  if (model.ignore_next_click) {
+    model.ignore_next_click = false;
     return;
   }
   switch (index) {
@@ -62,7 +63,7 @@ void ControlBar::Click(int index) {
 }
 
 void ControlBar::MouseDown(int /*index*/, MouseButton button) {
-  window_.model.SuppressClick = button == MouseButton::kLeft ? 0 : 1;
+  window_.model.ignore_next_click = button == MouseButton::kLeft ? 0 : 1;
 }
 
 void ControlBar::PlayOrPause() {
@@ -70,8 +71,7 @@ void ControlBar::PlayOrPause() {
   if (model.ContentMode != ContentMode::kPlayer) return;
   PlayerControl& player = window_.ports.player;
   context_.timers.Timer1.SetEnabled(true);
-  RegionState& button = model[BoBut(bo_but::kPlayPause)];
-  if (button.tooltip == kPauseTip) {
+  if (model.playing) {
     if (model.AdHuanState == kPanelEnabled) {
       model[R::ad_huan].visible = true;
       model[R::bo_pad].visible = false;
@@ -79,15 +79,13 @@ void ControlBar::PlayOrPause() {
     ShowVideo(model, false);
     player.Pause();
     SetStatus(kPausedStatus);
-    button.tooltip = kPlayTip;
-    PaintFace(0);
+    SetPlayingShown(model, false);
     return;
   }
   now_.ResumeDone = 0;
   player.Play();
-  button.tooltip = kPauseTip;
-  PaintFace(0);
-  if (model.CurrentMainTab != npc::kPlayerTab) NpcClick(window_, npc::kPlayerTab);
+  SetPlayingShown(model, true);
+  if (model.main_tab != MainTab::kPlayer) ShowMainTab(window_, MainTab::kPlayer);
   ShowVideo(model, true);
 }
 
@@ -105,8 +103,7 @@ void ControlBar::Stop() {
   ClearPlayStrip(window_);
 
   window_.ports.player.Stop();
-  model[BoBut(bo_but::kPlayPause)].tooltip = kPlayTip;
-  PaintFace(0);
+  SetPlayingShown(model, false);
   SetStatus(kStoppedStatus);
   PaintFace(1);
 }
@@ -122,20 +119,17 @@ void ControlBar::StoreLastPosition() {
 }
 
 void ControlBar::ToggleMute() {
-  RegionState& button = window_.model[BoBut(bo_but::kMute)];
-  const bool mute = button.tooltip == kMuteTip;
-  const std::string_view text = mute ? kUnmuteTip : kMuteTip;
-  button.tooltip = text;
-  window_.menu.q_yin = text;
+  const bool mute = !window_.model.muted;
+  SetMutedShown(window_.model, mute);
+  window_.menu.q_yin = MuteCaption(mute);
   window_.ports.player.SetMuted(mute);
-  PaintFace(2);
 }
 
 void ControlBar::EnterFullScreen() {
   if (window_.ports.player.State() != PlayerState::kPlaying) return;
   // A topmost window would stay above the full-screen picture.
-  if (window_.model[Npc(npc::kTopmost)].tooltip == kLeaveTopmostTip) NpcClick(window_, npc::kTopmost);
-  NpcClick(window_, npc::kPlayerTab);
+  if (window_.model.topmost) ToggleTopmost(window_);
+  ShowMainTab(window_, MainTab::kPlayer);
   window_.ports.player.SetFullScreen(true);
   PaintFace(3);
 }
@@ -165,8 +159,8 @@ void ControlBar::OpenLocalFile() {
   // Else a series played before would go on preparing its next episode and
   // play it when this file ends.
   StartLocalItem(now_, path);
-  NpcClick(window_, npc::kLocalFilesTab);
-  NpcClick(window_, npc::kPlayerTab);
+  ShowSideTab(window_, SideTab::kLocalFiles);
+  ShowMainTab(window_, MainTab::kPlayer);
 }
 
 // The button stays disabled while the episode is looked up, so a second
@@ -180,11 +174,11 @@ void ControlBar::StepEpisode(int index, int direction) {
 }
 
 void ControlBar::ToggleSidePanel() {
-  const int tab = window_.model.CurrentMainTab;
-  if (tab == npc::kPlayerTab) {
-    NpcClick(window_, npc::kSidePanelHandle);
-  } else if (tab == npc::kTvTab) {
-    NpcClick(window_, npc::kTvSidePanelHandle);
+  const MainTab tab = window_.model.main_tab;
+  if (tab == MainTab::kPlayer) {
+    taviro::ToggleSidePanel(window_, SidePanel::kPlayer);
+  } else if (tab == MainTab::kTv) {
+    taviro::ToggleSidePanel(window_, SidePanel::kTvChannels);
   }
 }
 

@@ -4,18 +4,12 @@
 #include <string_view>
 
 #include "playback/playback_context.h"
-#include "ui/main/main_window.h"
-#include "ui/main/window_body_mouse.h"
+#include "window/main_window.h"
+#include "window/window_body_mouse.h"
 
 namespace taviro {
 
 class FileDialog;
-
-// Button 0 and the mute button keep their state in their tooltips.
-inline constexpr std::string_view kPlayTip = "播放";   // paused or stopped
-inline constexpr std::string_view kPauseTip = "暂停";  // playing
-inline constexpr std::string_view kMuteTip = "静音";
-inline constexpr std::string_view kUnmuteTip = "取消静音";
 
 inline constexpr std::string_view kPausedStatus = "已暂停";
 inline constexpr std::string_view kStoppedStatus = "已停止";

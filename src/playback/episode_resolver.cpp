@@ -3,17 +3,17 @@
 #include <functional>
 #include <string>
 
-#include "util/script_escape.h"
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
-#include "util/text_number.h"
-#include "ports/web_view.h"
 #include "playback/catalogue_links.h"
 #include "playback/episode_reply.h"
 #include "playback/item_key.h"
 #include "playback/media_address.h"
-#include "ui/main/main_window.h"
-#include "ui/main/tray_controller.h"
+#include "ports/web_view.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
+#include "util/script_escape.h"
+#include "util/text_number.h"
+#include "window/main_window.h"
+#include "window/tray_controller.h"
 
 namespace taviro {
 namespace {
@@ -130,7 +130,7 @@ void EpisodeResolver::StepEpisode(int direction) {
         });
 }
 
-void EpisodeResolver::OnTimer4() {
+void EpisodeResolver::RetryNextEpisode() {
   NowPlaying& now = context_.now;
   const int previous = now.RetryTicks++;
   if (previous != 1) {

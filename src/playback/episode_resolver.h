@@ -26,7 +26,7 @@ class EpisodeResolver {
   void StepEpisode(int direction);
 
   // Timer4: the retry runs on the second tick after a failure.
-  void OnTimer4();
+  void RetryNextEpisode();
 
  private:
   enum class After { kNothing, kLetThePollerAskAgain };

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "ui/main/main_window.h"
-#include "ui/main/window_design.h"
+#include "window/main_window.h"
+#include "window/window_design.h"
 
 namespace taviro {
 

@@ -3,16 +3,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "util/file_uri.h"
-#include "util/process_helpers.h"
-#include "util/script_escape.h"
-#include "settings/settings_store.h"
-#include "util/text_number.h"
-#include "util/truncate_by_width.h"
 #include "lists/media_lists.h"
-#include "ports/player_control.h"
-#include "ports/program_launcher.h"
-#include "ports/web_view.h"
 #include "playback/catalogue_links.h"
 #include "playback/episode_list_page.h"
 #include "playback/episode_reply.h"
@@ -21,11 +12,20 @@
 #include "playback/media_address.h"
 #include "playback/playback_context.h"
 #include "playback/status_strip.h"
-#include "ui/main/content_mode.h"
-#include "ui/main/main_window.h"
-#include "ui/main/npc_buttons.h"
-#include "ui/main/title_bar_commands.h"
-#include "ui/main/tray_controller.h"
+#include "ports/player_control.h"
+#include "ports/program_launcher.h"
+#include "ports/web_view.h"
+#include "settings/settings_store.h"
+#include "util/file_uri.h"
+#include "util/process_helpers.h"
+#include "util/script_escape.h"
+#include "util/text_number.h"
+#include "util/truncate_by_width.h"
+#include "window/content_mode.h"
+#include "window/main_window.h"
+#include "window/npc_buttons.h"
+#include "window/title_bar_commands.h"
+#include "window/tray_controller.h"
 
 namespace taviro {
 namespace {
@@ -94,7 +94,7 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
   MainWindow& window = context_.window;
   const CatalogueLink entry = ParseCatalogueLink(uri);
   SetStatusText(window, kSearchingStatus);
-  NpcClick(window, npc::kPlayerTab);
+  ShowMainTab(window, MainTab::kPlayer);
   // The entry clicked last is the one the user wants: an answer for an
   // earlier click that comes after it is dropped.
   const unsigned ticket = ++catalogue_ticket_;
@@ -172,8 +172,8 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   }
 
   now.ItemKind = 1;
-  NpcClick(window, npc::kPlayerTab);
-  NpcClick(window, npc::kEpisodeListTab);
+  ShowMainTab(window, MainTab::kPlayer);
+  ShowSideTab(window, SideTab::kEpisodes);
 }
 
 void LinkRouter::StartDownloadHelper() {

@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "util/file_io.h"
-#include "util/folder_listing.h"
+#include "playback/subtitle_text.h"
 #include "ports/clock.h"
 #include "ports/file_dialog.h"
 #include "ports/player_control.h"
 #include "ports/tray_icon.h"
-#include "playback/subtitle_text.h"
-#include "ui/main/tray_controller.h"
+#include "util/file_io.h"
+#include "util/folder_listing.h"
+#include "window/tray_controller.h"
 
 namespace taviro {
 namespace {

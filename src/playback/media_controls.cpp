@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ports/player_control.h"
-#include "ports/player_details.h"
 #include "playback/control_bar.h"
 #include "playback/item_key.h"
 #include "playback/media_choices.h"
 #include "playback/playback_context.h"
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
-#include "ui/main/bo_but_buttons.h"
-#include "ui/main/content_mode.h"
-#include "ui/main/main_window.h"
-#include "ui/main/window_state.h"
+#include "ports/player_control.h"
+#include "ports/player_details.h"
+#include "window/bo_but_buttons.h"
+#include "window/content_mode.h"
+#include "window/main_window.h"
+#include "window/window_state.h"
 
 namespace taviro {
 namespace {
@@ -86,7 +86,7 @@ bool MediaControls::PlayerShown() const { return context_.window.model.ContentMo
 // A press from outside is a left click: a right press left over from the
 // window must not swallow it.
 void MediaControls::Press(int button) {
-  context_.window.model.SuppressClick = 0;
+  context_.window.model.ignore_next_click = false;
   context_.window.ClickControlBar(button);
 }
 
@@ -95,13 +95,13 @@ void MediaControls::PlayPause() {
 }
 
 void MediaControls::Play() {
-  if (PlayerShown() && context_.window.model[BoBut(bo_but::kPlayPause)].tooltip != kPauseTip) {
+  if (PlayerShown() && !context_.window.model.playing) {
     Press(bo_but::kPlayPause);
   }
 }
 
 void MediaControls::Pause() {
-  if (PlayerShown() && context_.window.model[BoBut(bo_but::kPlayPause)].tooltip == kPauseTip) {
+  if (PlayerShown() && context_.window.model.playing) {
     Press(bo_but::kPlayPause);
   }
 }
@@ -188,7 +188,7 @@ MediaControlsState MediaControls::Current() {
   if (NoItemPlaying(player.State())) return state;
 
   DescribeTrack(state);
-  if (window.model[BoBut(bo_but::kPlayPause)].tooltip == kPauseTip) {
+  if (window.model.playing) {
     state.status = PlaybackStatus::kPlaying;
   } else if (player.State() == PlayerState::kPaused) {
     state.status = PlaybackStatus::kPaused;

@@ -2,16 +2,16 @@
 
 #include <string>
 
-#include "util/format_seconds.h"
-#include "ports/player_control.h"
-#include "ports/window_host.h"
 #include "playback/media_choices.h"
 #include "playback/playback_context.h"
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
-#include "ui/main/bo_but_buttons.h"
-#include "ui/main/content_mode.h"
-#include "ui/main/main_window.h"
+#include "ports/player_control.h"
+#include "ports/window_host.h"
+#include "util/format_seconds.h"
+#include "window/bo_but_buttons.h"
+#include "window/content_mode.h"
+#include "window/main_window.h"
 
 namespace taviro {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ports/player_control.h"
 #include "playback/bar_arithmetic.h"
-#include "ui/main/main_window.h"
+#include "ports/player_control.h"
+#include "window/main_window.h"
 
 namespace taviro {
 namespace {

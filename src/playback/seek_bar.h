@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/main/region_id.h"
-#include "ui/main/window_body_mouse.h"
-#include "ui/main/window_model.h"
+#include "window/region_id.h"
+#include "window/window_body_mouse.h"
+#include "window/window_model.h"
 
 namespace taviro {
 

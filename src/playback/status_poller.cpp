@@ -4,31 +4,29 @@
 #include <cstdint>
 #include <string>
 
-#include "util/format_seconds.h"
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
-#include "util/system_shutdown.h"
-#include "util/text_number.h"
 #include "lists/media_lists.h"
-#include "ports/clock.h"
-#include "ports/player_control.h"
-#include "ports/web_view.h"
 #include "playback/episode_resolver.h"
 #include "playback/media_address.h"
 #include "playback/player_status_text.h"
 #include "playback/status_strip.h"
-#include "ui/main/bo_but_buttons.h"
-#include "ui/main/chrome_faces.h"
-#include "ui/main/main_window.h"
-#include "ui/main/tray_controller.h"
+#include "ports/clock.h"
+#include "ports/player_control.h"
+#include "ports/web_view.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
+#include "util/format_seconds.h"
+#include "util/system_shutdown.h"
+#include "util/text_number.h"
+#include "window/bo_but_buttons.h"
+#include "window/chrome_faces.h"
+#include "window/chrome_state.h"
+#include "window/main_window.h"
+#include "window/tray_controller.h"
 
 namespace taviro {
 namespace {
 
 using R = RegionId;
-
-constexpr std::string_view kPlayTip = "播放";
-constexpr std::string_view kPauseTip = "暂停";
 
 // An item counts as ended within this many seconds of its duration.
 constexpr int kEndMargin = 2;
@@ -58,7 +56,7 @@ StatusPoller::StatusPoller(PlaybackContext& context, EpisodeResolver& resolver, 
                            Clock& clock)
     : context_(context), resolver_(resolver), shutdown_(shutdown), clock_(clock) {}
 
-void StatusPoller::OnTimer1() {
+void StatusPoller::Tick() {
   PlayerControl& player = context_.window.ports.player;
   const std::string url = player.Url();
   if (url.empty()) {
@@ -109,7 +107,7 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   }
 }
 
-void StatusPoller::OnTimer2() {
+void StatusPoller::HandleEndOfPlay() {
   WindowModel& model = context_.window.model;
   model[R::bo_ad].visible = true;
   model[R::Qvodx].visible = false;
@@ -138,7 +136,7 @@ void StatusPoller::OnTimer2() {
 
 void StatusPoller::ShowIdle() {
   WindowModel& model = context_.window.model;
-  model[BoBut(bo_but::kPlayPause)].tooltip = kPlayTip;
+  SetPlayingShown(model, false);
   SetStatusText(context_.window, "准备就绪");
   model[R::huan].rect.left = kHiddenBarLeft;
   model[R::times].caption = TimeOfDay(clock_.Now());
@@ -238,9 +236,7 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
     model[R::Qvodx].visible = true;
   }
   model[R::next_s].visible = false;
-  if (model[BoBut(bo_but::kPlayPause)].tooltip == kPlayTip) {
-    SetPlayButton(true);
-  }
+  if (!model.playing) SetPlayingShown(model, true);
   ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
 }
 
@@ -267,20 +263,18 @@ void StatusPoller::Resume(const Poll& poll) {
 }
 
 void StatusPoller::ShowState(const PlayerReading& reading) {
-  RegionState& button = context_.window.model[BoBut(bo_but::kPlayPause)];
+  WindowModel& model = context_.window.model;
   switch (reading.state) {
     case PlayerState::kIdle:
-      button.tooltip = kPlayTip;
+      SetPlayingShown(model, false);
       context_.window.ports.player.SetFullScreen(false);
       break;
-    case PlayerState::kStopped: button.tooltip = kPlayTip; break;
+    case PlayerState::kStopped: SetPlayingShown(model, false); break;
     case PlayerState::kPaused:
     // At the end play has stopped running: the button offers to play, as
     // after a pause, not to pause.
     case PlayerState::kEnded:
-      if (button.tooltip != kPlayTip) {
-        SetPlayButton(false);
-      }
+      if (model.playing) SetPlayingShown(model, false);
       break;
     default: break;
   }
@@ -312,12 +306,6 @@ void StatusPoller::ShowBars(const Poll& poll) {
     downloaded.left = 0;
     downloaded.width = RoundToInt(track * poll.progress / 1000.0);
   }
-}
-
-void StatusPoller::SetPlayButton(bool playing) {
-  WindowModel& model = context_.window.model;
-  model[BoBut(bo_but::kPlayPause)].tooltip = playing ? kPauseTip : kPlayTip;
-  model[BoBut(bo_but::kPlayPause)].face = ControlButtonFace(model, bo_but::kPlayPause, false);
 }
 
 bool StatusPoller::BalloonsOn() const {

@@ -22,8 +22,8 @@ class StatusPoller {
  public:
   StatusPoller(PlaybackContext& context, EpisodeResolver& resolver, ShutdownBackend& shutdown, Clock& clock);
 
-  void OnTimer1();
-  void OnTimer2();
+  void Tick();
+  void HandleEndOfPlay();
   // The player's state changed between two ticks (it started showing
   // pictures, paused, stopped): the video box and the status follow now
   // rather than up to a second late. Everything else a tick does (the end
@@ -53,7 +53,6 @@ class StatusPoller {
   void ShowState(const PlayerReading& reading);
   void ShowTimes(const Poll& poll);
   void ShowBars(const Poll& poll);
-  void SetPlayButton(bool playing);
   bool BalloonsOn() const;
   void Balloon(std::string_view text);
 

@@ -1,7 +1,7 @@
 #include "playback/status_strip.h"
 
-#include "ui/main/main_window.h"
-#include "ui/main/window_design.h"
+#include "window/main_window.h"
+#include "window/window_design.h"
 
 namespace taviro {
 

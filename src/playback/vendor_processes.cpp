@@ -4,17 +4,17 @@
 #include <string>
 #include <system_error>
 
-#include "util/process_helpers.h"
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
-#include "util/text_number.h"
+#include "playback/playback_context.h"
 #include "ports/process_table.h"
 #include "ports/program_launcher.h"
 #include "ports/window_host.h"
-#include "playback/playback_context.h"
-#include "ui/main/bo_but_buttons.h"
-#include "ui/main/main_window.h"
-#include "ui/main/tray_controller.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
+#include "util/process_helpers.h"
+#include "util/text_number.h"
+#include "window/bo_but_buttons.h"
+#include "window/main_window.h"
+#include "window/tray_controller.h"
 
 namespace taviro {
 namespace {
@@ -33,7 +33,7 @@ std::string InstalledHelperFolder(const PlaybackContext& context) {
 
 }  // namespace
 
-void OnTimer3(PlaybackContext& context) {
+void CheckVendorProcesses(PlaybackContext& context) {
   const std::filesystem::path& config = context.window.ConfigPath;
   const std::string leave_player = ReadSetting(config, settings::kStopVendorPlayerAtStart, "0");
   std::string& folder = context.now.TerminalFolder;
@@ -67,12 +67,12 @@ void OnTimer3(PlaybackContext& context) {
   if (!folder.empty()) (void)WriteSetting(config, settings::kVendorFolder, folder);
 }
 
-void ttt_v(MainWindow& window, ProcessTable& processes, std::string_view vendor_folder,
-           const QuitHooks& hooks) {
+void QuitProgram(MainWindow& window, ProcessTable& processes, std::string_view vendor_folder,
+                 const QuitHooks& hooks) {
   RemoveTrayIcon(window);
   const int end_vendor = ToInteger(ReadSetting(window.ConfigPath, settings::kEndVendorOnQuit, "0"));
   if (window.model.ContentMode == ContentMode::kPlayer) {
-    window.model.SuppressClick = 0;
+    window.model.ignore_next_click = false;
     window.ClickControlBar(bo_but::kStop);
   }
   if (end_vendor == kEndVendorOnQuit && !vendor_folder.empty()) {

@@ -18,7 +18,7 @@ inline constexpr const char* kDownloadHelperProgram = "QvodTerminal.exe";
 // helper is started when it does not run; the folder found is kept in
 // TerminalFolder and written as qvodw. Processes of the same names run from
 // elsewhere (another copy of the program) are neither counted nor ended.
-void OnTimer3(PlaybackContext& context);
+void CheckVendorProcesses(PlaybackContext& context);
 
 // What the composition root does at the end of the quit routine.
 struct QuitHooks {
@@ -28,10 +28,10 @@ struct QuitHooks {
   std::function<void()> finish_run;
 };
 
-// The quit routine (ttt_v): the tray icon goes, the item playing is stopped
+// The quit routine (QuitProgram): the tray icon goes, the item playing is stopped
 // (its position stored), the vendor processes run from `vendor_folder`
 // (TerminalFolder) are ended when qvodk is 2, and the windows close.
-void ttt_v(MainWindow& window, ProcessTable& processes, std::string_view vendor_folder,
-           const QuitHooks& hooks);
+void QuitProgram(MainWindow& window, ProcessTable& processes, std::string_view vendor_folder,
+                 const QuitHooks& hooks);
 
 }  // namespace taviro

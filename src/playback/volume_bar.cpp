@@ -4,9 +4,9 @@
 #include <string>
 
 #include "ports/player_control.h"
-#include "ui/main/bo_but_buttons.h"
-#include "ui/main/main_window.h"
-#include "ui/main/window_design.h"
+#include "window/bo_but_buttons.h"
+#include "window/main_window.h"
+#include "window/window_design.h"
 
 namespace taviro {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "ui/main/region_id.h"
-#include "ui/main/window_body_mouse.h"
-#include "ui/main/window_model.h"
+#include "window/region_id.h"
+#include "window/window_body_mouse.h"
+#include "window/window_model.h"
 
 namespace taviro {
 

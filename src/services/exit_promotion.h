@@ -6,7 +6,7 @@
 
 namespace taviro {
 
-// What the quit routine `ttt_v` needs of the promotion window.
+// What the quit routine `QuitProgram` needs of the promotion window.
 class ExitPromotion {
  public:
   virtual ~ExitPromotion() = default;

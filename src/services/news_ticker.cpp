@@ -1,9 +1,9 @@
 #include "services/news_ticker.h"
 
-#include "util/ansi_text.h"
 #include "ports/text_fetcher.h"
 #include "ports/uri_launcher.h"
 #include "services/headline_file.h"
+#include "util/ansi_text.h"
 
 namespace taviro {
 namespace {
@@ -16,7 +16,7 @@ constexpr int kRiseStep = 2;
 NewsTicker::NewsTicker(TimerScheduler& scheduler, Env env)
     : env_(std::move(env)), timerg_(scheduler, kTimergIntervalMs, false, [this] { OnTimerg(); }) {}
 
-void NewsTicker::gun_ad() {
+void NewsTicker::FetchAndStart() {
   env_.fetcher.Fetch(env_.service_base_url + "lib/gun.txt", [this](const std::string& body) {
     Load(DecodeAnsi(body));
     if (env_.changed) env_.changed();

@@ -30,7 +30,7 @@ struct TickerLabel {
 
 enum class TickerHover { kNone = 0, kHolding = 1, kClicked = 2 };
 
-// The news line `gun_ad` in the control bar: headlines rise in one after
+// The news line in the control bar: headlines rise in one after
 // another, hold about five seconds (longer while the pointer rests on one),
 // and open their link when clicked.
 class NewsTicker {
@@ -50,7 +50,7 @@ class NewsTicker {
   NewsTicker& operator=(const NewsTicker&) = delete;
 
   // Fetches "lib/gun.txt" and starts the ticker with it.
-  void gun_ad();
+  void FetchAndStart();
   // The reply (empty when the fetch failed).
   void Load(std::string_view text);
   void OnTimerg();

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ports/window_host.h"
-#include "ui/main/window_model.h"
+#include "window/window_model.h"
 
 namespace taviro {
 

@@ -1,7 +1,7 @@
 #include "services/popup_notice.h"
 
-#include "util/ansi_text.h"
 #include "ports/text_fetcher.h"
+#include "util/ansi_text.h"
 
 namespace taviro {
 
@@ -20,10 +20,10 @@ void PopupNotice::Load() {
   ticks_ = 0;
   window_.SetVisible(false);
   window_.Navigate("about:blank");
-  tan_x();
+  ShowNextNotice();
 }
 
-void PopupNotice::tan_x() {
+void PopupNotice::ShowNextNotice() {
   fetcher_.Fetch(base_url_ + "lib/tan.txt", [this](const std::string& body) { Apply(DecodeAnsi(body)); });
 }
 

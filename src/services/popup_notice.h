@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "util/timer.h"
 #include "services/notice_schedule.h"
+#include "util/timer.h"
 
 namespace taviro {
 
@@ -61,7 +61,7 @@ class PopupNotice {
   const Timer& Timert() const { return timert_; }
 
  private:
-  void tan_x();
+  void ShowNextNotice();
 
   TextFetcher& fetcher_;
   NoticeWindowPort& window_;

@@ -21,8 +21,8 @@ PromotionWindow::PromotionWindow(TimerScheduler& scheduler, const ServiceState& 
     : state_(state),
       window_(window),
       base_url_(std::move(base_url)),
-      timer1_(scheduler, kPromotionCloseAfterMs, false, [this] { OnTimer1(); }),
-      timer2_(scheduler, kPromotionCloseImageMs, false, [this] { OnTimer2(); }) {}
+      timer1_(scheduler, kPromotionCloseAfterMs, false, [this] { CloseWhenTimeIsUp(); }),
+      timer2_(scheduler, kPromotionCloseImageMs, false, [this] { ShowCloseImage(); }) {}
 
 void PromotionWindow::Show(std::function<void()> end_run) {
   if (shown_) return;
@@ -34,12 +34,12 @@ void PromotionWindow::Show(std::function<void()> end_run) {
   timer2_.SetEnabled(true);
 }
 
-void PromotionWindow::OnTimer1() {
+void PromotionWindow::CloseWhenTimeIsUp() {
   timer1_.SetEnabled(false);
   Close();
 }
 
-void PromotionWindow::OnTimer2() {
+void PromotionWindow::ShowCloseImage() {
   timer2_.SetEnabled(false);
   window_.SetCloseImageVisible(true);
 }

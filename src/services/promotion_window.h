@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "util/timer.h"
 #include "services/exit_promotion.h"
-#include "ui/main/window_model.h"
+#include "util/timer.h"
+#include "window/window_model.h"
 
 namespace taviro {
 
@@ -46,8 +46,8 @@ class PromotionWindow final : public ExitPromotion {
   bool Wanted() const override { return ExitPromotionWanted(state_); }
   void Show(std::function<void()> end_run) override;
 
-  void OnTimer1();
-  void OnTimer2();
+  void CloseWhenTimeIsUp();
+  void ShowCloseImage();
   // The close image, a page's new window, or the window manager's close.
   void Close();
 

@@ -1,9 +1,9 @@
 #include "services/switch_check.h"
 
-#include "util/ansi_text.h"
 #include "ports/text_fetcher.h"
 #include "services/switch_file.h"
-#include "ui/main/window_model.h"
+#include "util/ansi_text.h"
+#include "window/window_model.h"
 
 namespace taviro {
 namespace {
@@ -14,9 +14,9 @@ constexpr int kPanelEnabled = 2;
 }  // namespace
 
 SwitchCheck::SwitchCheck(TimerScheduler& scheduler, SwitchCheckEnv env)
-    : env_(std::move(env)), timer5_(scheduler, kTimer5IntervalMs, true, [this] { OnTimer5(); }) {}
+    : env_(std::move(env)), timer5_(scheduler, kTimer5IntervalMs, true, [this] { FetchSwitchFile(); }) {}
 
-void SwitchCheck::OnTimer5() {
+void SwitchCheck::FetchSwitchFile() {
   timer5_.SetEnabled(false);
   env_.fetcher.Fetch(env_.update.service_base_url + "lib/wen.txt",
                      [this](const std::string& body) { Apply(DecodeAnsi(body)); });
@@ -33,7 +33,7 @@ void SwitchCheck::Apply(const std::string& text) {
   if (env_.changed) env_.changed();
   if (RunUpdateDecision(env_.state, env_.update)) return;  // the run ends here
   if (file->notice && env_.load_notice) env_.load_notice();
-  if (file->ticker && env_.gun_ad) env_.gun_ad();
+  if (file->ticker && env_.start_news_ticker) env_.start_news_ticker();
   if (file->player_panel && model.BoPadState != kPanelFailed) {
     model.BoPadState = kPanelEnabled;
     model[RegionId::bo_pad].visible = true;

@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "util/timer.h"
 #include "services/update_check.h"
+#include "util/timer.h"
 
 namespace taviro {
 
@@ -22,7 +22,7 @@ struct SwitchCheckEnv {
   // Loads the popup notice window, hidden; loading starts its schedule.
   std::function<void()> load_notice;
   // Starts the news ticker.
-  std::function<void()> gun_ad;
+  std::function<void()> start_news_ticker;
   // The window model changed outside a window event.
   std::function<void()> changed;
 };
@@ -37,7 +37,7 @@ class SwitchCheck {
   SwitchCheck(const SwitchCheck&) = delete;
   SwitchCheck& operator=(const SwitchCheck&) = delete;
 
-  void OnTimer5();
+  void FetchSwitchFile();
   // The reply of "lib/wen.txt" (empty when the fetch failed).
   void Apply(const std::string& text);
 

@@ -5,7 +5,7 @@
 #include "ports/program_launcher.h"
 #include "ports/prompt.h"
 #include "ports/uri_launcher.h"
-#include "ui/main/main_window.h"
+#include "window/main_window.h"
 
 namespace taviro {
 namespace {
@@ -39,7 +39,7 @@ bool RunUpdateDecision(ServiceState& state, const UpdateEnv& env) {
   return true;
 }
 
-void shengji(ServiceState& state, const UpdateEnv& env) {
+void CheckForUpdate(ServiceState& state, const UpdateEnv& env) {
   if (!UpdateOffered(state.RemoteVersion)) {
     env.prompt.Inform(kCaption, kUpToDateText, PromptIcon::kQuestion);
     return;

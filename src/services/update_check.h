@@ -23,7 +23,7 @@ struct UpdateEnv {
   // it (not the folder that keeps the settings).
   std::filesystem::path program_folder;
   std::string service_base_url;
-  // The quit routine ttt_v.
+  // The quit routine QuitProgram.
   std::function<void()> quit;
 };
 
@@ -40,6 +40,6 @@ bool RunUpdateDecision(ServiceState& state, const UpdateEnv& env);
 // The menu's "升级检测": the same decision on what the switch file announced
 // (nothing is fetched); says so, with the question-mark icon, when the
 // program is up to date.
-void shengji(ServiceState& state, const UpdateEnv& env);
+void CheckForUpdate(ServiceState& state, const UpdateEnv& env);
 
 }  // namespace taviro

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "util/ansi_text.h"
-#include "util/timer.h"
 #include "lists/media_lists.h"
 #include "playback/playback_context.h"
 #include "support/fake_text_fetcher.h"
@@ -15,7 +13,9 @@
 #include "support/main_window_harness.h"
 #include "support/manual_scheduler.h"
 #include "support/recording_list_views.h"
-#include "ui/main/title_bar_commands.h"
+#include "util/ansi_text.h"
+#include "util/timer.h"
+#include "window/title_bar_commands.h"
 
 namespace taviro {
 namespace {
@@ -139,8 +139,8 @@ TEST_F(CommandLineHandOff, AQuotedPathIsPlayedWithoutQuotesAndRecordedWithItsBla
   EXPECT_EQ(h.player.state, PlayerState::kPlaying);
   EXPECT_TRUE(timer1.Enabled());
   EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
-  EXPECT_EQ(m.CurrentMainTab, 9);
-  EXPECT_EQ(m.CurrentSideTab, 7);
+  EXPECT_EQ(m.main_tab, MainTab::kPlayer);
+  EXPECT_EQ(m.side_tab, SideTab::kLocalFiles);
   ExpectLocalItemStarted("/media/My Film.mkv");
 
   EXPECT_EQ(Locals(), "My Film.mkv|/media/My Film.mkv|0\r\n\r\n");
@@ -177,8 +177,8 @@ TEST_F(CommandLineHandOff, AFileGivenAtStartUpPlaysInThePlayer) {
   PlayCommandLine(context, "clip.mp4", "/home/u");
   EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(h.player.url, "/home/u/clip.mp4");
-  EXPECT_EQ(m.CurrentMainTab, 9);
-  EXPECT_EQ(m.CurrentSideTab, 7);
+  EXPECT_EQ(m.main_tab, MainTab::kPlayer);
+  EXPECT_EQ(m.side_tab, SideTab::kLocalFiles);
   ExpectLocalItemStarted("/home/u/clip.mp4");
 }
 
@@ -194,7 +194,7 @@ TEST_F(CommandLineHandOff, AnEmptyTextOnlyBringsTheWindowForward) {
   EXPECT_TRUE(m.shown);
   EXPECT_EQ(m.state, WindowState::kNormal);
   EXPECT_EQ(m.ContentMode, ContentMode::kTvPage);
-  EXPECT_EQ(m.CurrentMainTab, 8);
+  EXPECT_EQ(m.main_tab, MainTab::kCatalogue);
   EXPECT_EQ(now.ItemKind, 1);
   EXPECT_EQ(now.ListKey, "12");
   EXPECT_EQ(Locals(), "\r\n");
@@ -206,7 +206,7 @@ TEST_F(CommandLineHandOff, MiniModeIsLeftBeforeTheFilePlays) {
   h.SetSetting("S_q", "h_w", "15000");
   h.SetSetting("S_q", "h_h", "9000");
   m.ContentMode = ContentMode::kPlayer;
-  NpcClick(h.window, 3);
+  ClickTitleBarButton(h.window, 3);
   ASSERT_EQ(m.MiniMode, 1);
   h.log.entries.clear();
 
@@ -222,7 +222,7 @@ TEST_F(CommandLineHandOff, MiniModeIsLeftBeforeTheFilePlays) {
   EXPECT_LT(Index("host.Resize(1000,600)"), Index("bo_but.Click(1)"));
   EXPECT_LT(Index("bo_but.Click(1)"), Index("player.SetUrl(/media/clip.mp4)"));
   EXPECT_EQ(h.player.url, "/media/clip.mp4");
-  EXPECT_EQ(m.CurrentSideTab, 7);
+  EXPECT_EQ(m.side_tab, SideTab::kLocalFiles);
 }
 
 TEST_F(CommandLineHandOff, APathWithoutSlashHasNoNameAndNoRow) {
@@ -248,17 +248,17 @@ TEST_F(CommandLineHandOff, ALongChineseNameIsCutForTheTitleButStoredWhole) {
   const std::string name = "一二三四五六七八九十甲乙丙丁戊己庚.mkv";
   h.folder.Write("date_f.dat", EncodeAnsi(name + "|/v/" + name + "|620\r\nb.avi|/v/b.avi|5\r\n"));
 
-  l_com(context, "/v/" + name + "/");
+  AddAndPlayLocalFile(context, "/v/" + name + "/");
   EXPECT_EQ(m[R::bo_name].caption, "一二三四五六七八九十甲乙丙丁戊");
   EXPECT_EQ(m[R::bo_name].rect.left, (m[R::bo_zt].rect.width - 15 * 7) / 2);
   // Opened again, the file moves to the top with its position cleared.
   EXPECT_EQ(Locals(), EncodeAnsi(name + "|/v/" + name + "|0\r\nb.avi|/v/b.avi|5\r\n"));
   EXPECT_TRUE(timer1.Enabled());
-  // l_com alone neither brings the window forward nor touches the content.
+  // AddAndPlayLocalFile alone neither brings the window forward nor touches the content.
   EXPECT_EQ(Index("host.SetVisible(false)"), h.log.entries.size());
   EXPECT_EQ(m.ContentMode, ContentMode::kNothingShown);
-  EXPECT_EQ(m.CurrentMainTab, 9);
-  EXPECT_EQ(m.CurrentSideTab, 7);
+  EXPECT_EQ(m.main_tab, MainTab::kPlayer);
+  EXPECT_EQ(m.side_tab, SideTab::kLocalFiles);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "app/command_line_handoff.h"
 #include "app/hand_off_paths.h"
 #include "support/playback_harness.h"
-#include "ui/main/title_bar_commands.h"
+#include "window/title_bar_commands.h"
 
 namespace taviro {
 namespace {
@@ -75,8 +75,8 @@ TEST_F(OpenLocalFilesTest, TheFirstPlaysAndAllAreListedWithTheFirstOnTop) {
   EXPECT_EQ(h.main.player.url, a);
   EXPECT_EQ(h.main.player.state, PlayerState::kPlaying);
   EXPECT_EQ(m.ContentMode, ContentMode::kPlayer);
-  EXPECT_EQ(m.CurrentMainTab, 9);
-  EXPECT_EQ(m.CurrentSideTab, 7);
+  EXPECT_EQ(m.main_tab, MainTab::kPlayer);
+  EXPECT_EQ(m.side_tab, SideTab::kLocalFiles);
   EXPECT_EQ(h.now.ListKey, a);
   EXPECT_EQ(h.now.ItemKind, 2);
   EXPECT_EQ(Locals(), "|" + a + "|0\r\nb.mp4|/v/b.mp4|0\r\nold.mkv|/v/old.mkv|0\r\n");
@@ -99,7 +99,7 @@ TEST_F(OpenLocalFilesTest, FoldersAreRefusedWithOneBalloon) {
 }
 
 TEST_F(OpenLocalFilesTest, SeveralPathsOfAStartOrAHandOffAreOpenedTogether) {
-  NpcClick(h.main.window, 3);  // mini mode
+  ClickTitleBarButton(h.main.window, 3);  // mini mode
   ASSERT_EQ(m.MiniMode, 1);
   ReceiveHandOff(h.context, EncodeHandOff({"", JoinHandOffPaths({"/v/a.mkv", "/v/b.mkv"})}), {});
   EXPECT_EQ(m.MiniMode, 0);
@@ -107,7 +107,7 @@ TEST_F(OpenLocalFilesTest, SeveralPathsOfAStartOrAHandOffAreOpenedTogether) {
   EXPECT_EQ(h.main.player.url, "/v/a.mkv");
   EXPECT_EQ(Locals(), "a.mkv|/v/a.mkv|0\r\nb.mkv|/v/b.mkv|0\r\nold.mkv|/v/old.mkv|70\r\n");
 
-  // One path stays the one text l_com takes, quotes and all.
+  // One path stays the one text AddAndPlayLocalFile takes, quotes and all.
   OpenCommandLine(h.context, "\"/v/c d.mkv\"");
   EXPECT_EQ(h.main.player.url, "/v/c d.mkv");
   OpenCommandLine(h.context, JoinHandOffPaths({"/v/e.mkv", "/v/a.mkv"}));

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "util/ansi_text.h"
 #include "support/control_bar_harness.h"
+#include "util/ansi_text.h"
+#include "window/chrome_state.h"
 
 namespace taviro {
 namespace {
@@ -19,10 +20,10 @@ class ControlBarTest : public ::testing::Test {
   // An item playing in the player, on the player tab.
   void Playing() {
     m.ContentMode = ContentMode::kPlayer;
-    m.CurrentMainTab = 9;
+    m.main_tab = MainTab::kPlayer;
     t.player.url = "/films/a.mp4";
     t.player.state = PlayerState::kPlaying;
-    m[BoBut(0)].tooltip = "暂停";
+    SetPlayingShown(m, true);
   }
   Log Press(int index) {
     t.h.log.entries.clear();
@@ -38,7 +39,7 @@ class ControlBarTest : public ::testing::Test {
 
 TEST_F(ControlBarTest, APressWithAnotherButtonSwallowsOnlyTheClickItEnds) {
   Playing();
-  m.CurrentMainTab = 9;
+  m.main_tab = MainTab::kPlayer;
   t.now.ListKey = "/films/a.mp4";
   t.now.ItemKind = 2;
   t.now.LastPosition = 30;
@@ -52,7 +53,7 @@ TEST_F(ControlBarTest, APressWithAnotherButtonSwallowsOnlyTheClickItEnds) {
     EXPECT_FALSE(m[R::P1].visible) << index;  // the tooltip goes all the same
     m[R::P1].visible = true;
     EXPECT_EQ(testing::ModelChanges(before, m), "") << index;
-    EXPECT_EQ(m.SuppressClick, 0) << index;
+    EXPECT_FALSE(m.ignore_next_click) << index;
     EXPECT_EQ(t.h.log.entries, Log{}) << index;
   }
   EXPECT_TRUE(t.files.requests.empty());
@@ -66,7 +67,7 @@ TEST_F(ControlBarTest, APressWithAnotherButtonSwallowsOnlyTheClickItEnds) {
 
 TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
   m.ContentMode = ContentMode::kPlayer;
-  m.CurrentMainTab = 8;
+  m.main_tab = MainTab::kCatalogue;
   m.AdHuanState = 2;
   t.now.ResumeDone = 1;
   t.timer1.SetEnabled(false);
@@ -75,7 +76,7 @@ TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
   EXPECT_EQ(m[BoBut(0)].tooltip, "暂停");
   EXPECT_EQ(m[BoBut(0)].face, (Tile{12, 116, 0, 58, 43}));
   EXPECT_EQ(t.now.ResumeDone, 0);
-  EXPECT_EQ(m.CurrentMainTab, 9);
+  EXPECT_EQ(m.main_tab, MainTab::kPlayer);
   EXPECT_TRUE(m[R::zz].visible);
   EXPECT_FALSE(m[R::bo_ad].visible);
   EXPECT_TRUE(m[R::Qvodx].visible);
@@ -119,7 +120,7 @@ TEST_F(ControlBarTest, PlayPauseAndStopNeedThePlayerOnShowButMuteDoesNot) {
     EXPECT_EQ(t.now.LastPosition, 99);
     EXPECT_EQ(ListBytes("date.dat"), "7|t|e|u|0|0|5\r\n");
 
-    m[BoBut(2)].tooltip = "静音";
+    SetMutedShown(m, false);
     EXPECT_EQ(Press(2), Log{"player.SetMuted(true)"}) << static_cast<int>(mode);
   }
 }
@@ -138,19 +139,19 @@ TEST_F(ControlBarTest, MuteTogglesTooltipMenuCaptionAndFace) {
 
 TEST_F(ControlBarTest, FullScreenOnlyWhilePlayingAndNeverFromATopmostWindow) {
   Playing();
-  m.CurrentMainTab = 8;
+  m.main_tab = MainTab::kCatalogue;
   for (PlayerState state : {PlayerState::kIdle, PlayerState::kStopped, PlayerState::kPaused,
                             PlayerState::kBuffering, PlayerState::kEnded}) {
     t.player.state = state;
     EXPECT_EQ(Press(3), Log{}) << static_cast<int>(state);
-    EXPECT_EQ(m.CurrentMainTab, 8);
+    EXPECT_EQ(m.main_tab, MainTab::kCatalogue);
   }
   t.player.state = PlayerState::kPlaying;
-  m[Npc(4)].tooltip = "取消置顶";
-  m.IsTopmost = true;
+  SetTopmostShown(m, true);
+  m.topmost = true;
   EXPECT_EQ(Press(3), (Log{"host.SetTopmost(false)", "player.SetFullScreen(true)"}));
   EXPECT_EQ(m[Npc(4)].tooltip, "置顶");
-  EXPECT_EQ(m.CurrentMainTab, 9);
+  EXPECT_EQ(m.main_tab, MainTab::kPlayer);
   EXPECT_EQ(m[BoBut(3)].face, (Tile{16, 50, 0, 25, 25}));
 
   EXPECT_EQ(Press(3), Log{"player.SetFullScreen(true)"});  // not topmost: left as it is
@@ -252,8 +253,8 @@ TEST_F(ControlBarTest, ACancelledFileDialogLeavesEverythingAsItWas) {
 
 TEST_F(ControlBarTest, AnOpenedFileReplacesTheItemPlayingAndJoinsTheLocalList) {
   Playing();
-  m.CurrentMainTab = 8;
-  m.CurrentSideTab = 12;
+  m.main_tab = MainTab::kCatalogue;
+  m.side_tab = SideTab::kTasks;
   m[R::bo_zt].rect.width = 700;
   t.now.ListKey = "/films/a.mp4";
   t.now.ItemKind = 2;
@@ -278,8 +279,8 @@ TEST_F(ControlBarTest, AnOpenedFileReplacesTheItemPlayingAndJoinsTheLocalList) {
             EncodeAnsi("第一集.rmvb|" + path + "|0") + "\r\n" + EncodeAnsi("a.mp4|/films/a.mp4|75") + "\r\n");
   EXPECT_EQ(t.now.ItemKind, 2);
   EXPECT_EQ(t.now.ListKey, path);
-  EXPECT_EQ(m.CurrentSideTab, 7);
-  EXPECT_EQ(m.CurrentMainTab, 9);
+  EXPECT_EQ(m.side_tab, SideTab::kLocalFiles);
+  EXPECT_EQ(m.main_tab, MainTab::kPlayer);
   EXPECT_FALSE(t.views.shown.empty());
 }
 
@@ -327,15 +328,15 @@ TEST_F(ControlBarTest, EpisodeButtonsStayDisabledWhileTheEpisodeIsLookedUp) {
 }
 
 TEST_F(ControlBarTest, TheListButtonTogglesTheSidePanelOfThePageShown) {
-  m.CurrentMainTab = 9;
+  m.main_tab = MainTab::kPlayer;
   Press(6);
   EXPECT_EQ(m[Npc(6)].tooltip, "显示侧栏");
   EXPECT_FALSE(m[R::l2].visible);
-  m.CurrentMainTab = 13;
+  m.main_tab = MainTab::kTv;
   Press(6);
   EXPECT_EQ(m[Npc(15)].tooltip, "显示侧栏");
   EXPECT_FALSE(m[R::tvright].visible);
-  m.CurrentMainTab = 8;
+  m.main_tab = MainTab::kCatalogue;
   const WindowModel before = m;
   Press(6);
   EXPECT_EQ(testing::ModelChanges(before, m), "");

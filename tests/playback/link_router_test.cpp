@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "util/ansi_text.h"
-#include "util/file_uri.h"
 #include "settings/setting_keys.h"
 #include "support/playback_harness.h"
-#include "ui/main/tray_controller.h"
+#include "util/ansi_text.h"
+#include "util/file_uri.h"
+#include "window/tray_controller.h"
 
 namespace taviro {
 namespace {
@@ -70,8 +70,8 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
   EXPECT_EQ(h.now.CurrentItemKey, "12-0-3-abc");
   EXPECT_EQ(h.now.ItemKind, 1);
   EXPECT_EQ(Title(), "abc-第1集");
-  EXPECT_EQ(h.window().model.CurrentMainTab, 9);
-  EXPECT_EQ(h.window().model.CurrentSideTab, 11);
+  EXPECT_EQ(h.window().model.main_tab, MainTab::kPlayer);
+  EXPECT_EQ(h.window().model.side_tab, SideTab::kEpisodes);
   // No flag: the entry's episode list is loaded; the task goes on top.
   ASSERT_EQ(h.web(5).navigations.size(), 1U);
   EXPECT_NE(h.web(5).navigations[0].find("pp.htm?12-0-3-abc-0"), std::string::npos);
@@ -88,7 +88,7 @@ TEST_F(LinkRouterTest, TheWindowAnswersAtOnceAndTheLastEntryClickedWins) {
   h.http.bodies[Reply("13", "0", "4")] = std::string(kName) + "$http://h/second.mp4$qvod";
   router.Web1BeforeNavigate("mivuvod://12-0-3-abc/");
   EXPECT_EQ(Status(), kSearchingStatus);
-  EXPECT_EQ(h.window().model.CurrentMainTab, 9);
+  EXPECT_EQ(h.window().model.main_tab, MainTab::kPlayer);
   router.Web1BeforeNavigate("mivuvod://13-0-4-def/");
   EXPECT_TRUE(h.web(1).navigations.empty());
 

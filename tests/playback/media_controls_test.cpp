@@ -6,7 +6,8 @@
 
 #include "ports/player_details.h"
 #include "support/control_bar_harness.h"
-#include "ui/main/window_state.h"
+#include "window/chrome_state.h"
+#include "window/window_state.h"
 
 namespace taviro {
 namespace {
@@ -19,12 +20,12 @@ class MediaControlsTest : public ::testing::Test {
   // A local file playing in the player, two minutes long.
   void Playing() {
     m.ContentMode = ContentMode::kPlayer;
-    m.CurrentMainTab = 9;
+    m.main_tab = MainTab::kPlayer;
     t.player.url = "/films/a.mp4";
     t.player.state = PlayerState::kPlaying;
     t.player.duration = 120;
     t.player.position = 30;
-    m[BoBut(0)].tooltip = "暂停";
+    SetPlayingShown(m, true);
     m[R::bo_name].caption = "a.mp4";
   }
 
@@ -35,7 +36,7 @@ class MediaControlsTest : public ::testing::Test {
 
 TEST_F(MediaControlsTest, PlayPauseActsAsButtonZeroAndOnlyWhileThePlayerShows) {
   Playing();
-  m.SuppressClick = 1;  // a right press left over must not swallow the command
+  m.ignore_next_click = true;  // a right press left over must not swallow the command
   controls.PlayPause();
   EXPECT_EQ(t.player.state, PlayerState::kPaused);
   EXPECT_EQ(m[BoBut(0)].tooltip, "播放");
@@ -126,7 +127,7 @@ TEST_F(MediaControlsTest, SeekStaysInsideTheItemAndSetPositionNeedsItsTrack) {
 
 TEST_F(MediaControlsTest, VolumeIsClampedAndUnmutesFirst) {
   Playing();
-  m[BoBut(2)].tooltip = "取消静音";
+  SetMutedShown(m, true);
   t.player.muted = true;
   controls.SetVolume(0.37);
   EXPECT_EQ(t.player.volume, 37);

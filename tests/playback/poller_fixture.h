@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "util/timer.h"
 #include "lists/media_lists.h"
 #include "playback/episode_resolver.h"
 #include "playback/playback_context.h"
@@ -17,6 +16,7 @@
 #include "support/manual_scheduler.h"
 #include "support/recording_list_views.h"
 #include "support/recording_shutdown_backend.h"
+#include "util/timer.h"
 
 namespace taviro::testing {
 
@@ -28,9 +28,9 @@ class PollerFixture : public ::testing::Test {
   static constexpr const char* kSentinel = "http://127.0.0.1:18089/taviro-end/";
 
   PollerFixture() {
-    timer1.SetHandler([this] { poller.OnTimer1(); });
-    timer2.SetHandler([this] { poller.OnTimer2(); });
-    timer4.SetHandler([this] { resolver.OnTimer4(); });
+    timer1.SetHandler([this] { poller.Tick(); });
+    timer2.SetHandler([this] { poller.HandleEndOfPlay(); });
+    timer4.SetHandler([this] { resolver.RetryNextEpisode(); });
     Balloons(true);
     harness.SetSetting("S_q", "s_h", "2");
     Model()[RegionId::gunt].rect.width = 500;

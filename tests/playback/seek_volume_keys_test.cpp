@@ -7,6 +7,7 @@
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
 #include "support/control_bar_harness.h"
+#include "window/chrome_state.h"
 
 namespace taviro {
 namespace {
@@ -225,7 +226,7 @@ TEST_F(BarsTest, KeysBelongToThePlayerOnly) {
 }
 
 TEST_F(BarsTest, SpacePlaysAndPauses) {
-  m[BoBut(0)].tooltip = "播放";
+  SetPlayingShown(m, false);
   EXPECT_EQ(Key(KeyCode::kSpace), (Log{"host.ProcessPendingEvents", "player.Play"}));
   EXPECT_EQ(m[BoBut(0)].tooltip, "暂停");
   EXPECT_EQ(Key(KeyCode::kSpace), (Log{"host.ProcessPendingEvents", "player.Pause"}));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "poller_fixture.h"
+#include "window/chrome_state.h"
 
 namespace taviro {
 namespace {
@@ -12,7 +13,7 @@ class StatusPollerTest : public testing::PollerFixture {};
 
 TEST_F(StatusPollerTest, NothingLoadedShowsReadyAndTheTimeOfDay) {
   player().url.clear();
-  Model()[BoBut(0)].tooltip = "暂停";
+  SetPlayingShown(Model(), true);
   Tick();
   EXPECT_EQ(Model()[BoBut(0)].tooltip, "播放");
   EXPECT_EQ(Caption(R::zhun), "准备就绪");

@@ -28,7 +28,7 @@ TEST_F(VendorProcessesTest, OnlyThisInstallationsPlayerGivesItsFolderAndIsEndedU
                          {12, "QvodPlayer.exe", own + "QvodPlayer.exe"},
                          {13, "QvodPlayer.exe.old", own + "QvodPlayer.exe.old"},
                          {20, "QvodTerminal.exe", own + "QvodTerminal.exe"}};
-  OnTimer3(h.context);
+  CheckVendorProcesses(h.context);
   EXPECT_EQ(h.processes.terminated, (std::vector<std::int32_t>{12}));
   EXPECT_EQ(h.now.TerminalFolder, own);
   EXPECT_EQ(h.main.Setting("S_q", "qvodw"), own);
@@ -37,7 +37,7 @@ TEST_F(VendorProcessesTest, OnlyThisInstallationsPlayerGivesItsFolderAndIsEndedU
   h.processes.terminated.clear();
   h.now.TerminalFolder.clear();
   h.main.SetSetting("S_q", "qvodqi", "1");
-  OnTimer3(h.context);
+  CheckVendorProcesses(h.context);
   EXPECT_TRUE(h.processes.terminated.empty());
   EXPECT_EQ(h.now.TerminalFolder, own);
 }
@@ -46,7 +46,7 @@ TEST_F(VendorProcessesTest, AnotherCopysHelperDoesNotKeepOursFromStarting) {
   const std::string own = h.context.helper_folder;
   // Not installed: nothing to start, and the stored folder stays.
   h.main.SetSetting("S_q", "qvodw", "/opt/vendor/");
-  OnTimer3(h.context);
+  CheckVendorProcesses(h.context);
   EXPECT_TRUE(h.launcher.started.empty());
   EXPECT_EQ(h.now.TerminalFolder, "");
   EXPECT_EQ(h.main.Setting("S_q", "qvodw"), "/opt/vendor/");
@@ -55,7 +55,7 @@ TEST_F(VendorProcessesTest, AnotherCopysHelperDoesNotKeepOursFromStarting) {
   h.main.folder.Write("Qvod/QvodTerminal.exe", "");
   h.processes.entries = {{30, "QvodTerminal.exe", "/opt/other/Qvod/QvodTerminal.exe"},
                          {31, "QvodTerminal.exe", ""}};  // its path unreadable
-  OnTimer3(h.context);
+  CheckVendorProcesses(h.context);
   ASSERT_EQ(h.launcher.started.size(), 1U);
   EXPECT_EQ(h.launcher.started[0].program, own + "QvodTerminal.exe");
   const std::vector<std::string> log = Log();
@@ -70,7 +70,7 @@ TEST_F(VendorProcessesTest, AnotherCopysHelperDoesNotKeepOursFromStarting) {
   h.launcher.started.clear();
   h.processes.entries = {
       {40, "QvodTerminal.exe", (h.main.folder.path() / "Qvod/./QvodTerminal.exe").string()}};
-  OnTimer3(h.context);
+  CheckVendorProcesses(h.context);
   EXPECT_TRUE(h.launcher.started.empty());
   EXPECT_EQ(h.now.TerminalFolder, own);
 }
@@ -85,7 +85,7 @@ TEST_F(VendorProcessesTest, QuitStopsThePlayerOnlyInPlayerModeAndEndsOnlyThisIns
                          {22, "QvodTerminal.exe", own + "QvodTerminal.exe"}};
 
   h.window().model.ContentMode = ContentMode::kWebPlayPage;  // the web play page
-  ttt_v(h.window(), h.processes, own, hooks);
+  QuitProgram(h.window(), h.processes, own, hooks);
   EXPECT_EQ(Log(), std::vector<std::string>{"tray.Remove"});
   EXPECT_TRUE(h.processes.terminated.empty());
   EXPECT_EQ(steps, (std::vector<std::string>{"close", "finish"}));
@@ -93,14 +93,14 @@ TEST_F(VendorProcessesTest, QuitStopsThePlayerOnlyInPlayerModeAndEndsOnlyThisIns
   h.main.log.entries.clear();
   h.main.SetSetting("S_q", "qvodk", "2");
   h.window().model.ContentMode = ContentMode::kPlayer;
-  h.window().model.SuppressClick = 1;  // a right click pending must not swallow the stop
-  ttt_v(h.window(), h.processes, own, hooks);
+  h.window().model.ignore_next_click = true;  // a right click pending must not swallow the stop
+  QuitProgram(h.window(), h.processes, own, hooks);
   EXPECT_EQ(Log(), (std::vector<std::string>{"tray.Remove", "bo_but.Click(1)"}));
   EXPECT_EQ(h.processes.terminated, (std::vector<std::int32_t>{12, 20, 22}));
 
   // No installation known: nothing of anyone else's is ended.
   h.processes.terminated.clear();
-  ttt_v(h.window(), h.processes, "", hooks);
+  QuitProgram(h.window(), h.processes, "", hooks);
   EXPECT_TRUE(h.processes.terminated.empty());
 }
 

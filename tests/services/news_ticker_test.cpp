@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "util/ansi_text.h"
 #include "services/headline_file.h"
 #include "support/fake_text_fetcher.h"
 #include "support/fake_uri_launcher.h"
 #include "support/manual_scheduler.h"
+#include "util/ansi_text.h"
 
 namespace taviro {
 namespace {
@@ -60,7 +60,7 @@ struct NewsTickerTest : ::testing::Test {
 };
 
 TEST_F(NewsTickerTest, EachHeadlineRisesHoldsAndMakesWayOnItsHundredAndSecondTick) {
-  ticker.gun_ad();
+  ticker.FetchAndStart();
   ASSERT_EQ(fetcher.requests, std::vector<std::string>{"http://127.0.0.1:9/lib/gun.txt"});
   // The service writes GB18030.
   fetcher.Answer(EncodeAnsi("甲||http://a/1$$$乙||*$$$\r\n"));
@@ -137,7 +137,7 @@ TEST_F(NewsTickerTest, ASingleHeadlineStandsStill) {
 }
 
 TEST_F(NewsTickerTest, AFailedOrUnseparatedReplyLeavesTheTickerOff) {
-  ticker.gun_ad();
+  ticker.FetchAndStart();
   fetcher.Answer("");
   ticker.Load("Taviro 2.4\r\n");
   EXPECT_FALSE(ticker.Timerg().Enabled());

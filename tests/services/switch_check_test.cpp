@@ -9,7 +9,7 @@
 #include "support/fake_uri_launcher.h"
 #include "support/manual_scheduler.h"
 #include "support/temp_folder.h"
-#include "ui/main/window_model.h"
+#include "window/window_model.h"
 
 namespace taviro {
 namespace {
@@ -118,7 +118,7 @@ TEST_F(SwitchCheckFixture, EverySwitchOffOrAFailedReplyChangesNothing) {
     EXPECT_EQ(model.BoPadState, 0);
     EXPECT_EQ(state.ExitPromoFlag, "0");
   }
-  shengji(state, Update());
+  CheckForUpdate(state, Update());
   ASSERT_EQ(prompt.notices.size(), 1U);
   EXPECT_EQ(prompt.notices[0].text, kUpToDateText);
   EXPECT_EQ(prompt.notices[0].icon, PromptIcon::kQuestion);
@@ -140,7 +140,7 @@ TEST_F(SwitchCheckFixture, AnyOtherVersionIsOfferedButNotZeroOrNothing) {
   ASSERT_EQ(prompt.questions.size(), 1U);
   EXPECT_EQ(prompt.questions[0].text, "检测到最新版本 2.2 ,你需要现在升级吗？");
   // The menu's check asks again about the same version, without a fetch.
-  shengji(state, Update());
+  CheckForUpdate(state, Update());
   EXPECT_EQ(prompt.questions.size(), 2U);
   EXPECT_TRUE(prompt.notices.empty());
 
@@ -165,7 +165,7 @@ TEST_F(SwitchCheckFixture, AnAcceptedUpdateStartsTheUpdaterBesideTheProgramAndQu
 
 TEST_F(SwitchCheckFixture, WithoutALocalUpdaterTheServicesCopyOpensInTheBrowser) {
   state.RemoteVersion = "2.4";
-  shengji(state, Update());
+  CheckForUpdate(state, Update());
   EXPECT_TRUE(programs.started.empty());
   EXPECT_EQ(uris.opened, std::vector<std::string>{std::string(kBase) + "update/update.exe"});
   EXPECT_EQ(calls, std::vector<std::string>{"ttt_v"});
@@ -173,7 +173,7 @@ TEST_F(SwitchCheckFixture, WithoutALocalUpdaterTheServicesCopyOpensInTheBrowser)
 
 TEST_F(SwitchCheckFixture, TheManualCheckBeforeTheFetchReportsUpToDate) {
   scheduler.Advance(kTimer5IntervalMs);  // fetch asked, not answered yet
-  shengji(state, Update());
+  CheckForUpdate(state, Update());
   EXPECT_TRUE(prompt.questions.empty());
   ASSERT_EQ(prompt.notices.size(), 1U);
   EXPECT_EQ(prompt.notices[0].caption, "提示：");

@@ -1,6 +1,6 @@
 #include "support/control_bar_harness.h"
 
-#include "ui/main/window_chrome.h"
+#include "window/window_chrome.h"
 
 namespace taviro::testing {
 
@@ -20,10 +20,10 @@ std::string ModelChanges(const WindowModel& before, const WindowModel& after) {
        "window size");
   note(before.state == after.state && before.shown == after.shown, "window state");
   note(before.MiniMode == after.MiniMode, "MiniMode");
-  note(before.CurrentMainTab == after.CurrentMainTab, "CurrentMainTab");
-  note(before.CurrentSideTab == after.CurrentSideTab, "CurrentSideTab");
-  note(before.SuppressClick == after.SuppressClick, "SuppressClick");
-  note(before.IsTopmost == after.IsTopmost, "IsTopmost");
+  note(before.main_tab == after.main_tab, "main_tab");
+  note(before.side_tab == after.side_tab, "side_tab");
+  note(before.ignore_next_click == after.ignore_next_click, "ignore_next_click");
+  note(before.topmost == after.topmost, "IsTopmost");
   note(before.ContentMode == after.ContentMode, "ContentMode");
   note(before.AdHuanState == after.AdHuanState && before.BoPadState == after.BoPadState, "advert states");
   return changes;

@@ -1,15 +1,15 @@
 #include "support/main_window_harness.h"
 
 #include "settings/settings_store.h"
-#include "ui/main/window_design.h"
-#include "ui/main/window_layout.h"
+#include "window/window_design.h"
+#include "window/window_layout.h"
 
 namespace taviro::testing {
 
 MainWindowHarness::MainWindowHarness()
     : window(WindowPorts{host, prompt, tray, web, pictures, menus, text, player}, folder / "config.dll",
              kBaseUrl) {
-  window.callbacks.ttt_v = [this] {
+  window.callbacks.quit_program = [this] {
     ++quit_count;
     log.Add("ttt_v");
   };

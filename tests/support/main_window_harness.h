@@ -13,7 +13,7 @@
 #include "support/fake_web_view.h"
 #include "support/fake_window_host.h"
 #include "support/temp_folder.h"
-#include "ui/main/main_window.h"
+#include "window/main_window.h"
 
 namespace taviro::testing {
 

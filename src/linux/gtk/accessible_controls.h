@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "ui/main/control_description.h"
+#include "ui/control_description.h"
 
 namespace taviro::gtk {
 

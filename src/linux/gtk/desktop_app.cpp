@@ -8,8 +8,8 @@
 
 #include "app/command_line_files.h"
 #include "app/command_line_handoff.h"
+#include "app/main_window_load.h"
 #include "app/open_local_files.h"
-#include "settings/setting_keys.h"
 #include "app/start_program.h"
 #include "linux/mpv/mpv_probe.h"
 #include "linux/system/logind_shutdown.h"
@@ -17,8 +17,8 @@
 #include "linux/system/system_network_adapters.h"
 #include "playback/vendor_processes.h"
 #include "services/installation_identity.h"
-#include "ui/main/main_window_load.h"
-#include "ui/main/tray_controller.h"
+#include "settings/setting_keys.h"
+#include "window/tray_controller.h"
 
 namespace taviro::gtk {
 namespace {
@@ -91,7 +91,7 @@ DesktopApp::DesktopApp(DesktopConfig config)
   const WindowPorts ports{host_, prompt_, *tray_, web_, skins_, menus_, metrics_, *player_};
   window_ =
       std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
-  window_->callbacks.ttt_v = [this] { Quit(); };
+  window_->callbacks.quit_program = [this] { Quit(); };
   controller_ = std::make_unique<MainWindowController>(*window_);
   BuildPlayback();
 }
@@ -130,19 +130,19 @@ void DesktopApp::BuildPlayback() {
   playback_->choices = choices_.get();
   window_->callbacks.control_bar = control_bar_.get();
   timer1_.SetHandler([this] {
-    poller_->OnTimer1();
+    poller_->Tick();
     controller_->Refresh();
   });
   timer2_.SetHandler([this] {
-    poller_->OnTimer2();
+    poller_->HandleEndOfPlay();
     controller_->Refresh();
   });
   timer3_.SetHandler([this] {
     timer3_.SetEnabled(false);
-    OnTimer3(*playback_);
+    CheckVendorProcesses(*playback_);
   });
   timer4_.SetHandler([this] {
-    resolver_->OnTimer4();
+    resolver_->RetryNextEpisode();
     controller_->Refresh();
   });
   controller_->AttachPlayback(*playback_, *control_bar_, *list_commands_);
@@ -250,7 +250,7 @@ void DesktopApp::BuildMenus() {
       *window_, menus_, *list_commands_, skins_, processes_, programs_, launcher_, prompt_, config_.site_url,
       // The online services fill in the update check once they are built.
       [this] {
-        if (window_->callbacks.shengji) window_->callbacks.shengji();
+        if (window_->callbacks.check_for_update) window_->callbacks.check_for_update();
       },
       [this] { controller_->Refresh(); }, choices_.get()});
   menus_and_settings_->Build(view_->window());
@@ -295,7 +295,7 @@ void DesktopApp::Quit() {
       gtk_main_quit();
     }
   };
-  ttt_v(*window_, processes_, playback_->helper_folder, hooks);
+  QuitProgram(*window_, processes_, playback_->helper_folder, hooks);
 }
 
 gboolean DesktopApp::OnTerminateSignal(gpointer data) {

@@ -6,9 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "util/timer.h"
-#include "lists/list_commands.h"
-#include "lists/media_lists.h"
 #include "linux/gtk/background_fetcher.h"
 #include "linux/gtk/desktop_integration.h"
 #include "linux/gtk/desktop_launcher.h"
@@ -34,20 +31,23 @@
 #include "linux/system/spawn_program_launcher.h"
 #include "linux/system/system_clock.h"
 #include "linux/system/unix_socket_instance.h"
-#include "ports/shutdown_backend.h"
+#include "lists/media_lists.h"
 #include "playback/control_bar.h"
 #include "playback/episode_resolver.h"
 #include "playback/idle_player_control.h"
 #include "playback/idle_player_extras.h"
 #include "playback/link_router.h"
+#include "playback/list_commands.h"
 #include "playback/media_choices.h"
 #include "playback/now_playing.h"
 #include "playback/playback_context.h"
 #include "playback/reporting_player_control.h"
 #include "playback/status_poller.h"
-#include "ui/main/main_window.h"
-#include "ui/main/web_list_views.h"
-#include "ui/main/web_view_routing.h"
+#include "ports/shutdown_backend.h"
+#include "ui/web_list_views.h"
+#include "ui/web_view_routing.h"
+#include "util/timer.h"
+#include "window/main_window.h"
 
 namespace taviro::gtk {
 

@@ -9,8 +9,8 @@
 
 #include "linux/gtk/gobject_ptr.h"
 #include "ports/menu_presenter.h"
-#include "ui/main/menu_model.h"
 #include "ui/menus/menu_item.h"
+#include "window/menu_model.h"
 
 namespace taviro::gtk {
 

@@ -3,7 +3,7 @@
 #include <gtk/gtk.h>
 
 #include "linux/gtk/window_view_events.h"
-#include "ui/main/window_events.h"
+#include "ui/window_events.h"
 
 namespace taviro::gtk {
 

@@ -9,8 +9,8 @@
 #include "linux/gtk/region_kinds.h"
 #include "linux/gtk/see_through.h"
 #include "linux/gtk/skin_painting.h"
-#include "ui/main/window_chrome.h"
-#include "ui/main/window_design.h"
+#include "window/window_chrome.h"
+#include "window/window_design.h"
 
 namespace taviro::gtk {
 namespace {

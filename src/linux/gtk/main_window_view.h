@@ -9,7 +9,7 @@
 #include "linux/gtk/gobject_ptr.h"
 #include "linux/gtk/skin_picture_store.h"
 #include "linux/gtk/window_view_events.h"
-#include "ui/main/window_model.h"
+#include "window/window_model.h"
 
 namespace taviro::gtk {
 

@@ -1,14 +1,14 @@
 #include "linux/gtk/menus_and_settings.h"
 
-#include "settings/setting_keys.h"
 #include "ports/prompt.h"
-#include "ui/main/main_window.h"
-#include "ui/main/title_bar_commands.h"
+#include "settings/setting_keys.h"
 #include "ui/menus/list_menus.h"
 #include "ui/menus/main_menu.h"
 #include "ui/menus/player_extras_menu.h"
 #include "ui/menus/player_menu.h"
 #include "ui/menus/web_page_menu.h"
+#include "window/main_window.h"
+#include "window/title_bar_commands.h"
 
 namespace taviro::gtk {
 namespace {
@@ -23,8 +23,10 @@ MenusAndSettings::MenusAndSettings(MenusAndSettingsEnv env)
       dialog_(SettingsDialogPorts{view_, view_.prompt(), view_.folders(), env_.processes, env_.programs,
                                   env_.desktop},
               env_.window.ConfigPath, env_.site_url) {
-  if (!env_.shengji) {
-    env_.shengji = [prompt = &env_.prompt] { prompt->Inform(std::string(kPromptCaption), kNoUpdateText); };
+  if (!env_.check_for_update) {
+    env_.check_for_update = [prompt = &env_.prompt] {
+      prompt->Inform(std::string(kPromptCaption), kNoUpdateText);
+    };
   }
 }
 
@@ -37,7 +39,7 @@ void MenusAndSettings::Build(GtkWindow* main_window) {
     if (env_.refresh) env_.refresh();
     view_.Refresh();
   };
-  const MainMenuPorts main_menu{env_.window, dialog_, env_.desktop, env_.site_url, env_.shengji};
+  const MainMenuPorts main_menu{env_.window, dialog_, env_.desktop, env_.site_url, env_.check_for_update};
   menus.AddItems(PopupMenu::r_m, MainMenuItems(main_menu), refresh);
   menus.AddItems(PopupMenu::qvod_m, PlayerMenuItems(env_.window), refresh);
   if (env_.choices != nullptr)

@@ -36,7 +36,7 @@ struct MenusAndSettingsEnv {
   std::string site_url;
   // The manual update check; without one the menu says there is no newer
   // version.
-  std::function<void()> shengji;
+  std::function<void()> check_for_update;
   // Mirrors the main window after a command changed its model.
   std::function<void()> refresh;
   // The player menu's subtitle, track, speed and screenshot items.

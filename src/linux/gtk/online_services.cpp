@@ -3,14 +3,14 @@
 #include "linux/gtk/main_window_controller.h"
 #include "linux/gtk/main_window_view.h"
 #include "linux/system/curl_http_client.h"
-#include "ui/main/main_window.h"
+#include "window/main_window.h"
 
 namespace taviro::gtk {
 
 OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
     : ports_(ports), fetcher_(std::make_unique<BackgroundFetcher>(std::make_shared<CurlHttpClient>())) {
   MainWindow& window = ports_.window;
-  window.callbacks.shengji = [this] { shengji(); };
+  window.callbacks.check_for_update = [this] { CheckForUpdate(); };
 
   promotion_view_ = std::make_unique<PromotionView>(ports_.related_view);
   promotion_ =
@@ -33,12 +33,12 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
   switch_check_ = std::make_unique<SwitchCheck>(
       ports_.scheduler,
       SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), [this] { notice_->Load(); },
-                     [this] { ticker_->gun_ad(); }, [this] { Changed(); }});
+                     [this] { ticker_->FetchAndStart(); }, [this] { Changed(); }});
 }
 
 OnlineServices::~OnlineServices() {
   fetcher_.reset();
-  ports_.window.callbacks.shengji = nullptr;
+  ports_.window.callbacks.check_for_update = nullptr;
   ports_.window.callbacks.clear_news_hover = nullptr;
 }
 
@@ -48,8 +48,8 @@ UpdateEnv OnlineServices::MakeUpdateEnv() {
                    ports_.program_folder, window.ServiceBaseUrl, [&window] { window.Quit(); }};
 }
 
-void OnlineServices::shengji() {
-  taviro::shengji(state_, MakeUpdateEnv());
+void OnlineServices::CheckForUpdate() {
+  taviro::CheckForUpdate(state_, MakeUpdateEnv());
   Changed();
 }
 

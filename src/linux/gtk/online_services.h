@@ -54,7 +54,7 @@ class OnlineServices {
   // The quit routine puts the notice window away.
   void UnloadNotice();
   // The menu's "升级检测".
-  void shengji();
+  void CheckForUpdate();
 
  private:
   UpdateEnv MakeUpdateEnv();

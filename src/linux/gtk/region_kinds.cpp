@@ -1,6 +1,6 @@
 #include "linux/gtk/region_kinds.h"
 
-#include "ui/main/window_design.h"
+#include "window/window_design.h"
 
 namespace taviro::gtk {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ui/main/region_id.h"
+#include "window/region_id.h"
 
 namespace taviro::gtk {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "linux/gtk/skin_painting.h"
-#include "ui/main/window_model.h"
+#include "window/window_model.h"
 
 namespace taviro::gtk {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ui/main/window_model.h"
+#include "window/window_model.h"
 
 namespace taviro::gtk {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ports/window_host.h"
-#include "ui/main/control_description.h"
-#include "ui/main/region_id.h"
+#include "ui/control_description.h"
+#include "window/region_id.h"
 
 namespace taviro::gtk {
 

@@ -1,24 +1,24 @@
 #include "ui/menus/main_menu.h"
 
 #include "ports/uri_launcher.h"
-#include "ui/main/main_window.h"
-#include "ui/main/npc_buttons.h"
-#include "ui/main/skin_routine.h"
-#include "ui/main/title_bar_commands.h"
-#include "ui/main/window_state.h"
 #include "ui/settings/settings_dialog.h"
+#include "window/main_window.h"
+#include "window/npc_buttons.h"
+#include "window/skin_routine.h"
+#include "window/title_bar_commands.h"
+#include "window/window_state.h"
 
 namespace taviro {
 namespace {}  // namespace
 
 void OpenSettingsDialog(MainWindow& window, SettingsDialog& dialog, bool about) {
-  const bool topmost = window.model[Npc(npc::kTopmost)].tooltip == kLeaveTopmostTip;
+  const bool topmost = window.model.topmost;
   // A dialog owned by a window that stays on top would open behind it.
-  if (topmost) zhi_d(window, 0);
+  if (topmost) SetTopmost(window, false);
   if (!window.model.shown) SetWindowShown(window, true);
   if (window.model.state == WindowState::kMinimised) SetWindowState(window, WindowState::kNormal);
   dialog.Show();
-  if (topmost) zhi_d(window, 1);
+  if (topmost) SetTopmost(window, true);
   if (about) dialog.SelectPage(SettingsPage::kAbout);
   dialog.Focus();
 }
@@ -28,8 +28,8 @@ std::vector<MenuItemData> MainMenuItems(const MainMenuPorts& ports) {
   SettingsDialog* dialog = &ports.dialog;
   UriLauncher* desktop = &ports.desktop;
   std::vector<MenuItemData> skins{
-      {"green", "黑色冷酷", [w] { p_p(*w, 0); }},
-      {"blue", "蓝色经典", [w] { p_p(*w, 1); }},
+      {"green", "黑色冷酷", [w] { ApplySkin(*w, 0); }},
+      {"blue", "蓝色经典", [w] { ApplySkin(*w, 1); }},
   };
   return {
       {"shezhi", "软件设置", [w, dialog] { OpenSettingsDialog(*w, *dialog, false); }},
@@ -38,7 +38,7 @@ std::vector<MenuItemData> MainMenuItems(const MainMenuPorts& ports) {
       {"aa12", "-", nullptr},
       {"guanf", "官方主页", [desktop, site = ports.site_url] { desktop->Open(site); }},
       {"shengji", "升级检测",
-       [check = ports.shengji] {
+       [check = ports.check_for_update] {
          if (check) check();
        }},
       // The quit routine swallows its own failures.

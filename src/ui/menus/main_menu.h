@@ -13,14 +13,14 @@ struct MainWindow;
 class SettingsDialog;
 class UriLauncher;
 
-// What the main menu `r_m` reaches besides the window. `shengji` is the
+// What the main menu `r_m` reaches besides the window. `check_for_update` is the
 // manual update check of the online services.
 struct MainMenuPorts {
   MainWindow& window;
   SettingsDialog& dialog;
   UriLauncher& desktop;
   std::string site_url;
-  std::function<void()> shengji;
+  std::function<void()> check_for_update;
 };
 
 // The main menu `r_m`, in display order.

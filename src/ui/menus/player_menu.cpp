@@ -4,11 +4,11 @@
 
 #include "ports/menu_presenter.h"
 #include "ports/player_control.h"
-#include "ui/main/bo_but_buttons.h"
-#include "ui/main/main_window.h"
-#include "ui/main/mini_mode.h"
-#include "ui/main/npc_buttons.h"
-#include "ui/main/title_bar_commands.h"
+#include "window/bo_but_buttons.h"
+#include "window/main_window.h"
+#include "window/mini_mode.h"
+#include "window/npc_buttons.h"
+#include "window/title_bar_commands.h"
 
 namespace taviro {
 namespace {
@@ -85,7 +85,7 @@ void ChooseAfterPlayback(MainWindow& window, bool shut_down) { window.menu.kaiqi
 void MiniModeItemClick(MainWindow& window) {
   if (window.menu.q_jing == kMiniModeCaption) {
     window.menu.q_jing = kLeaveMiniModeCaption;
-    NpcClick(window, npc::kMiniMode);
+    EnterMiniMode(window);
     // With nothing playing there is no mini mode to leave: the caption must
     // not offer it.
     if (window.model.MiniMode == 0) window.menu.q_jing = kMiniModeCaption;

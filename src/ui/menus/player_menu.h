@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/main/menu_model.h"
 #include "ui/menus/menu_item.h"
+#include "window/menu_model.h"
 
 namespace taviro {
 

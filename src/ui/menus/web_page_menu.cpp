@@ -2,7 +2,7 @@
 
 #include "ports/menu_presenter.h"
 #include "ports/web_view.h"
-#include "ui/main/main_window.h"
+#include "window/main_window.h"
 
 namespace taviro {
 

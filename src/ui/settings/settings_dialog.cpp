@@ -1,14 +1,14 @@
 #include "ui/settings/settings_dialog.h"
 
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
+#include "helper/vendor_save_path.h"
+#include "playback/browse_for_folder.h"
 #include "ports/dialog_window.h"
 #include "ports/prompt.h"
 #include "ports/uri_launcher.h"
-#include "playback/browse_for_folder.h"
-#include "helper/vendor_save_path.h"
-#include "ui/main/title_bar_commands.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
 #include "ui/settings/cache_folder.h"
+#include "window/title_bar_commands.h"
 
 namespace taviro {
 namespace {

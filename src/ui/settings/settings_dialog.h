@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/main/window_body_mouse.h"
+#include "window/window_body_mouse.h"
 
 namespace taviro {
 

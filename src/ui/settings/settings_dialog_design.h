@@ -3,9 +3,9 @@
 #include <array>
 #include <string_view>
 
-#include "ui/main/window_chrome.h"
-#include "ui/main/window_model.h"
 #include "ui/settings/settings_dialog.h"
+#include "window/window_chrome.h"
+#include "window/window_model.h"
 
 namespace taviro {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lists/list_commands_fixture.h"
+#include "playback/list_commands_fixture.h"
 
 namespace taviro {
 namespace {

@@ -11,13 +11,13 @@
 #include "support/fake_program_launcher.h"
 #include "support/fake_uri_launcher.h"
 #include "support/main_window_harness.h"
-#include "ui/main/tab_selection.h"
-#include "ui/main/title_bar_commands.h"
-#include "ui/main/window_state.h"
 #include "ui/menus/main_menu.h"
 #include "ui/menus/player_menu.h"
 #include "ui/menus/web_page_menu.h"
 #include "ui/settings/settings_dialog.h"
+#include "window/tab_selection.h"
+#include "window/title_bar_commands.h"
+#include "window/window_state.h"
 
 namespace taviro {
 namespace {
@@ -134,7 +134,7 @@ TEST_F(PopupMenusTest, PlayerItemsPressControlBarButtonsAndTheMuteCaptionIsLive)
 
 TEST_F(PopupMenusTest, TheMiniModeItemTwiceReturnsToTheNormalWindow) {
   for (RegionId region : {RegionId::zz, RegionId::tv, RegionId::ying}) w.model[region].visible = false;
-  SelectMainTab(w, 8, true);
+  SelectMainTab(w, MainTab::kCatalogue, true);
   Choose(player, "q_jing");  // nothing playing: no mini mode, and the caption does not pretend
   EXPECT_EQ(w.model.MiniMode, 0);
   EXPECT_EQ(w.menu.q_jing, "精简模式");
@@ -192,13 +192,13 @@ TEST_F(PopupMenusTest, AboutBringsAMinimisedWindowFromTheTrayAndOpensTheAboutPag
 }
 
 TEST_F(PopupMenusTest, ATopmostWindowStaysTopmostWithTheDialogInFront) {
-  NpcClick(w, 4);
-  ASSERT_TRUE(w.model.IsTopmost);
+  ClickTitleBarButton(w, 4);
+  ASSERT_TRUE(w.model.topmost);
   h.log.entries.clear();
   Choose(main, "shezhi");
   EXPECT_EQ(h.log.entries,
             (Log{"host.SetTopmost(false)", "dialog.Show", "host.SetTopmost(true)", "dialog.Focus"}));
-  EXPECT_TRUE(w.model.IsTopmost);
+  EXPECT_TRUE(w.model.topmost);
   EXPECT_EQ(dialog.model().page, SettingsPage::kOptions);
 }
 

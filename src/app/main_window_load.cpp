@@ -1,0 +1,107 @@
+#include "app/main_window_load.h"
+
+#include "app/command_line_handoff.h"
+#include "ports/instance_channel.h"
+#include "ports/player_control.h"
+#include "ports/web_view.h"
+#include "ports/window_host.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
+#include "util/file_uri.h"
+#include "util/text_number.h"
+#include "window/main_window.h"
+#include "window/npc_buttons.h"
+#include "window/skin_routine.h"
+#include "window/tray_controller.h"
+#include "window/window_design.h"
+#include "window/window_state.h"
+
+namespace taviro {
+namespace {
+
+struct StoredWindowSettings {
+  std::string skin;
+  std::string user_id;
+  int saved_width = 0;
+  int saved_height = 0;
+  int remember_size = 0;
+};
+
+StoredWindowSettings ReadWindowSettings(const std::filesystem::path& config) {
+  StoredWindowSettings stored;
+  stored.skin = ReadSetting(config, settings::kSkin, "0");
+  stored.user_id = ReadSetting(config, "user", "Name", "0");
+  stored.saved_width = ToInteger(ReadSetting(config, settings::kSavedWidth, "0"));
+  stored.saved_height = ToInteger(ReadSetting(config, settings::kSavedHeight, "0"));
+  stored.remember_size = ToInteger(ReadSetting(config, settings::kRememberSize, "0"));
+  return stored;
+}
+
+// The window is sized within the work area, so that a size saved on a
+// larger screen cannot push the title bar's buttons out of reach.
+void SizeAndCentre(MainWindow& window, const StoredWindowSettings& stored) {
+  const ScreenRect area = window.ports.host.WorkArea();
+  window.model.size_limits =
+      HookSizeLimits(0, 0, area.width(), area.height(), window.ports.host.ScreenBounds());
+  const bool remember = stored.remember_size == 2;
+  const int width = remember ? stored.saved_width : settings::kDefaultWidthTwips;
+  const int height = remember ? stored.saved_height : settings::kDefaultHeightTwips;
+  SetOuterSize(window, width, height);
+  const int left =
+      area.left * kTwipsPerPixel + (area.width() * kTwipsPerPixel - window.model.width_twips) / 2;
+  const int top =
+      area.top * kTwipsPerPixel + (area.height() * kTwipsPerPixel - window.model.height_twips) / 2;
+  MoveOuter(window, std::max(left, 0), std::max(top, 0));
+}
+
+void LoadWebViews(MainWindow& window, const std::filesystem::path& app_folder, const std::string& user_id) {
+  WebViewSet& web = window.ports.web;
+  const std::string& base = window.ServiceBaseUrl;
+  web.View(1).Navigate(base);
+  web.View(2).Navigate("about:blank");
+  web.View(3).Navigate(FileUri(app_folder / "c.htm"));
+  web.View(4).Navigate(FileUri(app_folder / "f.htm"));
+  web.View(5).Navigate("about:blank");
+  web.View(5).WriteDocument(kBlankEpisodePage, "");
+  web.View(6).Navigate(base + "tj/tj.asp?id=" + user_id);  // sent as stored, unescaped
+  web.View(8).Navigate(base + "js/ads/bo.html");
+  web.View(9).Navigate(base + "js/ads/jingcai.html");
+  web.View(7).Navigate(base + "js/ads/qvodad.html");
+  web.View(11).Navigate(base + "tv/list.htm");
+  web.View(10).Navigate(base + "tv/ad.htm");
+}
+
+}  // namespace
+
+LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
+  if (load.instances.HandToRunningInstance(EncodeHandOff({load.working_folder, load.command_line}))) {
+    return LoadOutcome::kHandedOff;
+  }
+  WindowModel& model = window.model;
+  ApplyDesignSizes(model);
+  ApplyDesignLook(model);
+  model.laid_out = false;
+
+  const StoredWindowSettings stored = ReadWindowSettings(window.ConfigPath);
+  SizeAndCentre(window, stored);
+  model.main_tab = MainTab::kCatalogue;
+  model.side_tab = SideTab::kTasks;
+  LoadDesignPictures(window);
+  ApplySkin(window, StartupSkinIndex(stored.skin));
+
+  LoadWebViews(window, load.app_folder, stored.user_id);
+  AddTrayIcon(window);
+  model.ContentMode = ContentMode::kNothingShown;
+  model.CatalogueError = 0;
+  model.AdHuanState = 0;
+  model.BoPadState = 0;
+  model.ignore_next_click = false;
+  window.ports.player.SetAdvertUrl(window.ServiceBaseUrl + "js/ads/qvodad.html");
+
+  if (!load.command_line.empty() && load.play_command_line) {
+    load.play_command_line(load.command_line);
+  }
+  return LoadOutcome::kRunning;
+}
+
+}  // namespace taviro

@@ -1,0 +1,169 @@
+#include "ui/control_description.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "playback/control_bar.h"
+#include "playback/player_keys.h"
+#include "util/format_seconds.h"
+#include "window/bo_but_buttons.h"
+#include "window/layout_support.h"
+#include "window/npc_buttons.h"
+#include "window/title_bar_commands.h"
+
+namespace taviro {
+namespace {
+
+using R = RegionId;
+
+// The captions the tab pictures carry.
+std::string_view TabCaption(int index) {
+  switch (index) {
+    case npc::kCatalogueTab: return "影视库";
+    case npc::kPlayerTab: return "正在播放";
+    case npc::kTvTab: return "电视直播";
+    case npc::kHighlightsTab: return "精彩推荐";
+    case npc::kEpisodeListTab: return "剧集列表";
+    case npc::kTaskListTab: return "网络任务";
+    case npc::kLocalFilesTab: return "本地文件";
+    default: return {};
+  }
+}
+
+bool IsMainTab(int index) {
+  return index == npc::kCatalogueTab || index == npc::kPlayerTab || index == npc::kTvTab ||
+         index == npc::kHighlightsTab;
+}
+
+bool IsSideTab(int index) {
+  return index == npc::kEpisodeListTab || index == npc::kTaskListTab || index == npc::kLocalFilesTab;
+}
+
+int NpcIndexOf(RegionId id) { return static_cast<int>(id) - static_cast<int>(R::npc_0); }
+bool IsNpc(RegionId id) { return id >= R::npc_0 && id <= R::npc_15; }
+bool IsBoBut(RegionId id) { return id >= R::bo_but_0 && id <= R::bo_but_7; }
+
+// The side panel of the page shown, which the control bar's panel button
+// shows and hides.
+bool SidePanelOfPageShown(const WindowModel& model) {
+  if (model.main_tab == MainTab::kPlayer) return model.side_panel_shown;
+  if (model.main_tab == MainTab::kTv) return model.tv_side_panel_shown;
+  return false;
+}
+
+// Whether a toggle button is pressed in.
+bool ToggleOn(const WindowModel& model, RegionId id) {
+  switch (id) {
+    case Npc(npc::kMaximise): return model.state == WindowState::kMaximised;
+    case Npc(npc::kTopmost): return model.topmost;
+    case Npc(npc::kSidePanelHandle): return model.side_panel_shown;
+    case Npc(npc::kTvSidePanelHandle): return model.tv_side_panel_shown;
+    case BoBut(bo_but::kPlayPause): return model.playing;
+    case BoBut(bo_but::kMute): return model.muted;
+    case BoBut(bo_but::kSidePanel): return SidePanelOfPageShown(model);
+    default: return false;
+  }
+}
+
+// The footer link's caption without its leading mark: "∴ 管理任务".
+std::string WithoutMark(const std::string& caption) {
+  const std::size_t space = caption.find(' ');
+  return space == std::string::npos ? caption : caption.substr(space + 1);
+}
+
+std::string NameOf(const WindowModel& model, RegionId id) {
+  if (IsNpc(id) && !TabCaption(NpcIndexOf(id)).empty()) {
+    return std::string(TabCaption(NpcIndexOf(id)));
+  }
+  switch (id) {
+    case R::gunt: return "播放进度";
+    case R::yin: return "音量";
+    case R::ggx: return "关闭网页播放";
+    case R::gtv: return "关闭电视";
+    case R::jia: return "重新载入";
+    case R::qk: return WithoutMark(model[id].caption);
+    default: return model[id].tooltip;
+  }
+}
+
+// clang-format off
+constexpr std::array kReadingOrder{
+    R::jbi,
+    Npc(npc::kTopmost), Npc(npc::kMiniMode), Npc(npc::kMainMenu), Npc(npc::kMinimise),
+    Npc(npc::kMaximise), Npc(npc::kClose),
+    Npc(npc::kCatalogueTab), Npc(npc::kPlayerTab), Npc(npc::kTvTab), Npc(npc::kHighlightsTab),
+    R::jia, R::Web1, R::ggx, R::Web2, R::Web8, R::Web7, R::gunt, R::Web9, R::gtv, R::Web10,
+    BoBut(bo_but::kPlayPause), BoBut(bo_but::kStop), BoBut(bo_but::kPrevious), BoBut(bo_but::kNext),
+    BoBut(bo_but::kMute), R::yin, BoBut(bo_but::kOpenFile), BoBut(bo_but::kFullScreen),
+    BoBut(bo_but::kSidePanel),
+    Npc(npc::kSidePanelHandle), Npc(npc::kEpisodeListTab), Npc(npc::kTaskListTab), Npc(npc::kLocalFilesTab),
+    R::Web5, R::Web3, R::Web4, R::qk,
+    Npc(npc::kTvSidePanelHandle), R::Web11,
+};
+// clang-format on
+
+}  // namespace
+
+ControlRole RoleOf(RegionId id) {
+  if (IsNpc(id)) {
+    const int index = NpcIndexOf(id);
+    if (IsMainTab(index) || IsSideTab(index)) return ControlRole::kPageTab;
+    switch (index) {
+      case npc::kMaximise:
+      case npc::kTopmost:
+      case npc::kSidePanelHandle:
+      case npc::kTvSidePanelHandle: return ControlRole::kToggleButton;
+      case npc::kSidePanelHeader: return ControlRole::kNone;
+      default: return ControlRole::kPushButton;
+    }
+  }
+  if (IsBoBut(id)) {
+    const bool toggle =
+        id == BoBut(bo_but::kPlayPause) || id == BoBut(bo_but::kMute) || id == BoBut(bo_but::kSidePanel);
+    return toggle ? ControlRole::kToggleButton : ControlRole::kPushButton;
+  }
+  switch (id) {
+    case R::gunt:
+    case R::yin: return ControlRole::kSlider;
+    case R::jbi:
+    case R::ggx:
+    case R::gtv:
+    case R::jia:
+    case R::qk: return ControlRole::kPushButton;
+    default: return ControlRole::kNone;
+  }
+}
+
+ControlDescription DescribeControl(const WindowModel& model, RegionId id, const SliderReadings& readings) {
+  ControlDescription description;
+  description.role = RoleOf(id);
+  switch (description.role) {
+    case ControlRole::kNone: return description;
+    case ControlRole::kToggleButton: description.on = ToggleOn(model, id); break;
+    case ControlRole::kPageTab: {
+      const int index = NpcIndexOf(id);
+      description.on = index == (IsMainTab(index) ? ButtonOf(model.main_tab) : ButtonOf(model.side_tab));
+      break;
+    }
+    case ControlRole::kSlider:
+      if (id == R::gunt) {
+        description.maximum = std::max(readings.duration, 0);
+        description.value = std::clamp(readings.position, 0, description.maximum);
+        description.value_text = FormatSeconds(description.value) + std::string(kTimeSeparator) +
+                                 FormatSeconds(description.maximum);
+      } else {
+        description.maximum = 100;
+        description.value = std::clamp(readings.volume, 0, 100);
+        description.value_text = std::to_string(description.value) + "%";
+      }
+      break;
+    case ControlRole::kPushButton: break;
+  }
+  description.name = NameOf(model, id);
+  return description;
+}
+
+std::span<const RegionId> ReadingOrder() { return kReadingOrder; }
+
+}  // namespace taviro

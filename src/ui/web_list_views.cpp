@@ -1,0 +1,12 @@
+#include "ui/web_list_views.h"
+
+#include "ports/web_view.h"
+#include "util/file_uri.h"
+
+namespace taviro {
+
+void WebListViews::ShowListPage(ListFile which, const std::filesystem::path& page) {
+  web_.View(which == ListFile::kNetworkTasks ? 3 : 4).Navigate(FileUri(page));
+}
+
+}  // namespace taviro

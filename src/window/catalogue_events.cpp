@@ -1,0 +1,51 @@
+#include "window/catalogue_events.h"
+
+#include "ports/web_view.h"
+#include "window/main_window.h"
+
+namespace taviro {
+namespace {
+
+using R = RegionId;
+
+constexpr Tile kErrorPicture{kExtraPictureBase + 3, 0, 0, 180, 50, false};
+
+}  // namespace
+
+void OnCatalogueLoaded(MainWindow& window) {
+  WindowModel& model = window.model;
+  if (model.CatalogueError != 1 && !model[R::Pic1].visible) {
+    model[R::Pic1].visible = true;
+    model[R::wait].visible = false;
+  }
+}
+
+void OnCatalogueNavigateError(MainWindow& window, const std::string& address) {
+  if (address.find(window.ServiceBaseUrl) == std::string::npos) {
+    return;
+  }
+  WindowModel& model = window.model;
+  model[R::Pic1].visible = false;
+  model[R::jia].face = kErrorPicture;
+  model[R::wait].visible = true;
+  model.CatalogueError = 1;
+}
+
+void RetryCatalogue(MainWindow& window) {
+  window.model.CatalogueError = 0;
+  window.ports.web.View(1).Navigate(window.ServiceBaseUrl);
+}
+
+void OnAdvertNavigateError(MainWindow& window, int view_number) {
+  WindowModel& model = window.model;
+  if (view_number == 7) {
+    model[R::ad_huan].visible = false;
+    model[R::adp].visible = true;
+    model.AdHuanState = 1;
+  } else if (view_number == 8) {
+    model[R::bo_pad].visible = false;
+    model.BoPadState = 1;
+  }
+}
+
+}  // namespace taviro

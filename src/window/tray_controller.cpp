@@ -1,0 +1,44 @@
+#include "window/tray_controller.h"
+
+#include <string>
+
+#include "ports/menu_presenter.h"
+#include "ports/tray_icon.h"
+#include "util/utf8.h"
+#include "window/main_window.h"
+#include "window/window_state.h"
+
+namespace taviro {
+
+void AddTrayIcon(MainWindow& window) { window.ports.tray.Add(std::string(kProductName)); }
+
+void RemoveTrayIcon(MainWindow& window) { window.ports.tray.Remove(); }
+
+void OnTrayLeftClick(MainWindow& window) {
+  if (window.model.state == WindowState::kMinimised) {
+    SetWindowState(window, WindowState::kNormal);
+  } else {
+    SetWindowShown(window, !window.model.shown);
+  }
+}
+
+void OnTrayRightClick(MainWindow& window) { window.ports.menus.PopupAtPointer(PopupMenu::r_m); }
+
+void ShowBalloon(TrayIcon& tray, std::string_view text) {
+  std::u32string characters = DecodeUtf8(text);
+  if (characters.size() > kBalloonTextLimit) characters.resize(kBalloonTextLimit);
+  tray.ShowBalloon(std::string(kBalloonTitle), EncodeUtf8(characters));
+}
+
+SizeLimits HookSizeLimits(int min_width, int min_height, int max_width, int max_height,
+                          const ScreenRect& screen) {
+  return SizeLimits{min_width, min_height, max_width != 0 ? max_width : screen.width(),
+                    max_height != 0 ? max_height : screen.height()};
+}
+
+ScreenRect MaximisedGeometry(const SizeLimits& limits, const ScreenRect& work_area) {
+  return ScreenRect{work_area.left, work_area.top, work_area.left + limits.max_width,
+                    work_area.top + limits.max_height};
+}
+
+}  // namespace taviro

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string_view>
+
+#include "ports/window_host.h"
+#include "window/window_model.h"
+
+namespace taviro {
+
+struct MainWindow;
+class TrayIcon;
+
+inline constexpr std::string_view kBalloonTitle = "Taviro提示:";
+inline constexpr int kBalloonTextLimit = 255;  // characters
+
+// The icon lives from start-up to quit; its tooltip is the window's caption.
+void AddTrayIcon(MainWindow& window);
+void RemoveTrayIcon(MainWindow& window);
+
+// Left click: a minimised window comes back to normal, a visible one hides,
+// a hidden one shows.
+void OnTrayLeftClick(MainWindow& window);
+// Right click: the main menu at the pointer, even while the window is hidden.
+void OnTrayRightClick(MainWindow& window);
+
+// A transient notice at the icon. Longer texts are cut, never refused.
+void ShowBalloon(TrayIcon& tray, std::string_view text);
+
+// A maximum of 0 means the screen's size.
+SizeLimits HookSizeLimits(int min_width, int min_height, int max_width, int max_height,
+                          const ScreenRect& screen);
+
+// Where a maximised window goes: the maximum size at the work area's origin,
+// so a panel at the top or left of the desktop stays uncovered. Start-up
+// passes the work area's size as the maximum, so this is the work area.
+ScreenRect MaximisedGeometry(const SizeLimits& limits, const ScreenRect& work_area);
+
+}  // namespace taviro

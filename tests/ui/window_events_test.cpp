@@ -1,0 +1,90 @@
+#include "ui/window_events.h"
+
+#include <gtest/gtest.h>
+
+#include "playback/list_commands.h"
+#include "support/control_bar_harness.h"
+#include "support/fake_uri_launcher.h"
+
+namespace taviro {
+namespace {
+
+using R = RegionId;
+constexpr MouseButton kLeft = MouseButton::kLeft;
+constexpr MouseButton kRight = MouseButton::kRight;
+
+// Before start-up attaches the playback objects, only the window's own
+// rules answer.
+TEST(WindowEventsTable, WithoutPlaybackTheWindowsOwnRulesAnswer) {
+  testing::MainWindowHarness h;
+  WindowEvents events{h.window};
+  WindowModel& m = h.window.model;
+
+  events.CloseRequest();  // the title bar's close button: hides to the tray
+  EXPECT_FALSE(m.shown);
+  m.shown = true;
+  h.SetSetting("S_q", "quit", "1");
+  events.CloseRequest();
+  EXPECT_EQ(h.quit_count, 1);
+
+  events.DoubleClick(R::Lqvod);  // the video area toggles full screen
+  events.Click(BoBut(5));
+  EXPECT_EQ(h.control_bar.clicks, (std::vector<int>{3, 5}));
+
+  const int thumb = m[R::gunt1].rect.left;
+  EXPECT_FALSE(events.Press(R::huan, kLeft, 40, 0));
+  EXPECT_EQ(m[R::gunt1].rect.left, thumb);
+  EXPECT_FALSE(events.KeyPress(KeyCode::kSpace));
+  EXPECT_FALSE(events.PointerLeave(R::zz));
+  EXPECT_TRUE(events.PointerLeave(Npc(0)));
+
+  EXPECT_FALSE(events.Press(R::Window, kLeft, 500, 300));
+  EXPECT_TRUE(events.Press(R::Window, kLeft, 3, 300));  // the resize band
+  events.Release(R::Window, 3, 300);
+  EXPECT_FALSE(m.EdgeResizeActive);
+}
+
+// The bars' parts are pressed in pixels like any region; the table hands
+// their rules the twips those count in.
+TEST(WindowEventsTable, BarPartsGetTheirPixelsInTwips) {
+  testing::ControlBarHarness t;
+  testing::FakeUriLauncher desktop;
+  ListCommands lists{t.context, desktop};
+  WindowEvents events{t.window};
+  events.AttachPlayback(t.context, t.bar, lists);
+  WindowModel& m = t.model;
+  m[R::gunt].rect.width = 610;
+  m[R::gunt1].rect.width = 10;
+  m[R::yin].rect.width = 80;
+  m[R::bo_v].rect.width = 10;
+  t.player.url = "/films/a.mp4";
+  t.player.duration = 3000;
+
+  struct Case {
+    RegionId part;
+    int x;
+    int thumb;
+  } seeks[] = {{R::gunt, 150, 150}, {R::gunt2, 100, 100}, {R::huan, 40, 40}};
+  for (const Case& c : seeks) {
+    SCOPED_TRACE(static_cast<int>(c.part));
+    EXPECT_FALSE(events.Press(c.part, kLeft, c.x, 3));
+    EXPECT_EQ(m[R::gunt1].rect.left, c.thumb);
+  }
+  t.h.log.entries.clear();
+  events.Release(R::huan, 40, 3);
+  EXPECT_EQ(t.h.log.entries, std::vector<std::string>{"player.SetPosition(198)"});
+
+  events.Press(R::yin, kLeft, 35, 3);
+  EXPECT_EQ(m[R::bo_v].rect.left, 35);
+  events.Press(R::bo_y, kLeft, 14, 3);
+  EXPECT_EQ(m[R::bo_v].rect.left, 14);
+  events.PointerMove(R::bo_v, 20, 3, true);  // the knob drags in pixels
+  EXPECT_GT(m[R::bo_v].rect.left, 14);
+
+  events.Press(R::Lqvod, kRight, 5, 5);
+  EXPECT_EQ(t.h.menus.popups.size(), 1U);
+  EXPECT_TRUE(events.KeyPress(KeyCode::kSpace));
+}
+
+}  // namespace
+}  // namespace taviro
