@@ -42,7 +42,7 @@ void EpisodeResolver::ResolveNext(After after) {
   const std::string prepare =
       ReadSetting(context_.window.ConfigPath, settings::kBufferNextEpisode, settings::kUnset);
   if (ToInteger(prepare) != 2) {
-    now.NextLink = "0";
+    now.next_episode = NoNextEpisode{};
     Finish(after);
     return;
   }
@@ -71,14 +71,18 @@ void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
   const std::optional<ItemKey> key = ParseItemKey(now.CurrentItemKey);
   if (!key) return;
   if (reply == "1" || reply == "0") {
-    now.NextLink = reply;
+    if (reply == "1") {
+      now.next_episode = NextEpisodeFailed{};
+    } else {
+      now.next_episode = NoNextEpisode{};
+    }
     now.NextMediaUrl = reply;
     return;
   }
   if (const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply)) {
     if (!MayReachPlayer(record->media_url)) {
       // Nothing to pre-buffer or play: as when the service refuses.
-      now.NextLink = "1";
+      now.next_episode = NextEpisodeFailed{};
       now.NextMediaUrl = "1";
       return;
     }
@@ -86,12 +90,12 @@ void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
     // player, where it was pre-buffered.
     now.NextMediaUrl = record->media_url;
     now.PrefetchStarted = 0;
-    now.NextLink = EpisodePlayLink("qvod", *record, *key, key->episode + 1);
+    now.next_episode = NextEpisodeLink{EpisodePlayLink("qvod", *record, *key, key->episode + 1)};
     return;
   }
   // No answer, or an error page: keep the poller from asking again until the
   // timed retry has run.
-  now.NextLink = "3";
+  now.next_episode = NextEpisodeRetrying{};
   now.NextMediaUrl = "0";
   now.RetryTicks = 0;
   now.PrefetchStarted = 1;

@@ -16,8 +16,8 @@ class EpisodeResolver {
  public:
   explicit EpisodeResolver(PlaybackContext& context) : context_(context) {}
 
-  // Leaves the outcome, once the service answers, in NowPlaying: NextLink (a play link, or "0" none,
-  // "1" refused, "3" retry scheduled) and NextMediaUrl for pre-buffering.
+  // Leaves the outcome, once the service answers, in NowPlaying: the next
+  // episode's state and NextMediaUrl for pre-buffering.
   void ResolveNextEpisode();
 
   // 1 = the previous episode, anything else the next one: plays it at once

@@ -32,10 +32,6 @@ namespace {
 
 constexpr std::string_view kDownloadHelper = "QvodTerminal.exe";
 constexpr int kTitleWidth = 30;
-// The NextLink values that are no link.
-constexpr std::string_view kNoNextLink = "0";
-constexpr std::string_view kNextLinkFailed = "1";
-constexpr std::string_view kNextLinkRetrying = "3";
 
 WebView& View(PlaybackContext& context, int number) { return context.window.ports.web.View(number); }
 
@@ -67,7 +63,7 @@ bool LinkRouter::Web2BeforeNavigate(const std::string& uri) {
   const bool play_next =
       ReadSetting(context_.window.ConfigPath, settings::kPlayNextEpisode, settings::kUnset) == settings::kOn;
   context_.timers.Timer1.SetEnabled(true);
-  if (play_next && context_.now.NextLink != kNextLinkFailed) PlayNextEpisode();
+  if (play_next && !std::holds_alternative<NextEpisodeFailed>(context_.now.next_episode)) PlayNextEpisode();
   return true;
 }
 
@@ -109,7 +105,7 @@ void LinkRouter::ResolveCatalogueEntry(const std::string& uri) {
 void LinkRouter::PlayCatalogueEntry(const CatalogueLink& entry, const std::string& reply) {
   MainWindow& window = context_.window;
   if (IsFailedEpisodeReply(reply)) {
-    context_.now.NextLink = kNextLinkFailed;
+    context_.now.next_episode = NextEpisodeFailed{};
     SetStatusText(window, kReadErrorStatus);
   }
   const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply);
@@ -152,7 +148,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   }
 
   now.CurrentItemKey = FormatItemKey(link.id, link.source, link.episode, link.title);
-  now.NextLink = kNoNextLink;
+  now.next_episode = NoNextEpisode{};
   now.NextMediaUrl = "0";
 
   ShowItemTitle(window,
@@ -193,8 +189,8 @@ void LinkRouter::StartDownloadHelper() {
 
 void LinkRouter::PlayNextEpisode() {
   NowPlaying& now = context_.now;
-  if (now.NextLink != kNoNextLink && now.NextLink != kNextLinkRetrying) {
-    View(context_, 1).Navigate(now.NextLink);
+  if (const auto* next = std::get_if<NextEpisodeLink>(&now.next_episode)) {
+    View(context_, 1).Navigate(next->link);
     return;
   }
   // No prepared link: the list page clicks the next entry itself.

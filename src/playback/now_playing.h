@@ -1,10 +1,28 @@
 #pragma once
 
 #include <string>
+#include <variant>
 
 #include "ports/player_state.h"
 
 namespace taviro {
+
+// What is known of the next episode: nothing prepared, the service failed,
+// a retry is scheduled, or the complete "miqvod://" link that plays it.
+struct NoNextEpisode {
+  bool operator==(const NoNextEpisode&) const = default;
+};
+struct NextEpisodeFailed {
+  bool operator==(const NextEpisodeFailed&) const = default;
+};
+struct NextEpisodeRetrying {
+  bool operator==(const NextEpisodeRetrying&) const = default;
+};
+struct NextEpisodeLink {
+  std::string link;
+  bool operator==(const NextEpisodeLink&) const = default;
+};
+using NextEpisode = std::variant<NoNextEpisode, NextEpisodeFailed, NextEpisodeRetrying, NextEpisodeLink>;
 
 // The item being played and the next-episode state, shared by the link
 // router, the list commands, the control bar, the status poller and the
@@ -13,9 +31,7 @@ struct NowPlaying {
   // id-source-episode-title of the catalogue item playing, the title as it
   // came in the link (escaped); "0" or empty when none.
   std::string CurrentItemKey = "0";
-  // "0" none prepared, "1" the service failed, "3" a retry is scheduled,
-  // otherwise the complete "miqvod://" link of the next episode.
-  std::string NextLink = "0";
+  NextEpisode next_episode;
   // Media address of the next episode for pre-buffering; "0" not resolved
   // yet, "1" the service failed.
   std::string NextMediaUrl = "0";
@@ -41,7 +57,7 @@ inline void StartLocalItem(NowPlaying& now, const std::string& path) {
   now.ResumeDone = 0;
   now.ResumePosition = 0;
   now.CurrentItemKey = "0";
-  now.NextLink = "0";
+  now.next_episode = NoNextEpisode{};
   now.NextMediaUrl = "0";
   now.PrefetchStarted = 0;
   now.ListKey = path;

@@ -68,7 +68,7 @@ void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::stri
   now.ResumeDone = 0;
   now.ResumePosition = ToInteger(position);
   now.CurrentItemKey = "0";
-  now.NextLink = "0";
+  now.next_episode = NoNextEpisode{};
   now.NextMediaUrl = "0";
   now.PrefetchStarted = 0;
   now.ListKey = path;
@@ -116,7 +116,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
     now.ResumePosition = ToInteger(position);
     episode_list.Navigate(window.ServiceBaseUrl + "pp.htm?" + item_key + "-0");
     now.CurrentItemKey = item_key;
-    now.NextLink = "0";
+    now.next_episode = NoNextEpisode{};
     now.PrefetchStarted = 0;
     now.NextMediaUrl = "0";
     now.ListKey = id;

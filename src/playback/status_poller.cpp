@@ -38,9 +38,7 @@ constexpr int kResumeBackOff = 50;
 constexpr int kResumeMinimum = 200;
 constexpr int kHiddenBarLeft = -30;
 
-bool IsPlayLink(const std::string& next_link) {
-  return !next_link.empty() && next_link != "1" && next_link != "0" && next_link != "3";
-}
+bool IsPlayLink(const NextEpisode& next) { return std::holds_alternative<NextEpisodeLink>(next); }
 
 std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
 
@@ -124,10 +122,10 @@ void StatusPoller::HandleEndOfPlay() {
   now.ResumePosition = 1;
   now.LastPosition = 1;
   WebView& play_page = context_.window.ports.web.View(2);
-  if (now.NextLink == "3") {
+  if (std::holds_alternative<NextEpisodeRetrying>(now.next_episode)) {
     // The episode list page finds the next entry itself.
     play_page.Navigate(context_.sentinel_url);
-  } else if (IsPlayLink(now.NextLink)) {
+  } else if (IsPlayLink(now.next_episode)) {
     context_.timers.Timer1.SetEnabled(false);
     model[R::next_s].visible = true;
     play_page.Navigate(context_.sentinel_url);
@@ -159,7 +157,7 @@ bool StatusPoller::HandleEndReached() {
   }
   if (context_.window.menu.kaiqi) {
     Balloon("即将播放完毕，正准备自动关机！");
-  } else if (IsPlayLink(now.NextLink)) {
+  } else if (IsPlayLink(now.next_episode)) {
     Balloon("正在准备播放下一集！");
   }
   return true;

@@ -73,7 +73,7 @@ class CommandLineHandOff : public ::testing::Test {
     now.ResumeDone = 1;
     now.ResumePosition = 300;
     now.CurrentItemKey = "12-0-3-%u4E2D";
-    now.NextLink = "miqvod://next";
+    now.next_episode = NextEpisodeLink{"miqvod://next"};
     now.NextMediaUrl = "http://127.0.0.1:1/next.mp4";
     now.PrefetchStarted = 1;
     now.ListKey = "12";
@@ -98,7 +98,7 @@ class CommandLineHandOff : public ::testing::Test {
     EXPECT_EQ(now.ResumeDone, 0);
     EXPECT_EQ(now.ResumePosition, 0);
     EXPECT_EQ(now.CurrentItemKey, "0");
-    EXPECT_EQ(now.NextLink, "0");
+    EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
     EXPECT_EQ(now.NextMediaUrl, "0");
     EXPECT_EQ(now.PrefetchStarted, 0);
     EXPECT_EQ(now.ListKey, path);

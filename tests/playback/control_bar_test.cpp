@@ -288,7 +288,7 @@ TEST_F(ControlBarTest, AnOpenedFileLeavesNoNextEpisodeOrResumeOfTheSeriesBefore)
   Playing();
   t.h.folder.Write("date_f.dat", "\r\n");
   t.now.CurrentItemKey = "12-0-3-t";
-  t.now.NextLink = "miqvod://qvod&&&next";
+  t.now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
   t.now.NextMediaUrl = "http://127.0.0.1:1/4.ts";
   t.now.PrefetchStarted = 1;
   t.now.ResumePosition = 600;
@@ -296,7 +296,7 @@ TEST_F(ControlBarTest, AnOpenedFileLeavesNoNextEpisodeOrResumeOfTheSeriesBefore)
   t.files.answer = "/m/clip.mp4";
   Press(4);
   EXPECT_EQ(t.now.CurrentItemKey, "0");
-  EXPECT_EQ(t.now.NextLink, "0");
+  EXPECT_EQ(t.now.next_episode, NextEpisode{NoNextEpisode{}});
   EXPECT_EQ(t.now.NextMediaUrl, "0");
   EXPECT_EQ(t.now.PrefetchStarted, 0);
   EXPECT_EQ(t.now.ResumePosition, 0);

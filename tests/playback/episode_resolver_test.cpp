@@ -2,9 +2,9 @@
 
 #include <tuple>
 
-#include "util/ansi_text.h"
 #include "playback/catalogue_links.h"
 #include "poller_fixture.h"
+#include "util/ansi_text.h"
 
 namespace taviro {
 namespace {
@@ -23,9 +23,9 @@ class EpisodeResolverTest : public testing::PollerFixture {
 
 TEST_F(EpisodeResolverTest, PreparationOffOrNothingPlayingSendsNoRequest) {
   harness.SetSetting("S_q", "s_h", "1");
-  now.NextLink = "3";
+  now.next_episode = NextEpisodeRetrying{};
   resolver.ResolveNextEpisode();
-  EXPECT_EQ(now.NextLink, "0");
+  EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
   harness.SetSetting("S_q", "s_h", "2");
   for (const char* key : {"0", "", "12"}) {
     now.CurrentItemKey = key;
@@ -39,7 +39,8 @@ TEST_F(EpisodeResolverTest, ServiceAnswersSetTheNextEpisodeState) {
   for (const char* answer : {"1", "0"}) {
     http.bodies[Request(7, 1, 5)] = answer;
     resolver.ResolveNextEpisode();
-    EXPECT_EQ(now.NextLink, answer);
+    EXPECT_EQ(now.next_episode,
+              answer[0] == '1' ? NextEpisode{NextEpisodeFailed{}} : NextEpisode{NoNextEpisode{}});
     EXPECT_EQ(now.NextMediaUrl, answer);
   }
   EXPECT_FALSE(timer4.Enabled());
@@ -49,7 +50,9 @@ TEST_F(EpisodeResolverTest, ServiceAnswersSetTheNextEpisodeState) {
   http.bodies[Request(7, 1, 5)] = EncodeAnsi("第6集$http://m/a b.ts$web");
   now.PrefetchStarted = 1;
   resolver.ResolveNextEpisode();
-  EXPECT_EQ(now.NextLink, "miqvod://qvod&&&http%3A//m/a%20b.ts&&&x%u4E2D&&&第6集&&&7&&&1&&&5");
+  EXPECT_EQ(
+      now.next_episode,
+      NextEpisode{NextEpisodeLink{"miqvod://qvod&&&http%3A//m/a%20b.ts&&&x%u4E2D&&&第6集&&&7&&&1&&&5"}});
   EXPECT_EQ(now.NextMediaUrl, "http://m/a b.ts");
   EXPECT_EQ(now.PrefetchStarted, 0);
 }
@@ -59,7 +62,8 @@ TEST_F(EpisodeResolverTest, BlanksAndLineEndsAroundTheReplyAreNotPartOfIt) {
     http.bodies[Request(7, 1, 5)] = answer;
     resolver.ResolveNextEpisode();
     const std::string code = answer[0] == '0' ? "0" : "1";
-    EXPECT_EQ(now.NextLink, code) << answer;
+    EXPECT_EQ(now.next_episode, code == "1" ? NextEpisode{NextEpisodeFailed{}} : NextEpisode{NoNextEpisode{}})
+        << answer;
     EXPECT_EQ(now.NextMediaUrl, code) << answer;
   }
   EXPECT_FALSE(timer4.Enabled());
@@ -74,7 +78,7 @@ TEST_F(EpisodeResolverTest, BlanksAndLineEndsAroundTheReplyAreNotPartOfIt) {
 TEST_F(EpisodeResolverTest, ANextEpisodeThePlayerMustNotOpenIsNeverPrebuffered) {
   http.bodies[Request(7, 1, 5)] = "n$fdclose://7$qvod";
   resolver.ResolveNextEpisode();
-  EXPECT_EQ(now.NextLink, "1");
+  EXPECT_EQ(now.next_episode, NextEpisode{NextEpisodeFailed{}});
   EXPECT_EQ(now.NextMediaUrl, "1");
   now.NextMediaUrl = "fd://3";  // however it got there
   Reading(PlayerState::kPlaying, 10, 1000, 700);
@@ -88,7 +92,7 @@ TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
   now.CurrentItemKey = "7-1-4-x";
   Reading(PlayerState::kPlaying, 10, 1000, 700);
   Tick();  // the poller asks; no answer
-  EXPECT_EQ(now.NextLink, "3");
+  EXPECT_EQ(now.next_episode, NextEpisode{NextEpisodeRetrying{}});
   EXPECT_EQ(now.PrefetchStarted, 1);
   EXPECT_EQ(BalloonTexts(), Texts{"读取下一集数据出错，稍后将重新读取！"});
   Tick(99);
@@ -117,7 +121,7 @@ TEST_F(EpisodeResolverTest, OneQuestionPerItemAndALateAnswerForAnotherItemIsDrop
   EXPECT_EQ(http.requests, Texts{Request(7, 1, 5)});
   now.CurrentItemKey = "8-0-1-y";
   ASSERT_TRUE(http.AnswerOldest());
-  EXPECT_EQ(now.NextLink, "0");
+  EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
   EXPECT_EQ(now.NextMediaUrl, "0");
 
   // A step pressed twice before an answer plays the second press's episode

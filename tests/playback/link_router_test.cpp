@@ -130,7 +130,7 @@ TEST_F(LinkRouterTest, AFailedReplyLeavesThePlayingItemAndSaysSo) {
        {Case{"0", true}, Case{"1", true}, Case{"", true}, Case{"<html>Error 500</html>", false}}) {
     PlaybackHarness fresh;
     LinkRouter fresh_router(fresh.context, kTemplate);
-    fresh.now.NextLink = "miqvod://prepared";
+    fresh.now.next_episode = NextEpisodeLink{"miqvod://prepared"};
     fresh.http.bodies[fresh.Base() + "h.asp?id=5&v=0&v1=1"] = c.body;
     EXPECT_TRUE(fresh_router.Web1BeforeNavigate("mivuvod://5-0-1-t"));
     EXPECT_TRUE(fresh.web(1).navigations.empty()) << c.body;
@@ -141,7 +141,9 @@ TEST_F(LinkRouterTest, AFailedReplyLeavesThePlayingItemAndSaysSo) {
     EXPECT_EQ(fresh.window().model[RegionId::zhun].caption,
               c.failure_code ? kReadErrorStatus : kSearchingStatus)
         << c.body;
-    EXPECT_EQ(fresh.now.NextLink, c.failure_code ? "1" : "miqvod://prepared") << c.body;
+    EXPECT_EQ(fresh.now.next_episode, c.failure_code ? NextEpisode{NextEpisodeFailed{}}
+                                                     : NextEpisode{NextEpisodeLink{"miqvod://prepared"}})
+        << c.body;
   }
 }
 
@@ -159,13 +161,13 @@ TEST_F(LinkRouterTest, AWebKindOpensThePlayPageWithTheAddressStillEscaped) {
 }
 
 TEST_F(LinkRouterTest, FlagZeroReloadsTheEpisodeListWithTheEntryMarked) {
-  h.now.NextLink = "3";
+  h.now.next_episode = NextEpisodeRetrying{};
   h.now.NextMediaUrl = "1";
   h.now.ResumePosition = 300;
   h.now.PrefetchStarted = 1;
   router.Web1BeforeNavigate(std::string("miqvod://qvod&&&") + kEscapedMedia + "&&&xyz&&&n1&&&7&&&1&&&4&&&0");
   EXPECT_EQ(h.web(5).Address(), h.Base() + "pp.htm?7-1-4-xyz-0");
-  EXPECT_EQ(h.now.NextLink, "0");
+  EXPECT_EQ(h.now.next_episode, NextEpisode{NoNextEpisode{}});
   EXPECT_EQ(h.now.NextMediaUrl, "0");
   EXPECT_EQ(h.now.ResumePosition, 0);
   EXPECT_EQ(h.now.PrefetchStarted, 0);
@@ -252,17 +254,17 @@ TEST_F(LinkRouterTest, TheEndAddressGoesOnToTheNextEpisode) {
   h.main.SetSetting("S_q", "s_bo", "2");
   h.now.CurrentItemKey = "7-1-4-xyz";
   h.timer1.SetEnabled(false);
-  h.now.NextLink = "3";
+  h.now.next_episode = NextEpisodeRetrying{};
   EXPECT_TRUE(router.Web2BeforeNavigate(std::string(PlaybackHarness::kSentinel) + "?end"));
   EXPECT_EQ(h.web(5).Address(), h.Base() + "pp.htm?7-1-4-xyz-15");
   EXPECT_TRUE(h.timer1.Enabled());
 
   h.now.CurrentItemKey = "7-1-9-a-b";  // a title holding "-"
-  h.now.NextLink = "0";
+  h.now.next_episode = NoNextEpisode{};
   router.Web2BeforeNavigate(PlaybackHarness::kSentinel);
   EXPECT_EQ(h.web(5).Address(), h.Base() + "pp.htm?7-1-9-a-b-110");
 
-  h.now.NextLink = "miqvod://qvod&&&next";
+  h.now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
   router.Web2BeforeNavigate(PlaybackHarness::kSentinel);
   EXPECT_EQ(h.web(1).Address(), "miqvod://qvod&&&next");
   EXPECT_EQ(h.web(5).navigations.size(), 2U);
@@ -270,15 +272,15 @@ TEST_F(LinkRouterTest, TheEndAddressGoesOnToTheNextEpisode) {
 
 TEST_F(LinkRouterTest, TheEndAddressStopsWhenThereIsNoNextEpisode) {
   h.now.CurrentItemKey = "7-1-4-xyz";
-  h.now.NextLink = "0";
+  h.now.next_episode = NoNextEpisode{};
   // Off: nothing follows, but the poller runs again.
   h.timer1.SetEnabled(false);
   EXPECT_TRUE(router.Web2BeforeNavigate(PlaybackHarness::kSentinel));
   EXPECT_TRUE(h.timer1.Enabled());
   h.main.SetSetting("S_q", "s_bo", "2");
-  h.now.NextLink = "1";  // the service failed
+  h.now.next_episode = NextEpisodeFailed{};  // the service failed
   EXPECT_TRUE(router.Web2BeforeNavigate(PlaybackHarness::kSentinel));
-  h.now.NextLink = "0";
+  h.now.next_episode = NoNextEpisode{};
   h.now.CurrentItemKey = "0";  // nothing from the catalogue played
   EXPECT_TRUE(router.Web2BeforeNavigate(PlaybackHarness::kSentinel));
   EXPECT_TRUE(h.web(5).navigations.empty());

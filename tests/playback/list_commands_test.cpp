@@ -57,7 +57,8 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   // Stored plain but unescaped for display, so %41 shows as A.
   WriteUtf8("date_f.dat", "x|/m/x|0\r\n100%41 一二三四五六七八九十一二三四五.mkv|" + path + "|120\r\n");
   now.CurrentItemKey = "5-0-1-t";
-  now.NextLink = now.NextMediaUrl = now.ListKey = "5";
+  now.NextMediaUrl = now.ListKey = "5";
+  now.next_episode = NextEpisodeLink{"miqvod://5"};
   now.ResumeDone = now.PrefetchStarted = now.ItemKind = 1;
   h.window.model.ContentMode = ContentMode::kPlayer;
 
@@ -71,7 +72,8 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   EXPECT_EQ(name.rect.left, layout::Half(h.window.model[RegionId::bo_zt].rect.width - 17 * 7));
   EXPECT_EQ(now.ResumePosition, 120);
   EXPECT_EQ(now.ResumeDone + now.PrefetchStarted, 0);
-  EXPECT_EQ(now.CurrentItemKey + now.NextLink + now.NextMediaUrl, "000");
+  EXPECT_EQ(now.CurrentItemKey + now.NextMediaUrl, "00");
+  EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
   EXPECT_EQ(now.ListKey, path);
   EXPECT_EQ(now.ItemKind, 2);
   EXPECT_EQ(h.window.model.side_tab, SideTab::kLocalFiles);

@@ -152,7 +152,7 @@ TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisod
     now.ItemKind = 1;
     now.LastPosition = 17;
     now.CurrentItemKey = "12-0-3-t";
-    now.NextLink = "miqvod://qvod&&&next";
+    now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
     now.NextMediaUrl = next_media;
     now.PrefetchStarted = 0;
     Reading(PlayerState::kPaused, 19, 20, 1000);
@@ -202,7 +202,8 @@ TEST_F(StatusPollerTest, NextEpisodeIsPreparedAbove601ThousandthsThenPrebuffered
   player().download_progress = 602;
   Tick(4);
   EXPECT_EQ(http.requests.size(), 1U);
-  EXPECT_EQ(now.NextLink, "miqvod://qvod&&&http%3A//m/5.ts&&&abc&&&ep5&&&12&&&0&&&4");
+  EXPECT_EQ(now.next_episode,
+            NextEpisode{NextEpisodeLink{"miqvod://qvod&&&http%3A//m/5.ts&&&abc&&&ep5&&&12&&&0&&&4"}});
   EXPECT_EQ(player().prebuffered, Texts{"http://m/5.ts"});
   EXPECT_EQ(BalloonTexts(), Texts{"开始缓冲下一集！"});
 }
@@ -211,7 +212,7 @@ TEST_F(StatusPollerTest, EndOfANetworkItemClearsItsPositionAndHandsOverToTheNext
   harness.folder.Write("date.dat", "12|abc|ep4|u|0|3|300\r\n");
   now.ListKey = "12";
   now.ItemKind = 1;
-  now.NextLink = "miqvod://qvod&&&next";
+  now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
   Reading(PlayerState::kPlaying, 98, 100);
   Tick();
   EXPECT_FALSE(timer2.Enabled());  // 100 - 2 < 98 is false
@@ -230,12 +231,14 @@ TEST_F(StatusPollerTest, EndOfANetworkItemClearsItsPositionAndHandsOverToTheNext
 }
 
 TEST_F(StatusPollerTest, EndWithoutAPreparedLinkNavigatesOnlyForARetry) {
-  for (const char* next : {"3", "0", "1", ""}) {
+  const NextEpisode kinds[] = {NextEpisodeRetrying{}, NoNextEpisode{}, NextEpisodeFailed{}};
+  for (const NextEpisode& next : kinds) {
     web(2).navigations.clear();
-    now.NextLink = next;
+    now.next_episode = next;
     Reading(PlayerState::kPlaying, 5, 0);  // duration not yet known: any running position is the end
     Tick(3);
-    EXPECT_EQ(web(2).navigations.size(), std::string(next) == "3" ? 1U : 0U) << next;
+    EXPECT_EQ(web(2).navigations.size(), std::holds_alternative<NextEpisodeRetrying>(next) ? 1U : 0U)
+        << next.index();
     EXPECT_TRUE(timer1.Enabled());
     EXPECT_EQ(Caption(R::times), "00:05 / 00:00");
     EXPECT_EQ(Box(R::gunt1).left, 0);
@@ -245,7 +248,7 @@ TEST_F(StatusPollerTest, EndWithoutAPreparedLinkNavigatesOnlyForARetry) {
 
 TEST_F(StatusPollerTest, AutoShutdownPowersOffWithForceTwoSecondsAfterTheEnd) {
   harness.window.menu.kaiqi = true;
-  now.NextLink = "miqvod://qvod&&&next";
+  now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
   Reading(PlayerState::kPlaying, 100, 100);
   Tick();
   EXPECT_EQ(BalloonTexts(), Texts{"即将播放完毕，正准备自动关机！"});
