@@ -63,7 +63,7 @@ void PlayLocalFile(PlaybackContext& context, const std::string& path) {
   ShowTitle(context.window, name);
   StartLocalItem(context.now, path);
   context.lists.AddLocalFile(name, path, 0);
-  context.now.ItemKind = 2;
+  context.now.item_kind = ItemKind::kLocalFile;
   ShowMainTab(context.window, MainTab::kPlayer);
   ShowSideTab(context.window, SideTab::kLocalFiles);
 }
@@ -84,7 +84,7 @@ void ReceiveHandOff(PlaybackContext& context, const std::string& text,
 void PlayCommandLine(PlaybackContext& context, const std::string& command_line,
                      const std::filesystem::path& working_folder) {
   MainWindow& window = context.window;
-  if (window.model.MiniMode != 0) {
+  if (window.model.mini_mode != MiniMode::kOff) {
     JbiClick(window);
   }
   ShowMainTab(window, MainTab::kPlayer);

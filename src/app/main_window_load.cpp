@@ -92,9 +92,9 @@ LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
   LoadWebViews(window, load.app_folder, stored.user_id);
   AddTrayIcon(window);
   model.ContentMode = ContentMode::kNothingShown;
-  model.CatalogueError = 0;
-  model.AdHuanState = 0;
-  model.BoPadState = 0;
+  model.catalogue_failed = false;
+  model.pause_panel = AdPanel::kOff;
+  model.banner_panel = AdPanel::kOff;
   model.ignore_next_click = false;
   window.ports.player.SetAdvertUrl(window.ServiceBaseUrl + "js/ads/qvodad.html");
 

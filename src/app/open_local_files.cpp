@@ -34,7 +34,7 @@ void OpenLocalFiles(PlaybackContext& context, const std::vector<std::string>& pa
   if (files.size() < paths.size()) ShowBalloon(window.ports.tray, kFolderRefusedText);
   if (files.empty()) return;
 
-  if (window.model.MiniMode != 0) JbiClick(window);
+  if (window.model.mini_mode != MiniMode::kOff) JbiClick(window);
   ShowMainTab(window, MainTab::kPlayer);
   SetContentMode(window, ContentMode::kPlayer);
   // Each file goes on top of the list, so the later ones go first and the

@@ -24,7 +24,6 @@ namespace {
 
 using R = RegionId;
 
-constexpr int kPanelEnabled = 2;  // AdHuanState / BoPadState
 constexpr int kTitleWidth = 30;
 
 // Either the still cover with its pictures, or the video.
@@ -72,7 +71,7 @@ void ControlBar::PlayOrPause() {
   PlayerControl& player = window_.ports.player;
   context_.timers.Timer1.SetEnabled(true);
   if (model.playing) {
-    if (model.AdHuanState == kPanelEnabled) {
+    if (model.pause_panel == AdPanel::kEnabled) {
       model[R::ad_huan].visible = true;
       model[R::bo_pad].visible = false;
     }
@@ -92,7 +91,7 @@ void ControlBar::PlayOrPause() {
 void ControlBar::Stop() {
   WindowModel& model = window_.model;
   if (model.ContentMode != ContentMode::kPlayer) return;
-  if (model.BoPadState == kPanelEnabled) model[R::bo_pad].visible = true;
+  if (model.banner_panel == AdPanel::kEnabled) model[R::bo_pad].visible = true;
   model[R::ad_huan].visible = false;
   ShowVideo(model, false);
   StoreLastPosition();
@@ -111,9 +110,9 @@ void ControlBar::Stop() {
 // The item being left resumes here next time.
 void ControlBar::StoreLastPosition() {
   if (now_.ListKey == "0" || now_.LastPosition <= 0) return;
-  if (now_.ItemKind == 1) {
+  if (now_.item_kind == ItemKind::kCatalogue) {
     context_.lists.UpdateNetworkTaskPosition(ToInteger(now_.ListKey), now_.LastPosition);
-  } else if (now_.ItemKind == 2) {
+  } else if (now_.item_kind == ItemKind::kLocalFile) {
     context_.lists.UpdateLocalFilePosition(now_.ListKey, now_.LastPosition);
   }
 }

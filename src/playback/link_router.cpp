@@ -167,7 +167,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
                                   ToInteger(link.episode), 0);
   }
 
-  now.ItemKind = 1;
+  now.item_kind = ItemKind::kCatalogue;
   ShowMainTab(window, MainTab::kPlayer);
   ShowSideTab(window, SideTab::kEpisodes);
 }

@@ -61,7 +61,7 @@ bool ListCommands::Web4BeforeNavigate(const std::string& uri) {
 void ListCommands::DeleteEntry(const std::string& uri) {
   context_.lists.DeleteListLine(ActiveList(context_.window.model), DeleteLinkLine(uri));
   // The episode list may show the catalogue item just removed.
-  if (context_.now.ItemKind != 1) context_.window.ports.web.View(5).Refresh();
+  if (context_.now.item_kind != ItemKind::kCatalogue) context_.window.ports.web.View(5).Refresh();
 }
 
 void ListCommands::Web3ContextMenu(const ContextMenuRequest& request) {

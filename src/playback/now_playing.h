@@ -7,6 +7,13 @@
 
 namespace taviro {
 
+// Which list stores the playing item's position.
+enum class ItemKind {
+  kNone,
+  kCatalogue,  // date.dat
+  kLocalFile,  // date_f.dat
+};
+
 // What is known of the next episode: nothing prepared, the service failed,
 // a retry is scheduled, or the complete "miqvod://" link that plays it.
 struct NoNextEpisode {
@@ -38,7 +45,7 @@ struct NowPlaying {
   // Key of the item in its list file: the series id for catalogue items, the
   // path for local files, "0" when no position is stored for it.
   std::string ListKey = "0";
-  int ItemKind = 0;  // 1 catalogue (date.dat), 2 local file (date_f.dat)
+  taviro::ItemKind item_kind = ItemKind::kNone;
   int ResumePosition = 0;
   int ResumeDone = 0;
   int LastPosition = 0;
@@ -61,7 +68,7 @@ inline void StartLocalItem(NowPlaying& now, const std::string& path) {
   now.NextMediaUrl = "0";
   now.PrefetchStarted = 0;
   now.ListKey = path;
-  now.ItemKind = 2;
+  now.item_kind = ItemKind::kLocalFile;
 }
 
 }  // namespace taviro

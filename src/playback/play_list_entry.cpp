@@ -72,7 +72,7 @@ void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::stri
   now.NextMediaUrl = "0";
   now.PrefetchStarted = 0;
   now.ListKey = path;
-  now.ItemKind = 2;
+  now.item_kind = ItemKind::kLocalFile;
 }
 
 // The download helper serves the player; it may have been ended since the
@@ -127,7 +127,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
     now.ListKey = "0";
     episode_list.Navigate(window.ServiceBaseUrl + "pp.htm?" + item_key + "-" + source + episode);
   }
-  now.ItemKind = 1;
+  now.item_kind = ItemKind::kCatalogue;
   ShowSideTab(window, SideTab::kEpisodes);
 }
 

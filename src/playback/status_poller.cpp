@@ -145,9 +145,9 @@ bool StatusPoller::HandleEndReached() {
   NowPlaying& now = context_.now;
   // A finished item starts from the beginning next time.
   if (now.ListKey != "0" && now.LastPosition > 0) {
-    if (now.ItemKind == 1) {
+    if (now.item_kind == ItemKind::kCatalogue) {
       context_.lists.UpdateNetworkTaskPosition(ToInteger(now.ListKey), 0);
-    } else if (now.ItemKind == 2) {
+    } else if (now.item_kind == ItemKind::kLocalFile) {
       context_.lists.UpdateLocalFilePosition(now.ListKey, 0);
     }
   }
@@ -195,7 +195,7 @@ void StatusPoller::ShowPanels(const Poll& poll) {
 void StatusPoller::ShowStopped() {
   WindowModel& model = context_.window.model;
   model[R::ad_huan].visible = false;
-  if (model.BoPadState == 2) {
+  if (model.banner_panel == AdPanel::kEnabled) {
     model[R::bo_pad].visible = true;
   }
   if (!model[R::bo_ad].visible) {
@@ -206,7 +206,7 @@ void StatusPoller::ShowStopped() {
 
 void StatusPoller::ShowOtherState() {
   WindowModel& model = context_.window.model;
-  if (model.AdHuanState == 2 && !model[R::ad_huan].visible) {
+  if (model.pause_panel == AdPanel::kEnabled && !model[R::ad_huan].visible) {
     model[R::ad_huan].visible = true;
     model[R::bo_pad].visible = false;
   }
@@ -245,7 +245,7 @@ void StatusPoller::Resume(const Poll& poll) {
   }
   PlayerControl& player = context_.window.ports.player;
   if (poll.position < now.ResumePosition) {
-    if (now.ItemKind == 2) {
+    if (now.item_kind == ItemKind::kLocalFile) {
       player.SetPosition(now.ResumePosition);
     } else {
       // A stream cannot seek beyond what has arrived.

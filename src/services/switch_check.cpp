@@ -6,12 +6,7 @@
 #include "window/window_model.h"
 
 namespace taviro {
-namespace {
-
-constexpr int kPanelFailed = 1;
-constexpr int kPanelEnabled = 2;
-
-}  // namespace
+namespace {}  // namespace
 
 SwitchCheck::SwitchCheck(TimerScheduler& scheduler, SwitchCheckEnv env)
     : env_(std::move(env)), timer5_(scheduler, kTimer5IntervalMs, true, [this] { FetchSwitchFile(); }) {}
@@ -28,14 +23,14 @@ void SwitchCheck::Apply(const std::string& text) {
   env_.state.ExitPromoFlag = file->exit_promotion;
   WindowModel& model = env_.model;
   // A panel whose page already failed stays off for the run.
-  if (file->pause_panel && model.AdHuanState != kPanelFailed) model.AdHuanState = kPanelEnabled;
+  if (file->pause_panel && model.pause_panel != AdPanel::kFailed) model.pause_panel = AdPanel::kEnabled;
   env_.state.RemoteVersion = file->version;
   if (env_.changed) env_.changed();
   if (RunUpdateDecision(env_.state, env_.update)) return;  // the run ends here
   if (file->notice && env_.load_notice) env_.load_notice();
   if (file->ticker && env_.start_news_ticker) env_.start_news_ticker();
-  if (file->player_panel && model.BoPadState != kPanelFailed) {
-    model.BoPadState = kPanelEnabled;
+  if (file->player_panel && model.banner_panel != AdPanel::kFailed) {
+    model.banner_panel = AdPanel::kEnabled;
     model[RegionId::bo_pad].visible = true;
   }
   if (env_.changed) env_.changed();

@@ -31,7 +31,7 @@ void OnLoaded(const WebViewRouting& routing, int number) {
   if (number == 1) {
     OnCatalogueLoaded(routing.window);
     Changed(routing);
-    if (routing.window.model.CatalogueError == 1) {
+    if (routing.window.model.catalogue_failed) {
       return;
     }
   }

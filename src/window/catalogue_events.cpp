@@ -14,7 +14,7 @@ constexpr Tile kErrorPicture{kExtraPictureBase + 3, 0, 0, 180, 50, false};
 
 void OnCatalogueLoaded(MainWindow& window) {
   WindowModel& model = window.model;
-  if (model.CatalogueError != 1 && !model[R::Pic1].visible) {
+  if (!model.catalogue_failed && !model[R::Pic1].visible) {
     model[R::Pic1].visible = true;
     model[R::wait].visible = false;
   }
@@ -28,11 +28,11 @@ void OnCatalogueNavigateError(MainWindow& window, const std::string& address) {
   model[R::Pic1].visible = false;
   model[R::jia].face = kErrorPicture;
   model[R::wait].visible = true;
-  model.CatalogueError = 1;
+  model.catalogue_failed = true;
 }
 
 void RetryCatalogue(MainWindow& window) {
-  window.model.CatalogueError = 0;
+  window.model.catalogue_failed = false;
   window.ports.web.View(1).Navigate(window.ServiceBaseUrl);
 }
 
@@ -41,10 +41,10 @@ void OnAdvertNavigateError(MainWindow& window, int view_number) {
   if (view_number == 7) {
     model[R::ad_huan].visible = false;
     model[R::adp].visible = true;
-    model.AdHuanState = 1;
+    model.pause_panel = AdPanel::kFailed;
   } else if (view_number == 8) {
     model[R::bo_pad].visible = false;
-    model.BoPadState = 1;
+    model.banner_panel = AdPanel::kFailed;
   }
 }
 

@@ -43,13 +43,13 @@ void EnterMiniMode(MainWindow& window) {
   model[RegionId::ni_name].visible = false;
 
   if (model.main_tab == MainTab::kPlayer) {
-    model.MiniMode = 1;
+    model.mini_mode = MiniMode::kPlayer;
     model[RegionId::ggx].visible = false;
     model[RegionId::ni_bo1].visible = true;
     model[RegionId::l2].visible = false;
     window.menu.q_jing = kLeaveMiniModeCaption;
   } else {
-    model.MiniMode = 2;
+    model.mini_mode = MiniMode::kTv;
     model[RegionId::gtv].visible = false;
     model[RegionId::tvright].visible = false;
   }
@@ -71,17 +71,17 @@ void JbiClick(MainWindow& window) {
   model[RegionId::ni_name].visible = true;
   model[RegionId::bo_foot].visible = true;
 
-  if (model.MiniMode == 1) {
+  if (model.mini_mode == MiniMode::kPlayer) {
     model[RegionId::bo_name].visible = true;
     model[RegionId::ni_bo1].visible = false;
     model[RegionId::ggx].visible = true;
     model[RegionId::l2].visible = model.side_panel_shown;
     window.menu.q_jing = kMiniModeCaption;
-  } else if (model.MiniMode == 2) {
+  } else if (model.mini_mode == MiniMode::kTv) {
     model[RegionId::gtv].visible = true;
     model[RegionId::tvright].visible = model.tv_side_panel_shown;
   }
-  model.MiniMode = 0;
+  model.mini_mode = MiniMode::kOff;
 
   SetOuterSize(window, SavedSize(window, settings::kSavedWidth), SavedSize(window, settings::kSavedHeight));
   const ScreenRect screen = window.ports.host.ScreenBounds();

@@ -54,7 +54,7 @@ void LayoutMiniMode(WindowModel& model, const LayoutEnv& env) {
   const int height = model.ClientHeight();
   Move(model, R::jbi, width - RectOf(model, R::jbi).width - 10, 2);
 
-  if (model.MiniMode == 1) {
+  if (model.mini_mode == MiniMode::kPlayer) {
     PlaceMiniTitle(model, env);
     Place(model, R::zz, 2, 20, width - 4, height - 23);
     const Rect page = RectOf(model, R::zz);
@@ -62,7 +62,7 @@ void LayoutMiniMode(WindowModel& model, const LayoutEnv& env) {
     Place(model, R::Pic2, 0, 0, page.width, page.height);
     model[R::Web2].rect = FillWithBorderClipped(RectOf(model, R::Pic2));
     LayoutPlayerArea(model, env);
-  } else if (model.MiniMode == 2) {
+  } else if (model.mini_mode == MiniMode::kTv) {
     Place(model, R::tv, 2, 20, width - 4, height - 23);
     const Rect page = RectOf(model, R::tv);
     Place(model, R::tvleft, 0, 0, page.width, page.height);

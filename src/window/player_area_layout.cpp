@@ -50,7 +50,7 @@ void PlaceAdvertCover(WindowModel& model) {
 
 void PlaceStatusStrip(WindowModel& model, const LayoutEnv& env) {
   RegionState& status = model[R::zhun];
-  if (model.MiniMode != 0) {
+  if (model.mini_mode != MiniMode::kOff) {
     // The narrow mini window keeps the state text from running into the title.
     status.auto_size = false;
     status.rect.left = 13;

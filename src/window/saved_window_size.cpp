@@ -8,7 +8,7 @@
 namespace taviro {
 
 bool EdgeResizeEnded(const WindowModel& model, const std::filesystem::path& settings_path) {
-  if (model.MiniMode != 0) {
+  if (model.mini_mode != MiniMode::kOff) {
     return false;
   }
   // A failed write only loses the remembered size; the window goes on.

@@ -63,7 +63,7 @@ void LayoutWindow(WindowModel& model, const LayoutEnv& env) {
   if (model.state == WindowState::kMinimised) {
     return;
   }
-  if (model.MiniMode != 0) {
+  if (model.mini_mode != MiniMode::kOff) {
     LayoutMiniMode(model, env);
     return;
   }

@@ -68,6 +68,13 @@ struct SizeLimits {
   bool operator==(const SizeLimits&) const = default;
 };
 
+// The small window of mini mode, taken from the player page or the TV page.
+enum class MiniMode { kOff, kPlayer, kTv };
+
+// An advertisement panel: off until the switch file enables it; a panel
+// whose page failed stays off.
+enum class AdPanel { kOff, kFailed, kEnabled };
+
 // The main window's state, owned by the core and mirrored by the toolkit
 // layer: every rule reads and writes this, never a widget.
 struct WindowModel {
@@ -82,7 +89,7 @@ struct WindowModel {
   bool shown = false;
   SizeLimits size_limits;
 
-  int MiniMode = 0;
+  taviro::MiniMode mini_mode = MiniMode::kOff;
   MainTab main_tab = MainTab::kCatalogue;
   SideTab side_tab = SideTab::kTasks;
   // A press with another button than the left one: the click or double
@@ -96,9 +103,9 @@ struct WindowModel {
   bool tv_side_panel_shown = true;
   taviro::ContentMode ContentMode = ContentMode::kNothingShown;
   bool laid_out = false;
-  int CatalogueError = 0;  // 1 after a service page failed in the catalogue view
-  int AdHuanState = 0;     // pause advertisement panel: 2 enabled, 1 its page failed
-  int BoPadState = 0;      // player advertisement banner: the same
+  bool catalogue_failed = false;  // a service page failed in the catalogue view
+  AdPanel pause_panel = AdPanel::kOff;
+  AdPanel banner_panel = AdPanel::kOff;  // the player's advertisement banner
 
   // Edge-resize tracking of the window body: a resize was handed to the
   // system, and whether the last pointer move was off the 3-pixel band.

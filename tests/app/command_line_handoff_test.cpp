@@ -77,7 +77,7 @@ class CommandLineHandOff : public ::testing::Test {
     now.NextMediaUrl = "http://127.0.0.1:1/next.mp4";
     now.PrefetchStarted = 1;
     now.ListKey = "12";
-    now.ItemKind = 1;
+    now.item_kind = ItemKind::kCatalogue;
   }
 
   void Receive(const std::string& text) {
@@ -102,7 +102,7 @@ class CommandLineHandOff : public ::testing::Test {
     EXPECT_EQ(now.NextMediaUrl, "0");
     EXPECT_EQ(now.PrefetchStarted, 0);
     EXPECT_EQ(now.ListKey, path);
-    EXPECT_EQ(now.ItemKind, 2);
+    EXPECT_EQ(now.item_kind, ItemKind::kLocalFile);
   }
 
   MainWindowHarness h;
@@ -195,7 +195,7 @@ TEST_F(CommandLineHandOff, AnEmptyTextOnlyBringsTheWindowForward) {
   EXPECT_EQ(m.state, WindowState::kNormal);
   EXPECT_EQ(m.ContentMode, ContentMode::kTvPage);
   EXPECT_EQ(m.main_tab, MainTab::kCatalogue);
-  EXPECT_EQ(now.ItemKind, 1);
+  EXPECT_EQ(now.item_kind, ItemKind::kCatalogue);
   EXPECT_EQ(now.ListKey, "12");
   EXPECT_EQ(Locals(), "\r\n");
   EXPECT_TRUE(views.shown.empty());
@@ -207,11 +207,11 @@ TEST_F(CommandLineHandOff, MiniModeIsLeftBeforeTheFilePlays) {
   h.SetSetting("S_q", "h_h", "9000");
   m.ContentMode = ContentMode::kPlayer;
   ClickTitleBarButton(h.window, 3);
-  ASSERT_EQ(m.MiniMode, 1);
+  ASSERT_EQ(m.mini_mode, MiniMode::kPlayer);
   h.log.entries.clear();
 
   Receive("/media/clip.mp4");
-  EXPECT_EQ(m.MiniMode, 0);
+  EXPECT_EQ(m.mini_mode, MiniMode::kOff);
   EXPECT_FALSE(m[R::jbi].visible);
   EXPECT_TRUE(m[R::bo_name].visible);
   EXPECT_EQ(m.width_twips, 15000);

@@ -197,7 +197,7 @@ TEST_F(StartUpTest, TheSavedSizeIsCappedByTheWorkArea) {
   // Leaving mini mode goes back to the saved size under the same limit.
   m.ContentMode = ContentMode::kPlayer;
   ClickTitleBarButton(h.window, 3);
-  ASSERT_EQ(m.MiniMode, 1);
+  ASSERT_EQ(m.mini_mode, MiniMode::kPlayer);
   JbiClick(h.window);
   EXPECT_EQ(m.width_twips, 1024 * 15);
   EXPECT_EQ(m.height_twips, 710 * 15);

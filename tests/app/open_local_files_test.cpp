@@ -78,7 +78,7 @@ TEST_F(OpenLocalFilesTest, TheFirstPlaysAndAllAreListedWithTheFirstOnTop) {
   EXPECT_EQ(m.main_tab, MainTab::kPlayer);
   EXPECT_EQ(m.side_tab, SideTab::kLocalFiles);
   EXPECT_EQ(h.now.ListKey, a);
-  EXPECT_EQ(h.now.ItemKind, 2);
+  EXPECT_EQ(h.now.item_kind, ItemKind::kLocalFile);
   EXPECT_EQ(Locals(), "|" + a + "|0\r\nb.mp4|/v/b.mp4|0\r\nold.mkv|/v/old.mkv|0\r\n");
   EXPECT_TRUE(h.main.tray.balloons.empty());
 }
@@ -100,9 +100,9 @@ TEST_F(OpenLocalFilesTest, FoldersAreRefusedWithOneBalloon) {
 
 TEST_F(OpenLocalFilesTest, SeveralPathsOfAStartOrAHandOffAreOpenedTogether) {
   ClickTitleBarButton(h.main.window, 3);  // mini mode
-  ASSERT_EQ(m.MiniMode, 1);
+  ASSERT_EQ(m.mini_mode, MiniMode::kPlayer);
   ReceiveHandOff(h.context, EncodeHandOff({"", JoinHandOffPaths({"/v/a.mkv", "/v/b.mkv"})}), {});
-  EXPECT_EQ(m.MiniMode, 0);
+  EXPECT_EQ(m.mini_mode, MiniMode::kOff);
   EXPECT_TRUE(m.shown);
   EXPECT_EQ(h.main.player.url, "/v/a.mkv");
   EXPECT_EQ(Locals(), "a.mkv|/v/a.mkv|0\r\nb.mkv|/v/b.mkv|0\r\nold.mkv|/v/old.mkv|70\r\n");

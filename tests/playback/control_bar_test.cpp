@@ -41,7 +41,7 @@ TEST_F(ControlBarTest, APressWithAnotherButtonSwallowsOnlyTheClickItEnds) {
   Playing();
   m.main_tab = MainTab::kPlayer;
   t.now.ListKey = "/films/a.mp4";
-  t.now.ItemKind = 2;
+  t.now.item_kind = ItemKind::kLocalFile;
   t.now.LastPosition = 30;
   t.files.answer = "/films/b.mp4";
   for (int index = 0; index < 8; ++index) {
@@ -68,7 +68,7 @@ TEST_F(ControlBarTest, APressWithAnotherButtonSwallowsOnlyTheClickItEnds) {
 TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
   m.ContentMode = ContentMode::kPlayer;
   m.main_tab = MainTab::kCatalogue;
-  m.AdHuanState = 2;
+  m.pause_panel = AdPanel::kEnabled;
   t.now.ResumeDone = 1;
   t.timer1.SetEnabled(false);
 
@@ -94,7 +94,7 @@ TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
   EXPECT_FALSE(m[R::bo_pad].visible);
 
   // Without the service's switch the advert panels stay as they are.
-  m.AdHuanState = 1;
+  m.pause_panel = AdPanel::kFailed;
   m[R::ad_huan].visible = false;
   m[R::bo_pad].visible = true;
   Press(0);
@@ -109,7 +109,7 @@ TEST_F(ControlBarTest, PlayPauseAndStopNeedThePlayerOnShowButMuteDoesNot) {
     Playing();
     m.ContentMode = mode;
     t.now.ListKey = "7";
-    t.now.ItemKind = 1;
+    t.now.item_kind = ItemKind::kCatalogue;
     t.now.LastPosition = 99;
     t.h.folder.Write("date.dat", "7|t|e|u|0|0|5\r\n");
     const WindowModel before = m;
@@ -159,7 +159,7 @@ TEST_F(ControlBarTest, FullScreenOnlyWhilePlayingAndNeverFromATopmostWindow) {
 
 TEST_F(ControlBarTest, StopResetsTheBarsAndTheStatusStrip) {
   Playing();
-  m.BoPadState = 2;
+  m.banner_panel = AdPanel::kEnabled;
   m[R::ad_huan].visible = true;
   m[R::qvod].rect.width = 700;
   m[R::times].rect = Rect{400, 3, 72, 16};
@@ -221,7 +221,7 @@ TEST_F(ControlBarTest, StopStoresThePositionReachedInTheItemsList) {
     t.h.folder.Write("date_f.dat", files);
     Playing();
     t.now.ListKey = c.list_key;
-    t.now.ItemKind = c.kind;
+    t.now.item_kind = static_cast<ItemKind>(c.kind);
     t.now.LastPosition = c.last_position;
     Press(1);
     EXPECT_EQ(ListBytes("date.dat"), c.tasks_after);
@@ -234,7 +234,7 @@ TEST_F(ControlBarTest, StopStoresThePositionReachedInTheItemsList) {
 TEST_F(ControlBarTest, ACancelledFileDialogLeavesEverythingAsItWas) {
   Playing();
   t.now.ListKey = "5";
-  t.now.ItemKind = 1;
+  t.now.item_kind = ItemKind::kCatalogue;
   t.now.LastPosition = 40;
   t.h.folder.Write("date_f.dat", "\r\n");
   const WindowModel before = m;
@@ -245,7 +245,7 @@ TEST_F(ControlBarTest, ACancelledFileDialogLeavesEverythingAsItWas) {
             "影音文件|*.rm;*.rmvb;*.wmv;*.mp3;*wma;*mid;*wav;*mpg;*mp4|所有文件|*.*");
   EXPECT_EQ(testing::ModelChanges(before, m), "");
   EXPECT_EQ(t.now.ListKey, "5");
-  EXPECT_EQ(t.now.ItemKind, 1);
+  EXPECT_EQ(t.now.item_kind, ItemKind::kCatalogue);
   EXPECT_EQ(t.now.LastPosition, 40);
   EXPECT_EQ(t.player.url, "/films/a.mp4");
   EXPECT_EQ(ListBytes("date_f.dat"), "\r\n");
@@ -257,7 +257,7 @@ TEST_F(ControlBarTest, AnOpenedFileReplacesTheItemPlayingAndJoinsTheLocalList) {
   m.side_tab = SideTab::kTasks;
   m[R::bo_zt].rect.width = 700;
   t.now.ListKey = "/films/a.mp4";
-  t.now.ItemKind = 2;
+  t.now.item_kind = ItemKind::kLocalFile;
   t.now.LastPosition = 75;
   t.h.folder.Write("date_f.dat", EncodeAnsi("a.mp4|/films/a.mp4|0") + "\r\n");
   t.timer1.SetEnabled(false);
@@ -277,7 +277,7 @@ TEST_F(ControlBarTest, AnOpenedFileReplacesTheItemPlayingAndJoinsTheLocalList) {
   EXPECT_EQ(m[R::bo_name].rect.left, (700 - 56) / 2);
   EXPECT_EQ(ListBytes("date_f.dat"),
             EncodeAnsi("第一集.rmvb|" + path + "|0") + "\r\n" + EncodeAnsi("a.mp4|/films/a.mp4|75") + "\r\n");
-  EXPECT_EQ(t.now.ItemKind, 2);
+  EXPECT_EQ(t.now.item_kind, ItemKind::kLocalFile);
   EXPECT_EQ(t.now.ListKey, path);
   EXPECT_EQ(m.side_tab, SideTab::kLocalFiles);
   EXPECT_EQ(m.main_tab, MainTab::kPlayer);

@@ -68,7 +68,7 @@ TEST_F(LinkRouterTest, ACatalogueEntryIsResolvedThenPlayedInThePlayer) {
   EXPECT_TRUE(h.timer1.Enabled());
   EXPECT_EQ(h.now.ListKey, "12");
   EXPECT_EQ(h.now.CurrentItemKey, "12-0-3-abc");
-  EXPECT_EQ(h.now.ItemKind, 1);
+  EXPECT_EQ(h.now.item_kind, ItemKind::kCatalogue);
   EXPECT_EQ(Title(), "abc-第1集");
   EXPECT_EQ(h.window().model.main_tab, MainTab::kPlayer);
   EXPECT_EQ(h.window().model.side_tab, SideTab::kEpisodes);
@@ -180,7 +180,7 @@ TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
     EXPECT_TRUE(router.Web1BeforeNavigate(link));
     EXPECT_TRUE(h.web(5).navigations.empty()) << link;
     EXPECT_EQ(Tasks(), "\r\n") << link;
-    EXPECT_EQ(h.now.ItemKind, 1);
+    EXPECT_EQ(h.now.item_kind, ItemKind::kCatalogue);
   }
 }
 

@@ -37,7 +37,7 @@ TEST_F(ListCommandsTest, TheDeleteIconOfTheLocalPageRemovesItsLineThroughTheTask
 
 TEST_F(ListCommandsTest, TheTaskPageDeletesItsOwnLinesAndLetsOtherAddressesPass) {
   WriteUtf8("date.dat", kWebTask + kQvodTask);
-  now.ItemKind = 1;  // a playing task keeps its episode list
+  now.item_kind = ItemKind::kCatalogue;  // a playing task keeps its episode list
   EXPECT_TRUE(ClickLink(3, "delk://2"));
   EXPECT_EQ(ReadUtf8("date.dat"), kWebTask);
   EXPECT_EQ(h.web[5].refreshes, 0);
@@ -59,7 +59,8 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   now.CurrentItemKey = "5-0-1-t";
   now.NextMediaUrl = now.ListKey = "5";
   now.next_episode = NextEpisodeLink{"miqvod://5"};
-  now.ResumeDone = now.PrefetchStarted = now.ItemKind = 1;
+  now.ResumeDone = now.PrefetchStarted = 1;
+  now.item_kind = ItemKind::kCatalogue;
   h.window.model.ContentMode = ContentMode::kPlayer;
 
   EXPECT_TRUE(ClickLink(4, "open://2/"));
@@ -75,7 +76,7 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   EXPECT_EQ(now.CurrentItemKey + now.NextMediaUrl, "00");
   EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
   EXPECT_EQ(now.ListKey, path);
-  EXPECT_EQ(now.ItemKind, 2);
+  EXPECT_EQ(now.item_kind, ItemKind::kLocalFile);
   EXPECT_EQ(h.window.model.side_tab, SideTab::kLocalFiles);
 }
 
@@ -119,7 +120,7 @@ TEST_F(ListCommandsTest, AHelperTaskResumesInThePlayerAndShowsItsEpisodeList) {
   EXPECT_EQ(now.ResumePosition, 754);
   EXPECT_EQ(now.CurrentItemKey, "12-0-3-%u4E2D%u6587");
   EXPECT_EQ(now.ListKey, "12");
-  EXPECT_EQ(now.ItemKind, 1);
+  EXPECT_EQ(now.item_kind, ItemKind::kCatalogue);
   EXPECT_EQ(h.window.model.side_tab, SideTab::kEpisodes);
   EXPECT_TRUE(timer1.Enabled());
   // The helper is started once pending events ran, before the player gets
@@ -156,7 +157,7 @@ TEST_F(ListCommandsTest, ATaskOfAnotherKindPlaysOnTheServicePage) {
   EXPECT_EQ(h.window.model.ContentMode, ContentMode::kWebPlayPage);
   EXPECT_EQ(h.web[5].navigations, Log{"http://127.0.0.1:8080/pp.htm?7-1-4-web-14"});
   EXPECT_EQ(now.ListKey, "0");
-  EXPECT_EQ(now.ItemKind, 1);
+  EXPECT_EQ(now.item_kind, ItemKind::kCatalogue);
   EXPECT_EQ(h.window.model.side_tab, SideTab::kEpisodes);
   EXPECT_TRUE(h.player.url.empty());
 }

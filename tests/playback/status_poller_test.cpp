@@ -75,14 +75,14 @@ TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
   EXPECT_EQ(Model()[BoBut(0)].face.x, 116);
   EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
 
-  Model().AdHuanState = 2;
+  Model().pause_panel = AdPanel::kEnabled;
   Reading(PlayerState::kPaused, 10, 1000);
   Tick();
   EXPECT_EQ(Model()[BoBut(0)].tooltip, "播放");
   EXPECT_EQ(Model()[BoBut(0)].face.x, 0);
   EXPECT_EQ(Shown(), (Texts{"bo_ad", "ad_huan"}));
 
-  Model().BoPadState = 2;
+  Model().banner_panel = AdPanel::kEnabled;
   player().full_screen = true;
   Reading(PlayerState::kIdle, 10, 1000);
   Tick();
@@ -123,7 +123,7 @@ TEST_F(StatusPollerTest, APlayerStateChangePollsAtOnceOnlyWhilePolling) {
 // When play starts the player cannot yet say how much has arrived; taking
 // that as nothing would lose the stored position for good.
 TEST_F(StatusPollerTest, AStateChangeShowsPlayButLeavesTheResumeToTheNextTick) {
-  now.ItemKind = 1;
+  now.item_kind = ItemKind::kCatalogue;
   now.ResumePosition = 8;
   now.ResumeDone = 0;
   Model()[R::bo_ad].visible = true;
@@ -149,7 +149,7 @@ TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisod
   for (const char* next_media : {"http://127.0.0.1:1/4.ts", "0"}) {
     harness.folder.Write("date.dat", tasks);
     now.ListKey = "12";
-    now.ItemKind = 1;
+    now.item_kind = ItemKind::kCatalogue;
     now.LastPosition = 17;
     now.CurrentItemKey = "12-0-3-t";
     now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
@@ -176,7 +176,7 @@ TEST_F(StatusPollerTest, ResumeSeeksOnlyAsFarAsTheDownloadAllows) {
   const Case cases[] = {
       {1, 5, 150, -1}, {1, 5, 250, 200}, {1, 5, 950, 900}, {2, 5, 0, 900}, {1, 900, 1000, -1}};
   for (const Case& c : cases) {
-    now.ItemKind = c.kind;
+    now.item_kind = static_cast<ItemKind>(c.kind);
     now.ResumePosition = 900;
     now.ResumeDone = 0;
     Reading(PlayerState::kPlaying, c.position, 1000, c.progress);
@@ -211,7 +211,7 @@ TEST_F(StatusPollerTest, NextEpisodeIsPreparedAbove601ThousandthsThenPrebuffered
 TEST_F(StatusPollerTest, EndOfANetworkItemClearsItsPositionAndHandsOverToTheNextEpisode) {
   harness.folder.Write("date.dat", "12|abc|ep4|u|0|3|300\r\n");
   now.ListKey = "12";
-  now.ItemKind = 1;
+  now.item_kind = ItemKind::kCatalogue;
   now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
   Reading(PlayerState::kPlaying, 98, 100);
   Tick();
@@ -274,7 +274,7 @@ TEST_F(StatusPollerTest, WithBalloonsOffTheEndTickStopsEarlyAndNothingIsAnnounce
   harness.window.menu.kaiqi = true;
   harness.folder.Write("date_f.dat", "a.ts|/v/a.ts|40\r\n");
   now.ListKey = "/v/a.ts";
-  now.ItemKind = 2;
+  now.item_kind = ItemKind::kLocalFile;
   now.NextMediaUrl = "http://m/5.ts";
   Reading(PlayerState::kBuffering, 10, 1000, 700);
   Tick();  // pre-buffers silently

@@ -101,8 +101,8 @@ TEST_F(SwitchCheckFixture, EverySwitchOnAndTheUpdateDeclined) {
   EXPECT_EQ(prompt.questions[0].caption, "提示：");
   EXPECT_EQ(prompt.questions[0].text, kUpdateQuestion);
   EXPECT_EQ(calls, (std::vector<std::string>{"notice", "gun_ad"}));
-  EXPECT_EQ(model.AdHuanState, 2);
-  EXPECT_EQ(model.BoPadState, 2);
+  EXPECT_EQ(model.pause_panel, AdPanel::kEnabled);
+  EXPECT_EQ(model.banner_panel, AdPanel::kEnabled);
   EXPECT_TRUE(model[RegionId::bo_pad].visible);
   EXPECT_TRUE(uris.opened.empty());
 }
@@ -114,8 +114,8 @@ TEST_F(SwitchCheckFixture, EverySwitchOffOrAFailedReplyChangesNothing) {
     check.Apply(reply);
     EXPECT_TRUE(prompt.questions.empty());
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(model.AdHuanState, 0);
-    EXPECT_EQ(model.BoPadState, 0);
+    EXPECT_EQ(model.pause_panel, AdPanel::kOff);
+    EXPECT_EQ(model.banner_panel, AdPanel::kOff);
     EXPECT_EQ(state.ExitPromoFlag, "0");
   }
   CheckForUpdate(state, Update());
@@ -125,12 +125,12 @@ TEST_F(SwitchCheckFixture, EverySwitchOffOrAFailedReplyChangesNothing) {
 }
 
 TEST_F(SwitchCheckFixture, APanelWhosePageFailedStaysOff) {
-  model.AdHuanState = 1;
-  model.BoPadState = 1;
+  model.pause_panel = AdPanel::kFailed;
+  model.banner_panel = AdPanel::kFailed;
   model[RegionId::bo_pad].visible = false;
   check.Apply("0====0====1====0====1====2.3");
-  EXPECT_EQ(model.AdHuanState, 1);
-  EXPECT_EQ(model.BoPadState, 1);
+  EXPECT_EQ(model.pause_panel, AdPanel::kFailed);
+  EXPECT_EQ(model.banner_panel, AdPanel::kFailed);
   EXPECT_FALSE(model[RegionId::bo_pad].visible);
 }
 
@@ -160,7 +160,7 @@ TEST_F(SwitchCheckFixture, AnAcceptedUpdateStartsTheUpdaterBesideTheProgramAndQu
   EXPECT_EQ(state.ExitPromoFlag, "0");
   // The run ends: neither the notice nor the ticker is started.
   EXPECT_EQ(calls, std::vector<std::string>{"ttt_v"});
-  EXPECT_EQ(model.BoPadState, 0);
+  EXPECT_EQ(model.banner_panel, AdPanel::kOff);
 }
 
 TEST_F(SwitchCheckFixture, WithoutALocalUpdaterTheServicesCopyOpensInTheBrowser) {

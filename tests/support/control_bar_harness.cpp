@@ -19,13 +19,13 @@ std::string ModelChanges(const WindowModel& before, const WindowModel& after) {
            before.left_twips == after.left_twips && before.top_twips == after.top_twips,
        "window size");
   note(before.state == after.state && before.shown == after.shown, "window state");
-  note(before.MiniMode == after.MiniMode, "MiniMode");
+  note(before.mini_mode == after.mini_mode, "mini_mode");
   note(before.main_tab == after.main_tab, "main_tab");
   note(before.side_tab == after.side_tab, "side_tab");
   note(before.ignore_next_click == after.ignore_next_click, "ignore_next_click");
   note(before.topmost == after.topmost, "IsTopmost");
   note(before.ContentMode == after.ContentMode, "ContentMode");
-  note(before.AdHuanState == after.AdHuanState && before.BoPadState == after.BoPadState, "advert states");
+  note(before.pause_panel == after.pause_panel && before.banner_panel == after.banner_panel, "advert states");
   return changes;
 }
 

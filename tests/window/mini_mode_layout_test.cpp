@@ -16,7 +16,7 @@ class MiniModeLayoutTest : public ::testing::Test {
   MiniModeLayoutTest() {
     ApplyDesignSizes(model_);
     ApplyDesignLook(model_);
-    model_.MiniMode = 1;
+    model_.mini_mode = MiniMode::kPlayer;
   }
 
   void LayOut(int width_twips = 5900, int height_twips = 4800) {
@@ -41,7 +41,7 @@ TEST_F(MiniModeLayoutTest, PlayerFillsTheWindowBelowAThinTitle) {
   EXPECT_FALSE(model_[R::zhun].auto_size);
   EXPECT_EQ(At(R::zhun), (Rect{13, 3, 120, 16}));
 
-  model_.MiniMode = 0;
+  model_.mini_mode = MiniMode::kOff;
   LayOut(14850, 9830);
   EXPECT_TRUE(model_[R::zhun].auto_size);
   EXPECT_EQ(At(R::zhun).width, 28);
@@ -90,7 +90,7 @@ TEST_F(MiniModeLayoutTest, LongTitleWrapsBeforeTheExitGlyph) {
 }
 
 TEST_F(MiniModeLayoutTest, TvMiniModeShowsOnlyTheTvPage) {
-  model_.MiniMode = 2;
+  model_.mini_mode = MiniMode::kTv;
   LayOut();
   EXPECT_EQ(At(R::tv), (Rect{2, 20, 389, 297}));
   EXPECT_EQ(At(R::tvleft), (Rect{0, 0, 389, 297}));

@@ -16,7 +16,7 @@ using testing::MainWindowHarness;
 using R = RegionId;
 using Log = std::vector<std::string>;
 
-class MiniMode : public ::testing::Test {
+class MiniModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (R page : {R::zz, R::tv, R::ying}) m[page].visible = false;
@@ -32,21 +32,21 @@ class MiniMode : public ::testing::Test {
   WindowModel& m = h.window.model;
 };
 
-TEST_F(MiniMode, NothingPlayingLeavesTheWindowAlone) {
+TEST_F(MiniModeTest, NothingPlayingLeavesTheWindowAlone) {
   ClickTitleBarButton(w, 3);
-  EXPECT_EQ(m.MiniMode, 0);
+  EXPECT_EQ(m.mini_mode, MiniMode::kOff);
   EXPECT_EQ(m.main_tab, MainTab::kCatalogue);
   EXPECT_EQ(w.menu.q_jing, "精简模式");
   EXPECT_TRUE(h.log.entries.empty());
 }
 
-TEST_F(MiniMode, PlayingFromTheCatalogueTabSwitchesToThePlayerFirst) {
+TEST_F(MiniModeTest, PlayingFromTheCatalogueTabSwitchesToThePlayerFirst) {
   m.ContentMode = ContentMode::kPlayer;
   ClickTitleBarButton(w, 3);
   EXPECT_EQ(m.main_tab, MainTab::kPlayer);
   EXPECT_FALSE(m[R::zzp].visible);
   EXPECT_TRUE(m[R::zz].visible);
-  EXPECT_EQ(m.MiniMode, 1);
+  EXPECT_EQ(m.mini_mode, MiniMode::kPlayer);
   EXPECT_EQ(w.menu.q_jing, "退出精简");
   EXPECT_TRUE(m[R::jbi].visible && m[R::ni_bo1].visible);
   for (R hidden : {R::Imi, R::bo_name, R::ni_name, R::ggx, R::l2, R::bo_foot}) {
@@ -59,16 +59,16 @@ TEST_F(MiniMode, PlayingFromTheCatalogueTabSwitchesToThePlayerFirst) {
   EXPECT_EQ(h.log.entries, (Log{"host.SetState(normal)", "host.Resize(393,320)"}));
 }
 
-TEST_F(MiniMode, TheWebPlayPageUsesThePlayerMiniModeAndTvItsOwn) {
+TEST_F(MiniModeTest, TheWebPlayPageUsesThePlayerMiniModeAndTvItsOwn) {
   m.ContentMode = ContentMode::kWebPlayPage;
   ClickTitleBarButton(w, 3);
-  EXPECT_EQ(m.MiniMode, 1);
+  EXPECT_EQ(m.mini_mode, MiniMode::kPlayer);
   JbiClick(w);
 
   m.ContentMode = ContentMode::kTvPage;
   ClickTitleBarButton(w, 3);
   EXPECT_EQ(m.main_tab, MainTab::kTv);
-  EXPECT_EQ(m.MiniMode, 2);
+  EXPECT_EQ(m.mini_mode, MiniMode::kTv);
   EXPECT_FALSE(m[R::gtv].visible || m[R::tvright].visible || m[R::ni_bo1].visible);
   EXPECT_TRUE(m[R::ggx].visible);
   EXPECT_EQ(w.menu.q_jing, "精简模式");
@@ -76,7 +76,7 @@ TEST_F(MiniMode, TheWebPlayPageUsesThePlayerMiniModeAndTvItsOwn) {
   EXPECT_TRUE(m[R::gtv].visible && m[R::tvright].visible);
 }
 
-TEST_F(MiniMode, AMaximisedWindowBecomesNormalAndItsButtonSaysSo) {
+TEST_F(MiniModeTest, AMaximisedWindowBecomesNormalAndItsButtonSaysSo) {
   m.ContentMode = ContentMode::kPlayer;
   ClickTitleBarButton(w, 1);
   ClickTitleBarButton(w, 3);
@@ -85,12 +85,12 @@ TEST_F(MiniMode, AMaximisedWindowBecomesNormalAndItsButtonSaysSo) {
   EXPECT_EQ(m[Npc(1)].face, (Tile{1, 96, 0, 24, 24}));
 }
 
-TEST_F(MiniMode, LeavingWithoutASavedSizeGivesTheMinimumCentredOnTheScreen) {
+TEST_F(MiniModeTest, LeavingWithoutASavedSizeGivesTheMinimumCentredOnTheScreen) {
   m.ContentMode = ContentMode::kPlayer;
   ClickTitleBarButton(w, 3);
   h.log.entries.clear();
   JbiClick(w);
-  EXPECT_EQ(m.MiniMode, 0);
+  EXPECT_EQ(m.mini_mode, MiniMode::kOff);
   EXPECT_EQ(m.width_twips, 13500);
   EXPECT_EQ(m.height_twips, 7000);
   // The screen is 1024 x 768 pixels = 15360 x 11520 twips.
@@ -106,7 +106,7 @@ TEST_F(MiniMode, LeavingWithoutASavedSizeGivesTheMinimumCentredOnTheScreen) {
   EXPECT_EQ(w.menu.q_jing, "精简模式");
 }
 
-TEST_F(MiniMode, LeavingRestoresTheSavedSizeAndOnlyThePanelsThatWereOpen) {
+TEST_F(MiniModeTest, LeavingRestoresTheSavedSizeAndOnlyThePanelsThatWereOpen) {
   h.SetSetting("S_q", "h_w", "15000");
   h.SetSetting("S_q", "h_h", "9000");
   ClickTitleBarButton(w, 6);  // hide the player page's panel

@@ -18,11 +18,11 @@ TEST(EdgeResizeEnded, NormalWindowKeepsItsSizeMiniWindowDoesNot) {
   EXPECT_EQ(ReadSetting(settings, "S_q", "h_w", "0"), "15015");
   EXPECT_EQ(ReadSetting(settings, "S_q", "h_h", "0"), "8010");
 
-  model.MiniMode = 1;
+  model.mini_mode = MiniMode::kPlayer;
   model.width_twips = 5900;
   model.height_twips = 4800;
   EXPECT_FALSE(EdgeResizeEnded(model, settings));
-  model.MiniMode = 2;
+  model.mini_mode = MiniMode::kTv;
   EXPECT_FALSE(EdgeResizeEnded(model, settings));
   EXPECT_EQ(ReadSetting(settings, "S_q", "h_w", "0"), "15015");
   EXPECT_EQ(ReadSetting(settings, "S_q", "h_h", "0"), "8010");

@@ -15,7 +15,7 @@ using testing::MainWindowHarness;
 
 TEST(WindowState, TheEchoOfOurOwnResizeChangesNothing) {
   MainWindowHarness h;
-  h.window.model.MiniMode = 1;
+  h.window.model.mini_mode = MiniMode::kPlayer;
   SetOuterSize(h.window, 5900, 4800);
   ASSERT_EQ(h.host.width, 393);
   h.log.entries.clear();

@@ -167,10 +167,10 @@ void MainWindowView::Sync() {
   if (skins_.generation() != shown_pictures_) {
     shown_pictures_ = skins_.generation();
     RepaintPictures();
-  } else if (model_.MiniMode != shown_mini_mode_) {
+  } else if (model_.mini_mode != shown_mini_mode_) {
     gtk_widget_queue_draw(widgets_[Index(RegionId::Window)]);
   }
-  shown_mini_mode_ = model_.MiniMode;
+  shown_mini_mode_ = model_.mini_mode;
 }
 
 void MainWindowView::ApplyRegion(RegionId id, const RegionState& now, RegionState& shown, bool force) {
@@ -296,7 +296,7 @@ void MainWindowView::ApplyShape() {
 
 void MainWindowView::DrawFrame(cairo_t* cr) const {
   GdkPixbuf* frame = skins_.Slot(0);
-  const bool mini = model_.MiniMode != 0;
+  const bool mini = model_.mini_mode != MiniMode::kOff;
   for (const FramePiece& piece : FramePieces(model_.ClientWidth(), model_.ClientHeight(), mini)) {
     DrawPicturePart(cr, frame, piece.source, piece.destination);
   }

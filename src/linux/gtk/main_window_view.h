@@ -93,7 +93,7 @@ class MainWindowView {
   std::array<RegionId, kRegionCount> pressed_{};
   bool synced_once_ = false;
   unsigned shown_pictures_ = 0;
-  int shown_mini_mode_ = 0;
+  MiniMode shown_mini_mode_ = MiniMode::kOff;
   guint animation_source_ = 0;
   // The last key press passed on, to know it again when a web view hands it back.
   guint32 last_key_time_ = 0;

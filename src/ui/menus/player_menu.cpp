@@ -88,7 +88,7 @@ void MiniModeItemClick(MainWindow& window) {
     EnterMiniMode(window);
     // With nothing playing there is no mini mode to leave: the caption must
     // not offer it.
-    if (window.model.MiniMode == 0) window.menu.q_jing = kMiniModeCaption;
+    if (window.model.mini_mode == MiniMode::kOff) window.menu.q_jing = kMiniModeCaption;
   } else {
     window.menu.q_jing = kMiniModeCaption;
     JbiClick(window);

@@ -136,15 +136,15 @@ TEST_F(PopupMenusTest, TheMiniModeItemTwiceReturnsToTheNormalWindow) {
   for (RegionId region : {RegionId::zz, RegionId::tv, RegionId::ying}) w.model[region].visible = false;
   SelectMainTab(w, MainTab::kCatalogue, true);
   Choose(player, "q_jing");  // nothing playing: no mini mode, and the caption does not pretend
-  EXPECT_EQ(w.model.MiniMode, 0);
+  EXPECT_EQ(w.model.mini_mode, MiniMode::kOff);
   EXPECT_EQ(w.menu.q_jing, "精简模式");
 
   w.model.ContentMode = ContentMode::kPlayer;
   Choose(player, "q_jing");
-  EXPECT_EQ(w.model.MiniMode, 1);
+  EXPECT_EQ(w.model.mini_mode, MiniMode::kPlayer);
   EXPECT_EQ(LiveCaption(w.menu, Find(player, "q_jing")), "退出精简");
   Choose(player, "q_jing");
-  EXPECT_EQ(w.model.MiniMode, 0);
+  EXPECT_EQ(w.model.mini_mode, MiniMode::kOff);
   EXPECT_EQ(w.menu.q_jing, "精简模式");
   EXPECT_NE(w.model.width_twips, 5900);
 }
