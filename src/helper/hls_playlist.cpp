@@ -25,7 +25,8 @@ char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' +
 std::optional<std::int64_t> Integer(std::string_view text) {
   std::int64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
+    return std::nullopt;
   return value;
 }
 
@@ -80,9 +81,12 @@ std::optional<HlsIv> ParseIv(std::string_view text) {
   std::size_t nibble = 32 - text.size();
   for (const char c : text) {
     int value = 0;
-    if (c >= '0' && c <= '9') value = c - '0';
-    else if (Lower(c) >= 'a' && Lower(c) <= 'f') value = Lower(c) - 'a' + 10;
-    else return std::nullopt;
+    if (c >= '0' && c <= '9')
+      value = c - '0';
+    else if (Lower(c) >= 'a' && Lower(c) <= 'f')
+      value = Lower(c) - 'a' + 10;
+    else
+      return std::nullopt;
     iv[nibble / 2] |= static_cast<std::uint8_t>(nibble % 2 == 0 ? value << 4 : value);
     ++nibble;
   }
@@ -179,7 +183,8 @@ class Parser {
     if (line.front() != '#') return Address(line);
     const std::size_t colon = line.find(':');
     const std::string_view tag = line.substr(0, colon);
-    const std::string_view value = colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
+    const std::string_view value =
+        colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
     if (tag == "#EXT-X-STREAM-INF") {
       const auto attributes = Attributes(value);
       pending_bandwidth_ = Integer(Attribute(attributes, "BANDWIDTH")).value_or(0);
@@ -261,8 +266,8 @@ class Parser {
     segment.discontinuity = discontinuity_;
     segment.key = key_;
     segment.map = map_;
-    previous_range_end_ = pending_range_ ? std::optional(pending_range_->offset + pending_range_->length)
-                                         : std::nullopt;
+    previous_range_end_ =
+        pending_range_ ? std::optional(pending_range_->offset + pending_range_->length) : std::nullopt;
     media_.segments.push_back(std::move(segment));
     pending_duration_ = 0;
     pending_range_.reset();
@@ -316,7 +321,8 @@ std::optional<std::string> ResolveHlsAddress(std::string_view base, std::string_
   const std::string origin = parts->scheme + "://" + std::string(parts->authority);
   const std::size_t question = reference.find('?');
   const std::string_view path = reference.substr(0, question);
-  const std::string query(question == std::string_view::npos ? std::string_view() : reference.substr(question));
+  const std::string query(question == std::string_view::npos ? std::string_view()
+                                                             : reference.substr(question));
   if (path.empty()) {
     const std::string base_path = RemoveDotSegments(parts->path.empty() ? "/" : parts->path);
     return origin + base_path + (question == std::string_view::npos ? std::string(parts->query) : query);
@@ -330,8 +336,9 @@ std::optional<std::string> ResolveHlsAddress(std::string_view base, std::string_
 }
 
 const HlsVariant* BestVariant(const HlsMasterPlaylist& master) {
-  const auto best = std::max_element(master.variants.begin(), master.variants.end(),
-                                     [](const HlsVariant& a, const HlsVariant& b) { return a.bandwidth < b.bandwidth; });
+  const auto best =
+      std::max_element(master.variants.begin(), master.variants.end(),
+                       [](const HlsVariant& a, const HlsVariant& b) { return a.bandwidth < b.bandwidth; });
   return best == master.variants.end() ? nullptr : &*best;
 }
 

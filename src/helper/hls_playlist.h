@@ -68,9 +68,9 @@ struct HlsMediaPlaylist {
 };
 
 enum class HlsRefusal {
-  kNotPlaylist,     // no #EXTM3U first line
-  kTooLarge,        // over kLargestPlaylist bytes
-  kTooManyEntries,  // over kMostPlaylistEntries segments or variants
+  kNotPlaylist,       // no #EXTM3U first line
+  kTooLarge,          // over kLargestPlaylist bytes
+  kTooManyEntries,    // over kMostPlaylistEntries segments or variants
   kForbiddenAddress,  // an address that is not http or https
   kPointsToItself,
   kTooDeep,

@@ -8,7 +8,8 @@ namespace {
 std::optional<std::int64_t> Count(std::string_view text) {
   std::int64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
+    return std::nullopt;
   return value;
 }
 

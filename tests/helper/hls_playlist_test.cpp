@@ -5,11 +5,10 @@
 namespace taviro::helper {
 namespace {
 
-const HlsMediaPlaylist& Media(const HlsPlaylist& playlist) {
-  static const HlsMediaPlaylist kNone;
+HlsMediaPlaylist Media(const HlsPlaylist& playlist) {
   const auto* media = std::get_if<HlsMediaPlaylist>(&playlist);
   EXPECT_NE(media, nullptr);
-  return media ? *media : kNone;
+  return media ? *media : HlsMediaPlaylist{};
 }
 
 TEST(HlsPlaylistTest, RelativeAddressesResolveAgainstThePlaylistsFinalAddress) {
@@ -20,14 +19,15 @@ TEST(HlsPlaylistTest, RelativeAddressesResolveAgainstThePlaylistsFinalAddress) {
   EXPECT_EQ(ResolveHlsAddress(base, "//mirror.example/s.ts"), "https://mirror.example/s.ts");
   EXPECT_EQ(ResolveHlsAddress(base, "HTTP://Other.example/s.ts"), "http://Other.example/s.ts");
   EXPECT_EQ(ResolveHlsAddress(base, "?token=b"), "https://cdn.example/show/v1/index.m3u8?token=b");
-  for (const char* refused : {"file:///etc/passwd", "data:video/mp2t;base64,AAAA", "ftp://h/s.ts", "seg 1.ts"}) {
+  for (const char* refused :
+       {"file:///etc/passwd", "data:video/mp2t;base64,AAAA", "ftp://h/s.ts", "seg 1.ts"}) {
     EXPECT_EQ(ResolveHlsAddress(base, refused), std::nullopt) << refused;
   }
   EXPECT_EQ(ResolveHlsAddress("file:///tmp/index.m3u8", "seg1.ts"), std::nullopt);
 }
 
 TEST(HlsPlaylistTest, KeysTakeTheSequenceNumberAsIvUnlessTheyNameOne) {
-  const HlsMediaPlaylist& media = Media(ParseHlsPlaylist(
+  const HlsMediaPlaylist media = Media(ParseHlsPlaylist(
       "#EXTM3U\n#EXT-X-MEDIA-SEQUENCE:258\n#EXT-X-KEY:METHOD=AES-128,URI=\"k.bin\"\n#EXTINF:1,\na.ts\n"
       "#EXT-X-KEY:METHOD=AES-128,URI=\"k.bin\",IV=0x0F\n#EXTINF:1,\nb.ts\n"
       "#EXT-X-KEY:METHOD=NONE\n#EXTINF:1,\nc.ts\n#EXT-X-ENDLIST\n",
@@ -45,8 +45,9 @@ TEST(HlsPlaylistTest, KeysTakeTheSequenceNumberAsIvUnlessTheyNameOne) {
 }
 
 TEST(HlsPlaylistTest, ByteRangesWithoutOffsetFollowThePreviousOne) {
-  const HlsMediaPlaylist& media = Media(ParseHlsPlaylist(
-      "#EXTM3U\n#EXT-X-MAP:URI=\"main.mp4\",BYTERANGE=\"700@0\"\n#EXTINF:4,\n#EXT-X-BYTERANGE:1000@700\nmain.mp4\n"
+  const HlsMediaPlaylist media = Media(ParseHlsPlaylist(
+      "#EXTM3U\n#EXT-X-MAP:URI=\"main.mp4\",BYTERANGE=\"700@0\"\n#EXTINF:4,\n#EXT-X-BYTERANGE:1000@700\nmain."
+      "mp4\n"
       "#EXTINF:4,\n#EXT-X-BYTERANGE:500\nmain.mp4\n#EXT-X-DISCONTINUITY\n#EXTINF:4,\nother.ts\n",
       "http://h/index.m3u8"));
   ASSERT_EQ(media.segments.size(), 3u);
@@ -64,7 +65,8 @@ TEST(HlsPlaylistTest, ByteRangesWithoutOffsetFollowThePreviousOne) {
 
 TEST(HlsPlaylistTest, TheHighestBandwidthIsChosenAndLoopsAreRefused) {
   const HlsPlaylist playlist = ParseHlsPlaylist(
-      "#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=300,CODECS=\"a,b\"\nlow.m3u8\n#EXT-X-STREAM-INF:BANDWIDTH=900\nhigh.m3u8\n",
+      "#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=300,CODECS=\"a,b\"\nlow.m3u8\n#EXT-X-STREAM-INF:BANDWIDTH="
+      "900\nhigh.m3u8\n",
       "http://h/master.m3u8");
   ASSERT_TRUE(std::holds_alternative<HlsMasterPlaylist>(playlist));
   EXPECT_EQ(BestVariant(std::get<HlsMasterPlaylist>(playlist))->url, "http://h/high.m3u8");
@@ -72,7 +74,8 @@ TEST(HlsPlaylistTest, TheHighestBandwidthIsChosenAndLoopsAreRefused) {
   HlsPlaylistTrail trail;
   EXPECT_EQ(trail.Enter("http://h/a"), std::nullopt);
   EXPECT_EQ(trail.Enter("http://h/a"), HlsRefusal::kPointsToItself);
-  for (int i = 1; i < kDeepestPlaylistChain; ++i) EXPECT_EQ(trail.Enter("http://h/" + std::to_string(i)), std::nullopt);
+  for (int i = 1; i < kDeepestPlaylistChain; ++i)
+    EXPECT_EQ(trail.Enter("http://h/" + std::to_string(i)), std::nullopt);
   EXPECT_EQ(trail.Enter("http://h/deeper"), HlsRefusal::kTooDeep);
 }
 

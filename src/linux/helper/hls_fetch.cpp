@@ -54,8 +54,8 @@ struct Transfer {
 
 }  // namespace
 
-FetchedBytes FetchToMemory(const std::string& url, const std::optional<HlsByteRange>& range, std::size_t limit,
-                           const std::function<bool()>& stopped) {
+FetchedBytes FetchToMemory(const std::string& url, const std::optional<HlsByteRange>& range,
+                           std::size_t limit, const std::function<bool()>& stopped) {
   FetchedBytes fetched;
   std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
   if (!handle) return fetched;

@@ -30,8 +30,8 @@ struct FetchedBytes {
 // One resource into memory, at most `limit` bytes of it (of `range` when
 // given: a server without ranges sends the whole, and the range is cut
 // from it). `stopped` is asked while the transfer runs.
-FetchedBytes FetchToMemory(const std::string& url, const std::optional<HlsByteRange>& range, std::size_t limit,
-                           const std::function<bool()>& stopped);
+FetchedBytes FetchToMemory(const std::string& url, const std::optional<HlsByteRange>& range,
+                           std::size_t limit, const std::function<bool()>& stopped);
 
 // AES-128-CBC with PKCS#7 padding, as HLS encrypts segments; nothing when
 // the key is not 16 bytes or the padding is wrong.

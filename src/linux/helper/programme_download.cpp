@@ -61,7 +61,8 @@ bool ProgrammeDownload::Start(std::string& error) {
     if (!saved.valid()) continue;
     const std::optional<std::string> noted = NotedKey(saved.get());
     if (noted && *noted != source_key_) {
-      error = "refused: another file named " + SavedName(files_.final_name, container) + " is in the save folder";
+      error =
+          "refused: another file named " + SavedName(files_.final_name, container) + " is in the save folder";
       return false;
     }
     std::lock_guard lock(mutex_);
@@ -95,7 +96,8 @@ void ProgrammeDownload::Stop() {
 
 HelperStatus ProgrammeDownload::Status() {
   std::lock_guard lock(mutex_);
-  const int rate_kb = static_cast<int>(std::min<std::int64_t>(rate_.BytesPerSecond(Clock::now()) / 1024, 65535));
+  const int rate_kb =
+      static_cast<int>(std::min<std::int64_t>(rate_.BytesPerSecond(Clock::now()) / 1024, 65535));
   if (finished_) return {1000, rate_kb};
   return {Thousandths(progress_.pieces_done, progress_.pieces_total), rate_kb};
 }
@@ -208,16 +210,10 @@ std::optional<std::string> ProgrammeDownload::FetchWithRetries(const std::string
       case FetchOutcome::kDone:
         if (final_url) *final_url = fetched.final_url;
         return std::move(fetched.body);
-      case FetchOutcome::kStopped:
-        return std::nullopt;
-      case FetchOutcome::kTooLarge:
-        Fail("too large: " + url);
-        return std::nullopt;
-      case FetchOutcome::kGone:
-        Fail("not found: " + url);
-        return std::nullopt;
-      case FetchOutcome::kFailed:
-        break;
+      case FetchOutcome::kStopped: return std::nullopt;
+      case FetchOutcome::kTooLarge: Fail("too large: " + url); return std::nullopt;
+      case FetchOutcome::kGone: Fail("not found: " + url); return std::nullopt;
+      case FetchOutcome::kFailed: break;
     }
     const std::optional<std::chrono::milliseconds> delay = retry.NextDelay();
     if (!delay) {
@@ -292,8 +288,8 @@ void ProgrammeDownload::Finish(bool fragmented_mp4) {
     return output.get();
   };
   std::string error;
-  const std::optional<SavedContainer> container =
-      RemuxProgramme(file_.get(), fragmented_mp4, create, [this] { return Stopped(); }, error);
+  const std::optional<SavedContainer> container = RemuxProgramme(
+      file_.get(), fragmented_mp4, create, [this] { return Stopped(); }, debug_, error);
   if (!container) {
     if (!temporary.empty()) folder.Remove(temporary);
     if (!Stopped()) Fail("cannot remux " + files_.partial_name + ": " + error);

@@ -59,8 +59,9 @@ class ProgrammeDownload {
   void Run();
   void Save();
   std::optional<HlsMediaPlaylist> FetchMediaPlaylist();
-  std::optional<std::string> FetchWithRetries(const std::string& url, const std::optional<HlsByteRange>& range,
-                                              std::size_t limit, std::string* final_url);
+  std::optional<std::string> FetchWithRetries(const std::string& url,
+                                              const std::optional<HlsByteRange>& range, std::size_t limit,
+                                              std::string* final_url);
   std::optional<std::string> PieceBytes(const Piece& piece);
   bool Append(const std::string& bytes);
   void SaveProgress();

@@ -5,6 +5,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 #include <libavutil/error.h>
+#include <libavutil/log.h>
+#include <libavutil/mathematics.h>
 }
 
 #include <memory>
@@ -91,7 +93,10 @@ const char* SavedExtension(SavedContainer container) {
 
 std::optional<SavedContainer> RemuxProgramme(int input_fd, bool fragmented_mp4,
                                              const std::function<int(SavedContainer)>& create_output,
-                                             const std::function<bool()>& stopped, std::string& error) {
+                                             const std::function<bool()>& stopped, bool debug,
+                                             std::string& error) {
+  // libavformat's own remarks go to stderr, where only a debug run prints.
+  av_log_set_level(debug ? AV_LOG_WARNING : AV_LOG_QUIET);
   AVFormatContext* opened = avformat_alloc_context();
   if (!opened) return std::nullopt;
   opened->interrupt_callback = {&Interrupted, const_cast<std::function<bool()>*>(&stopped)};
@@ -161,8 +166,15 @@ std::optional<SavedContainer> RemuxProgramme(int input_fd, bool fragmented_mp4,
       av_packet_unref(packet.get());
       continue;
     }
-    av_packet_rescale_ts(packet.get(), input->streams[packet->stream_index]->time_base,
-                         output->streams[to]->time_base);
+    const AVRational from = input->streams[packet->stream_index]->time_base;
+    // The programme starts at 0, as a file does, not where its broadcast
+    // clock stood: a container would otherwise open with that much nothing.
+    if (input->start_time != AV_NOPTS_VALUE) {
+      const std::int64_t start = av_rescale_q(input->start_time, AVRational{1, AV_TIME_BASE}, from);
+      if (packet->pts != AV_NOPTS_VALUE) packet->pts -= start;
+      if (packet->dts != AV_NOPTS_VALUE) packet->dts -= start;
+    }
+    av_packet_rescale_ts(packet.get(), from, output->streams[to]->time_base);
     packet->stream_index = to;
     packet->pos = -1;
     mender.Mend(*packet);

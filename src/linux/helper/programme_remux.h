@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-
 namespace taviro::helper {
 
 // MP4 plays everywhere and, with its index first, starts at once from a
@@ -21,6 +20,7 @@ const char* SavedExtension(SavedContainer container);
 // Nothing, saying why, when it failed or `stopped` said so.
 std::optional<SavedContainer> RemuxProgramme(int input_fd, bool fragmented_mp4,
                                              const std::function<int(SavedContainer)>& create_output,
-                                             const std::function<bool()>& stopped, std::string& error);
+                                             const std::function<bool()>& stopped, bool debug,
+                                             std::string& error);
 
 }  // namespace taviro::helper

@@ -78,16 +78,19 @@ class Programmes {
     const std::string ffmpeg = std::string(TAVIRO_FFMPEG) + " -loglevel error -y ";
     folder_.Write("key.bin", "0123456789abcdef");
     folder_.Write("key.info", "key.bin\n" + dir + "/key.bin\n");
-    ok_ = Run(ffmpeg + "-f lavfi -i testsrc=size=96x64:rate=25:duration=4 -f lavfi -i sine=duration=4 "
-                       "-c:v libx264 -preset ultrafast -g 25 -c:a aac -shortest " + dir + "/source.ts") &&
+    ok_ = Run(ffmpeg +
+              "-f lavfi -i testsrc=size=96x64:rate=25:duration=4 -f lavfi -i sine=duration=4 "
+              "-c:v libx264 -preset ultrafast -g 25 -c:a aac -shortest " +
+              dir + "/source.ts") &&
           Run(ffmpeg + "-i " + dir + "/source.ts -c copy -f hls -hls_time 1 -hls_playlist_type vod " +
               "-hls_segment_filename " + dir + "/plain%d.ts " + dir + "/plain.m3u8") &&
           Run(ffmpeg + "-i " + dir + "/source.ts -c copy -f hls -hls_time 1 -hls_playlist_type vod " +
               "-hls_key_info_file " + dir + "/key.info -hls_segment_filename " + dir + "/aes%d.ts " + dir +
               "/aes.m3u8") &&
           Run(ffmpeg + "-i " + dir + "/source.ts -c copy -f hls -hls_time 1 -hls_playlist_type vod " +
-              "-hls_segment_type fmp4 -hls_fmp4_init_filename fmp4init.mp4 -hls_segment_filename " + dir +
-              "/fmp4%d.m4s " + dir + "/fmp4.m3u8");
+              "-bsf:a aac_adtstoasc -hls_segment_type fmp4 -hls_fmp4_init_filename fmp4init.mp4 "
+              "-hls_segment_filename " +
+              dir + "/fmp4%d.m4s " + dir + "/fmp4.m3u8");
     source_ = Inspect(dir + "/source.ts");
   }
   bool ok() const { return ok_ && source_.packets > 0; }
@@ -137,7 +140,9 @@ class Server {
     server_.stop();
     thread_.join();
   }
-  std::string Url(const std::string& name) const { return "http://127.0.0.1:" + std::to_string(port_) + "/" + name; }
+  std::string Url(const std::string& name) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/" + name;
+  }
   void Serve(const std::string& name, std::string text) {
     std::lock_guard lock(mutex_);
     texts_[name] = std::move(text);
@@ -236,7 +241,8 @@ TEST_F(ProgrammeDownloadTest, AStoppedProgrammeResumesWithoutHoleOrRepeat) {
     EXPECT_FALSE(item->Failed());
   }
   EXPECT_TRUE(save_.Exists("show.m3u8.part"));
-  EXPECT_NE(save_.Read("show.m3u8.ranges").find("done 2 "), std::string::npos) << save_.Read("show.m3u8.ranges");
+  EXPECT_NE(save_.Read("show.m3u8.ranges").find("done 2 "), std::string::npos)
+      << save_.Read("show.m3u8.ranges");
   server_.Release();
 
   const auto item = Item("aes.m3u8");
