@@ -1,6 +1,7 @@
 #include "linux/helper/programme_download.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -136,8 +137,13 @@ void ProgrammeDownload::Save() {
     pieces_.push_back({segment.url, segment.range, key, SegmentIv(segment)});
   }
   ProgrammeProgress start{source_key_, static_cast<std::int64_t>(pieces_.size()), 0, 0};
-  // Pieces of another playlist are not this one's, even under the same key.
-  if (stored_ && stored_->pieces_total == start.pieces_total) start = *stored_;
+  // Pieces of another playlist are not this one's, even under the same key,
+  // nor is a list that claims more than the file holds.
+  struct stat info {};
+  if (stored_ && stored_->pieces_total == start.pieces_total && ::fstat(file_.get(), &info) == 0 &&
+      info.st_size >= stored_->bytes) {
+    start = *stored_;
+  }
   // Whatever follows the recorded bytes is from a piece not known whole.
   if (::ftruncate(file_.get(), start.bytes) != 0) {
     Fail("cannot write " + files_.partial_name);

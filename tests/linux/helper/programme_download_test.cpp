@@ -244,6 +244,10 @@ TEST_F(ProgrammeDownloadTest, AStoppedProgrammeResumesWithoutHoleOrRepeat) {
   EXPECT_NE(save_.Read("show.m3u8.ranges").find("done 2 "), std::string::npos)
       << save_.Read("show.m3u8.ranges");
   server_.Release();
+  // As a kill leaves it: media written after the last save, here more than
+  // the rest of the programme, which must not end up in the saved file.
+  std::ofstream(save_ / "show.m3u8.part", std::ios::binary | std::ios::app)
+      << ReadFile(programmes_->Path("source.ts"));
 
   const auto item = Item("aes.m3u8");
   std::string error;
