@@ -354,8 +354,12 @@ HlsIv SegmentIv(const HlsSegment& segment) {
 }
 
 std::optional<HlsRefusal> HlsPlaylistTrail::Enter(const std::string& url) {
+  if (++depth_ > kDeepestPlaylistChain) return HlsRefusal::kTooDeep;
+  return RedirectedTo(url);
+}
+
+std::optional<HlsRefusal> HlsPlaylistTrail::RedirectedTo(const std::string& url) {
   if (!seen_.insert(url).second) return HlsRefusal::kPointsToItself;
-  if (seen_.size() > static_cast<std::size_t>(kDeepestPlaylistChain)) return HlsRefusal::kTooDeep;
   return std::nullopt;
 }
 

@@ -99,10 +99,14 @@ HlsIv SegmentIv(const HlsSegment& segment);
 // and a chain too deep.
 class HlsPlaylistTrail {
  public:
+  // The next playlist of the chain.
   std::optional<HlsRefusal> Enter(const std::string& url);
+  // Where a redirect took it: seen, but no deeper.
+  std::optional<HlsRefusal> RedirectedTo(const std::string& url);
 
  private:
   std::set<std::string> seen_;
+  int depth_ = 0;
 };
 
 // A short English reason, for logs and the error a start answers.

@@ -71,11 +71,16 @@ TEST(HlsPlaylistTest, TheHighestBandwidthIsChosenAndLoopsAreRefused) {
   ASSERT_TRUE(std::holds_alternative<HlsMasterPlaylist>(playlist));
   EXPECT_EQ(BestVariant(std::get<HlsMasterPlaylist>(playlist))->url, "http://h/high.m3u8");
 
+  HlsPlaylistTrail loop;
+  EXPECT_EQ(loop.Enter("http://h/a"), std::nullopt);
+  EXPECT_EQ(loop.RedirectedTo("http://h/a2"), std::nullopt);
+  EXPECT_EQ(loop.Enter("http://h/a2"), HlsRefusal::kPointsToItself);
+  // Redirects on the way make a chain no deeper.
   HlsPlaylistTrail trail;
-  EXPECT_EQ(trail.Enter("http://h/a"), std::nullopt);
-  EXPECT_EQ(trail.Enter("http://h/a"), HlsRefusal::kPointsToItself);
-  for (int i = 1; i < kDeepestPlaylistChain; ++i)
+  for (int i = 0; i < kDeepestPlaylistChain; ++i) {
     EXPECT_EQ(trail.Enter("http://h/" + std::to_string(i)), std::nullopt);
+    EXPECT_EQ(trail.RedirectedTo("http://h/moved/" + std::to_string(i)), std::nullopt);
+  }
   EXPECT_EQ(trail.Enter("http://h/deeper"), HlsRefusal::kTooDeep);
 }
 

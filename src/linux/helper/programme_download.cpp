@@ -183,7 +183,7 @@ std::optional<HlsMediaPlaylist> ProgrammeDownload::FetchMediaPlaylist() {
     const std::optional<std::string> text = FetchWithRetries(url, std::nullopt, kLargestPlaylist, &final_url);
     if (!text) return std::nullopt;
     if (final_url != url) {
-      if (const std::optional<HlsRefusal> refusal = trail.Enter(final_url)) {
+      if (const std::optional<HlsRefusal> refusal = trail.RedirectedTo(final_url)) {
         Fail(std::string(HlsRefusalText(*refusal)));
         return std::nullopt;
       }
