@@ -67,6 +67,8 @@ class ItemDownload {
   void Keep();
   FetchEnd Fetch(std::int64_t start);
   std::size_t OnBody(const char* data, std::size_t size);
+  // Creates the partial file; only the transfer thread calls it.
+  bool MakeFile();
   bool OnHeaders(long status, std::int64_t start);
   bool ShouldAbortLocked() const;
   // The text of the ranges file as the list stands.
