@@ -40,7 +40,7 @@ AREA = (784, 541)
 def arguments():
     parser = argparse.ArgumentParser()
     parser.add_argument("--taviro", default=os.path.join(ROOT, "build/release/app/taviro"))
-    parser.add_argument("--helper", default=os.path.join(ROOT, "build/release/src/linux/helper/taviro_helper"))
+    parser.add_argument("--helper", default=os.path.join(ROOT, "build/release/app/Qvod/QvodTerminal.exe"))
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--rows", default="progressive,hls,outage,cpu")
     return parser.parse_args()
@@ -129,16 +129,34 @@ def screen_ppm():
 def red_picture():
     """(w, h, x, y) of the red picture on screen, or nothing."""
     found = subprocess.run([sys.executable, os.path.join(HERE, "screen_area.py")], input=screen_ppm(),
-                           capture_output=True, text=True).stdout.split()
+                           capture_output=True).stdout.decode().split()
     return tuple(map(int, found[1:5])) if found else None
 
 
-def first_frame(players, name, url):
+def red_at(x, y):
+    """Whether the screen's pixel is red: one pixel read, so polls are quick."""
+    rgb = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "+repage", "-depth", "8", "rgb:-"],
+                         capture_output=True).stdout
+    return len(rgb) >= 3 and rgb[0] >= 160 and rgb[1] < 96 and rgb[2] < 96
+
+
+def calibrate(players, name, url):
+    """Where the player shows its picture: found once, on the red clip."""
+    players.start(name, url)
+    try:
+        return wait_for(red_picture, 60)
+    finally:
+        players.stop()
+
+
+def first_frame(players, name, url, picture):
+    """Seconds from launch until the centre of the picture turns red."""
+    w, h, x, y = picture
     began = time.monotonic()
     players.start(name, url)
     try:
         while time.monotonic() - began < 60:
-            if red_picture():
+            if red_at(x + w // 2, y + h // 2):
                 return time.monotonic() - began
             time.sleep(0.05)
         return None
@@ -246,21 +264,22 @@ def main():
     players = Players(args, work)
     table = []
     try:
+        pictures = {name: calibrate(players, name, proxy.url("red.mp4")) for name in ("taviro", "mpv")}
+        print(f"pictures: {pictures}", file=sys.stderr, flush=True)
         for row, path in (("progressive", "red.mp4"), ("hls", "hls/index.m3u8")):
             if row not in rows:
                 continue
             figures = {}
             for name in ("taviro", "mpv"):
-                runs = [first_frame(players, name, proxy.url(path)) for _ in range(args.runs)]
+                runs = [first_frame(players, name, proxy.url(path), pictures[name]) for _ in range(args.runs)
+                        if pictures[name]]
                 print(f"first frame {row} {name}: {runs}", file=sys.stderr, flush=True)
                 figures[name] = median(runs)
             table.append((f"first frame, {row} (s)", figures))
         if "outage" in rows:
             figures = {}
             for name in ("taviro", "mpv"):
-                players.start(name, proxy.url("red.mp4"))
-                picture = wait_for(red_picture, 60)
-                players.stop()
+                picture = pictures[name]
                 runs = [moving_again(players, proxy, name, proxy.url("moving.mp4"), picture)
                         for _ in range(max(1, args.runs // 2))] if picture else []
                 print(f"moving again {name}: {runs}", file=sys.stderr, flush=True)
