@@ -14,6 +14,8 @@ run under one Xvfb:
 Prints a markdown table.
 
 Usage: bench/stream_bench.py [--taviro PATH] [--helper PATH] [--runs N] [--rows progressive,hls,outage,cpu]
+                             [--direct]
+--direct adds taviro without its helper (web addresses played straight).
 """
 
 import argparse
@@ -43,6 +45,7 @@ def arguments():
     parser.add_argument("--helper", default=os.path.join(ROOT, "build/release/app/Qvod/QvodTerminal.exe"))
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--rows", default="progressive,hls,outage,cpu")
+    parser.add_argument("--direct", action="store_true", help="also taviro without its helper")
     return parser.parse_args()
 
 
@@ -75,7 +78,7 @@ class Players:
         self.process = None
         self.app = None
 
-    def start(self, name, url, helper=True):
+    def start(self, name, url):
         log = open(os.path.join(self.work, f"{name}.log"), "ab")
         if name == "mpv":
             self.process = subprocess.Popen(
@@ -87,7 +90,9 @@ class Players:
         shutil.copy2(os.path.join(ROOT, "data", "i.gif"), os.path.join(self.app, "i.gif"))
         with open(os.path.join(self.app, "config.dll"), "w") as f:
             f.write(f"[S_q]\ns_size=2\nh_w={(AREA[0] + 206) * 15}\nh_h={(AREA[1] + 114) * 15}\n")
-        if helper:
+        # "taviro-direct": without its helper, the program plays web
+        # addresses straight from the network.
+        if name == "taviro":
             os.makedirs(os.path.join(self.app, "Qvod"))
             shutil.copy2(self.args.helper, os.path.join(self.app, "Qvod", "QvodTerminal.exe"))
         env = dict(os.environ, TAVIRO_DEBUG="1", HOME=self.app, TAVIRO_INSTANCE=os.path.basename(self.app))
@@ -264,21 +269,26 @@ def main():
     players = Players(args, work)
     table = []
     try:
-        pictures = {name: calibrate(players, name, proxy.url("red.mp4")) for name in ("taviro", "mpv")}
+        names = ("taviro", "taviro-direct", "mpv") if args.direct else ("taviro", "mpv")
+        pictures = {name: calibrate(players, name, proxy.url("red.mp4")) for name in names}
         print(f"pictures: {pictures}", file=sys.stderr, flush=True)
         for row, path in (("progressive", "red.mp4"), ("hls", "hls/index.m3u8")):
             if row not in rows:
                 continue
+            # Turn about, so that a load that comes and goes on a shared
+            # machine falls on every player alike.
+            runs = {name: [] for name in names if pictures[name]}
+            for _ in range(args.runs):
+                for name in runs:
+                    runs[name].append(first_frame(players, name, proxy.url(path), pictures[name]))
             figures = {}
-            for name in ("taviro", "mpv"):
-                runs = [first_frame(players, name, proxy.url(path), pictures[name]) for _ in range(args.runs)
-                        if pictures[name]]
-                print(f"first frame {row} {name}: {runs}", file=sys.stderr, flush=True)
-                figures[name] = median(runs)
+            for name, times in runs.items():
+                print(f"first frame {row} {name}: {times}", file=sys.stderr, flush=True)
+                figures[name] = median(times)
             table.append((f"first frame, {row} (s)", figures))
         if "outage" in rows:
             figures = {}
-            for name in ("taviro", "mpv"):
+            for name in names:
                 picture = pictures[name]
                 runs = [moving_again(players, proxy, name, proxy.url("moving.mp4"), picture)
                         for _ in range(max(1, args.runs // 2))] if picture else []
@@ -297,12 +307,14 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
     print(f"\nLink: {int(DELAY * 1000)} ms round trip, {RATE // 1_000_000} Mbit/s (CPU row: "
           f"{CPU_RATE // 1_000_000} Mbit/s); medians of {args.runs} runs\n")
-    print("| measure | taviro | mpv | taviro/mpv |")
-    print("|---|---|---|---|")
+    direct = " taviro without helper |" if args.direct else ""
+    print(f"| measure | taviro |{direct} mpv | taviro/mpv |")
+    print("|---|---|---|---|" + ("---|" if args.direct else ""))
     for label, figures in table:
         t, m = figures.get("taviro"), figures.get("mpv")
         ratio = cell(t / m) if t is not None and m else "n/a"
-        print(f"| {label} | {cell(t)} | {cell(m)} | {ratio} |")
+        middle = f" {cell(figures.get('taviro-direct'))} |" if args.direct else ""
+        print(f"| {label} | {cell(t)} |{middle} {cell(m)} | {ratio} |")
 
 
 if __name__ == "__main__":
