@@ -21,6 +21,7 @@ import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 CHUNK = 16 * 1024
+TYPES = {".mp4": "video/mp4", ".m3u8": "application/vnd.apple.mpegurl", ".ts": "video/mp2t"}
 
 
 class TokenBucket:
@@ -224,7 +225,11 @@ class _FileHandler(BaseHTTPRequestHandler):
         pass
 
     def do_GET(self):
-        path = os.path.join(self.server.root, os.path.basename(self.path.split("?")[0]))
+        relative = os.path.normpath(self.path.split("?")[0].lstrip("/"))
+        if relative.startswith(".."):
+            self.send_error(404)
+            return
+        path = os.path.join(self.server.root, relative)
         try:
             size = os.path.getsize(path)
         except OSError:
@@ -237,7 +242,7 @@ class _FileHandler(BaseHTTPRequestHandler):
             end = min(size, int(match.group(2)) + 1) if match.group(2) else size
             partial = True
         self.send_response(206 if partial else 200)
-        self.send_header("Content-Type", "video/mp4")
+        self.send_header("Content-Type", TYPES.get(os.path.splitext(path)[1], "application/octet-stream"))
         self.send_header("Accept-Ranges", "bytes")
         self.send_header("Content-Length", str(end - begin))
         if partial:
