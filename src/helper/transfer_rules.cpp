@@ -12,7 +12,8 @@ namespace {
 // cheaper than a new connection.
 constexpr std::int64_t kNearAhead = 512 * 1024;
 constexpr std::chrono::milliseconds kFirstRetry{500};
-constexpr std::chrono::milliseconds kLongestRetry{8000};
+// Short enough that a link back from an outage is used within seconds.
+constexpr std::chrono::milliseconds kLongestRetry{2000};
 
 }  // namespace
 

@@ -32,7 +32,8 @@ bool ShouldMoveTransfer(std::int64_t fetching, std::int64_t wanted);
 // count starts again once bytes arrive.
 class RetryPolicy {
  public:
-  static constexpr int kMaxAttempts = 8;
+  // About 40 s of trying: longer than an outage of a mobile link.
+  static constexpr int kMaxAttempts = 20;
   // The wait before the next attempt, or nothing when it is time to give up.
   std::optional<std::chrono::milliseconds> NextDelay();
   void Progressed() { failures_ = 0; }

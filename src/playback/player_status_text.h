@@ -14,7 +14,12 @@ struct PlayerReading {
   int rate = 0;         // the second rate, "Kbps"
   int position = 0;     // seconds
   bool loaded = false;  // a media address is set
+  // Connecting or buffering with no byte arriving for long: the source
+  // stalls or is unreachable, and the transfer keeps trying.
+  bool stalled = false;
 };
+
+inline constexpr const char* kStalledText = "连接超时，正在重试";
 
 // The status label's text for the player's state; nothing for a value
 // outside the enumeration (the label then keeps its text).

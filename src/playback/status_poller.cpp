@@ -37,6 +37,10 @@ constexpr int kPrefetchProgress = 601;
 constexpr int kResumeBackOff = 50;
 constexpr int kResumeMinimum = 200;
 constexpr int kHiddenBarLeft = -30;
+// Seconds of waiting with nothing arriving before the strip says the
+// source does not answer: longer than a brief outage, and well inside the
+// 30 s after which the player gives up on a read.
+constexpr int kStalledTicks = 15;
 
 bool IsPlayLink(const NextEpisode& next) { return std::holds_alternative<NextEpisodeLink>(next); }
 
@@ -100,9 +104,21 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   now.DownloadSpeed = static_cast<std::int16_t>(player.TransferRate());
   now.PlayerState = player.State();
   ShowPanels(poll);
+  const bool stalled = Stalled(now.PlayerState, now.DownloadSpeed, poll.regular_tick);
   if (now.PlayerState != PlayerState::kPlaying) {
-    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true});
+    ShowState(
+        PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true, stalled});
   }
+}
+
+bool StatusPoller::Stalled(PlayerState state, int speed, bool regular_tick) {
+  const bool waiting = state == PlayerState::kConnecting || state == PlayerState::kBuffering;
+  if (!waiting || speed > 0) {
+    quiet_ticks_ = 0;
+  } else if (regular_tick) {
+    ++quiet_ticks_;
+  }
+  return quiet_ticks_ >= kStalledTicks;
 }
 
 void StatusPoller::HandleEndOfPlay() {

@@ -51,6 +51,8 @@ class StatusPoller {
   void ShowOtherState();
   void Resume(const Poll& poll);
   void ShowState(const PlayerReading& reading);
+  // Counts the ticks on which the player waits for bytes that do not come.
+  bool Stalled(PlayerState state, int speed, bool regular_tick);
   void ShowTimes(const Poll& poll);
   void ShowBars(const Poll& poll);
   bool BalloonsOn() const;
@@ -60,6 +62,7 @@ class StatusPoller {
   EpisodeResolver& resolver_;
   ShutdownBackend& shutdown_;
   Clock& clock_;
+  int quiet_ticks_ = 0;
 };
 
 }  // namespace taviro

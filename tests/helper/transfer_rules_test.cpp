@@ -52,7 +52,9 @@ TEST(TransferRules, RetriesBackOffAndGiveUpAfterTheBoundUnlessBytesArrive) {
   RetryPolicy retry;
   std::vector<long> delays;
   while (auto delay = retry.NextDelay()) delays.push_back(static_cast<long>(delay->count()));
-  EXPECT_EQ(delays, (std::vector<long>{500, 1000, 2000, 4000, 8000, 8000, 8000, 8000}));
+  std::vector<long> wanted{500, 1000};
+  wanted.resize(RetryPolicy::kMaxAttempts, 2000);
+  EXPECT_EQ(delays, wanted);
   retry.Progressed();
   EXPECT_EQ(retry.NextDelay()->count(), 500);
 }

@@ -50,6 +50,29 @@ TEST_F(StatusPollerTest, StateTextsKeepTheirOwnSpacing) {
   }
 }
 
+// A wait with nothing arriving is named after 15 ticks; a byte, or a
+// state that is not a wait, starts the count again. State changes between
+// ticks do not count.
+TEST_F(StatusPollerTest, AWaitWithoutBytesIsNamedAfterFifteenTicks) {
+  Reading(PlayerState::kConnecting, 0, 1000);
+  player().transfer_rate = 0;
+  for (int i = 0; i < 14; ++i) Tick();
+  for (int i = 0; i < 5; ++i) poller.OnPlayerStateChanged();
+  EXPECT_EQ(Caption(R::zhun), "正在连接 (0KB/S)");
+  Tick();
+  EXPECT_EQ(Caption(R::zhun), "连接超时，正在重试");
+  Reading(PlayerState::kBuffering, 10, 1000);
+  Tick();
+  EXPECT_EQ(Caption(R::zhun), "连接超时，正在重试");
+
+  player().transfer_rate = 3;
+  Tick();
+  EXPECT_EQ(Caption(R::zhun), "正在缓冲 (3Kbps/S)");
+  player().transfer_rate = 0;
+  for (int i = 0; i < 14; ++i) Tick();
+  EXPECT_EQ(Caption(R::zhun), "正在缓冲 (0Kbps/S)");
+}
+
 TEST_F(StatusPollerTest, TimeLabelAndBarsFollowPositionAndDownload) {
   Reading(PlayerState::kPlaying, 185, 2710, 250);
   Tick();

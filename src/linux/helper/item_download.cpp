@@ -150,13 +150,9 @@ bool ItemDownload::Start(std::string& error) {
     total_ = stored->size;
     present_ = stored->present;
   } else {
-    file_ = folder.CreateFresh(files_.partial_name);
-    if (!file_.valid()) {
-      error = "cannot write to the save folder " + folder.path();
-      return false;
-    }
-    // Only a note: a file system without them relies on the ranges file.
-    (void)::fsetxattr(file_.get(), kSourceAttribute, source_key_.data(), source_key_.size(), 0);
+    // Made with the first byte: a source that never sends one leaves
+    // nothing in the folder.
+    file_ = UniqueFd();
   }
   worker_ = std::thread([this] { Run(); });
   keeper_ = std::thread([this] { Keep(); });
@@ -229,6 +225,12 @@ void ItemDownload::Run() {
       if (total_) {
         const std::optional<std::int64_t> next = NextFetchStart(present_, *total_, reader_offset_);
         if (!next) {
+          // An empty source still becomes an (empty) file.
+          if (!file_.valid() && !MakeFile()) {
+            failed_ = true;
+            changed_.notify_all();
+            break;
+          }
           // The keeper syncs the file and gives it its final name.
           complete_ = true;
           keeper_wake_.notify_all();
@@ -352,12 +354,30 @@ bool ItemDownload::OnHeaders(long status, std::int64_t start) {
   return true;
 }
 
+bool ItemDownload::MakeFile() {
+  file_ = files_.folder->CreateFresh(files_.partial_name);
+  if (!file_.valid()) {
+    Log("cannot write to the save folder " + files_.folder->path());
+    return false;
+  }
+  // Only a note: a file system without them relies on the ranges file.
+  (void)::fsetxattr(file_.get(), kSourceAttribute, source_key_.data(), source_key_.size(), 0);
+  return true;
+}
+
 std::size_t ItemDownload::OnBody(const char* data, std::size_t size) {
   std::int64_t at = 0;
   {
     std::lock_guard lock(mutex_);
     if (ShouldAbortLocked()) return 0;
     at = write_at_;
+  }
+  // Only this thread writes; readers and the keeper use the file once the
+  // bytes it holds are recorded, which happens after this.
+  if (!file_.valid() && !MakeFile()) {
+    std::lock_guard lock(mutex_);
+    write_failed_ = true;
+    return 0;
   }
   const std::int64_t end =
       std::min<std::int64_t>(at + static_cast<std::int64_t>(size), total_.value_or(INT64_MAX));

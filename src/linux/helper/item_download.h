@@ -46,8 +46,8 @@ class ItemDownload {
   ItemDownload& operator=(const ItemDownload&) = delete;
   ~ItemDownload();
 
-  // False, saying why, when the partial file cannot be made or the file
-  // under the item's name is another item's.
+  // False, saying why, when the file under the item's name is another
+  // item's. The partial file is made with the first byte that arrives.
   bool Start(std::string& error);
   // Ends the transfer and saves which ranges are on disk.
   void Stop();
@@ -67,6 +67,8 @@ class ItemDownload {
   void Keep();
   FetchEnd Fetch(std::int64_t start);
   std::size_t OnBody(const char* data, std::size_t size);
+  // Creates the partial file; only the transfer thread calls it.
+  bool MakeFile();
   bool OnHeaders(long status, std::int64_t start);
   bool ShouldAbortLocked() const;
   // The text of the ranges file as the list stands.

@@ -101,10 +101,15 @@ namespace {
 // those of a local one no fd:// or fdclose://. Streams that ffmpeg opens on
 // a stream's behalf (segments, keys, nested playlists) may use the web's
 // protocols and local files only: no pipe:, fd:, subfile: or device.
+// A web stream that drops, or whose server is briefly unreachable, is
+// opened again where it stopped (waits of 1, 3, 7 and 15 s) rather than
+// ended: the same one option list carries both.
 constexpr std::pair<const char*, const char*> kReachLimits[] = {
     {"load-unsafe-playlists", "no"},
     {"demuxer-lavf-o", "protocol_whitelist=[file,http,https,tcp,tls,crypto,httpproxy]"},
-    {"stream-lavf-o", "protocol_whitelist=[file,http,https,tcp,tls,crypto,httpproxy]"},
+    {"stream-lavf-o",
+     "protocol_whitelist=[file,http,https,tcp,tls,crypto,httpproxy],reconnect=1,reconnect_streamed=1,"
+     "reconnect_on_network_error=1,reconnect_delay_max=15"},
 };
 
 // libmpv starts its statistics and console scripts even with load-scripts

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -155,6 +156,58 @@ TEST(ItemDownloadTest, BytesKeepArrivingWhileTheDiskSyncIsHeld) {
   EXPECT_FALSE(folder.Exists("item.bin.part"));
   EXPECT_FALSE(folder.Exists("item.bin.ranges"));
   item.Stop();
+  curl_global_cleanup();
+}
+
+// A source whose first two answers are cut after a megabyte: each time the
+// transfer comes back asking from where it was cut, and the file is the
+// source, without a hole or a repeated byte.
+TEST(ItemDownloadTest, ACutTransferResumesWhereItWasCut) {
+  curl_global_init(CURL_GLOBAL_DEFAULT);
+  const std::string body = Pattern();
+  std::mutex mutex;
+  std::vector<std::string> asked;
+  httplib::Server server;
+  server.Get("/item.bin", [&](const httplib::Request& request, httplib::Response& response) {
+    bool cut = false;
+    {
+      std::lock_guard lock(mutex);
+      asked.push_back(request.get_header_value("Range"));
+      cut = asked.size() <= 2;
+    }
+    auto sent = std::make_shared<std::size_t>(0);
+    response.set_content_provider(
+        body.size(), "application/octet-stream",
+        [&body, cut, sent](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+          if (cut && *sent >= 1024 * 1024) return false;
+          const std::size_t piece = std::min<std::size_t>(length, 64 * 1024);
+          *sent += piece;
+          return sink.write(body.data() + offset, piece);
+        });
+  });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread listener([&server] { server.listen_after_bind(); });
+  const std::string url = "http://127.0.0.1:" + std::to_string(port) + "/item.bin";
+  testing::TempFolder folder;
+  const ItemFiles files{SaveFolder::Open(folder.path().string() + "/"), "item.bin", "item.bin.part",
+                        "item.bin.ranges"};
+  {
+    ItemDownload item(url, url, files, std::nullopt, false);
+    std::string error;
+    ASSERT_TRUE(item.Start(error)) << error;
+    EXPECT_TRUE(WaitFor([&] { return folder.Exists("item.bin"); }));
+  }
+  EXPECT_TRUE(folder.Read("item.bin") == body) << "the saved file differs from the source";
+  {
+    std::lock_guard lock(mutex);
+    ASSERT_GE(asked.size(), 3u);
+    EXPECT_EQ(asked[0], "bytes=0-");
+    EXPECT_NE(asked[1], "bytes=0-") << "asked from the start again";
+    EXPECT_NE(asked[2], asked[1]);
+  }
+  while (!server.is_running()) std::this_thread::yield();
+  server.stop();
+  listener.join();
   curl_global_cleanup();
 }
 

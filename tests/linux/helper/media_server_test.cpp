@@ -112,7 +112,12 @@ class MediaServerTest : public ::testing::Test {
     const std::optional<ServedItem> served = Open(address, error);
     EXPECT_TRUE(served) << error;
     if (!served) return {};
-    EXPECT_TRUE(WaitFor([&] { return folder.Exists(name) && !folder.Exists(name + ".part"); }));
+    // The partial file comes with the first byte: until the whole file is
+    // there, a name planted in the folder is not the item's.
+    EXPECT_TRUE(WaitFor([&] {
+      return served->item->Status().thousandths == 1000 && folder.Exists(name) &&
+             !folder.Exists(name + ".part");
+    }));
     return folder.Read(name);
   }
   void Plant(const std::string& name, const std::string& bytes) const {
