@@ -57,18 +57,18 @@ void SizeAndCentre(MainWindow& window, const StoredWindowSettings& stored) {
 void LoadWebViews(MainWindow& window, const std::filesystem::path& app_folder, const std::string& user_id) {
   WebViewSet& web = window.ports.web;
   const std::string& base = window.ServiceBaseUrl;
-  web.View(1).Navigate(base);
-  web.View(2).Navigate("about:blank");
-  web.View(3).Navigate(FileUri(app_folder / "c.htm"));
-  web.View(4).Navigate(FileUri(app_folder / "f.htm"));
-  web.View(5).Navigate("about:blank");
-  web.View(5).WriteDocument(kBlankEpisodePage, "");
-  web.View(6).Navigate(base + "tj/tj.asp?id=" + user_id);  // sent as stored, unescaped
-  web.View(8).Navigate(base + "js/ads/bo.html");
-  web.View(9).Navigate(base + "js/ads/jingcai.html");
-  web.View(7).Navigate(base + "js/ads/qvodad.html");
-  web.View(11).Navigate(base + "tv/list.htm");
-  web.View(10).Navigate(base + "tv/ad.htm");
+  web.View(WebViewRole::kCatalogue).Navigate(base);
+  web.View(WebViewRole::kPlayPage).Navigate("about:blank");
+  web.View(WebViewRole::kTaskList).Navigate(FileUri(app_folder / "c.htm"));
+  web.View(WebViewRole::kLocalFileList).Navigate(FileUri(app_folder / "f.htm"));
+  web.View(WebViewRole::kEpisodeList).Navigate("about:blank");
+  web.View(WebViewRole::kEpisodeList).WriteDocument(kBlankEpisodePage, "");
+  web.View(WebViewRole::kStatistics).Navigate(base + "tj/tj.asp?id=" + user_id);  // sent as stored, unescaped
+  web.View(WebViewRole::kPlayerBanner).Navigate(base + "js/ads/bo.html");
+  web.View(WebViewRole::kHighlights).Navigate(base + "js/ads/jingcai.html");
+  web.View(WebViewRole::kPauseAdvert).Navigate(base + "js/ads/qvodad.html");
+  web.View(WebViewRole::kTvChannels).Navigate(base + "tv/list.htm");
+  web.View(WebViewRole::kTvAdvert).Navigate(base + "tv/ad.htm");
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ void EpisodeResolver::StepEpisode(int direction) {
           std::string link = EpisodePlayLink(record->kind, *record, key, episode);
           link += kField;
           link += "0";
-          context_.window.ports.web.View(1).Navigate(link);
+          context_.window.ports.web.View(WebViewRole::kCatalogue).Navigate(link);
         });
 }
 

@@ -33,7 +33,7 @@ namespace {
 constexpr std::string_view kDownloadHelper = "QvodTerminal.exe";
 constexpr int kTitleWidth = 30;
 
-WebView& View(PlaybackContext& context, int number) { return context.window.ports.web.View(number); }
+WebView& View(PlaybackContext& context, WebViewRole role) { return context.window.ports.web.View(role); }
 
 std::string ServicePage(const PlaybackContext& context, std::string_view page, std::string_view query) {
   std::string url = context.window.ServiceBaseUrl;
@@ -74,13 +74,13 @@ bool LinkRouter::Web5BeforeNavigate(const std::string& uri) {
     return false;
   }
   // Every play action runs in the catalogue view's handler.
-  View(context_, 1).Navigate(uri);
+  View(context_, WebViewRole::kCatalogue).Navigate(uri);
   return true;
 }
 
 bool LinkRouter::Web11BeforeNavigate(const std::string& uri) {
   if (!IsChannelLink(uri)) return false;
-  View(context_, 10).Navigate(ServicePage(context_, "tv/mivutv.htm", ChannelCode(uri)));
+  View(context_, WebViewRole::kTvAdvert).Navigate(ServicePage(context_, "tv/mivutv.htm", ChannelCode(uri)));
   context_.window.model[RegionId::gtv].visible = true;
   SetContentMode(context_.window, ContentMode::kTvPage);
   return true;
@@ -114,7 +114,7 @@ void LinkRouter::PlayCatalogueEntry(const CatalogueLink& entry, const std::strin
     return;
   }
   // The play link comes back through this handler, which plays it.
-  View(context_, 1)
+  View(context_, WebViewRole::kCatalogue)
       .Navigate(ResolvedPlayLink(record->kind, ScriptEscape(record->media_url), entry, record->name));
 }
 
@@ -142,7 +142,8 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
     now.ListKey = std::to_string(link.id);
   } else {
     SetContentMode(window, ContentMode::kWebPlayPage);
-    View(context_, 2).Navigate(ServicePage(context_, "play.htm", link.kind + "$$$" + link.media_url));
+    View(context_, WebViewRole::kPlayPage)
+        .Navigate(ServicePage(context_, "play.htm", link.kind + "$$$" + link.media_url));
     now.ListKey = "0";
     context_.timers.Timer1.SetEnabled(false);
   }
@@ -161,7 +162,8 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
     // its answer comes at no set time, and the list shown must not depend on
     // it. The list page's own links say "n".
     if (link.flag == "0" || (link.flag.empty() && link.id != dangj_series_)) {
-      View(context_, 5).Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, "0")));
+      View(context_, WebViewRole::kEpisodeList)
+          .Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, "0")));
     }
     context_.lists.AddNetworkTask(link.id, link.title, link.name, link.media_url, ToInteger(link.source),
                                   ToInteger(link.episode), 0);
@@ -190,14 +192,14 @@ void LinkRouter::StartDownloadHelper() {
 void LinkRouter::PlayNextEpisode() {
   NowPlaying& now = context_.now;
   if (const auto* next = std::get_if<NextEpisodeLink>(&now.next_episode)) {
-    View(context_, 1).Navigate(next->link);
+    View(context_, WebViewRole::kCatalogue).Navigate(next->link);
     return;
   }
   // No prepared link: the list page clicks the next entry itself.
   const std::optional<ItemKey> key = ParseItemKey(now.CurrentItemKey);
   if (!key) return;  // no catalogue item: nothing to go on from
   const std::string next_entry = std::to_string(key->source) + std::to_string(key->episode + 1);
-  View(context_, 5)
+  View(context_, WebViewRole::kEpisodeList)
       .Navigate(ServicePage(context_, "pp.htm", EpisodeListQuery(now.CurrentItemKey, next_entry)));
 }
 
@@ -206,7 +208,7 @@ void LinkRouter::DangJ(const std::string& title, int id, int source, int episode
   dangj_series_ = id;
   dangj_page_.clear();
   std::weak_ptr<int> alive = alive_;
-  View(context_, 1)
+  View(context_, WebViewRole::kCatalogue)
       .RunScript("document.body.innerHTML", [this, alive, item_key](const std::string& body_html) {
         if (alive.expired()) return;
         ShowEpisodeList(body_html, item_key);
@@ -225,7 +227,7 @@ void LinkRouter::ShowEpisodeList(const std::string& body_html, const std::string
     // The query goes on verbatim: the title in it is already escaped.
     dangj_page_ = FileUri(page) + "?" + query;
   }
-  View(context_, 5).Navigate(dangj_page_);
+  View(context_, WebViewRole::kEpisodeList).Navigate(dangj_page_);
 }
 
 bool LinkRouter::OnExternalCall(const std::string& name, const std::vector<std::string>& arguments) {

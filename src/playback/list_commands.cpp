@@ -30,7 +30,7 @@ ListCommands::ListCommands(PlaybackContext& context, UriLauncher& desktop)
     : context_(context), desktop_(desktop) {}
 
 void ListCommands::NavigateTaskView(const std::string& uri) {
-  context_.window.ports.web.View(3).Navigate(uri);
+  context_.window.ports.web.View(WebViewRole::kTaskList).Navigate(uri);
 }
 
 bool ListCommands::Web3BeforeNavigate(const std::string& uri) {
@@ -48,7 +48,7 @@ bool ListCommands::Web3BeforeNavigate(const std::string& uri) {
 bool ListCommands::Web4BeforeNavigate(const std::string& uri) {
   if (uri.starts_with(kDeleteScheme)) {
     NavigateTaskView(uri);
-    context_.window.ports.web.View(4).Refresh();
+    context_.window.ports.web.View(WebViewRole::kLocalFileList).Refresh();
     return true;
   }
   if (uri.starts_with(kOpenScheme)) {
@@ -61,7 +61,8 @@ bool ListCommands::Web4BeforeNavigate(const std::string& uri) {
 void ListCommands::DeleteEntry(const std::string& uri) {
   context_.lists.DeleteListLine(ActiveList(context_.window.model), DeleteLinkLine(uri));
   // The episode list may show the catalogue item just removed.
-  if (context_.now.item_kind != ItemKind::kCatalogue) context_.window.ports.web.View(5).Refresh();
+  if (context_.now.item_kind != ItemKind::kCatalogue)
+    context_.window.ports.web.View(WebViewRole::kEpisodeList).Refresh();
 }
 
 void ListCommands::Web3ContextMenu(const ContextMenuRequest& request) {

@@ -100,7 +100,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
   const std::string episode = Field(record, 5);
   const std::string position = Field(record, 6);
   const std::string item_key = id + "-" + source + "-" + episode + "-" + title;
-  WebView& episode_list = window.ports.web.View(5);
+  WebView& episode_list = window.ports.web.View(WebViewRole::kEpisodeList);
 
   if (media_url.find("qvod") != std::string::npos) {
     if (!MayReachPlayer(ScriptUnescape(media_url))) {

@@ -137,7 +137,7 @@ void StatusPoller::HandleEndOfPlay() {
   NowPlaying& now = context_.now;
   now.ResumePosition = 1;
   now.LastPosition = 1;
-  WebView& play_page = context_.window.ports.web.View(2);
+  WebView& play_page = context_.window.ports.web.View(WebViewRole::kPlayPage);
   if (std::holds_alternative<NextEpisodeRetrying>(now.next_episode)) {
     // The episode list page finds the next entry itself.
     play_page.Navigate(context_.sentinel_url);

@@ -56,11 +56,26 @@ class WebView {
   virtual void RunScript(const std::string& script, std::function<void(const std::string&)> done) = 0;
 };
 
-// The window's eleven views, numbered 1..11 as Web1..Web11.
+// The window's eleven views by what each shows, numbered as the regions
+// Web1..Web11 that hold them.
+enum class WebViewRole : int {
+  kCatalogue = 1,      // the service's catalogue
+  kPlayPage = 2,       // play.htm, and the end-of-play address
+  kTaskList = 3,       // the network-task list page
+  kLocalFileList = 4,  // the local-file list page
+  kEpisodeList = 5,    // pp.htm, the series' episodes
+  kStatistics = 6,     // the service's statistics page
+  kPauseAdvert = 7,    // the pause panel
+  kPlayerBanner = 8,   // the player's banner
+  kHighlights = 9,     // the highlights tab
+  kTvAdvert = 10,      // the TV page's panel
+  kTvChannels = 11,    // the TV channel list
+};
+
 class WebViewSet {
  public:
   virtual ~WebViewSet() = default;
-  virtual WebView& View(int number) = 0;
+  virtual WebView& View(WebViewRole role) = 0;
 };
 
 }  // namespace taviro

@@ -6,7 +6,8 @@
 namespace taviro {
 
 void WebListViews::ShowListPage(ListFile which, const std::filesystem::path& page) {
-  web_.View(which == ListFile::kNetworkTasks ? 3 : 4).Navigate(FileUri(page));
+  web_.View(which == ListFile::kNetworkTasks ? WebViewRole::kTaskList : WebViewRole::kLocalFileList)
+      .Navigate(FileUri(page));
 }
 
 }  // namespace taviro

@@ -74,7 +74,8 @@ Navigate BeforeNavigate(const WebViewRouting& routing, int number) {
 
 }  // namespace
 
-WebViewHandlers RouteWebView(int number, const WebViewRouting& routing) {
+WebViewHandlers RouteWebView(WebViewRole role, const WebViewRouting& routing) {
+  const int number = static_cast<int>(role);
   WebViewHandlers handlers;
   // The routing outlives the views' handlers: the caller keeps it.
   handlers.download_complete = [&routing, number] { OnLoaded(routing, number); };
@@ -82,7 +83,7 @@ WebViewHandlers RouteWebView(int number, const WebViewRouting& routing) {
     OnFailed(routing, number, uri);
   };
   handlers.before_navigate = BeforeNavigate(routing, number);
-  if (number == 1) {
+  if (role == WebViewRole::kCatalogue) {
     // Only the catalogue's pages call the window (DangJ).
     handlers.external_call = [&routing](const std::string& name, const std::vector<std::string>& arguments) {
       routing.router.OnExternalCall(name, arguments);
@@ -91,11 +92,11 @@ WebViewHandlers RouteWebView(int number, const WebViewRouting& routing) {
     handlers.context_menu = [&window = routing.window](const ContextMenuRequest& request) {
       CatalogueContextMenu(window, request);
     };
-  } else if (number == 3) {
+  } else if (role == WebViewRole::kTaskList) {
     handlers.context_menu = [&lists = routing.lists](const ContextMenuRequest& request) {
       lists.Web3ContextMenu(request);
     };
-  } else if (number == 7) {
+  } else if (role == WebViewRole::kPauseAdvert) {
     handlers.context_menu = [&lists = routing.lists](const ContextMenuRequest& request) {
       lists.Web7ContextMenu(request);
     };

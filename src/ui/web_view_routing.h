@@ -25,6 +25,6 @@ struct WebViewRouting {
 
 // The handlers of web view `number` (1 to 11): which core rule each of its
 // navigations, loads, failures, context menus and page calls runs.
-WebViewHandlers RouteWebView(int number, const WebViewRouting& routing);
+WebViewHandlers RouteWebView(WebViewRole role, const WebViewRouting& routing);
 
 }  // namespace taviro

@@ -33,7 +33,7 @@ void OnCatalogueNavigateError(MainWindow& window, const std::string& address) {
 
 void RetryCatalogue(MainWindow& window) {
   window.model.catalogue_failed = false;
-  window.ports.web.View(1).Navigate(window.ServiceBaseUrl);
+  window.ports.web.View(WebViewRole::kCatalogue).Navigate(window.ServiceBaseUrl);
 }
 
 void OnAdvertNavigateError(MainWindow& window, int view_number) {

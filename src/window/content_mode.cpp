@@ -48,7 +48,7 @@ void GgxClick(MainWindow& window) {
   // Let the switch to the player area reach the screen before the page is
   // unloaded.
   window.ports.host.ProcessPendingEvents();
-  window.ports.web.View(2).Navigate("about:blank");
+  window.ports.web.View(WebViewRole::kPlayPage).Navigate("about:blank");
   model.ContentMode = ContentMode::kNothingShown;
 }
 
@@ -56,7 +56,7 @@ void GtvClick(MainWindow& window) {
   window.model[RegionId::gtv].visible = false;
   window.model.ContentMode = ContentMode::kNothingShown;
   window.ports.host.ProcessPendingEvents();
-  window.ports.web.View(10).Navigate(window.ServiceBaseUrl + "tv/ad.htm");
+  window.ports.web.View(WebViewRole::kTvAdvert).Navigate(window.ServiceBaseUrl + "tv/ad.htm");
 }
 
 }  // namespace taviro

@@ -174,16 +174,16 @@ TEST(ViewSetTest, EachViewHearsOnlyItsOwnPagesAndAllShareTheSettings) {
   gtk::WebKitViewSet views;
   ViewRecord first;
   ViewRecord second;
-  views.View(1).SetHandlers(first.Handlers());
-  views.View(2).SetHandlers(second.Handlers());
-  views.View(1).WriteDocument("<p>1</p>", "");
-  views.View(2).WriteDocument("<p>2</p>", "");
+  views.Native(1).SetHandlers(first.Handlers());
+  views.Native(2).SetHandlers(second.Handlers());
+  views.Native(1).WriteDocument("<p>1</p>", "");
+  views.Native(2).WriteDocument("<p>2</p>", "");
   ASSERT_TRUE(PumpUntil([&] { return first.completes == 1 && second.completes == 1; }));
 
-  Evaluate(views.View(2), "window.external.DangJ('two', 2, 0, 0)");
+  Evaluate(views.Native(2), "window.external.DangJ('two', 2, 0, 0)");
   ASSERT_TRUE(PumpUntil([&] { return second.calls.size() == 1; }));
   // A call the first view heard would have come before its own script's result.
-  EXPECT_EQ(Evaluate(views.View(1), "'after'"), "after");
+  EXPECT_EQ(Evaluate(views.Native(1), "'after'"), "after");
   EXPECT_THAT(first.calls, IsEmpty());
 
   WebKitSettings* settings = webkit_web_view_get_settings(views.Native(1).view());

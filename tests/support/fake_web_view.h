@@ -73,7 +73,7 @@ class FakeWebViewSet : public WebViewSet {
       views_[i].log = log;
     }
   }
-  WebView& View(int number) override { return views_.at(static_cast<std::size_t>(number - 1)); }
+  WebView& View(WebViewRole role) override { return (*this)[static_cast<int>(role)]; }
   FakeWebView& operator[](int number) { return views_.at(static_cast<std::size_t>(number - 1)); }
 
  private:

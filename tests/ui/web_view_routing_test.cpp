@@ -17,7 +17,7 @@ using R = RegionId;
 
 class WebViewRoutingTest : public ::testing::Test {
  protected:
-  WebViewHandlers Route(int number) { return RouteWebView(number, routing); }
+  WebViewHandlers Route(int number) { return RouteWebView(static_cast<WebViewRole>(number), routing); }
 
   testing::ControlBarHarness t;
   testing::FakeUriLauncher desktop;

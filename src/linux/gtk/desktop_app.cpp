@@ -265,7 +265,7 @@ void DesktopApp::WireWebViews() {
                        }
                      }});
   for (int number = 1; number <= 11; ++number) {
-    web_.View(number).SetHandlers(RouteWebView(number, *web_routing_));
+    web_.Native(number).SetHandlers(RouteWebView(static_cast<WebViewRole>(number), *web_routing_));
   }
 }
 

@@ -555,7 +555,7 @@ WebKitViewSet::WebKitViewSet() {
   }
 }
 
-WebView& WebKitViewSet::View(int number) { return Native(number); }
+WebView& WebKitViewSet::View(WebViewRole role) { return Native(static_cast<int>(role)); }
 
 void WebKitViewSet::SetServiceBase(const std::string& service_base) {
   for (const auto& view : views_) view->SetServiceBase(service_base);

@@ -127,7 +127,7 @@ class WebKitView final : public WebView {
 class WebKitViewSet final : public WebViewSet {
  public:
   WebKitViewSet();
-  WebView& View(int number) override;
+  WebView& View(WebViewRole role) override;
   void SetServiceBase(const std::string& service_base);
   WebKitView& Native(int number) { return *views_[static_cast<std::size_t>(number - 1)]; }
 

@@ -8,7 +8,7 @@ namespace taviro {
 
 std::vector<MenuItemData> WebPageMenuItems(MainWindow& window) {
   MainWindow* w = &window;
-  const auto catalogue = [w]() -> WebView& { return w->ports.web.View(1); };
+  const auto catalogue = [w]() -> WebView& { return w->ports.web.View(WebViewRole::kCatalogue); };
   // An empty history or nothing selected makes these do nothing; the views
   // report no error for it.
   return {
