@@ -25,9 +25,9 @@ class IdlePlayerControl final : public PlayerControl {
   void Pause() override {}
   void Stop() override {}
   PlayerState State() override { return PlayerState::kIdle; }
-  void SetPictureFit(int /*fit*/) override {}
+  void SetPictureFit(PictureFit /*fit*/) override {}
   int SecondRate() override { return 0; }
-  void SetSoundChannel(int /*channel*/) override {}
+  void SetSoundChannel(SoundChannel /*channel*/) override {}
   int DownloadProgress() override { return 0; }
   void Prebuffer(const std::string& /*url*/) override {}
   void SetAdvertUrl(const std::string& url) override { advert_url_ = url; }

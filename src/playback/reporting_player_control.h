@@ -50,13 +50,13 @@ class ReportingPlayerControl final : public PlayerControl {
     player_.Stop();
   }
   PlayerState State() override { return player_.State(); }
-  void SetPictureFit(int fit) override {
-    Report("fit", std::to_string(fit));
+  void SetPictureFit(PictureFit fit) override {
+    Report("fit", std::to_string(static_cast<int>(fit)));
     player_.SetPictureFit(fit);
   }
   int SecondRate() override { return player_.SecondRate(); }
-  void SetSoundChannel(int channel) override {
-    Report("channel", std::to_string(channel));
+  void SetSoundChannel(SoundChannel channel) override {
+    Report("channel", std::to_string(static_cast<int>(channel)));
     player_.SetSoundChannel(channel);
   }
   // Reported when it changes, so a test can follow the download.

@@ -6,34 +6,39 @@
 
 namespace taviro {
 
-// The embedded player, addressed by the operations of the player's dispatch
-// table (the comment on each names its id). Positions and durations
-// are whole seconds.
+// How the picture fills the video area; numbered as the player's control
+// numbers them.
+enum class PictureFit { kStretch = 0, kScale = 1, kFourThree = 2, kFiveFour = 3, kSixteenNine = 4 };
+
+// Which channels play where (the control has no choice 3).
+enum class SoundChannel { kMixed = 0, kLeft = 1, kRight = 2, kLeftOnBoth = 4, kRightOnBoth = 5 };
+
+// The embedded player. Positions and durations are whole seconds.
 class PlayerControl {
  public:
   virtual ~PlayerControl() = default;
 
-  virtual std::string Url() = 0;                          // 1 get: "" = nothing loaded
-  virtual void SetUrl(const std::string& url) = 0;        // 1 put
-  virtual bool Muted() = 0;                               // 3 get
-  virtual void SetMuted(bool muted) = 0;                  // 3 put
-  virtual void SetFullScreen(bool on) = 0;                // 5 put
-  virtual int Volume() = 0;                               // 6 get, 0..100
-  virtual void SetVolume(int percent) = 0;                // 6 put
-  virtual int Duration() = 0;                             // 7
-  virtual int TransferRate() = 0;                         // 8
-  virtual int Position() = 0;                             // 10 get
-  virtual void SetPosition(int seconds) = 0;              // 10 put: seeks
-  virtual void Play() = 0;                                // 12
-  virtual void Pause() = 0;                               // 13
-  virtual void Stop() = 0;                                // 14
-  virtual PlayerState State() = 0;                        // 16
-  virtual void SetPictureFit(int fit) = 0;                // 19: 0..4
-  virtual int SecondRate() = 0;                           // 20
-  virtual void SetSoundChannel(int channel) = 0;          // 21: 0, 1, 2, 4, 5
-  virtual int DownloadProgress() = 0;                     // 26: thousandths
-  virtual void Prebuffer(const std::string& url) = 0;     // 30
-  virtual void SetAdvertUrl(const std::string& url) = 0;  // 31 put
+  virtual std::string Url() = 0;  // "" = nothing loaded
+  virtual void SetUrl(const std::string& url) = 0;
+  virtual bool Muted() = 0;
+  virtual void SetMuted(bool muted) = 0;
+  virtual void SetFullScreen(bool on) = 0;
+  virtual int Volume() = 0;  // 0..100
+  virtual void SetVolume(int percent) = 0;
+  virtual int Duration() = 0;
+  virtual int TransferRate() = 0;
+  virtual int Position() = 0;
+  virtual void SetPosition(int seconds) = 0;  // seeks
+  virtual void Play() = 0;
+  virtual void Pause() = 0;
+  virtual void Stop() = 0;
+  virtual PlayerState State() = 0;
+  virtual void SetPictureFit(PictureFit fit) = 0;
+  virtual int SecondRate() = 0;
+  virtual void SetSoundChannel(SoundChannel channel) = 0;
+  virtual int DownloadProgress() = 0;  // thousandths
+  virtual void Prebuffer(const std::string& url) = 0;
+  virtual void SetAdvertUrl(const std::string& url) = 0;
 };
 
 }  // namespace taviro

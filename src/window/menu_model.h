@@ -3,19 +3,14 @@
 #include <string>
 #include <string_view>
 
+#include "ports/player_control.h"
+
 namespace taviro {
 
 inline constexpr std::string_view kMiniModeCaption = "精简模式";
 inline constexpr std::string_view kLeaveMiniModeCaption = "退出精简";
 inline constexpr std::string_view kMuteCaption = "静音";
 inline constexpr std::string_view kUnmuteCaption = "取消静音";
-
-// The player's picture fit, numbered as player operation 19 takes it.
-enum class PictureFit { kStretch = 0, kScale = 1, kFourThree = 2, kFiveFour = 3, kSixteenNine = 4 };
-
-// The player's sound channel, numbered as player operation 21 takes it (3 is
-// not a channel).
-enum class SoundChannel { kMixed = 0, kLeft = 1, kRight = 2, kLeftOnBoth = 4, kRightOnBoth = 5 };
 
 // Menu item state that the window's rules read and write. The mini-mode item
 // keeps its state in its caption, as the toggle buttons do in tooltips; the

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "mpv_harness.h"
 #include "linux/mpv/decoder_threads.h"
 #include "linux/mpv/mpv_probe.h"
+#include "mpv_harness.h"
 #include "support/temp_folder.h"
 
 namespace taviro::testing {
@@ -268,27 +268,21 @@ TEST_F(MpvPlayerTest, PictureFitAndSoundChannelReachThePlayer) {
   const auto filter_has = [&](const char* part) {
     return PumpUntil([&] { return player.PropertyText("af").find(part) != std::string::npos; }, 5s);
   };
-  player.SetPictureFit(0);
+  player.SetPictureFit(PictureFit::kStretch);
   EXPECT_TRUE(reads("keepaspect", "no"));
-  player.SetPictureFit(4);
+  player.SetPictureFit(PictureFit::kSixteenNine);
   EXPECT_TRUE(reads("keepaspect", "yes"));
   EXPECT_TRUE(reads("video-aspect-override", "1.777778"));
-  player.SetPictureFit(3);
+  player.SetPictureFit(PictureFit::kFiveFour);
   EXPECT_TRUE(reads("video-aspect-override", "1.250000"));
-  player.SetPictureFit(9);
-  ASSERT_TRUE(CarriedOut(player));
-  EXPECT_EQ(player.PropertyText("video-aspect-override"), "1.250000") << "an unknown fit changes nothing";
-  player.SetPictureFit(1);
+  player.SetPictureFit(PictureFit::kScale);
   EXPECT_TRUE(reads("video-aspect-override", "-1.000000"));
 
-  player.SetSoundChannel(1);
+  player.SetSoundChannel(SoundChannel::kLeft);
   EXPECT_TRUE(filter_has("c0=c0")) << player.PropertyText("af");
-  player.SetSoundChannel(5);
+  player.SetSoundChannel(SoundChannel::kRightOnBoth);
   EXPECT_TRUE(filter_has("c0=c1|c1=c1")) << player.PropertyText("af");
-  player.SetSoundChannel(3);
-  ASSERT_TRUE(CarriedOut(player));
-  EXPECT_NE(player.PropertyText("af").find("c0=c1|c1=c1"), std::string::npos) << "3 is not a choice";
-  player.SetSoundChannel(0);
+  player.SetSoundChannel(SoundChannel::kMixed);
   EXPECT_TRUE(reads("af", ""));
   EXPECT_EQ(player.State(), PlayerState::kPlaying) << "filters change during play";
   ExpectNoErrors(under_test);

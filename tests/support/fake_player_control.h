@@ -54,14 +54,14 @@ class FakePlayerControl : public PlayerControl {
     AddTo(log_, "player.Stop");
   }
   PlayerState State() override { return state; }
-  void SetPictureFit(int fit) override {
+  void SetPictureFit(PictureFit fit) override {
     picture_fit = fit;
-    AddTo(log_, "player.SetPictureFit(" + std::to_string(fit) + ")");
+    AddTo(log_, "player.SetPictureFit(" + std::to_string(static_cast<int>(fit)) + ")");
   }
   int SecondRate() override { return second_rate; }
-  void SetSoundChannel(int channel) override {
+  void SetSoundChannel(SoundChannel channel) override {
     sound_channel = channel;
-    AddTo(log_, "player.SetSoundChannel(" + std::to_string(channel) + ")");
+    AddTo(log_, "player.SetSoundChannel(" + std::to_string(static_cast<int>(channel)) + ")");
   }
   int DownloadProgress() override { return download_progress; }
   void Prebuffer(const std::string& next_url) override {
@@ -81,9 +81,9 @@ class FakePlayerControl : public PlayerControl {
   int transfer_rate = 0;
   int position = 0;
   PlayerState state = PlayerState::kIdle;
-  int picture_fit = 0;
+  PictureFit picture_fit = PictureFit::kStretch;
   int second_rate = 0;
-  int sound_channel = 0;
+  SoundChannel sound_channel = SoundChannel::kMixed;
   int download_progress = 0;
   std::vector<std::string> prebuffered;
   std::string advert_url;

@@ -319,21 +319,13 @@ void MpvPlayer::Stop() {
   start_at_.reset();
 }
 
-void MpvPlayer::SetPictureFit(int fit) {
-  const auto settings = PictureFitFor(fit);
-  if (!settings) {
-    return;
-  }
-  core_->SetString("keepaspect", settings->keepaspect);
-  core_->SetString("video-aspect-override", settings->aspect_override);
+void MpvPlayer::SetPictureFit(taviro::PictureFit fit) {
+  const FitOptions options = FitOptionsFor(fit);
+  core_->SetString("keepaspect", options.keepaspect);
+  core_->SetString("video-aspect-override", options.aspect_override);
 }
 
-void MpvPlayer::SetSoundChannel(int channel) {
-  const auto filter = SoundChannelFilter(channel);
-  if (filter) {
-    core_->SetString("af", *filter);
-  }
-}
+void MpvPlayer::SetSoundChannel(SoundChannel channel) { core_->SetString("af", SoundChannelFilter(channel)); }
 
 // A new address replaces the one being read ahead; an empty one only ends it.
 void MpvPlayer::Prebuffer(const std::string& url) {

@@ -12,10 +12,10 @@
 #include "linux/mpv/mpv_extras.h"
 #include "linux/mpv/prebuffer_session.h"
 #include "linux/mpv/video_surface.h"
-#include "ports/player_control.h"
-#include "ports/player_details.h"
 #include "playback/download_helper_client.h"
 #include "playback/playback_readings.h"
+#include "ports/player_control.h"
+#include "ports/player_details.h"
 
 namespace taviro::mpv {
 
@@ -65,9 +65,9 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   void Pause() override;
   void Stop() override;
   PlayerState State() override { return StateCode(core_->readings(), phase_, Network()); }
-  void SetPictureFit(int fit) override;
+  void SetPictureFit(taviro::PictureFit fit) override;
   int SecondRate() override { return StreamRateKbit(core_->readings()); }
-  void SetSoundChannel(int channel) override;
+  void SetSoundChannel(SoundChannel channel) override;
   int DownloadProgress() override;
   void Prebuffer(const std::string& url) override;
   void SetAdvertUrl(const std::string& url) override { advert_url_ = url; }

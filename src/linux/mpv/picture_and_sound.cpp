@@ -2,26 +2,26 @@
 
 namespace taviro::mpv {
 
-std::optional<PictureFit> PictureFitFor(int fit) {
+FitOptions FitOptionsFor(PictureFit fit) {
   switch (fit) {
-    case 0: return PictureFit{"no", "-1"};
-    case 1: return PictureFit{"yes", "-1"};
-    case 2: return PictureFit{"yes", "4:3"};
-    case 3: return PictureFit{"yes", "5:4"};
-    case 4: return PictureFit{"yes", "16:9"};
-    default: return std::nullopt;
+    case PictureFit::kStretch: return {"no", "-1"};
+    case PictureFit::kScale: break;
+    case PictureFit::kFourThree: return {"yes", "4:3"};
+    case PictureFit::kFiveFour: return {"yes", "5:4"};
+    case PictureFit::kSixteenNine: return {"yes", "16:9"};
   }
+  return {"yes", "-1"};
 }
 
-std::optional<std::string> SoundChannelFilter(int channel) {
+std::string SoundChannelFilter(SoundChannel channel) {
   switch (channel) {
-    case 0: return std::string();
-    case 1: return std::string("lavfi=[pan=stereo|c0=c0]");
-    case 2: return std::string("lavfi=[pan=stereo|c1=c1]");
-    case 4: return std::string("lavfi=[pan=stereo|c0=c0|c1=c0]");
-    case 5: return std::string("lavfi=[pan=stereo|c0=c1|c1=c1]");
-    default: return std::nullopt;
+    case SoundChannel::kMixed: break;
+    case SoundChannel::kLeft: return "lavfi=[pan=stereo|c0=c0]";
+    case SoundChannel::kRight: return "lavfi=[pan=stereo|c1=c1]";
+    case SoundChannel::kLeftOnBoth: return "lavfi=[pan=stereo|c0=c0|c1=c0]";
+    case SoundChannel::kRightOnBoth: return "lavfi=[pan=stereo|c0=c1|c1=c1]";
   }
+  return "";
 }
 
 }  // namespace taviro::mpv

@@ -71,12 +71,12 @@ void PlayerAreaRightPress(MainWindow& window) {
 }
 
 void ChoosePictureFit(MainWindow& window, PictureFit fit) {
-  window.ports.player.SetPictureFit(static_cast<int>(fit));
+  window.ports.player.SetPictureFit(fit);
   window.menu.picture_fit = fit;
 }
 
 void ChooseSoundChannel(MainWindow& window, SoundChannel channel) {
-  window.ports.player.SetSoundChannel(static_cast<int>(channel));
+  window.ports.player.SetSoundChannel(channel);
   window.menu.sound_channel = channel;
 }
 

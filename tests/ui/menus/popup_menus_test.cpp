@@ -101,7 +101,7 @@ TEST_F(PopupMenusTest, PictureFitMovesTheOneMarkAndTellsThePlayer) {
   EXPECT_EQ(h.log.entries, (Log{"player.SetPictureFit(2)", "player.SetPictureFit(0)"}));
   EXPECT_EQ(Checked(w.menu, player), "q_la q_shun q_wu ");
   Choose(player, "q_169");
-  EXPECT_EQ(h.player.picture_fit, 4);
+  EXPECT_EQ(h.player.picture_fit, PictureFit::kSixteenNine);
 }
 
 TEST_F(PopupMenusTest, TheFiveChannelsAreOneRadioGroupAndThreeIsNeverSent) {
@@ -109,7 +109,7 @@ TEST_F(PopupMenusTest, TheFiveChannelsAreOneRadioGroupAndThreeIsNeverSent) {
                                                           {"q_syouq", 5}, {"q_syou", 2}, {"q_shun", 0}};
   for (const auto& [name, value] : channels) {
     Choose(player, name);
-    EXPECT_EQ(h.player.sound_channel, value) << name;
+    EXPECT_EQ(static_cast<int>(h.player.sound_channel), value) << name;
     EXPECT_EQ(Checked(w.menu, Find(player, "q_shengdao").submenu), name + " ");
   }
   for (const std::string& entry : h.log.entries) EXPECT_NE(entry, "player.SetSoundChannel(3)");
