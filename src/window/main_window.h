@@ -49,7 +49,6 @@ struct WindowCallbacks {
   std::function<void()> quit_program;            // the quit routine
   std::function<void()> clear_news_hover;        // the news line's hover flag
   std::function<void()> repaint_settings_frame;  // only while the settings dialog is shown
-  std::function<void()> check_for_update;        // the manual update check ("升级检测")
   ControlBarActions* control_bar = nullptr;
 };
 

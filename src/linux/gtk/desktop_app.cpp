@@ -185,6 +185,9 @@ int DesktopApp::Run() {
   services_ = std::make_unique<OnlineServices>(
       OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_,
                           launcher_, config_.program_folder});
+  window_->callbacks.clear_news_hover = [this] {
+    if (services_) services_->ClearNewsHover();
+  };
   controller_->Refresh();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
@@ -248,12 +251,13 @@ void DesktopApp::BuildWindow() {
 void DesktopApp::BuildMenus() {
   menus_and_settings_ = std::make_unique<MenusAndSettings>(MenusAndSettingsEnv{
       *window_, menus_, *list_commands_, skins_, processes_, programs_, launcher_, prompt_, config_.site_url,
-      // The online services fill in the update check once they are built.
+      // The online services come later, once the window has loaded.
       [this] {
-        if (window_->callbacks.check_for_update) window_->callbacks.check_for_update();
+        if (services_) services_->CheckForUpdate();
       },
       [this] { controller_->Refresh(); }, choices_.get()});
   menus_and_settings_->Build(view_->window());
+  window_->callbacks.repaint_settings_frame = [this] { menus_and_settings_->RepaintDialogFrame(); };
 }
 
 void DesktopApp::WireWebViews() {

@@ -47,7 +47,6 @@ void MenusAndSettings::Build(GtkWindow* main_window) {
   menus.AddItems(PopupMenu::myMenu, WebPageMenuItems(env_.window), refresh);
   menus.AddItems(PopupMenu::webc, WebcMenuItems(env_.list_commands), refresh);
   menus.AddItems(PopupMenu::c_fie, CFieMenuItems(env_.list_commands), refresh);
-  env_.window.callbacks.repaint_settings_frame = [this] { view_.RepaintFrame(); };
 }
 
 }  // namespace taviro::gtk

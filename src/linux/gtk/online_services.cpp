@@ -10,7 +10,6 @@ namespace taviro::gtk {
 OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
     : ports_(ports), fetcher_(std::make_unique<BackgroundFetcher>(std::make_shared<CurlHttpClient>())) {
   MainWindow& window = ports_.window;
-  window.callbacks.check_for_update = [this] { CheckForUpdate(); };
 
   promotion_view_ = std::make_unique<PromotionView>(ports_.related_view);
   promotion_ =
@@ -28,7 +27,6 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
                                         [&window] { return window.model[RegionId::La_0].rect.top; },
                                         [this] { ticker_view_->Sync(); }});
   ticker_view_ = std::make_unique<NewsTickerView>(ports_.view.Widget(RegionId::bo_foot), *ticker_);
-  window.callbacks.clear_news_hover = [this] { ticker_->ClearHover(); };
 
   switch_check_ = std::make_unique<SwitchCheck>(
       ports_.scheduler,
@@ -36,11 +34,9 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
                      [this] { ticker_->FetchAndStart(); }, [this] { Changed(); }});
 }
 
-OnlineServices::~OnlineServices() {
-  fetcher_.reset();
-  ports_.window.callbacks.check_for_update = nullptr;
-  ports_.window.callbacks.clear_news_hover = nullptr;
-}
+OnlineServices::~OnlineServices() { fetcher_.reset(); }
+
+void OnlineServices::ClearNewsHover() { ticker_->ClearHover(); }
 
 UpdateEnv OnlineServices::MakeUpdateEnv() {
   MainWindow& window = ports_.window;

@@ -55,6 +55,7 @@ class OnlineServices {
   void UnloadNotice();
   // The menu's "升级检测".
   void CheckForUpdate();
+  void ClearNewsHover();
 
  private:
   UpdateEnv MakeUpdateEnv();
