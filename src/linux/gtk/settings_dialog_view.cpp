@@ -1,5 +1,6 @@
 #include "linux/gtk/settings_dialog_view.h"
 
+#include <algorithm>
 #include <string>
 
 #include "linux/gtk/settings_dialog_paint.h"
@@ -203,12 +204,14 @@ GtkWidget* SettingsDialogView::BuildOptionsPage() {
   AddLabel(page, "播放设置", 40, 160);
   lines_.push_back({1, 32, 280, 32, 0.75});
   lines_.push_back({1, 32, 280, 176, 0.75});
-  for (const CheckBoxDesign& design : kCheckBoxDesigns) {
-    GtkWidget* check = gtk_check_button_new_with_label(std::string(design.caption).c_str());
-    g_object_set_data(G_OBJECT(check), "index", GINT_TO_POINTER(design.index));
+  // Made top to bottom: the keyboard goes through them in that order.
+  std::array<OptionRow, kOptionCount> rows = kOptionRows;
+  std::ranges::sort(rows, {}, &OptionRow::y);
+  for (const OptionRow& row : rows) {
+    GtkWidget* check = gtk_check_button_new_with_label(std::string(row.caption).c_str());
+    g_object_set_data(G_OBJECT(check), "option", GINT_TO_POINTER(static_cast<int>(row.option)));
     g_signal_connect(check, "toggled", G_CALLBACK(OnCheckToggled), this);
-    checks_[static_cast<std::size_t>(design.index)] =
-        Place(page, check, design.x, design.y, -1, kCheckBoxHeight);
+    checks_[static_cast<std::size_t>(row.option)] = Place(page, check, row.x, row.y, -1, kCheckBoxHeight);
   }
   return events;
 }
@@ -262,7 +265,7 @@ void SettingsDialogView::Sync() {
     gtk_css_provider_load_from_data(tab_styles_[page].get(), TabCss(selected).c_str(), -1, nullptr);
   }
   for (std::size_t i = 0; i < checks_.size(); ++i) {
-    if (checks_[i] != nullptr) gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(checks_[i]), model.checks[i]);
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(checks_[i]), model.checks[i]);
   }
   if (model.folder_text != gtk_entry_get_text(GTK_ENTRY(folder_))) {
     gtk_entry_set_text(GTK_ENTRY(folder_), model.folder_text.c_str());
@@ -393,8 +396,9 @@ void SettingsDialogView::OnTabClicked(GtkButton* button, gpointer data) {
 void SettingsDialogView::OnCheckToggled(GtkToggleButton* button, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (self->syncing_ || !self->Idle()) return;
-  self->dialog_->SetCheck(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "index")),
-                          gtk_toggle_button_get_active(button) != FALSE);
+  self->dialog_->SetCheck(
+      static_cast<DialogOption>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "option"))),
+      gtk_toggle_button_get_active(button) != FALSE);
 }
 
 void SettingsDialogView::OnFolderChanged(GtkEditable* editable, gpointer data) {

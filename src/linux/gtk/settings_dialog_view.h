@@ -5,10 +5,10 @@
 #include <array>
 #include <vector>
 
-#include "ports/dialog_window.h"
 #include "linux/gtk/gobject_ptr.h"
 #include "linux/gtk/gtk_folder_chooser.h"
 #include "linux/gtk/gtk_prompt.h"
+#include "ports/dialog_window.h"
 #include "ui/settings/settings_dialog.h"
 
 namespace taviro::gtk {
@@ -93,7 +93,7 @@ class SettingsDialogView final : public DialogWindow {
   std::array<GtkWidget*, kSettingsPageCount> tabs_{};
   std::array<GObjectPtr<GtkCssProvider>, kSettingsPageCount> tab_styles_;
   std::array<GtkWidget*, kSettingsPageCount> pages_{};
-  std::array<GtkWidget*, kCheckBoxCount> checks_{};
+  std::array<GtkWidget*, kOptionCount> checks_{};
   GtkWidget* folder_ = nullptr;
   GtkWidget* busy_ = nullptr;
   GtkWidget* link_ = nullptr;

@@ -8,29 +8,10 @@
 #include "settings/setting_keys.h"
 #include "settings/settings_store.h"
 #include "ui/settings/cache_folder.h"
+#include "ui/settings/settings_dialog_design.h"
 #include "window/title_bar_commands.h"
 
 namespace taviro {
-namespace {
-
-struct CheckBoxKey {
-  std::size_t index;  // `Check1` index
-  SettingKey key;
-};
-
-// In the order the options are written.
-constexpr std::array<CheckBoxKey, 8> kCheckBoxKeys{{
-    {5, settings::kCloseToTray},
-    {6, settings::kEndVendorOnQuit},
-    {0, settings::kRememberSize},
-    {1, settings::kBufferNextEpisode},
-    {2, settings::kPlayNextEpisode},
-    {3, settings::kRecordProgress},
-    {7, settings::kStopVendorPlayerAtStart},
-    {8, settings::kTrayBalloons},
-}};
-
-}  // namespace
 
 std::string UnusableFolderText(std::string_view folder) {
   return "文件夹“" + std::string(folder) + "”不能创建或不能写入，缓存路径没有修改。请另选一个文件夹。";
@@ -60,8 +41,9 @@ void SettingsDialog::Load() {
   model_.page = SettingsPage::kOptions;
   // Only an explicit "1" clears a box: a missing key reads "0", which shows
   // checked, so a fresh file shows every box checked.
-  for (const CheckBoxKey& box : kCheckBoxKeys) {
-    model_.checks[box.index] = ReadSetting(config_path_, box.key, settings::kUnset) != settings::kOff;
+  for (const OptionRow& row : kOptionRows) {
+    model_.checks[static_cast<std::size_t>(row.option)] =
+        ReadSetting(config_path_, row.key, settings::kUnset) != settings::kOff;
   }
   model_.current_cache_folder = ReadSavePath(VendorFilesFolder(config_path_.parent_path()));
   model_.folder_text =
@@ -75,8 +57,8 @@ std::string SettingsDialog::VendorFolder() const {
 
 void SettingsDialog::SelectPage(SettingsPage page) { model_.page = page; }
 
-void SettingsDialog::SetCheck(int index, bool checked) {
-  if (index >= 0 && index < kCheckBoxCount) model_.checks[static_cast<std::size_t>(index)] = checked;
+void SettingsDialog::SetCheck(DialogOption option, bool checked) {
+  model_.checks[static_cast<std::size_t>(option)] = checked;
 }
 
 void SettingsDialog::SetFolderText(std::string text) { model_.folder_text = std::move(text); }
@@ -91,8 +73,9 @@ void SettingsDialog::Browse() {
 }
 
 void SettingsDialog::WriteOptions() const {
-  for (const CheckBoxKey& box : kCheckBoxKeys) {
-    WriteSetting(config_path_, box.key, model_.checks[box.index] ? settings::kOn : settings::kOff);
+  for (const OptionRow& row : kOptionRows) {
+    WriteSetting(config_path_, row.key,
+                 model_.checks[static_cast<std::size_t>(row.option)] ? settings::kOn : settings::kOff);
   }
 }
 

@@ -30,16 +30,26 @@ std::string SharedFolderText(std::string_view folder);
 enum class SettingsPage { kAbout = 0, kOptions = 1, kCache = 2 };
 inline constexpr int kSettingsPageCount = 3;
 
-// The check boxes `Check1`(0..8); there is no box 4.
-inline constexpr int kCheckBoxCount = 9;
+// The options page's check boxes, in the order they are written.
+enum class DialogOption {
+  kCloseToTray,
+  kEndVendorOnQuit,
+  kRememberSize,
+  kBufferNextEpisode,
+  kPlayNextEpisode,
+  kRecordProgress,
+  kSkipVendorAtStart,
+  kTrayBalloons,
+};
+inline constexpr std::size_t kOptionCount = 8;
 
 // What the dialog shows while it is open; the toolkit mirrors it.
 struct SettingsDialogModel {
   bool open = false;
   SettingsPage page = SettingsPage::kOptions;
-  std::array<bool, kCheckBoxCount> checks{};
-  std::string folder_text;           // `Text1`
-  std::string current_cache_folder;  // as read at load, then after each change
+  std::array<bool, kOptionCount> checks{};  // by DialogOption
+  std::string folder_text;                  // `Text1`
+  std::string current_cache_folder;         // as read at load, then after each change
   bool link_clicked = false;
   bool link_hot = false;   // the web-site link is underlined and red
   bool close_hot = false;  // the close glyph shows its hover face
@@ -71,7 +81,7 @@ class SettingsDialog {
   void SelectPage(SettingsPage page);
 
   // The user's edits.
-  void SetCheck(int index, bool checked);
+  void SetCheck(DialogOption option, bool checked);
   void SetFolderText(std::string text);
 
   void Browse();

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "settings/setting_keys.h"
 #include "ui/settings/settings_dialog.h"
 #include "window/window_chrome.h"
 #include "window/window_model.h"
@@ -52,21 +53,26 @@ LinkLook LinkLookOf(bool hot);
 inline constexpr std::string_view kTabCaptions[kSettingsPageCount] = {"关于软件", "软件设置", "缓存设置"};
 
 // A check box as the options page places it, in page order.
-struct CheckBoxDesign {
-  int index;  // `Check1` index
+// One row per option, in DialogOption's order: its caption, its place on
+// the page (top to bottom is the keyboard's order) and the setting it
+// stores.
+struct OptionRow {
+  DialogOption option;
   std::string_view caption;
   int x;
   int y;
+  SettingKey key;
 };
-inline constexpr std::array<CheckBoxDesign, 8> kCheckBoxDesigns{{
-    {5, "关闭软件最小化到托盘", 48, 41},
-    {7, "启动软件不启动快播(Qvod)", 48, 63},
-    {6, "关闭软件同时关闭快播(Qvod)", 48, 84},
-    {8, "托盘显示气泡提示", 48, 105},
-    {0, "保存软件界面大小", 48, 128},
-    {1, "自动缓冲下一集", 48, 184},
-    {2, "自动播放下一集", 48, 208},
-    {3, "记录影片播放进度", 48, 232},
+inline constexpr std::array<OptionRow, kOptionCount> kOptionRows{{
+    {DialogOption::kCloseToTray, "关闭软件最小化到托盘", 48, 41, settings::kCloseToTray},
+    {DialogOption::kEndVendorOnQuit, "关闭软件同时关闭快播(Qvod)", 48, 84, settings::kEndVendorOnQuit},
+    {DialogOption::kRememberSize, "保存软件界面大小", 48, 128, settings::kRememberSize},
+    {DialogOption::kBufferNextEpisode, "自动缓冲下一集", 48, 184, settings::kBufferNextEpisode},
+    {DialogOption::kPlayNextEpisode, "自动播放下一集", 48, 208, settings::kPlayNextEpisode},
+    {DialogOption::kRecordProgress, "记录影片播放进度", 48, 232, settings::kRecordProgress},
+    {DialogOption::kSkipVendorAtStart, "启动软件不启动快播(Qvod)", 48, 63,
+     settings::kStopVendorPlayerAtStart},
+    {DialogOption::kTrayBalloons, "托盘显示气泡提示", 48, 105, settings::kTrayBalloons},
 }};
 inline constexpr int kCheckBoxHeight = 17;
 

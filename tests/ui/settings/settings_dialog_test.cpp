@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_store.h"
 #include "helper/vendor_save_path.h"
+#include "settings/settings_store.h"
 #include "support/call_log.h"
 #include "support/fake_dialog_window.h"
 #include "support/fake_folder_chooser.h"
@@ -84,9 +84,7 @@ class SettingsDialogTest : public ::testing::Test {
 TEST_F(SettingsDialogTest, OnlyAStoredOneClearsABoxAndApplyWritesAllEightInOrder) {
   dialog.Show();
   EXPECT_EQ(m.page, SettingsPage::kOptions);
-  for (int i = 0; i < kCheckBoxCount; ++i) {
-    EXPECT_EQ(m.checks[static_cast<std::size_t>(i)], i != 4) << i;
-  }
+  EXPECT_EQ(m.checks, (std::array<bool, kOptionCount>{true, true, true, true, true, true, true, true}));
   ASSERT_TRUE(dialog.Apply());
   std::string expected = "[S_q]\r\n";
   for (const std::string& key : kOptionKeys) expected += key + "=2\r\n";
@@ -98,14 +96,16 @@ TEST_F(SettingsDialogTest, OnlyAStoredOneClearsABoxAndApplyWritesAllEightInOrder
   SetSetting("s_bo", "x");
   SetSetting("s_pao", "");
   dialog.Show();
-  EXPECT_FALSE(m.checks[0]);
-  EXPECT_TRUE(m.checks[1] && m.checks[2] && m.checks[8]);
+  const auto checked = [this](DialogOption option) { return m.checks[static_cast<std::size_t>(option)]; };
+  EXPECT_FALSE(checked(DialogOption::kRememberSize));
+  EXPECT_TRUE(checked(DialogOption::kBufferNextEpisode) && checked(DialogOption::kPlayNextEpisode) &&
+              checked(DialogOption::kTrayBalloons));
 }
 
 TEST_F(SettingsDialogTest, OkWritesAClearedBoxAsOneClosesAndTheNextOpeningShowsItCleared) {
   dialog.Show();
   dialog.SelectPage(SettingsPage::kCache);
-  dialog.SetCheck(2, false);
+  dialog.SetCheck(DialogOption::kPlayNextEpisode, false);
   dialog.Show();  // already open: keeps its page and its edits
   EXPECT_EQ(m.page, SettingsPage::kCache);
   dialog.Ok();
@@ -115,9 +115,9 @@ TEST_F(SettingsDialogTest, OkWritesAClearedBoxAsOneClosesAndTheNextOpeningShowsI
   EXPECT_FALSE(m.open);
 
   dialog.Show();
-  EXPECT_FALSE(m.checks[2]);
+  EXPECT_FALSE(m.checks[static_cast<std::size_t>(DialogOption::kPlayNextEpisode)]);
   EXPECT_EQ(m.page, SettingsPage::kOptions);
-  dialog.SetCheck(2, true);
+  dialog.SetCheck(DialogOption::kPlayNextEpisode, true);
   dialog.Cancel();
   EXPECT_EQ(Setting("s_bo"), "1");
   EXPECT_TRUE(prompt.notices.empty());
@@ -217,7 +217,7 @@ TEST_F(SettingsDialogTest, AFolderThatCannotBeMadeIsRefusedButTheOptionsAreWritt
   folder.Write("plain-file", "x");
   HelpersRunning({5});
   dialog.Show();
-  dialog.SetCheck(2, false);
+  dialog.SetCheck(DialogOption::kPlayNextEpisode, false);
   const std::string bad = (folder / "plain-file" / "films").string();
   dialog.SetFolderText(bad);
   dialog.Ok();
