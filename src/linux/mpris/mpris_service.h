@@ -32,7 +32,6 @@ class MprisService {
 
   // Tells the desktop what changed since the last call.
   void Publish(std::int64_t now_ms);
-  bool NameOwned() const { return name_owned_; }
 
  private:
   static void OnBusAcquired(GDBusConnection* connection, const gchar* name, gpointer self);
