@@ -64,15 +64,8 @@ void PlayLocalEntry(PlaybackContext& context, std::string_view record, std::stri
   StartPlayer(context, path);
   ShowItemName(window, TruncateByWidth(ScriptUnescape(name), kNameWidth));
 
-  NowPlaying& now = context.now;
-  now.ResumeDone = 0;
-  now.ResumePosition = ToInteger(position);
-  now.CurrentItemKey = "0";
-  now.next_episode = NoNextEpisode{};
-  now.NextMediaUrl = "0";
-  now.PrefetchStarted = 0;
-  now.ListKey = path;
-  now.item_kind = ItemKind::kLocalFile;
+  StartLocalItem(context.now, path);
+  context.now.ResumePosition = ToInteger(position);
 }
 
 // The download helper serves the player; it may have been ended since the
