@@ -6,12 +6,12 @@
 #include <string>
 #include <system_error>
 
-#include "util/ansi_text.h"
-#include "util/file_io.h"
-#include "util/script_escape.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"
 #include "lists/media_lists.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
+#include "util/script_escape.h"
 
 namespace taviro {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "util/file_io.h"
-#include "util/utf8.h"
 #include "playback/episode_list_page.h"
 #include "playback/script_string_literal.h"
 #include "property.h"
+#include "util/file_io.h"
+#include "util/utf8.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "util/utf8.h"
 #include "playback/external_call.h"
 #include "playback/script_string_literal.h"
 #include "property.h"
+#include "util/utf8.h"
 
 namespace {
 

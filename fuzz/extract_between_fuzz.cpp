@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "property.h"
 #include "util/extract_between.h"
 #include "util/utf8.h"
-#include "property.h"
 
 namespace {
 

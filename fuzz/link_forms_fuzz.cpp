@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "util/script_escape.h"
 #include "lists/list_links.h"
 #include "playback/catalogue_links.h"
 #include "playback/item_key.h"
 #include "property.h"
+#include "util/script_escape.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "util/ansi_text.h"
-#include "util/file_io.h"
 #include "lists/list_fields.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"
 #include "lists/list_views.h"
 #include "lists/media_lists.h"
 #include "property.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "util/file_io.h"
 #include "lists/list_fields.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"
 #include "property.h"
+#include "util/file_io.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "util/profile_text.h"
 #include "property.h"
+#include "util/profile_text.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "helper/transfer_rules.h"
 #include "helper/download_name.h"
+#include "helper/transfer_rules.h"
 #include "playback/page_trust.h"
 #include "property.h"
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "property.h"
 #include "util/script_escape.h"
 #include "util/utf8.h"
-#include "property.h"
 
 namespace {
 

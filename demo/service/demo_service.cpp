@@ -4,7 +4,6 @@
 #include <thread>
 #include <utility>
 
-#include "util/ansi_text.h"
 #include "service/connection_drop.h"
 #include "service/html_text.h"
 #include "service/link_forms.h"
@@ -17,6 +16,7 @@
 #include "service/seed_links.h"
 #include "service/service_texts.h"
 #include "service/throttled_files.h"
+#include "util/ansi_text.h"
 
 namespace taviro::demo {
 namespace {

@@ -3,10 +3,10 @@
 #include <charconv>
 #include <vector>
 
-#include "util/script_escape.h"
 #include "service/html_text.h"
 #include "service/link_forms.h"
 #include "service/page_frame.h"
+#include "util/script_escape.h"
 
 namespace taviro::demo {
 namespace {

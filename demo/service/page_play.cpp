@@ -1,8 +1,8 @@
 #include "service/page_play.h"
 
-#include "util/script_escape.h"
 #include "service/html_text.h"
 #include "service/page_frame.h"
+#include "util/script_escape.h"
 
 namespace taviro::demo {
 namespace {

@@ -3,15 +3,15 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/config_file.h"
-#include "util/file_io.h"
-#include "settings/setting_keys.h"
+#include "helper/vendor_save_path.h"
 #include "lists/media_lists.h"
+#include "playback/episode_list_page.h"
 #include "ports/player_probe.h"
 #include "ports/prompt.h"
 #include "ports/uri_launcher.h"
-#include "playback/episode_list_page.h"
-#include "helper/vendor_save_path.h"
+#include "settings/config_file.h"
+#include "settings/setting_keys.h"
+#include "util/file_io.h"
 
 namespace taviro {
 

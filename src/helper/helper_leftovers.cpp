@@ -1,8 +1,8 @@
 #include "helper/helper_leftovers.h"
 
-#include "util/file_io.h"
 #include "helper/download_name.h"
 #include "helper/vendor_save_path.h"
+#include "util/file_io.h"
 
 namespace taviro::helper {
 

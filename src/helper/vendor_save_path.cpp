@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "settings/settings_store.h"
 #include "util/ansi_text.h"
 #include "util/app_folder.h"
 #include "util/extract_between.h"
 #include "util/file_io.h"
-#include "util/profile_text.h"
-#include "settings/settings_store.h"
 #include "util/html_escape.h"
+#include "util/profile_text.h"
 
 namespace taviro {
 namespace {

@@ -1,9 +1,9 @@
 #include "lists/downloaded_files.h"
 
+#include "helper/download_name.h"
+#include "lists/list_text.h"
 #include "util/file_io.h"
 #include "util/script_escape.h"
-#include "lists/list_text.h"
-#include "helper/download_name.h"
 
 namespace taviro {
 std::string DownloadFileName(std::string_view record) {

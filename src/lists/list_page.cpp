@@ -3,11 +3,11 @@
 #include <optional>
 #include <vector>
 
+#include "lists/list_text.h"
 #include "util/file_io.h"
+#include "util/html_escape.h"
 #include "util/script_escape.h"
 #include "util/truncate_by_width.h"
-#include "util/html_escape.h"
-#include "lists/list_text.h"
 
 namespace taviro {
 namespace {

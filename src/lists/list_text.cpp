@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "util/file_io.h"
 #include "lists/list_fields.h"
+#include "util/file_io.h"
 
 namespace taviro {
 namespace {

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
-#include "util/ansi_text.h"
-#include "util/file_io.h"
 #include "lists/list_page.h"
 #include "lists/list_text.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
 
 namespace taviro {
 namespace {

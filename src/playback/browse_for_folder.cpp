@@ -1,7 +1,7 @@
 #include "playback/browse_for_folder.h"
 
-#include "settings/settings_store.h"
 #include "ports/folder_chooser.h"
+#include "settings/settings_store.h"
 
 namespace taviro {
 

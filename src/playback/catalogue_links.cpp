@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "lists/list_links.h"
 #include "util/split_text.h"
 #include "util/text_number.h"
-#include "lists/list_links.h"
 
 namespace taviro {
 namespace {

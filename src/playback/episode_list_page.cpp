@@ -1,9 +1,9 @@
 #include "playback/episode_list_page.h"
 
+#include "playback/script_string_literal.h"
 #include "util/ansi_text.h"
 #include "util/file_io.h"
 #include "util/utf8.h"
-#include "playback/script_string_literal.h"
 
 namespace taviro {
 namespace {

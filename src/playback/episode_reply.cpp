@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "util/ansi_text.h"
 #include "ports/text_fetcher.h"
+#include "util/ansi_text.h"
 
 namespace taviro {
 namespace {

@@ -1,7 +1,7 @@
 #include "playback/external_call.h"
 
-#include "util/utf8.h"
 #include "playback/script_string_literal.h"
+#include "util/utf8.h"
 
 namespace taviro {
 namespace {

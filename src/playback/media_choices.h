@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ports/player_extras.h"
 #include "playback/track_memory.h"
+#include "ports/player_extras.h"
 
 namespace taviro {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "util/timer.h"
 #include "playback/now_playing.h"
+#include "util/timer.h"
 
 namespace taviro {
 

@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "lists/list_fields.h"
 #include "util/ansi_text.h"
 #include "util/file_io.h"
 #include "util/split_text.h"
-#include "lists/list_fields.h"
 
 namespace taviro {
 namespace {

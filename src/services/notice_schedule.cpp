@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
-#include "util/split_text.h"
 #include "services/headline_file.h"
+#include "util/split_text.h"
 
 namespace taviro {
 namespace {

@@ -3,11 +3,11 @@
 #include <set>
 #include <tuple>
 
-#include "util/ansi_text.h"
-#include "util/script_escape.h"
 #include "demo/page_text.h"
 #include "demo/running_service.h"
 #include "service/link_forms.h"
+#include "util/ansi_text.h"
+#include "util/script_escape.h"
 
 namespace taviro::demo::testing {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "util/ansi_text.h"
 #include "demo/running_service.h"
 #include "service/command_line.h"
+#include "util/ansi_text.h"
 
 namespace taviro::demo::testing {
 namespace {

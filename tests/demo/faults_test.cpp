@@ -6,8 +6,8 @@
 
 #include <chrono>
 
-#include "util/ansi_text.h"
 #include "demo/running_service.h"
+#include "util/ansi_text.h"
 
 namespace taviro::demo::testing {
 namespace {

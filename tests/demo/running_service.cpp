@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "util/ansi_text.h"
 #include "service/seed_links.h"
+#include "util/ansi_text.h"
 
 namespace taviro::demo::testing {
 

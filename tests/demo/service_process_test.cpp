@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
-#include "util/ansi_text.h"
 #include "support/temp_folder.h"
+#include "util/ansi_text.h"
 
 namespace taviro::demo::testing {
 namespace {

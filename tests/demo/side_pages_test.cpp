@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "util/ansi_text.h"
 #include "demo/page_text.h"
 #include "demo/running_service.h"
+#include "util/ansi_text.h"
 
 namespace taviro::demo::testing {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "util/file_io.h"
 #include "playback/link_router.h"
 #include "support/playback_harness.h"
+#include "util/file_io.h"
 
 namespace taviro {
 namespace {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "mpv_harness.h"
 #include "linux/mpv/gl_probe.h"
+#include "mpv_harness.h"
 #include "support/temp_folder.h"
 
 namespace taviro::testing {

@@ -2,4 +2,6 @@
    libmpv is broken. */
 struct mpv_handle;
 
-struct mpv_handle* mpv_create(void) { return 0; }
+struct mpv_handle* mpv_create(void) {
+  return 0;
+}

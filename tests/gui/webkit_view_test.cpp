@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "util/ansi_text.h"
-#include "util/file_uri.h"
 #include "gui/web_view_fixture.h"
 #include "support/temp_folder.h"
+#include "util/ansi_text.h"
+#include "util/file_uri.h"
 
 namespace taviro::testing {
 namespace {

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "util/ansi_text.h"
-#include "util/app_folder.h"
 #include "settings/settings_store.h"
 #include "support/temp_folder.h"
+#include "util/ansi_text.h"
+#include "util/app_folder.h"
 
 namespace taviro {
 namespace {

@@ -14,11 +14,11 @@
 #include <random>
 #include <string>
 
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
 #include "app/start_program.h"
 #include "lists/list_views.h"
 #include "lists/media_lists.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_store.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <iterator>
 #include <string>
 
-#include "util/ansi_text.h"
-#include "util/file_io.h"
 #include "lists/list_fields.h"
 #include "lists/list_text.h"
 #include "lists/media_lists.h"
 #include "support/recording_list_views.h"
 #include "support/temp_folder.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
 
 namespace taviro {
 namespace {

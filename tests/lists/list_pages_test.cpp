@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "util/ansi_text.h"
 #include "lists/list_page.h"
 #include "lists/media_lists.h"
 #include "support/recording_list_views.h"
 #include "support/temp_folder.h"
+#include "util/ansi_text.h"
 
 namespace taviro {
 namespace {

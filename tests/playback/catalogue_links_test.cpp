@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "util/script_escape.h"
 #include "playback/episode_reply.h"
+#include "util/script_escape.h"
 
 namespace taviro {
 namespace {

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "util/ansi_text.h"
-#include "util/file_io.h"
 #include "playback/track_memory.h"
 #include "support/control_bar_harness.h"
 #include "support/fake_player_control.h"
 #include "support/fake_tray_icon.h"
 #include "support/fixed_clock.h"
 #include "support/temp_folder.h"
+#include "util/ansi_text.h"
+#include "util/file_io.h"
 
 namespace taviro {
 namespace {

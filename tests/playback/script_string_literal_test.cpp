@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "util/utf8.h"
 #include "playback/episode_list_page.h"
+#include "util/utf8.h"
 
 namespace taviro {
 namespace {

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "lists/media_lists.h"
+#include "playback/control_bar.h"
+#include "playback/playback_context.h"
 #include "ports/file_dialog.h"
 #include "ports/process_table.h"
 #include "ports/program_launcher.h"
 #include "ports/text_fetcher.h"
-#include "playback/control_bar.h"
-#include "playback/playback_context.h"
 #include "support/main_window_harness.h"
 #include "support/manual_scheduler.h"
 #include "support/recording_list_views.h"

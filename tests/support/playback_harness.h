@@ -1,6 +1,5 @@
 #pragma once
 
-#include "util/timer.h"
 #include "lists/media_lists.h"
 #include "playback/now_playing.h"
 #include "playback/playback_context.h"
@@ -10,6 +9,7 @@
 #include "support/main_window_harness.h"
 #include "support/manual_scheduler.h"
 #include "support/recording_list_views.h"
+#include "util/timer.h"
 
 namespace taviro::testing {
 

@@ -3,10 +3,10 @@
 
 #include <csignal>
 
+#include "support/temp_folder.h"
 #include "util/ansi_text.h"
 #include "util/file_io.h"
 #include "util/utf8.h"
-#include "support/temp_folder.h"
 
 namespace taviro {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "util/timer.h"
 #include "linux/mpris/mpris_service.h"
 #include "playback/media_controls.h"
+#include "util/timer.h"
 
 namespace taviro {
 struct PlaybackContext;

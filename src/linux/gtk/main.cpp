@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "util/app_folder.h"
 #include "app/command_line_files.h"
 #include "app/hand_off_paths.h"
 #include "app/program_arguments.h"
@@ -19,6 +18,7 @@
 #include "linux/gtk/gtk_prompt.h"
 #include "linux/mpv/heap_return.h"
 #include "taviro_build_config.h"
+#include "util/app_folder.h"
 
 namespace {
 

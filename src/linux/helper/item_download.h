@@ -11,10 +11,10 @@
 #include <thread>
 
 #include "helper/byte_ranges.h"
+#include "helper/helper_protocol.h"
 #include "helper/transfer_rules.h"
 #include "linux/helper/save_folder.h"
 #include "linux/system/unique_fd.h"
-#include "helper/helper_protocol.h"
 
 namespace taviro::helper {
 

@@ -16,17 +16,17 @@
 #include <string>
 #include <system_error>
 
-#include "util/app_folder.h"
+#include "helper/download_name.h"
 #include "helper/helper_leftovers.h"
+#include "helper/helper_protocol.h"
 #include "helper/transfer_rules.h"
+#include "helper/vendor_save_path.h"
 #include "linux/helper/control_socket.h"
 #include "linux/helper/media_server.h"
 #include "linux/helper/terminal.h"
 #include "linux/system/line_socket.h"
 #include "linux/system/unix_helper_channel.h"
-#include "helper/download_name.h"
-#include "helper/helper_protocol.h"
-#include "helper/vendor_save_path.h"
+#include "util/app_folder.h"
 
 namespace taviro::helper {
 namespace {

@@ -13,9 +13,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "util/file_io.h"
 #include "helper/media_request.h"
 #include "linux/system/deadline_io.h"
+#include "util/file_io.h"
 
 namespace taviro::helper {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "helper/transfer_rules.h"
 #include "helper/download_name.h"
+#include "helper/transfer_rules.h"
 
 namespace taviro::helper {
 namespace {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "helper/helper_protocol.h"
 #include "linux/helper/item_download.h"
 #include "linux/helper/save_folder.h"
-#include "helper/helper_protocol.h"
 
 namespace taviro::helper {
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "linux/system/line_socket.h"
 #include "helper/helper_protocol.h"
+#include "linux/system/line_socket.h"
 
 namespace taviro {
 namespace {

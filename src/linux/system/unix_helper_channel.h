@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "ports/helper_channel.h"
 #include "linux/system/instance_socket_address.h"
 #include "linux/system/unique_fd.h"
+#include "ports/helper_channel.h"
 
 namespace taviro {
 

@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "ports/instance_channel.h"
 #include "linux/system/instance_socket_address.h"
 #include "linux/system/unique_fd.h"
+#include "ports/instance_channel.h"
 
 namespace taviro {
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "util/process_helpers.h"
+#include "helper/vendor_save_path.h"
+#include "playback/vendor_processes.h"
 #include "ports/process_table.h"
 #include "ports/program_launcher.h"
-#include "playback/vendor_processes.h"
-#include "helper/vendor_save_path.h"
+#include "util/process_helpers.h"
 
 namespace taviro {
 namespace {

@@ -15,8 +15,8 @@
 #include <string>
 #include <thread>
 
-#include "util/process_helpers.h"
 #include "support/temp_folder.h"
+#include "util/process_helpers.h"
 
 extern char** environ;
 
