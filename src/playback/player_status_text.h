@@ -14,6 +14,7 @@ struct PlayerReading {
   int rate = 0;         // the second rate, "Kbps"
   int position = 0;     // seconds
   bool loaded = false;  // a media address is set
+  bool live = false;    // the item has no end
 };
 
 // The status label's text for the player's state; nothing for a value

@@ -70,8 +70,10 @@ void StatusPoller::OnTimer1() {
   Poll poll;
   poll.duration = player.Duration();
   poll.position = player.Position();
-  // A duration still unknown (0) makes any running position the end.
-  if (poll.duration - kEndMargin < poll.position && poll.position > 0 && !HandleEndReached()) {
+  // A duration still unknown (0) makes any running position the end, unless
+  // the item has none.
+  if (!player.Live() && poll.duration - kEndMargin < poll.position && poll.position > 0 &&
+      !HandleEndReached()) {
     return;
   }
   poll.progress = player.DownloadProgress();
@@ -241,7 +243,8 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
   if (model[BoBut(bo_but::kPlayPause)].tooltip == kPlayTip) {
     SetPlayButton(true);
   }
-  ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
+  ShowState(
+      PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true, player.Live()});
 }
 
 void StatusPoller::Resume(const Poll& poll) {

@@ -34,6 +34,9 @@ class PlayerControl {
   virtual int DownloadProgress() = 0;                     // 26: thousandths
   virtual void Prebuffer(const std::string& url) = 0;     // 30
   virtual void SetAdvertUrl(const std::string& url) = 0;  // 31 put
+  // Beyond the table: the item has no end (a live channel), so it cannot
+  // be sought in and never reaches an end.
+  virtual bool Live() { return false; }
 };
 
 }  // namespace taviro

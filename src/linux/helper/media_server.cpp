@@ -13,9 +13,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "util/file_io.h"
 #include "helper/media_request.h"
 #include "linux/system/deadline_io.h"
+#include "util/file_io.h"
 
 namespace taviro::helper {
 namespace {
@@ -106,6 +106,14 @@ std::optional<std::string> ReceiveHead(int connection) {
 bool SendStatus(int connection, const char* status) {
   const std::string text =
       std::string("HTTP/1.1 ") + status + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+  return SendAll(connection, text, Clock::now() + kSendWait);
+}
+
+bool SendRedirect(int connection, const std::string& location) {
+  // A line end in the address would be a header of its own.
+  if (location.find_first_of("\r\n") != std::string::npos) return SendStatus(connection, "502 Bad Gateway");
+  const std::string text = "HTTP/1.1 307 Temporary Redirect\r\nLocation: " + location +
+                           "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
   return SendAll(connection, text, Clock::now() + kSendWait);
 }
 
@@ -220,7 +228,23 @@ void MediaServer::Serve(int connection) {
     (void)SendStatus(connection, "404 Not Found");
     return;
   }
-  const std::optional<std::int64_t> size = served->item->WaitForSize(kSizeWait);
+  const std::optional<ItemRoute> route = served->item->WaitForRoute(kSizeWait);
+  if (!route) {
+    (void)SendStatus(connection, "503 Service Unavailable");
+    return;
+  }
+  if (PlayedAtOrigin(route->shape)) {
+    // Relative addresses inside a playlist resolve against where this
+    // sends the player, so it is sent to the origin itself.
+    (void)SendRedirect(connection, route->origin);
+    return;
+  }
+  if (!route->file) {
+    (void)SendStatus(connection, "502 Bad Gateway");
+    return;
+  }
+  ItemDownload& file = *route->file;
+  const std::optional<std::int64_t> size = file.WaitForSize(kSizeWait);
   if (!size) {
     (void)SendStatus(connection, "503 Service Unavailable");
     return;
@@ -242,7 +266,7 @@ void MediaServer::Serve(int connection) {
   text += "\r\n";
   if (!SendAll(connection, text, Clock::now() + kSendWait) || request->head_only) return;
   // A player that goes away or a transfer that gives up ends the answer.
-  (void)SendBody(connection, *served->item, span->begin, span->end);
+  (void)SendBody(connection, file, span->begin, span->end);
 }
 
 }  // namespace taviro::helper

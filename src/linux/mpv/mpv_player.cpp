@@ -297,6 +297,13 @@ int MpvPlayer::TransferRate() {
   return Network() ? TransferRateKb(core_->readings()) : 0;
 }
 
+bool MpvPlayer::Live() {
+  if (!Open() || !Network()) return false;
+  if (const std::optional<HelperStatus> report = HelperReport(); report && report->live) return true;
+  // A stream that tells no duration once open has none: it keeps coming.
+  return phase_ == LoadPhase::kLoaded && !core_->readings().duration.has_value();
+}
+
 int MpvPlayer::DownloadProgress() {
   if (via_helper_) {
     const std::optional<HelperStatus> report = HelperReport();

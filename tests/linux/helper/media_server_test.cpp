@@ -112,7 +112,12 @@ class MediaServerTest : public ::testing::Test {
     const std::optional<ServedItem> served = Open(address, error);
     EXPECT_TRUE(served) << error;
     if (!served) return {};
-    EXPECT_TRUE(WaitFor([&] { return folder.Exists(name) && !folder.Exists(name + ".part"); }));
+    // The item starts after a look at its source: a link planted under its
+    // name is there before it.
+    EXPECT_TRUE(WaitFor([&] {
+      return folder.Exists(name) && !std::filesystem::is_symlink(folder / name) &&
+             !folder.Exists(name + ".part");
+    }));
     return folder.Read(name);
   }
   void Plant(const std::string& name, const std::string& bytes) const {

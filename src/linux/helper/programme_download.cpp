@@ -1,0 +1,23 @@
+#include "linux/helper/programme_download.h"
+
+namespace taviro::helper {
+
+// Saving programmes comes separately; until then they are only played.
+ProgrammeDownload::ProgrammeDownload(std::string playlist_url, std::string, ItemFiles, bool,
+                                     ItemDownload::SyncFile)
+    : playlist_url_(std::move(playlist_url)) {}
+
+ProgrammeDownload::~ProgrammeDownload() = default;
+
+bool ProgrammeDownload::Start(std::string& error) {
+  error = "not built yet";
+  return false;
+}
+
+void ProgrammeDownload::Stop() {}
+
+HelperStatus ProgrammeDownload::Status() { return {}; }
+
+bool ProgrammeDownload::Failed() { return true; }
+
+}  // namespace taviro::helper
