@@ -12,6 +12,7 @@ std::string Decorated(const char* before, int value, const char* after) {
 // The blanks are not uniform ("播放中(" has none before the parenthesis,
 // the other counters have one); the texts are kept as users know them.
 std::optional<std::string> PlayerStatusText(const PlayerReading& reading) {
+  if (reading.untrusted && reading.state != PlayerState::kPlaying) return "证书无效";
   switch (reading.state) {
     case PlayerState::kIdle: return reading.loaded ? "停止播放" : "准备就绪";
     case PlayerState::kStopped: return "已停止";

@@ -107,7 +107,8 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   now.PlayerState = player.State();
   ShowPanels(poll);
   if (now.PlayerState != PlayerState::kPlaying) {
-    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true});
+    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true, false,
+                            player.Untrusted()});
   }
 }
 

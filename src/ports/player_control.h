@@ -37,6 +37,9 @@ class PlayerControl {
   // Beyond the table: the item has no end (a live channel), so it cannot
   // be sought in and never reaches an end.
   virtual bool Live() { return false; }
+  // Beyond the table: the item's server showed a certificate the system
+  // does not trust, so nothing of it was played.
+  virtual bool Untrusted() { return false; }
 };
 
 }  // namespace taviro

@@ -20,6 +20,8 @@ Paths:
     /go-mp4                     one 302 to /clip.mp4
     /download?id=7              /clip.mp4 with Content-Disposition "clip.mp4"
     /evil/index.m3u8            a playlist naming a file:// segment
+    /qvod/<path>                /<path>: the program lists a network task as
+                                a player's by "qvod" in its address
 
 Query switches, on any file path (combine with "&"):
     noranges=1  no byte ranges: Range is ignored, no Accept-Ranges
@@ -151,6 +153,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         query = dict(urllib.parse.parse_qsl(parts.query))
         path = urllib.parse.unquote(parts.path)
         server.requests.append(self.path)
+        if path.startswith("/qvod/"):
+            path = path[len("/qvod"):]
         try:
             if path.startswith("/go/"):
                 return self._redirect_chain(path, parts.query)

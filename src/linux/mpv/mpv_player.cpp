@@ -304,6 +304,11 @@ bool MpvPlayer::Live() {
   return phase_ == LoadPhase::kLoaded && !core_->readings().duration.has_value();
 }
 
+bool MpvPlayer::Untrusted() {
+  const std::optional<HelperStatus> report = HelperReport();
+  return report && report->problem == HelperProblem::kCertificate;
+}
+
 int MpvPlayer::DownloadProgress() {
   if (via_helper_) {
     const std::optional<HelperStatus> report = HelperReport();
