@@ -102,22 +102,27 @@ class StreamMedia:
 class TestCertificates:
     """A certificate authority and a server certificate for 127.0.0.1, made
     at test time with the openssl command. `bundle` is the authority alone,
-    to stand in for the system's store; `other` is a second authority the
-    server's certificate does not come from."""
+    to stand in for the system's store; `other` is a second authority, which
+    signs `untrusted_certificate` (with `untrusted_key`) for the same
+    address."""
 
     def __init__(self):
         self.folder = tempfile.mkdtemp(prefix="taviro-ca-")
         self.bundle = self._authority("ca")
         self.other = self._authority("other")
-        self.key = self._path("server.key")
-        self.certificate = self._path("server.crt")
         with open(self._path("san.ext"), "w") as f:
             f.write("subjectAltName=IP:127.0.0.1,DNS:localhost\n")
-        self._openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", self.key, "-subj", "/CN=127.0.0.1",
-                      "-out", self._path("server.csr"))
-        self._openssl("x509", "-req", "-in", self._path("server.csr"), "-CA", self.bundle, "-CAkey",
-                      self._path("ca.key"), "-CAcreateserial", "-days", "2", "-extfile", self._path("san.ext"),
-                      "-out", self.certificate)
+        self.certificate, self.key = self._server("server", "ca")
+        self.untrusted_certificate, self.untrusted_key = self._server("untrusted", "other")
+
+    def _server(self, name, authority):
+        key, certificate = self._path(name + ".key"), self._path(name + ".crt")
+        self._openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-subj", "/CN=127.0.0.1",
+                      "-out", self._path(name + ".csr"))
+        self._openssl("x509", "-req", "-in", self._path(name + ".csr"), "-CA", self._path(authority + ".crt"),
+                      "-CAkey", self._path(authority + ".key"), "-CAcreateserial", "-days", "2", "-extfile",
+                      self._path("san.ext"), "-out", certificate)
+        return certificate, key
 
     def _path(self, name):
         return os.path.join(self.folder, name)
@@ -275,9 +280,10 @@ class _Server(http.server.ThreadingHTTPServer):
 
 class StreamServer:
     """Serves `media` on 127.0.0.1 at an ephemeral port, over https when
-    `tls` (a TestCertificates) is given."""
+    `tls` (a TestCertificates) is given: with its trusted certificate, or
+    its untrusted one."""
 
-    def __init__(self, media, tls=None):
+    def __init__(self, media, tls=None, trusted=True):
         self.media = media
         self.tls = tls
         self.requests = []
@@ -287,7 +293,10 @@ class StreamServer:
         self._server.owner = self
         if tls:
             context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-            context.load_cert_chain(tls.certificate, tls.key)
+            if trusted:
+                context.load_cert_chain(tls.certificate, tls.key)
+            else:
+                context.load_cert_chain(tls.untrusted_certificate, tls.untrusted_key)
             self._server.socket = context.wrap_socket(self._server.socket, server_side=True)
         self.port = self._server.server_address[1]
         self._thread = threading.Thread(target=self._server.serve_forever, daemon=True)

@@ -42,9 +42,8 @@ HelperStatus HelperItem::Status() {
     if (route_) file = route_->file;
     programme = programme_;
     status.problem = problem_;
-    if (route_ && (route_->shape == StreamShape::kLive || route_->shape == StreamShape::kUnbounded)) {
-      status.live = true;
-    }
+    // Media without a length may yet end: the player's duration tells.
+    status.live = route_ && route_->shape == StreamShape::kLive;
   }
   if (file) return file->Status();
   if (programme) {
