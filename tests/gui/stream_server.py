@@ -277,6 +277,10 @@ class _Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
+    def handle_error(self, request, client_address):
+        # Players drop connections they no longer need; that is no error.
+        pass
+
 
 class StreamServer:
     """Serves `media` on 127.0.0.1 at an ephemeral port, over https when
