@@ -18,7 +18,9 @@ constexpr int kLabelUnitsPerPixel = kTwipsPerPixel;
 constexpr int kSeekLeadSeconds = 2;
 
 // A live item has no span to point into.
-bool ItemLoaded(MainWindow& window) { return !window.ports.player.Url().empty() && !window.ports.player.Live(); }
+bool ItemLoaded(MainWindow& window) {
+  return !window.ports.player.Url().empty() && !window.ports.player.Live();
+}
 
 }  // namespace
 

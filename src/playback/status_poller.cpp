@@ -107,8 +107,8 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   now.PlayerState = player.State();
   ShowPanels(poll);
   if (now.PlayerState != PlayerState::kPlaying) {
-    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true, false,
-                            player.Untrusted()});
+    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true,
+                            false, player.Untrusted()});
   }
 }
 
@@ -244,8 +244,8 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
   if (model[BoBut(bo_but::kPlayPause)].tooltip == kPlayTip) {
     SetPlayButton(true);
   }
-  ShowState(
-      PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true, player.Live()});
+  ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true,
+                          player.Live()});
 }
 
 void StatusPoller::Resume(const Poll& poll) {
