@@ -14,6 +14,7 @@ declare -A sources=(
   [external_call_fuzz]="src/playback/external_call.cpp src/playback/script_string_literal.cpp"
   [extract_between_fuzz]="src/util/extract_between.cpp"
   [handoff_fuzz]="src/app/hand_off_text.cpp"
+  [hls_playlist_fuzz]="src/helper/hls_playlist.cpp"
   [helper_request_fuzz]="src/playback/helper_protocol.cpp"
   [link_forms_fuzz]="src/lists/list_links.cpp src/playback/catalogue_links.cpp src/playback/item_key.cpp"
   [list_file_fuzz]="src/lists/list_fields.cpp src/lists/list_text.cpp"

@@ -19,6 +19,9 @@ packages=(
   libglib2.0-dev dbus-daemon libcurl4-openssl-dev
   # the desktop program
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev libepoxy-dev fonts-wqy-microhei
+  # the helper's remuxing and decryption of HLS programmes (libmpv-dev
+  # brings them; named, since the helper uses them itself)
+  libavformat-dev libavcodec-dev libavutil-dev
   # frames put on an X display through shared memory
   libx11-dev libxext-dev
   # tests that run the program on a virtual display (python3-gi and GTK's
