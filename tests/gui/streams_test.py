@@ -88,7 +88,7 @@ class StreamFixture(DownloadFixture):
 
 
 class StreamsTest(StreamFixture):
-    def test_hls_programmes_play_from_their_origin(self):
+    def test_hls_programmes_play_from_their_origin_and_are_saved(self):
         server = self.stream_server()
         self.serve_streams(server, ["/hls/index.m3u8", "/hls-aes/index.m3u8"])
         for episode, folder in enumerate(["hls", "hls-aes"]):
@@ -101,12 +101,16 @@ class StreamsTest(StreamFixture):
                 files = self.saved_files(program)
                 self.assertNotIn("index.m3u8", files)
                 self.assertFalse([name for name in files if name.endswith(".part") and "m3u8" in name], files)
-                if "not built yet" not in program.log():
-                    harness.wait_for(lambda: "index.mp4" in self.saved_files(program), 120, "the programme saved")
-                    probe = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format=duration", "-of",
-                                            "csv=p=0", os.path.join(program.app_dir, "Media", "index.mp4")],
-                                           capture_output=True, text=True, check=True)
-                    self.assertGreater(float(probe.stdout), MEDIA.seconds - 1)
+                # Saved as one playable file, remuxed from the segments.
+                harness.wait_for(lambda: self.saved_files(program) == ["index.mp4"], 120,
+                                 "the programme saved, nothing else left")
+                probe = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format=duration", "-of",
+                                        "csv=p=0", os.path.join(program.app_dir, "Media", "index.mp4")],
+                                       capture_output=True, text=True, check=True)
+                self.assertGreater(float(probe.stdout), MEDIA.seconds - 1)
+                # The download bar follows the saver, as for any episode.
+                harness.wait_for(lambda: 1000 in [int(p) for p in harness.player_requests(program, "progress")],
+                                 60, "the download bar full")
                 self.stop_helpers(program)
 
     def test_live_channels_play_with_an_inert_seek_bar_and_leave_nothing_on_disk(self):
