@@ -76,6 +76,16 @@ bool HasTag(std::string_view playlist, std::string_view tag) {
   return false;
 }
 
+// Formats channels are sent in; a file of them without a length is a
+// channel, not a file that lost its length.
+bool IsChannelFormat(const StreamHead& head, std::string_view body) {
+  const std::string type = Lower(head.content_type);
+  if (type == "video/mp2t" || type == "video/x-flv") return true;
+  constexpr std::size_t kPacket = 188;
+  const bool transport = body.size() > kPacket && body[0] == '\x47' && body[kPacket] == '\x47';
+  return transport || body.starts_with("FLV\x01");
+}
+
 }  // namespace
 
 bool IsHlsPlaylist(const StreamHead& head, std::string_view first_bytes) {
@@ -94,7 +104,8 @@ StreamShape ClassifyStream(const StreamHead& head, std::string_view body) {
     return HasTag(body, "#EXT-X-ENDLIST") ? StreamShape::kProgramme : StreamShape::kLive;
   }
   if (IsDash(head, body)) return StreamShape::kManifest;
-  return head.length ? StreamShape::kFile : StreamShape::kUnbounded;
+  if (head.length) return StreamShape::kFile;
+  return IsChannelFormat(head, body) ? StreamShape::kLive : StreamShape::kUnbounded;
 }
 
 std::optional<std::string> FirstVariant(std::string_view playlist) {

@@ -13,7 +13,8 @@ enum class StreamShape {
   kFile,       // a progressive file of known size: fetched and saved whole
   kProgramme,  // an HLS playlist that ends: played at the origin, saved remuxed
   kMaster,     // an HLS master playlist: its first variant decides
-  kLive,       // an HLS playlist without end: played at the origin, never saved
+  kLive,       // an HLS playlist without end, or a channel (TS, FLV) without
+               // length: played at the origin, never saved
   kManifest,   // a DASH manifest: played at the origin
   kUnbounded,  // media without a length: played at the origin, never saved
   kRefused,    // a playlist naming what the player must not open

@@ -14,7 +14,8 @@ Paths:
     /hls/index.m3u8             an HLS programme, 2-second segments, ENDLIST
     /hls-aes/index.m3u8         the same, segments AES-128 encrypted
     /live.ts                    a live MPEG-TS: HTTP/1.0, no length, never ends
-    /live/index.m3u8            a live HLS: a sliding playlist without ENDLIST
+    /live/index.m3u8            a live HLS: a sliding playlist without ENDLIST,
+                                moving on from its first request
     /go/<n>/<path>              a chain of n redirects (301, 302, 307, 308 in
                                 turn) ending at /<path>
     /go-mp4                     one 302 to /clip.mp4
@@ -64,6 +65,8 @@ def _ffmpeg(*args, cwd=None):
 class StreamMedia:
     """The media files, made once; `folder` holds them."""
 
+    LIVE_SECONDS = 120
+
     def __init__(self, seconds=6):
         self.folder = tempfile.mkdtemp(prefix="taviro-streams-")
         self.seconds = seconds
@@ -71,6 +74,8 @@ class StreamMedia:
         _ffmpeg(*SOURCE, *duration, *CODECS, "-movflags", "+faststart", os.path.join(self.folder, "clip.mp4"))
         self._hls("hls")
         self._hls("hls-aes", encrypted=True)
+        # A longer programme for the live channel's window to move along.
+        self._hls("live", seconds=self.LIVE_SECONDS)
         # One TS, served again and again with continuous timestamps rewritten
         # by nobody: players take the jump of a live channel in their stride.
         _ffmpeg(*SOURCE, *duration, *CODECS, "-f", "mpegts", os.path.join(self.folder, "live.ts"))
@@ -78,7 +83,7 @@ class StreamMedia:
         with open(os.path.join(self.folder, "evil", "index.m3u8"), "w") as f:
             f.write("#EXTM3U\n#EXT-X-TARGETDURATION:2\n#EXTINF:2.0,\nfile:///etc/passwd\n#EXT-X-ENDLIST\n")
 
-    def _hls(self, name, encrypted=False):
+    def _hls(self, name, encrypted=False, seconds=None):
         folder = os.path.join(self.folder, name)
         os.makedirs(folder)
         extra = []
@@ -88,7 +93,7 @@ class StreamMedia:
             with open(os.path.join(folder, "key_info"), "w") as f:
                 f.write("enc.key\nenc.key\n")
             extra = ["-hls_key_info_file", "key_info"]
-        _ffmpeg(*SOURCE, "-t", str(self.seconds), *CODECS, "-f", "hls", "-hls_time", "2",
+        _ffmpeg(*SOURCE, "-t", str(seconds or self.seconds), *CODECS, "-f", "hls", "-hls_time", "2",
                 "-hls_playlist_type", "vod", *extra, "index.m3u8", cwd=folder)
 
     def segments(self, name="hls"):
@@ -169,8 +174,6 @@ class _Handler(http.server.BaseHTTPRequestHandler):
                 return self._live_ts()
             if path == "/live/index.m3u8":
                 return self._send_bytes(server.live_playlist().encode(), ".m3u8", query, head)
-            if path.startswith("/live/"):
-                path = "/hls/" + path[len("/live/"):]
             disposition = None
             if path == "/download":
                 path, disposition = "/clip.mp4", "clip.mp4"
@@ -292,7 +295,7 @@ class StreamServer:
         self.tls = tls
         self.requests = []
         self.stopping = threading.Event()
-        self.started = time.monotonic()
+        self.live_started = None
         self._server = _Server(("127.0.0.1", 0), _Handler)
         self._server.owner = self
         if tls:
@@ -320,10 +323,13 @@ class StreamServer:
         return f"{scheme}://127.0.0.1:{self.port}{path}"
 
     def live_playlist(self):
-        """A window of three segments of the programme, moving on with the
-        clock and starting again at the end, without ENDLIST."""
-        segments = self.media.segments("hls")
-        step = int((time.monotonic() - self.started) // 2)
+        """A window of three segments of the live programme, moving on with
+        the clock from the first request (and starting again after its
+        end), without ENDLIST."""
+        segments = self.media.segments("live")
+        if self.live_started is None:
+            self.live_started = time.monotonic()
+        step = int((time.monotonic() - self.live_started) // 2)
         lines = ["#EXTM3U", "#EXT-X-VERSION:3", "#EXT-X-TARGETDURATION:2", f"#EXT-X-MEDIA-SEQUENCE:{step}"]
         for sequence in range(step, step + 3):
             if sequence > step and sequence % len(segments) == 0:

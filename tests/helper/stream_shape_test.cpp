@@ -38,7 +38,14 @@ TEST(StreamShape, MediaIsAFileOnlyWhenItsLengthIsKnown) {
       12);
   EXPECT_EQ(ClassifyStream({"video/mp4", 181112}, mp4), StreamShape::kFile);
   EXPECT_EQ(ClassifyStream({"text/plain", 181112}, mp4), StreamShape::kFile);
-  EXPECT_EQ(ClassifyStream({"video/mp2t", std::nullopt}, "\x47\x40\x11\x10"), StreamShape::kUnbounded);
+  // Without a length, a channel's format makes it live; anything else may
+  // yet end.
+  EXPECT_EQ(ClassifyStream({"video/mp2t", std::nullopt}, "\x47\x40\x11\x10"), StreamShape::kLive);
+  std::string packets(188 * 2, '\0');
+  packets[0] = packets[188] = '\x47';
+  EXPECT_EQ(ClassifyStream({"application/octet-stream", std::nullopt}, packets), StreamShape::kLive);
+  EXPECT_EQ(ClassifyStream({"video/x-flv", 5000}, "FLV\x01"), StreamShape::kFile);
+  EXPECT_EQ(ClassifyStream({"video/mp4", std::nullopt}, mp4), StreamShape::kUnbounded);
   EXPECT_FALSE(PlayedAtOrigin(StreamShape::kFile));
   EXPECT_FALSE(PlayedAtOrigin(StreamShape::kRefused));
   EXPECT_TRUE(PlayedAtOrigin(StreamShape::kLive));

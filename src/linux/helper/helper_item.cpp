@@ -42,7 +42,7 @@ HelperStatus HelperItem::Status() {
     if (route_) file = route_->file;
     programme = programme_;
     status.problem = problem_;
-    // Media without a length may yet end: the player's duration tells.
+    // Other media without a length may yet end: the player's duration tells.
     status.live = route_ && route_->shape == StreamShape::kLive;
   }
   if (file) return file->Status();
