@@ -21,6 +21,8 @@ Paths:
     /go-mp4                     one 302 to /clip.mp4
     /download?id=7              /clip.mp4 with Content-Disposition "clip.mp4"
     /evil/index.m3u8            a playlist naming a file:// segment
+    /evil-local/index.m3u8      a playlist naming this machine's copy of
+                                live.ts as a file:// segment
     /qvod/<path>                /<path>: the program lists a network task as
                                 a player's by "qvod" in its address
 
@@ -172,6 +174,10 @@ class _Handler(http.server.BaseHTTPRequestHandler):
                 return self._redirect(302, "/clip.mp4")
             if path == "/live.ts":
                 return self._live_ts()
+            if path == "/evil-local/index.m3u8":
+                local = "file://" + os.path.join(server.media.folder, "live.ts")
+                text = f"#EXTM3U\n#EXT-X-TARGETDURATION:6\n#EXTINF:6.0,\n{local}\n#EXT-X-ENDLIST\n"
+                return self._send_bytes(text.encode(), ".m3u8", query, head)
             if path == "/live/index.m3u8":
                 return self._send_bytes(server.live_playlist().encode(), ".m3u8", query, head)
             disposition = None

@@ -166,6 +166,26 @@ class StreamsTest(StreamFixture):
                 self.stop_helpers(program)
 
 
+class WithoutHelperTest(StreamFixture):
+    def start(self, program=None):
+        # No helper beside the program: network items go to the player as
+        # they are.
+        program = harness.Program(ARGS.program, ARGS.icon)
+        self.addCleanup(program.remove)
+        program.start(accessible=True)
+        self.addCleanup(self.stop_helpers, program)
+        return program, program.window_id()
+
+    def test_the_player_refuses_a_playlist_naming_a_local_file(self):
+        server = self.stream_server()
+        self.serve_streams(server, ["/evil-local/index.m3u8", "/hls/index.m3u8"])
+        program, screen, _ = self.play(0)
+        self.shows(screen, "已停止")
+        # A network playlist of network segments still plays without it.
+        program, screen, _ = self.play(1)
+        self.shows(screen, PLAYING)
+
+
 def trust_only(bundle):
     """From here on this process and its children see `bundle` as the
     system's certificate store; the machine's own is left alone."""
