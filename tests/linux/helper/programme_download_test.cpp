@@ -70,7 +70,8 @@ std::string ReadFile(const std::filesystem::path& path) {
 }
 
 // Four seconds of picture and tone, cut into one-second segments: plain,
-// AES-128 (IV from the sequence number, as ffmpeg leaves it), and fMP4.
+// AES-128 (IV from the sequence number, as ffmpeg leaves it), fMP4, and
+// byte ranges of one file.
 class Programmes {
  public:
   Programmes() {
@@ -90,7 +91,9 @@ class Programmes {
           Run(ffmpeg + "-i " + dir + "/source.ts -c copy -f hls -hls_time 1 -hls_playlist_type vod " +
               "-bsf:a aac_adtstoasc -hls_segment_type fmp4 -hls_fmp4_init_filename fmp4init.mp4 "
               "-hls_segment_filename " +
-              dir + "/fmp4%d.m4s " + dir + "/fmp4.m3u8");
+              dir + "/fmp4%d.m4s " + dir + "/fmp4.m3u8") &&
+          Run(ffmpeg + "-i " + dir + "/source.ts -c copy -f hls -hls_time 1 -hls_playlist_type vod " +
+              "-hls_flags single_file -hls_segment_filename " + dir + "/ranges.ts " + dir + "/ranges.m3u8");
     source_ = Inspect(dir + "/source.ts");
   }
   bool ok() const { return ok_ && source_.packets > 0; }
@@ -111,6 +114,12 @@ class Server {
   explicit Server(const Programmes& files) {
     server_.Get(R"(/(.*))", [this, &files](const httplib::Request& request, httplib::Response& response) {
       const std::string name = request.matches[1];
+      // Segments named relative to the playlist are found only from where
+      // the redirect led.
+      if (name.starts_with("moved/") && name.ends_with(".m3u8")) {
+        response.set_redirect("/" + name.substr(6), 302);
+        return;
+      }
       std::unique_lock lock(mutex_);
       ++requests_[name];
       if (failures_[name] > 0) {
@@ -213,8 +222,8 @@ class ProgrammeDownloadTest : public ::testing::Test {
 
 Programmes* ProgrammeDownloadTest::programmes_ = nullptr;
 
-TEST_F(ProgrammeDownloadTest, PlainEncryptedAndFragmentedProgrammesAreSavedAsOnePlayableFile) {
-  for (const std::string kind : {"plain", "aes", "fmp4"}) {
+TEST_F(ProgrammeDownloadTest, ProgrammesOfEveryFormAreSavedAsOnePlayableFile) {
+  for (const std::string kind : {"plain", "aes", "fmp4", "ranges", "moved/plain"}) {
     SCOPED_TRACE(kind);
     const auto item = Item(kind + ".m3u8");
     std::string error;
