@@ -121,24 +121,6 @@ std::optional<std::string> FirstVariant(std::string_view playlist) {
   return std::nullopt;
 }
 
-std::optional<std::string> ResolveAddress(std::string_view base, std::string_view reference) {
-  const std::string scheme = SchemeOf(reference);
-  if (!scheme.empty()) {
-    if (scheme != "http" && scheme != "https") return std::nullopt;
-    return std::string(reference);
-  }
-  const std::size_t authority = base.find("://");
-  if (authority == std::string_view::npos) return std::nullopt;
-  if (reference.starts_with("//")) return std::string(base.substr(0, authority + 1)) + std::string(reference);
-  const std::size_t path = base.find('/', authority + 3);
-  const std::string_view origin = base.substr(0, path);
-  if (reference.starts_with("/")) return std::string(origin) + std::string(reference);
-  std::string_view folder = path == std::string_view::npos ? "/" : base.substr(path);
-  folder = folder.substr(0, folder.find_first_of("?#"));
-  folder = folder.substr(0, folder.rfind('/') + 1);
-  return std::string(origin) + std::string(folder) + std::string(reference);
-}
-
 std::string DispositionFileName(std::string_view value) {
   std::string plain;
   for (std::string_view part : SplitText(value, ";")) {

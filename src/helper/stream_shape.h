@@ -43,10 +43,6 @@ StreamShape ClassifyStream(const StreamHead& head, std::string_view body);
 // The first variant a master playlist names, as written (relative or not).
 std::optional<std::string> FirstVariant(std::string_view playlist);
 
-// `reference` resolved against `base` (an http(s) address); nothing when it
-// names another protocol.
-std::optional<std::string> ResolveAddress(std::string_view base, std::string_view reference);
-
 // The file name a Content-Disposition header value gives (filename* in
 // UTF-8 first, then filename); empty when it gives none.
 std::string DispositionFileName(std::string_view value);

@@ -70,15 +70,6 @@ TEST(StreamShape, APlaylistNamingAnotherProtocolIsRefused) {
             StreamShape::kProgramme);
 }
 
-TEST(StreamShape, ReferencesResolveAgainstTheFinalAddress) {
-  EXPECT_EQ(ResolveAddress("http://h:8/a/b/index.m3u8?t=1", "low/x.m3u8"), "http://h:8/a/b/low/x.m3u8");
-  EXPECT_EQ(ResolveAddress("http://h:8/a/b/index.m3u8", "/root.m3u8"), "http://h:8/root.m3u8");
-  EXPECT_EQ(ResolveAddress("https://h/a/i.m3u8", "//cdn/x.m3u8"), "https://cdn/x.m3u8");
-  EXPECT_EQ(ResolveAddress("http://h", "x.m3u8"), "http://h/x.m3u8");
-  EXPECT_EQ(ResolveAddress("http://h/a/", "https://o/v.m3u8"), "https://o/v.m3u8");
-  EXPECT_FALSE(ResolveAddress("http://h/a/", "file:///etc/passwd"));
-}
-
 TEST(StreamShape, ContentDispositionNamesTheFile) {
   EXPECT_EQ(DispositionFileName("attachment; filename=\"clip.mp4\""), "clip.mp4");
   EXPECT_EQ(DispositionFileName("inline;filename=clip.mp4"), "clip.mp4");

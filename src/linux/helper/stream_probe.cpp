@@ -5,6 +5,8 @@
 #include <memory>
 #include <string_view>
 
+#include "helper/hls_playlist.h"
+
 namespace taviro::helper {
 namespace {
 
@@ -155,7 +157,7 @@ ProbeResult ProbeStream(const std::string& url, const std::atomic<bool>& stop) {
   // A master playlist is as live as its variants.
   const std::optional<std::string> variant = FirstVariant(fetched.look.body);
   const std::optional<std::string> address =
-      variant ? ResolveAddress(result.final_url, *variant) : std::nullopt;
+      variant ? ResolveHlsAddress(result.final_url, *variant) : std::nullopt;
   if (!address) {
     result.shape = StreamShape::kRefused;
     return result;
