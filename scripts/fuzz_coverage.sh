@@ -15,6 +15,7 @@ declare -A sources=(
   [extract_between_fuzz]="src/util/extract_between.cpp"
   [handoff_fuzz]="src/app/hand_off_text.cpp"
   [hls_playlist_fuzz]="src/helper/hls_playlist.cpp"
+  [stream_shape_fuzz]="src/helper/stream_shape.cpp"
   [helper_request_fuzz]="src/helper/helper_protocol.cpp"
   [link_forms_fuzz]="src/lists/list_links.cpp src/playback/catalogue_links.cpp src/playback/item_key.cpp"
   [list_file_fuzz]="src/lists/list_fields.cpp src/lists/list_text.cpp"

@@ -29,6 +29,8 @@ packages=(
   xvfb xauth xdotool imagemagick python3 python3-pyatspi at-spi2-core python3-gi gir1.2-gtk-3.0
   # xprop, for a window's hints
   x11-utils
+  # the stream tests' certificate authority, and the system store it stands in for
+  openssl ca-certificates
   # the desktop entry and metainfo checks, and the Debian package with
   # Debian's own check of it
   desktop-file-utils appstream dpkg-dev lintian

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace taviro {
@@ -76,8 +77,22 @@ std::string FormatOkReply(std::string_view value) {
   return std::string(kOk) + "\t" + std::string(value) + "\n";
 }
 
+namespace {
+constexpr std::string_view kLiveWord = "live";
+constexpr std::pair<HelperProblem, std::string_view> kProblemWords[] = {
+    {HelperProblem::kCertificate, "certificate"},
+    {HelperProblem::kRefused, "refused"},
+    {HelperProblem::kUnreachable, "unreachable"},
+};
+}  // namespace
+
 std::string FormatStatusReply(const HelperStatus& status) {
-  return FormatOkReply(std::to_string(status.thousandths) + "\t" + std::to_string(status.rate_kb));
+  std::string value = std::to_string(status.thousandths) + "\t" + std::to_string(status.rate_kb);
+  if (status.live) value += "\t" + std::string(kLiveWord);
+  for (const auto& [problem, word] : kProblemWords) {
+    if (status.problem == problem) value += "\t" + std::string(word);
+  }
+  return FormatOkReply(value);
 }
 
 std::string FormatErrorReply(std::string_view reason) {
@@ -102,11 +117,18 @@ std::optional<HelperStatus> ParseStatusReply(std::string_view reply) {
   const std::optional<std::string> value = OkReplyValue(reply);
   if (!value) return std::nullopt;
   const std::vector<std::string_view> fields = Fields(*value);
-  if (fields.size() != 2) return std::nullopt;
+  if (fields.size() < 2) return std::nullopt;
   const std::optional<int> thousandths = Number(fields[0]);
   const std::optional<int> rate = Number(fields[1]);
   if (!thousandths || !rate || *thousandths < 0 || *thousandths > 1000 || *rate < 0) return std::nullopt;
-  return HelperStatus{*thousandths, *rate};
+  HelperStatus status{*thousandths, *rate};
+  for (std::size_t i = 2; i < fields.size(); ++i) {
+    if (fields[i] == kLiveWord) status.live = true;
+    for (const auto& [problem, word] : kProblemWords) {
+      if (fields[i] == word) status.problem = problem;
+    }
+  }
+  return status;
 }
 
 std::string HelperSocketName(std::uint32_t uid, std::string_view folder) {

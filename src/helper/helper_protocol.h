@@ -24,9 +24,19 @@ struct HelperRequest {
   std::string service_base;
 };
 
+// Why an item cannot be played, as far as the helper knows.
+enum class HelperProblem {
+  kNone,
+  kCertificate,  // its server's certificate is not trusted
+  kRefused,      // it names what the player may not open
+  kUnreachable,
+};
+
 struct HelperStatus {
   int thousandths = 0;  // 0..1000
   int rate_kb = 0;      // KB per second, recent
+  bool live = false;    // it has no end: nothing is saved
+  HelperProblem problem = HelperProblem::kNone;
 };
 
 // Nothing when a field holds a tab or a line end, which the line format
@@ -39,6 +49,8 @@ std::string FormatStatusReply(const HelperStatus& status);
 std::string FormatErrorReply(std::string_view reason);
 // The value of an "ok" reply; nothing for an error or a garbled reply.
 std::optional<std::string> OkReplyValue(std::string_view reply);
+// Words after the two numbers say what else is known; a reply without them
+// (an older helper's) reads as a file with no problem.
 std::optional<HelperStatus> ParseStatusReply(std::string_view reply);
 
 // The abstract socket name of the helper installed in `folder` for the user

@@ -12,6 +12,7 @@ std::string Decorated(const char* before, int value, const char* after) {
 // The blanks are not uniform ("播放中(" has none before the parenthesis,
 // the other counters have one); the texts are kept as users know them.
 std::optional<std::string> PlayerStatusText(const PlayerReading& reading) {
+  if (reading.untrusted && reading.state != PlayerState::kPlaying) return "证书无效";
   const bool waiting = reading.state == PlayerState::kBuffering || reading.state == PlayerState::kConnecting;
   if (waiting && reading.stalled) return kStalledText;
   switch (reading.state) {
@@ -20,6 +21,7 @@ std::optional<std::string> PlayerStatusText(const PlayerReading& reading) {
     case PlayerState::kPaused:
       return reading.speed > 0 ? Decorated("已暂停 (", reading.speed, "Kbps/S)") : "已暂停";
     case PlayerState::kPlaying:
+      if (reading.live) return "直播中";
       // The transfer rate means little during the first seconds of play.
       if (reading.speed > 0 && reading.position > 6) {
         return Decorated("播放中(", reading.speed, " Kbps/S)");

@@ -31,6 +31,8 @@ class ReportingPlayerControl final : public PlayerControl {
     player_.SetVolume(percent);
   }
   int Duration() override { return player_.Duration(); }
+  bool Live() override { return player_.Live(); }
+  bool Untrusted() override { return player_.Untrusted(); }
   int TransferRate() override { return player_.TransferRate(); }
   int Position() override { return player_.Position(); }
   void SetPosition(int seconds) override {

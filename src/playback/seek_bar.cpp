@@ -17,7 +17,10 @@ constexpr int kLabelUnitsPerPixel = kTwipsPerPixel;
 // Seeking back a little from where the thumb was let go.
 constexpr int kSeekLeadSeconds = 2;
 
-bool ItemLoaded(MainWindow& window) { return !window.ports.player.Url().empty(); }
+// A live item has no span to point into.
+bool ItemLoaded(MainWindow& window) {
+  return !window.ports.player.Url().empty() && !window.ports.player.Live();
+}
 
 }  // namespace
 
@@ -52,6 +55,7 @@ void SeekThumbDragged(MainWindow& window, int x, bool left_down) {
 }
 
 void SeekBarReleased(MainWindow& window, RegionId part) {
+  if (window.ports.player.Live()) return;
   bool lead = false;
   if (part == R::gunt) {
     if (!ItemLoaded(window)) return;

@@ -70,8 +70,10 @@ void StatusPoller::Tick() {
   Poll poll;
   poll.duration = player.Duration();
   poll.position = player.Position();
-  // A duration still unknown (0) makes any running position the end.
-  if (poll.duration - kEndMargin < poll.position && poll.position > 0 && !HandleEndReached()) {
+  // A duration still unknown (0) makes any running position the end, unless
+  // the item has none.
+  if (!player.Live() && poll.duration - kEndMargin < poll.position && poll.position > 0 &&
+      !HandleEndReached()) {
     return;
   }
   poll.progress = player.DownloadProgress();
@@ -106,8 +108,8 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   ShowPanels(poll);
   const bool stalled = Stalled(now.PlayerState, now.DownloadSpeed, poll.regular_tick);
   if (now.PlayerState != PlayerState::kPlaying) {
-    ShowState(
-        PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true, stalled});
+    ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true,
+                            false, player.Untrusted(), stalled});
   }
 }
 
@@ -251,7 +253,8 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
   }
   model[R::next_s].visible = false;
   if (!model.playing) SetPlayingShown(model, true);
-  ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true});
+  ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true,
+                          player.Live()});
 }
 
 void StatusPoller::Resume(const Poll& poll) {

@@ -39,6 +39,12 @@ class PlayerControl {
   virtual int DownloadProgress() = 0;  // thousandths
   virtual void Prebuffer(const std::string& url) = 0;
   virtual void SetAdvertUrl(const std::string& url) = 0;
+  // The item has no end (a live channel), so it cannot
+  // be sought in and never reaches an end.
+  virtual bool Live() { return false; }
+  // The item's server showed a certificate the system
+  // does not trust, so nothing of it was played.
+  virtual bool Untrusted() { return false; }
 };
 
 }  // namespace taviro

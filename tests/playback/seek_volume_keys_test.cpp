@@ -303,5 +303,12 @@ TEST_F(BarsTest, UpAndDownStepTheVolumeAndShowWhatThePlayerReports) {
   EXPECT_EQ(Knob(), -3);  // off the track's start, as the layout would place it
 }
 
+TEST_F(BarsTest, TheSeekBarOfALiveItemIsInert) {
+  t.player.live = true;
+  EXPECT_EQ(ClickTrack(R::gunt, 300), Log{});
+  EXPECT_EQ(ReleaseThumbAt(200), Log{});
+  EXPECT_EQ(ClickTrack(R::gunt2, 300), Log{});
+}
+
 }  // namespace
 }  // namespace taviro

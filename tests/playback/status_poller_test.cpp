@@ -313,5 +313,20 @@ TEST_F(StatusPollerTest, WithBalloonsOffTheEndTickStopsEarlyAndNothingIsAnnounce
   EXPECT_TRUE(BalloonTexts().empty());
 }
 
+TEST_F(StatusPollerTest, ALiveItemPlaysOnWithoutADurationAndAnUntrustedServerIsSaid) {
+  player().live = true;
+  Reading(PlayerState::kPlaying, 40, 0);
+  Tick(3);
+  EXPECT_EQ(Caption(R::zhun), "直播中");
+  EXPECT_FALSE(timer2.Enabled());  // no end reached
+  EXPECT_TRUE(BalloonTexts().empty());
+
+  player().live = false;
+  player().untrusted = true;
+  Reading(PlayerState::kStopped, 0, 0);
+  Tick();
+  EXPECT_EQ(Caption(R::zhun), "证书无效");
+}
+
 }  // namespace
 }  // namespace taviro

@@ -64,6 +64,8 @@ class FakePlayerControl : public PlayerControl {
     AddTo(log_, "player.SetSoundChannel(" + std::to_string(static_cast<int>(channel)) + ")");
   }
   int DownloadProgress() override { return download_progress; }
+  bool Live() override { return live; }
+  bool Untrusted() override { return untrusted; }
   void Prebuffer(const std::string& next_url) override {
     prebuffered.push_back(next_url);
     AddTo(log_, "player.Prebuffer(" + next_url + ")");
@@ -85,6 +87,8 @@ class FakePlayerControl : public PlayerControl {
   int second_rate = 0;
   SoundChannel sound_channel = SoundChannel::kMixed;
   int download_progress = 0;
+  bool live = false;
+  bool untrusted = false;
   std::vector<std::string> prebuffered;
   std::string advert_url;
 

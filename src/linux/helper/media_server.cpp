@@ -109,6 +109,14 @@ bool SendStatus(int connection, const char* status) {
   return SendAll(connection, text, Clock::now() + kSendWait);
 }
 
+bool SendRedirect(int connection, const std::string& location) {
+  // A line end in the address would be a header of its own.
+  if (location.find_first_of("\r\n") != std::string::npos) return SendStatus(connection, "502 Bad Gateway");
+  const std::string text = "HTTP/1.1 307 Temporary Redirect\r\nLocation: " + location +
+                           "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+  return SendAll(connection, text, Clock::now() + kSendWait);
+}
+
 bool SendBody(int connection, ItemDownload& item, std::int64_t at, std::int64_t end) {
   std::vector<char> bytes;
   while (at < end) {
@@ -220,7 +228,23 @@ void MediaServer::Serve(int connection) {
     (void)SendStatus(connection, "404 Not Found");
     return;
   }
-  const std::optional<std::int64_t> size = served->item->WaitForSize(kSizeWait);
+  const std::optional<ItemRoute> route = served->item->WaitForRoute(kSizeWait);
+  if (!route) {
+    (void)SendStatus(connection, "503 Service Unavailable");
+    return;
+  }
+  if (PlayedAtOrigin(route->shape)) {
+    // Relative addresses inside a playlist resolve against where this
+    // sends the player, so it is sent to the origin itself.
+    (void)SendRedirect(connection, route->origin);
+    return;
+  }
+  if (!route->file) {
+    (void)SendStatus(connection, "502 Bad Gateway");
+    return;
+  }
+  ItemDownload& file = *route->file;
+  const std::optional<std::int64_t> size = file.WaitForSize(kSizeWait);
   if (!size) {
     (void)SendStatus(connection, "503 Service Unavailable");
     return;
@@ -242,7 +266,7 @@ void MediaServer::Serve(int connection) {
   text += "\r\n";
   if (!SendAll(connection, text, Clock::now() + kSendWait) || request->head_only) return;
   // A player that goes away or a transfer that gives up ends the answer.
-  (void)SendBody(connection, *served->item, span->begin, span->end);
+  (void)SendBody(connection, file, span->begin, span->end);
 }
 
 }  // namespace taviro::helper

@@ -1,5 +1,6 @@
 #include "linux/helper/terminal.h"
 
+#include <fcntl.h>
 #include <sys/random.h>
 
 #include <array>
@@ -45,7 +46,7 @@ std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::stri
   if (auto found = items_.find(key); found != items_.end() && !found->second.item->Failed())
     return found->second;
   for (auto other = items_.begin(); other != items_.end();) {
-    if (other->second.name != name || other->first == key) {
+    if (!other->second.item->Holds(name) || other->first == key) {
       ++other;
     } else if (other->second.item->Failed()) {
       other = items_.erase(other);  // gone for good: its name is free again
@@ -60,12 +61,21 @@ std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::stri
     error = "cannot write to the save folder " + save_folder_;
     return std::nullopt;
   }
-  const std::vector<std::string> files = DownloadFilesOf(name);
-  std::optional<std::int64_t> size;
-  if (const std::optional<QvodLink> link = ParseQvodLink(request.address)) size = link->size;
-  auto item = std::make_shared<ItemDownload>(*source, key, ItemFiles{folder_, files[0], files[1], files[2]},
-                                             size, debug_);
-  if (!item->Start(error)) return std::nullopt;
+  std::shared_ptr<HelperItem> item;
+  const std::optional<QvodLink> link = ParseQvodLink(request.address);
+  // A qvod link is a file of a promised size, and a file saved already is
+  // served as it is: neither needs a look at its source.
+  if (link || folder_->OpenOwned(name, O_RDONLY).valid()) {
+    const std::vector<std::string> files = DownloadFilesOf(name);
+    auto file =
+        std::make_shared<ItemDownload>(*source, key, ItemFiles{folder_, files[0], files[1], files[2]},
+                                       link ? std::optional<std::int64_t>(link->size) : std::nullopt, debug_);
+    if (!file->Start(error)) return std::nullopt;
+    item = std::make_shared<HelperItem>(std::move(file), name);
+  } else {
+    item = std::make_shared<HelperItem>(HelperItem::Source{*source, key, name, folder_, debug_});
+    item->Start();
+  }
   ServedItem served{item, NewToken(), name};
   items_[key] = served;
   return served;
@@ -82,7 +92,7 @@ std::optional<ServedItem> Terminal::FindByToken(const std::string& token) {
 std::optional<HelperStatus> Terminal::Status(const HelperRequest& request) {
   const std::optional<std::string> source = SourceAddress(request.address, request.service_base);
   if (!source) return std::nullopt;
-  std::shared_ptr<ItemDownload> item;
+  std::shared_ptr<HelperItem> item;
   {
     std::lock_guard lock(mutex_);
     const auto found = items_.find(SourceKey(request.address, *source));

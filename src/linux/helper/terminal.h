@@ -7,14 +7,14 @@
 #include <string>
 
 #include "helper/helper_protocol.h"
-#include "linux/helper/item_download.h"
+#include "linux/helper/helper_item.h"
 #include "linux/helper/save_folder.h"
 
 namespace taviro::helper {
 
 // An item as the server finds it: by the secret token in its address.
 struct ServedItem {
-  std::shared_ptr<ItemDownload> item;
+  std::shared_ptr<HelperItem> item;
   std::string token;
   std::string name;
 };

@@ -112,6 +112,13 @@ constexpr std::pair<const char*, const char*> kReachLimits[] = {
      "reconnect_on_network_error=1,reconnect_delay_max=15"},
 };
 
+// Servers are checked against the system's certificate store; libmpv
+// takes any certificate unless told.
+constexpr std::pair<const char*, const char*> kServerTrust[] = {
+    {"tls-verify", "yes"},
+    {"tls-ca-file", "/etc/ssl/certs/ca-certificates.crt"},
+};
+
 // libmpv starts its statistics and console scripts even with load-scripts
 // off, each a Lua state on a thread of its own (about 2 MiB); no player of
 // ours shows either.
@@ -141,6 +148,11 @@ std::unique_ptr<MpvCore> MpvCore::Create(const OptionList& options, Hooks hooks)
   // reach: never the program's own descriptors or devices. A player that
   // cannot be held to this is not made.
   for (const auto& [name, value] : kReachLimits) {
+    if (mpv_set_option_string(handle.get(), name, value) < 0) {
+      return nullptr;
+    }
+  }
+  for (const auto& [name, value] : kServerTrust) {
     if (mpv_set_option_string(handle.get(), name, value) < 0) {
       return nullptr;
     }

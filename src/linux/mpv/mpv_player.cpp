@@ -14,6 +14,10 @@
 namespace taviro::mpv {
 namespace {
 
+// What an item from the network, and every playlist in it, may reach: the
+// web's protocols only, never a local file.
+constexpr const char* kNetworkReach = "demuxer-lavf-o=[protocol_whitelist=[http,https,tcp,tls,crypto,httpproxy]]";
+
 OptionList PlayerOptions(bool audio) {
   OptionList options = {
       {"vo", "libmpv"},
@@ -247,7 +251,11 @@ void MpvPlayer::OpenStream() {
   }
   via_helper_ = choice.kind == StreamChoice::Kind::kHelper;
   load_request_ = ++last_request_;
-  core_->Command({"loadfile", choice.address.c_str(), "replace"}, load_request_);
+  if (IsNetworkAddress(choice.address)) {
+    core_->Command({"loadfile", choice.address.c_str(), "replace", kNetworkReach}, load_request_);
+  } else {
+    core_->Command({"loadfile", choice.address.c_str(), "replace"}, load_request_);
+  }
   if (via_helper_) {
     watch_source_ = g_timeout_add(
         1000,
@@ -295,6 +303,18 @@ int MpvPlayer::TransferRate() {
     return report ? std::min(report->rate_kb, 32767) : 0;
   }
   return Network() ? TransferRateKb(core_->readings()) : 0;
+}
+
+bool MpvPlayer::Live() {
+  if (!Open() || !Network()) return false;
+  if (const std::optional<HelperStatus> report = HelperReport(); report && report->live) return true;
+  // A stream that tells no duration once open has none: it keeps coming.
+  return phase_ == LoadPhase::kLoaded && !core_->readings().duration.has_value();
+}
+
+bool MpvPlayer::Untrusted() {
+  const std::optional<HelperStatus> report = HelperReport();
+  return report && report->problem == HelperProblem::kCertificate;
 }
 
 int MpvPlayer::DownloadProgress() {
@@ -410,6 +430,14 @@ void MpvPlayer::OnEndFile(const mpv_event_end_file& end) {
       [[fallthrough]];
     case MPV_END_FILE_REASON_STOP:
     case MPV_END_FILE_REASON_QUIT: phase_ = LoadPhase::kNothing; break;
+    case MPV_END_FILE_REASON_REDIRECT:
+      // The player took the item apart as a playlist of its own, as it does
+      // with one its demuxer refused: its entries are not what was asked.
+      if (phase_ == LoadPhase::kOpening) {
+        phase_ = LoadPhase::kFailed;
+        core_->Command({"stop"});
+      }
+      break;
     default: break;
   }
   entry_.reset();

@@ -59,6 +59,8 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   int Duration() override { return Open() ? DurationSeconds(core_->readings()) : 0; }
   // Local files are read, not transferred.
   int TransferRate() override;
+  bool Live() override;
+  bool Untrusted() override;
   int Position() override { return Open() ? PositionSeconds(core_->readings()) : 0; }
   void SetPosition(int seconds) override;
   void Play() override;

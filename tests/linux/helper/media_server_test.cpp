@@ -112,10 +112,12 @@ class MediaServerTest : public ::testing::Test {
     const std::optional<ServedItem> served = Open(address, error);
     EXPECT_TRUE(served) << error;
     if (!served) return {};
-    // The partial file comes with the first byte: until the whole file is
-    // there, a name planted in the folder is not the item's.
+    // The item starts after a look at its source, and its partial file comes
+    // with the first byte: until the whole file is there, a name planted in
+    // the folder is not the item's.
     EXPECT_TRUE(WaitFor([&] {
       return served->item->Status().thousandths == 1000 && folder.Exists(name) &&
+             !std::filesystem::is_symlink(folder / name) &&
              !folder.Exists(name + ".part");
     }));
     return folder.Read(name);
