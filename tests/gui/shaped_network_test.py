@@ -118,9 +118,12 @@ class ShapedNetworkTest(harness.SharedDemoServiceTest):
         asked = time.monotonic()
         screen.wait_label(lambda text: text == STALLED, "the stalled source named", 30)
         self.assertLess(time.monotonic() - asked, 30)
-        # The helper drops the silent connection and tries again: by then
-        # any file it would make would be there.
-        harness.wait_for(lambda: "QvodTerminal: retrying" in program.log(), 60, "the helper's retry")
+        # The helper drops the silent connection, and gives up on its look at
+        # the source or tries again: by then any file it would make would be
+        # there.
+        harness.wait_for(
+            lambda: any(line in program.log() for line in ("QvodTerminal: retrying", "QvodTerminal: cannot look at")),
+            60, "the helper's retry")
         media = os.path.join(program.app_dir, "Media")
         self.assertEqual(os.listdir(media) if os.path.isdir(media) else [], [])
 

@@ -16,7 +16,8 @@ namespace {
 
 // What an item from the network, and every playlist in it, may reach: the
 // web's protocols only, never a local file.
-constexpr const char* kNetworkReach = "demuxer-lavf-o=[protocol_whitelist=[http,https,tcp,tls,crypto,httpproxy]]";
+constexpr const char* kNetworkReach =
+    "demuxer-lavf-o=[protocol_whitelist=[http,https,tcp,tls,crypto,httpproxy]]";
 
 OptionList PlayerOptions(bool audio) {
   OptionList options = {

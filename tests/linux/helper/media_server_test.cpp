@@ -117,8 +117,7 @@ class MediaServerTest : public ::testing::Test {
     // the folder is not the item's.
     EXPECT_TRUE(WaitFor([&] {
       return served->item->Status().thousandths == 1000 && folder.Exists(name) &&
-             !std::filesystem::is_symlink(folder / name) &&
-             !folder.Exists(name + ".part");
+             !std::filesystem::is_symlink(folder / name) && !folder.Exists(name + ".part");
     }));
     return folder.Read(name);
   }
