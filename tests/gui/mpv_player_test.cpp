@@ -338,14 +338,14 @@ TEST_F(MpvPlayerTest, NoAddressOrPlaylistReachesTheProgramsDescriptors) {
       return line.find("unsafe URL") != std::string::npos;
     });
   };
-  int expected = 0;
-  for (const auto& [address, entries] :
-       {std::pair{server.Url("served.m3u"), 2}, std::pair{(lists / "local.m3u").string(), 1}}) {
-    player.SetUrl(address);
-    player.Play();
-    expected += entries;
-    EXPECT_TRUE(PumpUntil([&] { return refusals() >= expected; }, 20s)) << address;
-  }
+  player.SetUrl(server.Url("served.m3u"));
+  player.Play();
+  EXPECT_TRUE(PumpUntil(
+      [&] { return server.WasAskedFor("/served.m3u") && player.State() == PlayerState::kStopped; }, 20s))
+      << "a plain playlist from the network is not taken apart: the load ends";
+  player.SetUrl((lists / "local.m3u").string());
+  player.Play();
+  EXPECT_TRUE(PumpUntil([&] { return refusals() >= 1; }, 20s)) << "a local playlist has each entry refused";
   EXPECT_NE(::fcntl(ends[0], F_GETFD), -1) << "a descriptor was closed";
   player.Prebuffer("fdclose://" + fd);
   EXPECT_EQ(player.prebuffer_url(), nullptr);
