@@ -40,17 +40,27 @@ while True:
     c.close()
 """
 
-# Holds `count` connections to the port, sending one byte every 3 s.
+# Holds `count` connections to the port, sending one byte on each when 3 s
+# pass without the server answering; a connection the server closes is let
+# go, and the flood ends when none is left.
 FLOOD = r"""
-import socket, sys, time
+import select, socket, sys
 held = []
 for _ in range(int(sys.argv[2])):
     s = socket.create_connection(("127.0.0.1", int(sys.argv[1])))
     s.send(b"G")
     held.append(s)
 print("holding", flush=True)
-while True:
-    time.sleep(3)
+while held:
+    answered, _, _ = select.select(held, [], [], 3)
+    for s in answered:
+        try:
+            closed = not s.recv(4096)
+        except OSError:
+            closed = True
+        if closed:
+            held.remove(s)
+            s.close()
     for s in held:
         try:
             s.send(b"E")

@@ -9,14 +9,12 @@ extern "C" {
 
 #include <memory>
 
+#include "linux/helper/web_transfer.h"
+
 namespace taviro::helper {
 namespace {
 
 constexpr int kAesBlock = 16;
-
-struct CurlDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
 
 struct AesDeleter {
   void operator()(AVAES* aes) const { av_free(aes); }
@@ -57,7 +55,7 @@ struct Transfer {
 FetchedBytes FetchToMemory(const std::string& url, const std::optional<HlsByteRange>& range,
                            std::size_t limit, const std::function<bool()>& stopped) {
   FetchedBytes fetched;
-  std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
+  CurlHandle handle(curl_easy_init());
   if (!handle) return fetched;
   if (range && (range->length <= 0 || static_cast<std::size_t>(range->length) > limit)) {
     fetched.outcome = FetchOutcome::kTooLarge;
@@ -73,17 +71,8 @@ FetchedBytes FetchToMemory(const std::string& url, const std::optional<HlsByteRa
     range_header = std::to_string(range->offset) + "-" + std::to_string(range->offset + range->length - 1);
     curl_easy_setopt(curl, CURLOPT_RANGE, range_header.c_str());
   }
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
-  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  SetWebTransferOptions(curl);
   curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);
-  // A stalled connection is dropped and tried again rather than waited on.
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 20L);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::Body);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::Progress);

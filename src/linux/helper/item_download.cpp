@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "helper/ranges_file.h"
+#include "linux/helper/web_transfer.h"
 
 namespace taviro::helper {
 namespace {
@@ -28,10 +29,6 @@ constexpr std::int64_t kWriteBehind = 8 * 1024 * 1024;
 // such notes; the ranges file says it for a partial file in any case.
 constexpr const char* kSourceAttribute = "user.taviro.source";
 constexpr std::size_t kLongestKey = 4096;
-
-struct CurlDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
 
 std::optional<std::int64_t> Number(std::string_view text) {
   std::int64_t value = 0;
@@ -297,22 +294,14 @@ void ItemDownload::Keep() {
 }
 
 ItemDownload::FetchEnd ItemDownload::Fetch(std::int64_t start) {
-  std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
+  CurlHandle handle(curl_easy_init());
   if (!handle) return FetchEnd::kFailed;
   TransferCallbacks callbacks{this, start, std::nullopt, handle.get()};
   const std::string range = std::to_string(start) + "-";
   CURL* curl = handle.get();
   curl_easy_setopt(curl, CURLOPT_URL, source_url_.c_str());
   curl_easy_setopt(curl, CURLOPT_RANGE, range.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);
-  // A connection that stalls is dropped and tried again.
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 20L);
+  SetWebTransferOptions(curl);
   curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 1024L * 1024L);
   curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &TransferCallbacks::Header);
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &callbacks);

@@ -6,19 +6,10 @@
 #include <string_view>
 
 #include "helper/hls_playlist.h"
+#include "linux/helper/web_transfer.h"
 
 namespace taviro::helper {
 namespace {
-
-constexpr long kMostRedirects = 10;
-constexpr long kConnectSeconds = 10;
-// A server that sends nothing for this long is not waited on here; the
-// player or the transfer tries again.
-constexpr long kStallSeconds = 20;
-
-struct CurlDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
 
 struct Look {
   const std::atomic<bool>* stop;
@@ -90,7 +81,7 @@ struct Fetched {
 
 Fetched Fetch(const std::string& url, const std::atomic<bool>& stop) {
   Fetched fetched;
-  std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
+  CurlHandle handle(curl_easy_init());
   if (!handle) {
     fetched.result = CURLE_FAILED_INIT;
     return fetched;
@@ -99,17 +90,9 @@ Fetched Fetch(const std::string& url, const std::atomic<bool>& stop) {
   fetched.look.stop = &stop;
   fetched.look.handle = curl;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMostRedirects);
+  SetWebTransferOptions(curl);
   // Playlists often come compressed; their text is what counts.
   curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
-  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
   curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &OnHeader);
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &fetched.look);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnBody);

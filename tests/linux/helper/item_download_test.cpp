@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace taviro::helper {
 namespace {
@@ -31,17 +32,8 @@ constexpr std::size_t kTrickle = 256;
 constexpr auto kTrickleStep = 20ms;
 constexpr auto kDeadline = 60s;
 
-// Waits on an observable condition, with a deadline; a machine 3 to 5 times
-// slower than a quiet one stays far inside it. The item announces nothing,
-// so its state is read again every 10 ms until then.
-bool WaitFor(const std::function<bool()>& done) {
-  const auto deadline = Clock::now() + kDeadline;
-  while (!done()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
+// A machine 3 to 5 times slower than a quiet one stays far inside it.
+bool WaitFor(const std::function<bool()>& done) { return testing::WaitUntil(done, kDeadline); }
 
 // Something held until the test lets it go; counts who came to wait on it.
 class Gate {

@@ -21,6 +21,7 @@
 
 #include "linux/helper/terminal.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace taviro::helper {
 namespace {
@@ -31,14 +32,7 @@ using Clock = std::chrono::steady_clock;
 constexpr uid_t kOtherUser = 65534;  // nobody
 constexpr auto kDeadline = 60s;
 
-bool WaitFor(const std::function<bool()>& done) {
-  const auto deadline = Clock::now() + kDeadline;
-  while (!done()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
+bool WaitFor(const std::function<bool()>& done) { return testing::WaitUntil(done, kDeadline); }
 
 // A source on a free loopback port: every path is a file of its own.
 class Source {

@@ -19,6 +19,7 @@ extern "C" {
 #include <thread>
 
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace taviro::helper {
 namespace {
@@ -28,15 +29,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kDeadline = 120s;
 
-// The item announces nothing, so its state is read again every 10 ms.
-bool WaitFor(const std::function<bool()>& done) {
-  const auto deadline = Clock::now() + kDeadline;
-  while (!done()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
+bool WaitFor(const std::function<bool()>& done) { return testing::WaitUntil(done, kDeadline); }
 
 struct MediaFacts {
   int streams = 0;

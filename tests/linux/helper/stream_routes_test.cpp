@@ -14,6 +14,7 @@
 #include "linux/helper/media_server.h"
 #include "linux/helper/terminal.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace taviro::helper {
 namespace {
@@ -124,12 +125,8 @@ class StreamRoutesTest : public ::testing::Test {
     return terminal.Status(HelperRequest{HelperVerb::kStatus, origin.Base() + path, origin.Base()});
   }
   bool WaitForFile(const std::string& name) {
-    const auto deadline = Clock::now() + kDeadline;
-    while (!(folder.Exists(name) && !folder.Exists(name + ".part"))) {
-      if (Clock::now() > deadline) return false;
-      std::this_thread::sleep_for(10ms);
-    }
-    return true;
+    return testing::WaitUntil([&] { return folder.Exists(name) && !folder.Exists(name + ".part"); },
+                              kDeadline);
   }
   std::vector<std::string> SavedFiles() const {
     std::vector<std::string> names;
