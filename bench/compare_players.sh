@@ -61,7 +61,7 @@ install_missing mpv mpv
 # Everything below runs inside a single Xvfb and, as on a desktop, one
 # session bus (without it GTK programs start a bus of their own each time).
 if [[ -z ${TAVIRO_BENCH_INNER:-} ]]; then
-  exec env TAVIRO_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- \
+  exec env TAVIRO_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1280x800x24 -noreset" dbus-run-session -- \
     "$0" --taviro "$taviro_bin" --service "$service_bin" --runs "$runs" --seconds "$span" \
     --cpu-runs "$cpu_runs" --players "$players_wanted" ${area:+--area "$area"}
 fi

@@ -255,7 +255,7 @@ def cell(value, digits=2):
 def main():
     args = arguments()
     if not os.environ.get("TAVIRO_BENCH_INNER"):
-        os.execvpe("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x800x24", "dbus-run-session", "--",
+        os.execvpe("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x800x24 -noreset", "dbus-run-session", "--",
                                 sys.executable, *sys.argv], dict(os.environ, TAVIRO_BENCH_INNER="1"))
     if not shutil.which("mpv"):
         sys.exit("plain mpv is needed: apt-get install mpv")

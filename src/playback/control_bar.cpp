@@ -81,7 +81,7 @@ void ControlBar::PlayOrPause() {
     SetPlayingShown(model, false);
     return;
   }
-  now_.ResumeDone = 0;
+  now_.resume_done = false;
   player.Play();
   SetPlayingShown(model, true);
   if (model.main_tab != MainTab::kPlayer) ShowMainTab(window_, MainTab::kPlayer);

@@ -89,7 +89,7 @@ void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
     // The reply's kind is not used: a prepared episode always plays in the
     // player, where it was pre-buffered.
     now.NextMediaUrl = record->media_url;
-    now.PrefetchStarted = 0;
+    now.prefetch_started = false;
     now.next_episode = NextEpisodeLink{EpisodePlayLink("qvod", *record, *key, key->episode + 1)};
     return;
   }
@@ -98,7 +98,7 @@ void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
   now.next_episode = NextEpisodeRetrying{};
   now.NextMediaUrl = "0";
   now.RetryTicks = 0;
-  now.PrefetchStarted = 1;
+  now.prefetch_started = true;
   ShowBalloon(context_.window.ports.tray, kRetryBalloon);
   context_.timers.Timer4.SetEnabled(true);
 }
@@ -106,7 +106,7 @@ void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
 void EpisodeResolver::Finish(After after) {
   if (after != After::kLetThePollerAskAgain) return;
   // Whatever came of the retry, the poller may try again on its next tick.
-  context_.now.PrefetchStarted = 0;
+  context_.now.prefetch_started = false;
   context_.now.RetryTicks = 0;
 }
 

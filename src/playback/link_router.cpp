@@ -138,7 +138,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
     window.ports.player.SetUrl(media);
     window.ports.player.Play();
     context_.timers.Timer1.SetEnabled(true);
-    now.PrefetchStarted = 0;
+    now.prefetch_started = false;
     now.ListKey = std::to_string(link.id);
   } else {
     SetContentMode(window, ContentMode::kWebPlayPage);

@@ -47,9 +47,9 @@ struct NowPlaying {
   std::string ListKey = "0";
   taviro::ItemKind item_kind = ItemKind::kNone;
   int ResumePosition = 0;
-  int ResumeDone = 0;
+  bool resume_done = false;
   int LastPosition = 0;
-  int PrefetchStarted = 0;
+  bool prefetch_started = false;
   int RetryTicks = 0;
   taviro::PlayerState PlayerState = PlayerState::kIdle;
   int DownloadSpeed = 0;
@@ -61,12 +61,12 @@ struct NowPlaying {
 // button) has no stored position to resume and no next episode: whatever the
 // item before it prepared is dropped.
 inline void StartLocalItem(NowPlaying& now, const std::string& path) {
-  now.ResumeDone = 0;
+  now.resume_done = false;
   now.ResumePosition = 0;
   now.CurrentItemKey = "0";
   now.next_episode = NoNextEpisode{};
   now.NextMediaUrl = "0";
-  now.PrefetchStarted = 0;
+  now.prefetch_started = false;
   now.ListKey = path;
   now.item_kind = ItemKind::kLocalFile;
 }

@@ -105,12 +105,12 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
     StartPlayer(context, ScriptUnescape(media_url));
     ShowItemName(window,
                  TruncateByWidth(ScriptUnescape(title), kNameWidth) + "-" + ScriptUnescape(episode_name));
-    now.ResumeDone = 0;
+    now.resume_done = false;
     now.ResumePosition = ToInteger(position);
     episode_list.Navigate(window.ServiceBaseUrl + "pp.htm?" + item_key + "-0");
     now.CurrentItemKey = item_key;
     now.next_episode = NoNextEpisode{};
-    now.PrefetchStarted = 0;
+    now.prefetch_started = false;
     now.NextMediaUrl = "0";
     now.ListKey = id;
   } else {

@@ -183,7 +183,7 @@ bool StatusPoller::HandleEndReached() {
 
 void StatusPoller::TriggerNextEpisode(int progress) {
   NowPlaying& now = context_.now;
-  if (progress <= kPrefetchProgress || now.NextMediaUrl == "1" || now.PrefetchStarted != 0) {
+  if (progress <= kPrefetchProgress || now.NextMediaUrl == "1" || now.prefetch_started) {
     return;
   }
   if (now.NextMediaUrl == "0") {
@@ -195,7 +195,7 @@ void StatusPoller::TriggerNextEpisode(int progress) {
     return;
   }
   context_.window.ports.player.Prebuffer(now.NextMediaUrl);
-  now.PrefetchStarted = 1;
+  now.prefetch_started = true;
   if (BalloonsOn()) {
     Balloon("开始缓冲下一集！");
   }
@@ -259,7 +259,7 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
 
 void StatusPoller::Resume(const Poll& poll) {
   NowPlaying& now = context_.now;
-  if (now.ResumePosition <= 0 || now.ResumeDone != 0) {
+  if (now.ResumePosition <= 0 || now.resume_done) {
     return;
   }
   PlayerControl& player = context_.window.ports.player;
@@ -276,7 +276,7 @@ void StatusPoller::Resume(const Poll& poll) {
       }
     }
   }
-  now.ResumeDone = 1;
+  now.resume_done = true;
 }
 
 void StatusPoller::ShowState(const PlayerReading& reading) {

@@ -17,10 +17,8 @@ NewsTicker::NewsTicker(TimerScheduler& scheduler, Env env)
     : env_(std::move(env)), timerg_(scheduler, kTimergIntervalMs, false, [this] { OnTimerg(); }) {}
 
 void NewsTicker::FetchAndStart() {
-  env_.fetcher.Fetch(env_.service_base_url + "lib/gun.txt", [this](const std::string& body) {
-    Load(DecodeAnsi(body));
-    if (env_.changed) env_.changed();
-  });
+  env_.fetcher.Fetch(env_.service_base_url + "lib/gun.txt",
+                     [this](const std::string& body) { Load(DecodeAnsi(body)); });
 }
 
 void NewsTicker::Load(std::string_view text) {
@@ -61,7 +59,6 @@ void NewsTicker::OnTimerg() {
       index_ = index_ + 1 > last_ ? 0 : index_ + 1;
     }
   }
-  if (env_.changed) env_.changed();
 }
 
 void NewsTicker::PointerOverLabel(int k) {

@@ -41,8 +41,6 @@ class NewsTicker {
     std::string service_base_url;
     // The top of label 0 as the layout placed it.
     std::function<int()> label0_top;
-    // The labels changed outside a pointer event.
-    std::function<void()> changed;
   };
 
   NewsTicker(TimerScheduler& scheduler, Env env);

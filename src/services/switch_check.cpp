@@ -25,7 +25,6 @@ void SwitchCheck::Apply(const std::string& text) {
   // A panel whose page already failed stays off for the run.
   if (file->pause_panel && model.pause_panel != AdPanel::kFailed) model.pause_panel = AdPanel::kEnabled;
   env_.state.RemoteVersion = file->version;
-  if (env_.changed) env_.changed();
   if (RunUpdateDecision(env_.state, env_.update)) return;  // the run ends here
   if (file->notice && env_.load_notice) env_.load_notice();
   if (file->ticker && env_.start_news_ticker) env_.start_news_ticker();
@@ -33,7 +32,6 @@ void SwitchCheck::Apply(const std::string& text) {
     model.banner_panel = AdPanel::kEnabled;
     model[RegionId::bo_pad].visible = true;
   }
-  if (env_.changed) env_.changed();
 }
 
 }  // namespace taviro

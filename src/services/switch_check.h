@@ -23,8 +23,6 @@ struct SwitchCheckEnv {
   std::function<void()> load_notice;
   // Starts the news ticker.
   std::function<void()> start_news_ticker;
-  // The window model changed outside a window event.
-  std::function<void()> changed;
 };
 
 // `Timer5`: six seconds after the window is created the switch file is

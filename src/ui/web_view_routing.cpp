@@ -1,5 +1,6 @@
 #include "ui/web_view_routing.h"
 
+#include <functional>
 #include <string>
 
 #include "playback/link_router.h"
@@ -19,18 +20,11 @@ void Trace(const WebViewRouting& routing, int number, std::string_view what) {
   }
 }
 
-void Changed(const WebViewRouting& routing) {
-  if (routing.changed) {
-    routing.changed();
-  }
-}
-
 // A view that failed to load the catalogue keeps its error page; it is
 // not reported as loaded.
 void OnLoaded(const WebViewRouting& routing, int number) {
   if (number == 1) {
     OnCatalogueLoaded(routing.window);
-    Changed(routing);
     if (routing.window.model.catalogue_failed) {
       return;
     }
@@ -45,29 +39,17 @@ void OnFailed(const WebViewRouting& routing, int number, const std::string& uri)
   } else if (number == 7 || number == 8) {
     OnAdvertNavigateError(routing.window, number);
   }
-  Changed(routing);
-}
-
-template <typename Target>
-Navigate RouteTo(const WebViewRouting& routing, Target& target, bool (Target::*handler)(const std::string&)) {
-  return [&target, handler, changed = routing.changed](const std::string& uri) {
-    const bool cancel = (target.*handler)(uri);
-    if (changed) {
-      changed();
-    }
-    return cancel;
-  };
 }
 
 // Which rule decides each view's navigations; the other views go anywhere.
 Navigate BeforeNavigate(const WebViewRouting& routing, int number) {
   switch (number) {
-    case 1: return RouteTo(routing, routing.router, &LinkRouter::Web1BeforeNavigate);
-    case 2: return RouteTo(routing, routing.router, &LinkRouter::Web2BeforeNavigate);
-    case 3: return RouteTo(routing, routing.lists, &ListCommands::Web3BeforeNavigate);
-    case 4: return RouteTo(routing, routing.lists, &ListCommands::Web4BeforeNavigate);
-    case 5: return RouteTo(routing, routing.router, &LinkRouter::Web5BeforeNavigate);
-    case 11: return RouteTo(routing, routing.router, &LinkRouter::Web11BeforeNavigate);
+    case 1: return std::bind_front(&LinkRouter::Web1BeforeNavigate, &routing.router);
+    case 2: return std::bind_front(&LinkRouter::Web2BeforeNavigate, &routing.router);
+    case 3: return std::bind_front(&ListCommands::Web3BeforeNavigate, &routing.lists);
+    case 4: return std::bind_front(&ListCommands::Web4BeforeNavigate, &routing.lists);
+    case 5: return std::bind_front(&LinkRouter::Web5BeforeNavigate, &routing.router);
+    case 11: return std::bind_front(&LinkRouter::Web11BeforeNavigate, &routing.router);
     default: return {};
   }
 }
@@ -87,7 +69,6 @@ WebViewHandlers RouteWebView(WebViewRole role, const WebViewRouting& routing) {
     // Only the catalogue's pages call the window (DangJ).
     handlers.external_call = [&routing](const std::string& name, const std::vector<std::string>& arguments) {
       routing.router.OnExternalCall(name, arguments);
-      Changed(routing);
     };
     handlers.context_menu = [&window = routing.window](const ContextMenuRequest& request) {
       CatalogueContextMenu(window, request);

@@ -17,8 +17,6 @@ struct WebViewRouting {
   MainWindow& window;
   LinkRouter& router;
   ListCommands& lists;
-  // After a handler that may have changed the model, so the view mirrors it.
-  std::function<void()> changed;
   // A line for the debug log, e.g. "Web1 loaded".
   std::function<void(std::string_view line)> trace;
 };

@@ -130,16 +130,13 @@ void WindowEvents::PointerMove(RegionId region, int x, int y, bool left_down) {
   }
 }
 
-bool WindowEvents::PointerLeave(RegionId region) {
+void WindowEvents::PointerLeave(RegionId region) {
   const ChromeEnv chrome{window_.ports.host, window_.ports.text};
   if (const auto npc = NpcIndex(region)) {
     TitleButtonPointerLeft(window_.model, chrome, *npc);
   } else if (const auto button = BoButIndex(region)) {
     ControlButtonPointerLeft(window_.model, chrome, *button);
-  } else {
-    return false;
   }
-  return true;
 }
 
 void WindowEvents::Resized(int width, int height) { OnWindowResized(window_, width, height); }
@@ -149,12 +146,8 @@ void WindowEvents::StateChanged(WindowState state) { OnWindowStateChanged(window
 // Closing from the window system is the title bar's close button.
 void WindowEvents::CloseRequest() { ClickTitleBarButton(window_, npc::kClose); }
 
-bool WindowEvents::KeyPress(KeyCode key) {
-  if (playback_ == nullptr) {
-    return false;
-  }
-  PlayerKeyDown(*playback_, key);
-  return true;
+void WindowEvents::KeyPress(KeyCode key) {
+  if (playback_ != nullptr) PlayerKeyDown(*playback_, key);
 }
 
 void WindowEvents::Activate(RegionId region) {

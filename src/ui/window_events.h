@@ -35,13 +35,12 @@ class WindowEvents {
   void Click(RegionId region);
   void DoubleClick(RegionId region);
   void PointerMove(RegionId region, int x, int y, bool left_down);
-  // False when the region has no hover look to drop.
-  bool PointerLeave(RegionId region);
+  void PointerLeave(RegionId region);
   void Resized(int width, int height);
   void StateChanged(WindowState state);
   void CloseRequest();
-  // False while the playback objects are missing.
-  bool KeyPress(KeyCode key);
+  // Ignored while the playback objects are missing.
+  void KeyPress(KeyCode key);
   // A control pressed from the keyboard or by assistive technology: a left
   // click on it. Regions that are no button or tab are left alone.
   void Activate(RegionId region);

@@ -70,12 +70,12 @@ class CommandLineHandOff : public ::testing::Test {
     h.folder.Write("date_f.dat", "\r\n");  // as start-up leaves an empty list
     lists.RenderListPage(ListFile::kLocalFiles);
     views.shown.clear();
-    now.ResumeDone = 1;
+    now.resume_done = true;
     now.ResumePosition = 300;
     now.CurrentItemKey = "12-0-3-%u4E2D";
     now.next_episode = NextEpisodeLink{"miqvod://next"};
     now.NextMediaUrl = "http://127.0.0.1:1/next.mp4";
-    now.PrefetchStarted = 1;
+    now.prefetch_started = true;
     now.ListKey = "12";
     now.item_kind = ItemKind::kCatalogue;
   }
@@ -95,12 +95,12 @@ class CommandLineHandOff : public ::testing::Test {
   }
 
   void ExpectLocalItemStarted(const std::string& path) const {
-    EXPECT_EQ(now.ResumeDone, 0);
+    EXPECT_FALSE(now.resume_done);
     EXPECT_EQ(now.ResumePosition, 0);
     EXPECT_EQ(now.CurrentItemKey, "0");
     EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
     EXPECT_EQ(now.NextMediaUrl, "0");
-    EXPECT_EQ(now.PrefetchStarted, 0);
+    EXPECT_FALSE(now.prefetch_started);
     EXPECT_EQ(now.ListKey, path);
     EXPECT_EQ(now.item_kind, ItemKind::kLocalFile);
   }

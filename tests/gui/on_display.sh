@@ -21,7 +21,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: by default the server resets whenever its last client leaves,
+# and a client that connects during the reset is refused ("cannot open a
+# display"), as a program started just after a short-lived X client was.
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 
 # Xvfb writes the number once it accepts connections.

@@ -69,13 +69,13 @@ TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
   m.ContentMode = ContentMode::kPlayer;
   m.main_tab = MainTab::kCatalogue;
   m.pause_panel = AdPanel::kEnabled;
-  t.now.ResumeDone = 1;
+  t.now.resume_done = true;
   t.timer1.SetEnabled(false);
 
   EXPECT_EQ(Press(0), Log{"player.Play"});
   EXPECT_EQ(m[BoBut(0)].tooltip, "暂停");
   EXPECT_EQ(m[BoBut(0)].face, (Tile{12, 116, 0, 58, 43}));
-  EXPECT_EQ(t.now.ResumeDone, 0);
+  EXPECT_FALSE(t.now.resume_done);
   EXPECT_EQ(m.main_tab, MainTab::kPlayer);
   EXPECT_TRUE(m[R::zz].visible);
   EXPECT_FALSE(m[R::bo_ad].visible);
@@ -290,15 +290,15 @@ TEST_F(ControlBarTest, AnOpenedFileLeavesNoNextEpisodeOrResumeOfTheSeriesBefore)
   t.now.CurrentItemKey = "12-0-3-t";
   t.now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
   t.now.NextMediaUrl = "http://127.0.0.1:1/4.ts";
-  t.now.PrefetchStarted = 1;
+  t.now.prefetch_started = true;
   t.now.ResumePosition = 600;
-  t.now.ResumeDone = 0;
+  t.now.resume_done = false;
   t.files.answer = "/m/clip.mp4";
   Press(4);
   EXPECT_EQ(t.now.CurrentItemKey, "0");
   EXPECT_EQ(t.now.next_episode, NextEpisode{NoNextEpisode{}});
   EXPECT_EQ(t.now.NextMediaUrl, "0");
-  EXPECT_EQ(t.now.PrefetchStarted, 0);
+  EXPECT_FALSE(t.now.prefetch_started);
   EXPECT_EQ(t.now.ResumePosition, 0);
   EXPECT_EQ(t.now.ListKey, "/m/clip.mp4");
 }

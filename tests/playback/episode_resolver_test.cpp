@@ -48,13 +48,13 @@ TEST_F(EpisodeResolverTest, ServiceAnswersSetTheNextEpisodeState) {
 
   // The reply's kind is not used, and the reply is in the system's code page.
   http.bodies[Request(7, 1, 5)] = EncodeAnsi("第6集$http://m/a b.ts$web");
-  now.PrefetchStarted = 1;
+  now.prefetch_started = true;
   resolver.ResolveNextEpisode();
   EXPECT_EQ(
       now.next_episode,
       NextEpisode{NextEpisodeLink{"miqvod://qvod&&&http%3A//m/a%20b.ts&&&x%u4E2D&&&第6集&&&7&&&1&&&5"}});
   EXPECT_EQ(now.NextMediaUrl, "http://m/a b.ts");
-  EXPECT_EQ(now.PrefetchStarted, 0);
+  EXPECT_FALSE(now.prefetch_started);
 }
 
 TEST_F(EpisodeResolverTest, BlanksAndLineEndsAroundTheReplyAreNotPartOfIt) {
@@ -93,7 +93,7 @@ TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
   Reading(PlayerState::kPlaying, 10, 1000, 700);
   Tick();  // the poller asks; no answer
   EXPECT_EQ(now.next_episode, NextEpisode{NextEpisodeRetrying{}});
-  EXPECT_EQ(now.PrefetchStarted, 1);
+  EXPECT_TRUE(now.prefetch_started);
   EXPECT_EQ(BalloonTexts(), Texts{"读取下一集数据出错，稍后将重新读取！"});
   Tick(99);
   EXPECT_EQ(http.requests.size(), 1U);

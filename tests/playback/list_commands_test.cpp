@@ -59,7 +59,7 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   now.CurrentItemKey = "5-0-1-t";
   now.NextMediaUrl = now.ListKey = "5";
   now.next_episode = NextEpisodeLink{"miqvod://5"};
-  now.ResumeDone = now.PrefetchStarted = 1;
+  now.resume_done = now.prefetch_started = true;
   now.item_kind = ItemKind::kCatalogue;
   h.window.model.ContentMode = ContentMode::kPlayer;
 
@@ -72,7 +72,7 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   EXPECT_EQ(name.caption, "100A 一二三四五六七八九十一二");  // 29 of at most 30 wide
   EXPECT_EQ(name.rect.left, layout::Half(h.window.model[RegionId::bo_zt].rect.width - 17 * 7));
   EXPECT_EQ(now.ResumePosition, 120);
-  EXPECT_EQ(now.ResumeDone + now.PrefetchStarted, 0);
+  EXPECT_FALSE(now.resume_done || now.prefetch_started);
   EXPECT_EQ(now.CurrentItemKey + now.NextMediaUrl, "00");
   EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
   EXPECT_EQ(now.ListKey, path);

@@ -148,7 +148,7 @@ TEST_F(StatusPollerTest, APlayerStateChangePollsAtOnceOnlyWhilePolling) {
 TEST_F(StatusPollerTest, AStateChangeShowsPlayButLeavesTheResumeToTheNextTick) {
   now.item_kind = ItemKind::kCatalogue;
   now.ResumePosition = 8;
-  now.ResumeDone = 0;
+  now.resume_done = false;
   Model()[R::bo_ad].visible = true;
   Reading(PlayerState::kPlaying, 0, 20, 0);
   scheduler.Advance(300);
@@ -161,7 +161,7 @@ TEST_F(StatusPollerTest, AStateChangeShowsPlayButLeavesTheResumeToTheNextTick) {
   player().download_progress = 1000;
   scheduler.Advance(700);
   EXPECT_EQ(harness.log.entries, Texts{"player.SetPosition(8)"});
-  EXPECT_EQ(now.ResumeDone, 1);
+  EXPECT_TRUE(now.resume_done);
 }
 
 // A state change between ticks shows the picture and the status only: the
@@ -177,7 +177,7 @@ TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisod
     now.CurrentItemKey = "12-0-3-t";
     now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
     now.NextMediaUrl = next_media;
-    now.PrefetchStarted = 0;
+    now.prefetch_started = false;
     Reading(PlayerState::kPaused, 19, 20, 1000);
     poller.OnPlayerStateChanged();
     EXPECT_EQ(Caption(R::zhun), "已暂停");
@@ -187,7 +187,7 @@ TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisod
     EXPECT_TRUE(BalloonTexts().empty());
     EXPECT_TRUE(http.requests.empty());
     EXPECT_TRUE(player().prebuffered.empty());
-    EXPECT_EQ(now.PrefetchStarted, 0);
+    EXPECT_FALSE(now.prefetch_started);
   }
 }
 
@@ -201,7 +201,7 @@ TEST_F(StatusPollerTest, ResumeSeeksOnlyAsFarAsTheDownloadAllows) {
   for (const Case& c : cases) {
     now.item_kind = static_cast<ItemKind>(c.kind);
     now.ResumePosition = 900;
-    now.ResumeDone = 0;
+    now.resume_done = false;
     Reading(PlayerState::kPlaying, c.position, 1000, c.progress);
     harness.log.entries.clear();
     Tick();

@@ -51,9 +51,7 @@ struct NewsTickerTest : ::testing::Test {
   ManualScheduler scheduler;
   FakeTextFetcher fetcher;
   FakeUriLauncher uris;
-  int changes = 0;
-  NewsTicker ticker{scheduler,
-                    {fetcher, uris, "http://127.0.0.1:9/", [] { return kRestTop; }, [this] { ++changes; }}};
+  NewsTicker ticker{scheduler, {fetcher, uris, "http://127.0.0.1:9/", [] { return kRestTop; }}};
 
   void Tick(int count) { scheduler.Advance(static_cast<std::int64_t>(count) * kTimergIntervalMs); }
   const TickerLabel& La(int k) const { return ticker.La()[static_cast<std::size_t>(k)]; }
@@ -86,7 +84,6 @@ TEST_F(NewsTickerTest, EachHeadlineRisesHoldsAndMakesWayOnItsHundredAndSecondTic
   EXPECT_TRUE(La(1).visible);
   Tick(101);  // the last one hands back to the first
   EXPECT_EQ(ticker.TickerIndex(), 0);
-  EXPECT_GT(changes, 200);
 }
 
 TEST_F(NewsTickerTest, APointerOnTheHeadlineHoldsItUntilItMovesToTheBar) {

@@ -65,13 +65,9 @@ struct SwitchCheckFixture : ::testing::Test {
   UpdateEnv Update() {
     return {prompt, programs, uris, folder.path(), kBase, [this] { calls.push_back("ttt_v"); }};
   }
-  SwitchCheck check{scheduler, SwitchCheckEnv{model,
-                                              state,
-                                              fetcher,
-                                              Update(),
-                                              [this] { calls.push_back("notice"); },
-                                              [this] { calls.push_back("gun_ad"); },
-                                              {}}};
+  SwitchCheck check{scheduler,
+                    SwitchCheckEnv{model, state, fetcher, Update(), [this] { calls.push_back("notice"); },
+                                   [this] { calls.push_back("gun_ad"); }}};
 
   // Runs the switch check with `reply` as the service's answer.
   void Reply(const std::string& reply) {

@@ -23,7 +23,6 @@ struct BackgroundFetcher::Shared {
   };
 
   std::shared_ptr<HttpClient> http;
-  std::function<void()> after_reply;
   std::mutex mutex;
   std::condition_variable wake;
   std::deque<Request> queue;
@@ -35,7 +34,6 @@ struct BackgroundFetcher::Shared {
     std::unique_ptr<Reply> reply(static_cast<Reply*>(data));
     if (!reply->shared->delivering) return G_SOURCE_REMOVE;
     reply->done(reply->body);
-    if (reply->shared->after_reply) reply->shared->after_reply();
     if (std::getenv("TAVIRO_DEBUG") != nullptr) {
       std::fprintf(stderr, "taviro: service reply %s handled (%zu bytes)\n", reply->url.c_str(),
                    reply->body.size());
@@ -71,11 +69,9 @@ struct BackgroundFetcher::Shared {
 
 // Threads are detached: a request can wait for the client's whole time-out,
 // and the program must not wait with it when it ends.
-BackgroundFetcher::BackgroundFetcher(std::shared_ptr<HttpClient> http, Order order,
-                                     std::function<void()> after_reply)
+BackgroundFetcher::BackgroundFetcher(std::shared_ptr<HttpClient> http, Order order)
     : shared_(std::make_shared<Shared>()), order_(order) {
   shared_->http = std::move(http);
-  shared_->after_reply = std::move(after_reply);
   if (order_ == Order::kInTurn) std::thread(Shared::Work, shared_).detach();
 }
 

@@ -27,9 +27,7 @@ class BackgroundFetcher final : public TextFetcher {
     kSideBySide,
   };
 
-  // `after_reply` runs on the main loop after each reply's handler.
-  explicit BackgroundFetcher(std::shared_ptr<HttpClient> http, Order order = Order::kInTurn,
-                             std::function<void()> after_reply = {});
+  explicit BackgroundFetcher(std::shared_ptr<HttpClient> http, Order order = Order::kInTurn);
   BackgroundFetcher(const BackgroundFetcher&) = delete;
   BackgroundFetcher& operator=(const BackgroundFetcher&) = delete;
   ~BackgroundFetcher() override;

@@ -82,11 +82,7 @@ DesktopApp::DesktopApp(DesktopConfig config)
   player_ = std::make_unique<ReportingPlayerControl>(
       mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
   tray_ = std::make_unique<DesktopTray>(
-      skins_.Extra(ExtraPicture::kIconSmall),
-      [this] {
-        OnTrayLeftClick(*window_);
-        controller_->Refresh();
-      },
+      skins_.Extra(ExtraPicture::kIconSmall), [this] { OnTrayLeftClick(*window_); },
       [this] { OnTrayRightClick(*window_); });
   const WindowPorts ports{host_, prompt_, *tray_, web_, skins_, menus_, metrics_, *player_};
   window_ =
@@ -111,8 +107,7 @@ DesktopApp::~DesktopApp() {
 
 void DesktopApp::BuildPlayback() {
   episodes_ = std::make_unique<BackgroundFetcher>(std::make_shared<CurlHttpClient>(),
-                                                  BackgroundFetcher::Order::kSideBySide,
-                                                  [this] { controller_->Refresh(); });
+                                                  BackgroundFetcher::Order::kSideBySide);
   playback_ = std::make_unique<PlaybackContext>(PlaybackContext{
       *window_, now_, lists_, *episodes_, processes_, programs_, PlaybackTimers{timer1_, timer2_, timer4_},
       config_.app_folder, helper_link_.folder, config_.sentinel_url});
@@ -129,22 +124,13 @@ void DesktopApp::BuildPlayback() {
       MediaChoicesConfig{config_.app_folder / "track_choice.dat", PicturesFolder(), DebugLog()});
   playback_->choices = choices_.get();
   window_->callbacks.control_bar = control_bar_.get();
-  timer1_.SetHandler([this] {
-    poller_->Tick();
-    controller_->Refresh();
-  });
-  timer2_.SetHandler([this] {
-    poller_->HandleEndOfPlay();
-    controller_->Refresh();
-  });
+  timer1_.SetHandler([this] { poller_->Tick(); });
+  timer2_.SetHandler([this] { poller_->HandleEndOfPlay(); });
   timer3_.SetHandler([this] {
     timer3_.SetEnabled(false);
     CheckVendorProcesses(*playback_);
   });
-  timer4_.SetHandler([this] {
-    resolver_->RetryNextEpisode();
-    controller_->Refresh();
-  });
+  timer4_.SetHandler([this] { resolver_->RetryNextEpisode(); });
   controller_->AttachPlayback(*playback_, *control_bar_, *list_commands_);
 }
 
@@ -179,16 +165,14 @@ int DesktopApp::Run() {
     HandOffMessage message = DecodeHandOff(text);
     message.command_line = WithoutRefusedFiles(message.command_line, message.working_folder);
     ReceiveHandOff(*playback_, EncodeHandOff(message), [this] { timer3_.SetEnabled(true); });
-    controller_->Refresh();
   });
   StartDesktopIntegration();
-  services_ = std::make_unique<OnlineServices>(
-      OnlineServicesPorts{*window_, *controller_, *view_, web_.Native(1).view(), scheduler_, programs_,
-                          launcher_, config_.program_folder});
+  services_ = std::make_unique<OnlineServices>(OnlineServicesPorts{
+      *window_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_, config_.program_folder});
   window_->callbacks.clear_news_hover = [this] {
     if (services_) services_->ClearNewsHover();
   };
-  controller_->Refresh();
+  SyncViews();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
     if (mpv_player_ != nullptr) {
@@ -196,7 +180,6 @@ int DesktopApp::Run() {
     }
     OpenCommandLine(*playback_, WithoutRefusedFiles(start_command, config_.working_folder),
                     config_.working_folder);
-    controller_->Refresh();
   }
   signal_sources_[0] = g_unix_signal_add(SIGTERM, OnTerminateSignal, this);
   signal_sources_[1] = g_unix_signal_add(SIGINT, OnTerminateSignal, this);
@@ -217,8 +200,8 @@ void DesktopApp::StartDesktopIntegration() {
     web_views.push_back(web_.Native(number).widget());
   }
   integration_ = std::make_unique<DesktopIntegration>(
-      view_->window(), web_views, *playback_, mpv_player_.get(), scheduler_,
-      DesktopIntegration::Hooks{[this] { controller_->Refresh(); }, [this] { window_->Quit(); }}, DebugLog());
+      view_->window(), web_views, *playback_, mpv_player_.get(), scheduler_, [this] { window_->Quit(); },
+      DebugLog());
 }
 
 void DesktopApp::BuildWindow() {
@@ -237,11 +220,7 @@ void DesktopApp::BuildWindow() {
   }
   if (mpv_player_ != nullptr) {
     view_->AttachRegionWidget(RegionId::QvodC, mpv_player_->VideoWidget());
-    mpv_player_->SetFullScreenLeftHandler([this] { controller_->Refresh(); });
-    mpv_player_->SetStateChangedHandler([this] {
-      poller_->OnPlayerStateChanged();
-      controller_->Refresh();
-    });
+    mpv_player_->SetStateChangedHandler([this] { poller_->OnPlayerStateChanged(); });
   }
   WireWebViews();
   timer1_.SetEnabled(true);
@@ -255,15 +234,14 @@ void DesktopApp::BuildMenus() {
       [this] {
         if (services_) services_->CheckForUpdate();
       },
-      [this] { controller_->Refresh(); }, choices_.get()});
+      choices_.get()});
   menus_and_settings_->Build(view_->window());
   window_->callbacks.repaint_settings_frame = [this] { menus_and_settings_->RepaintDialogFrame(); };
 }
 
 void DesktopApp::WireWebViews() {
   web_routing_ = std::make_unique<WebViewRouting>(
-      WebViewRouting{*window_, *router_, *list_commands_, [this] { controller_->Refresh(); },
-                     [](std::string_view line) {
+      WebViewRouting{*window_, *router_, *list_commands_, [](std::string_view line) {
                        if (DebugLog()) {
                          std::fprintf(stderr, "taviro: %.*s\n", static_cast<int>(line.size()), line.data());
                        }
@@ -271,6 +249,14 @@ void DesktopApp::WireWebViews() {
   for (int number = 1; number <= 11; ++number) {
     web_.Native(number).SetHandlers(RouteWebView(static_cast<WebViewRole>(number), *web_routing_));
   }
+}
+
+// Every view the core's models drive; each applies only what changed.
+void DesktopApp::SyncViews() {
+  if (view_ != nullptr) view_->Sync();
+  if (menus_and_settings_ != nullptr) menus_and_settings_->SyncDialog();
+  menus_.Sync();
+  if (services_ != nullptr) services_->SyncTicker();
 }
 
 // The quit routine: what the program holds is put away before the loop ends.

@@ -23,6 +23,7 @@
 #include "linux/gtk/online_services.h"
 #include "linux/gtk/pango_text_metrics.h"
 #include "linux/gtk/skin_picture_store.h"
+#include "linux/gtk/view_dispatch.h"
 #include "linux/gtk/webkit_web_views.h"
 #include "linux/mpv/mpv_player.h"
 #include "linux/system/curl_http_client.h"
@@ -89,6 +90,7 @@ class DesktopApp {
   void BuildMenus();
   void WireWebViews();
   void Quit();
+  void SyncViews();
   static gboolean OnTerminateSignal(gpointer data);
 
   DesktopConfig config_;
@@ -142,6 +144,8 @@ class DesktopApp {
   std::unique_ptr<OnlineServices> services_;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;
+  // Last, so it goes first: it reaches every view above.
+  ViewDispatch views_{[this] { SyncViews(); }};
 };
 
 }  // namespace taviro::gtk

@@ -15,13 +15,12 @@ std::int64_t MonotonicMs() { return g_get_monotonic_time() / 1000; }
 
 DesktopIntegration::DesktopIntegration(GtkWindow* window, const std::vector<GtkWidget*>& web_views,
                                        PlaybackContext& playback, PlayerDetails* details,
-                                       TimerScheduler& scheduler, Hooks hooks, bool debug_log)
+                                       TimerScheduler& scheduler, std::function<void()> quit, bool debug_log)
     : window_(window),
       playback_(playback),
-      hooks_(std::move(hooks)),
       controls_(playback, details),
       mpris_(controls_,
-             MprisHooks{hooks_.refresh, [this] { gtk_window_present(window_); }, hooks_.quit,
+             MprisHooks{[this] { gtk_window_present(window_); }, std::move(quit),
                         [this](const std::vector<std::string>& paths) { OpenFiles(paths); }},
              kBusName, debug_log),
       publish_timer_(scheduler, kPublishIntervalMs, true, [this] { mpris_.Publish(MonotonicMs()); }) {
@@ -51,7 +50,6 @@ void DesktopIntegration::OnDragDataReceived(GtkWidget* /*widget*/, GdkDragContex
 
 void DesktopIntegration::OpenFiles(const std::vector<std::string>& paths) {
   OpenLocalFiles(playback_, paths);
-  hooks_.refresh();
   mpris_.Publish(MonotonicMs());
 }
 

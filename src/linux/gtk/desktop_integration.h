@@ -22,17 +22,13 @@ namespace taviro::gtk {
 // controls on the session bus, and files dropped onto the window.
 class DesktopIntegration {
  public:
-  struct Hooks {
-    std::function<void()> refresh;  // the view mirrors the model
-    std::function<void()> quit;     // the quit routine
-  };
-
   // `web_views` stop taking drops themselves, so a file dropped anywhere on
   // the window plays instead of replacing a page.
   // `details` (may be null) gives the media controls the player's own clock
   // and the file's tags.
   DesktopIntegration(GtkWindow* window, const std::vector<GtkWidget*>& web_views, PlaybackContext& playback,
-                     PlayerDetails* details, TimerScheduler& scheduler, Hooks hooks, bool debug_log);
+                     PlayerDetails* details, TimerScheduler& scheduler, std::function<void()> quit,
+                     bool debug_log);
   DesktopIntegration(const DesktopIntegration&) = delete;
   DesktopIntegration& operator=(const DesktopIntegration&) = delete;
   ~DesktopIntegration();
@@ -44,7 +40,6 @@ class DesktopIntegration {
 
   GtkWindow* window_;
   PlaybackContext& playback_;
-  Hooks hooks_;
   MediaControls controls_;
   MprisService mpris_;
   // The desktop hears of changes from anywhere (keys, clicks, the player)

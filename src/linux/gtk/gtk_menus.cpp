@@ -16,25 +16,22 @@ GtkMenus::~GtkMenus() {
   }
 }
 
-void GtkMenus::AddItems(PopupMenu menu, const std::vector<MenuItemData>& items,
-                        const std::function<void()>& after) {
-  Append(GTK_MENU_SHELL(Menu(menu)), items, after);
-  Sync();
+void GtkMenus::AddItems(PopupMenu menu, const std::vector<MenuItemData>& items) {
+  Append(GTK_MENU_SHELL(Menu(menu)), items);
 }
 
-void GtkMenus::Append(GtkMenuShell* shell, const std::vector<MenuItemData>& items,
-                      const std::function<void()>& after) {
+void GtkMenus::Append(GtkMenuShell* shell, const std::vector<MenuItemData>& items) {
   for (const MenuItemData& item : items) {
     // Hidden items exist only for the code that names them.
     if (item.hidden) continue;
-    GtkWidget* widget = NewItem(item, after);
+    GtkWidget* widget = NewItem(item);
     if (item.live) {
       GtkWidget* submenu = gtk_menu_new();
       gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
-      live_.push_back({submenu, item.live, after});
+      live_.push_back({submenu, item.live});
     } else if (!item.submenu.empty()) {
       GtkWidget* submenu = gtk_menu_new();
-      Append(GTK_MENU_SHELL(submenu), item.submenu, after);
+      Append(GTK_MENU_SHELL(submenu), item.submenu);
       gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
     }
     gtk_menu_shell_append(shell, widget);
@@ -42,25 +39,21 @@ void GtkMenus::Append(GtkMenuShell* shell, const std::vector<MenuItemData>& item
   }
 }
 
-GtkWidget* GtkMenus::NewItem(const MenuItemData& item, const std::function<void()>& after) {
+GtkWidget* GtkMenus::NewItem(const MenuItemData& item) {
   if (item.IsSeparator()) return gtk_separator_menu_item_new();
   const std::string caption(item.caption);
   const bool checkable = model_ != nullptr && CheckMark(*model_, item.name).has_value();
   GtkWidget* widget = checkable ? gtk_check_menu_item_new_with_label(caption.c_str())
                                 : gtk_menu_item_new_with_label(caption.c_str());
   if (checkable) gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(widget), TRUE);
-  if (item.command) Connect(widget, item.command, after);
+  if (item.command) Connect(widget, item.command);
   mirrors_.push_back({widget, MenuItemData{item.name, item.caption, nullptr}});
   return widget;
 }
 
-void GtkMenus::Connect(GtkWidget* widget, std::function<void()> command, const std::function<void()>& after) {
-  std::function<void()> run = [command = std::move(command), after] {
-    command();
-    if (after) after();
-  };
-  g_signal_connect_data(widget, "activate", G_CALLBACK(OnActivate), new Item{this, std::move(run)}, FreeItem,
-                        static_cast<GConnectFlags>(0));
+void GtkMenus::Connect(GtkWidget* widget, std::function<void()> command) {
+  g_signal_connect_data(widget, "activate", G_CALLBACK(OnActivate), new Item{this, std::move(command)},
+                        FreeItem, static_cast<GConnectFlags>(0));
 }
 
 // The old items go with their commands; the check marks are set before the
@@ -84,7 +77,7 @@ void GtkMenus::FillLiveSubmenus() {
         widget = gtk_menu_item_new_with_label(item.caption.c_str());
       }
       if (item.command) {
-        Connect(widget, item.command, live.after);
+        Connect(widget, item.command);
       } else if (item.caption != "-") {
         gtk_widget_set_sensitive(widget, FALSE);
       }
@@ -136,7 +129,6 @@ void GtkMenus::OnActivate(GtkMenuItem* /*item*/, gpointer data) {
   auto* item = static_cast<Item*>(data);
   if (item->owner->syncing_) return;
   if (item->command) item->command();
-  item->owner->Sync();
 }
 
 void GtkMenus::FreeItem(gpointer data, GClosure* /*closure*/) { delete static_cast<Item*>(data); }

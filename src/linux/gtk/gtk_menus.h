@@ -27,9 +27,8 @@ class GtkMenus final : public MenuPresenter {
   void SetAnchor(GtkWidget* anchor) { anchor_ = anchor; }
   void SetModel(const MenuModel* model) { model_ = model; }
 
-  // Appends `items` (with their submenus) to `menu`; `after` runs after each
-  // command, so the window can mirror what the command changed.
-  void AddItems(PopupMenu menu, const std::vector<MenuItemData>& items, const std::function<void()>& after);
+  // Appends `items` (with their submenus) to `menu`.
+  void AddItems(PopupMenu menu, const std::vector<MenuItemData>& items);
 
   // Brings check marks and captions in line with the model.
   void Sync();
@@ -52,14 +51,12 @@ class GtkMenus final : public MenuPresenter {
   struct Live {
     GtkWidget* submenu;
     std::function<std::vector<LiveMenuItem>()> fill;
-    std::function<void()> after;
   };
 
   void FillLiveSubmenus();
-  void Append(GtkMenuShell* shell, const std::vector<MenuItemData>& items,
-              const std::function<void()>& after);
-  GtkWidget* NewItem(const MenuItemData& item, const std::function<void()>& after);
-  void Connect(GtkWidget* widget, std::function<void()> command, const std::function<void()>& after);
+  void Append(GtkMenuShell* shell, const std::vector<MenuItemData>& items);
+  GtkWidget* NewItem(const MenuItemData& item);
+  void Connect(GtkWidget* widget, std::function<void()> command);
   static void OnActivate(GtkMenuItem* item, gpointer data);
   static void FreeItem(gpointer data, GClosure* closure);
 

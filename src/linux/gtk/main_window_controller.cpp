@@ -34,78 +34,44 @@ MainWindowController::~MainWindowController() {
   }
 }
 
-void MainWindowController::Refresh() {
-  if (view_ != nullptr) {
-    view_->Sync();
-  }
-}
-
 void MainWindowController::OnPress(RegionId region, int button, int x, int y) {
   if (events_.Press(region, ToMouseButton(button), x, y)) {
     WatchResizeDrag();
   }
-  Refresh();
 }
 
 void MainWindowController::OnRelease(RegionId region, int /*button*/, int x, int y) {
   events_.Release(region, x, y);
-  Refresh();
 }
 
-void MainWindowController::OnClick(RegionId region) {
-  events_.Click(region);
-  Refresh();
-}
+void MainWindowController::OnClick(RegionId region) { events_.Click(region); }
 
-void MainWindowController::OnDoubleClick(RegionId region) {
-  events_.DoubleClick(region);
-  Refresh();
-}
+void MainWindowController::OnDoubleClick(RegionId region) { events_.DoubleClick(region); }
 
 void MainWindowController::OnPointerMove(RegionId region, int x, int y, bool left_down) {
   events_.PointerMove(region, x, y, left_down);
-  Refresh();
 }
 
-void MainWindowController::OnPointerLeave(RegionId region) {
-  if (events_.PointerLeave(region)) {
-    Refresh();
-  }
-}
+void MainWindowController::OnPointerLeave(RegionId region) { events_.PointerLeave(region); }
 
 void MainWindowController::OnResized(int width, int height) {
   events_.Resized(width, height);
   if (resize_drag_) {
     WatchResizeDrag();
   }
-  Refresh();
 }
 
-void MainWindowController::OnStateChanged(WindowState state) {
-  events_.StateChanged(state);
-  Refresh();
-}
+void MainWindowController::OnStateChanged(WindowState state) { events_.StateChanged(state); }
 
-void MainWindowController::OnCloseRequest() {
-  events_.CloseRequest();
-  Refresh();
-}
+void MainWindowController::OnCloseRequest() { events_.CloseRequest(); }
 
 void MainWindowController::OnKeyPress(unsigned key_value, unsigned /*modifiers*/) {
-  if (events_.KeyPress(KeyFromGdk(key_value))) {
-    Refresh();
-  }
+  events_.KeyPress(KeyFromGdk(key_value));
 }
 
-void MainWindowController::OnActivate(RegionId region) {
-  events_.Activate(region);
-  Refresh();
-}
+void MainWindowController::OnActivate(RegionId region) { events_.Activate(region); }
 
-void MainWindowController::OnSliderStep(RegionId region, bool up) {
-  events_.SliderStep(region, up);
-  Refresh();
-}
+void MainWindowController::OnSliderStep(RegionId region, bool up) { events_.SliderStep(region, up); }
 
 // The window system runs the resize loop on its own; the end of the drag is
 // when the sizes stop coming and the button is up.

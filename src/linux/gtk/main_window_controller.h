@@ -10,8 +10,7 @@ namespace taviro::gtk {
 class MainWindowView;
 
 // The one place where the window's widget events meet the core's rules:
-// each event goes to the core's event table, then the view is brought in
-// line with the model.
+// each event goes to the core's event table.
 class MainWindowController final : public WindowViewEvents {
  public:
   explicit MainWindowController(MainWindow& window) : events_(window) {}
@@ -25,9 +24,6 @@ class MainWindowController final : public WindowViewEvents {
   void AttachPlayback(PlaybackContext& playback, ControlBar& control_bar, ListCommands& list_commands) {
     events_.AttachPlayback(playback, control_bar, list_commands);
   }
-  // Mirrors the model after code outside the window's events changed it.
-  void Refresh();
-
   void OnPress(RegionId region, int button, int x, int y) override;
   void OnRelease(RegionId region, int button, int x, int y) override;
   void OnClick(RegionId region) override;

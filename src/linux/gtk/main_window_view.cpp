@@ -158,12 +158,17 @@ void MainWindowView::Sync() {
   AnnounceControls();
   const int width = model_.ClientWidth();
   const int height = model_.ClientHeight();
-  if (model_.state == WindowState::kNormal && (width != width_ || height != height_)) {
+  // Asked once until the window system answers: a sync runs on every
+  // main-loop iteration, and the answer may be another size.
+  if (width == width_ && height == height_) {
+    asked_width_ = asked_height_ = 0;
+  } else if (model_.state == WindowState::kNormal && (width != asked_width_ || height != asked_height_)) {
     gtk_window_resize(GTK_WINDOW(window_), width, height);
+    asked_width_ = width;
+    asked_height_ = height;
   }
   // Everything is repainted only when the skin's pictures changed, and the
-  // frame only when mini mode switches its pieces: a sync runs on every
-  // pointer move and every poll.
+  // frame only when mini mode switches its pieces.
   if (skins_.generation() != shown_pictures_) {
     shown_pictures_ = skins_.generation();
     RepaintPictures();
@@ -415,6 +420,7 @@ gboolean MainWindowView::OnConfigure(GtkWidget* /*widget*/, GdkEventConfigure* e
   if (event->width != view->width_ || event->height != view->height_) {
     view->width_ = event->width;
     view->height_ = event->height;
+    view->asked_width_ = view->asked_height_ = 0;
     view->ApplyShape();
     view->events_.OnResized(event->width, event->height);
   }

@@ -101,6 +101,8 @@ class MainWindowView {
   int animation_frame_ = 0;
   int width_ = 0;
   int height_ = 0;
+  int asked_width_ = 0;
+  int asked_height_ = 0;
   int shaped_width_ = 0;
   int shaped_height_ = 0;
 };

@@ -35,18 +35,13 @@ void MenusAndSettings::Build(GtkWindow* main_window) {
   GtkMenus& menus = env_.menus;
   menus.SetAnchor(GTK_WIDGET(main_window));
   menus.SetModel(&env_.window.menu);
-  const std::function<void()> refresh = [this] {
-    if (env_.refresh) env_.refresh();
-    view_.Refresh();
-  };
   const MainMenuPorts main_menu{env_.window, dialog_, env_.desktop, env_.site_url, env_.check_for_update};
-  menus.AddItems(PopupMenu::r_m, MainMenuItems(main_menu), refresh);
-  menus.AddItems(PopupMenu::qvod_m, PlayerMenuItems(env_.window), refresh);
-  if (env_.choices != nullptr)
-    menus.AddItems(PopupMenu::qvod_m, PlayerExtrasMenuItems(*env_.choices), refresh);
-  menus.AddItems(PopupMenu::myMenu, WebPageMenuItems(env_.window), refresh);
-  menus.AddItems(PopupMenu::webc, WebcMenuItems(env_.list_commands), refresh);
-  menus.AddItems(PopupMenu::c_fie, CFieMenuItems(env_.list_commands), refresh);
+  menus.AddItems(PopupMenu::r_m, MainMenuItems(main_menu));
+  menus.AddItems(PopupMenu::qvod_m, PlayerMenuItems(env_.window));
+  if (env_.choices != nullptr) menus.AddItems(PopupMenu::qvod_m, PlayerExtrasMenuItems(*env_.choices));
+  menus.AddItems(PopupMenu::myMenu, WebPageMenuItems(env_.window));
+  menus.AddItems(PopupMenu::webc, WebcMenuItems(env_.list_commands));
+  menus.AddItems(PopupMenu::c_fie, CFieMenuItems(env_.list_commands));
 }
 
 }  // namespace taviro::gtk

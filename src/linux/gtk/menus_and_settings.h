@@ -37,8 +37,6 @@ struct MenusAndSettingsEnv {
   // The manual update check; without one the menu says there is no newer
   // version.
   std::function<void()> check_for_update;
-  // Mirrors the main window after a command changed its model.
-  std::function<void()> refresh;
   // The player menu's subtitle, track, speed and screenshot items.
   MediaChoices* choices = nullptr;
 };
@@ -56,6 +54,7 @@ class MenusAndSettings {
   void CloseDialog() { dialog_.Cancel(); }
   // Only while the dialog is shown.
   void RepaintDialogFrame() { view_.RepaintFrame(); }
+  void SyncDialog() { view_.Sync(); }
 
  private:
   MenusAndSettingsEnv env_;

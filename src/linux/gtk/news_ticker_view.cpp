@@ -21,7 +21,6 @@ NewsTickerView::NewsTickerView(GtkWidget* control_bar, NewsTicker& ticker)
   // The generic event comes before the bar's own motion handler, which
   // keeps the motion to itself.
   bar_events_ = Connect(bar_, "event", OnBarEvent, this);
-  Sync();
 }
 
 NewsTickerView::~NewsTickerView() {
@@ -80,7 +79,6 @@ void NewsTickerView::Sync() {
 gboolean NewsTickerView::OnLabelMotion(GtkWidget* /*widget*/, GdkEvent* /*event*/, gpointer data) {
   auto* label = static_cast<Label*>(data);
   label->view->ticker_.PointerOverLabel(label->index);
-  label->view->Sync();
   return TRUE;
 }
 
@@ -88,7 +86,6 @@ gboolean NewsTickerView::OnLabelRelease(GtkWidget* /*widget*/, GdkEventButton* e
   auto* label = static_cast<Label*>(data);
   if (event->button == GDK_BUTTON_PRIMARY) {
     label->view->ticker_.ClickLabel(label->index);
-    label->view->Sync();
   }
   return TRUE;
 }
@@ -112,7 +109,6 @@ gboolean NewsTickerView::OnBarEvent(GtkWidget* /*widget*/, GdkEvent* event, gpoi
   if (event->type == GDK_MOTION_NOTIFY) {
     auto* view = static_cast<NewsTickerView*>(data);
     view->ticker_.PointerOverBar();
-    view->Sync();
   }
   return FALSE;
 }

@@ -1,6 +1,5 @@
 #include "linux/gtk/online_services.h"
 
-#include "linux/gtk/main_window_controller.h"
 #include "linux/gtk/main_window_view.h"
 #include "linux/system/curl_http_client.h"
 #include "window/main_window.h"
@@ -24,14 +23,12 @@ OnlineServices::OnlineServices(const OnlineServicesPorts& ports)
 
   ticker_ = std::make_unique<NewsTicker>(
       ports_.scheduler, NewsTicker::Env{*fetcher_, ports_.uris, window.ServiceBaseUrl,
-                                        [&window] { return window.model[RegionId::La_0].rect.top; },
-                                        [this] { ticker_view_->Sync(); }});
+                                        [&window] { return window.model[RegionId::La_0].rect.top; }});
   ticker_view_ = std::make_unique<NewsTickerView>(ports_.view.Widget(RegionId::bo_foot), *ticker_);
 
   switch_check_ = std::make_unique<SwitchCheck>(
-      ports_.scheduler,
-      SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(), [this] { notice_->Load(); },
-                     [this] { ticker_->FetchAndStart(); }, [this] { Changed(); }});
+      ports_.scheduler, SwitchCheckEnv{window.model, state_, *fetcher_, MakeUpdateEnv(),
+                                       [this] { notice_->Load(); }, [this] { ticker_->FetchAndStart(); }});
 }
 
 OnlineServices::~OnlineServices() { fetcher_.reset(); }
@@ -44,15 +41,10 @@ UpdateEnv OnlineServices::MakeUpdateEnv() {
                    ports_.program_folder, window.ServiceBaseUrl, [&window] { window.Quit(); }};
 }
 
-void OnlineServices::CheckForUpdate() {
-  taviro::CheckForUpdate(state_, MakeUpdateEnv());
-  Changed();
-}
+void OnlineServices::CheckForUpdate() { taviro::CheckForUpdate(state_, MakeUpdateEnv()); }
 
 void OnlineServices::UnloadNotice() {
   if (notice_->Loaded()) notice_->Unload();
 }
-
-void OnlineServices::Changed() { ports_.controller.Refresh(); }
 
 }  // namespace taviro::gtk

@@ -23,12 +23,10 @@ class UriLauncher;
 
 namespace taviro::gtk {
 
-class MainWindowController;
 class MainWindowView;
 
 struct OnlineServicesPorts {
   MainWindow& window;
-  MainWindowController& controller;
   MainWindowView& view;
   // A view whose web process the service's own views share.
   WebKitWebView* related_view;
@@ -56,10 +54,10 @@ class OnlineServices {
   // The menu's "升级检测".
   void CheckForUpdate();
   void ClearNewsHover();
+  void SyncTicker() { ticker_view_->Sync(); }
 
  private:
   UpdateEnv MakeUpdateEnv();
-  void Changed();
 
   OnlineServicesPorts ports_;
   ServiceState state_;

@@ -92,6 +92,7 @@ void SettingsDialogView::RepaintFrame() {
 
 void SettingsDialogView::Build() {
   lines_.clear();
+  shown_.reset();
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkWindow* window = GTK_WINDOW(window_);
   gtk_widget_set_name(window_, "taviro-settings");
@@ -258,6 +259,8 @@ GtkWidget* SettingsDialogView::BuildAboutPage() {
 void SettingsDialogView::Sync() {
   if (window_ == nullptr || dialog_ == nullptr) return;
   const SettingsDialogModel& model = dialog_->model();
+  if (shown_ == model) return;
+  shown_ = model;
   syncing_ = true;
   for (std::size_t page = 0; page < pages_.size(); ++page) {
     const bool selected = static_cast<std::size_t>(model.page) == page;
@@ -274,10 +277,6 @@ void SettingsDialogView::Sync() {
   SetLinkLook(gtk_bin_get_child(GTK_BIN(link_)), model.link_hot);
   gtk_widget_queue_draw(glyph_);
   syncing_ = false;
-}
-
-void SettingsDialogView::Refresh() {
-  if (window_ != nullptr) Sync();
 }
 
 gboolean SettingsDialogView::OnWindowDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
@@ -330,7 +329,6 @@ gboolean SettingsDialogView::OnGlyphCrossing(GtkWidget* /*widget*/, GdkEventCros
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return FALSE;
   self->dialog_->CloseGlyphHover(event->type == GDK_ENTER_NOTIFY);
-  self->Refresh();
   return FALSE;
 }
 
@@ -348,7 +346,6 @@ gboolean SettingsDialogView::OnKeyPress(GtkWidget* /*widget*/, GdkEventKey* even
   auto* self = static_cast<SettingsDialogView*>(data);
   if (event->keyval != GDK_KEY_Escape || !self->Idle()) return FALSE;
   self->dialog_->Cancel();
-  self->Refresh();
   return TRUE;
 }
 
@@ -364,7 +361,6 @@ gboolean SettingsDialogView::OnPagePointer(GtkWidget* /*widget*/, GdkEvent* /*ev
   const SettingsDialogModel& model = self->dialog_->model();
   if (model.link_clicked || model.link_hot) {
     self->dialog_->PageHover();
-    self->Refresh();
   }
   return FALSE;
 }
@@ -373,7 +369,6 @@ gboolean SettingsDialogView::OnLinkEnter(GtkWidget* /*widget*/, GdkEvent* /*even
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return FALSE;
   self->dialog_->LinkHover();
-  self->Refresh();
   return TRUE;  // not a move over the page beneath
 }
 
@@ -381,7 +376,6 @@ gboolean SettingsDialogView::OnLinkPress(GtkWidget* /*widget*/, GdkEventButton* 
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle() || event->button != 1) return FALSE;
   self->dialog_->LinkClick();
-  self->Refresh();
   return TRUE;
 }
 
@@ -390,7 +384,6 @@ void SettingsDialogView::OnTabClicked(GtkButton* button, gpointer data) {
   if (!self->Idle()) return;
   self->dialog_->SelectPage(
       static_cast<SettingsPage>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "page"))));
-  self->Refresh();
 }
 
 void SettingsDialogView::OnCheckToggled(GtkToggleButton* button, gpointer data) {
@@ -411,28 +404,24 @@ void SettingsDialogView::OnBrowse(GtkButton* /*button*/, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->Browse();
-  self->Refresh();
 }
 
 void SettingsDialogView::OnOk(GtkButton* /*button*/, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->Ok();
-  self->Refresh();
 }
 
 void SettingsDialogView::OnCancel(GtkButton* /*button*/, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->Cancel();
-  self->Refresh();
 }
 
 void SettingsDialogView::OnApply(GtkButton* /*button*/, gpointer data) {
   auto* self = static_cast<SettingsDialogView*>(data);
   if (!self->Idle()) return;
   self->dialog_->Apply();
-  self->Refresh();
 }
 
 }  // namespace taviro::gtk

@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "linux/gtk/gobject_ptr.h"
@@ -34,8 +35,8 @@ class SettingsDialogView final : public DialogWindow {
 
   // After a skin change: the frame and the close glyph are painted afresh.
   void RepaintFrame();
-  // Mirrors the model after code outside the dialog's own events changed it.
-  void Refresh();
+  // Applies the model's changes while the dialog is shown.
+  void Sync();
 
   void Show() override;
   void Close() override;
@@ -59,7 +60,6 @@ class SettingsDialogView final : public DialogWindow {
   GtkWidget* BuildCachePage();
   GtkWidget* BuildAboutPage();
   GtkWidget* NewPage(int index);
-  void Sync();
   bool Idle() const { return dialog_ != nullptr && window_ != nullptr && !dialog_->model().busy; }
 
   static gboolean OnWindowDraw(GtkWidget* widget, cairo_t* cr, gpointer data);
@@ -100,6 +100,8 @@ class SettingsDialogView final : public DialogWindow {
   std::vector<Line> lines_;
   GdkEventButton last_press_{};
   bool syncing_ = false;
+  // What the widgets show; none until they are built.
+  std::optional<SettingsDialogModel> shown_;
 };
 
 }  // namespace taviro::gtk

@@ -235,10 +235,7 @@ void MprisService::RunPlayerMethod(const std::string& method, GVariant* paramete
   }
 }
 
-void MprisService::AfterCommand() {
-  if (hooks_.after_command) hooks_.after_command();
-  Publish(MonotonicMs());
-}
+void MprisService::AfterCommand() { Publish(MonotonicMs()); }
 
 GVariant* MprisService::OnGetProperty(GDBusConnection* /*connection*/, const gchar* /*sender*/,
                                       const gchar* /*path*/, const gchar* /*interface*/,

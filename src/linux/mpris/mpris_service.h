@@ -14,9 +14,8 @@ namespace taviro {
 
 // What the service asks of the rest of the program.
 struct MprisHooks {
-  std::function<void()> after_command;  // the window mirrors what a command changed
-  std::function<void()> raise;          // the window to the front
-  std::function<void()> quit;           // the quit routine
+  std::function<void()> raise;  // the window to the front
+  std::function<void()> quit;   // the quit routine
   std::function<void(const std::vector<std::string>&)> open_files;
 };
 

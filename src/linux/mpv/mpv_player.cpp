@@ -118,11 +118,6 @@ bool MpvPlayer::Start() {
   VideoSurface::Hooks surface_hooks;
   surface_hooks.losing_context = [this] { LetGoOfVideo(); };
   surface_hooks.context_ready = [this] { TakeVideoBack(); };
-  surface_hooks.full_screen_left = [this] {
-    if (full_screen_left_) {
-      full_screen_left_();
-    }
-  };
   surface_ = std::make_unique<VideoSurface>(core_->handle(), options_.render_path, std::move(surface_hooks));
   return true;
 }

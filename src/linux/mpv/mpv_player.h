@@ -43,8 +43,6 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
 
   // The video area, to be placed where the control sits in the window.
   GtkWidget* VideoWidget() const { return surface_->widget(); }
-  // Called when the user leaves full screen (Escape, a double click).
-  void SetFullScreenLeftHandler(std::function<void()> handler) { full_screen_left_ = std::move(handler); }
   // Called from the main loop when the state code (`State`) has changed on
   // the player's own account, never from inside a call on the player.
   void SetStateChangedHandler(std::function<void()> handler) { state_changed_ = std::move(handler); }
@@ -117,7 +115,6 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   std::unique_ptr<MpvExtras> extras_;
   std::unique_ptr<VideoSurface> surface_;
   std::unique_ptr<PrebufferSession> prebuffer_;
-  std::function<void()> full_screen_left_;
   std::function<void()> state_changed_;
   PlayerState reported_state_ = PlayerState::kIdle;
 

@@ -149,20 +149,13 @@ void VideoSurface::SetFullScreen(bool on) {
   if (on) {
     gtk_container_remove(GTK_CONTAINER(container_.get()), widget);
     full_screen_ =
-        std::make_unique<FullScreenWindow>(widget, container_.get(), [this] { LeaveFullScreenByUser(); });
+        std::make_unique<FullScreenWindow>(widget, container_.get(), [this] { SetFullScreen(false); });
   } else {
     full_screen_.reset();
     gtk_container_add(GTK_CONTAINER(container_.get()), widget);
     if (Anchored()) {
       gtk_widget_realize(widget);
     }
-  }
-}
-
-void VideoSurface::LeaveFullScreenByUser() {
-  SetFullScreen(false);
-  if (hooks_.full_screen_left) {
-    hooks_.full_screen_left();
   }
 }
 

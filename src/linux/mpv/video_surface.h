@@ -23,8 +23,6 @@ class VideoSurface {
     std::function<void()> losing_context;
     // A render context is in place (again).
     std::function<void()> context_ready;
-    // The user left full screen (Escape, double click, the window closed).
-    std::function<void()> full_screen_left;
   };
 
   VideoSurface(mpv_handle* handle, RenderPath wanted, Hooks hooks);
@@ -53,7 +51,6 @@ class VideoSurface {
   bool GpuRenderer();
   void Install(std::unique_ptr<VideoRenderer> renderer);
   void Uninstall();
-  void LeaveFullScreenByUser();
 
   mpv_handle* handle_;
   RenderPath wanted_;

@@ -54,6 +54,7 @@ struct SettingsDialogModel {
   bool link_hot = false;   // the web-site link is underlined and red
   bool close_hot = false;  // the close glyph shows its hover face
   bool busy = false;       // `dengdeng`: a folder change is running
+  bool operator==(const SettingsDialogModel&) const = default;
 };
 
 struct SettingsDialogPorts {
