@@ -6,9 +6,8 @@
 #include "ports/web_view.h"
 #include "ports/window_host.h"
 #include "settings/setting_keys.h"
-#include "settings/settings_store.h"
+#include "settings/settings.h"
 #include "util/file_uri.h"
-#include "util/text_number.h"
 #include "window/main_window.h"
 #include "window/npc_buttons.h"
 #include "window/skin_routine.h"
@@ -19,33 +18,15 @@
 namespace taviro {
 namespace {
 
-struct StoredWindowSettings {
-  std::string skin;
-  std::string user_id;
-  int saved_width = 0;
-  int saved_height = 0;
-  int remember_size = 0;
-};
-
-StoredWindowSettings ReadWindowSettings(const std::filesystem::path& config) {
-  StoredWindowSettings stored;
-  stored.skin = ReadSetting(config, settings::kSkin, "0");
-  stored.user_id = ReadSetting(config, "user", "Name", "0");
-  stored.saved_width = ToInteger(ReadSetting(config, settings::kSavedWidth, "0"));
-  stored.saved_height = ToInteger(ReadSetting(config, settings::kSavedHeight, "0"));
-  stored.remember_size = ToInteger(ReadSetting(config, settings::kRememberSize, "0"));
-  return stored;
-}
-
 // The window is sized within the work area, so that a size saved on a
 // larger screen cannot push the title bar's buttons out of reach.
-void SizeAndCentre(MainWindow& window, const StoredWindowSettings& stored) {
+void SizeAndCentre(MainWindow& window, const Settings& stored) {
   const ScreenRect area = window.ports.host.WorkArea();
   window.model.size_limits =
       HookSizeLimits(0, 0, area.width(), area.height(), window.ports.host.ScreenBounds());
-  const bool remember = stored.remember_size == 2;
-  const int width = remember ? stored.saved_width : settings::kDefaultWidthTwips;
-  const int height = remember ? stored.saved_height : settings::kDefaultHeightTwips;
+  const bool remember = stored.remember_size;
+  const int width = remember ? stored.saved_width_twips : settings::kDefaultWidthTwips;
+  const int height = remember ? stored.saved_height_twips : settings::kDefaultHeightTwips;
   SetOuterSize(window, width, height);
   const int left =
       area.left * kTwipsPerPixel + (area.width() * kTwipsPerPixel - window.model.width_twips) / 2;
@@ -82,7 +63,7 @@ LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
   ApplyDesignLook(model);
   model.laid_out = false;
 
-  const StoredWindowSettings stored = ReadWindowSettings(window.ConfigPath);
+  const Settings stored = Settings::Load(window.ConfigPath);
   SizeAndCentre(window, stored);
   model.main_tab = MainTab::kCatalogue;
   model.side_tab = SideTab::kTasks;

@@ -8,10 +8,8 @@
 #include "playback/item_key.h"
 #include "playback/media_address.h"
 #include "ports/web_view.h"
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
+#include "settings/settings.h"
 #include "util/script_escape.h"
-#include "util/text_number.h"
 #include "window/main_window.h"
 #include "window/tray_controller.h"
 
@@ -39,9 +37,7 @@ void EpisodeResolver::ResolveNextEpisode() { ResolveNext(After::kNothing); }
 
 void EpisodeResolver::ResolveNext(After after) {
   NowPlaying& now = context_.now;
-  const std::string prepare =
-      ReadSetting(context_.window.ConfigPath, settings::kBufferNextEpisode, settings::kUnset);
-  if (ToInteger(prepare) != 2) {
+  if (!Settings::Load(context_.window.ConfigPath).buffer_next_episode) {
     now.next_episode = NoNextEpisode{};
     Finish(after);
     return;

@@ -15,7 +15,7 @@
 #include "ports/player_control.h"
 #include "ports/program_launcher.h"
 #include "ports/web_view.h"
-#include "settings/settings_store.h"
+#include "settings/settings.h"
 #include "util/file_uri.h"
 #include "util/process_helpers.h"
 #include "util/script_escape.h"
@@ -60,8 +60,7 @@ bool LinkRouter::Web1BeforeNavigate(const std::string& uri) {
 
 bool LinkRouter::Web2BeforeNavigate(const std::string& uri) {
   if (context_.sentinel_url.empty() || !Contains(uri, context_.sentinel_url)) return false;
-  const bool play_next =
-      ReadSetting(context_.window.ConfigPath, settings::kPlayNextEpisode, settings::kUnset) == settings::kOn;
+  const bool play_next = Settings::Load(context_.window.ConfigPath).play_next_episode;
   context_.timers.Timer1.SetEnabled(true);
   if (play_next && !std::holds_alternative<NextEpisodeFailed>(context_.now.next_episode)) PlayNextEpisode();
   return true;
@@ -177,10 +176,9 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
 void LinkRouter::StartDownloadHelper() {
   std::string& folder = context_.now.TerminalFolder;
   if (folder.empty()) {
-    folder = ReadSetting(context_.window.ConfigPath, settings::kVendorFolder, settings::kUnset);
+    folder = Settings::Load(context_.window.ConfigPath).vendor_folder;
   }
-  // "0" is what an unset folder reads as: no helper is known.
-  if (folder.empty() || folder == settings::kUnset) return;
+  if (folder.empty()) return;  // no helper is known
   // The helper of that folder: one of the same name that another copy of the
   // program runs does not serve this one.
   const std::string program = folder + std::string(kDownloadHelper);

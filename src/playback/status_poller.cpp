@@ -12,8 +12,7 @@
 #include "ports/clock.h"
 #include "ports/player_control.h"
 #include "ports/web_view.h"
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
+#include "settings/settings.h"
 #include "util/format_seconds.h"
 #include "util/system_shutdown.h"
 #include "util/text_number.h"
@@ -325,9 +324,7 @@ void StatusPoller::ShowBars(const Poll& poll) {
   }
 }
 
-bool StatusPoller::BalloonsOn() const {
-  return ToInteger(ReadSetting(context_.window.ConfigPath, settings::kTrayBalloons, settings::kUnset)) == 2;
-}
+bool StatusPoller::BalloonsOn() const { return Settings::Load(context_.window.ConfigPath).tray_balloons; }
 
 void StatusPoller::Balloon(std::string_view text) { ShowBalloon(context_.window.ports.tray, text); }
 

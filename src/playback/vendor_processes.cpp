@@ -8,18 +8,14 @@
 #include "ports/process_table.h"
 #include "ports/program_launcher.h"
 #include "ports/window_host.h"
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
+#include "settings/settings.h"
 #include "util/process_helpers.h"
-#include "util/text_number.h"
 #include "window/bo_but_buttons.h"
 #include "window/main_window.h"
 #include "window/tray_controller.h"
 
 namespace taviro {
 namespace {
-
-constexpr int kEndVendorOnQuit = 2;
 
 // The folder the installation put the helper in, when it is there.
 std::string InstalledHelperFolder(const PlaybackContext& context) {
@@ -35,7 +31,7 @@ std::string InstalledHelperFolder(const PlaybackContext& context) {
 
 void CheckVendorProcesses(PlaybackContext& context) {
   const std::filesystem::path& config = context.window.ConfigPath;
-  const std::string leave_player = ReadSetting(config, settings::kStopVendorPlayerAtStart, "0");
+  const bool stop_player = Settings::Load(config).stop_vendor_player_at_start;
   std::string& folder = context.now.TerminalFolder;
   // Only this installation's vendor processes count: a helper that another
   // copy of the program started serves that copy's files, and a process
@@ -49,7 +45,7 @@ void CheckVendorProcesses(PlaybackContext& context) {
     if (RunsProgram(entry, player)) {
       folder = own;
       // A player that will not end is left running.
-      if (leave_player != "1") (void)context.processes.Terminate(entry.id);
+      if (stop_player) (void)context.processes.Terminate(entry.id);
     } else if (RunsProgram(entry, helper)) {
       helper_running = true;
     }
@@ -64,18 +60,18 @@ void CheckVendorProcesses(PlaybackContext& context) {
   }
   if (folder.empty() && helper_running) folder = own;
   // An unwritable settings file only costs the folder at the next start.
-  if (!folder.empty()) (void)WriteSetting(config, settings::kVendorFolder, folder);
+  if (!folder.empty()) (void)SaveVendorFolder(config, folder);
 }
 
 void QuitProgram(MainWindow& window, ProcessTable& processes, std::string_view vendor_folder,
                  const QuitHooks& hooks) {
   RemoveTrayIcon(window);
-  const int end_vendor = ToInteger(ReadSetting(window.ConfigPath, settings::kEndVendorOnQuit, "0"));
+  const bool end_vendor = Settings::Load(window.ConfigPath).end_vendor_on_quit;
   if (window.model.ContentMode == ContentMode::kPlayer) {
     window.model.ignore_next_click = false;
     window.ClickControlBar(bo_but::kStop);
   }
-  if (end_vendor == kEndVendorOnQuit && !vendor_folder.empty()) {
+  if (end_vendor && !vendor_folder.empty()) {
     // This installation's processes only: another copy of the program may
     // be playing through its own helper.
     KillProgram(processes, std::string(vendor_folder) + kVendorPlayerProgram);

@@ -3,8 +3,7 @@
 #include <string>
 
 #include "ports/window_host.h"
-#include "settings/settings_store.h"
-#include "util/text_number.h"
+#include "settings/settings.h"
 #include "window/chrome_faces.h"
 #include "window/chrome_state.h"
 #include "window/main_window.h"
@@ -18,12 +17,6 @@ namespace {
 
 void SetAllNpcVisible(WindowModel& model, bool visible) {
   for (int i = 0; i < npc::kCount; ++i) model[Npc(i)].visible = visible;
-}
-
-// The normal-mode size kept in the settings; what is not a number reads 0,
-// and the layout's minimum then takes over.
-int SavedSize(const MainWindow& window, const SettingKey& key) {
-  return ToInteger(ReadSetting(window.ConfigPath, key, settings::kUnset));
 }
 
 }  // namespace
@@ -83,7 +76,9 @@ void JbiClick(MainWindow& window) {
   }
   model.mini_mode = MiniMode::kOff;
 
-  SetOuterSize(window, SavedSize(window, settings::kSavedWidth), SavedSize(window, settings::kSavedHeight));
+  // What is not a number reads 0, and the layout's minimum then takes over.
+  const Settings stored = Settings::Load(window.ConfigPath);
+  SetOuterSize(window, stored.saved_width_twips, stored.saved_height_twips);
   const ScreenRect screen = window.ports.host.ScreenBounds();
   MoveOuter(window, (screen.width() * kTwipsPerPixel - model.width_twips) / 2,
             (screen.height() * kTwipsPerPixel - model.height_twips) / 2);

@@ -1,9 +1,6 @@
 #include "window/saved_window_size.h"
 
-#include <string>
-
-#include "settings/setting_keys.h"
-#include "settings/settings_store.h"
+#include "settings/settings.h"
 
 namespace taviro {
 
@@ -12,11 +9,7 @@ bool EdgeResizeEnded(const WindowModel& model, const std::filesystem::path& sett
     return false;
   }
   // A failed write only loses the remembered size; the window goes on.
-  const bool width_written =
-      WriteSetting(settings_path, settings::kSavedWidth, std::to_string(model.width_twips));
-  const bool height_written =
-      WriteSetting(settings_path, settings::kSavedHeight, std::to_string(model.height_twips));
-  return width_written && height_written;
+  return SaveWindowSize(settings_path, model.width_twips, model.height_twips);
 }
 
 }  // namespace taviro

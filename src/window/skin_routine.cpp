@@ -1,10 +1,7 @@
 #include "window/skin_routine.h"
 
-#include <string>
-
 #include "ports/skin_pictures.h"
-#include "settings/settings_store.h"
-#include "util/text_number.h"
+#include "settings/settings.h"
 #include "window/main_window.h"
 #include "window/tab_selection.h"
 #include "window/window_chrome.h"
@@ -32,7 +29,7 @@ void ApplySkin(MainWindow& window, int s) {
   if (model.laid_out) {
     PaintFrame(model, env);
     window.RepaintSettingsFrame();
-    WriteSetting(window.ConfigPath, settings::kSkin, std::to_string(s));
+    SaveSkin(window.ConfigPath, s);
   } else {
     LayoutMainArea(model, env);
     LayoutSidePanel(model, env);
@@ -47,6 +44,6 @@ void ApplySkin(MainWindow& window, int s) {
   SelectMainTab(window, model.main_tab, true);
 }
 
-int StartupSkinIndex(std::string_view stored) { return ToInteger(stored) >= 1 ? 1 : 0; }
+int StartupSkinIndex(int stored) { return stored >= 1 ? 1 : 0; }
 
 }  // namespace taviro

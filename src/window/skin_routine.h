@@ -29,6 +29,6 @@ void ApplySkin(MainWindow& window, int s);
 
 // The skin to apply at start-up for the stored `Skin`/`Num` text: numbers of
 // 2 or more mean 1; anything that is not 1 or more means 0.
-int StartupSkinIndex(std::string_view stored);
+int StartupSkinIndex(int stored);
 
 }  // namespace taviro

@@ -6,8 +6,7 @@
 #include "ports/prompt.h"
 #include "ports/tray_icon.h"
 #include "ports/window_host.h"
-#include "settings/settings_store.h"
-#include "util/text_number.h"
+#include "settings/settings.h"
 #include "window/chrome_faces.h"
 #include "window/chrome_state.h"
 #include "window/main_window.h"
@@ -52,16 +51,15 @@ void MaximiseOrRestoreWindow(MainWindow& window) {
 void CloseWindow(MainWindow& window) {
   ResetHover(window);
   PaintNormal(window.model, npc::kClose);
-  const int question = ToInteger(ReadSetting(window.ConfigPath, settings::kCloseQuestion, settings::kUnset));
-  const int action = ToInteger(ReadSetting(window.ConfigPath, settings::kCloseToTray, settings::kUnset));
-  bool hide = action != 1;
-  if (question == 3) {
-    WriteSetting(window.ConfigPath, settings::kCloseQuestion, settings::kCloseQuestionAsked);
+  const Settings stored = Settings::Load(window.ConfigPath);
+  bool hide = stored.close_to_tray;
+  if (stored.close_question_pending) {
+    SaveCloseQuestionAsked(window.ConfigPath);
     std::string text{kCloseQuestionPrefix};
     text += kProductName;
     text += kCloseQuestionSuffix;
     hide = window.ports.prompt.AskYesNo(std::string(kPromptCaption), text);
-    WriteSetting(window.ConfigPath, settings::kCloseToTray, hide ? "2" : "1");
+    SaveCloseToTray(window.ConfigPath, hide);
   }
   if (hide && window.ports.tray.Embedded()) {
     // The icon in the notification area is the way back.

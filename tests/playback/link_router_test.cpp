@@ -228,7 +228,6 @@ TEST_F(LinkRouterTest, NoHelperFolderKnownStartsNothingButStillPlays) {
   h.launcher.succeeds = false;
   router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0");
   EXPECT_TRUE(h.launcher.started.empty());
-  EXPECT_EQ(h.now.TerminalFolder, "0");
   EXPECT_EQ(h.main.player.url, "/a");
 }
 

@@ -73,8 +73,8 @@ TEST_F(SkinRoutine, SwitchesTheLogoAndRepaintsTheSelectedTabsWithoutHidingThem) 
 }
 
 TEST(StartupSkinIndex, MapsTheStoredNumberToOneOfTheTwoSkins) {
-  for (const char* zero : {"0", "", "abc", "-1"}) EXPECT_EQ(StartupSkinIndex(zero), 0) << zero;
-  for (const char* one : {"1", "2", "5"}) EXPECT_EQ(StartupSkinIndex(one), 1) << one;
+  for (int zero : {0, -1}) EXPECT_EQ(StartupSkinIndex(zero), 0) << zero;
+  for (int one : {1, 2, 5}) EXPECT_EQ(StartupSkinIndex(one), 1) << one;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "ports/prompt.h"
 #include "ports/uri_launcher.h"
 #include "settings/setting_keys.h"
+#include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "ui/settings/cache_folder.h"
 #include "ui/settings/settings_dialog_design.h"
@@ -52,7 +53,7 @@ void SettingsDialog::Load() {
 }
 
 std::string SettingsDialog::VendorFolder() const {
-  return KnownVendorFolder(ReadSetting(config_path_, settings::kVendorFolder, settings::kUnset));
+  return KnownVendorFolder(Settings::Load(config_path_).vendor_folder);
 }
 
 void SettingsDialog::SelectPage(SettingsPage page) { model_.page = page; }
