@@ -66,25 +66,27 @@ void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
   NowPlaying& now = context_.now;
   const std::optional<ItemKey> key = ParseItemKey(now.CurrentItemKey);
   if (!key) return;
-  if (reply == "1" || reply == "0") {
-    if (reply == "1") {
-      now.next_episode = NextEpisodeFailed{};
-    } else {
-      now.next_episode = NoNextEpisode{};
-    }
-    now.NextMediaUrl = reply;
+  // "1": the service failed; "0": there is no next episode.
+  if (reply == "1") {
+    now.next_episode = NextEpisodeFailed{};
+    now.next_media = NextMediaRefused{};
+    return;
+  }
+  if (reply == "0") {
+    now.next_episode = NoNextEpisode{};
+    now.next_media = NextMediaUnresolved{};
     return;
   }
   if (const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply)) {
     if (!MayReachPlayer(record->media_url)) {
       // Nothing to pre-buffer or play: as when the service refuses.
       now.next_episode = NextEpisodeFailed{};
-      now.NextMediaUrl = "1";
+      now.next_media = NextMediaRefused{};
       return;
     }
     // The reply's kind is not used: a prepared episode always plays in the
     // player, where it was pre-buffered.
-    now.NextMediaUrl = record->media_url;
+    now.next_media = record->media_url;
     now.prefetch_started = false;
     now.next_episode = NextEpisodeLink{EpisodePlayLink("qvod", *record, *key, key->episode + 1)};
     return;
@@ -92,7 +94,7 @@ void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
   // No answer, or an error page: keep the poller from asking again until the
   // timed retry has run.
   now.next_episode = NextEpisodeRetrying{};
-  now.NextMediaUrl = "0";
+  now.next_media = NextMediaUnresolved{};
   now.RetryTicks = 0;
   now.prefetch_started = true;
   ShowBalloon(context_.window.ports.tray, kRetryBalloon);

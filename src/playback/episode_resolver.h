@@ -17,7 +17,7 @@ class EpisodeResolver {
   explicit EpisodeResolver(PlaybackContext& context) : context_(context) {}
 
   // Leaves the outcome, once the service answers, in NowPlaying: the next
-  // episode's state and NextMediaUrl for pre-buffering.
+  // episode's state and its media address for pre-buffering.
   void ResolveNextEpisode();
 
   // 1 = the previous episode, anything else the next one: plays it at once

@@ -149,7 +149,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
 
   now.CurrentItemKey = FormatItemKey(link.id, link.source, link.episode, link.title);
   now.next_episode = NoNextEpisode{};
-  now.NextMediaUrl = "0";
+  now.next_media = NextMediaUnresolved{};
 
   ShowItemTitle(window,
                 TruncateByWidth(ScriptUnescape(link.title), kTitleWidth) + "-" + ScriptUnescape(link.name));

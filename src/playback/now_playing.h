@@ -31,6 +31,17 @@ struct NextEpisodeLink {
 };
 using NextEpisode = std::variant<NoNextEpisode, NextEpisodeFailed, NextEpisodeRetrying, NextEpisodeLink>;
 
+// The next episode's media address for pre-buffering: not asked for yet,
+// refused (the service failed, or named what the player must not open; not
+// asked for again), or the address.
+struct NextMediaUnresolved {
+  bool operator==(const NextMediaUnresolved&) const = default;
+};
+struct NextMediaRefused {
+  bool operator==(const NextMediaRefused&) const = default;
+};
+using NextMedia = std::variant<NextMediaUnresolved, NextMediaRefused, std::string>;
+
 // The item being played and the next-episode state, shared by the link
 // router, the list commands, the control bar, the status poller and the
 // episode resolver.
@@ -39,9 +50,7 @@ struct NowPlaying {
   // came in the link (escaped); "0" or empty when none.
   std::string CurrentItemKey = "0";
   NextEpisode next_episode;
-  // Media address of the next episode for pre-buffering; "0" not resolved
-  // yet, "1" the service failed.
-  std::string NextMediaUrl = "0";
+  NextMedia next_media;
   // Key of the item in its list file: the series id for catalogue items, the
   // path for local files, "0" when no position is stored for it.
   std::string ListKey = "0";
@@ -65,7 +74,7 @@ inline void StartLocalItem(NowPlaying& now, const std::string& path) {
   now.ResumePosition = 0;
   now.CurrentItemKey = "0";
   now.next_episode = NoNextEpisode{};
-  now.NextMediaUrl = "0";
+  now.next_media = NextMediaUnresolved{};
   now.prefetch_started = false;
   now.ListKey = path;
   now.item_kind = ItemKind::kLocalFile;

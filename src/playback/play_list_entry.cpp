@@ -111,7 +111,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
     now.CurrentItemKey = item_key;
     now.next_episode = NoNextEpisode{};
     now.prefetch_started = false;
-    now.NextMediaUrl = "0";
+    now.next_media = NextMediaUnresolved{};
     now.ListKey = id;
   } else {
     // Other addresses play on the service's page, which then sends its own

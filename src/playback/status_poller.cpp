@@ -182,18 +182,20 @@ bool StatusPoller::HandleEndReached() {
 
 void StatusPoller::TriggerNextEpisode(int progress) {
   NowPlaying& now = context_.now;
-  if (progress <= kPrefetchProgress || now.NextMediaUrl == "1" || now.prefetch_started) {
+  if (progress <= kPrefetchProgress || now.prefetch_started ||
+      std::holds_alternative<NextMediaRefused>(now.next_media)) {
     return;
   }
-  if (now.NextMediaUrl == "0") {
+  if (std::holds_alternative<NextMediaUnresolved>(now.next_media)) {
     resolver_.ResolveNextEpisode();
     return;
   }
-  if (!MayReachPlayer(now.NextMediaUrl)) {
-    now.NextMediaUrl = "1";  // never handed to the read-ahead; not asked for again
+  const std::string url = std::get<std::string>(now.next_media);
+  if (!MayReachPlayer(url)) {
+    now.next_media = NextMediaRefused{};  // never handed to the read-ahead
     return;
   }
-  context_.window.ports.player.Prebuffer(now.NextMediaUrl);
+  context_.window.ports.player.Prebuffer(url);
   now.prefetch_started = true;
   if (BalloonsOn()) {
     Balloon("开始缓冲下一集！");

@@ -56,7 +56,6 @@ class PopupNotice {
   void Unload();
 
   bool Loaded() const { return loaded_; }
-  int NoticeIndex() const { return index_; }
   const Timer& Timerc() const { return timerc_; }
   const Timer& Timert() const { return timert_; }
 

@@ -21,14 +21,6 @@ void Timer::SetEnabled(bool enabled) {
   }
 }
 
-void Timer::SetInterval(int interval_ms) {
-  interval_ms_ = interval_ms;
-  if (enabled_) {
-    Stop();
-    Start();
-  }
-}
-
 void Timer::Start() {
   // An interval of 0 never ticks: it means a timer that is off.
   if (interval_ms_ > 0) {

@@ -19,8 +19,6 @@ class Timer {
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  int Interval() const { return interval_ms_; }
-  void SetInterval(int interval_ms);
   // The code a timer runs is often built after the timer, since it needs the
   // objects that enable the timer.
   void SetHandler(std::function<void()> handler) { handler_ = std::move(handler); }
@@ -30,7 +28,7 @@ class Timer {
   void Stop();
 
   TimerScheduler& scheduler_;
-  int interval_ms_;
+  const int interval_ms_;
   bool enabled_ = false;
   std::function<void()> handler_;
   TimerScheduler::Handle handle_ = 0;

@@ -24,8 +24,4 @@ void MainWindow::ClearNewsHover() const {
   if (callbacks.clear_news_hover) callbacks.clear_news_hover();
 }
 
-void MainWindow::RepaintSettingsFrame() const {
-  if (callbacks.repaint_settings_frame) callbacks.repaint_settings_frame();
-}
-
 }  // namespace taviro

@@ -46,9 +46,8 @@ struct WindowPorts {
 // Routines that belong to other parts of the program. An empty one does
 // nothing, so the window works before they are wired up.
 struct WindowCallbacks {
-  std::function<void()> quit_program;            // the quit routine
-  std::function<void()> clear_news_hover;        // the news line's hover flag
-  std::function<void()> repaint_settings_frame;  // only while the settings dialog is shown
+  std::function<void()> quit_program;      // the quit routine
+  std::function<void()> clear_news_hover;  // the news line's hover flag
   ControlBarActions* control_bar = nullptr;
 };
 
@@ -74,7 +73,6 @@ struct MainWindow {
   void Quit() const;
   void ClickControlBar(int index) const;
   void ClearNewsHover() const;
-  void RepaintSettingsFrame() const;
 };
 
 }  // namespace taviro

@@ -28,7 +28,6 @@ void ApplySkin(MainWindow& window, int s) {
   const LayoutEnv env = window.Env();
   if (model.laid_out) {
     PaintFrame(model, env);
-    window.RepaintSettingsFrame();
     SaveSkin(window.ConfigPath, s);
   } else {
     LayoutMainArea(model, env);

@@ -287,18 +287,14 @@ TEST_F(ControlBarTest, AnOpenedFileReplacesTheItemPlayingAndJoinsTheLocalList) {
 TEST_F(ControlBarTest, AnOpenedFileLeavesNoNextEpisodeOrResumeOfTheSeriesBefore) {
   Playing();
   t.h.folder.Write("date_f.dat", "\r\n");
-  t.now.CurrentItemKey = "12-0-3-t";
   t.now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
-  t.now.NextMediaUrl = "http://127.0.0.1:1/4.ts";
-  t.now.prefetch_started = true;
+  t.now.next_media = "http://127.0.0.1:1/4.ts";
   t.now.ResumePosition = 600;
   t.now.resume_done = false;
   t.files.answer = "/m/clip.mp4";
   Press(4);
-  EXPECT_EQ(t.now.CurrentItemKey, "0");
   EXPECT_EQ(t.now.next_episode, NextEpisode{NoNextEpisode{}});
-  EXPECT_EQ(t.now.NextMediaUrl, "0");
-  EXPECT_FALSE(t.now.prefetch_started);
+  EXPECT_EQ(t.now.next_media, NextMedia{NextMediaUnresolved{}});
   EXPECT_EQ(t.now.ResumePosition, 0);
   EXPECT_EQ(t.now.ListKey, "/m/clip.mp4");
 }

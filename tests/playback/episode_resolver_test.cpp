@@ -35,17 +35,7 @@ TEST_F(EpisodeResolverTest, PreparationOffOrNothingPlayingSendsNoRequest) {
   EXPECT_TRUE(http.requests.empty());
 }
 
-TEST_F(EpisodeResolverTest, ServiceAnswersSetTheNextEpisodeState) {
-  for (const char* answer : {"1", "0"}) {
-    http.bodies[Request(7, 1, 5)] = answer;
-    resolver.ResolveNextEpisode();
-    EXPECT_EQ(now.next_episode,
-              answer[0] == '1' ? NextEpisode{NextEpisodeFailed{}} : NextEpisode{NoNextEpisode{}});
-    EXPECT_EQ(now.NextMediaUrl, answer);
-  }
-  EXPECT_FALSE(timer4.Enabled());
-  EXPECT_TRUE(BalloonTexts().empty());
-
+TEST_F(EpisodeResolverTest, AnEpisodeReplyGivesThePlayLinkAndTheAddressToPrebuffer) {
   // The reply's kind is not used, and the reply is in the system's code page.
   http.bodies[Request(7, 1, 5)] = EncodeAnsi("第6集$http://m/a b.ts$web");
   now.prefetch_started = true;
@@ -53,19 +43,21 @@ TEST_F(EpisodeResolverTest, ServiceAnswersSetTheNextEpisodeState) {
   EXPECT_EQ(
       now.next_episode,
       NextEpisode{NextEpisodeLink{"miqvod://qvod&&&http%3A//m/a%20b.ts&&&x%u4E2D&&&第6集&&&7&&&1&&&5"}});
-  EXPECT_EQ(now.NextMediaUrl, "http://m/a b.ts");
+  EXPECT_EQ(now.next_media, NextMedia{"http://m/a b.ts"});
   EXPECT_FALSE(now.prefetch_started);
 }
 
-TEST_F(EpisodeResolverTest, BlanksAndLineEndsAroundTheReplyAreNotPartOfIt) {
-  for (const char* answer : {"0\r\n", " 1 \n"}) {
-    http.bodies[Request(7, 1, 5)] = answer;
-    resolver.ResolveNextEpisode();
-    const std::string code = answer[0] == '0' ? "0" : "1";
-    EXPECT_EQ(now.next_episode, code == "1" ? NextEpisode{NextEpisodeFailed{}} : NextEpisode{NoNextEpisode{}})
-        << answer;
-    EXPECT_EQ(now.NextMediaUrl, code) << answer;
-  }
+// "0" says there is no next episode, "1" that the service failed; blanks
+// and line ends around a reply are not part of it.
+TEST_F(EpisodeResolverTest, NoNextEpisodeOrAFailureIsToldApartAndNeitherPrebuffers) {
+  http.bodies[Request(7, 1, 5)] = "0\r\n";
+  resolver.ResolveNextEpisode();
+  EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
+  EXPECT_EQ(now.next_media, NextMedia{NextMediaUnresolved{}});
+  http.bodies[Request(7, 1, 5)] = " 1 \n";
+  resolver.ResolveNextEpisode();
+  EXPECT_EQ(now.next_episode, NextEpisode{NextEpisodeFailed{}});
+  EXPECT_EQ(now.next_media, NextMedia{NextMediaRefused{}});
   EXPECT_FALSE(timer4.Enabled());
   EXPECT_TRUE(BalloonTexts().empty());
 
@@ -79,12 +71,11 @@ TEST_F(EpisodeResolverTest, ANextEpisodeThePlayerMustNotOpenIsNeverPrebuffered) 
   http.bodies[Request(7, 1, 5)] = "n$fdclose://7$qvod";
   resolver.ResolveNextEpisode();
   EXPECT_EQ(now.next_episode, NextEpisode{NextEpisodeFailed{}});
-  EXPECT_EQ(now.NextMediaUrl, "1");
-  now.NextMediaUrl = "fd://3";  // however it got there
+  now.next_media = "fd://3";  // however it got there
   Reading(PlayerState::kPlaying, 10, 1000, 700);
   Tick();
   EXPECT_TRUE(player().prebuffered.empty());
-  EXPECT_EQ(now.NextMediaUrl, "1");
+  EXPECT_EQ(now.next_media, NextMedia{NextMediaRefused{}});
 }
 
 TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
@@ -105,7 +96,7 @@ TEST_F(EpisodeResolverTest, AFailedRequestIsRetriedOnTheSecondTickOfTimer4) {
   http.bodies[Request(7, 1, 5)] = "e6$http://m/6.ts$qvod";
   Tick(100);
   EXPECT_EQ(http.requests.size(), 4U);
-  EXPECT_EQ(now.NextMediaUrl, "http://m/6.ts");
+  EXPECT_EQ(now.next_media, NextMedia{"http://m/6.ts"});
   EXPECT_FALSE(timer4.Enabled());
   Tick();
   EXPECT_EQ(player().prebuffered, Texts{"http://m/6.ts"});
@@ -122,7 +113,7 @@ TEST_F(EpisodeResolverTest, OneQuestionPerItemAndALateAnswerForAnotherItemIsDrop
   now.CurrentItemKey = "8-0-1-y";
   ASSERT_TRUE(http.AnswerOldest());
   EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
-  EXPECT_EQ(now.NextMediaUrl, "0");
+  EXPECT_EQ(now.next_media, NextMedia{NextMediaUnresolved{}});
 
   // A step pressed twice before an answer plays the second press's episode
   // only, and none once the user has moved to another item.

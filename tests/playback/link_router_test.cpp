@@ -162,13 +162,13 @@ TEST_F(LinkRouterTest, AWebKindOpensThePlayPageWithTheAddressStillEscaped) {
 
 TEST_F(LinkRouterTest, FlagZeroReloadsTheEpisodeListWithTheEntryMarked) {
   h.now.next_episode = NextEpisodeRetrying{};
-  h.now.NextMediaUrl = "1";
+  h.now.next_media = NextMediaRefused{};
   h.now.ResumePosition = 300;
   h.now.prefetch_started = true;
   router.Web1BeforeNavigate(std::string("miqvod://qvod&&&") + kEscapedMedia + "&&&xyz&&&n1&&&7&&&1&&&4&&&0");
   EXPECT_EQ(h.web(5).Address(), h.Base() + "pp.htm?7-1-4-xyz-0");
   EXPECT_EQ(h.now.next_episode, NextEpisode{NoNextEpisode{}});
-  EXPECT_EQ(h.now.NextMediaUrl, "0");
+  EXPECT_EQ(h.now.next_media, NextMedia{NextMediaUnresolved{}});
   EXPECT_EQ(h.now.ResumePosition, 0);
   EXPECT_FALSE(h.now.prefetch_started);
 }

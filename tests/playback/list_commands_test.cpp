@@ -56,8 +56,7 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   const std::string path = (h.folder / "clip 1.mkv").string();
   // Stored plain but unescaped for display, so %41 shows as A.
   WriteUtf8("date_f.dat", "x|/m/x|0\r\n100%41 一二三四五六七八九十一二三四五.mkv|" + path + "|120\r\n");
-  now.CurrentItemKey = "5-0-1-t";
-  now.NextMediaUrl = now.ListKey = "5";
+  now.ListKey = "5";
   now.next_episode = NextEpisodeLink{"miqvod://5"};
   now.resume_done = now.prefetch_started = true;
   now.item_kind = ItemKind::kCatalogue;
@@ -73,7 +72,6 @@ TEST_F(ListCommandsTest, ALocalEntryPlaysFromItsPositionWithItsNameCentred) {
   EXPECT_EQ(name.rect.left, layout::Half(h.window.model[RegionId::bo_zt].rect.width - 17 * 7));
   EXPECT_EQ(now.ResumePosition, 120);
   EXPECT_FALSE(now.resume_done || now.prefetch_started);
-  EXPECT_EQ(now.CurrentItemKey + now.NextMediaUrl, "00");
   EXPECT_EQ(now.next_episode, NextEpisode{NoNextEpisode{}});
   EXPECT_EQ(now.ListKey, path);
   EXPECT_EQ(now.item_kind, ItemKind::kLocalFile);

@@ -169,14 +169,14 @@ TEST_F(StatusPollerTest, AStateChangeShowsPlayButLeavesTheResumeToTheNextTick) {
 // blocks) are the regular tick's business.
 TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisodeAlone) {
   const std::string tasks = "12|t|e|u|0|3|30\r\n";
-  for (const char* next_media : {"http://127.0.0.1:1/4.ts", "0"}) {
+  for (const NextMedia& next_media : {NextMedia{"http://127.0.0.1:1/4.ts"}, NextMedia{}}) {
     harness.folder.Write("date.dat", tasks);
     now.ListKey = "12";
     now.item_kind = ItemKind::kCatalogue;
     now.LastPosition = 17;
     now.CurrentItemKey = "12-0-3-t";
     now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
-    now.NextMediaUrl = next_media;
+    now.next_media = next_media;
     now.prefetch_started = false;
     Reading(PlayerState::kPaused, 19, 20, 1000);
     poller.OnPlayerStateChanged();
@@ -298,7 +298,7 @@ TEST_F(StatusPollerTest, WithBalloonsOffTheEndTickStopsEarlyAndNothingIsAnnounce
   harness.folder.Write("date_f.dat", "a.ts|/v/a.ts|40\r\n");
   now.ListKey = "/v/a.ts";
   now.item_kind = ItemKind::kLocalFile;
-  now.NextMediaUrl = "http://m/5.ts";
+  now.next_media = "http://m/5.ts";
   Reading(PlayerState::kBuffering, 10, 1000, 700);
   Tick();  // pre-buffers silently
   Model()[R::zhun].caption = "kept";

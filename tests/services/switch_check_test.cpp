@@ -63,11 +63,11 @@ struct SwitchCheckFixture : ::testing::Test {
   std::vector<std::string> calls;
 
   UpdateEnv Update() {
-    return {prompt, programs, uris, folder.path(), kBase, [this] { calls.push_back("ttt_v"); }};
+    return {prompt, programs, uris, folder.path(), kBase, [this] { calls.push_back("update"); }};
   }
   SwitchCheck check{scheduler,
                     SwitchCheckEnv{model, state, fetcher, Update(), [this] { calls.push_back("notice"); },
-                                   [this] { calls.push_back("gun_ad"); }}};
+                                   [this] { calls.push_back("ticker"); }}};
 
   // Runs the switch check with `reply` as the service's answer.
   void Reply(const std::string& reply) {
@@ -96,7 +96,7 @@ TEST_F(SwitchCheckFixture, EverySwitchOnAndTheUpdateDeclined) {
   ASSERT_EQ(prompt.questions.size(), 1U);
   EXPECT_EQ(prompt.questions[0].caption, "提示：");
   EXPECT_EQ(prompt.questions[0].text, kUpdateQuestion);
-  EXPECT_EQ(calls, (std::vector<std::string>{"notice", "gun_ad"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"notice", "ticker"}));
   EXPECT_EQ(model.pause_panel, AdPanel::kEnabled);
   EXPECT_EQ(model.banner_panel, AdPanel::kEnabled);
   EXPECT_TRUE(model[RegionId::bo_pad].visible);
@@ -155,7 +155,7 @@ TEST_F(SwitchCheckFixture, AnAcceptedUpdateStartsTheUpdaterBesideTheProgramAndQu
   EXPECT_TRUE(uris.opened.empty());
   EXPECT_EQ(state.ExitPromoFlag, "0");
   // The run ends: neither the notice nor the ticker is started.
-  EXPECT_EQ(calls, std::vector<std::string>{"ttt_v"});
+  EXPECT_EQ(calls, std::vector<std::string>{"update"});
   EXPECT_EQ(model.banner_panel, AdPanel::kOff);
 }
 
@@ -164,7 +164,7 @@ TEST_F(SwitchCheckFixture, WithoutALocalUpdaterTheServicesCopyOpensInTheBrowser)
   CheckForUpdate(state, Update());
   EXPECT_TRUE(programs.started.empty());
   EXPECT_EQ(uris.opened, std::vector<std::string>{std::string(kBase) + "update/update.exe"});
-  EXPECT_EQ(calls, std::vector<std::string>{"ttt_v"});
+  EXPECT_EQ(calls, std::vector<std::string>{"update"});
 }
 
 TEST_F(SwitchCheckFixture, TheManualCheckBeforeTheFetchReportsUpToDate) {

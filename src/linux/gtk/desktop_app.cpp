@@ -88,7 +88,7 @@ DesktopApp::DesktopApp(DesktopConfig config)
   window_ =
       std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
   window_->callbacks.quit_program = [this] { Quit(); };
-  controller_ = std::make_unique<MainWindowController>(*window_);
+  events_ = std::make_unique<WindowEvents>(*window_);
   BuildPlayback();
 }
 
@@ -131,7 +131,7 @@ void DesktopApp::BuildPlayback() {
     CheckVendorProcesses(*playback_);
   });
   timer4_.SetHandler([this] { resolver_->RetryNextEpisode(); });
-  controller_->AttachPlayback(*playback_, *control_bar_, *list_commands_);
+  events_->AttachPlayback(*playback_, *control_bar_, *list_commands_);
 }
 
 int DesktopApp::Run() {
@@ -205,10 +205,9 @@ void DesktopApp::StartDesktopIntegration() {
 }
 
 void DesktopApp::BuildWindow() {
-  view_ = std::make_unique<MainWindowView>(window_->model, skins_, *controller_);
-  controller_->AttachView(*view_);
+  view_ = std::make_unique<MainWindowView>(window_->model, skins_, *events_);
   host_.Attach(view_->window());
-  host_.SetEmulatedStateHandler([this](WindowState state) { controller_->OnStateChanged(state); });
+  host_.SetEmulatedStateHandler([this](WindowState state) { events_->StateChanged(state); });
   prompt_.SetParent(view_->window());
   file_dialog_.SetParent(view_->window());
   BuildMenus();
@@ -236,7 +235,6 @@ void DesktopApp::BuildMenus() {
       },
       choices_.get()});
   menus_and_settings_->Build(view_->window());
-  window_->callbacks.repaint_settings_frame = [this] { menus_and_settings_->RepaintDialogFrame(); };
 }
 
 void DesktopApp::WireWebViews() {

@@ -17,7 +17,6 @@
 #include "linux/gtk/gtk_menus.h"
 #include "linux/gtk/gtk_prompt.h"
 #include "linux/gtk/gtk_window_host.h"
-#include "linux/gtk/main_window_controller.h"
 #include "linux/gtk/main_window_view.h"
 #include "linux/gtk/menus_and_settings.h"
 #include "linux/gtk/online_services.h"
@@ -47,6 +46,7 @@
 #include "ports/shutdown_backend.h"
 #include "ui/web_list_views.h"
 #include "ui/web_view_routing.h"
+#include "ui/window_events.h"
 #include "util/timer.h"
 #include "window/main_window.h"
 
@@ -136,7 +136,7 @@ class DesktopApp {
   std::unique_ptr<ListCommands> list_commands_;
   // The web views' handlers hold on to it.
   std::unique_ptr<WebViewRouting> web_routing_;
-  std::unique_ptr<MainWindowController> controller_;
+  std::unique_ptr<WindowEvents> events_;
   std::unique_ptr<MainWindowView> view_;
   std::unique_ptr<MenusAndSettings> menus_and_settings_;
   std::unique_ptr<InstanceSocketWatch> instance_watch_;

@@ -6,6 +6,7 @@
 
 #include "linux/gtk/accessible_controls.h"
 #include "linux/gtk/focus_chain.h"
+#include "linux/gtk/key_mapping.h"
 #include "linux/gtk/region_kinds.h"
 #include "linux/gtk/see_through.h"
 #include "linux/gtk/skin_painting.h"
@@ -18,6 +19,14 @@ namespace {
 constexpr int kButtonCount = 6;  // GDK numbers buttons from 1
 constexpr guint kAnimationIntervalMs = 90;
 constexpr int kLoadingSlot = kExtraPictureBase + 2;
+
+MouseButton ToMouseButton(int button) {
+  switch (button) {
+    case 1: return MouseButton::kLeft;
+    case 2: return MouseButton::kMiddle;
+    default: return MouseButton::kRight;
+  }
+}
 
 void FillRgb(cairo_t* cr, std::uint32_t rgb) {
   SetRgb(cr, rgb);
@@ -49,10 +58,10 @@ GtkWidget* NewRegionWidget(RegionId id, RegionKind kind) {
 
 }  // namespace
 
-MainWindowView::MainWindowView(const WindowModel& model, const SkinPictureStore& skins,
-                               WindowViewEvents& events)
+MainWindowView::MainWindowView(const WindowModel& model, const SkinPictureStore& skins, WindowEvents& events)
     : model_(model), skins_(skins), events_(events) {
   BuildTree();
+  resize_watch_ = std::make_unique<ResizeDragWatch>(window_, [this] { events_.ResizeDragEnded(); });
   animation_source_ = g_timeout_add(kAnimationIntervalMs, OnAnimationTick, this);
 }
 
@@ -123,7 +132,7 @@ void MainWindowView::BindRegionControl(RegionId id, GtkWidget* widget) {
   described_[Index(id)].role = RoleOf(id);
   gtk_widget_set_can_focus(widget, TRUE);
   BindControl(widget, ControlHooks{[this, id] { return described_[Index(id)]; },
-                                   [this, id] { events_.OnActivate(id); }});
+                                   [this, id] { events_.Activate(id); }});
   // Painted over the picture and over a slider's parts.
   g_signal_connect_after(widget, "draw", G_CALLBACK(OnDrawFocusRing), nullptr);
 }
@@ -263,12 +272,12 @@ bool MainWindowView::PressFocusedControl(const GdkEventKey* event) {
   }
   const bool slider = RoleOf(id) == ControlRole::kSlider;
   if (!slider && IsActivateKey(event->keyval)) {
-    events_.OnActivate(id);
+    events_.Activate(id);
     return true;
   }
   const int step = ArrowStep(event->keyval);
   if (slider && step != 0) {
-    events_.OnSliderStep(id, step > 0);
+    events_.SliderStep(id, step > 0);
     return true;
   }
   return false;
@@ -372,14 +381,14 @@ gboolean MainWindowView::OnButtonPress(GtkWidget* /*widget*/, GdkEventButton* ev
   const int button = static_cast<int>(event->button);
   if (event->type == GDK_2BUTTON_PRESS) {
     view->pressed_[Index(binding->id)] = RegionId::Count;  // no click after a double click
-    view->events_.OnDoubleClick(binding->id);
+    view->events_.DoubleClick(binding->id);
     return TRUE;
   }
   if (event->type != GDK_BUTTON_PRESS || button >= kButtonCount) {
     return TRUE;
   }
   view->pressed_[Index(binding->id)] = binding->id;
-  view->events_.OnPress(binding->id, button, x, y);
+  if (view->events_.Press(binding->id, ToMouseButton(button), x, y)) view->resize_watch_->Start();
   return TRUE;
 }
 
@@ -388,12 +397,12 @@ gboolean MainWindowView::OnButtonRelease(GtkWidget* widget, GdkEventButton* even
   MainWindowView* view = binding->view;
   const int x = static_cast<int>(event->x);
   const int y = static_cast<int>(event->y);
-  view->events_.OnRelease(binding->id, static_cast<int>(event->button), x, y);
+  view->events_.Release(binding->id, x, y);
   const bool inside = x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(widget) &&
                       y < gtk_widget_get_allocated_height(widget);
   if (view->pressed_[Index(binding->id)] == binding->id && inside) {
     view->pressed_[Index(binding->id)] = RegionId::Count;
-    view->events_.OnClick(binding->id);
+    view->events_.Click(binding->id);
   }
   return TRUE;
 }
@@ -401,8 +410,8 @@ gboolean MainWindowView::OnButtonRelease(GtkWidget* widget, GdkEventButton* even
 gboolean MainWindowView::OnMotion(GtkWidget* /*widget*/, GdkEventMotion* event, gpointer data) {
   const auto* binding = static_cast<RegionBinding*>(data);
   const bool left_down = (event->state & GDK_BUTTON1_MASK) != 0;
-  binding->view->events_.OnPointerMove(binding->id, static_cast<int>(event->x), static_cast<int>(event->y),
-                                       left_down);
+  binding->view->events_.PointerMove(binding->id, static_cast<int>(event->x), static_cast<int>(event->y),
+                                     left_down);
   return TRUE;
 }
 
@@ -410,7 +419,7 @@ gboolean MainWindowView::OnLeave(GtkWidget* /*widget*/, GdkEventCrossing* event,
   const auto* binding = static_cast<RegionBinding*>(data);
   // Moving onto a child region is not leaving.
   if (event->detail != GDK_NOTIFY_INFERIOR) {
-    binding->view->events_.OnPointerLeave(binding->id);
+    binding->view->events_.PointerLeave(binding->id);
   }
   return FALSE;
 }
@@ -422,7 +431,8 @@ gboolean MainWindowView::OnConfigure(GtkWidget* /*widget*/, GdkEventConfigure* e
     view->height_ = event->height;
     view->asked_width_ = view->asked_height_ = 0;
     view->ApplyShape();
-    view->events_.OnResized(event->width, event->height);
+    view->events_.Resized(event->width, event->height);
+    view->resize_watch_->Resized();
   }
   return FALSE;
 }
@@ -439,12 +449,12 @@ gboolean MainWindowView::OnWindowState(GtkWidget* /*widget*/, GdkEventWindowStat
   } else if ((state & GDK_WINDOW_STATE_MAXIMIZED) != 0) {
     now = WindowState::kMaximised;
   }
-  view->events_.OnStateChanged(now);
+  view->events_.StateChanged(now);
   return FALSE;
 }
 
 gboolean MainWindowView::OnDelete(GtkWidget* /*widget*/, GdkEvent* /*event*/, gpointer data) {
-  static_cast<MainWindowView*>(data)->events_.OnCloseRequest();
+  static_cast<MainWindowView*>(data)->events_.CloseRequest();
   return TRUE;  // the program decides whether the window goes
 }
 
@@ -460,7 +470,7 @@ gboolean MainWindowView::OnKeyPress(GtkWidget* /*widget*/, GdkEventKey* event, g
   if (self->PressFocusedControl(event)) {
     return TRUE;
   }
-  self->events_.OnKeyPress(event->keyval, event->state);
+  self->events_.KeyPress(KeyFromGdk(event->keyval));
   return FALSE;
 }
 

@@ -7,19 +7,20 @@
 #include <vector>
 
 #include "linux/gtk/gobject_ptr.h"
+#include "linux/gtk/resize_drag_watch.h"
 #include "linux/gtk/skin_picture_store.h"
-#include "linux/gtk/window_view_events.h"
+#include "ui/window_events.h"
 #include "window/window_model.h"
 
 namespace taviro::gtk {
 
 // The borderless main window: one widget per region of the model, placed in
 // pixels inside its container, and the painted frame. It holds no rule of its
-// own; Sync() makes the widgets match the model and events go back through
-// WindowViewEvents.
+// own: Sync() makes the widgets match the model, and it turns its widgets'
+// events into the core's event table's terms.
 class MainWindowView {
  public:
-  MainWindowView(const WindowModel& model, const SkinPictureStore& skins, WindowViewEvents& events);
+  MainWindowView(const WindowModel& model, const SkinPictureStore& skins, WindowEvents& events);
   MainWindowView(const MainWindowView&) = delete;
   MainWindowView& operator=(const MainWindowView&) = delete;
   ~MainWindowView();
@@ -81,7 +82,8 @@ class MainWindowView {
 
   const WindowModel& model_;
   const SkinPictureStore& skins_;
-  WindowViewEvents& events_;
+  WindowEvents& events_;
+  std::unique_ptr<ResizeDragWatch> resize_watch_;
 
   GtkWidget* window_ = nullptr;
   std::array<GtkWidget*, kRegionCount> widgets_{};

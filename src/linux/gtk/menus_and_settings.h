@@ -52,8 +52,6 @@ class MenusAndSettings {
   void Build(GtkWindow* main_window);
   // The quit routine unloads the dialog with the other windows.
   void CloseDialog() { dialog_.Cancel(); }
-  // Only while the dialog is shown.
-  void RepaintDialogFrame() { view_.RepaintFrame(); }
   void SyncDialog() { view_.Sync(); }
 
  private:

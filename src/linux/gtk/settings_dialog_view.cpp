@@ -86,10 +86,6 @@ void SettingsDialogView::BeginMoveDrag() {
                              last_press_.time);
 }
 
-void SettingsDialogView::RepaintFrame() {
-  if (window_ != nullptr && gtk_widget_get_visible(window_)) gtk_widget_queue_draw(window_);
-}
-
 void SettingsDialogView::Build() {
   lines_.clear();
   shown_.reset();
@@ -258,6 +254,9 @@ GtkWidget* SettingsDialogView::BuildAboutPage() {
 
 void SettingsDialogView::Sync() {
   if (window_ == nullptr || dialog_ == nullptr) return;
+  // A new skin paints the frame and the close glyph afresh.
+  if (skins_.generation() != shown_skin_) gtk_widget_queue_draw(window_);
+  shown_skin_ = skins_.generation();
   const SettingsDialogModel& model = dialog_->model();
   if (shown_ == model) return;
   shown_ = model;

@@ -33,8 +33,6 @@ class SettingsDialogView final : public DialogWindow {
   Prompt& prompt() { return prompt_; }
   FolderChooser& folders() { return folders_; }
 
-  // After a skin change: the frame and the close glyph are painted afresh.
-  void RepaintFrame();
   // Applies the model's changes while the dialog is shown.
   void Sync();
 
@@ -102,6 +100,7 @@ class SettingsDialogView final : public DialogWindow {
   bool syncing_ = false;
   // What the widgets show; none until they are built.
   std::optional<SettingsDialogModel> shown_;
+  unsigned shown_skin_ = 0;
 };
 
 }  // namespace taviro::gtk

@@ -202,7 +202,7 @@ void MprisService::OnMethodCall(GDBusConnection* /*connection*/, const gchar* /*
   } else {
     self->RunPlayerMethod(name, parameters);
   }
-  self->AfterCommand();
+  self->Publish(MonotonicMs());
 }
 
 void MprisService::RunPlayerMethod(const std::string& method, GVariant* parameters) {
@@ -235,8 +235,6 @@ void MprisService::RunPlayerMethod(const std::string& method, GVariant* paramete
   }
 }
 
-void MprisService::AfterCommand() { Publish(MonotonicMs()); }
-
 GVariant* MprisService::OnGetProperty(GDBusConnection* /*connection*/, const gchar* /*sender*/,
                                       const gchar* /*path*/, const gchar* /*interface*/,
                                       const gchar* property, GError** /*error*/, gpointer data) {
@@ -253,7 +251,7 @@ gboolean MprisService::OnSetProperty(GDBusConnection* /*connection*/, const gcha
   } else if (name == "Rate") {
     self->controls_.SetRate(g_variant_get_double(value));
   }
-  self->AfterCommand();
+  self->Publish(MonotonicMs());
   return TRUE;
 }
 

@@ -48,7 +48,6 @@ class MprisService {
 
   void RunPlayerMethod(const std::string& method, GVariant* parameters);
   void EmitChanges(const MediaControlsUpdate& update);
-  void AfterCommand();
   void Log(const char* text) const;
 
   struct NodeInfoUnref {
