@@ -1,6 +1,6 @@
-#include "linux/gtk/view_dispatch.h"
+#include "linux/system/view_dispatch.h"
 
-namespace taviro::gtk {
+namespace taviro {
 namespace {
 
 struct DispatchSource {
@@ -32,4 +32,4 @@ gboolean ViewDispatch::Prepare(GSource* source, gint* timeout) {
   return FALSE;
 }
 
-}  // namespace taviro::gtk
+}  // namespace taviro

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace taviro::gtk {
+namespace taviro {
 
 // Brings every view in line with the core's models once per main-loop
 // iteration, just before the loop waits: whatever changed a model (a window
@@ -25,4 +25,4 @@ class ViewDispatch {
   std::function<void()> sync_;
 };
 
-}  // namespace taviro::gtk
+}  // namespace taviro
