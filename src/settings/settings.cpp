@@ -2,12 +2,16 @@
 
 #include "settings/setting_keys.h"
 #include "settings/settings_store.h"
+#include "util/file_io.h"
 #include "util/text_number.h"
 
 namespace taviro {
 
 Settings Settings::Load(const std::filesystem::path& file) {
-  const auto text = [&file](const SettingKey& key) { return ReadSetting(file, key, settings::kUnset); };
+  const std::optional<std::string> bytes = ReadFileBytes(file);  // once, for every key
+  const auto text = [&bytes](const SettingKey& key) {
+    return SettingIn(bytes, key.section, key.key, settings::kUnset);
+  };
   const auto number = [&text](const SettingKey& key) { return ToInteger(text(key)); };
   Settings loaded;
   loaded.skin = number(settings::kSkin);

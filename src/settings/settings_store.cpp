@@ -40,7 +40,11 @@ std::string TrimAtNul(std::string_view text) { return std::string(text.substr(0,
 
 std::string ReadSetting(const std::filesystem::path& file, std::string_view section, std::string_view key,
                         std::string_view default_value) {
-  const auto bytes = ReadFileBytes(file);
+  return SettingIn(ReadFileBytes(file), section, key, default_value);
+}
+
+std::string SettingIn(const std::optional<std::string>& bytes, std::string_view section, std::string_view key,
+                      std::string_view default_value) {
   if (!bytes) {
     return std::string(default_value);
   }

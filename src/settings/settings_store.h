@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ namespace taviro {
 // returned, cut at the first NUL.
 std::string ReadSetting(const std::filesystem::path& file, std::string_view section, std::string_view key,
                         std::string_view default_value);
+
+// The same, from a settings file's bytes already read (none: no file), for a
+// reader of several keys.
+std::string SettingIn(const std::optional<std::string>& bytes, std::string_view section, std::string_view key,
+                      std::string_view default_value);
 
 // Sets `key` in `section`, creating the file, the section or the key as
 // needed; the rest of the file stays as it was. The file is replaced

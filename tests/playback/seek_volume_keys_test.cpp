@@ -23,12 +23,7 @@ class BarsTest : public ::testing::Test {
  protected:
   BarsTest() {
     m.ContentMode = ContentMode::kPlayer;
-    m[R::gunt].rect.width = 610;
-    m[R::gunt1].rect.width = 10;
-    m[R::yin].rect.width = 80;
-    m[R::bo_v].rect.width = 10;
-    t.player.url = "/films/a.mp4";
-    t.player.duration = 3000;
+    t.LoadItemWithBars();
     t.player.position = 700;
     t.player.volume = 50;
   }

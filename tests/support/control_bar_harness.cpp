@@ -38,4 +38,13 @@ ControlBarHarness::ControlBarHarness() {
   });
 }
 
+void ControlBarHarness::LoadItemWithBars() {
+  model[RegionId::gunt].rect.width = 610;
+  model[RegionId::gunt1].rect.width = 10;
+  model[RegionId::yin].rect.width = 80;
+  model[RegionId::bo_v].rect.width = 10;
+  player.url = "/films/a.mp4";
+  player.duration = 3000;
+}
+
 }  // namespace taviro::testing

@@ -59,6 +59,9 @@ struct UnusedServices : TextFetcher, ProcessTable, ProgramLauncher {
 // window's button presses. Buttons start with their normal faces.
 struct ControlBarHarness {
   ControlBarHarness();
+  // A seek track with 600 pixels of travel and a volume track with 70, an
+  // item of 50 minutes loaded in the player.
+  void LoadItemWithBars();
 
   MainWindowHarness h;
   MainWindow& window = h.window;

@@ -107,12 +107,7 @@ TEST(ControlDescription, KeyboardPressesControlsAndStepsSliders) {
   events.AttachPlayback(t.context, t.bar, lists);
   WindowModel& m = t.model;
   m.ContentMode = ContentMode::kPlayer;
-  m[R::gunt].rect.width = 610;
-  m[R::gunt1].rect.width = 10;
-  m[R::yin].rect.width = 80;
-  m[R::bo_v].rect.width = 10;
-  t.player.url = "/films/a.mp4";
-  t.player.duration = 3000;
+  t.LoadItemWithBars();
   t.player.position = 700;
 
   m.ignore_next_click = true;  // left by a right press: a key press is a left one

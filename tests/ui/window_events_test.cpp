@@ -51,12 +51,7 @@ TEST(WindowEventsTable, BarPartsGetTheirPixelsInTwips) {
   WindowEvents events{t.window};
   events.AttachPlayback(t.context, t.bar, lists);
   WindowModel& m = t.model;
-  m[R::gunt].rect.width = 610;
-  m[R::gunt1].rect.width = 10;
-  m[R::yin].rect.width = 80;
-  m[R::bo_v].rect.width = 10;
-  t.player.url = "/films/a.mp4";
-  t.player.duration = 3000;
+  t.LoadItemWithBars();
 
   struct Case {
     RegionId part;
