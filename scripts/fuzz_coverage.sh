@@ -20,6 +20,7 @@ declare -A sources=(
   [link_forms_fuzz]="src/lists/list_links.cpp src/playback/catalogue_links.cpp src/playback/item_key.cpp"
   [list_file_fuzz]="src/lists/list_fields.cpp src/lists/list_text.cpp"
   [list_text_fuzz]="src/lists/list_page.cpp"
+  [media_name_fuzz]="src/library/media_name.cpp src/library/library_titles.cpp src/library/natural_order.cpp"
   [media_address_fuzz]="src/playback/media_address.cpp"
   [media_request_fuzz]="src/helper/media_request.cpp"
   [profile_text_fuzz]="src/util/profile_text.cpp"

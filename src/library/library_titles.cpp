@@ -6,6 +6,7 @@
 
 #include "library/media_name.h"
 #include "library/natural_order.h"
+#include "util/utf8.h"
 
 namespace taviro::library {
 namespace {
@@ -88,6 +89,22 @@ std::string LastComponent(std::string_view folder) {
   return std::string(folder.substr(folder.rfind('/') + 1));
 }
 
+// A name that is nothing but tags ("[1080p]") still names its title: the
+// name itself, its brackets and dots as blanks.
+std::string PlainName(std::string_view name) {
+  std::u32string plain;
+  for (const char32_t c : DecodeUtf8(name)) {
+    const bool blank = std::u32string_view(U"[]【】._ ").find(c) != std::u32string_view::npos;
+    if (!blank) {
+      plain += c;
+    } else if (!plain.empty() && plain.back() != U' ') {
+      plain += U' ';
+    }
+  }
+  if (!plain.empty() && plain.back() == U' ') plain.pop_back();
+  return EncodeUtf8(plain);
+}
+
 Title Film(const Found& file, std::string_view folder, bool name_from_folder) {
   Title title;
   title.name = file.name.title;
@@ -102,7 +119,7 @@ Title Film(const Found& file, std::string_view folder, bool name_from_folder) {
       title.year = by_folder.year ? by_folder.year : title.year;
     }
   }
-  if (title.name.empty()) title.name = StemOf(LastComponent(file.path));
+  if (title.name.empty()) title.name = PlainName(StemOf(LastComponent(file.path)));
   title.episodes.push_back({file.index, file.name.season, file.name.episode.value_or(1)});
   return title;
 }
@@ -127,8 +144,10 @@ Title Series(const Group& files, std::string_view folder) {
     if (title.name.empty()) title.name = file.name.title;
     if (!title.year) title.year = file.name.year;
   }
-  if (title.name.empty())
-    title.name = folder.empty() ? StemOf(LastComponent(files.front().path)) : LastComponent(folder);
+  if (title.name.empty()) {
+    title.name =
+        PlainName(folder.empty() ? StemOf(LastComponent(files.front().path)) : LastComponent(folder));
+  }
   std::map<std::optional<int>, int> positions;
   for (const Found& file : files) {
     const std::optional<int> season = file.name.season ? file.name.season : file.folder_season;

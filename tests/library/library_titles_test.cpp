@@ -75,7 +75,7 @@ TEST(GroupTitles, TurnsFoldersIntoSeriesAndFilms) {
        "(1995).mkv\n"},
       // Odd paths are listed once and never stop the rest.
       {{"", "a//b/./c.mkv", "[1080p].mkv"},
-       "film  @: e1=\nfilm [1080p] @: e1=[1080p].mkv\nfilm c @a/b: e1=a//b/./c.mkv\n"},
+       "film  @: e1=\nfilm 1080p @: e1=[1080p].mkv\nfilm c @a/b: e1=a//b/./c.mkv\n"},
   };
   for (const Row& row : rows) EXPECT_EQ(Describe(row.paths), row.titles);
 }
