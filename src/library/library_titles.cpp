@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <unordered_map>
 
 #include "library/media_name.h"
 #include "library/natural_order.h"
@@ -46,16 +47,28 @@ bool IsExtrasFolder(std::string_view name) {
   return std::find(std::begin(kFolders), std::end(kFolders), squashed) != std::end(kFolders);
 }
 
+// Each folder's name is read once, however many files lie below it.
+class FolderNames {
+ public:
+  const MediaName& Of(std::string_view name) {
+    auto [at, added] = names_.try_emplace(name);
+    if (added) at->second = ParseMediaName(name);
+    return at->second;
+  }
+
+ private:
+  std::unordered_map<std::string_view, MediaName> names_;
+};
+
 // "Season 2", "S02", "第二季", "Show Season 2" inside "Show", "Specials".
-std::optional<int> SeasonFolder(std::string_view name, std::string_view parent) {
+std::optional<int> SeasonFolder(std::string_view name, std::string_view parent, FolderNames& names) {
   const std::string squashed = Squashed(name);
   if (squashed == "specials" || squashed == "special" || squashed == "sp" || squashed == "特别篇" ||
       squashed == "番外") {
     return 0;
   }
-  const MediaName parsed = ParseMediaName(name);
-  if (parsed.season &&
-      (parsed.title.empty() || Squashed(parsed.title) == Squashed(ParseMediaName(parent).title))) {
+  const MediaName& parsed = names.Of(name);
+  if (parsed.season && (parsed.title.empty() || Squashed(parsed.title) == Squashed(names.Of(parent).title))) {
     return parsed.season;
   }
   return std::nullopt;
@@ -227,24 +240,26 @@ std::string_view StemOf(std::string_view file_name) {
 bool IsExtraPath(std::string_view relative_path) {
   const std::vector<std::string_view> parts = Components(relative_path);
   if (parts.empty()) return false;
-  if (std::any_of(parts.begin(), parts.end() - 1, IsExtrasFolder)) return true;
-  return ParseMediaName(StemOf(parts.back())).extra;
+  return std::any_of(parts.begin(), parts.end() - 1, IsExtrasFolder) ||
+         ParseMediaName(StemOf(parts.back())).extra;
 }
 
 std::vector<Title> GroupTitles(const std::vector<FoundFile>& files) {
   std::map<std::string, Group> groups;
+  FolderNames names;
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string_view path = files[i].relative_path;
-    if (IsExtraPath(path)) continue;
     std::vector<std::string_view> parts = Components(path);
+    if (!parts.empty() && std::any_of(parts.begin(), parts.end() - 1, IsExtrasFolder)) continue;
     Found found{i, path, ParseMediaName(parts.empty() ? path : StemOf(parts.back())), std::nullopt, false};
+    if (found.name.extra) continue;
     if (!parts.empty()) parts.pop_back();
     if (parts.size() >= 2) {
-      found.folder_season = SeasonFolder(parts.back(), parts[parts.size() - 2]);
+      found.folder_season = SeasonFolder(parts.back(), parts[parts.size() - 2], names);
       found.in_season_folder = found.folder_season.has_value();
       if (found.in_season_folder) parts.pop_back();
     }
-    if (!found.in_season_folder && !parts.empty()) found.folder_season = ParseMediaName(parts.back()).season;
+    if (!found.in_season_folder && !parts.empty()) found.folder_season = names.Of(parts.back()).season;
     std::string folder;
     for (const std::string_view part : parts) {
       if (!folder.empty()) folder += '/';
