@@ -63,6 +63,11 @@ TEST(GroupTitles, TurnsFoldersIntoSeriesAndFilms) {
        "series Anime @Anime: s1e1=Anime/Season 1/[Group] Anime - 01 [1080p].mkv\n"},
       {{"庆余年 第二季/第01集.mp4", "庆余年 第二季/第02集.mp4"},
        "series 庆余年 @庆余年 第二季: s2e1=庆余年 第二季/第01集.mp4 s2e2=庆余年 第二季/第02集.mp4\n"},
+      {{"TV/Show/Season 1/Show S01E02.mkv", "TV/Show/Season 1/Show S01E01.mkv", "TV/Show/Show.S02E01.mkv",
+        "Lone S01E01.mkv"},
+       "film Lone @: s1e1=Lone S01E01.mkv\n"
+       "series Show @TV/Show: s1e1=TV/Show/Season 1/Show S01E01.mkv s1e2=TV/Show/Season 1/Show S01E02.mkv "
+       "s2e1=TV/Show/Show.S02E01.mkv\n"},
       // At the root, files named as episodes of one title make a series.
       {{"[G] A - 02 [720p].mkv", "[G] A - 01 [720p].mkv", "One Piece - 679 [1080p].mkv",
         "One Piece - 680 [1080p].mkv", "Title 2 - 01.mkv"},
