@@ -122,22 +122,4 @@ std::optional<ByteSpan> RequestedSpan(const MediaRequest& request, std::int64_t 
   return ByteSpan{*request.first, end, true};
 }
 
-std::optional<std::uint32_t> TcpSocketOwner(std::string_view table, std::string_view local,
-                                            std::string_view remote) {
-  for (const std::string_view line : SplitLines(table)) {
-    // "sl: local remote st queues timer retransmits uid ..."
-    std::vector<std::string_view> fields;
-    for (std::size_t at = 0; at < line.size() && fields.size() < 8;) {
-      const std::size_t start = line.find_first_not_of(' ', at);
-      if (start == std::string_view::npos) break;
-      const std::size_t end = std::min(line.find(' ', start), line.size());
-      fields.push_back(line.substr(start, end - start));
-      at = end;
-    }
-    if (fields.size() < 8 || fields[1] != local || fields[2] != remote) continue;
-    return Parse<std::uint32_t>(fields[7]);
-  }
-  return std::nullopt;
-}
-
 }  // namespace taviro::helper

@@ -34,10 +34,4 @@ struct ByteSpan {
 };
 std::optional<ByteSpan> RequestedSpan(const MediaRequest& request, std::int64_t size);
 
-// The owner of the loopback TCP socket whose own address is `local` and
-// whose peer is `remote`, both as /proc/net/tcp writes them
-// ("0100007F:1F90"), from that file's text.
-std::optional<std::uint32_t> TcpSocketOwner(std::string_view table, std::string_view local,
-                                            std::string_view remote);
-
 }  // namespace taviro::helper

@@ -78,7 +78,7 @@ void EpisodeResolver::ApplyNextEpisode(const std::string& reply) {
     return;
   }
   if (const std::optional<EpisodeRecord> record = ParseEpisodeRecord(reply)) {
-    if (!MayReachPlayer(record->media_url)) {
+    if (!MayRemoteChoiceReachPlayer(record->media_url)) {
       // Nothing to pre-buffer or play: as when the service refuses.
       now.next_episode = NextEpisodeFailed{};
       now.next_media = NextMediaRefused{};

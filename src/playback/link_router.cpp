@@ -46,12 +46,14 @@ std::string ServicePage(const PlaybackContext& context, std::string_view page, s
 LinkRouter::LinkRouter(PlaybackContext& context, std::string episode_page_template)
     : context_(context), episode_page_template_(std::move(episode_page_template)) {}
 
+// A private link counts only as the whole address: one carried inside an
+// ordinary address (a frame's own "http://.../x?miqvod://...") is no link.
 bool LinkRouter::Web1BeforeNavigate(const std::string& uri) {
-  if (Contains(uri, kCatalogueScheme)) {
+  if (uri.starts_with(kCatalogueScheme)) {
     ResolveCatalogueEntry(uri);
     return true;
   }
-  if (Contains(uri, kPlayScheme)) {
+  if (uri.starts_with(kPlayScheme)) {
     PlayEpisode(uri);
     return true;
   }
@@ -59,7 +61,7 @@ bool LinkRouter::Web1BeforeNavigate(const std::string& uri) {
 }
 
 bool LinkRouter::Web2BeforeNavigate(const std::string& uri) {
-  if (context_.sentinel_url.empty() || !Contains(uri, context_.sentinel_url)) return false;
+  if (context_.sentinel_url.empty() || !uri.starts_with(context_.sentinel_url)) return false;
   const bool play_next = Settings::Load(context_.window.ConfigPath).play_next_episode;
   context_.timers.Timer1.SetEnabled(true);
   if (play_next && !std::holds_alternative<NextEpisodeFailed>(context_.now.next_episode)) PlayNextEpisode();
@@ -67,7 +69,7 @@ bool LinkRouter::Web2BeforeNavigate(const std::string& uri) {
 }
 
 bool LinkRouter::Web5BeforeNavigate(const std::string& uri) {
-  if (!Contains(uri, kCatalogueScheme) && !Contains(uri, kPlayScheme)) {
+  if (!uri.starts_with(kCatalogueScheme) && !uri.starts_with(kPlayScheme)) {
     // Another list replaces the one DangJ showed.
     if (!dangj_page_.empty() && uri != dangj_page_) dangj_series_ = 0;
     return false;
@@ -122,10 +124,10 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   NowPlaying& now = context_.now;
   const PlayLink link = ParsePlayLink(uri);
   // An address the player must not open (fdclose://, av://, a relative
-  // name) is a reply that cannot be played: the item playing goes on. An
+  // name, a local file) is a reply that cannot be played: the item playing goes on. An
   // empty one opens nothing and is let through as before.
   const std::string media = ScriptUnescape(link.media_url);
-  if (link.kind == kPlayerKind && !media.empty() && !MayReachPlayer(media)) {
+  if (link.kind == kPlayerKind && !media.empty() && !MayRemoteChoiceReachPlayer(media)) {
     ShowBalloon(window.ports.tray, kReadErrorBalloon);
     return;
   }

@@ -37,4 +37,8 @@ bool MayReachPlayer(std::string_view address) {
   return address.size() > 1 && address.front() == '/' && address.find('\0') == std::string_view::npos;
 }
 
+bool MayRemoteChoiceReachPlayer(std::string_view address) {
+  return MayReachPlayer(address) && !address.starts_with('/');
+}
+
 }  // namespace taviro

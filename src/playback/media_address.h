@@ -14,4 +14,8 @@ namespace taviro {
 // addresses, so they are checked here, before every play and pre-buffer.
 bool MayReachPlayer(std::string_view address);
 
+// The same for an address a page or the service chose: no local file
+// either. Only the user and the program's own lists name those.
+bool MayRemoteChoiceReachPlayer(std::string_view address);
+
 }  // namespace taviro

@@ -17,19 +17,25 @@ bool StartsWithFolded(std::string_view text, std::string_view prefix) {
   return true;
 }
 
-bool IsSchemeLetter(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '+' || c == '-' || c == '.';
+// Where an address's path begins: after "scheme://authority".
+std::size_t PathStart(std::string_view address) {
+  const std::size_t authority = address.find("://");
+  if (authority == std::string_view::npos) return std::string_view::npos;
+  const std::size_t path = address.find_first_of("/?#", authority + 3);
+  return path == std::string_view::npos ? address.size() : path;
 }
 
 }  // namespace
 
 bool IsServiceAddress(std::string_view address, std::string_view service_base) {
-  if (service_base.empty() || service_base.find("://") == std::string_view::npos) return false;
+  const std::size_t base_path = PathStart(service_base);
+  if (base_path == std::string_view::npos) return false;
   // The base ends with its folder's "/": "http://h:8" must not take in
-  // "http://h:80/" nor "http://h:8.evil/".
-  std::string base(service_base);
-  if (!base.ends_with('/')) base += '/';
-  return StartsWithFolded(address, base);
+  // "http://h:80/" nor "http://h:8.evil/", nor "/site" take in "/sitex/".
+  std::string folder(service_base.substr(base_path));
+  if (!folder.ends_with('/')) folder += '/';
+  const std::string_view origin = service_base.substr(0, base_path);
+  return StartsWithFolded(address, origin) && address.substr(origin.size()).starts_with(folder);
 }
 
 bool IsTrustedPage(std::string_view page_address, std::string_view service_base) {
@@ -38,16 +44,6 @@ bool IsTrustedPage(std::string_view page_address, std::string_view service_base)
     return true;
   }
   return IsServiceAddress(page_address, service_base);
-}
-
-bool CarriesOtherAddress(std::string_view address) {
-  const std::size_t own = address.find("://");
-  if (own == std::string_view::npos) return false;
-  for (std::size_t at = address.find("://", own + 3); at != std::string_view::npos;
-       at = address.find("://", at + 3)) {
-    if (at > 0 && IsSchemeLetter(address[at - 1])) return true;
-  }
-  return false;
 }
 
 }  // namespace taviro

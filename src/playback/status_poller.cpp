@@ -191,7 +191,7 @@ void StatusPoller::TriggerNextEpisode(int progress) {
     return;
   }
   const std::string url = std::get<std::string>(now.next_media);
-  if (!MayReachPlayer(url)) {
+  if (!MayRemoteChoiceReachPlayer(url)) {
     now.next_media = NextMediaRefused{};  // never handed to the read-ahead
     return;
   }

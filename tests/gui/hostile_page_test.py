@@ -83,7 +83,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == "/top-ad":
             self.reply(TOP_AD.replace(b"BASE", service.base.encode()))
         elif path == "/carrying-frame":
-            self.reply(CARRYING_FRAME)
+            self.reply(CARRYING_FRAME.replace(b"BASE", service.base.encode()))
         else:
             self.reply(b"<p></p>")
 
@@ -151,9 +151,9 @@ setTimeout(function () { location.href = 'BASE'; }, 900);
 
 
 # An advertisement that navigates its own frame, without a click, to an
-# ordinary address of its own that merely carries a private link.
+# ordinary address of the service that merely carries a private link.
 CARRYING_FRAME = b"""<html><body><script>
-location.href = '/harmless?miqvod://qvod&&&http%3A//127.0.0.1/ad4.mp4&&&ad&&&n&&&684&&&0&&&0';
+location.href = 'BASEharmless?miqvod://qvod&&&http%3A//127.0.0.1/ad4.mp4&&&ad&&&n&&&684&&&0&&&0';
 </script></body></html>"""
 
 
@@ -207,7 +207,11 @@ class HostilePageTest(unittest.TestCase):
         fd = self.service.fd
         playlist = urllib.parse.quote(self.service.base + "list.m3u", safe="")
         proof = self.service.base + "after.mp4"
+        local = os.path.join(program.app_dir, "local.mp4")
+        with open(local, "wb") as f:
+            f.write(b"\0" * 1024)
         for link in (f"miqvod://qvod&&&fdclose%3A%2F%2F{fd}&&&t&&&n&&&1&&&0&&&0",
+                     f"miqvod://qvod&&&{urllib.parse.quote(local, safe='')}&&&t&&&n&&&4&&&0&&&0",
                      f"miqvod://qvod&&&fd%3A//{fd}&&&t&&&n&&&1&&&0&&&0&&&0",
                      "mivuvod://1-0-0-t/",
                      f"miqvod://qvod&&&{playlist}&&&t&&&n&&&2&&&0&&&0"):
@@ -224,6 +228,9 @@ class HostilePageTest(unittest.TestCase):
         self.assertTrue(self.service.asked("/list.m3u"))
         self.alive(program)
         self.assertFalse([p for p in self.plays(program) if "fd" in p.split("://")[0]], self.plays(program))
+        # A page names no file of this machine.
+        self.assertNotIn(local, self.plays(program))
+        self.assertNotIn(b"local.mp4", program.read("date.dat"))
         after = socket_links(program.process.pid)
         for number, link in before.items():
             self.assertEqual(after.get(number), link, f"descriptor {number} was closed or replaced")
@@ -313,7 +320,7 @@ class HostilePageTest(unittest.TestCase):
         self.assertNotIn(b"682|", program.read("date.dat"))
         self.assertEqual(program.quit(), 0)
 
-    def test_an_ordinary_address_carrying_a_private_link_acts_only_on_the_services_origin(self):
+    def test_an_ordinary_address_carrying_a_private_link_never_acts(self):
         program = self.start()
         port = self.service.server_address[1]
         self.service.run_in_page(

@@ -68,10 +68,10 @@ while held:
             pass
 """
 
-# Asks for a path and prints what came back.
+# Asks for a path, through the address given, and prints what came back.
 READ = r"""
 import socket, sys
-s = socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=20)
+s = socket.create_connection((sys.argv[3], int(sys.argv[1])), timeout=20)
 s.sendall(("GET " + sys.argv[2] + " HTTP/1.1\r\nHost: 127.0.0.1:" + sys.argv[1] + "\r\n\r\n").encode())
 got = b""
 try:
@@ -203,10 +203,14 @@ class OtherUserTest(DownloadFixture):
         port = listening_port(helper_pids(program.app_dir)[0])
         self.assertTrue(port)
         name = os.path.basename(self.saved(program, address))
-        reader, read = self.as_other(READ, port, "/item/" + name)
+        reader, read = self.as_other(READ, port, "/item/" + name, "127.0.0.1")
         reader.wait(60)
         self.assertNotIn("200 OK", "".join(read))
         self.assertNotIn("206 Partial", "".join(read))
+        # Nor through an IPv6 socket holding the IPv4 address: not a word.
+        reader, read = self.as_other(READ, port, "/item/" + name, "::ffff:127.0.0.1")
+        harness.wait_for(lambda: read, 60, "the reader's answer")
+        self.assertEqual(read, ["b''"])
         # Far more slow connections than the helper has room for.
         flood, held = self.as_other(FLOOD, port, 40)
         harness.wait_for(lambda: "holding" in held or flood.poll() is not None, 30, "the flood")

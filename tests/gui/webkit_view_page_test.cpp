@@ -10,12 +10,17 @@
 namespace taviro::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using Arguments = std::vector<std::string>;
 using PointerTest = WebViewFixture;
 using ExternalCallTest = WebViewFixture;
 using ScriptTest = WebViewFixture;
+
+bool IsPrivateLink(const std::string& uri) { return !gtk::IsEngineScheme(uri); }
 
 // A link 100x30 at (10, 20) of the page, nothing else within reach.
 std::string LinkPage(const std::string& body_attributes, const std::string& href) {
@@ -109,6 +114,49 @@ TEST_F(PointerTest, ARealLeftClickOnAPrivateLinkReachesTheHandlerRaw) {
   ASSERT_TRUE(ClickAt(window_.OnScreen(view_->widget(), 20, 25), 1));
   EXPECT_TRUE(Navigated("mivuvod://12-0-3-%u4E2D/"));
   EXPECT_EQ(Run("location.pathname"), "/c.htm");
+}
+
+// An advertisement of another origin, clicked, cannot send the page to a
+// private link; the page's own links still go.
+TEST_F(PointerTest, AClickedFrameOfAnotherOriginCannotSendThePageToAPrivateLink) {
+  if (!CanDrivePointer()) {
+    GTEST_SKIP() << "no X pointer to drive";
+  }
+  const std::string other_origin = "http://localhost:" + server_.Url("/").substr(17);
+  server_.Page("/ad", R"html(<body style="margin:0;height:300px" onload="fetch('/ready')" onclick="
+      try { top.location = 'miqvod://qvod&&&http%3A//127.0.0.1/ad.mp4&&&ad&&&n&&&9&&&0&&&0'; } catch (e) {}
+      fetch('/clicked');">ad</body>)html");
+  server_.Page("/page", R"(<body style="margin:0"><iframe src=")" + other_origin + R"(ad"
+      style="border:0;width:400px;height:300px"></iframe></body>)");
+  Load("/page");
+  ASSERT_TRUE(PumpUntil([&] { return server_.Hits("/ready") == 1; }));
+  record_.cancel = IsPrivateLink;
+  ASSERT_TRUE(ClickAt(window_.OnScreen(view_->widget(), 50, 50), 1));
+  ASSERT_TRUE(PumpUntil([&] { return server_.Hits("/clicked") == 1; }));
+  LoadMarker();
+  EXPECT_THAT(record_.navigations, Not(Contains(HasSubstr("miqvod://"))));
+}
+
+// Where a page was loaded decides its trust, not the address it shows.
+TEST_F(ExternalCallTest, APageOutsideTheServicesFolderCannotClaimItsAddress) {
+  view_->SetServiceBase(server_.Url("/site/"));
+  server_.Page("/site/in.htm", "<p>in</p>");
+  server_.Page("/out.htm", "<p>out</p>");
+  record_.cancel = IsPrivateLink;
+  const auto attempt = [this](const std::string& series) {
+    Run("history.pushState(null, '', '/site/claimed.htm'); location.href = 'mivuvod://" + series +
+        "-0-0-x/'");
+    Run("window.external.DangJ('x', " + series + ", 0, 0)");
+  };
+  Load("/out.htm");
+  attempt("1");
+  EXPECT_EQ(Run("location.pathname"), "/site/claimed.htm");
+  Load("/site/in.htm");
+  attempt("2");
+  ASSERT_TRUE(PumpUntil([&] { return record_.calls.size() == 1; }));
+  EXPECT_THAT(record_.navigations, Not(Contains("mivuvod://1-0-0-x/")));
+  EXPECT_THAT(record_.navigations, Contains("mivuvod://2-0-0-x/"));
+  EXPECT_EQ(record_.calls[0].second.at(1), "2");
 }
 
 // Only the page itself calls the window, and only by the names it offers;

@@ -48,18 +48,6 @@ TEST(MediaRequest, OnlyAnItemPathWithAWholeTokenIsTakenAndItsRangeIsClippedToThe
   EXPECT_EQ(RequestedSpan(*twice, 100)->end, 100);
 }
 
-TEST(MediaRequest, TheOwnerOfALoopbackSocketIsReadFromTheKernelsTable) {
-  const std::string table =
-      "  sl  local_address rem_address   st tx_queue rx_queue tr tm->when retrnsmt   uid  timeout inode\n"
-      "   0: 0100007F:A1B2 0100007F:1F90 01 00000000:00000000 00:00000000 00000000  1001        0 1 1\n"
-      "   1: 0100007F:1F90 0100007F:A1B2 01 00000000:00000000 00:00000000 00000000     0        0 2 1\n";
-  EXPECT_EQ(TcpSocketOwner(table, "0100007F:A1B2", "0100007F:1F90"), 1001U);
-  EXPECT_EQ(TcpSocketOwner(table, "0100007F:1F90", "0100007F:A1B2"), 0U);
-  EXPECT_EQ(TcpSocketOwner(table, "0100007F:0001", "0100007F:1F90"), std::nullopt);
-  EXPECT_EQ(TcpSocketOwner("   0: 0100007F:A1B2 0100007F:1F90 01", "0100007F:A1B2", "0100007F:1F90"),
-            std::nullopt);
-}
-
 TEST(RangesFile, KeepsTheSizeAndTheSourceAndRefusesWhatAnOlderHelperWrote) {
   ByteRanges present;
   present.Add(0, 10);

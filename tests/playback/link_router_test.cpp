@@ -109,10 +109,14 @@ TEST_F(LinkRouterTest, AnAddressThePlayerMustNotOpenIsRefused) {
   FollowWeb1();
   EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&fdclose%3A%2F%2F7&&&t&&&n&&&1&&&0&&&0"));
   EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&av%3A//x11grab%3A&&&t&&&n&&&1&&&0&&&0&&&0"));
+  // Nor does a page name a file of this machine, or act through an
+  // ordinary address that carries a link.
+  EXPECT_TRUE(router.Web1BeforeNavigate("miqvod://qvod&&&%2Fhome%2Fu%2Fa.mp4&&&t&&&n&&&1&&&0&&&0"));
+  EXPECT_FALSE(router.Web1BeforeNavigate("http://h/x?miqvod://qvod&&&http%3A//m/b&&&t&&&n&&&2&&&0&&&0"));
   EXPECT_EQ(h.main.player.url, kMedia);
   EXPECT_NE(h.window().model.ContentMode, ContentMode::kPlayer);
   EXPECT_EQ(Tasks(), "\r\n");
-  EXPECT_EQ(Balloons(), std::vector<std::string>(3, std::string(kReadErrorBalloon)));
+  EXPECT_EQ(Balloons(), std::vector<std::string>(4, std::string(kReadErrorBalloon)));
 }
 
 TEST_F(LinkRouterTest, TheServicesTextIsReadInTheSystemCodePage) {
@@ -174,9 +178,9 @@ TEST_F(LinkRouterTest, FlagZeroReloadsTheEpisodeListWithTheEntryMarked) {
 }
 
 TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
-  for (const std::string& link : {std::string("miqvod://qvod&&&/u&&&&&&n&&&7&&&0&&&0&&&0"),
+  for (const std::string& link : {std::string("miqvod://qvod&&&http%3A//m/u&&&&&&n&&&7&&&0&&&0&&&0"),
                                   std::string("miqvod://qvod&&&&&&t&&&n&&&7&&&0&&&0&&&0"),
-                                  std::string("miqvod://qvod&&&/u&&&t&&&n&&&0&&&0&&&0&&&0")}) {
+                                  std::string("miqvod://qvod&&&http%3A//m/u&&&t&&&n&&&0&&&0&&&0&&&0")}) {
     EXPECT_TRUE(router.Web1BeforeNavigate(link));
     EXPECT_TRUE(h.web(5).navigations.empty()) << link;
     EXPECT_EQ(Tasks(), "\r\n") << link;
@@ -186,17 +190,17 @@ TEST_F(LinkRouterTest, AnItemWithoutTitleAddressOrIdIsPlayedButNotListed) {
 
 TEST_F(LinkRouterTest, PlayingOverAPlayingItemStopsItFirst) {
   h.window().model.ContentMode = ContentMode::kPlayer;
-  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&http%3A//m/a&&&t&&&n&&&1&&&0&&&0");
   EXPECT_EQ(h.main.control_bar.clicks, std::vector<int>{1});
-  EXPECT_LT(LogIndex("bo_but.Click(1)"), LogIndex("player.SetUrl(/a)"));
-  EXPECT_LT(LogIndex("player.SetUrl(/a)"), LogIndex("player.Play"));
+  EXPECT_LT(LogIndex("bo_but.Click(1)"), LogIndex("player.SetUrl(http://m/a)"));
+  EXPECT_LT(LogIndex("player.SetUrl(http://m/a)"), LogIndex("player.Play"));
 }
 
 TEST_F(LinkRouterTest, TheTitleLineIsCutAndCentred) {
   // Twenty characters, forty wide: cut to fifteen.
   std::string title;
   for (int i = 0; i < 20; ++i) title += "%u4E2D";
-  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&" + title + "&&&" + kName + "&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&http%3A//m/a&&&" + title + "&&&" + kName + "&&&1&&&0&&&0");
   EXPECT_EQ(Title(), "中中中中中中中中中中中中中中中-第1集");
   const Rect name = h.window().model[RegionId::bo_name].rect;
   EXPECT_EQ(name.width, 19 * 7);
@@ -204,12 +208,12 @@ TEST_F(LinkRouterTest, TheTitleLineIsCutAndCentred) {
 }
 
 TEST_F(LinkRouterTest, TheDownloadHelperIsStartedFromItsKnownFolderWhenNotRunning) {
-  const std::string link = "miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0";
+  const std::string link = "miqvod://qvod&&&http%3A//m/a&&&t&&&n&&&1&&&0&&&0";
   h.main.SetSetting("S_q", "qvodw", "/opt/qvod/");
   router.Web1BeforeNavigate(link);
   ASSERT_EQ(h.launcher.started.size(), 1U);
   EXPECT_EQ(h.launcher.started[0].program, "/opt/qvod/QvodTerminal.exe");
-  EXPECT_LT(LogIndex("launch(/opt/qvod/QvodTerminal.exe)"), LogIndex("player.SetUrl(/a)"));
+  EXPECT_LT(LogIndex("launch(/opt/qvod/QvodTerminal.exe)"), LogIndex("player.SetUrl(http://m/a)"));
   // Remembered: a changed setting is not read again.
   h.main.SetSetting("S_q", "qvodw", "/elsewhere/");
   router.Web1BeforeNavigate(link);
@@ -226,17 +230,16 @@ TEST_F(LinkRouterTest, TheDownloadHelperIsStartedFromItsKnownFolderWhenNotRunnin
 
 TEST_F(LinkRouterTest, NoHelperFolderKnownStartsNothingButStillPlays) {
   h.launcher.succeeds = false;
-  router.Web1BeforeNavigate("miqvod://qvod&&&/a&&&t&&&n&&&1&&&0&&&0");
+  router.Web1BeforeNavigate("miqvod://qvod&&&http%3A//m/a&&&t&&&n&&&1&&&0&&&0");
   EXPECT_TRUE(h.launcher.started.empty());
-  EXPECT_EQ(h.main.player.url, "/a");
+  EXPECT_EQ(h.main.player.url, "http://m/a");
 }
 
 TEST_F(LinkRouterTest, TheEpisodeListForwardsPlayLinksToTheCatalogue) {
-  EXPECT_TRUE(router.Web5BeforeNavigate("about:blank#miqvod://qvod&&&a"));
+  EXPECT_FALSE(router.Web5BeforeNavigate("about:blank#miqvod://qvod&&&a"));
   EXPECT_TRUE(router.Web5BeforeNavigate("mivuvod://1-0-0-t"));
   EXPECT_FALSE(router.Web5BeforeNavigate(h.Base() + "pp.htm?1-0-0-t-0"));
-  EXPECT_EQ(h.web(1).navigations,
-            (std::vector<std::string>{"about:blank#miqvod://qvod&&&a", "mivuvod://1-0-0-t"}));
+  EXPECT_EQ(h.web(1).navigations, (std::vector<std::string>{"mivuvod://1-0-0-t"}));
   EXPECT_TRUE(h.http.requests.empty());  // the catalogue view's handler does the rest
 }
 

@@ -17,14 +17,9 @@ TEST(PageTrust, OnlyTheServicesPagesAndOursUsePrivateLinks) {
   EXPECT_FALSE(IsTrustedPage("http://127.0.0.1:8.evil/site/", base));
   EXPECT_FALSE(IsTrustedPage("https://ads.example/", base));
   EXPECT_FALSE(IsTrustedPage("http://h/", ""));
-}
-
-TEST(PageTrust, AnOrdinaryAddressCarryingAnotherIsToldApart) {
-  EXPECT_TRUE(CarriesOtherAddress("http://x/harmless?miqvod://1-2-3"));
-  EXPECT_TRUE(CarriesOtherAddress("http://x/a?u=mivuvod%3A//1|mivuvod://2"));
-  EXPECT_FALSE(CarriesOtherAddress("http://x/a?b=://c"));
-  EXPECT_FALSE(CarriesOtherAddress("http://x/a.htm"));
-  EXPECT_FALSE(CarriesOtherAddress("miqvod://1-2"));
+  // The folder's own letters are the folder's.
+  EXPECT_FALSE(IsTrustedPage("http://127.0.0.1:8/SITE/", base));
+  EXPECT_FALSE(IsTrustedPage("http://127.0.0.1:8?/site/", base));
 }
 
 }  // namespace

@@ -45,4 +45,43 @@ inline constexpr const char* kFrameNavigationPolicyScript = R"js((function () {
   }
 })();)js";
 
+// With a click, a frame of another origin may still send the whole page
+// to a private link (`top.location = ...`), and the engine lets it. Every
+// frame of every page is therefore sandboxed without top navigation: its
+// owner element gets the sandbox attribute as soon as it is inserted, and
+// again whenever the page changes it. The engine reads the attribute when
+// the frame's document arrives, after this has run. Scripts, forms, popups
+// (which only reach the browser) and the frame's own origin stay as they
+// were.
+inline constexpr const char* kFrameSandboxScript = R"js((function () {
+  var allowed = 'allow-scripts allow-same-origin allow-forms allow-popups allow-popups-to-escape-sandbox';
+  function seal(frame) {
+    if (frame.getAttribute('sandbox') !== allowed) {
+      frame.setAttribute('sandbox', allowed);
+    }
+  }
+  function sealUnder(node) {
+    if (node.nodeType !== 1) {
+      return;
+    }
+    if (node.localName === 'iframe') {
+      seal(node);
+    }
+    var frames = node.getElementsByTagName('iframe');
+    for (var i = 0; i < frames.length; ++i) {
+      seal(frames[i]);
+    }
+  }
+  new MutationObserver(function (changes) {
+    for (var i = 0; i < changes.length; ++i) {
+      if (changes[i].type === 'attributes') {
+        sealUnder(changes[i].target);
+      }
+      for (var j = 0; j < changes[i].addedNodes.length; ++j) {
+        sealUnder(changes[i].addedNodes[j]);
+      }
+    }
+  }).observe(document, {childList: true, subtree: true, attributes: true, attributeFilter: ['sandbox']});
+})();)js";
+
 }  // namespace taviro::gtk

@@ -275,6 +275,7 @@ void WebKitView::InstallPageBridge() {
   AddScript(content_.get(), kBridgeScript, kBridgeWorld, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME);
   AddScript(content_.get(), kFrameLinkScript, kBridgeWorld);
   AddScript(content_.get(), kFrameNavigationPolicyScript, kBridgeWorld);
+  AddScript(content_.get(), kFrameSandboxScript, kBridgeWorld);
   AddScript(content_.get(), kMenuScript, kMenuWorld);
 }
 
@@ -384,14 +385,14 @@ bool WebKitView::DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDe
     }
   }
   // The engine does not say which frame navigates: clicks on private links
-  // inside embedded frames are stopped in the frame (kFrameLinkScript), and
-  // a frame's script is stopped by the page's policy
-  // (kFrameNavigationPolicyScript). A page that is not the service's (an
+  // inside embedded frames are stopped in the frame (kFrameLinkScript), a
+  // frame's script is stopped by the page's policy
+  // (kFrameNavigationPolicyScript), and no frame may navigate the page
+  // (kFrameSandboxScript). A page that is not the service's (an
   // advertiser's, after a click that took the main frame) has no private
   // links at all.
-  const bool trusted = PageIsTrusted();
   if (!IsEngineScheme(uri)) {
-    if (trusted) {
+    if (PageIsTrusted()) {
       HandleNavigation(uri);
     } else {
       Debug("private link refused", uri);
@@ -399,20 +400,14 @@ bool WebKitView::DecideNavigation(WebKitPolicyDecision* decision, WebKitPolicyDe
     webkit_policy_decision_ignore(decision);  // cancelled, or nothing the engine could show
     return true;
   }
-  // An ordinary address that carries a private link inside it acts as that
-  // link only when it is the service's own; any frame may navigate to
-  // others.
-  const bool may_act = !CarriesOtherAddress(uri) || (trusted && IsServiceAddress(uri, service_base_));
-  if (may_act && HandleNavigation(uri)) {
+  if (HandleNavigation(uri)) {
     webkit_policy_decision_ignore(decision);
     return true;
   }
   return false;
 }
 
-bool WebKitView::PageIsTrusted() const {
-  return IsTrustedPage(Text(webkit_web_view_get_uri(view_.get())), service_base_);
-}
+bool WebKitView::PageIsTrusted() const { return IsTrustedPage(loaded_uri_, service_base_); }
 
 gboolean WebKitView::OnDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecision* decision,
                                     WebKitPolicyDecisionType type, gpointer data) {
@@ -450,7 +445,10 @@ void WebKitView::Recover() {
 
 void WebKitView::OnLoadChanged(WebKitWebView* /*view*/, WebKitLoadEvent event, gpointer data) {
   auto* self = static_cast<WebKitView*>(data);
-  if (event == WEBKIT_LOAD_STARTED) {
+  if (event == WEBKIT_LOAD_COMMITTED) {
+    // Where the page came from; history.pushState changes only what it shows.
+    self->loaded_uri_ = Text(webkit_web_view_get_uri(self->view_.get()));
+  } else if (event == WEBKIT_LOAD_STARTED) {
     self->failed_ = false;
     if (self->handlers_.download_begin) {
       self->handlers_.download_begin();
@@ -505,7 +503,7 @@ void WebKitView::OnExternalMessage(WebKitUserContentManager* /*manager*/, WebKit
     return;  // this view offers no calls
   }
   if (!self->PageIsTrusted()) {
-    Debug("call refused on", Text(webkit_web_view_get_uri(self->view_.get())));
+    Debug("call refused on", self->loaded_uri_);
     return;
   }
   JSCValue* value = webkit_javascript_result_get_js_value(message);

@@ -118,6 +118,8 @@ class WebKitView final : public WebView {
   // When the view last came back from a crash (monotonic microseconds).
   gint64 recovered_at_ = 0;
   std::string service_base_;
+  // The address the main frame's page was loaded from (empty before any).
+  std::string loaded_uri_;
   // A right click waiting for its button to come up, and its link.
   bool menu_pending_ = false;
   std::string pending_link_;

@@ -10,12 +10,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <vector>
 
 #include "helper/media_request.h"
+#include "linux/helper/socket_owner.h"
 #include "linux/system/deadline_io.h"
-#include "util/file_io.h"
 
 namespace taviro::helper {
 namespace {
@@ -57,33 +56,6 @@ std::string PercentEncoded(const std::string& name) {
     }
   }
   return text;
-}
-
-// As /proc/net/tcp writes an address: the raw IPv4 word and the port.
-std::string TableForm(const sockaddr_in& address) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%08X:%04X", address.sin_addr.s_addr, ntohs(address.sin_port));
-  return text;
-}
-
-// Who a loopback client is: the user owning its socket, found from the
-// peer's side of the connection; its address when the table says nothing.
-std::string ClientOf(int connection, bool& foreign) {
-  sockaddr_in peer{};
-  sockaddr_in own{};
-  socklen_t peer_size = sizeof peer;
-  socklen_t own_size = sizeof own;
-  foreign = false;
-  if (::getpeername(connection, reinterpret_cast<sockaddr*>(&peer), &peer_size) != 0 ||
-      ::getsockname(connection, reinterpret_cast<sockaddr*>(&own), &own_size) != 0) {
-    return "?";
-  }
-  const std::optional<std::string> table = ReadFileBytes("/proc/net/tcp");
-  if (const auto owner = table ? TcpSocketOwner(*table, TableForm(peer), TableForm(own)) : std::nullopt) {
-    foreign = *owner != ::getuid();
-    return "uid " + std::to_string(*owner);
-  }
-  return TableForm(peer);
 }
 
 // The request head, up to its blank line, within the time a player needs.
@@ -153,17 +125,24 @@ int MediaServer::Start() {
   }
   port_ = ntohs(address.sin_port);
   acceptor_ = std::thread([this] { AcceptLoop(); });
+  checker_ = std::thread([this] { CheckLoop(); });
   return port_;
 }
 
 void MediaServer::Stop() {
   if (!acceptor_.joinable()) return;
+  std::unique_lock lock(mutex_);
+  stopping_ = true;
+  room_.notify_all();
+  unchecked_ready_.notify_all();
+  lock.unlock();
   const std::uint64_t one = 1;
   // An eventfd write of 8 bytes does not fail here.
   [[maybe_unused]] const ssize_t written = ::write(wake_.get(), &one, sizeof one);
   acceptor_.join();
-  std::unique_lock lock(mutex_);
-  stopping_ = true;
+  checker_.join();
+  lock.lock();
+  unchecked_.clear();
   // Connections waiting on a client or on bytes end at once.
   for (const int connection : open_) ::shutdown(connection, SHUT_RDWR);
   drained_.wait(lock, [this] { return open_.empty(); });
@@ -179,32 +158,51 @@ void MediaServer::AcceptLoop() {
     if (::poll(waits, 2, -1) < 0) continue;
     if (waits[1].revents != 0) return;
     UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
-    if (connection.valid()) Admit(std::move(connection));
+    if (!connection.valid()) continue;
+    std::unique_lock lock(mutex_);
+    // A flood faster than the owner lookup waits in the listen queue, in
+    // the order it came, with everyone else's connections.
+    room_.wait(lock, [this] { return stopping_ || unchecked_.size() < kMaxUnchecked; });
+    if (stopping_) return;
+    unchecked_.push_back(std::move(connection));
+    unchecked_ready_.notify_one();
   }
 }
 
-void MediaServer::Admit(UniqueFd connection) {
-  bool foreign = false;
-  const std::string client = ClientOf(connection.get(), foreign);
-  // Another user's process has nothing to read here.
-  if (foreign) return;
+void MediaServer::CheckLoop() {
+  const uid_t own = ::getuid();
+  for (;;) {
+    std::unique_lock lock(mutex_);
+    unchecked_ready_.wait(lock, [this] { return stopping_ || !unchecked_.empty(); });
+    if (stopping_) return;
+    UniqueFd connection = std::move(unchecked_.front());
+    unchecked_.pop_front();
+    room_.notify_one();
+    lock.unlock();
+    // Another user's process has nothing to read here, and a client the
+    // kernel cannot name is nobody's.
+    const std::optional<uid_t> owner = LoopbackClientOwner(connection.get());
+    if (owner && *owner == own) Admit(std::move(connection), *owner);
+  }
+}
+
+void MediaServer::Admit(UniqueFd connection, uid_t owner) {
   std::lock_guard lock(mutex_);
-  if (stopping_ || static_cast<int>(open_.size()) >= kMaxConnections ||
-      per_client_[client] >= kMaxPerClient) {
+  if (stopping_ || static_cast<int>(open_.size()) >= kMaxConnections || per_client_[owner] >= kMaxPerClient) {
     return;
   }
-  ++per_client_[client];
+  ++per_client_[owner];
   const int fd = connection.Release();
   open_.insert(fd);
-  std::thread([this, fd, client] {
+  std::thread([this, fd, owner] {
     Serve(fd);
-    Release(fd, client);
+    Release(fd, owner);
   }).detach();
 }
 
-void MediaServer::Release(int connection, const std::string& client) {
+void MediaServer::Release(int connection, uid_t owner) {
   std::lock_guard lock(mutex_);
-  if (--per_client_[client] == 0) per_client_.erase(client);
+  if (--per_client_[owner] == 0) per_client_.erase(owner);
   open_.erase(connection);
   ::close(connection);
   drained_.notify_all();

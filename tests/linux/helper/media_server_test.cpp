@@ -4,12 +4,18 @@
 
 #include <arpa/inet.h>
 #include <curl/curl.h>
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -82,8 +88,21 @@ std::string ReadAll(int fd) {
   return text;
 }
 
-std::string Get(int port, const std::string& path, const std::string& host) {
-  const UniqueFd fd = Connect(port);
+// The server's port through an IPv6 socket, as an IPv4-mapped address.
+UniqueFd ConnectMapped(int port) {
+  UniqueFd fd(::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in6 address{};
+  address.sin6_family = AF_INET6;
+  address.sin6_port = htons(static_cast<std::uint16_t>(port));
+  if (::inet_pton(AF_INET6, "::ffff:127.0.0.1", &address.sin6_addr) != 1 ||
+      ::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    return {};
+  }
+  return fd;
+}
+
+std::string Get(int port, const std::string& path, const std::string& host, bool mapped = false) {
+  const UniqueFd fd = mapped ? ConnectMapped(port) : Connect(port);
   const std::string head = "GET " + path + " HTTP/1.1\r\nHost: " + host + "\r\nRange: bytes=6-\r\n\r\n";
   if (!fd.valid() || ::send(fd.get(), head.data(), head.size(), MSG_NOSIGNAL) < 0) return {};
   return ReadAll(fd.get());
@@ -206,6 +225,142 @@ TEST_F(MediaServerTest, ItemsAreTheirSourceNotTheirNameAndAFinishedFileMustHaveT
   EXPECT_FALSE(Open("qvod://18|ABC|s.mp4|", error));
   std::filesystem::remove(folder / "s.mp4");
   EXPECT_EQ(Finished("qvod://18|ABC|s.mp4|", "s.mp4"), "bytes of /seed/ABC");
+}
+
+// Another user's process, running `work` until the test ends it; what it
+// tells the test arrives one byte at a time.
+class OtherUser {
+ public:
+  explicit OtherUser(const std::function<void(int tell)>& work) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) return;
+    told_.Reset(ends[0]);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::close(ends[0]);
+      // A test that dies takes this process along.
+      (void)::prctl(PR_SET_PDEATHSIG, SIGKILL);
+      // Room for a crowd of sockets, then the account's rights alone.
+      const rlimit files{20000, 20000};
+      if (::setrlimit(RLIMIT_NOFILE, &files) != 0 || ::setgroups(0, nullptr) != 0 ||
+          ::setresgid(kOtherUser, kOtherUser, kOtherUser) != 0 ||
+          ::setresuid(kOtherUser, kOtherUser, kOtherUser) != 0) {
+        ::_exit(1);
+      }
+      work(ends[1]);
+      ::_exit(0);
+    }
+    ::close(ends[1]);
+  }
+  ~OtherUser() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  OtherUser(const OtherUser&) = delete;
+  OtherUser& operator=(const OtherUser&) = delete;
+
+  // The next byte told, or 0 when none comes in time.
+  char Heard(std::chrono::milliseconds limit) const {
+    pollfd wait{told_.get(), POLLIN, 0};
+    char c = 0;
+    if (::poll(&wait, 1, static_cast<int>(limit.count())) <= 0 || ::read(told_.get(), &c, 1) != 1) return 0;
+    return c;
+  }
+
+ private:
+  UniqueFd told_;
+  pid_t pid_ = -1;
+};
+
+void Tell(int fd, char c) { (void)!::write(fd, &c, 1); }
+
+// Keeps `count` connections open on the port and, `per_second` times a
+// second, opens one more and drops it again and replaces those the server
+// closed; tells 'c' after the first second of it.
+[[noreturn]] void Crowd(int tell, int port, std::size_t count, bool mapped, int per_second) {
+  std::vector<UniqueFd> held;
+  const auto period = std::chrono::milliseconds(1000 / per_second);
+  for (int round = 0;; ++round) {
+    if (round == per_second) Tell(tell, 'c');
+    while (held.size() < count) held.push_back(mapped ? ConnectMapped(port) : Connect(port));
+    (void)Connect(port);
+    const auto next = Clock::now() + period;
+    for (auto left = period; left.count() > 0;
+         left = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now())) {
+      std::vector<pollfd> waits;
+      for (const UniqueFd& fd : held) waits.push_back({fd.get(), POLLIN, 0});
+      if (::poll(waits.data(), waits.size(), static_cast<int>(left.count())) <= 0) continue;
+      for (std::size_t i = waits.size(); i-- > 0;) {
+        char buffer[256];
+        if (waits[i].revents != 0 && ::recv(held[i].get(), buffer, sizeof buffer, MSG_DONTWAIT) <= 0) {
+          held.erase(held.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+      }
+    }
+  }
+}
+
+// Every answer of the user's own requests, each in its time.
+void ExpectServedPromptly(int port, const std::string& path, const std::string& bytes, int times) {
+  const std::string host = "127.0.0.1:" + std::to_string(port);
+  for (int i = 0; i < times; ++i) {
+    const auto began = Clock::now();
+    EXPECT_TRUE(Get(port, path, host).ends_with(bytes)) << "request " << i;
+    EXPECT_LT(Clock::now() - began, 5s) << "request " << i;
+  }
+}
+
+// Another account reaches no item by an IPv6 socket holding an IPv4
+// address, and a crowd of such connections takes none of the user's room.
+TEST_F(MediaServerTest, AnotherUsersMappedConnectionsAreRefusedAndTakeNoRoom) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  const int port = server.Start();
+  std::string error;
+  const std::optional<ServedItem> served = Open(source.Base() + "m/v.mp4", error);
+  ASSERT_TRUE(served) << error;
+  const std::string path = "/item/" + served->token + "/v.mp4";
+  ExpectServedPromptly(port, path, "of /m/v.mp4", 1);
+  const OtherUser other([&](int tell) {
+    // Even knowing the address, the other user is answered nothing.
+    Tell(tell, Get(port, path, "127.0.0.1:" + std::to_string(port), true).empty() ? 'n' : 'a');
+    Crowd(tell, port, 3 * MediaServer::kMaxConnections, true, 10);
+  });
+  EXPECT_EQ(other.Heard(kDeadline), 'n');
+  ASSERT_EQ(other.Heard(kDeadline), 'c');
+  ExpectServedPromptly(port, path, "of /m/v.mp4", 10);
+}
+
+// Another account with a large socket table of its own, connecting a
+// hundred times a second, does not hold up the user's requests.
+TEST_F(MediaServerTest, AnotherUsersConnectionsAmongManySocketsDoNotHoldUpTheUser) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  const int port = server.Start();
+  std::string error;
+  const std::optional<ServedItem> served = Open(source.Base() + "t/v.mp4", error);
+  ASSERT_TRUE(served) << error;
+  const OtherUser other([&](int tell) {
+    UniqueFd listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (::bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener.get(), SOMAXCONN) != 0 ||
+        ::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+      ::_exit(1);
+    }
+    std::vector<UniqueFd> idle;
+    for (int i = 0; i < 8000; ++i) {
+      idle.push_back(Connect(ntohs(address.sin_port)));
+      idle.emplace_back(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+    }
+    Tell(tell, 'r');
+    Crowd(tell, port, 0, false, 100);
+  });
+  ASSERT_EQ(other.Heard(120s), 'r');
+  ASSERT_EQ(other.Heard(kDeadline), 'c');
+  ExpectServedPromptly(port, "/item/" + served->token + "/v.mp4", "of /t/v.mp4", 12);
 }
 
 }  // namespace
