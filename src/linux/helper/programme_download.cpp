@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "helper/helper_leftovers.h"
 #include "linux/helper/hls_fetch.h"
 
 namespace taviro::helper {
@@ -49,6 +50,10 @@ std::string ProgrammeDownload::SavedName(const std::string& given, SavedContaine
   const std::size_t dot = given.rfind('.');
   const std::string stem = (dot == std::string::npos || dot == 0) ? given : given.substr(0, dot);
   return stem + SavedExtension(container);
+}
+
+void ProgrammeDownload::AllowInside(const std::vector<NetEndpoint>& endpoints) {
+  for (const NetEndpoint& endpoint : endpoints) rule_.Allow(endpoint);
 }
 
 bool ProgrammeDownload::Start(std::string& error) {
@@ -211,14 +216,18 @@ std::optional<std::string> ProgrammeDownload::FetchWithRetries(const std::string
                                                                std::size_t limit, std::string* final_url) {
   RetryPolicy retry;
   for (;;) {
-    FetchedBytes fetched = FetchToMemory(url, range, limit, [this] { return Stopped(); });
+    FetchedBytes fetched =
+        FetchToMemory(url, range, limit, [this] { return Stopped(); }, guarded_ ? &rule_ : nullptr);
     switch (fetched.outcome) {
       case FetchOutcome::kDone:
         if (final_url) *final_url = fetched.final_url;
+        if (!guarded_ && fetched.peer) rule_.Allow(*fetched.peer);
+        guarded_ = true;
         return std::move(fetched.body);
       case FetchOutcome::kStopped: return std::nullopt;
       case FetchOutcome::kTooLarge: Fail("too large: " + url); return std::nullopt;
       case FetchOutcome::kGone: Fail("not found: " + url); return std::nullopt;
+      case FetchOutcome::kRefused: Fail("refused: a playlist may not lead here: " + url); return std::nullopt;
       case FetchOutcome::kFailed: break;
     }
     const std::optional<std::chrono::milliseconds> delay = retry.NextDelay();
@@ -289,7 +298,7 @@ void ProgrammeDownload::Finish(bool fragmented_mp4) {
   const auto create = [&](SavedContainer container) {
     saved_name = SavedName(files_.final_name, container);
     // A temporary a kill left here is replaced by the next run's.
-    temporary = "." + saved_name + ".remux";
+    temporary = RemuxTemporaryName(saved_name);
     output = folder.CreateFresh(temporary);
     return output.get();
   };

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "helper/connect_rule.h"
 #include "helper/helper_protocol.h"
 #include "helper/hls_playlist.h"
 #include "helper/programme_progress.h"
@@ -31,6 +32,9 @@ class ProgrammeDownload {
   ProgrammeDownload& operator=(const ProgrammeDownload&) = delete;
   ~ProgrammeDownload();
 
+  // Where, inside this machine and its network, addresses the playlist
+  // names may lead besides its own origin (the service's); before Start.
+  void AllowInside(const std::vector<NetEndpoint>& endpoints);
   // False, saying why, when nothing can be saved: the address is not http
   // or https, the folder takes no file, or another item's file is there.
   // The playlist is fetched afterwards; a playlist refused then is Failed().
@@ -80,6 +84,10 @@ class ProgrammeDownload {
   std::vector<Piece> pieces_;
   std::map<std::string, std::string> keys_;
   std::optional<ProgrammeProgress> stored_;
+  // The first fetch is the user's own address; what it names is fetched
+  // under the rule, which lets it back only to where that came from.
+  ConnectRule rule_;
+  bool guarded_ = false;
 
   std::mutex mutex_;
   std::condition_variable changed_;

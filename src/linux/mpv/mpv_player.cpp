@@ -308,6 +308,12 @@ bool MpvPlayer::Live() {
   return phase_ == LoadPhase::kLoaded && !core_->readings().duration.has_value();
 }
 
+std::string MpvPlayer::StreamTitle() {
+  if (!Open() || !Network()) return {};
+  // A station sends its titles inside the stream (ICY metadata).
+  return core_->GetString("metadata/by-key/icy-title");
+}
+
 bool MpvPlayer::Untrusted() {
   const std::optional<HelperStatus> report = HelperReport();
   return report && report->problem == HelperProblem::kCertificate;

@@ -58,6 +58,7 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   // Local files are read, not transferred.
   int TransferRate() override;
   bool Live() override;
+  std::string StreamTitle() override;
   bool Untrusted() override;
   int Position() override { return Open() ? PositionSeconds(core_->readings()) : 0; }
   void SetPosition(int seconds) override;

@@ -113,6 +113,7 @@ class Server {
         response.set_redirect("/" + name.substr(6), 302);
         return;
       }
+      if (name == "endless.ts") return Endless(response);
       std::unique_lock lock(mutex_);
       ++requests_[name];
       if (failures_[name] > 0) {
@@ -170,6 +171,14 @@ class Server {
   }
 
  private:
+  // Bytes without end, whatever range was asked for.
+  static void Endless(httplib::Response& response) {
+    response.set_chunked_content_provider("video/mp2t", [](size_t, httplib::DataSink& sink) {
+      const std::string block(1 << 20, '\x47');
+      return sink.write(block.data(), block.size());
+    });
+  }
+
   httplib::Server server_;
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -299,6 +308,53 @@ TEST_F(ProgrammeDownloadTest, PlaylistsOutOfBoundsOrPointingAwayAreRefused) {
   std::string error;
   EXPECT_FALSE(local.Start(error));
   EXPECT_NE(error, "");
+}
+
+TEST_F(ProgrammeDownloadTest, APlaylistLeadsInsideThisMachineOnlyBackToItsOwnServer) {
+  // Another server on this machine, as a hostile playlist would name it.
+  Server inside(*programmes_);
+  std::string playlist = "#EXTM3U\n";
+  for (int i = 0; i < 4; ++i) playlist += "#EXTINF:1,\n" + inside.Url("plain" + std::to_string(i) + ".ts") + "\n";
+  server_.Serve("inside.m3u8", playlist + "#EXT-X-ENDLIST\n");
+  {
+    const auto item = Item("inside.m3u8");
+    std::string error;
+    ASSERT_TRUE(item->Start(error)) << error;
+    EXPECT_TRUE(WaitFor([&] { return item->Failed(); }));
+    item->Stop();
+  }
+  EXPECT_EQ(inside.Requests("plain0.ts"), 0);
+  EXPECT_EQ(save_.ListNames(), "");
+  // The service's own address is no stranger.
+  const auto item = Item("inside.m3u8");
+  item->AllowInside(EndpointsOfAddress(inside.Url("")));
+  std::string error;
+  ASSERT_TRUE(item->Start(error)) << error;
+  ASSERT_TRUE(WaitFor([&] { return save_.Exists("show.mp4") || item->Failed(); }));
+  item->Stop();
+  ExpectSavedWhole();
+}
+
+// The most memory this process ever held, in bytes.
+std::int64_t PeakMemory() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmHWM:")) return std::stoll(line.substr(6)) * 1024;
+  }
+  return 0;
+}
+
+TEST_F(ProgrammeDownloadTest, AServerIgnoringARangeFarAwayNeitherFillsMemoryNorSendsForever) {
+  server_.Serve("far.m3u8", "#EXTM3U\n#EXT-X-BYTERANGE:16@4000000000000\n#EXTINF:1,\nendless.ts\n"
+                            "#EXT-X-ENDLIST\n");
+  const std::int64_t peak_before = PeakMemory();
+  const auto item = Item("far.m3u8");
+  std::string error;
+  ASSERT_TRUE(item->Start(error)) << error;
+  EXPECT_TRUE(WaitFor([&] { return item->Failed(); }));
+  item->Stop();
+  EXPECT_LT(PeakMemory() - peak_before, 64 << 20);
+  EXPECT_EQ(save_.ListNames(), "");
 }
 
 }  // namespace
