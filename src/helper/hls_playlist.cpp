@@ -237,7 +237,7 @@ class Parser {
   std::optional<HlsRefusal> Map(const std::map<std::string, std::string, std::less<>>& attributes) {
     const std::optional<std::string> url = Resolve(Attribute(attributes, "URI"));
     if (!url) return HlsRefusal::kForbiddenAddress;
-    HlsMap map{*url, std::nullopt};
+    HlsMap map{*url, std::nullopt, key_};
     if (const std::string_view range = Attribute(attributes, "BYTERANGE"); !range.empty()) {
       map.range = ByteRange(range, std::nullopt);
       if (!map.range) return HlsRefusal::kMalformed;

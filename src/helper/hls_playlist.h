@@ -34,12 +34,15 @@ struct HlsKey {
   std::string url;
   // The key's own IV; without one the segment's sequence number is the IV.
   std::optional<HlsIv> iv;
+  bool operator==(const HlsKey&) const = default;
 };
 
 // The fMP4 initialisation section that precedes the media of a segment.
 struct HlsMap {
   std::string url;
   std::optional<HlsByteRange> range;
+  // The key in force where the section is named: it is encrypted with it.
+  HlsKey key;
   bool operator==(const HlsMap&) const = default;
 };
 

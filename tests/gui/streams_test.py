@@ -7,6 +7,7 @@ a certificate authority made for the test."""
 import ctypes
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -15,7 +16,7 @@ import unittest
 import harness
 from accessible_screen import Screen
 from download_test import DownloadFixture
-from stream_server import StreamMedia, StreamServer, TestCertificates
+from stream_server import STATION_TITLE, StreamMedia, StreamServer, TestCertificates
 
 ARGS = None
 MEDIA = None
@@ -26,6 +27,7 @@ PLAYING = "播放中("
 LIVE = "直播中"
 SYSTEM_BUNDLE = "/etc/ssl/certs/ca-certificates.crt"
 CLONE_NEWNS = 0x00020000
+TIMES = re.compile(r"^(\d\d):(\d\d) / (\d\d):(\d\d)$")
 
 
 def setUpModule():
@@ -83,6 +85,20 @@ class StreamFixture(DownloadFixture):
     def shows(screen, text, seconds=60):
         return screen.wait_label(lambda label: (label or "").startswith(text), f"the status {text!r}", seconds)
 
+    @staticmethod
+    def times(screen, predicate, what, seconds=30):
+        """(position, duration) of the time label once the predicate holds."""
+        def reading():
+            for text in screen.label_texts():
+                match = TIMES.match(text or "")
+                if match:
+                    minutes, secs, total_minutes, total_secs = map(int, match.groups())
+                    value = (minutes * 60 + secs, total_minutes * 60 + total_secs)
+                    if predicate(*value):
+                        return value
+            return None
+        return harness.wait_for(reading, seconds, what)
+
     def origin_asked(self, server, piece):
         harness.wait_for(lambda: any(piece in path for path in server.requests), 60, f"the origin asked for {piece}")
 
@@ -130,6 +146,33 @@ class StreamsTest(StreamFixture):
                                  "the volume click")
                 self.assertEqual(len(harness.player_requests(program, "seek")), seeks)
                 self.shows(screen, LIVE)
+                self.assertEqual(self.saved_files(program), [])
+                self.stop_helpers(program)
+
+    def test_dash_plays_and_seeks_and_stations_play_live_with_their_title(self):
+        server = self.stream_server()
+        self.serve_streams(server, ["/dash/manifest.mpd", "/radio.mp3", "/icy"])
+        program, screen, _ = self.play(0)
+        self.shows(screen, PLAYING)
+        # The reader fetched its segments from the origin, through the helper.
+        self.origin_asked(server, "/qvod/dash/chunk-stream0-00002.m4s")
+        self.times(screen, lambda _, duration: duration == MEDIA.DASH_SECONDS, "the programme's length")
+        left, top, width, height = screen.control_box(*SEEK_BAR)
+        screen.click_at(left + width * 3 // 4, top + height // 2)
+        harness.wait_for(lambda: harness.player_requests(program, "seek"), 30, "the seek")
+        target = int(harness.player_requests(program, "seek")[-1])
+        self.assertGreater(target, MEDIA.DASH_SECONDS // 2)
+        self.times(screen, lambda position, _: position >= target, "the time label after the jump")
+        self.assertEqual(self.saved_files(program), [])
+        self.stop_helpers(program)
+
+        for episode in (1, 2):
+            with self.subTest(episode=episode):
+                program, screen, _ = self.play(episode)
+                # A station has no end: live, whatever its transfer says.
+                self.shows(screen, LIVE)
+                if episode == 1:
+                    self.shows(screen, f"{LIVE} {STATION_TITLE}")
                 self.assertEqual(self.saved_files(program), [])
                 self.stop_helpers(program)
 

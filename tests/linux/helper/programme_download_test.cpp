@@ -87,6 +87,7 @@ class Programmes {
               dir + "/fmp4%d.m4s " + dir + "/fmp4.m3u8") &&
           Run(ffmpeg + "-i " + dir + "/source.ts -c copy -f hls -hls_time 1 -hls_playlist_type vod " +
               "-hls_flags single_file -hls_segment_filename " + dir + "/ranges.ts " + dir + "/ranges.m3u8");
+    ok_ = ok_ && EncryptFragments();
     source_ = Inspect(dir + "/source.ts");
   }
   bool ok() const { return ok_ && source_.packets > 0; }
@@ -95,6 +96,32 @@ class Programmes {
 
  private:
   static bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
+  // The fMP4 programme again with every piece, its initialisation section
+  // too, encrypted under the key named before the section (ffmpeg makes no
+  // such programme itself).
+  bool EncryptFragments() {
+    std::istringstream lines(ReadFile(folder_ / "fmp4.m3u8"));
+    std::string playlist;
+    for (std::string line; std::getline(lines, line);) {
+      std::string name = line;
+      if (line.starts_with("#EXT-X-MAP:")) {
+        playlist += "#EXT-X-KEY:METHOD=AES-128,URI=\"key.bin\",IV=0x" + std::string(kIv) + "\n";
+        name = line.substr(line.find('"') + 1, line.rfind('"') - line.find('"') - 1);
+        line = "#EXT-X-MAP:URI=\"enc-" + name + "\"";
+      } else if (!line.starts_with("#")) {
+        line = "enc-" + line;
+      }
+      if (!name.starts_with("#") && !Run("openssl enc -aes-128-cbc -K 30313233343536373839616263646566 -iv " +
+                                         std::string(kIv) + " -in " + (folder_ / name).string() + " -out " +
+                                         (folder_ / ("enc-" + name)).string())) {
+        return false;
+      }
+      playlist += line + "\n";
+    }
+    folder_.Write("enc-fmp4.m3u8", playlist);
+    return true;
+  }
+  static constexpr const char* kIv = "000102030405060708090a0b0c0d0e0f";
   testing::TempFolder folder_;
   bool ok_ = false;
   MediaFacts source_;
@@ -225,7 +252,7 @@ class ProgrammeDownloadTest : public ::testing::Test {
 Programmes* ProgrammeDownloadTest::programmes_ = nullptr;
 
 TEST_F(ProgrammeDownloadTest, ProgrammesOfEveryFormAreSavedAsOnePlayableFile) {
-  for (const std::string kind : {"plain", "aes", "fmp4", "ranges", "moved/plain"}) {
+  for (const std::string kind : {"plain", "aes", "fmp4", "enc-fmp4", "ranges", "moved/plain"}) {
     SCOPED_TRACE(kind);
     const auto item = Item(kind + ".m3u8");
     std::string error;
