@@ -94,7 +94,8 @@ std::vector<NetEndpoint> EndpointsOfAddress(std::string_view address) {
   }
   address.remove_prefix(address.find("//") + 2);
   std::string_view authority = address.substr(0, address.find_first_of("/?#"));
-  if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+  if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos)
+    authority.remove_prefix(at + 1);
   const std::size_t colon = authority.rfind(':');
   if (colon != std::string_view::npos && authority.find(']', colon) == std::string_view::npos) {
     const std::string_view digits = authority.substr(colon + 1);

@@ -108,7 +108,7 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   const bool stalled = Stalled(now.PlayerState, now.DownloadSpeed, poll.regular_tick);
   if (now.PlayerState != PlayerState::kPlaying) {
     ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true,
-                            false, player.Untrusted(), stalled, {}});
+                            false, player.Untrusted(), stalled, std::string()});
   }
 }
 

@@ -31,10 +31,11 @@ TEST(HelperLeftoversTest, RemovesOnlyTemporariesOfItsOwnWrites) {
   RemoveHelperWriteLeftovers(files.path().string() + "/", save.path().string() + "/");
 
   EXPECT_EQ(files.ListNames(), ".QvodCfg.ini.short .notes.txt.a1B2c3 QvodCfg.ini");
-  EXPECT_EQ(save.ListNames(),
-            ".a.mp4.part.ranges.Ab-1Cd .b.mp4.part.ranges.Ab12Cd .c.mkv.remux .done.mp4.Ab12Cd .hidden .remux "
-            "done.mp4 "
-            "第1集.mp4.part 第1集.mp4.part.ranges");
+  EXPECT_EQ(
+      save.ListNames(),
+      ".a.mp4.part.ranges.Ab-1Cd .b.mp4.part.ranges.Ab12Cd .c.mkv.remux .done.mp4.Ab12Cd .hidden .remux "
+      "done.mp4 "
+      "第1集.mp4.part 第1集.mp4.part.ranges");
 }
 
 }  // namespace

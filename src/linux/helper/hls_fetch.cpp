@@ -89,8 +89,13 @@ FetchedBytes FetchToMemory(const std::string& url, const std::optional<HlsByteRa
     return fetched;
   }
   CURL* curl = handle.get();
-  Transfer transfer{curl,     &fetched.body, range ? static_cast<std::size_t>(range->length) : limit,
-                    static_cast<std::int64_t>(limit), &stopped, range, std::nullopt};
+  Transfer transfer{curl,
+                    &fetched.body,
+                    range ? static_cast<std::size_t>(range->length) : limit,
+                    static_cast<std::int64_t>(limit),
+                    &stopped,
+                    range,
+                    std::nullopt};
   std::string range_header;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   if (range) {

@@ -17,7 +17,7 @@ enum class FetchOutcome {
   kTooLarge,
   kGone,     // 404 or 410: asking again does not help
   kRefused,  // inside this machine or its network, where it may not lead
-  kFailed,  // worth another try later
+  kFailed,   // worth another try later
 };
 
 struct FetchedBytes {

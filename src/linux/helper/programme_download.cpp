@@ -216,8 +216,8 @@ std::optional<std::string> ProgrammeDownload::FetchWithRetries(const std::string
                                                                std::size_t limit, std::string* final_url) {
   RetryPolicy retry;
   for (;;) {
-    FetchedBytes fetched =
-        FetchToMemory(url, range, limit, [this] { return Stopped(); }, guarded_ ? &rule_ : nullptr);
+    FetchedBytes fetched = FetchToMemory(
+        url, range, limit, [this] { return Stopped(); }, guarded_ ? &rule_ : nullptr);
     switch (fetched.outcome) {
       case FetchOutcome::kDone:
         if (final_url) *final_url = fetched.final_url;

@@ -111,9 +111,9 @@ class Programmes {
       } else if (!line.starts_with("#")) {
         line = "enc-" + line;
       }
-      if (!name.starts_with("#") && !Run("openssl enc -aes-128-cbc -K 30313233343536373839616263646566 -iv " +
-                                         std::string(kIv) + " -in " + (folder_ / name).string() + " -out " +
-                                         (folder_ / ("enc-" + name)).string())) {
+      if (!name.starts_with("#") &&
+          !Run("openssl enc -aes-128-cbc -K 30313233343536373839616263646566 -iv " + std::string(kIv) +
+               " -in " + (folder_ / name).string() + " -out " + (folder_ / ("enc-" + name)).string())) {
         return false;
       }
       playlist += line + "\n";
@@ -341,7 +341,8 @@ TEST_F(ProgrammeDownloadTest, APlaylistLeadsInsideThisMachineOnlyBackToItsOwnSer
   // Another server on this machine, as a hostile playlist would name it.
   Server inside(*programmes_);
   std::string playlist = "#EXTM3U\n";
-  for (int i = 0; i < 4; ++i) playlist += "#EXTINF:1,\n" + inside.Url("plain" + std::to_string(i) + ".ts") + "\n";
+  for (int i = 0; i < 4; ++i)
+    playlist += "#EXTINF:1,\n" + inside.Url("plain" + std::to_string(i) + ".ts") + "\n";
   server_.Serve("inside.m3u8", playlist + "#EXT-X-ENDLIST\n");
   {
     const auto item = Item("inside.m3u8");
@@ -372,8 +373,9 @@ std::int64_t PeakMemory() {
 }
 
 TEST_F(ProgrammeDownloadTest, AServerIgnoringARangeFarAwayNeitherFillsMemoryNorSendsForever) {
-  server_.Serve("far.m3u8", "#EXTM3U\n#EXT-X-BYTERANGE:16@4000000000000\n#EXTINF:1,\nendless.ts\n"
-                            "#EXT-X-ENDLIST\n");
+  server_.Serve("far.m3u8",
+                "#EXTM3U\n#EXT-X-BYTERANGE:16@4000000000000\n#EXTINF:1,\nendless.ts\n"
+                "#EXT-X-ENDLIST\n");
   const std::int64_t peak_before = PeakMemory();
   const auto item = Item("far.m3u8");
   std::string error;

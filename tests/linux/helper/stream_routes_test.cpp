@@ -5,7 +5,6 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
-
 #include <sys/socket.h>
 #include <unistd.h>
 
