@@ -86,7 +86,12 @@ class Programmes {
               "-hls_segment_filename " +
               dir + "/fmp4%d.m4s " + dir + "/fmp4.m3u8") &&
           Run(ffmpeg + "-i " + dir + "/source.ts -c copy -f hls -hls_time 1 -hls_playlist_type vod " +
-              "-hls_flags single_file -hls_segment_filename " + dir + "/ranges.ts " + dir + "/ranges.m3u8");
+              "-hls_flags single_file -hls_segment_filename " + dir + "/ranges.ts " + dir + "/ranges.m3u8") &&
+          // The sound in a rendition of its own, as a master playlist names it.
+          Run(ffmpeg + "-i " + dir + "/source.ts -map 0:v -map 0:a -c copy -f hls -hls_time 1 " +
+              "-hls_playlist_type vod -master_pl_name rendition.m3u8 " +
+              "-var_stream_map \"v:0,agroup:aud a:0,agroup:aud,default:yes\" -hls_segment_filename " + dir +
+              "/rend%v_%d.ts " + dir + "/rend%v.m3u8");
     ok_ = ok_ && EncryptFragments();
     source_ = Inspect(dir + "/source.ts");
   }
@@ -252,7 +257,7 @@ class ProgrammeDownloadTest : public ::testing::Test {
 Programmes* ProgrammeDownloadTest::programmes_ = nullptr;
 
 TEST_F(ProgrammeDownloadTest, ProgrammesOfEveryFormAreSavedAsOnePlayableFile) {
-  for (const std::string kind : {"plain", "aes", "fmp4", "enc-fmp4", "ranges", "moved/plain"}) {
+  for (const std::string kind : {"plain", "aes", "fmp4", "enc-fmp4", "ranges", "rendition", "moved/plain"}) {
     SCOPED_TRACE(kind);
     const auto item = Item(kind + ".m3u8");
     std::string error;
