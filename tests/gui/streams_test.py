@@ -7,7 +7,6 @@ a certificate authority made for the test."""
 import ctypes
 import json
 import os
-import re
 import shutil
 import subprocess
 import tempfile
@@ -16,6 +15,7 @@ import unittest
 import harness
 from accessible_screen import Screen
 from download_test import DownloadFixture
+from playback_test import Strip
 from stream_server import STATION_TITLE, StreamMedia, StreamServer, TestCertificates
 
 ARGS = None
@@ -27,7 +27,6 @@ PLAYING = "播放中("
 LIVE = "直播中"
 SYSTEM_BUNDLE = "/etc/ssl/certs/ca-certificates.crt"
 CLONE_NEWNS = 0x00020000
-TIMES = re.compile(r"^(\d\d):(\d\d) / (\d\d):(\d\d)$")
 
 
 def setUpModule():
@@ -84,20 +83,6 @@ class StreamFixture(DownloadFixture):
     @staticmethod
     def shows(screen, text, seconds=60):
         return screen.wait_label(lambda label: (label or "").startswith(text), f"the status {text!r}", seconds)
-
-    @staticmethod
-    def times(screen, predicate, what, seconds=30):
-        """(position, duration) of the time label once the predicate holds."""
-        def reading():
-            for text in screen.label_texts():
-                match = TIMES.match(text or "")
-                if match:
-                    minutes, secs, total_minutes, total_secs = map(int, match.groups())
-                    value = (minutes * 60 + secs, total_minutes * 60 + total_secs)
-                    if predicate(*value):
-                        return value
-            return None
-        return harness.wait_for(reading, seconds, what)
 
     def origin_asked(self, server, piece):
         harness.wait_for(lambda: any(piece in path for path in server.requests), 60, f"the origin asked for {piece}")
@@ -156,13 +141,14 @@ class StreamsTest(StreamFixture):
         self.shows(screen, PLAYING)
         # The reader fetched its segments from the origin, through the helper.
         self.origin_asked(server, "/qvod/dash/chunk-stream0-00002.m4s")
-        self.times(screen, lambda _, duration: duration == MEDIA.DASH_SECONDS, "the programme's length")
+        strip = Strip(screen)
+        strip.times(lambda _, duration: duration == MEDIA.DASH_SECONDS, "the programme's length", 30)
         left, top, width, height = screen.control_box(*SEEK_BAR)
         screen.click_at(left + width * 3 // 4, top + height // 2)
         harness.wait_for(lambda: harness.player_requests(program, "seek"), 30, "the seek")
         target = int(harness.player_requests(program, "seek")[-1])
         self.assertGreater(target, MEDIA.DASH_SECONDS // 2)
-        self.times(screen, lambda position, _: position >= target, "the time label after the jump")
+        strip.times(lambda position, _: position >= target, "the time label after the jump", 30)
         self.assertEqual(self.saved_files(program), [])
         self.stop_helpers(program)
 
