@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <string_view>
 
@@ -29,12 +31,15 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// `prefix` in lower case.
+bool StartsWithLetters(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         std::equal(prefix.begin(), prefix.end(), text.begin(),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
 bool NameIs(std::string_view header, std::string_view name) {
-  if (header.size() <= name.size() || header[name.size()] != ':') return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(header[i])) != name[i]) return false;
-  }
-  return true;
+  return header.size() > name.size() && header[name.size()] == ':' && StartsWithLetters(header, name);
 }
 
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
@@ -45,11 +50,8 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self
     look->disposition.clear();
     look->head.icy = line.starts_with("ICY ");
   }
-  if (line.size() > 4 && std::tolower(static_cast<unsigned char>(line[0])) == 'i' &&
-      std::tolower(static_cast<unsigned char>(line[1])) == 'c' &&
-      std::tolower(static_cast<unsigned char>(line[2])) == 'y' && line[3] == '-') {
-    look->head.icy = true;
-  }
+  // icy-name, icy-br, icy-metaint…: only stations send them.
+  if (StartsWithLetters(line, "icy-")) look->head.icy = true;
   if (NameIs(line, "content-disposition")) look->disposition = Trim(line.substr(20));
   return size * count;
 }
