@@ -188,6 +188,7 @@ class Parser {
     if (tag == "#EXT-X-STREAM-INF") {
       const auto attributes = Attributes(value);
       pending_bandwidth_ = Integer(Attribute(attributes, "BANDWIDTH")).value_or(0);
+      pending_audio_ = Attribute(attributes, "AUDIO");
       variant_pending_ = true;
     } else if (tag == "#EXTINF") {
       const std::string_view number = Trim(value.substr(0, value.find(',')));
@@ -210,6 +211,8 @@ class Parser {
       return Key(Attributes(value));
     } else if (tag == "#EXT-X-MAP") {
       return Map(Attributes(value));
+    } else if (tag == "#EXT-X-MEDIA") {
+      return Media(Attributes(value));
     }
     return std::nullopt;
   }
@@ -237,12 +240,24 @@ class Parser {
   std::optional<HlsRefusal> Map(const std::map<std::string, std::string, std::less<>>& attributes) {
     const std::optional<std::string> url = Resolve(Attribute(attributes, "URI"));
     if (!url) return HlsRefusal::kForbiddenAddress;
-    HlsMap map{*url, std::nullopt};
+    HlsMap map{*url, std::nullopt, key_};
     if (const std::string_view range = Attribute(attributes, "BYTERANGE"); !range.empty()) {
       map.range = ByteRange(range, std::nullopt);
       if (!map.range) return HlsRefusal::kMalformed;
     }
     map_ = std::move(map);
+    return std::nullopt;
+  }
+
+  std::optional<HlsRefusal> Media(const std::map<std::string, std::string, std::less<>>& attributes) {
+    const std::string_view uri = Attribute(attributes, "URI");
+    // Without a URI the sound is in the variants' own segments.
+    if (Attribute(attributes, "TYPE") != "AUDIO" || uri.empty()) return std::nullopt;
+    const std::optional<std::string> url = Resolve(uri);
+    if (!url) return HlsRefusal::kForbiddenAddress;
+    if (master_.audio.size() >= kMostPlaylistEntries) return HlsRefusal::kTooManyEntries;
+    master_.audio.push_back(
+        {std::string(Attribute(attributes, "GROUP-ID")), *url, Attribute(attributes, "DEFAULT") == "YES"});
     return std::nullopt;
   }
 
@@ -254,7 +269,7 @@ class Parser {
       return HlsRefusal::kTooManyEntries;
     }
     if (variant_pending_) {
-      master_.variants.push_back({*url, pending_bandwidth_});
+      master_.variants.push_back({*url, pending_bandwidth_, pending_audio_});
       variant_pending_ = false;
       return std::nullopt;
     }
@@ -285,6 +300,7 @@ class Parser {
   HlsMediaPlaylist media_;
   bool variant_pending_ = false;
   std::int64_t pending_bandwidth_ = 0;
+  std::string pending_audio_;
   double pending_duration_ = 0;
   std::optional<HlsByteRange> pending_range_;
   std::optional<std::int64_t> previous_range_end_;
@@ -340,6 +356,16 @@ const HlsVariant* BestVariant(const HlsMasterPlaylist& master) {
       std::max_element(master.variants.begin(), master.variants.end(),
                        [](const HlsVariant& a, const HlsVariant& b) { return a.bandwidth < b.bandwidth; });
   return best == master.variants.end() ? nullptr : &*best;
+}
+
+const HlsAudioRendition* AudioFor(const HlsMasterPlaylist& master, const HlsVariant& variant) {
+  const HlsAudioRendition* found = nullptr;
+  for (const HlsAudioRendition& rendition : master.audio) {
+    if (variant.audio_group.empty() || rendition.group != variant.audio_group) continue;
+    if (rendition.is_default) return &rendition;
+    if (!found) found = &rendition;
+  }
+  return found;
 }
 
 HlsIv SegmentIv(const HlsSegment& segment) {

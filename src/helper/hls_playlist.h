@@ -34,12 +34,15 @@ struct HlsKey {
   std::string url;
   // The key's own IV; without one the segment's sequence number is the IV.
   std::optional<HlsIv> iv;
+  bool operator==(const HlsKey&) const = default;
 };
 
 // The fMP4 initialisation section that precedes the media of a segment.
 struct HlsMap {
   std::string url;
   std::optional<HlsByteRange> range;
+  // The key in force where the section is named: it is encrypted with it.
+  HlsKey key;
   bool operator==(const HlsMap&) const = default;
 };
 
@@ -56,10 +59,19 @@ struct HlsSegment {
 struct HlsVariant {
   std::string url;
   std::int64_t bandwidth = 0;
+  std::string audio_group;  // its sound is a rendition of this group
+};
+
+// A rendition of the sound in a playlist of its own (#EXT-X-MEDIA with a URI).
+struct HlsAudioRendition {
+  std::string group;
+  std::string url;
+  bool is_default = false;
 };
 
 struct HlsMasterPlaylist {
   std::vector<HlsVariant> variants;
+  std::vector<HlsAudioRendition> audio;
 };
 
 struct HlsMediaPlaylist {
@@ -90,6 +102,10 @@ std::optional<std::string> ResolveHlsAddress(std::string_view base, std::string_
 
 // The variant with the highest bandwidth; nothing for an empty list.
 const HlsVariant* BestVariant(const HlsMasterPlaylist& master);
+
+// The playlist of the sound that goes with `variant`, when its sound is not
+// in its own segments: the group's default rendition, else its first.
+const HlsAudioRendition* AudioFor(const HlsMasterPlaylist& master, const HlsVariant& variant);
 
 // The IV a segment is decrypted with: the key's own, else the sequence
 // number as a 128-bit big-endian number.

@@ -84,6 +84,7 @@ bool ReadRequestLine(std::string_view line, MediaRequest& request) {
   }
   request.head_only = method == "HEAD";
   request.token = std::string(token);
+  if (slash != std::string_view::npos) request.path = std::string(rest.substr(slash + 1));
   return true;
 }
 

@@ -12,6 +12,9 @@ namespace taviro::helper {
 struct MediaRequest {
   bool head_only = false;
   std::string token;
+  // What follows the token's slash, as sent: the item's own name, or an
+  // address relative to it that the player built.
+  std::string path;
   std::string host;  // empty when the request names none
   // A single byte range: "first-last", "first-" or "-suffix".
   std::optional<std::int64_t> first;

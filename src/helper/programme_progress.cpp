@@ -30,14 +30,17 @@ std::optional<std::string_view> After(std::string_view line, std::string_view pr
 
 std::string FormatProgrammeProgress(const ProgrammeProgress& progress) {
   return "programme " + std::to_string(progress.pieces_total) + "\nsource " + progress.source + "\ndone " +
-         std::to_string(progress.pieces_done) + " " + std::to_string(progress.bytes) + "\n";
+         std::to_string(progress.pieces_done) + " " + std::to_string(progress.bytes) + "\n" +
+         (progress.audio_at ? "audio " + std::to_string(*progress.audio_at) + "\n" : "");
 }
 
 std::optional<ProgrammeProgress> ParseProgrammeProgress(std::string_view text) {
   const std::optional<std::string_view> total = After(NextLine(text), "programme ");
   const std::optional<std::string_view> source = After(NextLine(text), "source ");
   const std::optional<std::string_view> done = After(NextLine(text), "done ");
-  if (!total || !source || !done || !text.empty()) return std::nullopt;
+  const bool more = !text.empty();
+  const std::optional<std::string_view> audio = more ? After(NextLine(text), "audio ") : std::nullopt;
+  if (!total || !source || !done || (more && !audio) || !text.empty()) return std::nullopt;
   const std::size_t space = done->find(' ');
   if (space == std::string_view::npos) return std::nullopt;
   ProgrammeProgress progress;
@@ -49,6 +52,10 @@ std::optional<ProgrammeProgress> ParseProgrammeProgress(std::string_view text) {
   progress.pieces_total = *pieces_total;
   progress.pieces_done = *pieces_done;
   progress.bytes = *bytes;
+  if (audio) {
+    progress.audio_at = Count(*audio);
+    if (!progress.audio_at || *progress.audio_at > *bytes) return std::nullopt;
+  }
   return progress;
 }
 

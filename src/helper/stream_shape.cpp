@@ -76,10 +76,11 @@ bool HasTag(std::string_view playlist, std::string_view tag) {
   return false;
 }
 
-// Formats channels are sent in; a file of them without a length is a
-// channel, not a file that lost its length.
+// Formats channels and stations are sent in; a file of them without a
+// length is a channel, not a file that lost its length.
 bool IsChannelFormat(const StreamHead& head, std::string_view body) {
   const std::string type = Lower(head.content_type);
+  if (head.icy || type.starts_with("audio/")) return true;
   if (type == "video/mp2t" || type == "video/x-flv") return true;
   constexpr std::size_t kPacket = 188;
   const bool transport = body.size() > kPacket && body[0] == '\x47' && body[kPacket] == '\x47';

@@ -13,8 +13,9 @@ enum class StreamShape {
   kFile,       // a progressive file of known size: fetched and saved whole
   kProgramme,  // an HLS playlist that ends: played at the origin, saved remuxed
   kMaster,     // an HLS master playlist: its first variant decides
-  kLive,       // an HLS playlist without end, or a channel (TS, FLV) without
-               // length: played at the origin, never saved
+  kLive,       // an HLS playlist without end, or a channel (TS, FLV) or a
+               // station (ICY, audio) without length: played at the origin,
+               // never saved
   kManifest,   // a DASH manifest: played at the origin
   kUnbounded,  // media without a length: played at the origin, never saved
   kRefused,    // a playlist naming what the player must not open
@@ -25,6 +26,7 @@ enum class StreamShape {
 struct StreamHead {
   std::string content_type;            // without parameters, any case
   std::optional<std::int64_t> length;  // of the whole resource
+  bool icy = false;                    // a station's: "ICY 200 OK" or icy-* headers
 };
 
 // How many first bytes `ClassifyStream` looks at to tell media from a

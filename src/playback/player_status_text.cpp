@@ -21,7 +21,7 @@ std::optional<std::string> PlayerStatusText(const PlayerReading& reading) {
     case PlayerState::kPaused:
       return reading.speed > 0 ? Decorated("已暂停 (", reading.speed, "Kbps/S)") : "已暂停";
     case PlayerState::kPlaying:
-      if (reading.live) return "直播中";
+      if (reading.live) return reading.title.empty() ? "直播中" : "直播中 " + reading.title;
       // The transfer rate means little during the first seconds of play.
       if (reading.speed > 0 && reading.position > 6) {
         return Decorated("播放中(", reading.speed, " Kbps/S)");

@@ -19,6 +19,7 @@ struct PlayerReading {
   // Connecting or buffering with no byte arriving for long: the source
   // stalls or is unreachable, and the transfer keeps trying.
   bool stalled = false;
+  std::string title;  // what a live stream says is on now
 };
 
 inline constexpr const char* kStalledText = "连接超时，正在重试";

@@ -32,6 +32,7 @@ class ReportingPlayerControl final : public PlayerControl {
   }
   int Duration() override { return player_.Duration(); }
   bool Live() override { return player_.Live(); }
+  std::string StreamTitle() override { return player_.StreamTitle(); }
   bool Untrusted() override { return player_.Untrusted(); }
   int TransferRate() override { return player_.TransferRate(); }
   int Position() override { return player_.Position(); }

@@ -108,7 +108,7 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   const bool stalled = Stalled(now.PlayerState, now.DownloadSpeed, poll.regular_tick);
   if (now.PlayerState != PlayerState::kPlaying) {
     ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true,
-                            false, player.Untrusted(), stalled});
+                            false, player.Untrusted(), stalled, std::string()});
   }
 }
 
@@ -254,8 +254,9 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
   }
   model[R::next_s].visible = false;
   if (!model.playing) SetPlayingShown(model, true);
-  ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true,
-                          player.Live()});
+  const bool live = player.Live();
+  ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true, live,
+                          false, false, live ? player.StreamTitle() : std::string()});
 }
 
 void StatusPoller::Resume(const Poll& poll) {

@@ -42,6 +42,9 @@ class PlayerControl {
   // The item has no end (a live channel), so it cannot
   // be sought in and never reaches an end.
   virtual bool Live() { return false; }
+  // What the stream itself says is on now (a station's song); "" when it
+  // says nothing.
+  virtual std::string StreamTitle() { return {}; }
   // The item's server showed a certificate the system
   // does not trust, so nothing of it was played.
   virtual bool Untrusted() { return false; }

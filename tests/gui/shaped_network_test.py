@@ -111,6 +111,14 @@ class ShapedNetworkTest(harness.SharedDemoServiceTest):
         self.play_through_an_outage(screen)
         self.assertNotIn("QvodTerminal:", program.log())
 
+    def test_a_source_silent_at_first_plays_once_it_answers(self):
+        # The helper's first look hangs until it gives up; the player, told
+        # the item failed, is not left stopped.
+        self.proxy.stall_connections(1)
+        program, screen = self.start(with_helper=True)
+        harness.wait_for(lambda: "QvodTerminal: cannot look at" in program.log(), 90, "the look given up")
+        Strip(screen).status(PLAYING, 90)
+
     def test_a_server_that_never_answers_is_named_and_leaves_nothing_on_disk(self):
         self.proxy.stall_connections(1000)
         program, screen = self.start(with_helper=True)

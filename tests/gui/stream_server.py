@@ -25,6 +25,12 @@ Paths:
                                 live.ts as a file:// segment
     /qvod/<path>                /<path>: the program lists a network task as
                                 a player's by "qvod" in its address
+    /dash/manifest.mpd          a DASH programme (30 s, 2-second segments)
+    /radio.mp3                  a station: endless chunked MP3 at its own
+                                pace, with ICY titles (STATION_TITLE) for a
+                                player that asks for them (Icy-MetaData: 1)
+    /icy                        a station answering "ICY 200 OK": endless
+                                AAC, no length
 
 Query switches, on any file path (combine with "&"):
     noranges=1  no byte ranges: Range is ignored, no Accept-Ranges
@@ -57,7 +63,12 @@ TYPES = {
     ".m3u8": "application/vnd.apple.mpegurl",
     ".ts": "video/mp2t",
     ".key": "application/octet-stream",
+    ".mpd": "application/dash+xml",
+    ".m4s": "video/iso.segment",
 }
+STATION_TITLE = "晚间新闻"
+# Bytes of audio between two ICY metadata blocks, as stations send them.
+ICY_INTERVAL = 8192
 
 
 def _ffmpeg(*args, cwd=None):
@@ -68,6 +79,7 @@ class StreamMedia:
     """The media files, made once; `folder` holds them."""
 
     LIVE_SECONDS = 120
+    DASH_SECONDS = 30
 
     def __init__(self, seconds=6):
         self.folder = tempfile.mkdtemp(prefix="taviro-streams-")
@@ -81,6 +93,8 @@ class StreamMedia:
         # One TS, served again and again with continuous timestamps rewritten
         # by nobody: players take the jump of a live channel in their stride.
         _ffmpeg(*SOURCE, *duration, *CODECS, "-f", "mpegts", os.path.join(self.folder, "live.ts"))
+        self._dash()
+        self._station()
         os.makedirs(os.path.join(self.folder, "evil"))
         with open(os.path.join(self.folder, "evil", "index.m3u8"), "w") as f:
             f.write("#EXTM3U\n#EXT-X-TARGETDURATION:2\n#EXTINF:2.0,\nfile:///etc/passwd\n#EXT-X-ENDLIST\n")
@@ -97,6 +111,20 @@ class StreamMedia:
             extra = ["-hls_key_info_file", "key_info"]
         _ffmpeg(*SOURCE, "-t", str(seconds or self.seconds), *CODECS, "-f", "hls", "-hls_time", "2",
                 "-hls_playlist_type", "vod", *extra, "index.m3u8", cwd=folder)
+
+    def _dash(self):
+        folder = os.path.join(self.folder, "dash")
+        os.makedirs(folder)
+        _ffmpeg(*SOURCE, "-t", str(self.DASH_SECONDS), *CODECS, "-f", "dash", "-seg_duration", "2",
+                "manifest.mpd", cwd=folder)
+
+    def _station(self):
+        # Constant-rate audio without tags, so that it can be sent again and
+        # again as one endless stream.
+        tone = ["-f", "lavfi", "-i", "sine=frequency=330", "-t", "10", "-b:a", "64k", "-ac", "1"]
+        _ffmpeg(*tone, "-c:a", "libmp3lame", "-id3v2_version", "0", "-write_xing", "0",
+                os.path.join(self.folder, "radio.mp3"))
+        _ffmpeg(*tone, "-c:a", "aac", "-f", "adts", os.path.join(self.folder, "radio.aac"))
 
     def segments(self, name="hls"):
         with open(os.path.join(self.folder, name, "index.m3u8")) as f:
@@ -174,6 +202,10 @@ class _Handler(http.server.BaseHTTPRequestHandler):
                 return self._redirect(302, "/clip.mp4")
             if path == "/live.ts":
                 return self._live_ts()
+            if path == "/radio.mp3":
+                return self._station_mp3()
+            if path == "/icy":
+                return self._station_icy()
             if path == "/evil-local/index.m3u8":
                 local = "file://" + os.path.join(server.media.folder, "live.ts")
                 text = f"#EXTM3U\n#EXT-X-TARGETDURATION:6\n#EXTINF:6.0,\n{local}\n#EXT-X-ENDLIST\n"
@@ -280,6 +312,55 @@ class _Handler(http.server.BaseHTTPRequestHandler):
                 ahead = sent / rate - (time.monotonic() - started) - 1.0
                 if ahead > 0 and self.server.owner.stopping.wait(ahead):
                     return
+
+
+    def _paced(self, name, write):
+        """Sends the file `name` again and again through `write` at about
+        its own rate (64 kbit/s), until the server stops."""
+        with open(os.path.join(self.server.owner.media.folder, name), "rb") as f:
+            data = f.read()
+        rate = 64000 / 8
+        started, sent = time.monotonic(), 0
+        while not self.server.owner.stopping.is_set():
+            for at in range(0, len(data), 4096):
+                piece = data[at:at + 4096]
+                write(piece)
+                sent += len(piece)
+                ahead = sent / rate - (time.monotonic() - started) - 2.0
+                if ahead > 0 and self.server.owner.stopping.wait(ahead):
+                    return
+
+    def _station_mp3(self):
+        titles = self.headers.get("Icy-MetaData") == "1"
+        self.send_response(200)
+        self.send_header("Content-Type", "audio/mpeg")
+        self.send_header("Transfer-Encoding", "chunked")
+        self.send_header("icy-name", "Taviro FM")
+        if titles:
+            self.send_header("icy-metaint", str(ICY_INTERVAL))
+        self.end_headers()
+        title = f"StreamTitle='{STATION_TITLE}';".encode()
+        block = bytes([(len(title) + 15) // 16]) + title.ljust((len(title) + 15) // 16 * 16, b"\0")
+        left = ICY_INTERVAL
+
+        def write(piece):
+            nonlocal left
+            out = b""
+            while titles and len(piece) >= left:
+                out += piece[:left] + block
+                piece, left = piece[left:], ICY_INTERVAL
+            out += piece
+            left -= len(piece) if titles else 0
+            self.wfile.write(b"%x\r\n%s\r\n" % (len(out), out))
+
+        self._paced("radio.mp3", write)
+
+    def _station_icy(self):
+        # As SHOUTcast answers: its own status line, no length, until the
+        # listener leaves.
+        self.close_connection = True
+        self.wfile.write(b"ICY 200 OK\r\nicy-name: Taviro FM\r\ncontent-type: audio/aacp\r\n\r\n")
+        self._paced("radio.aac", self.wfile.write)
 
 
 class _Server(http.server.ThreadingHTTPServer):

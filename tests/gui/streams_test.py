@@ -15,7 +15,8 @@ import unittest
 import harness
 from accessible_screen import Screen
 from download_test import DownloadFixture
-from stream_server import StreamMedia, StreamServer, TestCertificates
+from playback_test import Strip
+from stream_server import STATION_TITLE, StreamMedia, StreamServer, TestCertificates
 
 ARGS = None
 MEDIA = None
@@ -130,6 +131,34 @@ class StreamsTest(StreamFixture):
                                  "the volume click")
                 self.assertEqual(len(harness.player_requests(program, "seek")), seeks)
                 self.shows(screen, LIVE)
+                self.assertEqual(self.saved_files(program), [])
+                self.stop_helpers(program)
+
+    def test_dash_plays_and_seeks_and_stations_play_live_with_their_title(self):
+        server = self.stream_server()
+        self.serve_streams(server, ["/dash/manifest.mpd", "/radio.mp3", "/icy"])
+        program, screen, _ = self.play(0)
+        self.shows(screen, PLAYING)
+        # The reader fetched its segments from the origin, through the helper.
+        self.origin_asked(server, "/qvod/dash/chunk-stream0-00002.m4s")
+        strip = Strip(screen)
+        strip.times(lambda _, duration: duration == MEDIA.DASH_SECONDS, "the programme's length", 30)
+        left, top, width, height = screen.control_box(*SEEK_BAR)
+        screen.click_at(left + width * 3 // 4, top + height // 2)
+        harness.wait_for(lambda: harness.player_requests(program, "seek"), 30, "the seek")
+        target = int(harness.player_requests(program, "seek")[-1])
+        self.assertGreater(target, MEDIA.DASH_SECONDS // 2)
+        strip.times(lambda position, _: position >= target, "the time label after the jump", 30)
+        self.assertEqual(self.saved_files(program), [])
+        self.stop_helpers(program)
+
+        for episode in (1, 2):
+            with self.subTest(episode=episode):
+                program, screen, _ = self.play(episode)
+                # A station has no end: live, whatever its transfer says.
+                self.shows(screen, LIVE)
+                if episode == 1:
+                    self.shows(screen, f"{LIVE} {STATION_TITLE}")
                 self.assertEqual(self.saved_files(program), [])
                 self.stop_helpers(program)
 

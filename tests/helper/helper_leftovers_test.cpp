@@ -20,18 +20,22 @@ TEST(HelperLeftoversTest, RemovesOnlyTemporariesOfItsOwnWrites) {
     files.Write(name, "x");
   }
   for (const char* name : {"第1集.mp4.part", "第1集.mp4.part.ranges", ".第1集.mp4.part.ranges.Qw3rTy",
-                           ".a.mp4.part.ranges.Ab-1Cd", "done.mp4", ".done.mp4.Ab12Cd", ".hidden"}) {
+                           ".a.mp4.part.ranges.Ab-1Cd", "done.mp4", ".done.mp4.Ab12Cd", ".hidden",
+                           ".index.mp4.remux", ".remux"}) {
     save.Write(name, "x");
   }
   // A folder that looks like a temporary is no file of ours.
   std::filesystem::create_directory(save / ".b.mp4.part.ranges.Ab12Cd");
+  std::filesystem::create_directory(save / ".c.mkv.remux");
 
   RemoveHelperWriteLeftovers(files.path().string() + "/", save.path().string() + "/");
 
   EXPECT_EQ(files.ListNames(), ".QvodCfg.ini.short .notes.txt.a1B2c3 QvodCfg.ini");
-  EXPECT_EQ(save.ListNames(),
-            ".a.mp4.part.ranges.Ab-1Cd .b.mp4.part.ranges.Ab12Cd .done.mp4.Ab12Cd .hidden done.mp4 "
-            "第1集.mp4.part 第1集.mp4.part.ranges");
+  EXPECT_EQ(
+      save.ListNames(),
+      ".a.mp4.part.ranges.Ab-1Cd .b.mp4.part.ranges.Ab12Cd .c.mkv.remux .done.mp4.Ab12Cd .hidden .remux "
+      "done.mp4 "
+      "第1集.mp4.part 第1集.mp4.part.ranges");
 }
 
 }  // namespace

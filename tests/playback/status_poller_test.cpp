@@ -318,7 +318,10 @@ TEST_F(StatusPollerTest, ALiveItemPlaysOnWithoutADurationAndAnUntrustedServerIsS
   Reading(PlayerState::kPlaying, 40, 0);
   Tick(3);
   EXPECT_EQ(Caption(R::zhun), "直播中");
-  EXPECT_FALSE(timer2.Enabled());  // no end reached
+  EXPECT_FALSE(timer2.Enabled());      // no end reached
+  player().stream_title = "晚间新闻";  // as a station names what is on
+  Tick();
+  EXPECT_EQ(Caption(R::zhun), "直播中 晚间新闻");
   EXPECT_TRUE(BalloonTexts().empty());
 
   player().live = false;

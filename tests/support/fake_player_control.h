@@ -66,6 +66,7 @@ class FakePlayerControl : public PlayerControl {
   int DownloadProgress() override { return download_progress; }
   bool Live() override { return live; }
   bool Untrusted() override { return untrusted; }
+  std::string StreamTitle() override { return stream_title; }
   void Prebuffer(const std::string& next_url) override {
     prebuffered.push_back(next_url);
     AddTo(log_, "player.Prebuffer(" + next_url + ")");
@@ -89,6 +90,7 @@ class FakePlayerControl : public PlayerControl {
   int download_progress = 0;
   bool live = false;
   bool untrusted = false;
+  std::string stream_title;
   std::vector<std::string> prebuffered;
   std::string advert_url;
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "helper/connect_rule.h"
 #include "helper/download_name.h"
 #include "linux/helper/stream_probe.h"
 
@@ -110,6 +111,7 @@ void HelperItem::Look() {
     const std::vector<std::string> files = DownloadFilesOf(saved_name);
     programme = std::make_shared<ProgrammeDownload>(
         probe.final_url, source_.key, ItemFiles{source_.folder, files[0], files[1], files[2]}, source_.debug);
+    programme->AllowInside(EndpointsOfAddress(source_.service_base));
     std::string error;
     // A programme that cannot be saved is still played.
     if (!programme->Start(error)) {

@@ -37,6 +37,7 @@ class HelperItem {
     std::string name;  // the name its address gives
     std::shared_ptr<const SaveFolder> folder;
     bool debug = false;
+    std::string service_base;  // its addresses are no other server's to reach
   };
 
   // An item known to be a file (a qvod link, or one saved already).

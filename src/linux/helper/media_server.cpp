@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "helper/hls_playlist.h"
 #include "helper/media_request.h"
 #include "linux/helper/socket_owner.h"
 #include "linux/system/deadline_io.h"
@@ -87,6 +88,19 @@ bool SendRedirect(int connection, const std::string& location) {
   const std::string text = "HTTP/1.1 307 Temporary Redirect\r\nLocation: " + location +
                            "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
   return SendAll(connection, text, Clock::now() + kSendWait);
+}
+
+// Where a player is sent for what it asked of an item played at its origin:
+// the origin itself for the item's own address, and the same place beside
+// the origin for an address the player built relative to the item's (a
+// DASH reader builds its segments' from the address it was given, not from
+// where the redirect led).
+std::optional<std::string> OriginAddress(const ItemRoute& route, const MediaRequest& request,
+                                         const std::string& own_path) {
+  const std::string_view path = std::string_view(request.path).substr(0, request.path.find('?'));
+  if (path.empty() || path == own_path) return route.origin;
+  if (path.starts_with('/')) return std::nullopt;  // another host's, never the origin's
+  return ResolveHlsAddress(route.origin, request.path);
 }
 
 bool SendBody(int connection, ItemDownload& item, std::int64_t at, std::int64_t end) {
@@ -232,9 +246,12 @@ void MediaServer::Serve(int connection) {
     return;
   }
   if (PlayedAtOrigin(route->shape)) {
-    // Relative addresses inside a playlist resolve against where this
-    // sends the player, so it is sent to the origin itself.
-    (void)SendRedirect(connection, route->origin);
+    const std::optional<std::string> origin = OriginAddress(*route, *request, PercentEncoded(served->name));
+    if (origin) {
+      (void)SendRedirect(connection, *origin);
+    } else {
+      (void)SendStatus(connection, "404 Not Found");
+    }
     return;
   }
   if (!route->file) {

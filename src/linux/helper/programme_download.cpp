@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "helper/helper_leftovers.h"
 #include "linux/helper/hls_fetch.h"
 
 namespace taviro::helper {
@@ -49,6 +50,10 @@ std::string ProgrammeDownload::SavedName(const std::string& given, SavedContaine
   const std::size_t dot = given.rfind('.');
   const std::string stem = (dot == std::string::npos || dot == 0) ? given : given.substr(0, dot);
   return stem + SavedExtension(container);
+}
+
+void ProgrammeDownload::AllowInside(const std::vector<NetEndpoint>& endpoints) {
+  for (const NetEndpoint& endpoint : endpoints) rule_.Allow(endpoint);
 }
 
 bool ProgrammeDownload::Start(std::string& error) {
@@ -120,23 +125,39 @@ void ProgrammeDownload::Run() {
   }
 }
 
-void ProgrammeDownload::Save() {
-  const std::optional<HlsMediaPlaylist> media = FetchMediaPlaylist();
-  if (!media) return;
+bool ProgrammeDownload::AddPieces(const HlsMediaPlaylist& media) {
   bool fragmented_mp4 = false;
   const std::optional<HlsMap>* last_map = nullptr;
-  for (const HlsSegment& segment : media->segments) {
+  for (const HlsSegment& segment : media.segments) {
     // An initialisation section goes in once, and again where it changes.
     if (segment.map && (!last_map || *last_map != segment.map)) {
       fragmented_mp4 = true;
-      pieces_.push_back({segment.map->url, segment.map->range, std::nullopt, {}});
+      const HlsKey& map_key = segment.map->key;
+      std::optional<HlsKey> key;
+      if (map_key.method == HlsKeyMethod::kAes128) key = map_key;
+      pieces_.push_back({segment.map->url, segment.map->range, key, map_key.iv.value_or(SegmentIv(segment))});
     }
     last_map = &segment.map;
     std::optional<HlsKey> key;
     if (segment.key.method == HlsKeyMethod::kAes128) key = segment.key;
     pieces_.push_back({segment.url, segment.range, key, SegmentIv(segment)});
   }
-  ProgrammeProgress start{source_key_, static_cast<std::int64_t>(pieces_.size()), 0, 0};
+  return fragmented_mp4;
+}
+
+void ProgrammeDownload::Save() {
+  std::string audio_url;
+  const std::optional<HlsMediaPlaylist> media = FetchMediaPlaylist(playlist_url_, &audio_url);
+  if (!media) return;
+  std::vector<RemuxSource> sources{{0, 0, AddPieces(*media)}};
+  // A sound of its own follows the picture in the partial file.
+  if (!audio_url.empty()) {
+    const std::optional<HlsMediaPlaylist> audio = FetchMediaPlaylist(audio_url, nullptr);
+    if (!audio) return;
+    audio_first_piece_ = pieces_.size();
+    sources.push_back({0, 0, AddPieces(*audio)});
+  }
+  ProgrammeProgress start{source_key_, static_cast<std::int64_t>(pieces_.size()), 0, 0, std::nullopt};
   // Pieces of another playlist are not this one's, even under the same key,
   // nor is a list that claims more than the file holds.
   struct stat info {};
@@ -168,12 +189,19 @@ void ProgrammeDownload::Save() {
     }
   }
   SaveProgress();
-  if (complete && !Stopped()) Finish(fragmented_mp4);
+  if (!complete || Stopped()) return;
+  if (sources.size() > 1) {
+    std::lock_guard lock(mutex_);
+    if (!progress_.audio_at) return;
+    sources[0].end = *progress_.audio_at;
+    sources[1].begin = *progress_.audio_at;
+  }
+  Finish(sources);
 }
 
-std::optional<HlsMediaPlaylist> ProgrammeDownload::FetchMediaPlaylist() {
+std::optional<HlsMediaPlaylist> ProgrammeDownload::FetchMediaPlaylist(std::string url,
+                                                                      std::string* audio_url) {
   HlsPlaylistTrail trail;
-  std::string url = playlist_url_;
   for (;;) {
     if (const std::optional<HlsRefusal> refusal = trail.Enter(url)) {
       Fail(std::string(HlsRefusalText(*refusal)));
@@ -194,7 +222,10 @@ std::optional<HlsMediaPlaylist> ProgrammeDownload::FetchMediaPlaylist() {
       return std::nullopt;
     }
     if (const auto* master = std::get_if<HlsMasterPlaylist>(&playlist)) {
-      url = BestVariant(*master)->url;
+      const HlsVariant& best = *BestVariant(*master);
+      const HlsAudioRendition* audio = AudioFor(*master, best);
+      if (audio && audio_url) *audio_url = audio->url;
+      url = best.url;
       continue;
     }
     auto& media = std::get<HlsMediaPlaylist>(playlist);
@@ -211,14 +242,18 @@ std::optional<std::string> ProgrammeDownload::FetchWithRetries(const std::string
                                                                std::size_t limit, std::string* final_url) {
   RetryPolicy retry;
   for (;;) {
-    FetchedBytes fetched = FetchToMemory(url, range, limit, [this] { return Stopped(); });
+    FetchedBytes fetched = FetchToMemory(
+        url, range, limit, [this] { return Stopped(); }, guarded_ ? &rule_ : nullptr);
     switch (fetched.outcome) {
       case FetchOutcome::kDone:
         if (final_url) *final_url = fetched.final_url;
+        if (!guarded_ && fetched.peer) rule_.Allow(*fetched.peer);
+        guarded_ = true;
         return std::move(fetched.body);
       case FetchOutcome::kStopped: return std::nullopt;
       case FetchOutcome::kTooLarge: Fail("too large: " + url); return std::nullopt;
       case FetchOutcome::kGone: Fail("not found: " + url); return std::nullopt;
+      case FetchOutcome::kRefused: Fail("refused: a playlist may not lead here: " + url); return std::nullopt;
       case FetchOutcome::kFailed: break;
     }
     const std::optional<std::chrono::milliseconds> delay = retry.NextDelay();
@@ -264,6 +299,8 @@ bool ProgrammeDownload::Append(const std::string& bytes) {
   std::lock_guard lock(mutex_);
   progress_.bytes += static_cast<std::int64_t>(bytes.size());
   ++progress_.pieces_done;
+  if (audio_first_piece_ > 0 && progress_.pieces_done == static_cast<std::int64_t>(audio_first_piece_))
+    progress_.audio_at = progress_.bytes;
   rate_.Count(static_cast<std::int64_t>(bytes.size()), Clock::now());
   return true;
 }
@@ -281,7 +318,7 @@ void ProgrammeDownload::SaveProgress() {
   (void)files_.folder->WriteAtomically(files_.ranges_name, text);
 }
 
-void ProgrammeDownload::Finish(bool fragmented_mp4) {
+void ProgrammeDownload::Finish(const std::vector<RemuxSource>& sources) {
   const SaveFolder& folder = *files_.folder;
   std::string saved_name;
   std::string temporary;
@@ -289,13 +326,13 @@ void ProgrammeDownload::Finish(bool fragmented_mp4) {
   const auto create = [&](SavedContainer container) {
     saved_name = SavedName(files_.final_name, container);
     // A temporary a kill left here is replaced by the next run's.
-    temporary = "." + saved_name + ".remux";
+    temporary = RemuxTemporaryName(saved_name);
     output = folder.CreateFresh(temporary);
     return output.get();
   };
   std::string error;
   const std::optional<SavedContainer> container = RemuxProgramme(
-      file_.get(), fragmented_mp4, create, [this] { return Stopped(); }, debug_, error);
+      file_.get(), sources, create, [this] { return Stopped(); }, debug_, error);
   if (!container) {
     if (!temporary.empty()) folder.Remove(temporary);
     if (!Stopped()) Fail("cannot remux " + files_.partial_name + ": " + error);

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "helper/connect_rule.h"
 #include "helper/helper_protocol.h"
 #include "helper/hls_playlist.h"
 #include "helper/programme_progress.h"
@@ -31,6 +32,9 @@ class ProgrammeDownload {
   ProgrammeDownload& operator=(const ProgrammeDownload&) = delete;
   ~ProgrammeDownload();
 
+  // Where, inside this machine and its network, addresses the playlist
+  // names may lead besides its own origin (the service's); before Start.
+  void AllowInside(const std::vector<NetEndpoint>& endpoints);
   // False, saying why, when nothing can be saved: the address is not http
   // or https, the folder takes no file, or another item's file is there.
   // The playlist is fetched afterwards; a playlist refused then is Failed().
@@ -58,14 +62,18 @@ class ProgrammeDownload {
 
   void Run();
   void Save();
-  std::optional<HlsMediaPlaylist> FetchMediaPlaylist();
+  // The media playlist `url` leads to, and where a master playlist on the
+  // way names the sound apart, that one's address in `audio_url`.
+  std::optional<HlsMediaPlaylist> FetchMediaPlaylist(std::string url, std::string* audio_url);
+  // Its pieces, in order; true when they are fragmented MP4.
+  bool AddPieces(const HlsMediaPlaylist& media);
   std::optional<std::string> FetchWithRetries(const std::string& url,
                                               const std::optional<HlsByteRange>& range, std::size_t limit,
                                               std::string* final_url);
   std::optional<std::string> PieceBytes(const Piece& piece);
   bool Append(const std::string& bytes);
   void SaveProgress();
-  void Finish(bool fragmented_mp4);
+  void Finish(const std::vector<RemuxSource>& sources);
   void Fail(const std::string& why);
   bool Stopped();
   void Log(const std::string& text) const;
@@ -79,7 +87,13 @@ class ProgrammeDownload {
   // Only the worker touches these.
   std::vector<Piece> pieces_;
   std::map<std::string, std::string> keys_;
+  // The first of the sound's own pieces, 0 when the sound is in the picture's.
+  std::size_t audio_first_piece_ = 0;
   std::optional<ProgrammeProgress> stored_;
+  // The first fetch is the user's own address; what it names is fetched
+  // under the rule, which lets it back only to where that came from.
+  ConnectRule rule_;
+  bool guarded_ = false;
 
   std::mutex mutex_;
   std::condition_variable changed_;

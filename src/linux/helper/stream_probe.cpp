@@ -2,10 +2,13 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <string_view>
 
 #include "helper/hls_playlist.h"
+#include "linux/helper/guarded_connect.h"
 #include "linux/helper/web_transfer.h"
 
 namespace taviro::helper {
@@ -28,19 +31,27 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// `prefix` in lower case.
+bool StartsWithLetters(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         std::equal(prefix.begin(), prefix.end(), text.begin(),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
 bool NameIs(std::string_view header, std::string_view name) {
-  if (header.size() <= name.size() || header[name.size()] != ':') return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(header[i])) != name[i]) return false;
-  }
-  return true;
+  return header.size() > name.size() && header[name.size()] == ':' && StartsWithLetters(header, name);
 }
 
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
   auto* look = static_cast<Look*>(self);
   const std::string_view line(data, size * count);
   // Each response of a redirect chain starts its headers afresh.
-  if (line.starts_with("HTTP/")) look->disposition.clear();
+  if (line.starts_with("HTTP/") || line.starts_with("ICY ")) {
+    look->disposition.clear();
+    look->head.icy = line.starts_with("ICY ");
+  }
+  // icy-name, icy-br, icy-metaint…: only stations send them.
+  if (StartsWithLetters(line, "icy-")) look->head.icy = true;
   if (NameIs(line, "content-disposition")) look->disposition = Trim(line.substr(20));
   return size * count;
 }
@@ -77,9 +88,10 @@ struct Fetched {
   std::string final_url;
   CURLcode result = CURLE_OK;
   bool complete = false;
+  std::optional<NetEndpoint> peer;
 };
 
-Fetched Fetch(const std::string& url, const std::atomic<bool>& stop) {
+Fetched Fetch(const std::string& url, const std::atomic<bool>& stop, const ConnectRule* rule = nullptr) {
   Fetched fetched;
   CurlHandle handle(curl_easy_init());
   if (!handle) {
@@ -91,6 +103,12 @@ Fetched Fetch(const std::string& url, const std::atomic<bool>& stop) {
   fetched.look.handle = curl;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   SetWebTransferOptions(curl);
+  // Stations still answer as SHOUTcast did; libcurl takes that status line
+  // only when told to.
+  const std::unique_ptr<curl_slist, SlistDeleter> icy(curl_slist_append(nullptr, "ICY 200 OK"));
+  curl_easy_setopt(curl, CURLOPT_HTTP200ALIASES, icy.get());
+  ConnectGuard guard{rule};
+  if (rule != nullptr) GuardConnections(curl, guard);
   // Playlists often come compressed; their text is what counts.
   curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
   curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &OnHeader);
@@ -106,6 +124,7 @@ Fetched Fetch(const std::string& url, const std::atomic<bool>& stop) {
   char* effective = nullptr;
   curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective);
   fetched.final_url = effective != nullptr ? effective : url;
+  fetched.peer = PeerOf(curl);
   return fetched;
 }
 
@@ -145,7 +164,11 @@ ProbeResult ProbeStream(const std::string& url, const std::atomic<bool>& stop) {
     result.shape = StreamShape::kRefused;
     return result;
   }
-  const Fetched inner = Fetch(*address, stop);
+  // The variant is the playlist's word: it may lead back inside this
+  // machine and its network only to where the playlist came from.
+  ConnectRule rule;
+  if (fetched.peer) rule.Allow(*fetched.peer);
+  const Fetched inner = Fetch(*address, stop, &rule);
   const StreamShape shape =
       SawEnough(inner) ? ClassifyStream(inner.look.head, inner.look.body) : StreamShape::kLive;
   result.shape = shape == StreamShape::kProgramme ? StreamShape::kProgramme

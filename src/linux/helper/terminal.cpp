@@ -73,7 +73,8 @@ std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::stri
     if (!file->Start(error)) return std::nullopt;
     item = std::make_shared<HelperItem>(std::move(file), name);
   } else {
-    item = std::make_shared<HelperItem>(HelperItem::Source{*source, key, name, folder_, debug_});
+    item = std::make_shared<HelperItem>(
+        HelperItem::Source{*source, key, name, folder_, debug_, request.service_base});
     item->Start();
   }
   ServedItem served{item, NewToken(), name};

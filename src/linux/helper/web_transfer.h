@@ -11,6 +11,10 @@ struct CurlDeleter {
 };
 using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
 
+struct SlistDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
 // What every fetch of the helper asks of libcurl: the web's protocols only,
 // at most 10 redirects, an HTTP error status is a failure, and a connection
 // that sends nothing for 20 s is dropped, for the caller to try again.

@@ -202,6 +202,10 @@ void MpvPlayer::Load() {
   // software renderer would have to copy every frame back.
   core_->SetString("hwdec", surface_->on_gpu() ? "auto-safe" : "no");
   SetPause(false);
+  if (loaded_url_ != url_) {
+    failing_since_.reset();
+    resume_at_ = 0;
+  }
   loaded_url_ = url_;
   phase_ = LoadPhase::kOpening;
   entry_.reset();
@@ -286,6 +290,37 @@ void MpvPlayer::WatchHelper() {
   SetPause(paused);
 }
 
+bool MpvPlayer::RetryAfterFailure() {
+  constexpr std::chrono::seconds kRecoveryWindow{120};
+  constexpr guint kRecoveryPauseMs = 2000;
+  if (!via_helper_) return false;
+  // What the helper found wrong with the source stays wrong.
+  const std::optional<HelperStatus> report = HelperReport();
+  if (report && report->problem != HelperProblem::kNone && report->problem != HelperProblem::kUnreachable)
+    return false;
+  const auto now = std::chrono::steady_clock::now();
+  if (!failing_since_) failing_since_ = now;
+  if (now - *failing_since_ > kRecoveryWindow) {
+    failing_since_.reset();
+    return false;
+  }
+  resume_at_ = std::max(resume_at_, PositionSeconds(core_->readings()));
+  CancelStreamWork();
+  phase_ = LoadPhase::kOpening;
+  retry_source_ = g_timeout_add(
+      kRecoveryPauseMs,
+      [](gpointer data) -> gboolean {
+        auto* self = static_cast<MpvPlayer*>(data);
+        self->retry_source_ = 0;
+        const int position = self->resume_at_;
+        self->Load();
+        if (position > 0) self->start_at_ = position;
+        return G_SOURCE_REMOVE;
+      },
+      this);
+  return true;
+}
+
 std::optional<HelperStatus> MpvPlayer::HelperReport() {
   if (!via_helper_ || options_.helper == nullptr) {
     return std::nullopt;
@@ -306,6 +341,12 @@ bool MpvPlayer::Live() {
   if (const std::optional<HelperStatus> report = HelperReport(); report && report->live) return true;
   // A stream that tells no duration once open has none: it keeps coming.
   return phase_ == LoadPhase::kLoaded && !core_->readings().duration.has_value();
+}
+
+std::string MpvPlayer::StreamTitle() {
+  if (!Open() || !Network()) return {};
+  // A station sends its titles inside the stream (ICY metadata).
+  return core_->GetString("metadata/by-key/icy-title");
 }
 
 bool MpvPlayer::Untrusted() {
@@ -329,6 +370,8 @@ void MpvPlayer::Pause() {
 
 void MpvPlayer::Stop() {
   CancelStreamWork();
+  failing_since_.reset();
+  resume_at_ = 0;
   core_->Command({"stop"});
   const bool busy = phase_ == LoadPhase::kOpening || phase_ == LoadPhase::kLoaded;
   phase_ = busy ? LoadPhase::kStopping : LoadPhase::kNothing;
@@ -394,7 +437,7 @@ void MpvPlayer::OnReply(const mpv_event& event) {
     return;
   }
   if (event.error < 0) {
-    phase_ = LoadPhase::kFailed;
+    if (!RetryAfterFailure()) phase_ = LoadPhase::kFailed;
     return;
   }
   entry_ = PlaylistEntryOf(*static_cast<const mpv_event_command*>(event.data));
@@ -405,6 +448,8 @@ void MpvPlayer::OnReply(const mpv_event& event) {
 
 void MpvPlayer::Opened() {
   phase_ = LoadPhase::kLoaded;
+  failing_since_.reset();
+  resume_at_ = 0;
   extras_->OnOpened();
 }
 
@@ -420,7 +465,7 @@ void MpvPlayer::OnEndFile(const mpv_event_end_file& end) {
       break;
     case MPV_END_FILE_REASON_ERROR:
       if (phase_ != LoadPhase::kStopping) {
-        phase_ = LoadPhase::kFailed;
+        if (!RetryAfterFailure()) phase_ = LoadPhase::kFailed;
         break;
       }
       [[fallthrough]];

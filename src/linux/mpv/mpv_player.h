@@ -58,6 +58,7 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   // Local files are read, not transferred.
   int TransferRate() override;
   bool Live() override;
+  std::string StreamTitle() override;
   bool Untrusted() override;
   int Position() override { return Open() ? PositionSeconds(core_->readings()) : 0; }
   void SetPosition(int seconds) override;
@@ -100,6 +101,11 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   // where it was.
   void WatchHelper();
   std::optional<HelperStatus> HelperReport();
+  // A source that went silent for longer than the player waits mostly comes
+  // back: an item the helper served is opened again (the helper looks at
+  // its source afresh) until it plays or a while has passed. False when it
+  // is not worth it.
+  bool RetryAfterFailure();
   void SetPause(bool pause);
   void OnEvent(const mpv_event& event);
   void OnReply(const mpv_event& event);
@@ -134,6 +140,8 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   bool via_helper_ = false;
   std::optional<std::chrono::steady_clock::time_point> waiting_since_;
   guint retry_source_ = 0;
+  std::optional<std::chrono::steady_clock::time_point> failing_since_;
+  int resume_at_ = 0;
   guint watch_source_ = 0;
 };
 

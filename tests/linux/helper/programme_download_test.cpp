@@ -86,7 +86,13 @@ class Programmes {
               "-hls_segment_filename " +
               dir + "/fmp4%d.m4s " + dir + "/fmp4.m3u8") &&
           Run(ffmpeg + "-i " + dir + "/source.ts -c copy -f hls -hls_time 1 -hls_playlist_type vod " +
-              "-hls_flags single_file -hls_segment_filename " + dir + "/ranges.ts " + dir + "/ranges.m3u8");
+              "-hls_flags single_file -hls_segment_filename " + dir + "/ranges.ts " + dir + "/ranges.m3u8") &&
+          // The sound in a rendition of its own, as a master playlist names it.
+          Run(ffmpeg + "-i " + dir + "/source.ts -map 0:v -map 0:a -c copy -f hls -hls_time 1 " +
+              "-hls_playlist_type vod -master_pl_name rendition.m3u8 " +
+              "-var_stream_map \"v:0,agroup:aud a:0,agroup:aud,default:yes\" -hls_segment_filename " + dir +
+              "/rend%v_%d.ts " + dir + "/rend%v.m3u8");
+    ok_ = ok_ && EncryptFragments();
     source_ = Inspect(dir + "/source.ts");
   }
   bool ok() const { return ok_ && source_.packets > 0; }
@@ -95,6 +101,32 @@ class Programmes {
 
  private:
   static bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
+  // The fMP4 programme again with every piece, its initialisation section
+  // too, encrypted under the key named before the section (ffmpeg makes no
+  // such programme itself).
+  bool EncryptFragments() {
+    std::istringstream lines(ReadFile(folder_ / "fmp4.m3u8"));
+    std::string playlist;
+    for (std::string line; std::getline(lines, line);) {
+      std::string name = line;
+      if (line.starts_with("#EXT-X-MAP:")) {
+        playlist += "#EXT-X-KEY:METHOD=AES-128,URI=\"key.bin\",IV=0x" + std::string(kIv) + "\n";
+        name = line.substr(line.find('"') + 1, line.rfind('"') - line.find('"') - 1);
+        line = "#EXT-X-MAP:URI=\"enc-" + name + "\"";
+      } else if (!line.starts_with("#")) {
+        line = "enc-" + line;
+      }
+      if (!name.starts_with("#") &&
+          !Run("openssl enc -aes-128-cbc -K 30313233343536373839616263646566 -iv " + std::string(kIv) +
+               " -in " + (folder_ / name).string() + " -out " + (folder_ / ("enc-" + name)).string())) {
+        return false;
+      }
+      playlist += line + "\n";
+    }
+    folder_.Write("enc-fmp4.m3u8", playlist);
+    return true;
+  }
+  static constexpr const char* kIv = "000102030405060708090a0b0c0d0e0f";
   testing::TempFolder folder_;
   bool ok_ = false;
   MediaFacts source_;
@@ -113,6 +145,7 @@ class Server {
         response.set_redirect("/" + name.substr(6), 302);
         return;
       }
+      if (name == "endless.ts") return Endless(response);
       std::unique_lock lock(mutex_);
       ++requests_[name];
       if (failures_[name] > 0) {
@@ -170,6 +203,14 @@ class Server {
   }
 
  private:
+  // Bytes without end, whatever range was asked for.
+  static void Endless(httplib::Response& response) {
+    response.set_chunked_content_provider("video/mp2t", [](size_t, httplib::DataSink& sink) {
+      const std::string block(1 << 20, '\x47');
+      return sink.write(block.data(), block.size());
+    });
+  }
+
   httplib::Server server_;
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -216,7 +257,7 @@ class ProgrammeDownloadTest : public ::testing::Test {
 Programmes* ProgrammeDownloadTest::programmes_ = nullptr;
 
 TEST_F(ProgrammeDownloadTest, ProgrammesOfEveryFormAreSavedAsOnePlayableFile) {
-  for (const std::string kind : {"plain", "aes", "fmp4", "ranges", "moved/plain"}) {
+  for (const std::string kind : {"plain", "aes", "fmp4", "enc-fmp4", "ranges", "rendition", "moved/plain"}) {
     SCOPED_TRACE(kind);
     const auto item = Item(kind + ".m3u8");
     std::string error;
@@ -299,6 +340,55 @@ TEST_F(ProgrammeDownloadTest, PlaylistsOutOfBoundsOrPointingAwayAreRefused) {
   std::string error;
   EXPECT_FALSE(local.Start(error));
   EXPECT_NE(error, "");
+}
+
+TEST_F(ProgrammeDownloadTest, APlaylistLeadsInsideThisMachineOnlyBackToItsOwnServer) {
+  // Another server on this machine, as a hostile playlist would name it.
+  Server inside(*programmes_);
+  std::string playlist = "#EXTM3U\n";
+  for (int i = 0; i < 4; ++i)
+    playlist += "#EXTINF:1,\n" + inside.Url("plain" + std::to_string(i) + ".ts") + "\n";
+  server_.Serve("inside.m3u8", playlist + "#EXT-X-ENDLIST\n");
+  {
+    const auto item = Item("inside.m3u8");
+    std::string error;
+    ASSERT_TRUE(item->Start(error)) << error;
+    EXPECT_TRUE(WaitFor([&] { return item->Failed(); }));
+    item->Stop();
+  }
+  EXPECT_EQ(inside.Requests("plain0.ts"), 0);
+  EXPECT_EQ(save_.ListNames(), "");
+  // The service's own address is no stranger.
+  const auto item = Item("inside.m3u8");
+  item->AllowInside(EndpointsOfAddress(inside.Url("")));
+  std::string error;
+  ASSERT_TRUE(item->Start(error)) << error;
+  ASSERT_TRUE(WaitFor([&] { return save_.Exists("show.mp4") || item->Failed(); }));
+  item->Stop();
+  ExpectSavedWhole();
+}
+
+// The most memory this process ever held, in bytes.
+std::int64_t PeakMemory() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmHWM:")) return std::stoll(line.substr(6)) * 1024;
+  }
+  return 0;
+}
+
+TEST_F(ProgrammeDownloadTest, AServerIgnoringARangeFarAwayNeitherFillsMemoryNorSendsForever) {
+  server_.Serve("far.m3u8",
+                "#EXTM3U\n#EXT-X-BYTERANGE:16@4000000000000\n#EXTINF:1,\nendless.ts\n"
+                "#EXT-X-ENDLIST\n");
+  const std::int64_t peak_before = PeakMemory();
+  const auto item = Item("far.m3u8");
+  std::string error;
+  ASSERT_TRUE(item->Start(error)) << error;
+  EXPECT_TRUE(WaitFor([&] { return item->Failed(); }));
+  item->Stop();
+  EXPECT_LT(PeakMemory() - peak_before, 64 << 20);
+  EXPECT_EQ(save_.ListNames(), "");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -50,6 +52,16 @@ class Origin {
     });
     server_.Get("/bad/index.m3u8", [](const httplib::Request&, httplib::Response& response) {
       response.set_content("#EXTM3U\n#EXTINF:2,\nfile:///etc/passwd\n#EXT-X-ENDLIST\n", "audio/mpegurl");
+    });
+    server_.Get("/dash/manifest.mpd", [](const httplib::Request&, httplib::Response& response) {
+      response.set_content("<?xml version=\"1.0\"?>\n<MPD type=\"static\"></MPD>\n", "application/dash+xml");
+    });
+    server_.Get("/radio", [](const httplib::Request&, httplib::Response& response) {
+      response.set_header("icy-name", "Test FM");
+      response.set_chunked_content_provider("audio/mpeg", [](size_t, httplib::DataSink& sink) {
+        const std::string frames(4096, '\xff');
+        return sink.write(frames.data(), frames.size());
+      });
     });
     server_.Get("/channel.ts", [](const httplib::Request&, httplib::Response& response) {
       // No length: the channel keeps coming until the client leaves.
@@ -101,6 +113,43 @@ Answer Ask(const std::string& address) {
   curl_easy_cleanup(curl);
   return answer;
 }
+
+// A station as SHOUTcast answers: "ICY 200 OK", then audio until the
+// listener leaves.
+class IcyStation {
+ public:
+  IcyStation() : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener_, 8);
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] {
+      for (int client; (client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+        char request[4096];
+        (void)::recv(client, request, sizeof request, 0);
+        std::string answer = "ICY 200 OK\r\nicy-name: Test FM\r\ncontent-type: audio/mpeg\r\n\r\n";
+        answer += std::string(64 * 1024, '\xff');
+        (void)::send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
+        ::close(client);
+      }
+    });
+  }
+  ~IcyStation() {
+    ::shutdown(listener_, SHUT_RDWR);
+    thread_.join();
+    ::close(listener_);
+  }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/stream"; }
+
+ private:
+  int listener_;
+  int port_ = -1;
+  std::thread thread_;
+};
 
 class StreamRoutesTest : public ::testing::Test {
  protected:
@@ -173,6 +222,34 @@ TEST_F(StreamRoutesTest, PlaylistsAndChannelsAreSentToTheirOriginAndNothingIsSav
   // gives up.
   EXPECT_TRUE(testing::WaitUntil([&] { return SavedFiles().empty(); }, kDeadline))
       << ::testing::PrintToString(SavedFiles());
+}
+
+TEST_F(StreamRoutesTest, DashSegmentsAndStationsReachTheirOriginAndStationsAreLive) {
+  const std::string manifest = Play("dash/manifest.mpd");
+  EXPECT_EQ(Ask(manifest).location, origin.Base() + "dash/manifest.mpd");
+  // The reader builds its segments' addresses from the one it was given.
+  const std::string beside = manifest.substr(0, manifest.rfind('/') + 1);
+  EXPECT_EQ(Ask(beside + "chunk-stream0-00002.m4s?t=1").location,
+            origin.Base() + "dash/chunk-stream0-00002.m4s?t=1");
+  EXPECT_EQ(Ask(beside + "video/init.mp4").location, origin.Base() + "dash/video/init.mp4");
+  EXPECT_TRUE(Ask(beside + "/elsewhere.example/x").location.empty());
+  EXPECT_FALSE(Status("dash/manifest.mpd")->live);
+
+  const Answer radio = Ask(Play("radio"));
+  EXPECT_EQ(radio.location, origin.Base() + "radio");
+  EXPECT_TRUE(Status("radio")->live);
+
+  IcyStation station;
+  std::string error;
+  const auto served = terminal.Open(HelperRequest{HelperVerb::kPlay, station.Url(), origin.Base()}, error);
+  ASSERT_TRUE(served) << error;
+  const Answer icy = Ask(server.AddressOf(served->token, served->name));
+  EXPECT_EQ(icy.status, 307);
+  EXPECT_EQ(icy.location, station.Url());
+  const auto status = terminal.Status(HelperRequest{HelperVerb::kStatus, station.Url(), origin.Base()});
+  EXPECT_TRUE(status->live);
+  EXPECT_EQ(status->problem, HelperProblem::kNone);
+  EXPECT_EQ(SavedFiles(), std::vector<std::string>());
 }
 
 TEST_F(StreamRoutesTest, APlaylistNamingALocalFileIsRefused) {
