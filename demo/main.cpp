@@ -7,11 +7,11 @@
 #include <memory>
 #include <thread>
 
-#include "service/access_gate.h"
 #include "service/catalogue.h"
 #include "service/command_line.h"
 #include "service/demo_service.h"
 #include "service/parent_link.h"
+#include "util/random_token.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   taviro::demo::ServiceOptions options{
       command_line->media_folder, command_line->end_address, {}, command_line->test_controls};
   if (parent) {
-    options.access_key = taviro::demo::NewAccessKey();
+    options.access_key = taviro::RandomToken();
     if (options.access_key.empty()) {
       std::cerr << "taviro-service: no random bytes for an access key\n";
       return 1;

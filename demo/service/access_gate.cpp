@@ -1,11 +1,8 @@
 #include "service/access_gate.h"
 
 #include <arpa/inet.h>
-#include <sys/random.h>
 #include <unistd.h>
 
-#include <array>
-#include <cerrno>
 #include <cstdio>
 
 #include "helper/media_request.h"
@@ -13,8 +10,6 @@
 
 namespace taviro::demo {
 namespace {
-
-constexpr std::size_t kKeyBytes = 16;
 
 // A byte-for-byte comparison whose time does not tell how much matched.
 bool SameText(std::string_view a, std::string_view b) {
@@ -34,24 +29,6 @@ std::optional<std::string> TableForm(const std::string& address, int port) {
 }
 
 }  // namespace
-
-std::string NewAccessKey() {
-  std::array<unsigned char, kKeyBytes> bytes{};
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t now = getrandom(bytes.data() + got, bytes.size() - got, 0);
-    if (now < 0 && errno == EINTR) continue;
-    if (now <= 0) return {};
-    got += static_cast<std::size_t>(now);
-  }
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string key;
-  for (const unsigned char byte : bytes) {
-    key += kHex[byte >> 4];
-    key += kHex[byte & 15];
-  }
-  return key;
-}
 
 std::optional<std::string> PathBehindKey(std::string_view path, std::string_view key) {
   if (key.empty()) return std::string(path);

@@ -6,10 +6,6 @@
 
 namespace taviro::demo {
 
-// 128 random bits from the kernel, as 32 lowercase hex digits; empty when
-// the kernel gives none (the service then does not start).
-std::string NewAccessKey();
-
 // The path a request means once its key is taken off: "/KEY/h.asp" is
 // "/h.asp" and "/KEY/" is "/". Nothing for a path without the key. With no
 // key every path stands as it is.

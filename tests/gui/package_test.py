@@ -71,7 +71,8 @@ class PackageTest(unittest.TestCase):
         if ARGS.hardened == "1":
             root = os.path.join(self.work, "root")
             subprocess.run(["dpkg", "-x", self.package, root], check=True)
-            for program in ("usr/lib/taviro/taviro", "usr/lib/taviro/Qvod/QvodTerminal.exe"):
+            for program in ("usr/lib/taviro/taviro", "usr/lib/taviro/taviro-service",
+                            "usr/lib/taviro/Qvod/QvodTerminal.exe"):
                 dynamic = subprocess.run(["readelf", "--dynamic", os.path.join(root, program)], capture_output=True,
                                          text=True, check=True).stdout
                 self.assertRegex(dynamic, r"\(FLAGS\)\s+BIND_NOW|\(BIND_NOW\)", program)
@@ -93,13 +94,15 @@ class PackageTest(unittest.TestCase):
         depends = subprocess.run(["dpkg-deb", "-f", package, "Depends"], capture_output=True, text=True,
                                  check=True).stdout
         # Computed from the libraries the program links, not written by hand.
-        for library in ("libmpv2", "libgtk-3-0", "libwebkit2gtk-4.1-0", "libcurl4", "libc6"):
+        for library in ("libmpv2", "libgtk-3-0", "libwebkit2gtk-4.1-0", "libcurl4", "libc6", "libcpp-httplib"):
             self.assertIn(library, depends)
 
         root = os.path.join(self.work, "root")
         subprocess.run(["dpkg", "-x", package, root], check=True)
         app = os.path.join(root, "usr/lib/taviro")
-        self.assertTrue(os.access(os.path.join(app, "taviro"), os.X_OK))
+        # The program and, beside it where the program looks for it, its service.
+        for program in ("taviro", "taviro-service"):
+            self.assertTrue(os.access(os.path.join(app, program), os.X_OK), program)
         self.assertTrue(os.path.isfile(os.path.join(app, "i.gif")))
         self.assertEqual(os.readlink(os.path.join(root, "usr/bin/taviro")), "../lib/taviro/taviro")
         share = os.path.join(root, "usr/share")

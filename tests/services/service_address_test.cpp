@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace taviro {
 namespace {
 
@@ -12,7 +15,7 @@ TEST(ServiceAddress, OnlyAKeyedLoopbackAddressIsTakenFromTheOwnService) {
   EXPECT_EQ(ParseOwnServiceAddress(base + "\n"), base);
   EXPECT_EQ(ParseOwnServiceAddress("http://127.0.0.1:1/" + kKey + kKey + "/"),
             "http://127.0.0.1:1/" + kKey + kKey + "/");
-  for (const std::string& bad : {
+  for (const std::string& bad : std::vector<std::string>{
            "http://127.0.0.1:41234/" + kKey,                  // no folder
            "http://127.0.0.1:41234/" + kKey + "/x/",          // more path
            "http://127.0.0.1:41234/" + kKey.substr(1) + "/",  // a short key
