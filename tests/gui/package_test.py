@@ -116,13 +116,11 @@ class PackageTest(unittest.TestCase):
         version = subprocess.run([program, "--version"], capture_output=True, text=True, timeout=30)
         self.assertEqual((version.returncode, version.stdout), (0, "Taviro 2.3\n"))
 
-        service = harness.DemoService(ARGS.service, ARGS.data)
-        self.addCleanup(service.stop)
-        service.wait_ready()
+        # The installed program runs the service installed beside it.
         data_home = os.path.join(self.work, "data")
         env = dict(os.environ, XDG_DATA_HOME=data_home, HOME=os.path.join(self.work, "home"), LC_ALL="C.UTF-8",
-                   TAVIRO_DEBUG="1", TAVIRO_INSTANCE=os.path.basename(self.work),
-                   TAVIRO_SERVICE_BASE_URL=service.base, NO_AT_BRIDGE="1")
+                   XDG_CONFIG_HOME=os.path.join(self.work, "config"), TAVIRO_DEBUG="1",
+                   TAVIRO_INSTANCE=os.path.basename(self.work), TAVIRO_SERVICE_BASE_URL="", NO_AT_BRIDGE="1")
         log = harness.ChildLog()
         self.addCleanup(log.close)
         process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=log.sink, env=env)
@@ -154,9 +152,15 @@ class PackageTest(unittest.TestCase):
             return text in log.text()
         harness.wait_for(lambda: log_has(f"QvodTerminal: saving to {default_save}"), 60,
                          "the installed helper to read its files")
+        harness.wait_for(lambda: log_has("own service at http://127.0.0.1:") and log_has("Web1 loaded"), 60,
+                         "the catalogue from the installed service " + log.text()[-3000:])
+        service = harness.pids_running(os.path.join(app, "taviro-service"))
+        self.assertEqual(len(service), 1)
         process.send_signal(signal.SIGTERM)
         self.assertEqual(process.wait(30), 0)
         self.stop_helpers(helper)
+        harness.wait_for(lambda: not set(service) & set(harness.pids_running(os.path.join(app, "taviro-service"))),
+                         30, "the service to end with the program")
 
         # A save folder written there is the one the helper uses next.
         films = os.path.join(self.work, "films") + "/"
