@@ -46,8 +46,8 @@ while (($#)); do
 done
 taviro_bin=$(realpath "$taviro_bin")
 [[ -x $taviro_bin ]] || { echo "no taviro binary at $taviro_bin" >&2; exit 1; }
-[[ -n $service_bin ]] || service_bin=$here/build/dev/demo/taviro-demo-service
-[[ -x $service_bin ]] || { echo "no demo service at $service_bin (build taviro_demo_service)" >&2; exit 1; }
+[[ -n $service_bin ]] || service_bin=$here/build/dev/app/taviro-service
+[[ -x $service_bin ]] || { echo "no service at $service_bin (build taviro_service)" >&2; exit 1; }
 service_bin=$(realpath "$service_bin")
 
 install_missing() { # $1 = command, $2 = Debian package

@@ -118,7 +118,7 @@ def main():
     shutil.copytree(os.path.join(build, "demo", "media"), media)
     with open(os.path.join(media, "large.bin"), "wb") as f:
         f.write(os.urandom(args.megabytes << 20))
-    service = subprocess.Popen([os.path.join(build, "demo", "taviro-demo-service"), "--port", "0",
+    service = subprocess.Popen([os.path.join(build, "app", "taviro-service"), "--port", "0",
                                 "--media", media], stdout=subprocess.PIPE, text=True)
     helper = Helper(os.path.join(build, "app", "Qvod", "QvodTerminal.exe"), root)
     try:

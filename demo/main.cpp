@@ -1,14 +1,17 @@
-// taviro-demo-service: the bundled demo video service on 127.0.0.1.
+// taviro-service: the program's own video service on 127.0.0.1.
 #include <pthread.h>
 #include <signal.h>
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <thread>
 
 #include "service/catalogue.h"
 #include "service/command_line.h"
 #include "service/demo_service.h"
+#include "service/parent_link.h"
+#include "util/random_token.h"
 
 namespace {
 
@@ -16,10 +19,7 @@ using taviro::demo::CommandLine;
 
 CommandLine Defaults() {
   CommandLine defaults;
-  defaults.port = TAVIRO_DEMO_PORT;
-  defaults.data_folder = TAVIRO_DEMO_DATA_DIR;
   defaults.media_folder = TAVIRO_DEMO_MEDIA_DIR;
-  defaults.end_address = TAVIRO_DEMO_SENTINEL;
   return defaults;
 }
 
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   const auto command_line =
       taviro::demo::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), Defaults(), error);
   if (!command_line) {
-    std::cerr << "taviro-demo-service: " << error << "\n" << taviro::demo::kUsage;
+    std::cerr << "taviro-service: " << error << "\n" << taviro::demo::kUsage;
     return 2;
   }
   if (command_line->help) {
@@ -50,18 +50,33 @@ int main(int argc, char** argv) {
 
   const sigset_t stop_signals = StopSignals();
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  // Started by the program: the address goes back over this link alone.
+  std::unique_ptr<taviro::demo::ParentLink> parent;
+  if (command_line->parent_fd >= 0) {
+    parent = std::make_unique<taviro::demo::ParentLink>(command_line->parent_fd);
+  }
 
   taviro::demo::Catalogue catalogue;
-  try {
-    catalogue = taviro::demo::LoadCatalogue(command_line->data_folder / "catalogue.json");
-  } catch (const taviro::demo::CatalogueError& e) {
-    std::cerr << "taviro-demo-service: " << e.what() << "\n";
-    return 1;
+  if (!command_line->data_folder.empty()) {
+    try {
+      catalogue = taviro::demo::LoadCatalogue(command_line->data_folder / "catalogue.json");
+    } catch (const taviro::demo::CatalogueError& e) {
+      std::cerr << "taviro-service: " << e.what() << "\n";
+      return 1;
+    }
   }
-  taviro::demo::DemoService service(std::move(catalogue),
-                                    {command_line->media_folder, command_line->end_address});
+  taviro::demo::ServiceOptions options{
+      command_line->media_folder, command_line->end_address, {}, command_line->test_controls};
+  if (parent) {
+    options.access_key = taviro::RandomToken();
+    if (options.access_key.empty()) {
+      std::cerr << "taviro-service: no random bytes for an access key\n";
+      return 1;
+    }
+  }
+  taviro::demo::DemoService service(std::move(catalogue), std::move(options));
   if (service.Bind(command_line->port) < 0) {
-    std::cerr << "taviro-demo-service: cannot listen on 127.0.0.1:" << command_line->port << "\n";
+    std::cerr << "taviro-service: cannot listen on 127.0.0.1:" << command_line->port << "\n";
     return 1;
   }
 
@@ -70,10 +85,25 @@ int main(int argc, char** argv) {
     sigwait(&stop_signals, &signal_number);
     service.Stop();
   });
-  std::cout << "listening on " << service.BaseUrl() << std::endl;
+  std::thread parent_watch;
+  if (parent) {
+    if (!parent->Tell(service.BaseUrl())) {
+      service.Stop();
+    }
+    parent_watch = std::thread([&service, &parent] {
+      parent->WaitForParentToGo();
+      service.Stop();
+    });
+  } else {
+    std::cout << "listening on " << service.BaseUrl() << std::endl;
+  }
   const bool served = service.Run();
-  // Wakes the watcher when the service ended on its own.
+  // Wakes the watchers when the service ended on its own.
   pthread_kill(watcher.native_handle(), SIGTERM);
   watcher.join();
+  if (parent) {
+    parent->Release();
+    parent_watch.join();
+  }
   return served ? 0 : 1;
 }

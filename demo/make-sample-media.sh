@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Generates the demo service's sample clips (small H.264/AAC MP4 files with a
-# test picture and a tone) into the folder given, when they are missing.
+# Generates the service's sample clips (small H.264/AAC MP4 files with a
+# test picture and a tone) into the folder given, when they are missing, and,
+# when a second folder is given, a sample library of them there: a small
+# series in its own folder and a film, named as people name their files.
 set -euo pipefail
-out=${1:?usage: make-sample-media.sh OUTPUT_FOLDER}
+out=${1:?usage: make-sample-media.sh OUTPUT_FOLDER [LIBRARY_FOLDER]}
+library=${2:-}
 mkdir -p "$out"
 
 make_clip() {
@@ -19,3 +22,16 @@ make_clip() {
 make_clip sample-a.mp4 testsrc2 440
 make_clip sample-b.mp4 smptebars 660
 make_clip sample-c.mp4 rgbtestsrc 880
+
+# Links where the file system allows, so the library costs no space.
+place() {
+  mkdir -p "$(dirname "$2")"
+  ln -f "$out/$1" "$2" 2>/dev/null || cp -f "$out/$1" "$2"
+}
+
+if [[ -n $library ]]; then
+  place sample-a.mp4 "$library/Sample Series/Sample Series S01E01.mp4"
+  place sample-b.mp4 "$library/Sample Series/Sample Series S01E02.mp4"
+  place sample-c.mp4 "$library/Sample Series/Sample Series S01E03.mp4"
+  place sample-c.mp4 "$library/Sample Film (2024).mp4"
+fi

@@ -13,7 +13,7 @@ packages=(
   clang-format clang-tidy
   # core and tests
   libgtest-dev libgmock-dev libbenchmark-dev
-  # the bundled demo service and its sample clips
+  # the program's own service, and the clips of its sample library
   libcpp-httplib-dev nlohmann-json3-dev ffmpeg
   # system adapters (D-Bus, logind, HTTP) and the private bus the tests start
   libglib2.0-dev dbus-daemon libcurl4-openssl-dev

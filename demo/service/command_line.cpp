@@ -13,7 +13,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       result.help = true;
       continue;
     }
-    if (option != "--port" && option != "--data" && option != "--media" && option != "--end-address") {
+    if (option == "--test-controls") {
+      result.test_controls = true;
+      continue;
+    }
+    if (option != "--port" && option != "--data" && option != "--media" && option != "--end-address" &&
+        option != "--library" && option != "--parent-fd") {
       error = "unknown option " + option;
       return std::nullopt;
     }
@@ -22,14 +27,18 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       return std::nullopt;
     }
     const std::string& value = arguments[++i];
-    if (option == "--port") {
-      int port = -1;
-      auto [ptr, parse_error] = std::from_chars(value.data(), value.data() + value.size(), port);
-      if (parse_error != std::errc() || ptr != value.data() + value.size() || port < 0 || port > 65535) {
-        error = "bad port " + value;
+    if (option == "--port" || option == "--parent-fd") {
+      int number = -1;
+      auto [ptr, parse_error] = std::from_chars(value.data(), value.data() + value.size(), number);
+      const int highest = option == "--port" ? 65535 : 1 << 20;
+      if (parse_error != std::errc() || ptr != value.data() + value.size() || number < 0 ||
+          number > highest) {
+        error = (option == "--port" ? "bad port " : "bad descriptor ") + value;
         return std::nullopt;
       }
-      result.port = port;
+      (option == "--port" ? result.port : result.parent_fd) = number;
+    } else if (option == "--library") {
+      result.library_folders.emplace_back(value);
     } else if (option == "--data") {
       result.data_folder = value;
     } else if (option == "--media") {

@@ -9,20 +9,30 @@ namespace taviro::demo {
 
 struct CommandLine {
   int port = 0;
-  std::filesystem::path data_folder;   // holds catalogue.json
+  std::filesystem::path data_folder;   // holds catalogue.json; none: no JSON catalogue
   std::filesystem::path media_folder;  // the sample clips
+  // Empty: the service's own end-of-play address under its base.
   std::string end_address;
+  // Folders of the user's media besides those of the settings file.
+  std::vector<std::filesystem::path> library_folders;
+  // The socket the starting program passed: the address goes there, a key
+  // guards every page, and the service ends when the program's end closes.
+  int parent_fd = -1;
+  // The fault board, the throttle, the switch board and the request log.
+  bool test_controls = false;
   bool help = false;
 };
 
-// "--port N", "--data DIR", "--media DIR", "--end-address URL", "--help"
-// over the given defaults; an unknown option or a bad port gives nothing
-// and sets `error`.
+// "--port N", "--data DIR", "--media DIR", "--end-address URL",
+// "--library DIR" (repeatable), "--parent-fd N", "--test-controls",
+// "--help" over the given defaults; an unknown option or a bad number
+// gives nothing and sets `error`.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments, CommandLine defaults,
                                             std::string& error);
 
 inline constexpr const char* kUsage =
-    "usage: taviro-demo-service [--port N] [--data DIR] [--media DIR] [--end-address URL]\n"
-    "Serves the demo catalogue on http://127.0.0.1:N/ (port 0 takes any free port).\n";
+    "usage: taviro-service [--port N] [--library DIR]... [--data DIR] [--media DIR] [--end-address URL]\n"
+    "                      [--parent-fd N] [--test-controls]\n"
+    "Serves the catalogue on http://127.0.0.1:N/ (port 0, the default, takes any free port).\n";
 
 }  // namespace taviro::demo

@@ -4,6 +4,7 @@
 #include <thread>
 #include <utility>
 
+#include "service/access_gate.h"
 #include "service/connection_drop.h"
 #include "service/html_text.h"
 #include "service/link_forms.h"
@@ -16,6 +17,7 @@
 #include "service/seed_links.h"
 #include "service/service_texts.h"
 #include "service/throttled_files.h"
+#include "services/service_address.h"
 #include "util/ansi_text.h"
 
 namespace taviro::demo {
@@ -94,7 +96,7 @@ DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
     if (response.status == 404) SendText(response, NotFoundPage(), 404);
   });
   AddPageRoutes();
-  AddControlRoutes();
+  if (options_.test_controls) AddControlRoutes();
   AddMediaRoutes();
 }
 
@@ -132,7 +134,31 @@ void DemoService::Stop() {
 }
 
 std::string DemoService::BaseUrl() const {
-  return "http://" + std::string(kLoopbackHost) + ":" + std::to_string(port_) + "/";
+  std::string base = "http://" + std::string(kLoopbackHost) + ":" + std::to_string(port_) + "/";
+  if (!options_.access_key.empty()) base += options_.access_key + "/";
+  return base;
+}
+
+std::string DemoService::EndAddress() const {
+  return options_.end_address.empty() ? EndOfPlayAddress(BaseUrl()) : options_.end_address;
+}
+
+bool DemoService::Admit(const Request& request, Response& response) const {
+  if (!ClientIsOwnUser(request.remote_addr, request.remote_port, request.local_port)) {
+    DropConnection(request.local_port, request.remote_port);
+    response.status = 403;
+    return false;
+  }
+  std::optional<std::string> path = PathBehindKey(request.path, options_.access_key);
+  if (!path) {
+    response.status = 403;
+    response.set_content("", "text/plain");
+    return false;
+  }
+  // The routes are the service's own paths, without the key: the library
+  // routes the very request the pre-routing handler was given.
+  if (!options_.access_key.empty()) const_cast<Request&>(request).path = std::move(*path);
+  return true;
 }
 
 void DemoService::Pause(std::chrono::milliseconds delay) {
@@ -141,6 +167,7 @@ void DemoService::Pause(std::chrono::milliseconds delay) {
 }
 
 HandlerResponse DemoService::BeforeRouting(const Request& request, Response& response) {
+  if (!Admit(request, response)) return HandlerResponse::Handled;
   if (request.path.rfind("/__", 0) == 0) return HandlerResponse::Unhandled;
   log_.Record(request.path, request.target);
   drip_pause.reset();
@@ -211,7 +238,7 @@ void DemoService::AddPageRoutes() {
     SendText(response, RenderEpisodeListPage(catalogue_, RawQuery(request), BaseUrl()));
   });
   server_.Get("/play.htm", [this](const Request& request, Response& response) {
-    SendText(response, RenderPlayPage(RawQuery(request), options_.end_address));
+    SendText(response, RenderPlayPage(RawQuery(request), EndAddress()));
   });
   server_.Get("/tv/list.htm", [this](const Request&, Response& response) {
     SendText(response, RenderTvListPage(catalogue_));

@@ -20,8 +20,15 @@ inline constexpr const char* kLoopbackHost = "127.0.0.1";
 struct ServiceOptions {
   // Where "media/<file>" is served from; a missing folder serves nothing.
   std::filesystem::path media_folder;
-  // Where the web play page goes when its video ends.
+  // Where the web play page goes when its video ends; empty: the base URL
+  // followed by the program's end-of-play path.
   std::string end_address;
+  // When set, the base URL's path is "/<key>/" and a request without it is
+  // refused.
+  std::string access_key;
+  // The routes under "/__" (faults, throttle, switches, request log) that
+  // tests drive; never in the installed product's own run.
+  bool test_controls = false;
 };
 
 // The demo video service on 127.0.0.1. Bind, then Run on any thread; Stop
@@ -41,7 +48,8 @@ class DemoService {
   void Stop();
 
   int port() const { return port_; }
-  // "http://127.0.0.1:<port>/": every page and address is relative to it.
+  // "http://127.0.0.1:<port>/", or "http://127.0.0.1:<port>/<key>/" with a
+  // key: every page and address is relative to it.
   std::string BaseUrl() const;
 
  private:
@@ -50,6 +58,10 @@ class DemoService {
   void AddMediaRoutes();
   httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request,
                                                  httplib::Response& response);
+  // Another user's request is dropped unanswered, one without the key gets
+  // 403; an admitted request's path loses its key. False when refused.
+  bool Admit(const httplib::Request& request, httplib::Response& response) const;
+  std::string EndAddress() const;
   // Turns the reply just made into a drip when the request's fault says so.
   void AfterRouting(httplib::Response& response);
   // Pauses a request; ends early when the service stops.

@@ -35,21 +35,34 @@ void SizeAndCentre(MainWindow& window, const Settings& stored) {
   MoveOuter(window, std::max(left, 0), std::max(top, 0));
 }
 
-void LoadWebViews(MainWindow& window, const std::filesystem::path& app_folder, const std::string& user_id) {
+void LoadCatalogueView(MainWindow& window) {
+  window.ports.web.View(WebViewRole::kCatalogue).Navigate(window.ServiceBaseUrl);
+}
+
+void LoadServiceSideViews(MainWindow& window) {
   WebViewSet& web = window.ports.web;
   const std::string& base = window.ServiceBaseUrl;
-  web.View(WebViewRole::kCatalogue).Navigate(base);
-  web.View(WebViewRole::kPlayPage).Navigate("about:blank");
-  web.View(WebViewRole::kTaskList).Navigate(FileUri(app_folder / "c.htm"));
-  web.View(WebViewRole::kLocalFileList).Navigate(FileUri(app_folder / "f.htm"));
-  web.View(WebViewRole::kEpisodeList).Navigate("about:blank");
-  web.View(WebViewRole::kEpisodeList).WriteDocument(kBlankEpisodePage, "");
+  const std::string user_id = Settings::Load(window.ConfigPath).user_id;
   web.View(WebViewRole::kStatistics).Navigate(base + "tj/tj.asp?id=" + user_id);  // sent as stored, unescaped
   web.View(WebViewRole::kPlayerBanner).Navigate(base + "js/ads/bo.html");
   web.View(WebViewRole::kHighlights).Navigate(base + "js/ads/jingcai.html");
   web.View(WebViewRole::kPauseAdvert).Navigate(base + "js/ads/qvodad.html");
   web.View(WebViewRole::kTvChannels).Navigate(base + "tv/list.htm");
   web.View(WebViewRole::kTvAdvert).Navigate(base + "tv/ad.htm");
+}
+
+// The views in their order; those of the service only once its address is
+// known.
+void LoadWebViews(MainWindow& window, const std::filesystem::path& app_folder) {
+  const bool service_known = !window.ServiceBaseUrl.empty();
+  if (service_known) LoadCatalogueView(window);
+  WebViewSet& web = window.ports.web;
+  web.View(WebViewRole::kPlayPage).Navigate("about:blank");
+  web.View(WebViewRole::kTaskList).Navigate(FileUri(app_folder / "c.htm"));
+  web.View(WebViewRole::kLocalFileList).Navigate(FileUri(app_folder / "f.htm"));
+  web.View(WebViewRole::kEpisodeList).Navigate("about:blank");
+  web.View(WebViewRole::kEpisodeList).WriteDocument(kBlankEpisodePage, "");
+  if (service_known) LoadServiceSideViews(window);
 }
 
 }  // namespace
@@ -70,19 +83,27 @@ LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
   LoadDesignPictures(window);
   ApplySkin(window, StartupSkinIndex(stored.skin));
 
-  LoadWebViews(window, load.app_folder, stored.user_id);
+  LoadWebViews(window, load.app_folder);
   AddTrayIcon(window);
   model.ContentMode = ContentMode::kNothingShown;
   model.catalogue_failed = false;
   model.pause_panel = AdPanel::kOff;
   model.banner_panel = AdPanel::kOff;
   model.ignore_next_click = false;
-  window.ports.player.SetAdvertUrl(window.ServiceBaseUrl + "js/ads/qvodad.html");
+  if (!window.ServiceBaseUrl.empty()) {
+    window.ports.player.SetAdvertUrl(window.ServiceBaseUrl + "js/ads/qvodad.html");
+  }
 
   if (!load.command_line.empty() && load.play_command_line) {
     load.play_command_line(load.command_line);
   }
   return LoadOutcome::kRunning;
+}
+
+void LoadServiceViews(MainWindow& window) {
+  LoadCatalogueView(window);
+  LoadServiceSideViews(window);
+  window.ports.player.SetAdvertUrl(window.ServiceBaseUrl + "js/ads/qvodad.html");
 }
 
 }  // namespace taviro

@@ -29,7 +29,12 @@ enum class LoadOutcome { kRunning, kHandedOff };
 
 // The main window's load handler: hands the command line to a running
 // instance, or sizes the window from the settings, applies the skin, points
-// every web view at its page and adds the tray icon.
+// every web view at its page and adds the tray icon. The service's views
+// wait while its address is not known yet (the window's base URL is empty).
 LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load);
+
+// Points the views that show the service's pages at them, and the player's
+// pause panel, under the window's base URL.
+void LoadServiceViews(MainWindow& window);
 
 }  // namespace taviro

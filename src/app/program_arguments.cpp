@@ -16,15 +16,19 @@ std::string UsageLine(bool chinese) {
 ProgramArguments ParseProgramArguments(const std::vector<std::string>& arguments) {
   ProgramArguments parsed;
   bool options = true;
-  for (const std::string& argument : arguments) {
-    if (options && argument == "--") {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (options && argument == "--library") {
+      if (i + 1 == arguments.size()) return {ProgramAction::kBadOption, {}, argument, {}};
+      parsed.library_folders.push_back(arguments[++i]);
+    } else if (options && argument == "--") {
       options = false;
     } else if (options && (argument == "--help" || argument == "-h")) {
-      return {ProgramAction::kShowHelp, {}, {}};
+      return {ProgramAction::kShowHelp, {}, {}, {}};
     } else if (options && argument == "--version") {
-      return {ProgramAction::kShowVersion, {}, {}};
+      return {ProgramAction::kShowVersion, {}, {}, {}};
     } else if (options && LooksLikeOption(argument)) {
-      return {ProgramAction::kBadOption, {}, argument};
+      return {ProgramAction::kBadOption, {}, argument, {}};
     } else {
       parsed.paths.push_back(argument);
     }
@@ -39,6 +43,8 @@ std::string HelpText(bool chinese) {
            "\n"
            "  文件...      播放第一个文件，全部加入本地文件列表；\n"
            "               Taviro 已在运行时交给运行中的窗口\n"
+           "  --library 文件夹\n"
+           "               影视库另外显示这个文件夹里的影片（可多次给出）\n"
            "  -h, --help   显示本帮助并退出\n"
            "  --version    显示版本并退出\n"
            "  --           其后的参数都是文件\n"
@@ -51,6 +57,8 @@ std::string HelpText(bool chinese) {
          "\n"
          "  FILE...      play the first file and add them all to the local-file list;\n"
          "               when Taviro is running already, the running window takes them\n"
+         "  --library FOLDER\n"
+         "               the catalogue also shows the films in FOLDER (may be given again)\n"
          "  -h, --help   show this help and exit\n"
          "  --version    show the version and exit\n"
          "  --           every argument after this is a file\n"

@@ -12,12 +12,15 @@ struct ProgramArguments {
   ProgramAction action = ProgramAction::kRun;
   std::vector<std::string> paths;  // media files, in the order given
   std::string bad_option;          // the first unknown option, for kBadOption
+  // Folders of films the program's own service shows besides those of its
+  // settings file ("--library DIR", repeatable).
+  std::vector<std::string> library_folders;
 };
 
-// --help (-h) and --version are the only options; "--" ends them, and every
-// later argument is a media path, even one that starts with "-". Before it,
-// any other argument that starts with "-" (but "-" alone) is an unknown
-// option.
+// --help (-h), --version and --library DIR are the options; "--" ends them,
+// and every later argument is a media path, even one that starts with "-".
+// Before it, any other argument that starts with "-" (but "-" alone) is an
+// unknown option, and so is a --library without its folder.
 ProgramArguments ParseProgramArguments(const std::vector<std::string>& arguments);
 
 // The terminal's texts, in Chinese or in English.

@@ -40,6 +40,8 @@ class DownloadHelperClient {
 
   // Network addresses (http, https, qvod) go through the helper.
   static bool Wanted(std::string_view address);
+  // The program's own service tells its address after the start.
+  void SetServiceBase(std::string service_base) { service_base_ = std::move(service_base); }
 
   // `waiting_since`: when a kWait answer for this address was first given,
   // nothing on the first try; the helper is started on that first try only.

@@ -21,9 +21,13 @@ void OnCatalogueLoaded(MainWindow& window) {
 }
 
 void OnCatalogueNavigateError(MainWindow& window, const std::string& address) {
-  if (address.find(window.ServiceBaseUrl) == std::string::npos) {
+  if (window.ServiceBaseUrl.empty() || address.find(window.ServiceBaseUrl) == std::string::npos) {
     return;
   }
+  ShowCatalogueFailed(window);
+}
+
+void ShowCatalogueFailed(MainWindow& window) {
   WindowModel& model = window.model;
   model[R::Pic1].visible = false;
   model[R::jia].face = kErrorPicture;
@@ -33,6 +37,12 @@ void OnCatalogueNavigateError(MainWindow& window, const std::string& address) {
 
 void RetryCatalogue(MainWindow& window) {
   window.model.catalogue_failed = false;
+  if (window.ServiceBaseUrl.empty()) {
+    // No address yet: the program's own service did not start; it is
+    // started again, and its address loads the catalogue.
+    if (window.callbacks.start_service) window.callbacks.start_service();
+    return;
+  }
   window.ports.web.View(WebViewRole::kCatalogue).Navigate(window.ServiceBaseUrl);
 }
 

@@ -13,6 +13,8 @@ struct MainWindow;
 void OnCatalogueLoaded(MainWindow& window);
 // Errors of outside addresses are left alone.
 void OnCatalogueNavigateError(MainWindow& window, const std::string& address);
+// The error picture over the catalogue: its service failed or never came.
+void ShowCatalogueFailed(MainWindow& window);
 // The `jia` click: clears the error and loads the catalogue again.
 void RetryCatalogue(MainWindow& window);
 

@@ -48,6 +48,7 @@ struct WindowPorts {
 struct WindowCallbacks {
   std::function<void()> quit_program;      // the quit routine
   std::function<void()> clear_news_hover;  // the news line's hover flag
+  std::function<void()> start_service;     // the program's own service, again
   ControlBarActions* control_bar = nullptr;
 };
 
@@ -63,6 +64,7 @@ struct MainWindow {
   MenuModel menu;
   WindowPorts ports;
   std::filesystem::path ConfigPath;
+  // Empty while the program's own service has not told its address.
   std::string ServiceBaseUrl;
   WindowCallbacks callbacks;
 

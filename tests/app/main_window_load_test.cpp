@@ -130,17 +130,37 @@ TEST_F(StartUpTest, APlayerThatFailsEndsTheStartWithANoticeOfWhatToDo) {
 TEST_F(StartUpTest, LoadsTheViewsInOrderWithTheirPages) {
   StartProgram(Env());
   h.log.entries.clear();
-  ASSERT_EQ(Load(), LoadOutcome::kRunning);
-  std::vector<std::string> loads;
-  for (const std::string& entry : h.log.entries) {
-    if (entry.rfind("Web", 0) == 0) {
-      loads.push_back(entry);
+  const auto loads_logged = [this] {
+    std::vector<std::string> loads;
+    for (const std::string& entry : h.log.entries) {
+      if (entry.rfind("Web", 0) == 0) {
+        loads.push_back(entry);
+      }
     }
-  }
+    h.log.entries.clear();
+    return loads;
+  };
   const std::string base = testing::MainWindowHarness::kBaseUrl;
   const std::string folder = "file://" + h.folder.path().string() + "/";
+
+  // The program's own service tells its address later: its views wait for it.
+  h.window.ServiceBaseUrl.clear();
+  ASSERT_EQ(Load(), LoadOutcome::kRunning);
+  EXPECT_EQ(loads_logged(),
+            (std::vector<std::string>{"Web2.Navigate(about:blank)", "Web3.Navigate(" + folder + "c.htm)",
+                                      "Web4.Navigate(" + folder + "f.htm)", "Web5.Navigate(about:blank)",
+                                      "Web5.WriteDocument"}));
+  EXPECT_EQ(h.player.advert_url, "");
+  h.window.ServiceBaseUrl = base;
+  LoadServiceViews(h.window);
+  const std::vector<std::string> later = loads_logged();
+  ASSERT_EQ(later.size(), 7U);
+  EXPECT_EQ(later.front(), "Web1.Navigate(" + base + ")");
+  EXPECT_EQ(h.player.advert_url, base + "js/ads/qvodad.html");
+
+  ASSERT_EQ(Load(), LoadOutcome::kRunning);
   EXPECT_EQ(
-      loads,
+      loads_logged(),
       (std::vector<std::string>{
           "Web1.Navigate(" + base + ")", "Web2.Navigate(about:blank)", "Web3.Navigate(" + folder + "c.htm)",
           "Web4.Navigate(" + folder + "f.htm)", "Web5.Navigate(about:blank)", "Web5.WriteDocument",

@@ -18,6 +18,14 @@ TEST(ProgramArguments, OptionsComeBeforeDoubleDashAndEverythingElseIsAPath) {
   EXPECT_EQ(files.action, ProgramAction::kRun);
   EXPECT_EQ(files.paths, (Paths{"-", "/v/a b.mkv", "--help", "-x", "--version"}));
   EXPECT_EQ(VersionText(), "Taviro 2.3\n");
+
+  // A library folder is never a file to play, even one named like an option.
+  const ProgramArguments library =
+      ParseProgramArguments({"--library", "/films", "a.mkv", "--library", "--help", "--", "--library"});
+  EXPECT_EQ(library.action, ProgramAction::kRun);
+  EXPECT_EQ(library.library_folders, (Paths{"/films", "--help"}));
+  EXPECT_EQ(library.paths, (Paths{"a.mkv", "--library"}));
+  EXPECT_EQ(ParseProgramArguments({"a.mkv", "--library"}).bad_option, "--library");
 }
 
 TEST(ProgramArguments, AnUnknownOptionIsNamedBeforeTheUsageAndIsNoPath) {

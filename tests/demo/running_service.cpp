@@ -15,7 +15,7 @@ RunningService::RunningService() : catalogue_(SampleCatalogue()) {
   for (const char* clip : {"sample-a.mp4", "sample-b.mp4", "sample-c.mp4"}) {
     media_.Write(clip, std::string("clip:") + clip);
   }
-  service_ = std::make_unique<DemoService>(catalogue_, ServiceOptions{media_.path(), kEndAddress});
+  service_ = std::make_unique<DemoService>(catalogue_, ServiceOptions{media_.path(), kEndAddress, {}, true});
   // What the service offers: "seed:" entries as the qvod links it made.
   catalogue_ = WithSeedLinks(std::move(catalogue_), media_.path());
   if (service_->Bind(0) <= 0) {

@@ -22,16 +22,7 @@ PLAYING = "播放中("
 
 def helper_pids(app_dir):
     """The helpers this test's program started: those run from its folder."""
-    wanted = os.path.realpath(os.path.join(app_dir, "Qvod", "QvodTerminal.exe"))
-    pids = []
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                if os.readlink(f"/proc/{entry}/exe") == wanted:
-                    pids.append(int(entry))
-            except OSError:
-                pass
-    return pids
+    return harness.pids_running(os.path.join(app_dir, "Qvod", "QvodTerminal.exe"))
 
 
 def covered(ranges_path):

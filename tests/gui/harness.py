@@ -99,7 +99,7 @@ class DemoService:
         self.log = ChildLog()
         media = ["--media", media_dir] if media_dir else []
         self.process = subprocess.Popen(
-            [binary, "--port", str(port), "--data", data_dir, *media],
+            [binary, "--port", str(port), "--data", data_dir, "--test-controls", *media],
             stdout=self.log.sink, stderr=subprocess.STDOUT)
         self.base = None
 
@@ -151,14 +151,30 @@ class SharedDemoServiceTest(unittest.TestCase):
         cls.service.stop()
 
 
-class Program:
-    """The program run from a fresh portable application folder."""
+def pids_running(executable):
+    """The processes whose program is the file `executable`."""
+    wanted = os.path.realpath(executable)
+    pids = []
+    for entry in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if os.readlink(f"/proc/{entry}/exe") == wanted:
+                pids.append(int(entry))
+        except OSError:
+            pass
+    return pids
 
-    def __init__(self, binary, icon, app_dir=None):
+
+class Program:
+    """The program run from a fresh portable application folder; with
+    `service`, the program's own service is installed beside it."""
+
+    def __init__(self, binary, icon, app_dir=None, service=None):
         self.own_dir = app_dir is None
         self.app_dir = app_dir or tempfile.mkdtemp(prefix="taviro-gui-")
         shutil.copy2(binary, os.path.join(self.app_dir, "taviro"))
         shutil.copy2(icon, os.path.join(self.app_dir, "i.gif"))
+        if service:
+            shutil.copy2(service, os.path.join(self.app_dir, "taviro-service"))
         self.stderr = ChildLog()
         self.process = None
         self.started = None

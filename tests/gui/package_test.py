@@ -71,7 +71,8 @@ class PackageTest(unittest.TestCase):
         if ARGS.hardened == "1":
             root = os.path.join(self.work, "root")
             subprocess.run(["dpkg", "-x", self.package, root], check=True)
-            for program in ("usr/lib/taviro/taviro", "usr/lib/taviro/Qvod/QvodTerminal.exe"):
+            for program in ("usr/lib/taviro/taviro", "usr/lib/taviro/taviro-service",
+                            "usr/lib/taviro/Qvod/QvodTerminal.exe"):
                 dynamic = subprocess.run(["readelf", "--dynamic", os.path.join(root, program)], capture_output=True,
                                          text=True, check=True).stdout
                 self.assertRegex(dynamic, r"\(FLAGS\)\s+BIND_NOW|\(BIND_NOW\)", program)
@@ -93,13 +94,15 @@ class PackageTest(unittest.TestCase):
         depends = subprocess.run(["dpkg-deb", "-f", package, "Depends"], capture_output=True, text=True,
                                  check=True).stdout
         # Computed from the libraries the program links, not written by hand.
-        for library in ("libmpv2", "libgtk-3-0", "libwebkit2gtk-4.1-0", "libcurl4", "libc6"):
+        for library in ("libmpv2", "libgtk-3-0", "libwebkit2gtk-4.1-0", "libcurl4", "libc6", "libcpp-httplib"):
             self.assertIn(library, depends)
 
         root = os.path.join(self.work, "root")
         subprocess.run(["dpkg", "-x", package, root], check=True)
         app = os.path.join(root, "usr/lib/taviro")
-        self.assertTrue(os.access(os.path.join(app, "taviro"), os.X_OK))
+        # The program and, beside it where the program looks for it, its service.
+        for program in ("taviro", "taviro-service"):
+            self.assertTrue(os.access(os.path.join(app, program), os.X_OK), program)
         self.assertTrue(os.path.isfile(os.path.join(app, "i.gif")))
         self.assertEqual(os.readlink(os.path.join(root, "usr/bin/taviro")), "../lib/taviro/taviro")
         share = os.path.join(root, "usr/share")
@@ -113,13 +116,11 @@ class PackageTest(unittest.TestCase):
         version = subprocess.run([program, "--version"], capture_output=True, text=True, timeout=30)
         self.assertEqual((version.returncode, version.stdout), (0, "Taviro 2.3\n"))
 
-        service = harness.DemoService(ARGS.service, ARGS.data)
-        self.addCleanup(service.stop)
-        service.wait_ready()
+        # The installed program runs the service installed beside it.
         data_home = os.path.join(self.work, "data")
         env = dict(os.environ, XDG_DATA_HOME=data_home, HOME=os.path.join(self.work, "home"), LC_ALL="C.UTF-8",
-                   TAVIRO_DEBUG="1", TAVIRO_INSTANCE=os.path.basename(self.work),
-                   TAVIRO_SERVICE_BASE_URL=service.base, NO_AT_BRIDGE="1")
+                   XDG_CONFIG_HOME=os.path.join(self.work, "config"), TAVIRO_DEBUG="1",
+                   TAVIRO_INSTANCE=os.path.basename(self.work), TAVIRO_SERVICE_BASE_URL="", NO_AT_BRIDGE="1")
         log = harness.ChildLog()
         self.addCleanup(log.close)
         process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=log.sink, env=env)
@@ -151,9 +152,15 @@ class PackageTest(unittest.TestCase):
             return text in log.text()
         harness.wait_for(lambda: log_has(f"QvodTerminal: saving to {default_save}"), 60,
                          "the installed helper to read its files")
+        harness.wait_for(lambda: log_has("own service at http://127.0.0.1:") and log_has("Web1 loaded"), 60,
+                         "the catalogue from the installed service " + log.text()[-3000:])
+        service = harness.pids_running(os.path.join(app, "taviro-service"))
+        self.assertEqual(len(service), 1)
         process.send_signal(signal.SIGTERM)
         self.assertEqual(process.wait(30), 0)
         self.stop_helpers(helper)
+        harness.wait_for(lambda: not set(service) & set(harness.pids_running(os.path.join(app, "taviro-service"))),
+                         30, "the service to end with the program")
 
         # A save folder written there is the one the helper uses next.
         films = os.path.join(self.work, "films") + "/"

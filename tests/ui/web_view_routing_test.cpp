@@ -9,6 +9,7 @@
 #include "playback/list_commands.h"
 #include "support/control_bar_harness.h"
 #include "support/fake_uri_launcher.h"
+#include "window/catalogue_events.h"
 
 namespace taviro {
 namespace {
@@ -72,6 +73,17 @@ TEST_F(WebViewRoutingTest, LoadsAndFailuresReachTheCatalogueAndAdvertRules) {
   EXPECT_TRUE(m[R::bo_pad].visible);
   Route(8).navigate_error("http://127.0.0.1:9/", 404);
   EXPECT_FALSE(m[R::bo_pad].visible);
+
+  // Before the program's own service has told its address no page is the
+  // catalogue's, and a retry starts the service again.
+  m.catalogue_failed = false;
+  t.window.ServiceBaseUrl.clear();
+  Route(1).navigate_error("http://127.0.0.1:9/", 404);
+  EXPECT_FALSE(m.catalogue_failed);
+  int starts = 0;
+  t.window.callbacks.start_service = [&starts] { ++starts; };
+  RetryCatalogue(t.window);
+  EXPECT_EQ(starts, 1);
 }
 
 }  // namespace

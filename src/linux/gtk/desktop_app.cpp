@@ -17,7 +17,9 @@
 #include "linux/system/system_network_adapters.h"
 #include "playback/vendor_processes.h"
 #include "services/installation_identity.h"
+#include "services/service_address.h"
 #include "settings/setting_keys.h"
+#include "window/catalogue_events.h"
 #include "window/tray_controller.h"
 
 namespace taviro::gtk {
@@ -88,6 +90,9 @@ DesktopApp::DesktopApp(DesktopConfig config)
   window_ =
       std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
   window_->callbacks.quit_program = [this] { Quit(); };
+  if (config_.own_service) {
+    window_->callbacks.start_service = [this] { StartOwnService(); };
+  }
   events_ = std::make_unique<WindowEvents>(*window_);
   BuildPlayback();
 }
@@ -110,7 +115,8 @@ void DesktopApp::BuildPlayback() {
                                                   BackgroundFetcher::Order::kSideBySide);
   playback_ = std::make_unique<PlaybackContext>(PlaybackContext{
       *window_, now_, lists_, *episodes_, processes_, programs_, PlaybackTimers{timer1_, timer2_, timer4_},
-      config_.app_folder, helper_link_.folder, config_.sentinel_url});
+      config_.app_folder, helper_link_.folder,
+      config_.service_base_url.empty() ? std::string() : EndOfPlayAddress(config_.service_base_url)});
   router_ = std::make_unique<LinkRouter>(*playback_, LoadEpisodePageTemplate());
   resolver_ = std::make_unique<EpisodeResolver>(*playback_);
   poller_ = std::make_unique<StatusPoller>(*playback_, *resolver_, *shutdown_, clock_);
@@ -138,6 +144,9 @@ int DesktopApp::Run() {
   // A second start hands its command line over before it builds anything.
   if (instances_.HandToRunningInstance(EncodeHandOff({config_.working_folder, config_.command_line}))) {
     return 0;
+  }
+  if (config_.own_service) {
+    StartOwnService();
   }
   mpv::MpvProbe player_probe(mpv_player_ != nullptr);
   const StartProgramEnv start{.app_folder = config_.app_folder,
@@ -167,11 +176,12 @@ int DesktopApp::Run() {
     ReceiveHandOff(*playback_, EncodeHandOff(message), [this] { timer3_.SetEnabled(true); });
   });
   StartDesktopIntegration();
-  services_ = std::make_unique<OnlineServices>(OnlineServicesPorts{
-      *window_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_, config_.program_folder});
-  window_->callbacks.clear_news_hover = [this] {
-    if (services_) services_->ClearNewsHover();
-  };
+  window_loaded_ = true;
+  if (!window_->ServiceBaseUrl.empty()) {
+    StartOnlineServices();
+  } else if (service_failed_) {
+    ShowCatalogueFailed(*window_);
+  }
   SyncViews();
   gtk_window_present(view_->window());
   if (!start_command.empty()) {
@@ -247,6 +257,54 @@ void DesktopApp::WireWebViews() {
   for (int number = 1; number <= 11; ++number) {
     web_.Native(number).SetHandlers(RouteWebView(static_cast<WebViewRole>(number), *web_routing_));
   }
+}
+
+void DesktopApp::StartOwnService() {
+  if (own_service_ == nullptr) {
+    std::vector<std::string> arguments = config_.service_arguments;
+    own_service_ = std::make_unique<OwnServiceProcess>(
+        config_.program_folder / "taviro-service", std::move(arguments),
+        OwnServiceProcess::Handlers{[this](const std::string& base) { ApplyServiceBase(base); },
+                                    [this](const std::string& why) { OnServiceFailed(why); }});
+  }
+  service_failed_ = false;
+  own_service_->Start();
+}
+
+void DesktopApp::ApplyServiceBase(const std::string& base) {
+  if (DebugLog()) {
+    std::fprintf(stderr, "taviro: own service at %s\n", base.c_str());
+  }
+  window_->ServiceBaseUrl = base;
+  playback_->sentinel_url = EndOfPlayAddress(base);
+  helper_link_.client.SetServiceBase(base);
+  web_.SetServiceBase(base);
+  if (window_loaded_) {
+    LoadServiceViews(*window_);
+    StartOnlineServices();
+  }
+}
+
+// Said on stderr whatever the log setting: without it the catalogue stays
+// empty for no reason the user could find.
+void DesktopApp::OnServiceFailed(const std::string& why) {
+  std::fprintf(stderr, "taviro: the catalogue's service: %s\n", why.c_str());
+  window_->ServiceBaseUrl.clear();
+  service_failed_ = true;
+  if (window_loaded_) {
+    ShowCatalogueFailed(*window_);
+  }
+}
+
+void DesktopApp::StartOnlineServices() {
+  if (services_ != nullptr) {
+    return;
+  }
+  services_ = std::make_unique<OnlineServices>(OnlineServicesPorts{
+      *window_, *view_, web_.Native(1).view(), scheduler_, programs_, launcher_, config_.program_folder});
+  window_->callbacks.clear_news_hover = [this] {
+    if (services_) services_->ClearNewsHover();
+  };
 }
 
 // Every view the core's models drive; each applies only what changed.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "linux/gtk/background_fetcher.h"
 #include "linux/gtk/desktop_integration.h"
@@ -26,6 +27,7 @@
 #include "linux/mpv/mpv_player.h"
 #include "linux/system/curl_http_client.h"
 #include "linux/system/instance_socket_watch.h"
+#include "linux/system/own_service_process.h"
 #include "linux/system/proc_process_table.h"
 #include "linux/system/spawn_program_launcher.h"
 #include "linux/system/system_clock.h"
@@ -61,10 +63,13 @@ struct DesktopConfig {
   std::string command_line;
   // The folder the program was started from.
   std::string working_folder;
+  // Empty when the program starts its own service, which tells it later.
   std::string service_base_url;
   std::string site_url;
   std::string player_download_url;
-  std::string sentinel_url;
+  // Start the service beside the program, with these arguments.
+  bool own_service = false;
+  std::vector<std::string> service_arguments;
 };
 
 // The whole program on the desktop: every adapter, the core objects they
@@ -89,6 +94,14 @@ class DesktopApp {
   void BuildPlayback();
   void BuildMenus();
   void WireWebViews();
+  // The program's own service: started beside the window, its address put
+  // wherever the base URL is used once it is known.
+  void StartOwnService();
+  void ApplyServiceBase(const std::string& base);
+  void OnServiceFailed(const std::string& why);
+  // The switch file, news, notices and promotion, once the window has loaded
+  // and the service's address is known.
+  void StartOnlineServices();
   void Quit();
   void SyncViews();
   static gboolean OnTerminateSignal(gpointer data);
@@ -142,6 +155,10 @@ class DesktopApp {
   std::unique_ptr<InstanceSocketWatch> instance_watch_;
   std::unique_ptr<DesktopIntegration> integration_;
   std::unique_ptr<OnlineServices> services_;
+  // Goes before what its handlers reach; closing it ends the service.
+  std::unique_ptr<OwnServiceProcess> own_service_;
+  bool window_loaded_ = false;
+  bool service_failed_ = false;
   guint signal_sources_[2] = {0, 0};
   bool quitting_ = false;
   // Last, so it goes first: it reaches every view above.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,25 +18,51 @@
 #include "linux/gtk/desktop_app.h"
 #include "linux/gtk/gtk_prompt.h"
 #include "linux/mpv/heap_return.h"
+#include "services/service_address.h"
 #include "taviro_build_config.h"
 #include "util/app_folder.h"
 
 namespace {
 
-// TAVIRO_SERVICE_BASE_URL points a development or test run at another service
-// (a demo service on a free port); the player download page and the web site
-// move with it.
-void ApplyServiceOverride(taviro::gtk::DesktopConfig& config) {
-  const char* base = std::getenv("TAVIRO_SERVICE_BASE_URL");
-  if (base == nullptr || *base == '\0') {
+// The service the user points the program at: TAVIRO_SERVICE_BASE_URL, else
+// `base_url` in the [service] group of $XDG_CONFIG_HOME/taviro/service.ini,
+// else the one built in. Nothing: the program starts its own.
+std::optional<std::string> GivenServiceBase() {
+  if (const char* base = std::getenv("TAVIRO_SERVICE_BASE_URL"); base != nullptr && *base != '\0') {
+    return taviro::GivenServiceBase(base);
+  }
+  const std::string file =
+      (std::filesystem::path(g_get_user_config_dir()) / "taviro" / "service.ini").string();
+  GKeyFile* settings = g_key_file_new();
+  gchar* base = nullptr;
+  // A missing or unreadable file names no service.
+  if (g_key_file_load_from_file(settings, file.c_str(), G_KEY_FILE_NONE, nullptr)) {
+    base = g_key_file_get_string(settings, "service", "base_url", nullptr);
+  }
+  g_key_file_free(settings);
+  std::optional<std::string> given = taviro::GivenServiceBase(base != nullptr ? base : "");
+  g_free(base);
+  return given ? given : taviro::GivenServiceBase(taviro::build_config::kServiceBaseUrl);
+}
+
+// A given service also serves the web site and the player's download page.
+// The program's own is private to its user and ends with the program: those
+// pages are the product's home page then, and the base URL comes later.
+void ChooseService(taviro::gtk::DesktopConfig& config, const std::vector<std::string>& library_folders,
+                   const std::string& working_folder) {
+  if (const std::optional<std::string> base = GivenServiceBase()) {
+    config.service_base_url = *base;
+    config.site_url = *base;
+    config.player_download_url = *base + "download/player.htm";
     return;
   }
-  config.service_base_url = base;
-  if (config.service_base_url.back() != '/') {
-    config.service_base_url += '/';
+  config.own_service = true;
+  config.site_url = taviro::build_config::kHomepageUrl;
+  config.player_download_url = taviro::build_config::kHomepageUrl;
+  for (const std::string& folder : library_folders) {
+    config.service_arguments.push_back("--library");
+    config.service_arguments.push_back((std::filesystem::path(working_folder) / folder).string());
   }
-  config.player_download_url = config.service_base_url + "download/player.htm";
-  config.site_url = config.service_base_url;
 }
 
 // $HOME, or the home the user database names when it is unset.
@@ -125,11 +152,7 @@ int main(int argc, char** argv) {
   config.app_folder = choice.folder;
   config.command_line = taviro::JoinHandOffPaths(arguments.paths);
   config.working_folder = working_folder;
-  config.service_base_url = taviro::build_config::kServiceBaseUrl;
-  config.site_url = taviro::build_config::kSiteUrl;
-  config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
-  config.sentinel_url = taviro::build_config::kSentinelUrl;
-  ApplyServiceOverride(config);
+  ChooseService(config, arguments.library_folders, working_folder);
   taviro::gtk::DesktopApp app(std::move(config));
   return app.Run();
 }

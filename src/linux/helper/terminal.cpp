@@ -1,34 +1,12 @@
 #include "linux/helper/terminal.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
-
-#include <array>
 
 #include "helper/download_name.h"
 #include "helper/transfer_rules.h"
+#include "util/random_token.h"
 
 namespace taviro::helper {
-namespace {
-
-// 128 random bits in hex: an item's address cannot be guessed, only given.
-std::string NewToken() {
-  std::array<unsigned char, 16> random{};
-  std::size_t got = 0;
-  while (got < random.size()) {
-    const ssize_t part = ::getrandom(random.data() + got, random.size() - got, 0);
-    if (part > 0) got += static_cast<std::size_t>(part);
-  }
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string token;
-  for (const unsigned char c : random) {
-    token += kHex[c >> 4];
-    token += kHex[c & 15];
-  }
-  return token;
-}
-
-}  // namespace
 
 std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::string& error) {
   const std::string name = MediaFileName(request.address);
@@ -55,6 +33,11 @@ std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::stri
       return std::nullopt;
     }
   }
+  const std::string token = RandomToken();
+  if (token.empty()) {
+    error = "refused: no random bytes for the item's address";
+    return std::nullopt;
+  }
   // The save folder is made when it is first used.
   if (!folder_) folder_ = SaveFolder::Open(save_folder_);
   if (!folder_) {
@@ -77,7 +60,7 @@ std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::stri
         HelperItem::Source{*source, key, name, folder_, debug_, request.service_base});
     item->Start();
   }
-  ServedItem served{item, NewToken(), name};
+  ServedItem served{item, token, name};
   items_[key] = served;
   return served;
 }
