@@ -3,10 +3,11 @@
 #include <arpa/inet.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <array>
+#include <cstdint>
+#include <cstring>
 
-#include "helper/media_request.h"
-#include "util/file_io.h"
+#include "linux/system/socket_owner.h"
 
 namespace taviro::demo {
 namespace {
@@ -19,13 +20,12 @@ bool SameText(std::string_view a, std::string_view b) {
   return difference == 0;
 }
 
-// As /proc/net/tcp writes an IPv4 address and port.
-std::optional<std::string> TableForm(const std::string& address, int port) {
+std::optional<std::array<std::uint8_t, 4>> AddressBytes(const std::string& address) {
   in_addr raw{};
   if (inet_pton(AF_INET, address.c_str(), &raw) != 1) return std::nullopt;
-  char text[16];
-  std::snprintf(text, sizeof text, "%08X:%04X", raw.s_addr, static_cast<unsigned>(port));
-  return std::string(text);
+  std::array<std::uint8_t, 4> bytes{};
+  std::memcpy(bytes.data(), &raw.s_addr, bytes.size());
+  return bytes;
 }
 
 }  // namespace
@@ -38,11 +38,11 @@ std::optional<std::string> PathBehindKey(std::string_view path, std::string_view
 }
 
 bool ClientIsOwnUser(const std::string& remote_address, int remote_port, int local_port) {
-  const std::optional<std::string> client = TableForm(remote_address, remote_port);
-  const std::optional<std::string> own = TableForm("127.0.0.1", local_port);
-  const std::optional<std::string> table = ReadFileBytes("/proc/net/tcp");
-  if (!client || !own || !table) return false;
-  const std::optional<std::uint32_t> owner = helper::TcpSocketOwner(*table, *client, *own);
+  const auto client = AddressBytes(remote_address);
+  const auto own = AddressBytes("127.0.0.1");
+  if (!client || !own) return false;
+  const std::optional<uid_t> owner = helper::LoopbackClientOwner(helper::ClientSocket{
+      *client, static_cast<std::uint16_t>(remote_port), *own, static_cast<std::uint16_t>(local_port)});
   return owner && *owner == getuid();
 }
 

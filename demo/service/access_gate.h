@@ -13,7 +13,7 @@ std::optional<std::string> PathBehindKey(std::string_view path, std::string_view
 
 // Whether the loopback client at `remote_address`:`remote_port`, connected
 // to this process's `local_port`, runs under this process's own user. No
-// when the kernel's socket table cannot say.
+// when the kernel cannot say.
 bool ClientIsOwnUser(const std::string& remote_address, int remote_port, int local_port);
 
 }  // namespace taviro::demo

@@ -14,7 +14,7 @@
 
 #include "helper/hls_playlist.h"
 #include "helper/media_request.h"
-#include "linux/helper/socket_owner.h"
+#include "linux/system/socket_owner.h"
 #include "linux/system/deadline_io.h"
 
 namespace taviro::helper {

@@ -1,4 +1,4 @@
-#include "linux/helper/socket_owner.h"
+#include "linux/system/socket_owner.h"
 
 #include <linux/inet_diag.h>
 #include <linux/netlink.h>
@@ -68,7 +68,11 @@ std::optional<uid_t> LoopbackClientOwner(int connection) {
       peer.sin_family != AF_INET || own.sin_family != AF_INET) {
     return std::nullopt;
   }
-  const ClientSocket socket{AddressBytes(peer), ntohs(peer.sin_port), AddressBytes(own), ntohs(own.sin_port)};
+  return LoopbackClientOwner(
+      ClientSocket{AddressBytes(peer), ntohs(peer.sin_port), AddressBytes(own), ntohs(own.sin_port)});
+}
+
+std::optional<uid_t> LoopbackClientOwner(const ClientSocket& socket) {
   // An IPv4 lookup finds an IPv6 socket's mapped connection as well; the
   // IPv6 form is asked too where a kernel keeps the two apart.
   if (const auto owner = Ask(socket, AF_INET)) return owner;
