@@ -15,7 +15,6 @@
 #include "window/content_mode.h"
 #include "window/main_window.h"
 #include "window/mini_mode.h"
-#include "window/npc_buttons.h"
 #include "window/saved_window_size.h"
 #include "window/title_bar_commands.h"
 #include "window/window_state.h"

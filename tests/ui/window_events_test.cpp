@@ -43,15 +43,21 @@ TEST(WindowEventsTable, WithoutPlaybackTheWindowsOwnRulesAnswer) {
   EXPECT_FALSE(m.EdgeResizeActive);
 }
 
-// The bars' parts are pressed in pixels like any region; the table hands
-// their rules the twips those count in.
-TEST(WindowEventsTable, BarPartsGetTheirPixelsInTwips) {
+// The table over the real control bar, as start-up leaves it.
+class WiredWindowEvents : public ::testing::Test {
+ protected:
+  WiredWindowEvents() { events.AttachPlayback(t.context, t.bar, lists); }
+
   testing::ControlBarHarness t;
   testing::FakeUriLauncher desktop;
   ListCommands lists{t.context, desktop};
   WindowEvents events{t.window};
-  events.AttachPlayback(t.context, t.bar, lists);
   WindowModel& m = t.model;
+};
+
+// The bars' parts are pressed in pixels like any region; the table hands
+// their rules the twips those count in.
+TEST_F(WiredWindowEvents, BarPartsGetTheirPixelsInTwips) {
   t.LoadItemWithBars();
 
   struct Case {
@@ -84,13 +90,7 @@ TEST(WindowEventsTable, BarPartsGetTheirPixelsInTwips) {
 // and nothing else: the stop a content switch presses still stores the
 // position of the item being left, and the window system's close still
 // closes.
-TEST(WindowEventsTable, ARightPressVoidsOnlyThePointersNextClick) {
-  testing::ControlBarHarness t;
-  testing::FakeUriLauncher desktop;
-  ListCommands lists{t.context, desktop};
-  WindowEvents events{t.window};
-  events.AttachPlayback(t.context, t.bar, lists);
-  WindowModel& m = t.model;
+TEST_F(WiredWindowEvents, ARightPressVoidsOnlyThePointersNextClick) {
   m.ContentMode = ContentMode::kPlayer;
   t.player.url = "/films/a.mp4";
   t.player.state = PlayerState::kPlaying;
