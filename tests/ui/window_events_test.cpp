@@ -88,8 +88,8 @@ TEST_F(WiredWindowEvents, BarPartsGetTheirPixelsInTwips) {
 // A press with another button than the left one (a right click on the title
 // bar's empty part, on a button) voids the pointer's next click on a button
 // and nothing else: the stop a content switch presses still stores the
-// position of the item being left, and the window system's close still
-// closes.
+// position of the item being left, the window system's close still closes
+// and the space bar still plays.
 TEST_F(WiredWindowEvents, ARightPressVoidsOnlyThePointersNextClick) {
   m.ContentMode = ContentMode::kPlayer;
   t.player.url = "/films/a.mp4";
@@ -105,6 +105,10 @@ TEST_F(WiredWindowEvents, ARightPressVoidsOnlyThePointersNextClick) {
   EXPECT_EQ(t.h.log.entries, std::vector<std::string>{"player.Stop"});
   events.CloseRequest();
   EXPECT_FALSE(m.shown);
+  t.h.log.entries.clear();
+  events.KeyPress(KeyCode::kSpace);
+  ASSERT_FALSE(t.h.log.entries.empty());
+  EXPECT_EQ(t.h.log.entries.back(), "player.Play");
 
   // The pointer's next click on any button does nothing but take the tooltip away.
   t.files.answer = "/films/b.mp4";
