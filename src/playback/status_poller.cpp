@@ -211,9 +211,23 @@ void StatusPoller::ShowPanels(const Poll& poll) {
     case PlayerState::kPlaying: ShowPlaying(poll); break;
     case PlayerState::kPaused:
     case PlayerState::kEnded: ShowHeld(); break;
-    // A wait for bytes pauses nothing: the picture stays as it is, under no
-    // pause panel.
+    // A wait for bytes pauses nothing: the video box shows (its last
+    // picture, or black before the first), under no pause panel.
+    case PlayerState::kBuffering:
+    case PlayerState::kWaiting:
+    case PlayerState::kPreparing:
+    case PlayerState::kReconnecting:
+    case PlayerState::kTorrentDownloading:
+    case PlayerState::kConnecting: ShowVideoBox(); break;
     default: break;
+  }
+}
+
+void StatusPoller::ShowVideoBox() {
+  WindowModel& model = context_.window.model;
+  if (model[R::bo_ad].visible) {
+    model[R::bo_ad].visible = false;
+    model[R::Qvodx].visible = true;
   }
 }
 
@@ -254,10 +268,7 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
     position = player.Position();
     now.ResumePosition = position;
   }
-  if (model[R::bo_ad].visible) {
-    model[R::bo_ad].visible = false;
-    model[R::Qvodx].visible = true;
-  }
+  ShowVideoBox();
   model[R::next_s].visible = false;
   if (!model.playing) SetPlayingShown(model, true);
   ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true,

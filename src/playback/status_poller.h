@@ -52,6 +52,7 @@ class StatusPoller {
   void ShowStopped();
   // Paused, or at the end: the still cover and the pause advertisement.
   void ShowHeld();
+  void ShowVideoBox();
   void Resume(const Poll& poll);
   void ShowState(const PlayerReading& reading, const Poll& poll);
   // Counts the ticks on which the player waits for bytes that do not come.

@@ -125,9 +125,14 @@ TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
 }
 
 // Waiting for bytes pauses nothing: the picture is not covered by the
-// still cover or the pause advertisement, whatever the switch file says.
+// still cover or the pause advertisement, whatever the switch file says,
+// neither before the first picture nor after one.
 TEST_F(StatusPollerTest, AWaitForBytesLeavesThePictureUncovered) {
   Model().pause_panel = AdPanel::kEnabled;
+  Model()[R::bo_ad].visible = true;  // as a stop leaves it before the next item
+  Reading(PlayerState::kConnecting, 0, 0);
+  Tick();
+  EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
   Reading(PlayerState::kPlaying, 10, 1000);
   Tick();
   for (PlayerState waiting :
