@@ -20,7 +20,6 @@ class ByteRanges {
   // The first missing byte at or after `from` below `total`.
   std::optional<std::int64_t> FirstMissing(std::int64_t from, std::int64_t total) const;
   std::int64_t Covered() const;
-  bool Complete(std::int64_t total) const { return !FirstMissing(0, total).has_value(); }
 
   // One "begin-end" line per range; Parse ignores lines it cannot read and
   // clips ranges to `total`, so a damaged file only costs a new download.

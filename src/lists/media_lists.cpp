@@ -149,10 +149,4 @@ std::optional<std::string> MediaLists::ReadListLine(ListFile file, int line_numb
   return std::string(lines[static_cast<std::size_t>(line_number) - 1]);
 }
 
-void MediaLists::RenderListPage(ListFile file) {
-  if (const std::optional<std::string> list = ReadList(file)) {
-    RenderFrom(file, *list);
-  }
-}
-
 }  // namespace taviro

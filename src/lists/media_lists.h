@@ -44,8 +44,6 @@ class MediaLists {
   void CreateMissingListFiles();
   void RenderListPages();
 
-  void RenderListPage(ListFile file);
-
   // Line `line_number` of the list (from 1, as the page links count), empty
   // when there is no such line; nothing when the file cannot be read.
   std::optional<std::string> ReadListLine(ListFile file, int line_number) const;

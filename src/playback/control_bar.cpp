@@ -44,10 +44,6 @@ ControlBar::ControlBar(PlaybackContext& context, FileDialog& files, StepEpisodeF
 void ControlBar::Click(int index) {
   WindowModel& model = window_.model;
   model[R::P1].visible = false;
-  if (model.ignore_next_click) {
-    model.ignore_next_click = false;
-    return;
-  }
   switch (index) {
     case bo_but::kPlayPause: PlayOrPause(); break;
     case bo_but::kStop: Stop(); break;

@@ -26,13 +26,13 @@ class ControlBar final : public ControlBarActions {
   // Jumps to the previous (1) or the next (2) episode of the series playing.
   using StepEpisodeFn = std::function<void(int direction)>;
 
-  ControlBar(PlaybackContext& context, FileDialog& files, StepEpisodeFn step_episode = {});
+  ControlBar(PlaybackContext& context, FileDialog& files, StepEpisodeFn step_episode);
 
-  // The episode resolver is usually built after the bar.
-  void SetStepEpisode(StepEpisodeFn step_episode) { step_episode_ = std::move(step_episode); }
-
+  // Runs the button's action: whoever presses it, the pointer's own clicks
+  // having passed the window's click guard first.
   void Click(int index) override;
-  // A press with any button but the left one swallows the click it ends.
+  // A press with any button but the left one makes the pointer's click it
+  // ends do nothing.
   void MouseDown(int index, MouseButton button);
 
  private:

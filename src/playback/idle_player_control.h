@@ -30,12 +30,10 @@ class IdlePlayerControl final : public PlayerControl {
   void SetSoundChannel(SoundChannel /*channel*/) override {}
   int DownloadProgress() override { return 0; }
   void Prebuffer(const std::string& /*url*/) override {}
-  void SetAdvertUrl(const std::string& url) override { advert_url_ = url; }
-  const std::string& advert_url() const { return advert_url_; }
+  void SetAdvertUrl(const std::string& /*url*/) override {}
 
  private:
   std::string url_;
-  std::string advert_url_;
   bool muted_ = false;
   int volume_ = 50;
 };

@@ -40,9 +40,6 @@ class ListCommands {
   void ClearNetworkTasks();
   void ShowDownloadFolder();
 
-  // The row link last right-clicked, e.g. "open://3"; empty until then.
-  const std::string& SelectedListLink() const { return selected_list_link_; }
-
  private:
   void DeleteEntry(const std::string& uri);
   void NavigateTaskView(const std::string& uri);
@@ -53,6 +50,7 @@ class ListCommands {
 
   PlaybackContext& context_;
   UriLauncher& desktop_;
+  // The row link last right-clicked, e.g. "open://3"; empty until then.
   std::string selected_list_link_;
 };
 

@@ -83,12 +83,7 @@ MediaControls::MediaControls(PlaybackContext& context, PlayerDetails* details)
 
 bool MediaControls::PlayerShown() const { return context_.window.model.ContentMode == ContentMode::kPlayer; }
 
-// A press from outside is a left click: a right press left over from the
-// window must not swallow it.
-void MediaControls::Press(int button) {
-  context_.window.model.ignore_next_click = false;
-  context_.window.ClickControlBar(button);
-}
+void MediaControls::Press(int button) { context_.window.ClickControlBar(button); }
 
 void MediaControls::PlayPause() {
   if (PlayerShown()) Press(bo_but::kPlayPause);

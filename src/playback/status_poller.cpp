@@ -66,15 +66,8 @@ void StatusPoller::Tick() {
   }
   NowPlaying& now = context_.now;
   now.LastPosition = player.Position();
-  Poll poll;
-  poll.duration = player.Duration();
-  poll.position = player.Position();
-  // A duration still unknown (0) makes any running position the end, unless
-  // the item has none.
-  if (!player.Live() && poll.duration - kEndMargin < poll.position && poll.position > 0 &&
-      !HandleEndReached()) {
-    return;
-  }
+  Poll poll = Read(true);
+  if (poll.at_end && !HandleEndReached()) return;
   poll.progress = player.DownloadProgress();
   TriggerNextEpisode(poll.progress);
   ShowPicture(poll);
@@ -91,11 +84,19 @@ void StatusPoller::OnPlayerStateChanged() {
     ShowIdle();
     return;
   }
+  ShowPicture(Read(false));
+}
+
+StatusPoller::Poll StatusPoller::Read(bool regular_tick) {
+  PlayerControl& player = context_.window.ports.player;
   Poll poll;
-  poll.regular_tick = false;
+  poll.regular_tick = regular_tick;
   poll.duration = player.Duration();
   poll.position = player.Position();
-  ShowPicture(poll);
+  // A duration still unknown (0) makes any running position the end, unless
+  // the item has none.
+  poll.at_end = !player.Live() && poll.duration - kEndMargin < poll.position && poll.position > 0;
+  return poll;
 }
 
 // The state, the video box or the covers over it, and the status text.
@@ -108,7 +109,8 @@ void StatusPoller::ShowPicture(const Poll& poll) {
   const bool stalled = Stalled(now.PlayerState, now.DownloadSpeed, poll.regular_tick);
   if (now.PlayerState != PlayerState::kPlaying) {
     ShowState(PlayerReading{now.PlayerState, now.DownloadSpeed, player.SecondRate(), poll.position, true,
-                            false, player.Untrusted(), stalled, std::string()});
+                            false, player.Untrusted(), stalled, std::string()},
+              poll);
   }
 }
 
@@ -151,7 +153,7 @@ void StatusPoller::HandleEndOfPlay() {
 
 void StatusPoller::ShowIdle() {
   WindowModel& model = context_.window.model;
-  SetPlayingShown(model, false);
+  if (model.playing) SetPlayingShown(model, false);
   SetStatusText(context_.window, "准备就绪");
   model[R::huan].rect.left = kHiddenBarLeft;
   model[R::times].caption = TimeOfDay(clock_.Now());
@@ -207,7 +209,25 @@ void StatusPoller::ShowPanels(const Poll& poll) {
     case PlayerState::kIdle:
     case PlayerState::kStopped: ShowStopped(); break;
     case PlayerState::kPlaying: ShowPlaying(poll); break;
-    default: ShowOtherState(); break;
+    case PlayerState::kPaused:
+    case PlayerState::kEnded: ShowHeld(); break;
+    // A wait for bytes pauses nothing: the video box shows (its last
+    // picture, or black before the first), under no pause panel.
+    case PlayerState::kBuffering:
+    case PlayerState::kWaiting:
+    case PlayerState::kPreparing:
+    case PlayerState::kReconnecting:
+    case PlayerState::kTorrentDownloading:
+    case PlayerState::kConnecting: ShowVideoBox(); break;
+    default: break;
+  }
+}
+
+void StatusPoller::ShowVideoBox() {
+  WindowModel& model = context_.window.model;
+  if (model[R::bo_ad].visible) {
+    model[R::bo_ad].visible = false;
+    model[R::Qvodx].visible = true;
   }
 }
 
@@ -223,7 +243,7 @@ void StatusPoller::ShowStopped() {
   }
 }
 
-void StatusPoller::ShowOtherState() {
+void StatusPoller::ShowHeld() {
   WindowModel& model = context_.window.model;
   if (model.pause_panel == AdPanel::kEnabled && !model[R::ad_huan].visible) {
     model[R::ad_huan].visible = true;
@@ -248,15 +268,13 @@ void StatusPoller::ShowPlaying(const Poll& poll) {
     position = player.Position();
     now.ResumePosition = position;
   }
-  if (model[R::bo_ad].visible) {
-    model[R::bo_ad].visible = false;
-    model[R::Qvodx].visible = true;
-  }
+  ShowVideoBox();
   model[R::next_s].visible = false;
   if (!model.playing) SetPlayingShown(model, true);
   const bool live = player.Live();
   ShowState(PlayerReading{PlayerState::kPlaying, now.DownloadSpeed, player.SecondRate(), position, true, live,
-                          false, false, live ? player.StreamTitle() : std::string()});
+                          false, false, live ? player.StreamTitle() : std::string()},
+            poll);
 }
 
 void StatusPoller::Resume(const Poll& poll) {
@@ -281,22 +299,23 @@ void StatusPoller::Resume(const Poll& poll) {
   now.resume_done = true;
 }
 
-void StatusPoller::ShowState(const PlayerReading& reading) {
+void StatusPoller::ShowState(const PlayerReading& reading, const Poll& poll) {
   WindowModel& model = context_.window.model;
   switch (reading.state) {
-    case PlayerState::kIdle:
-      SetPlayingShown(model, false);
-      context_.window.ports.player.SetFullScreen(false);
-      break;
-    case PlayerState::kStopped: SetPlayingShown(model, false); break;
+    case PlayerState::kIdle: context_.window.ports.player.SetFullScreen(false); [[fallthrough]];
+    case PlayerState::kStopped:
     case PlayerState::kPaused:
     // At the end play has stopped running: the button offers to play, as
     // after a pause, not to pause.
     case PlayerState::kEnded:
+      // Repainted only when it changes, so that a hovered button keeps its look.
       if (model.playing) SetPlayingShown(model, false);
       break;
     default: break;
   }
+  // At its end the item's word is the end of play's "播放完毕", which the
+  // strip keeps while the item stays there.
+  if (poll.at_end) return;
   if (const std::optional<std::string> text = PlayerStatusText(reading)) {
     SetStatusText(context_.window, *text);
   }

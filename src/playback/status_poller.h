@@ -38,8 +38,10 @@ class StatusPoller {
     int duration = 0;
     int progress = 0;  // thousandths downloaded
     bool regular_tick = true;
+    bool at_end = false;
   };
 
+  Poll Read(bool regular_tick);
   void ShowIdle();
   // False when the rest of the tick is to be skipped.
   bool HandleEndReached();
@@ -48,9 +50,11 @@ class StatusPoller {
   void ShowPanels(const Poll& poll);
   void ShowPlaying(const Poll& poll);
   void ShowStopped();
-  void ShowOtherState();
+  // Paused, or at the end: the still cover and the pause advertisement.
+  void ShowHeld();
+  void ShowVideoBox();
   void Resume(const Poll& poll);
-  void ShowState(const PlayerReading& reading);
+  void ShowState(const PlayerReading& reading, const Poll& poll);
   // Counts the ticks on which the player waits for bytes that do not come.
   bool Stalled(PlayerState state, int speed, bool regular_tick);
   void ShowTimes(const Poll& poll);

@@ -67,10 +67,7 @@ void QuitProgram(MainWindow& window, ProcessTable& processes, std::string_view v
                  const QuitHooks& hooks) {
   RemoveTrayIcon(window);
   const bool end_vendor = Settings::Load(window.ConfigPath).end_vendor_on_quit;
-  if (window.model.ContentMode == ContentMode::kPlayer) {
-    window.model.ignore_next_click = false;
-    window.ClickControlBar(bo_but::kStop);
-  }
+  if (window.model.ContentMode == ContentMode::kPlayer) window.ClickControlBar(bo_but::kStop);
   if (end_vendor && !vendor_folder.empty()) {
     // This installation's processes only: another copy of the program may
     // be playing through its own helper.

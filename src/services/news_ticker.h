@@ -62,9 +62,6 @@ class NewsTicker {
 
   // Label 0 exists before anything is loaded.
   const std::vector<TickerLabel>& La() const { return labels_; }
-  int TickerIndex() const { return index_; }
-  TickerHover Hover() const { return hover_; }
-  const Timer& Timerg() const { return timerg_; }
 
  private:
   Env env_;
@@ -72,7 +69,7 @@ class NewsTicker {
   std::vector<TickerLabel> labels_{1};
   std::vector<std::string> links_;  // TickerLinks
   int last_ = 0;                    // TickerLast
-  int index_ = 0;                   // TickerIndex
+  int index_ = 0;                   // TickerIndex: the headline shown
   int hold_ = 0;                    // TickerHold
   int hold_ms_ = 0;                 // TickerHoldMs
   int rest_top_ = 0;                // TickerRestTop

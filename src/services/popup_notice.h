@@ -56,8 +56,6 @@ class PopupNotice {
   void Unload();
 
   bool Loaded() const { return loaded_; }
-  const Timer& Timerc() const { return timerc_; }
-  const Timer& Timert() const { return timert_; }
 
  private:
   void ShowNextNotice();

@@ -39,8 +39,6 @@ class SwitchCheck {
   // The reply of "lib/wen.txt" (empty when the fetch failed).
   void Apply(const std::string& text);
 
-  const Timer& timer5() const { return timer5_; }
-
  private:
   SwitchCheckEnv env_;
   Timer timer5_;

@@ -15,7 +15,6 @@
 #include "window/content_mode.h"
 #include "window/main_window.h"
 #include "window/mini_mode.h"
-#include "window/npc_buttons.h"
 #include "window/saved_window_size.h"
 #include "window/title_bar_commands.h"
 #include "window/window_state.h"
@@ -91,7 +90,7 @@ void WindowEvents::Click(RegionId region) {
   if (const auto npc = NpcIndex(region)) {
     ClickTitleBarButton(window_, *npc);
   } else if (const auto button = BoButIndex(region)) {
-    window_.ClickControlBar(*button);
+    ClickControlButton(*button);
   } else if (region == R::jbi) {
     JbiClick(window_);
   } else if (region == R::ggx) {
@@ -109,8 +108,21 @@ void WindowEvents::DoubleClick(RegionId region) {
   if (region == R::Window) {
     WindowDoubleClick(window_);
   } else if (region == R::Lqvod) {
-    window_.ClickControlBar(bo_but::kFullScreen);
+    ClickControlButton(bo_but::kFullScreen);
   }
+}
+
+// Only the pointer's clicks meet the guard a press with another button than
+// the left one leaves: what code presses (a content switch's stop, a menu, a
+// key) must never be the click it swallows.
+void WindowEvents::ClickControlButton(int index) {
+  WindowModel& model = window_.model;
+  if (model.ignore_next_click) {
+    model.ignore_next_click = false;
+    model[R::P1].visible = false;
+    return;
+  }
+  window_.ClickControlBar(index);
 }
 
 void WindowEvents::PointerMove(RegionId region, int x, int y, bool left_down) {
@@ -143,8 +155,9 @@ void WindowEvents::Resized(int width, int height) { OnWindowResized(window_, wid
 
 void WindowEvents::StateChanged(WindowState state) { OnWindowStateChanged(window_, state); }
 
-// Closing from the window system is the title bar's close button.
-void WindowEvents::CloseRequest() { ClickTitleBarButton(window_, npc::kClose); }
+// Closing from the window system is the title bar's close command, which no
+// click guard stands in front of.
+void WindowEvents::CloseRequest() { CloseWindow(window_); }
 
 void WindowEvents::KeyPress(KeyCode key) {
   if (playback_ != nullptr) PlayerKeyDown(*playback_, key);

@@ -53,6 +53,7 @@ class WindowEvents {
  private:
   bool PlaybackPress(RegionId region, MouseButton button, int x);
   void PlaybackPointerMove(RegionId region, int x, bool left_down);
+  void ClickControlButton(int index);
 
   MainWindow& window_;
   PlaybackContext* playback_ = nullptr;

@@ -8,10 +8,4 @@ std::string FileNameOf(std::string_view path) {
   return std::string(path.substr(slash + 1));
 }
 
-std::string StripExtension(std::string_view name) {
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return {};
-  return std::string(name.substr(0, dot));
-}
-
 }  // namespace taviro

@@ -9,7 +9,4 @@ namespace taviro {
 // name is not treated as a path) or when the path ends with "/".
 std::string FileNameOf(std::string_view path);
 
-// The part before the last "."; empty when the name has no ".".
-std::string StripExtension(std::string_view name);
-
 }  // namespace taviro

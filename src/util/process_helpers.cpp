@@ -16,28 +16,6 @@ std::filesystem::path Resolved(std::string_view path) {
 
 }  // namespace
 
-std::int32_t FindProcessId(ProcessTable& table, std::string_view name) {
-  if (name.empty()) {
-    return 0;
-  }
-  for (const ProcessEntry& entry : table.List()) {
-    if (entry.executable_name.find(name) != std::string::npos) {
-      return entry.id;
-    }
-  }
-  return 0;
-}
-
-bool TerminateProcessById(ProcessTable& table, std::int32_t id) { return table.Terminate(id); }
-
-void KillProcessByName(ProcessTable& table, std::string_view name) {
-  if (name.empty()) return;
-  for (const ProcessEntry& entry : table.List()) {
-    // Deliberately ignored: nobody is told when a process refuses to end.
-    if (entry.executable_name == name) static_cast<void>(TerminateProcessById(table, entry.id));
-  }
-}
-
 bool RunsProgram(const ProcessEntry& entry, std::string_view program) {
   const std::filesystem::path wanted(program);
   if (!wanted.is_absolute() || entry.executable_path.empty()) return false;
@@ -55,8 +33,8 @@ bool IsProgramRunning(ProcessTable& table, std::string_view program) {
 
 void KillProgram(ProcessTable& table, std::string_view program) {
   for (const ProcessEntry& entry : table.List()) {
-    // Deliberately ignored, as in KillProcessByName.
-    if (RunsProgram(entry, program)) static_cast<void>(TerminateProcessById(table, entry.id));
+    // Deliberately ignored: nobody is told when a process refuses to end.
+    if (RunsProgram(entry, program)) static_cast<void>(table.Terminate(entry.id));
   }
 }
 

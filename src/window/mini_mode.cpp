@@ -22,6 +22,7 @@ void SetAllNpcVisible(WindowModel& model, bool visible) {
 }  // namespace
 
 void EnterMiniMode(MainWindow& window) {
+  ResetHover(window);
   WindowModel& model = window.model;
   if (model.ContentMode == ContentMode::kNothingShown) return;
   ShowMainTab(window, model.ContentMode == ContentMode::kTvPage ? MainTab::kTv : MainTab::kPlayer);

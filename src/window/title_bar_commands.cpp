@@ -24,7 +24,8 @@ void PaintNormal(WindowModel& model, int index) {
   model[Npc(index)].face = TitleButtonFace(model, index, false);
 }
 
-// Whatever a command does, hover looks and the tooltip panel go away first.
+}  // namespace
+
 void ResetHover(MainWindow& window) {
   WindowModel& model = window.model;
   model[RegionId::P1].visible = false;
@@ -32,8 +33,6 @@ void ResetHover(MainWindow& window) {
   model[RegionId::qk].fore_colour = kFooterGrey;
   window.ClearNewsHover();
 }
-
-}  // namespace
 
 void MinimiseWindow(MainWindow& window) {
   ResetHover(window);

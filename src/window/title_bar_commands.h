@@ -14,8 +14,12 @@ inline constexpr std::string_view kPromptCaption = "提示：";
 inline constexpr std::string_view kCloseQuestionPrefix = "关闭 ";
 inline constexpr std::string_view kCloseQuestionSuffix = "  最小化到托盘吗？";
 
+// Whatever a title-bar command does, hover looks and the tooltip panel go
+// away first.
+void ResetHover(MainWindow& window);
+
 // The commands of the title bar, the tabs and the side-panel handles. Each
-// first takes away hover looks and the tooltip panel.
+// first takes away hover looks and the tooltip panel (mini mode's too).
 void MinimiseWindow(MainWindow& window);
 void MaximiseOrRestoreWindow(MainWindow& window);
 // Asks, when the settings say so, whether to hide the window to the tray

@@ -36,9 +36,4 @@ SizeLimits HookSizeLimits(int min_width, int min_height, int max_width, int max_
                     max_height != 0 ? max_height : screen.height()};
 }
 
-ScreenRect MaximisedGeometry(const SizeLimits& limits, const ScreenRect& work_area) {
-  return ScreenRect{work_area.left, work_area.top, work_area.left + limits.max_width,
-                    work_area.top + limits.max_height};
-}
-
 }  // namespace taviro

@@ -30,9 +30,4 @@ void ShowBalloon(TrayIcon& tray, std::string_view text);
 SizeLimits HookSizeLimits(int min_width, int min_height, int max_width, int max_height,
                           const ScreenRect& screen);
 
-// Where a maximised window goes: the maximum size at the work area's origin,
-// so a panel at the top or left of the desktop stays uncovered. Start-up
-// passes the work area's size as the maximum, so this is the work area.
-ScreenRect MaximisedGeometry(const SizeLimits& limits, const ScreenRect& work_area);
-
 }  // namespace taviro

@@ -68,7 +68,7 @@ class CommandLineHandOff : public ::testing::Test {
  protected:
   void SetUp() override {
     h.folder.Write("date_f.dat", "\r\n");  // as start-up leaves an empty list
-    lists.RenderListPage(ListFile::kLocalFiles);
+    lists.RenderListPages();
     views.shown.clear();
     now.next_episode = NextEpisodeLink{"miqvod://next"};
     now.ListKey = "12";

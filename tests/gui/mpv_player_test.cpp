@@ -359,10 +359,10 @@ TEST_F(MpvPlayerTest, NoAddressOrPlaylistReachesTheProgramsDescriptors) {
   ::close(ends[1]);
 }
 
-TEST_F(MpvPlayerTest, AdvertAddressIsOnlyKept) {
+TEST_F(MpvPlayerTest, AnAdvertAddressLoadsNothing) {
   PlayerUnderTest under_test;
   under_test.player().SetAdvertUrl("http://127.0.0.1:9/js/ads/qvodad.html");
-  EXPECT_EQ(under_test.player().advert_url(), "http://127.0.0.1:9/js/ads/qvodad.html");
+  EXPECT_EQ(under_test.player().Url(), "");
   EXPECT_EQ(under_test.player().State(), PlayerState::kIdle);
 }
 

@@ -18,9 +18,12 @@ from harness import player_requests as logged
 ARGS = None
 SERIES = 101
 SERIES_TITLE = "山海情缘"
+OTHER_SERIES = 102
 
 # The window's controls by role and name; the pictures by their regions' ids.
 NETWORK_TASK_TAB = ("page tab", "网络任务")
+CATALOGUE_TAB = ("page tab", "影视库")
+HIGHLIGHTS_TAB = ("page tab", "精彩推荐")
 STOP_BUTTON = ("push button", "停止")
 SEEK_BAR = ("slider", "播放进度")
 SEEK_THUMB_WIDTH = 7  # the bar's usable length is its width less this
@@ -246,6 +249,45 @@ class PlaybackTest(unittest.TestCase):
         strip.times(lambda now, _: now >= position, "the time label at the resumed position")
         strip.status(PLAYING)
         self.shot(window, "playback-resumed.png")
+        self.assertEqual(program.quit(), 0)
+
+    def test_a_right_click_on_the_title_bar_keeps_the_position_of_the_item_left(self):
+        """A right click on the title bar's empty part voids the pointer's
+        next click on a button, never the stop that playing another item
+        presses: the item left keeps the position it reached."""
+        self.serve(ARGS.data)
+        program, window = self.start()
+        program.wait_log("Web1 loaded", 60)
+        screen = Screen(program, window)
+
+        def link_box(series):
+            start = f"mivuvod://{series}-0-0-"
+            links = screen.wait_links(lambda entry: (screen.uri(entry[1]) or "").startswith(start),
+                                      f"the first episode of {series}")
+            return links[0][2]
+        # Everything is found before play starts, so that the steps after it
+        # take no time that a 20 s clip would run out in.
+        first, other = link_box(SERIES), link_box(OTHER_SERIES)
+        catalogue = screen.control_box(*CATALOGUE_TAB)
+        tab_left, tab_top, tab_width, tab_height = screen.control_box(*HIGHLIGHTS_TAB)
+        title_bar_gap = (tab_left + tab_width + 30, tab_top + tab_height // 2)
+
+        screen.click_box(first)
+        self.assertEqual(self.wait_logged(program, "play", 1, 30, window)[0], media_of(SERIES, 0, 0))
+        reached, _ = Strip(screen).times(lambda position, _: position >= 3, "the clip past 3 s", 30)
+        screen.click_box(catalogue)
+        screen.click_at(*title_bar_gap, button=3)
+        screen.click_box(other)
+        self.assertEqual(self.wait_logged(program, "play", 2, 30, window)[1], media_of(OTHER_SERIES, 0, 0))
+
+        def position_of_the_first():
+            for line in program.read("date.dat").decode("gb18030").split("\r\n"):
+                fields = line.split("|")
+                if fields[0] == str(SERIES) and len(fields) == 7:
+                    return int(fields[6])
+            return 0
+        harness.wait_for(position_of_the_first, 10, "the position of the item left")
+        self.assertTrue(reached <= position_of_the_first() < CLIP_SECONDS, (reached, position_of_the_first()))
         self.assertEqual(program.quit(), 0)
 
     def test_command_line_plays_a_file_and_a_second_start_hands_its_file_over(self):

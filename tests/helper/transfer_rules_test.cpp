@@ -23,8 +23,8 @@ TEST(ByteRanges, RangesMergeAndTheFirstGapIsFound) {
   EXPECT_EQ(ranges.FirstMissing(30, 40), std::nullopt);
   ranges.Add(0, 45);  // swallows both
   EXPECT_EQ(ranges.Serialize(), "0-45\n");
-  EXPECT_TRUE(ranges.Complete(45));
-  EXPECT_FALSE(ranges.Complete(46));
+  EXPECT_EQ(ranges.FirstMissing(0, 45), std::nullopt);
+  EXPECT_EQ(ranges.FirstMissing(0, 46), 45);
 }
 
 TEST(ByteRanges, AStoredListIsReadBackClippedAndDamageCostsOnlyItsLines) {

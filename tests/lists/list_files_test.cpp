@@ -234,7 +234,7 @@ TEST_F(ListFilesTest, AMissingListFileIsLeftAlone) {
   lists.UpdateLocalFilePosition("/a", 5);
   lists.DeleteListLine(ListFile::kNetworkTasks, 1);
   lists.ClearList(ListFile::kLocalFiles);
-  lists.RenderListPage(ListFile::kNetworkTasks);
+  lists.RenderListPages();
   EXPECT_EQ(folder.ListNames(), "");
   EXPECT_TRUE(views.shown.empty());
 }

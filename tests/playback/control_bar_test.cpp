@@ -37,34 +37,6 @@ class ControlBarTest : public ::testing::Test {
   WindowModel& m = t.model;
 };
 
-TEST_F(ControlBarTest, APressWithAnotherButtonSwallowsOnlyTheClickItEnds) {
-  Playing();
-  m.main_tab = MainTab::kPlayer;
-  t.now.ListKey = "/films/a.mp4";
-  t.now.item_kind = ItemKind::kLocalFile;
-  t.now.LastPosition = 30;
-  t.files.answer = "/films/b.mp4";
-  for (int index = 0; index < 8; ++index) {
-    m[R::P1].visible = true;
-    const WindowModel before = m;
-    t.h.log.entries.clear();
-    t.bar.MouseDown(index, MouseButton::kRight);
-    t.bar.Click(index);
-    EXPECT_FALSE(m[R::P1].visible) << index;  // the tooltip goes all the same
-    m[R::P1].visible = true;
-    EXPECT_EQ(testing::ModelChanges(before, m), "") << index;
-    EXPECT_FALSE(m.ignore_next_click) << index;
-    EXPECT_EQ(t.h.log.entries, Log{}) << index;
-  }
-  EXPECT_TRUE(t.files.requests.empty());
-  EXPECT_TRUE(t.steps.empty());
-  EXPECT_EQ(t.now.LastPosition, 30);
-
-  t.bar.MouseDown(2, MouseButton::kMiddle);
-  t.bar.Click(2);
-  EXPECT_EQ(Press(2), Log{"player.SetMuted(true)"});  // the next left click acts again
-}
-
 TEST_F(ControlBarTest, PlayAndPauseFollowTheButtonsTooltip) {
   m.ContentMode = ContentMode::kPlayer;
   m.main_tab = MainTab::kCatalogue;
@@ -317,10 +289,6 @@ TEST_F(ControlBarTest, EpisodeButtonsStayDisabledWhileTheEpisodeIsLookedUp) {
   EXPECT_TRUE(m[BoBut(7)].enabled);
   EXPECT_EQ(m[BoBut(5)].face, (Tile{18, 0, 0, 25, 25}));
   EXPECT_EQ(m[BoBut(7)].face, (Tile{18, 50, 0, 25, 25}));
-
-  t.bar.SetStepEpisode({});  // nothing wired: the buttons still come back
-  Press(7);
-  EXPECT_TRUE(m[BoBut(7)].enabled);
 }
 
 TEST_F(ControlBarTest, TheListButtonTogglesTheSidePanelOfThePageShown) {

@@ -165,13 +165,15 @@ TEST_F(ListCommandsTest, RightClicksOfferMenusOnlyOverRowsAndALoadedPlayer) {
   commands.Web3ContextMenu({"delk://2", 40, 50});
   commands.Web7ContextMenu({"", 5, 6});
   EXPECT_TRUE(h.menus.popups.empty());
-  EXPECT_TRUE(commands.SelectedListLink().empty());
+  commands.PlaySelectedRow();  // no row chosen
+  EXPECT_TRUE(h.web[3].navigations.empty());
 
   commands.Web3ContextMenu({"open://2/", 40, 50});
   commands.Web3ContextMenu({"", 1, 1});  // empty space keeps the row chosen before
   h.player.url = "/m/a.mkv";
   commands.Web7ContextMenu({"", 5, 6});
-  EXPECT_EQ(commands.SelectedListLink(), "open://2/");
+  commands.PlaySelectedRow();
+  EXPECT_EQ(h.web[3].navigations, std::vector<std::string>{"open://2/"});
   ASSERT_EQ(h.menus.popups.size(), 2U);
   EXPECT_EQ(h.menus.popups[0].menu, PopupMenu::webc);
   EXPECT_EQ(h.menus.popups[0].x + h.menus.popups[0].y, 90);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "poller_fixture.h"
+#include "window/chrome_faces.h"
 #include "window/chrome_state.h"
 
 namespace taviro {
@@ -123,6 +124,45 @@ TEST_F(StatusPollerTest, PlayButtonAndPanelsFollowTheState) {
   EXPECT_EQ(Model()[BoBut(0)].face.x, 0);
 }
 
+// Waiting for bytes pauses nothing: the picture is not covered by the
+// still cover or the pause advertisement, whatever the switch file says,
+// neither before the first picture nor after one.
+TEST_F(StatusPollerTest, AWaitForBytesLeavesThePictureUncovered) {
+  Model().pause_panel = AdPanel::kEnabled;
+  Model()[R::bo_ad].visible = true;  // as a stop leaves it before the next item
+  Reading(PlayerState::kConnecting, 0, 0);
+  Tick();
+  EXPECT_EQ(Shown(), (Texts{"Qvodx"}));
+  Reading(PlayerState::kPlaying, 10, 1000);
+  Tick();
+  for (PlayerState waiting :
+       {PlayerState::kBuffering, PlayerState::kConnecting, PlayerState::kReconnecting}) {
+    Reading(waiting, 11, 1000);
+    Tick();
+    poller.OnPlayerStateChanged();
+    EXPECT_EQ(Shown(), (Texts{"Qvodx"})) << static_cast<int>(waiting);
+    EXPECT_EQ(Model()[BoBut(0)].tooltip, "暂停");
+  }
+  EXPECT_EQ(Caption(R::zhun), "重连中");
+}
+
+// The poll says "播放" on the button while nothing plays, and repaints it
+// only when that changes: the hover look stays under the pointer.
+TEST_F(StatusPollerTest, TheIdlePollLeavesAHoveredPlayButtonsLookAlone) {
+  const Tile hovered = ControlButtonFace(Model(), 0, true);
+  Model()[BoBut(0)].face = hovered;
+  for (const char* url : {"", "http://127.0.0.1:18080/media/a.ts"}) {
+    player().url = url;
+    for (PlayerState state : {PlayerState::kIdle, PlayerState::kStopped}) {
+      Reading(state, 0, 0);
+      Tick(2);
+      poller.OnPlayerStateChanged();
+      EXPECT_EQ(Model()[BoBut(0)].face, hovered) << url << static_cast<int>(state);
+      EXPECT_EQ(Model()[BoBut(0)].tooltip, "播放");
+    }
+  }
+}
+
 // The video shows when the player starts, not at the next whole second; a
 // stopped poll stays stopped, and the second-by-second rhythm is kept.
 TEST_F(StatusPollerTest, APlayerStateChangePollsAtOnceOnlyWhilePolling) {
@@ -164,9 +204,9 @@ TEST_F(StatusPollerTest, AStateChangeShowsPlayButLeavesTheResumeToTheNextTick) {
   EXPECT_TRUE(now.resume_done);
 }
 
-// A state change between ticks shows the picture and the status only: the
-// end of play, list positions, balloons and the next episode (whose lookup
-// blocks) are the regular tick's business.
+// A state change between ticks shows the picture (and, before the end, the
+// status) only: the end of play, list positions, balloons and the next
+// episode (whose lookup blocks) are the regular tick's business.
 TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisodeAlone) {
   const std::string tasks = "12|t|e|u|0|3|30\r\n";
   for (const NextMedia& next_media : {NextMedia{"http://127.0.0.1:1/4.ts"}, NextMedia{}}) {
@@ -178,9 +218,10 @@ TEST_F(StatusPollerTest, AStateChangeAtTheEndLeavesListsBalloonsAndTheNextEpisod
     now.next_episode = NextEpisodeLink{"miqvod://qvod&&&next"};
     now.next_media = next_media;
     now.prefetch_started = false;
+    Model()[R::zhun].caption = "播放完毕";
     Reading(PlayerState::kPaused, 19, 20, 1000);
     poller.OnPlayerStateChanged();
-    EXPECT_EQ(Caption(R::zhun), "已暂停");
+    EXPECT_EQ(Caption(R::zhun), "播放完毕");  // the end's word stays
     EXPECT_EQ(Shown(), (Texts{"bo_ad"}));
     EXPECT_FALSE(timer2.Enabled());
     EXPECT_EQ(harness.folder.Read("date.dat"), tasks);
@@ -251,6 +292,23 @@ TEST_F(StatusPollerTest, EndOfANetworkItemClearsItsPositionAndHandsOverToTheNext
   EXPECT_EQ(web(2).navigations, Texts{kSentinel});
   EXPECT_EQ(now.LastPosition, 1);
   EXPECT_TRUE(shutdown.requests.empty());
+}
+
+// An item at its end is "播放完毕" second after second, not that and the
+// player's own word for the end in turn.
+TEST_F(StatusPollerTest, AnEndedItemSaysPlayedToTheEndSteadily) {
+  Reading(PlayerState::kPlaying, 97, 100);
+  Tick();
+  Reading(PlayerState::kEnded, 100, 100);
+  poller.OnPlayerStateChanged();
+  Texts said;
+  for (int second = 0; second < 6; ++second) {
+    Tick();
+    said.push_back(Caption(R::zhun));
+  }
+  EXPECT_EQ(said,
+            (Texts{"播放中(0 Kbps)", "播放中(0 Kbps)", "播放完毕", "播放完毕", "播放完毕", "播放完毕"}));
+  EXPECT_TRUE(timer1.Enabled());
 }
 
 TEST_F(StatusPollerTest, EndWithoutAPreparedLinkNavigatesOnlyForARetry) {

@@ -84,7 +84,7 @@ TEST_F(SwitchCheckFixture, FetchesOnceSixSecondsAfterTheWindowIsCreated) {
   EXPECT_EQ(fetcher.requests.size(), 1U);
   scheduler.Advance(10 * kTimer5IntervalMs);
   EXPECT_EQ(fetcher.requests.size(), 1U);
-  EXPECT_FALSE(check.timer5().Enabled());
+  EXPECT_EQ(scheduler.active(), 0U);
 }
 
 TEST_F(SwitchCheckFixture, EverySwitchOnAndTheUpdateDeclined) {

@@ -32,10 +32,6 @@ std::string ModelChanges(const WindowModel& before, const WindowModel& after) {
 ControlBarHarness::ControlBarHarness() {
   window.callbacks.control_bar = &bar;
   PaintButtons(model);
-  bar.SetStepEpisode([this](int direction) {
-    steps.push_back(direction);
-    enabled_while.push_back(model[BoBut(direction == 1 ? 5 : 7)].enabled);
-  });
 }
 
 void ControlBarHarness::LoadItemWithBars() {

@@ -14,6 +14,7 @@
 #include "support/main_window_harness.h"
 #include "support/manual_scheduler.h"
 #include "support/recording_list_views.h"
+#include "window/bo_but_buttons.h"
 
 namespace taviro::testing {
 
@@ -89,7 +90,10 @@ struct ControlBarHarness {
   FakeFileDialog files;
   std::vector<int> steps;           // directions the episode hook was given
   std::vector<bool> enabled_while;  // the pressed button's state meanwhile
-  ControlBar bar{context, files};
+  ControlBar bar{context, files, [this](int direction) {
+                   steps.push_back(direction);
+                   enabled_while.push_back(model[BoBut(direction == 1 ? 5 : 7)].enabled);
+                 }};
 };
 
 // What differs between two window models: region names and state fields,

@@ -25,13 +25,6 @@ TEST(FileNameOf, TakesThePartAfterTheLastSlash) {
   EXPECT_EQ(FileNameOf("/home/u/Media/"), "");
 }
 
-TEST(StripExtension, DropsFromTheLastDot) {
-  EXPECT_EQ(StripExtension("a.b.c"), "a.b");
-  EXPECT_EQ(StripExtension("README"), "");
-  EXPECT_EQ(StripExtension(".hidden"), "");
-  EXPECT_EQ(StripExtension("trailing."), "trailing");
-}
-
 TEST(TruncateByWidth, CountsNonAsciiCharactersTwice) {
   const std::string fourteen = "一二三四五六七八九十壹贰叁肆";
   EXPECT_EQ(TruncateByWidth(fourteen, 24), "一二三四五六七八九十壹贰");

@@ -8,6 +8,7 @@
 #include "support/main_window_harness.h"
 #include "window/tab_selection.h"
 #include "window/title_bar_commands.h"
+#include "window/window_design.h"
 
 namespace taviro {
 namespace {
@@ -32,8 +33,21 @@ class MiniModeTest : public ::testing::Test {
   WindowModel& m = h.window.model;
 };
 
-TEST_F(MiniModeTest, NothingPlayingLeavesTheWindowAlone) {
-  ClickTitleBarButton(w, 3);
+// Nothing playing, the window stays as it is but for the hover looks, which
+// every title-bar command takes away first.
+TEST_F(MiniModeTest, NothingPlayingLeavesTheWindowAloneButItsHoverLooks) {
+  int news_resets = 0;
+  w.callbacks.clear_news_hover = [&] { ++news_resets; };
+  for (int pass = 1; pass <= 2; ++pass) {
+    m[R::P1].visible = true;
+    m[R::jbi].fore_colour = m[R::qk].fore_colour = kHoverRed;
+    if (pass == 1) ClickTitleBarButton(w, 3);
+    if (pass == 2) EnterMiniMode(w);  // as the menu's item does
+    EXPECT_FALSE(m[R::P1].visible);
+    EXPECT_EQ(m[R::jbi].fore_colour, kWhite);
+    EXPECT_EQ(m[R::qk].fore_colour, kFooterGrey);
+    EXPECT_EQ(news_resets, pass);
+  }
   EXPECT_EQ(m.mini_mode, MiniMode::kOff);
   EXPECT_EQ(m.main_tab, MainTab::kCatalogue);
   EXPECT_EQ(w.menu.q_jing, "精简模式");

@@ -71,13 +71,13 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   void SetSoundChannel(SoundChannel channel) override;
   int DownloadProgress() override;
   void Prebuffer(const std::string& url) override;
-  void SetAdvertUrl(const std::string& url) override { advert_url_ = url; }
+  // The player shows no advertisement page of its own.
+  void SetAdvertUrl(const std::string& /*url*/) override {}
 
   std::int64_t PositionUs() override { return Open() ? Microseconds(core_->readings().time_pos) : 0; }
   std::int64_t DurationUs() override { return Open() ? Microseconds(core_->readings().duration) : 0; }
   TrackTags Tags() override;
 
-  const std::string& advert_url() const { return advert_url_; }
   const std::string* prebuffer_url() const { return prebuffer_ ? &prebuffer_->url() : nullptr; }
   const VideoSurface& surface() const { return *surface_; }
   // Tracks, speed, subtitle delay and frame capture of the same player.
@@ -126,7 +126,6 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
 
   std::string url_;
   std::string loaded_url_;
-  std::string advert_url_;
   LoadPhase phase_ = LoadPhase::kNothing;
   std::uint64_t load_request_ = 0;
   std::uint64_t last_request_ = 0;

@@ -22,8 +22,6 @@ class InstanceSocketWatch {
   InstanceSocketWatch& operator=(const InstanceSocketWatch&) = delete;
   ~InstanceSocketWatch();
 
-  bool Watching() const { return source_id_ != 0 || retry_id_ != 0; }
-
  private:
   static constexpr guint kFirstPauseMs = 100;
   static constexpr guint kLongestPauseMs = 5000;

@@ -91,7 +91,6 @@ class UnixSocketInstance final : public InstanceChannel {
   };
   // Takes one waiting start's text and answers it.
   Accepted Accept();
-  std::optional<std::string> AcceptOne() { return Accept().text; }
 
   // After a failure: true when the listener still works, or when a broken
   // one could be replaced by a new socket under the same name.

@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/temp_folder.h"
 #include "util/process_helpers.h"
@@ -93,7 +94,7 @@ TEST(ProcProcessTable, ListsOwnChildrenByExecutableFileNameInPidOrder) {
   EXPECT_EQ(mine->executable_name, name);
 }
 
-TEST(ProcProcessTable, KillByNameEndsEveryProcessOfThatNameAndNoOther) {
+TEST(ProcProcessTable, KillProgramEndsEveryProcessOfThatFileAndNoOther) {
   testing::TempFolder folder;
   const std::string name = CopySleep(folder);
   Child a(folder / name);
@@ -104,7 +105,7 @@ TEST(ProcProcessTable, KillByNameEndsEveryProcessOfThatNameAndNoOther) {
   ASSERT_GT(other.pid(), 0);
 
   ProcProcessTable table;
-  KillProcessByName(table, name);
+  KillProgram(table, (folder / name).string());
 
   for (Child* child : {&a, &b}) {
     const std::optional<int> ended = child->WaitForEnd(milliseconds(5000));
@@ -151,10 +152,17 @@ TEST(ProcProcessTable, ListsOnlyTheOwnersProcesses) {
   const std::string name = CopySleep(folder);
   Child child(folder / name);
   ASSERT_GT(child.pid(), 0);
+  const auto ids_named = [&name](ProcessTable& table) {
+    std::vector<std::int32_t> ids;
+    for (const ProcessEntry& entry : table.List()) {
+      if (entry.executable_name == name) ids.push_back(entry.id);
+    }
+    return ids;
+  };
   ProcProcessTable mine;
-  EXPECT_EQ(FindProcessId(mine, name), child.pid());
+  EXPECT_EQ(ids_named(mine), std::vector<std::int32_t>{child.pid()});
   ProcProcessTable someone_else("/proc", ::getuid() + 1);
-  EXPECT_EQ(FindProcessId(someone_else, name), 0);
+  EXPECT_TRUE(ids_named(someone_else).empty());
   for (const ProcessEntry& entry : someone_else.List()) {
     EXPECT_NE(entry.id, static_cast<std::int32_t>(::getpid()));
   }

@@ -88,7 +88,7 @@ std::optional<std::string> AcceptWithin(UnixSocketInstance& first, milliseconds 
   if (::poll(&entry, 1, static_cast<int>(limit.count())) != 1) {
     return std::nullopt;
   }
-  return first.AcceptOne();
+  return first.Accept().text;
 }
 
 // A later start, offering its text from another thread as another process
@@ -175,7 +175,7 @@ TEST(UnixSocketInstance, TheFirstStartListensAndALaterOneHandsOver) {
 
   // Nobody waiting: taking a text does not block.
   const auto before = Clock::now();
-  EXPECT_EQ(first.AcceptOne(), std::nullopt);
+  EXPECT_EQ(first.Accept().text, std::nullopt);
   EXPECT_LT(Clock::now() - before, milliseconds(50));
 
   UnixSocketInstance later(Options());

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "playback/list_commands_fixture.h"
+#include "settings/settings_store.h"
 
 namespace taviro {
 namespace {
@@ -35,12 +38,19 @@ TEST_F(ListMenusTest, ItemsAreInDisplayOrderAndRunTheirListCommands) {
   EXPECT_EQ(h.web[3].navigations.at(1), "delk://3");
   EXPECT_EQ(ReadUtf8("date.dat"), "2|b|e|u|0|0|0\r\n");
 
+  // The helper saves into dl/, which holds a film: the folder is shown.
+  const std::string save = (h.folder / "dl").string() + "/";
+  for (const char* folder : {"Qvod", "dl"}) std::filesystem::create_directories(h.folder / folder);
+  WriteSetting((h.folder / "Qvod" / "QvodCfg.ini").string(), "NBQVODTERMINAL", "defaultsavepath", save);
+  h.folder.Write("dl/a.mp4", "x");
   h.prompt.answers = {false};
   const std::vector<MenuItemData> list = CFieMenuItems(commands);
   list[0].command();
   list[1].command();
   EXPECT_EQ(h.prompt.questions.at(0).text, "确定要删除全部[网络任务]列表吗？");
-  EXPECT_EQ(h.prompt.notices.size() + launchers.opened.size(), 1U);
+  EXPECT_EQ(ReadUtf8("date.dat"), "2|b|e|u|0|0|0\r\n");  // "no" keeps the list
+  EXPECT_TRUE(h.prompt.notices.empty());
+  EXPECT_EQ(launchers.opened, std::vector<std::string>{FileUri(save)});
 }
 
 }  // namespace
