@@ -34,7 +34,7 @@ foreach(folder IN ITEMS util settings helper window lists playback services ui a
 endforeach()
 
 set(forbidden
-  "<(gtk|gdk|gdk-pixbuf|glib|gio|gobject|webkit2|webkit|JavaScriptCore|jsc|mpv|curl|cairo|pango|libnotify|epoxy)[/.-]"
+  "<(gtk|gdk|gdk-pixbuf|glib|gio|gobject|webkit2|webkit|JavaScriptCore|jsc|mpv|curl|cairo|pango|libnotify|libdbusmenu-glib|libdbusmenu-gtk|epoxy)[/.-]"
   "<(glib|gio|gtk|webkit2|cairo|pango)\\.h>"
   "\"linux/")
 

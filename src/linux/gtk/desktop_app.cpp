@@ -19,6 +19,7 @@
 #include "services/installation_identity.h"
 #include "settings/setting_keys.h"
 #include "window/tray_controller.h"
+#include "window/window_state.h"
 
 namespace taviro::gtk {
 namespace {
@@ -82,8 +83,13 @@ DesktopApp::DesktopApp(DesktopConfig config)
   player_ = std::make_unique<ReportingPlayerControl>(
       mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
   tray_ = std::make_unique<DesktopTray>(
-      skins_.Extra(ExtraPicture::kIconSmall), [this] { OnTrayLeftClick(*window_); },
-      [this] { OnTrayRightClick(*window_); });
+      skins_.Extra(ExtraPicture::kIconSmall),
+      DesktopTray::Handlers{[this] { OnTrayLeftClick(*window_); }, [this] { OnTrayRightClick(*window_); },
+                            [this] { ShowFromTray(*window_); },
+                            [this] {
+                              // Before start-up shows the window, its being hidden means nothing.
+                              if (window_presented_) OnTrayReachChanged(*window_);
+                            }});
   const WindowPorts ports{host_, prompt_, *tray_, web_, skins_, menus_, metrics_, *player_};
   window_ =
       std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
@@ -173,7 +179,9 @@ int DesktopApp::Run() {
     if (services_) services_->ClearNewsHover();
   };
   SyncViews();
-  gtk_window_present(view_->window());
+  // Through the window's rules, so that they know it is shown.
+  SetWindowShown(*window_, true);
+  window_presented_ = true;
   if (!start_command.empty()) {
     if (mpv_player_ != nullptr) {
       gtk_widget_realize(mpv_player_->VideoWidget());
@@ -235,6 +243,7 @@ void DesktopApp::BuildMenus() {
       },
       choices_.get()});
   menus_and_settings_->Build(view_->window());
+  tray_->SetMenu(menus_.Widget(PopupMenu::r_m));
 }
 
 void DesktopApp::WireWebViews() {

@@ -124,6 +124,7 @@ class DesktopApp {
   Timer timer3_{scheduler_, 10, false, {}};
   NowPlaying now_;
   std::unique_ptr<DesktopTray> tray_;
+  bool window_presented_ = false;
   std::unique_ptr<MainWindow> window_;
   // Goes before the handlers its answers reach.
   std::unique_ptr<BackgroundFetcher> episodes_;

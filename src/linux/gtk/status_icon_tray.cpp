@@ -90,7 +90,7 @@ void StatusIconTray::OnActivate(GtkStatusIcon* /*icon*/, gpointer data) {
   }
 }
 
-void StatusIconTray::OnEmbeddedChanged(GObject* icon, GParamSpec* /*property*/, gpointer /*data*/) {
+void StatusIconTray::OnEmbeddedChanged(GObject* icon, GParamSpec* /*property*/, gpointer data) {
   if (std::getenv("TAVIRO_DEBUG") != nullptr) {
     const bool embedded = gtk_status_icon_is_embedded(GTK_STATUS_ICON(icon)) != FALSE;
     std::fprintf(stderr, "taviro: tray icon %s\n", embedded ? "embedded" : "not embedded");
@@ -102,6 +102,8 @@ void StatusIconTray::OnPopupMenu(GtkStatusIcon* /*icon*/, guint /*button*/, guin
   if (self->on_right_click_) {
     self->on_right_click_();
   }
+  auto* self = static_cast<StatusIconTray*>(data);
+  if (self->on_embedded_changed_) self->on_embedded_changed_();
 }
 
 }  // namespace taviro::gtk
