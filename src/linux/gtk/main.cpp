@@ -13,6 +13,7 @@
 #include "app/command_line_files.h"
 #include "app/hand_off_paths.h"
 #include "app/program_arguments.h"
+#include "linux/gtk/accessible_controls.h"
 #include "linux/gtk/cpu_only_graphics.h"
 #include "linux/gtk/desktop_app.h"
 #include "linux/gtk/gtk_prompt.h"
@@ -110,6 +111,8 @@ int main(int argc, char** argv) {
     std::fputs(taviro::NoDisplayText(ChineseTerminal()).c_str(), stderr);
     return taviro::kNoDisplayExitCode;
   }
+  // GTK names the program to assistive technology by its id otherwise.
+  taviro::gtk::NameProgram();
   // The player library refuses any locale whose numbers are not written the C
   // way; the interface stays in the user's language.
   std::setlocale(LC_NUMERIC, "C");
