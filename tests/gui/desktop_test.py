@@ -213,17 +213,27 @@ class DesktopTest(unittest.TestCase):
         self.assertTrue(run("--help", LANG="C").stdout.startswith("Usage: taviro"))
         self.assertTrue(run("--help", LANG="C", LC_ALL="zh_CN.UTF-8").stdout.startswith("用法: taviro"))
         self.assertTrue(run("-x", LANG="zh_CN.UTF-8").stderr.startswith("taviro: 未知选项 “-x”"))
+        # GTK's own options are no unknown ones.
+        version = run("--display=" + os.environ["DISPLAY"], "--version", LANG="C")
+        self.assertEqual((version.returncode, version.stderr), (0, ""))
 
         balloons = NotificationServer()
         self.addCleanup(balloons.stop)
-        program, _ = self.start()
+        program, window = self.start()
         gone = os.path.join(self.folder, "gone.mp4")
-        code, _, errors = program.start_again(gone, self.folder)
+        # Started by a launcher that gave it a startup id: the running window
+        # comes forward with the launcher's time, as the window manager allows.
+        code, _, errors = program.start_again(gone, self.folder, DESKTOP_STARTUP_ID="launcher-42_TIME4242")
         self.assertEqual(code, 0, errors)
         self.assertIn(f"taviro: {gone}: no such file\n", errors)
         self.assertIn(f"taviro: {self.folder}: is a folder, not a media file\n", errors)
         self.wait(program, lambda: any("文件不存在：gone.mp4" in body for _, body in balloons.texts()), 30,
                   "the window to tell of the missing file")
+        app_icon, hints = balloons.source_of(0)
+        self.assertEqual((app_icon, hints.get("desktop-entry")), (APP_ID, APP_ID))
+        user_time = subprocess.run(["xprop", "-id", window, "_NET_WM_USER_TIME"], capture_output=True, text=True,
+                                   check=True).stdout
+        self.assertIn("= 4242", user_time)
         self.assertEqual(logged(program, "play"), [])
         self.assertNotIn("gone.mp4", program.read("date_f.dat").decode("gb18030"))
         self.assertEqual(program.quit(), 0)

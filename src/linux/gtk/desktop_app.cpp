@@ -142,7 +142,8 @@ void DesktopApp::BuildPlayback() {
 
 int DesktopApp::Run() {
   // A second start hands its command line over before it builds anything.
-  if (instances_.HandToRunningInstance(EncodeHandOff({config_.working_folder, config_.command_line}))) {
+  if (instances_.HandToRunningInstance(
+          EncodeHandOff({config_.working_folder, config_.command_line, config_.activation_token}))) {
     return 0;
   }
   mpv::MpvProbe player_probe(mpv_player_ != nullptr);
@@ -162,8 +163,12 @@ int DesktopApp::Run() {
   // A file from the command line plays once the player's video area is
   // realized inside the window: the picture's render path is chosen then.
   std::string start_command;
-  const MainWindowLoad load{instances_, config_.command_line, config_.working_folder, config_.app_folder,
-                            [&start_command](const std::string& text) { start_command = text; }};
+  const MainWindowLoad load{instances_,
+                            config_.command_line,
+                            config_.working_folder,
+                            config_.app_folder,
+                            [&start_command](const std::string& text) { start_command = text; },
+                            config_.activation_token};
   if (LoadMainWindow(*window_, load) == LoadOutcome::kHandedOff) {
     return 0;
   }
@@ -171,6 +176,12 @@ int DesktopApp::Run() {
     HandOffMessage message = DecodeHandOff(text);
     message.command_line = WithoutRefusedFiles(message.command_line, message.working_folder);
     ReceiveHandOff(*playback_, EncodeHandOff(message), [this] { timer3_.SetEnabled(true); });
+    // Shown again, the window takes the launcher's token: the window
+    // manager (or the Wayland compositor) then lets it come to the front,
+    // and the launcher's busy cursor ends.
+    if (!message.activation_token.empty()) {
+      gtk_window_set_startup_id(view_->window(), message.activation_token.c_str());
+    }
   });
   StartDesktopIntegration();
   services_ = std::make_unique<OnlineServices>(OnlineServicesPorts{

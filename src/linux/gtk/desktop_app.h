@@ -65,6 +65,8 @@ struct DesktopConfig {
   std::string site_url;
   std::string player_download_url;
   std::string sentinel_url;
+  // XDG_ACTIVATION_TOKEN or DESKTOP_STARTUP_ID, read before GDK takes it.
+  std::string activation_token;
 };
 
 // The whole program on the desktop: every adapter, the core objects they

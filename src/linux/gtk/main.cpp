@@ -92,10 +92,28 @@ int AnswerWithoutWindow(const taviro::ProgramArguments& arguments) {
   return 0;
 }
 
+// The launcher's word that this start may bring a window to the front. GDK
+// takes it out of the environment when it opens the display.
+std::string ActivationToken() {
+  for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   taviro::mpv::LimitHeapArenas();
+  taviro::gtk::KeepCpuRasterizerOut();
+  // The user's locale, as GTK would set it, but without its warning on a
+  // locale the system lacks: terminal answers stay clean.
+  gtk_disable_setlocale();
+  std::setlocale(LC_ALL, "");
+  // GTK's own options (--display, --name, --class ...) are taken out first;
+  // what is left is the program's. No display is opened yet.
+  gtk_parse_args(&argc, &argv);
   const taviro::ProgramArguments arguments =
       taviro::ParseProgramArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
   if (arguments.action != taviro::ProgramAction::kRun) {
@@ -104,9 +122,9 @@ int main(int argc, char** argv) {
   std::error_code no_folder;  // then relative paths stay as given
   const std::string working_folder = std::filesystem::current_path(no_folder).string();
   ReportRefusedFiles(arguments.paths, working_folder);
-  taviro::gtk::KeepCpuRasterizerOut();
   g_set_prgname(kAppId);
-  g_set_application_name("Taviro");  // what assistive tools call the program
+  g_set_application_name("Taviro");
+  const std::string activation_token = ActivationToken();
   if (!gtk_init_check(nullptr, nullptr)) {
     std::fputs(taviro::NoDisplayText(ChineseTerminal()).c_str(), stderr);
     return taviro::kNoDisplayExitCode;
@@ -128,6 +146,7 @@ int main(int argc, char** argv) {
   config.app_folder = choice.folder;
   config.command_line = taviro::JoinHandOffPaths(arguments.paths);
   config.working_folder = working_folder;
+  config.activation_token = activation_token;
   config.service_base_url = taviro::build_config::kServiceBaseUrl;
   config.site_url = taviro::build_config::kSiteUrl;
   config.player_download_url = taviro::build_config::kPlayerDownloadUrl;
