@@ -4,6 +4,7 @@ window with a real drag from another program, and its command line."""
 
 import ast
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -278,6 +279,17 @@ class DesktopTest(unittest.TestCase):
         self.assertNotIn(self.folder + "|", program.read("date_f.dat").decode("gb18030"))
         self.wait(program, lambda: player_property("PlaybackStatus") == "Playing", 120, "the first file playing")
         self.assertEqual(player_property("Metadata")["xesam:title"], "drop one.mp4")
+        self.assertEqual(player_property("Metadata")["xesam:url"], pathlib.Path(first).as_uri())
+
+        # Media keys step through the local-file list, top to bottom.
+        self.assertEqual((player_property("CanGoNext"), player_property("CanGoPrevious")), (True, False))
+        gdbus("--method", PLAYER + ".Next")
+        self.assertEqual(self.wait_logged(program, "play", 2, 30)[1], second)
+        harness.wait_for(lambda: player_property("Metadata").get("xesam:url") == pathlib.Path(second).as_uri(),
+                         30, "the second file's address")
+        self.assertEqual((player_property("CanGoNext"), player_property("CanGoPrevious")), (False, True))
+        gdbus("--method", PLAYER + ".Previous")
+        self.assertEqual(self.wait_logged(program, "play", 3, 30)[2], first)
         self.assertEqual(program.quit(), 0)
 
 
