@@ -2,6 +2,7 @@
 
 #include <gtk/gtk-a11y.h>
 
+#include <cmath>
 #include <utility>
 
 #include "linux/gtk/skin_painting.h"
@@ -130,7 +131,7 @@ void FreeValueRequest(gpointer data) {
 void SetValue(AtkValue* value, gdouble wanted) {
   GtkWidget* widget = WidgetOf(value);
   if (widget == nullptr || !gtk_widget_is_sensitive(widget)) return;
-  auto* request = new ValueRequest{GTK_WIDGET(g_object_ref(widget)), static_cast<int>(wanted + 0.5)};
+  auto* request = new ValueRequest{GTK_WIDGET(g_object_ref(widget)), static_cast<int>(std::lround(wanted))};
   g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunSetValue, request, FreeValueRequest);
 }
 
