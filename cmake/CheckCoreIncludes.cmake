@@ -35,7 +35,7 @@ foreach(folder IN ITEMS util library settings helper window lists playback servi
 endforeach()
 
 set(forbidden
-  "<(gtk|gdk|gdk-pixbuf|glib|gio|gobject|webkit2|webkit|JavaScriptCore|jsc|mpv|curl|cairo|pango|libnotify|epoxy)[/.-]"
+  "<(gtk|gdk|gdk-pixbuf|glib|gio|gobject|webkit2|webkit|JavaScriptCore|jsc|mpv|curl|cairo|pango|libnotify|libdbusmenu-glib|libdbusmenu-gtk|epoxy)[/.-]"
   "<(glib|gio|gtk|webkit2|cairo|pango)\\.h>"
   "\"linux/")
 

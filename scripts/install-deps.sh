@@ -19,6 +19,8 @@ packages=(
   libglib2.0-dev dbus-daemon libcurl4-openssl-dev
   # the desktop program
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev libepoxy-dev fonts-wqy-microhei
+  # the tray icon's menu on StatusNotifier panels
+  libdbusmenu-glib-dev libdbusmenu-gtk3-dev
   # the helper's remuxing and decryption of HLS programmes (libmpv-dev
   # brings them; named, since the helper uses them itself)
   libavformat-dev libavcodec-dev libavutil-dev

@@ -25,15 +25,19 @@ std::string CommandLinePathIn(std::string_view command_line, const std::filesyst
 std::string PathIn(const std::string& path, const std::filesystem::path& working_folder);
 
 // What a later start hands to the running instance: the folder it was
-// started from and its command line (several paths as JoinHandOffPaths
-// joins them).
+// started from, its command line (several paths as JoinHandOffPaths joins
+// them) and the launcher's activation token or startup id, which lets the
+// running window come to the front on the launcher's word.
 struct HandOffMessage {
   std::string working_folder;
   std::string command_line;
+  std::string activation_token = {};
 };
 
-// On the wire the two are joined by a NUL, which neither can hold. A text
-// without one is a bare command line with no working folder.
+// On the wire: the folder, the token and the command line, each of the first
+// two ended by a NUL, which neither can hold (the command line may: it joins
+// several paths with NULs). A text with one NUL is a folder and a command
+// line, one without any a bare command line.
 std::string EncodeHandOff(const HandOffMessage& message);
 HandOffMessage DecodeHandOff(std::string_view text);
 

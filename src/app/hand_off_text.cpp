@@ -34,16 +34,24 @@ std::string CommandLinePathIn(std::string_view command_line, const std::filesyst
 std::string EncodeHandOff(const HandOffMessage& message) {
   std::string text = message.working_folder;
   text += '\0';
+  text += message.activation_token;
+  text += '\0';
   text += message.command_line;
   return text;
 }
 
 HandOffMessage DecodeHandOff(std::string_view text) {
-  const std::size_t separator = text.find('\0');
-  if (separator == std::string_view::npos) {
+  const std::size_t folder_end = text.find('\0');
+  if (folder_end == std::string_view::npos) {
     return HandOffMessage{{}, std::string(text)};
   }
-  return HandOffMessage{std::string(text.substr(0, separator)), std::string(text.substr(separator + 1))};
+  const std::string_view rest = text.substr(folder_end + 1);
+  const std::size_t token_end = rest.find('\0');
+  if (token_end == std::string_view::npos) {
+    return HandOffMessage{std::string(text.substr(0, folder_end)), std::string(rest)};
+  }
+  return HandOffMessage{std::string(text.substr(0, folder_end)), std::string(rest.substr(token_end + 1)),
+                        std::string(rest.substr(0, token_end))};
 }
 
 }  // namespace taviro

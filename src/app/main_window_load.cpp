@@ -68,7 +68,8 @@ void LoadWebViews(MainWindow& window, const std::filesystem::path& app_folder) {
 }  // namespace
 
 LoadOutcome LoadMainWindow(MainWindow& window, const MainWindowLoad& load) {
-  if (load.instances.HandToRunningInstance(EncodeHandOff({load.working_folder, load.command_line}))) {
+  if (load.instances.HandToRunningInstance(
+          EncodeHandOff({load.working_folder, load.command_line, load.activation_token}))) {
     return LoadOutcome::kHandedOff;
   }
   WindowModel& model = window.model;

@@ -23,6 +23,8 @@ struct MainWindowLoad {
   std::filesystem::path app_folder;
   // Plays a command-line path; empty until playback exists.
   std::function<void(const std::string&)> play_command_line;
+  // The launcher's activation token, handed over with the command line.
+  std::string activation_token = {};
 };
 
 enum class LoadOutcome { kRunning, kHandedOff };

@@ -1,6 +1,8 @@
 #include "lists/list_text.h"
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "lists/list_fields.h"
 #include "util/file_io.h"
@@ -188,6 +190,23 @@ std::string LocalListAfterPositionUpdate(std::string_view list, std::string_view
     }
     out.append(*FirstFields(line, 2)).append("|").append(position_text);
   });
+}
+
+std::optional<int> LocalNeighbourLine(std::string_view list, std::string_view path, int step) {
+  const std::string stored = StoredLocalPath(path);
+  std::vector<std::pair<int, bool>> records;  // line number, names the path
+  int n = 1;
+  for (std::string_view line : SplitLines(list)) {
+    if (IsRecordLine(line)) records.emplace_back(n, ListField(line, 1) == stored);
+    ++n;
+  }
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (!records[i].second) continue;
+    const std::ptrdiff_t neighbour = static_cast<std::ptrdiff_t>(i) + step;
+    if (neighbour < 0 || neighbour >= static_cast<std::ptrdiff_t>(records.size())) return std::nullopt;
+    return records[static_cast<std::size_t>(neighbour)].first;
+  }
+  return std::nullopt;
 }
 
 std::string ListAfterDelete(std::string_view list, int line_number) {

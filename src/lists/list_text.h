@@ -34,6 +34,11 @@ std::string LocalListAfterAdd(std::string_view list, std::string_view record, st
 std::string NetworkListAfterPositionUpdate(std::string_view list, int id, int position);
 std::string LocalListAfterPositionUpdate(std::string_view list, std::string_view path, int position);
 
+// The line number (from 1, counting every line) of the record `step` records
+// below (1) or above (-1) the record for `path`; nothing at either end or
+// when no record names the path.
+std::optional<int> LocalNeighbourLine(std::string_view list, std::string_view path, int step);
+
 // Drops the line numbered `line_number` (from 1, counting every line) and
 // one trailing empty line, if any; lines without "|" stay.
 std::string ListAfterDelete(std::string_view list, int line_number);

@@ -46,6 +46,11 @@ std::optional<std::string> MediaLists::ReadList(ListFile file) const {
   return DecodeAnsi(*bytes);
 }
 
+std::optional<int> MediaLists::LocalNeighbour(std::string_view path, int step) const {
+  const std::optional<std::string> list = ReadList(ListFile::kLocalFiles);
+  return list ? LocalNeighbourLine(*list, path, step) : std::nullopt;
+}
+
 bool MediaLists::WriteList(ListFile file, std::string_view list_text) const {
   return WriteFileAtomically(ListFilePath(file), EncodeAnsi(list_text));
 }

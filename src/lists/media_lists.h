@@ -47,6 +47,8 @@ class MediaLists {
   // Line `line_number` of the list (from 1, as the page links count), empty
   // when there is no such line; nothing when the file cannot be read.
   std::optional<std::string> ReadListLine(ListFile file, int line_number) const;
+  // The local list's line next to the record for `path` (LocalNeighbourLine).
+  std::optional<int> LocalNeighbour(std::string_view path, int step) const;
 
   std::filesystem::path ListFilePath(ListFile file) const;
   std::filesystem::path ListPagePath(ListFile file) const;

@@ -2,15 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
+#include "lists/media_lists.h"
 #include "playback/control_bar.h"
 #include "playback/item_key.h"
 #include "playback/media_choices.h"
+#include "playback/play_list_entry.h"
 #include "playback/playback_context.h"
 #include "playback/seek_bar.h"
 #include "playback/volume_bar.h"
 #include "ports/player_control.h"
 #include "ports/player_details.h"
+#include "util/file_uri.h"
 #include "window/bo_but_buttons.h"
 #include "window/content_mode.h"
 #include "window/main_window.h"
@@ -66,7 +70,7 @@ std::vector<MediaProperty> ChangedProperties(const MediaControlsState& before,
   };
   note(before.status != after.status, MediaProperty::kPlaybackStatus);
   note(before.title != after.title || before.artist != after.artist || before.track_id != after.track_id ||
-           before.length_us != after.length_us,
+           before.length_us != after.length_us || before.url != after.url,
        MediaProperty::kMetadata);
   note(before.volume != after.volume, MediaProperty::kVolume);
   note(before.can_play != after.can_play, MediaProperty::kCanPlay);
@@ -105,12 +109,25 @@ void MediaControls::Stop() {
   if (PlayerShown()) Press(bo_but::kStop);
 }
 
-void MediaControls::Next() {
-  if (Current().can_go_next) Press(bo_but::kNext);
+void MediaControls::Next() { Step(1); }
+
+void MediaControls::Previous() { Step(-1); }
+
+// A local file steps through the local-file list, top to bottom as it
+// shows; a series item through its episodes, as the bar's buttons do.
+void MediaControls::Step(int step) {
+  const MediaControlsState state = Current();
+  if (!(step > 0 ? state.can_go_next : state.can_go_previous)) return;
+  if (const std::optional<int> line = LocalNeighbour(step)) {
+    PlayLocalListLine(context_, *line);
+  } else {
+    Press(step > 0 ? bo_but::kNext : bo_but::kPrevious);
+  }
 }
 
-void MediaControls::Previous() {
-  if (Current().can_go_previous) Press(bo_but::kPrevious);
+std::optional<int> MediaControls::LocalNeighbour(int step) const {
+  if (context_.now.item_kind != ItemKind::kLocalFile) return std::nullopt;
+  return context_.lists.LocalNeighbour(context_.now.ListKey, step);
 }
 
 void MediaControls::Seek(std::int64_t offset_us) {
@@ -176,8 +193,8 @@ MediaControlsState MediaControls::Current() {
   state.volume = std::clamp(player.Volume(), 0, 100) / 100.0;
   if (context_.choices != nullptr) state.rate = context_.choices->Speed();
   const std::optional<ItemKey> key = ParseItemKey(context_.now.CurrentItemKey);
-  state.can_go_next = key.has_value();
-  state.can_go_previous = key.has_value() && key->episode > 0;
+  state.can_go_next = key.has_value() || LocalNeighbour(1).has_value();
+  state.can_go_previous = (key.has_value() && key->episode > 0) || LocalNeighbour(-1).has_value();
   if (!PlayerShown() || url.empty()) return state;
   state.can_play = true;
   if (NoItemPlaying(player.State())) return state;
@@ -197,6 +214,12 @@ void MediaControls::DescribeTrack(MediaControlsState& state) {
   PlayerControl& player = context_.window.ports.player;
   state.track_id = std::string(kTrackPrefix) + std::to_string(track_number_);
   state.title = context_.window.model[RegionId::bo_name].caption;
+  const std::string url = player.Url();
+  if (context_.now.item_kind == ItemKind::kLocalFile && std::filesystem::path(url).is_absolute()) {
+    state.url = FileUri(url);
+  } else if (url.find("://") != std::string::npos) {
+    state.url = url;
+  }
   if (details_ == nullptr) {
     state.length_us = std::int64_t{std::max(player.Duration(), 0)} * kMicroseconds;
     return;

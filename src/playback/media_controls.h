@@ -25,6 +25,7 @@ struct MediaControlsState {
   PlaybackStatus status = PlaybackStatus::kStopped;
   std::string title;               // the file's own, else as the control bar shows it
   std::string artist;              // the file's own, "" when it names none
+  std::string url;                 // file:// for a local file, else the address played
   std::string track_id{kNoTrack};  // new for every item loaded
   std::int64_t length_us = 0;      // 0 while unknown
   double volume = 0.0;             // 0..1
@@ -71,7 +72,8 @@ class MediaControls {
   void Play();
   void Pause();
   void Stop();
-  // Next and previous episode of the series playing; nothing for a file.
+  // Next and previous episode of the series playing; for a local file the
+  // next and previous entry of the local-file list.
   void Next();
   void Previous();
   // Beyond the end acts as Next; before the start goes to the start.
@@ -97,6 +99,8 @@ class MediaControls {
   // The item playing as the desktop sees it: its track, times and tags.
   void DescribeTrack(MediaControlsState& state);
   void Press(int button);
+  void Step(int step);
+  std::optional<int> LocalNeighbour(int step) const;
   void SeekTo(int seconds);
 
   PlaybackContext& context_;

@@ -147,4 +147,11 @@ void PlayListEntry(PlaybackContext& context, std::string_view line) {
   }
 }
 
+void PlayLocalListLine(PlaybackContext& context, int line_number) {
+  const std::string line = std::to_string(line_number);
+  const std::string record =
+      context.lists.ReadListLine(ListFile::kLocalFiles, line_number).value_or(std::string());
+  PlayLocalEntry(context, record, line);
+}
+
 }  // namespace taviro

@@ -14,6 +14,8 @@ struct PlaybackContext;
 // download helper's, otherwise on the service's play page. A network task
 // also brings up its episode list.
 void PlayListEntry(PlaybackContext& context, std::string_view line);
+// The local list's line, as a click on its row plays it whichever list shows.
+void PlayLocalListLine(PlaybackContext& context, int line_number);
 
 // The item's name, centred in the bar above the video.
 void ShowItemName(MainWindow& window, std::string caption);

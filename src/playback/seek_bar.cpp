@@ -76,4 +76,14 @@ void SeekBarReleased(MainWindow& window, RegionId part) {
   if (duration < player.Position()) player.SetPosition(duration - kSeekLeadSeconds);
 }
 
+void SeekBarSetTo(MainWindow& window, int seconds) {
+  PlayerControl& player = window.ports.player;
+  if (player.Live() || !ItemLoaded(window)) return;
+  const int duration = player.Duration();
+  if (duration <= 0) return;
+  const int target = std::clamp(seconds, 0, duration);
+  player.SetPosition(target);
+  PlaceSeekThumb(window.model, SeekThumbLeftFor(window.model, target, duration));
+}
+
 }  // namespace taviro

@@ -28,5 +28,8 @@ void SeekBarPressed(MainWindow& window, RegionId part, MouseButton button, int x
 void SeekThumbDragged(MainWindow& window, int x, bool left_down);
 // Releasing any button over the bar seeks to where the thumb stands.
 void SeekBarReleased(MainWindow& window, RegionId part);
+// The bar set to a position in seconds (by assistive technology), kept
+// within the item; nothing while no item with a known length is loaded.
+void SeekBarSetTo(MainWindow& window, int seconds);
 
 }  // namespace taviro

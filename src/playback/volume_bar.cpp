@@ -52,10 +52,12 @@ void VolumeBarPressed(MainWindow& window, RegionId part, MouseButton button, int
   ApplyKnob(window, std::min(at, VolumeTravel(window.model)));
 }
 
-void StepVolume(MainWindow& window, int step) {
+void StepVolume(MainWindow& window, int step) { SetVolumeTo(window, window.ports.player.Volume() + step); }
+
+void SetVolumeTo(MainWindow& window, int percent) {
   UnmuteFirst(window);
   PlayerControl& player = window.ports.player;
-  player.SetVolume(std::clamp(player.Volume() + step, 0, 100));
+  player.SetVolume(std::clamp(percent, 0, 100));
   ShowVolumeStatus(window);
   PlaceVolumeKnob(window.model, VolumeTravel(window.model) * player.Volume() / 100);
 }

@@ -34,6 +34,8 @@ void VolumeBarPressed(MainWindow& window, RegionId part, MouseButton button, int
 // The focused bar moved by an arrow: `step` percent, kept within 0..100,
 // unmuting first as every change of volume does.
 void StepVolume(MainWindow& window, int step);
+// The bar set to `percent` (by assistive technology), kept within 0..100.
+void SetVolumeTo(MainWindow& window, int percent);
 // The knob follows a drag with the left button, within the track.
 void VolumeKnobDragged(MainWindow& window, int x, bool left_down);
 

@@ -52,20 +52,6 @@ bool SidePanelOfPageShown(const WindowModel& model) {
   return false;
 }
 
-// Whether a toggle button is pressed in.
-bool ToggleOn(const WindowModel& model, RegionId id) {
-  switch (id) {
-    case Npc(npc::kMaximise): return model.state == WindowState::kMaximised;
-    case Npc(npc::kTopmost): return model.topmost;
-    case Npc(npc::kSidePanelHandle): return model.side_panel_shown;
-    case Npc(npc::kTvSidePanelHandle): return model.tv_side_panel_shown;
-    case BoBut(bo_but::kPlayPause): return model.playing;
-    case BoBut(bo_but::kMute): return model.muted;
-    case BoBut(bo_but::kSidePanel): return SidePanelOfPageShown(model);
-    default: return false;
-  }
-}
-
 // The footer link's caption without its leading mark: "∴ 管理任务".
 std::string WithoutMark(const std::string& caption) {
   const std::size_t space = caption.find(' ');
@@ -109,19 +95,13 @@ ControlRole RoleOf(RegionId id) {
   if (IsNpc(id)) {
     const int index = NpcIndexOf(id);
     if (IsMainTab(index) || IsSideTab(index)) return ControlRole::kPageTab;
-    switch (index) {
-      case npc::kMaximise:
-      case npc::kTopmost:
-      case npc::kSidePanelHandle:
-      case npc::kTvSidePanelHandle: return ControlRole::kToggleButton;
-      case npc::kSidePanelHeader: return ControlRole::kNone;
-      default: return ControlRole::kPushButton;
-    }
+    // Buttons whose caption flips ("置顶"/"取消置顶") say what a press does
+    // now: push buttons, with no pressed state to contradict the name.
+    return index == npc::kSidePanelHeader ? ControlRole::kNone : ControlRole::kPushButton;
   }
   if (IsBoBut(id)) {
-    const bool toggle =
-        id == BoBut(bo_but::kPlayPause) || id == BoBut(bo_but::kMute) || id == BoBut(bo_but::kSidePanel);
-    return toggle ? ControlRole::kToggleButton : ControlRole::kPushButton;
+    // The one button with a fixed caption and a state of its own.
+    return id == BoBut(bo_but::kSidePanel) ? ControlRole::kToggleButton : ControlRole::kPushButton;
   }
   switch (id) {
     case R::gunt:
@@ -140,7 +120,7 @@ ControlDescription DescribeControl(const WindowModel& model, RegionId id, const 
   description.role = RoleOf(id);
   switch (description.role) {
     case ControlRole::kNone: return description;
-    case ControlRole::kToggleButton: description.on = ToggleOn(model, id); break;
+    case ControlRole::kToggleButton: description.on = SidePanelOfPageShown(model); break;
     case ControlRole::kPageTab: {
       const int index = NpcIndexOf(id);
       description.on = index == (IsMainTab(index) ? ButtonOf(model.main_tab) : ButtonOf(model.side_tab));

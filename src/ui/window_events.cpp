@@ -184,6 +184,17 @@ void WindowEvents::SliderStep(RegionId region, bool up) {
   }
 }
 
+void WindowEvents::SetSliderValue(RegionId region, int value) {
+  if (playback_ == nullptr) {
+    return;
+  }
+  if (region == R::gunt) {
+    SeekBarSetTo(window_, value);
+  } else if (region == R::yin) {
+    SetVolumeTo(window_, value);
+  }
+}
+
 ControlDescription WindowEvents::Describe(RegionId region) const {
   SliderReadings readings;
   if (RoleOf(region) == ControlRole::kSlider) {

@@ -47,6 +47,9 @@ class WindowEvents {
   // An arrow on a focused slider: the seek bar steps as the arrow keys seek,
   // the volume bar by their volume step. `up` is right or up.
   void SliderStep(RegionId region, bool up);
+  // A slider set to a value, as assistive technology sets it: seconds on the
+  // seek bar, percent on the volume bar.
+  void SetSliderValue(RegionId region, int value);
   ControlDescription Describe(RegionId region) const;
   void ResizeDragEnded();
 

@@ -24,6 +24,17 @@ void OnTrayLeftClick(MainWindow& window) {
 
 void OnTrayRightClick(MainWindow& window) { window.ports.menus.PopupAtPointer(PopupMenu::r_m); }
 
+void ShowFromTray(MainWindow& window) {
+  if (!window.model.shown) SetWindowShown(window, true);
+  if (window.model.state == WindowState::kMinimised) SetWindowState(window, WindowState::kNormal);
+}
+
+void OnTrayReachChanged(MainWindow& window) {
+  if (window.model.shown || window.ports.tray.Embedded()) return;
+  SetWindowShown(window, true);
+  SetWindowState(window, WindowState::kMinimised);
+}
+
 void ShowBalloon(TrayIcon& tray, std::string_view text) {
   std::u32string characters = DecodeUtf8(text);
   if (characters.size() > kBalloonTextLimit) characters.resize(kBalloonTextLimit);

@@ -22,6 +22,11 @@ void RemoveTrayIcon(MainWindow& window);
 void OnTrayLeftClick(MainWindow& window);
 // Right click: the main menu at the pointer, even while the window is hidden.
 void OnTrayRightClick(MainWindow& window);
+// The panel menu's "显示": the window comes back, whatever its state.
+void ShowFromTray(MainWindow& window);
+// The icon's panel came or went. A window hidden to an icon that no panel
+// shows any more could never be reached again: it comes back minimised.
+void OnTrayReachChanged(MainWindow& window);
 
 // A transient notice at the icon. Longer texts are cut, never refused.
 void ShowBalloon(TrayIcon& tray, std::string_view text);

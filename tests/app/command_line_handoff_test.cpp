@@ -58,6 +58,13 @@ TEST(HandOffMessage, CarriesTheWorkingFolderBesideTheWholeCommandLine) {
   const HandOffMessage got = DecodeHandOff(EncodeHandOff(sent));
   EXPECT_EQ(got.working_folder, sent.working_folder);
   EXPECT_EQ(got.command_line, sent.command_line);
+  EXPECT_EQ(got.activation_token, "");
+  // Several paths are joined by NULs too.
+  const std::string paths = std::string("/m/a.mkv") + '\0' + "/m/b.mkv";
+  const HandOffMessage launched = DecodeHandOff(EncodeHandOff({"/w", paths, "token_TIME42"}));
+  EXPECT_EQ(launched.working_folder, "/w");
+  EXPECT_EQ(launched.command_line, paths);
+  EXPECT_EQ(launched.activation_token, "token_TIME42");
   EXPECT_EQ(DecodeHandOff(EncodeHandOff({"/w", ""})).command_line, "");
   // A bare command line has no folder.
   EXPECT_EQ(DecodeHandOff("/m/a.mkv").command_line, "/m/a.mkv");

@@ -4,6 +4,7 @@ window with a real drag from another program, and its command line."""
 
 import ast
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -213,17 +214,27 @@ class DesktopTest(unittest.TestCase):
         self.assertTrue(run("--help", LANG="C").stdout.startswith("Usage: taviro"))
         self.assertTrue(run("--help", LANG="C", LC_ALL="zh_CN.UTF-8").stdout.startswith("用法: taviro"))
         self.assertTrue(run("-x", LANG="zh_CN.UTF-8").stderr.startswith("taviro: 未知选项 “-x”"))
+        # GTK's own options are no unknown ones.
+        version = run("--display=" + os.environ["DISPLAY"], "--version", LANG="C")
+        self.assertEqual((version.returncode, version.stderr), (0, ""))
 
         balloons = NotificationServer()
         self.addCleanup(balloons.stop)
-        program, _ = self.start()
+        program, window = self.start()
         gone = os.path.join(self.folder, "gone.mp4")
-        code, _, errors = program.start_again(gone, self.folder)
+        # Started by a launcher that gave it a startup id: the running window
+        # comes forward with the launcher's time, as the window manager allows.
+        code, _, errors = program.start_again(gone, self.folder, DESKTOP_STARTUP_ID="launcher-42_TIME4242")
         self.assertEqual(code, 0, errors)
         self.assertIn(f"taviro: {gone}: no such file\n", errors)
         self.assertIn(f"taviro: {self.folder}: is a folder, not a media file\n", errors)
         self.wait(program, lambda: any("文件不存在：gone.mp4" in body for _, body in balloons.texts()), 30,
                   "the window to tell of the missing file")
+        app_icon, hints = balloons.source_of(0)
+        self.assertEqual((app_icon, hints.get("desktop-entry")), (APP_ID, APP_ID))
+        user_time = subprocess.run(["xprop", "-id", window, "_NET_WM_USER_TIME"], capture_output=True, text=True,
+                                   check=True).stdout
+        self.assertIn("= 4242", user_time)
         self.assertEqual(logged(program, "play"), [])
         self.assertNotIn("gone.mp4", program.read("date_f.dat").decode("gb18030"))
         self.assertEqual(program.quit(), 0)
@@ -268,6 +279,17 @@ class DesktopTest(unittest.TestCase):
         self.assertNotIn(self.folder + "|", program.read("date_f.dat").decode("gb18030"))
         self.wait(program, lambda: player_property("PlaybackStatus") == "Playing", 120, "the first file playing")
         self.assertEqual(player_property("Metadata")["xesam:title"], "drop one.mp4")
+        self.assertEqual(player_property("Metadata")["xesam:url"], pathlib.Path(first).as_uri())
+
+        # Media keys step through the local-file list, top to bottom.
+        self.assertEqual((player_property("CanGoNext"), player_property("CanGoPrevious")), (True, False))
+        gdbus("--method", PLAYER + ".Next")
+        self.assertEqual(self.wait_logged(program, "play", 2, 30)[1], second)
+        harness.wait_for(lambda: player_property("Metadata").get("xesam:url") == pathlib.Path(second).as_uri(),
+                         30, "the second file's address")
+        self.assertEqual((player_property("CanGoNext"), player_property("CanGoPrevious")), (False, True))
+        gdbus("--method", PLAYER + ".Previous")
+        self.assertEqual(self.wait_logged(program, "play", 3, 30)[2], first)
         self.assertEqual(program.quit(), 0)
 
 

@@ -190,7 +190,7 @@ class Matrix:
         def look():
             if any(headline in screen.label_texts() for headline in self.headlines):
                 shown.add("ticker")
-            if harness_windows("tankou"):
+            if harness_windows("Taviro 公告"):
                 shown.add("notice")
             return len(shown) == 2
         try:

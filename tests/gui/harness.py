@@ -196,13 +196,13 @@ class Program:
             [os.path.join(self.app_dir, "taviro"), *args],
             stdout=subprocess.DEVNULL, stderr=self.stderr.sink, env=self.environment(accessible, **extra_env))
 
-    def start_again(self, *args, seconds=30, cwd=None):
+    def start_again(self, *args, seconds=30, cwd=None, **extra_env):
         """Starts the same executable once more (in the folder `cwd`) and
         waits for it to end: (exit code, seconds it ran, its stderr)."""
         began = time.monotonic()
         result = subprocess.run([os.path.join(self.app_dir, "taviro"), *args],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
-                                env=self.environment(False), timeout=seconds, cwd=cwd)
+                                env=self.environment(False, **extra_env), timeout=seconds, cwd=cwd)
         return result.returncode, time.monotonic() - began, result.stderr
 
     def log(self):

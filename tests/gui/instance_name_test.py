@@ -22,8 +22,8 @@ class ProgramWithRuntime(harness.Program):
         super().__init__(ARGS.program, ARGS.icon)
         self.runtime = runtime
 
-    def environment(self, accessible):
-        env = super().environment(accessible)
+    def environment(self, accessible, **extra):
+        env = super().environment(accessible, **extra)
         env.pop("XDG_RUNTIME_DIR", None)
         if self.runtime:
             env["XDG_RUNTIME_DIR"] = self.runtime

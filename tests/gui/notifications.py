@@ -28,10 +28,12 @@ INTERFACE = """
 
 
 class NotificationServer:
-    """Keeps (summary, body) of every notification, in order."""
+    """Keeps (summary, body) of every notification, in order, and beside
+    it what ties the notification to its program: (app icon, hints)."""
 
     def __init__(self):
         self.shown = []
+        self.sources = []
         self._lock = threading.Lock()
         self._loop = GLib.MainLoop(GLib.MainContext.new())
         self._ready = threading.Event()
@@ -43,6 +45,10 @@ class NotificationServer:
     def texts(self):
         with self._lock:
             return list(self.shown)
+
+    def source_of(self, index):
+        with self._lock:
+            return self.sources[index]
 
     def stop(self):
         self._loop.quit()
@@ -64,6 +70,7 @@ class NotificationServer:
             values = parameters.unpack()
             with self._lock:
                 self.shown.append((values[3], values[4]))
+                self.sources.append((values[2], values[6]))
                 number = len(self.shown)
             invocation.return_value(GLib.Variant("(u)", (number,)))
         elif method == "GetCapabilities":

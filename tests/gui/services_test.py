@@ -79,7 +79,7 @@ class ServicesTest(unittest.TestCase):
 
         # The notice shows above the bottom-right corner and leaves the
         # keyboard with the main window.
-        notice = harness.wait_for(lambda: visible_windows("tankou"), 60, "the notice window")[0]
+        notice = harness.wait_for(lambda: visible_windows("Taviro 公告"), 60, "the notice window")[0]
         x, y, width, height = harness.window_geometry(notice)
         self.assertEqual(x + width, SCREEN_WIDTH)
         self.assertEqual(y + height, SCREEN_HEIGHT - 32)
@@ -110,7 +110,7 @@ class ServicesTest(unittest.TestCase):
         screen = Screen(self.program, window)
         for headline in HEADLINES:
             self.assertNotIn(headline, screen.label_texts())
-        self.assertFalse(visible_windows("tankou"))
+        self.assertFalse(visible_windows("Taviro 公告"))
         asked = time.monotonic()
         self.assertEqual(self.program.quit(30), 0)
         self.assertLess(time.monotonic() - asked, 15)
@@ -140,7 +140,7 @@ class ServicesTest(unittest.TestCase):
         self.assertNotIn("taviro: prompt", self.program.log())
         self.assertEqual(requested("/lib/gun.txt"), 0)
         self.assertEqual(requested("/lib/tan.txt"), 0)
-        self.assertFalse(visible_windows("tankou"))
+        self.assertFalse(visible_windows("Taviro 公告"))
         self.assertEqual(self.program.quit(30), 0)
 
 

@@ -291,5 +291,16 @@ TEST_F(ListFilesTest, AFailedWriteKeepsTheOldListAndPage) {
   EXPECT_EQ(folder.ListNames(), "c.htm date.dat");
 }
 
+TEST(LocalNeighbourLine, StepsOverLinesThatAreNoRecordsAndStopsAtTheEnds) {
+  // Line numbers count every line, as the page's links do.
+  const std::string list = "a.mp4|/m/a.mp4|0\r\n\r\nb.mp4|/m/b.mp4|0\r\nc.mp4|/m/c.mp4|7\r\n";
+  EXPECT_EQ(LocalNeighbourLine(list, "/m/a.mp4", 1), 3);
+  EXPECT_EQ(LocalNeighbourLine(list, "/m/c.mp4", -1), 3);
+  EXPECT_EQ(LocalNeighbourLine(list, "/m/b.mp4", -1), 1);
+  EXPECT_EQ(LocalNeighbourLine(list, "/m/a.mp4", -1), std::nullopt);
+  EXPECT_EQ(LocalNeighbourLine(list, "/m/c.mp4", 1), std::nullopt);
+  EXPECT_EQ(LocalNeighbourLine(list, "/m/gone.mp4", 1), std::nullopt);
+}
+
 }  // namespace
 }  // namespace taviro

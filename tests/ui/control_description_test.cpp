@@ -40,11 +40,11 @@ TEST(ControlDescription, NamesAndStatesFollowTheRules) {
   WindowModel& m = h.window.model;
   using enum ControlRole;
 
-  EXPECT_EQ(SeenOf(m, Npc(npc::kMaximise)), (Seen{kToggleButton, "最大化", false}));
+  EXPECT_EQ(SeenOf(m, Npc(npc::kMaximise)), (Seen{kPushButton, "最大化", false}));
   ClickTitleBarButton(h.window, npc::kMaximise);
-  EXPECT_EQ(SeenOf(m, Npc(npc::kMaximise)), (Seen{kToggleButton, "还原", true}));
+  EXPECT_EQ(SeenOf(m, Npc(npc::kMaximise)), (Seen{kPushButton, "还原", false}));
   ClickTitleBarButton(h.window, npc::kTopmost);
-  EXPECT_EQ(SeenOf(m, Npc(npc::kTopmost)), (Seen{kToggleButton, "取消置顶", true}));
+  EXPECT_EQ(SeenOf(m, Npc(npc::kTopmost)), (Seen{kPushButton, "取消置顶", false}));
 
   SelectMainTab(h.window, MainTab::kPlayer, false);
   EXPECT_EQ(SeenOf(m, Npc(npc::kPlayerTab)), (Seen{kPageTab, "正在播放", true}));
@@ -52,13 +52,13 @@ TEST(ControlDescription, NamesAndStatesFollowTheRules) {
   EXPECT_EQ(SeenOf(m, Npc(npc::kTaskListTab)), (Seen{kPageTab, "网络任务", true}));
   EXPECT_EQ(SeenOf(m, BoBut(bo_but::kSidePanel)), (Seen{kToggleButton, "播放列表", true}));
   ClickTitleBarButton(h.window, npc::kSidePanelHandle);
-  EXPECT_EQ(SeenOf(m, Npc(npc::kSidePanelHandle)), (Seen{kToggleButton, "显示侧栏", false}));
+  EXPECT_EQ(SeenOf(m, Npc(npc::kSidePanelHandle)), (Seen{kPushButton, "显示侧栏", false}));
   EXPECT_EQ(SeenOf(m, BoBut(bo_but::kSidePanel)), (Seen{kToggleButton, "播放列表", false}));
 
   SetPlayingShown(m, true);
   SetMutedShown(m, true);
-  EXPECT_EQ(SeenOf(m, BoBut(bo_but::kPlayPause)), (Seen{kToggleButton, "暂停", true}));
-  EXPECT_EQ(SeenOf(m, BoBut(bo_but::kMute)), (Seen{kToggleButton, "取消静音", true}));
+  EXPECT_EQ(SeenOf(m, BoBut(bo_but::kPlayPause)), (Seen{kPushButton, "暂停", false}));
+  EXPECT_EQ(SeenOf(m, BoBut(bo_but::kMute)), (Seen{kPushButton, "取消静音", false}));
   EXPECT_EQ(SeenOf(m, BoBut(bo_but::kStop)), (Seen{kPushButton, "停止", false}));
   EXPECT_EQ(SeenOf(m, R::jbi), (Seen{kPushButton, "退出精简", false}));
   EXPECT_EQ(SeenOf(m, R::qk), (Seen{kPushButton, "管理任务", false}));

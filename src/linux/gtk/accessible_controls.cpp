@@ -2,6 +2,7 @@
 
 #include <gtk/gtk-a11y.h>
 
+#include <cmath>
 #include <utility>
 
 #include "linux/gtk/skin_painting.h"
@@ -107,9 +108,37 @@ void ValueAndText(AtkValue* value, gdouble* current, gchar** text) {
 
 AtkRange* ValueRange(AtkValue* value) { return atk_range_new(0, DescriptionOf(value).maximum, nullptr); }
 
+struct ValueRequest {
+  GtkWidget* widget;  // a reference of its own
+  int value;
+};
+
+gboolean RunSetValue(gpointer data) {
+  const auto* request = static_cast<const ValueRequest*>(data);
+  const ControlHooks* hooks = HooksOf(request->widget);
+  if (hooks != nullptr && hooks->set_value) hooks->set_value(request->value);
+  return G_SOURCE_REMOVE;
+}
+
+void FreeValueRequest(gpointer data) {
+  auto* request = static_cast<ValueRequest*>(data);
+  g_object_unref(request->widget);
+  delete request;
+}
+
+// Whole seconds and whole percent: the value is rounded, then kept within
+// the range by the rule that applies it.
+void SetValue(AtkValue* value, gdouble wanted) {
+  GtkWidget* widget = WidgetOf(value);
+  if (widget == nullptr || !gtk_widget_is_sensitive(widget)) return;
+  auto* request = new ValueRequest{GTK_WIDGET(g_object_ref(widget)), static_cast<int>(std::lround(wanted))};
+  g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunSetValue, request, FreeValueRequest);
+}
+
 void InitValue(AtkValueIface* iface) {
   iface->get_value_and_text = ValueAndText;
   iface->get_range = ValueRange;
+  iface->set_value = SetValue;
 }
 
 // GObject's type macros cast in C's way.
@@ -256,6 +285,15 @@ void BindControl(GtkWidget* widget, ControlHooks hooks) {
   AtkObject* accessible = gtk_widget_get_accessible(widget);
   atk_object_set_role(accessible, AtkRoleOf(now.role));
   atk_object_set_name(accessible, now.name.c_str());
+}
+
+void NameProgram() {
+  AtkObject* root = atk_get_root();
+  if (root == nullptr) return;
+  // GTK's root answers with the program's id (its Wayland app id and X11
+  // class, which must stay) and takes no other name: its one object is made
+  // to answer with the application's name instead.
+  ATK_OBJECT_GET_CLASS(root)->get_name = [](AtkObject* /*root*/) { return g_get_application_name(); };
 }
 
 void AnnounceControl(GtkWidget* widget, const ControlDescription& before, const ControlDescription& now) {

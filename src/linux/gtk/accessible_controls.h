@@ -14,6 +14,8 @@ namespace taviro::gtk {
 struct ControlHooks {
   std::function<ControlDescription()> describe;
   std::function<void()> activate;
+  // Sliders: a value set by assistive technology, run as `activate` is.
+  std::function<void(int)> set_value = {};
 };
 
 // Widgets that paint and take the pointer as their plain kind does, and
@@ -27,6 +29,10 @@ GtkWidget* NewSliderPanel();  // a layout whose parts stay out of the tree
 // Gives a control widget its hooks, kept until the widget goes, and its role
 // and name as described now.
 void BindControl(GtkWidget* widget, ControlHooks hooks);
+
+// Assistive technology calls the program by g_get_application_name(), not
+// by its id.
+void NameProgram();
 
 // Tells assistive technology what changed between two descriptions.
 void AnnounceControl(GtkWidget* widget, const ControlDescription& before, const ControlDescription& now);

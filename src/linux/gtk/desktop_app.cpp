@@ -21,6 +21,7 @@
 #include "settings/setting_keys.h"
 #include "window/catalogue_events.h"
 #include "window/tray_controller.h"
+#include "window/window_state.h"
 
 namespace taviro::gtk {
 namespace {
@@ -84,8 +85,13 @@ DesktopApp::DesktopApp(DesktopConfig config)
   player_ = std::make_unique<ReportingPlayerControl>(
       mpv_player_ != nullptr ? static_cast<PlayerControl&>(*mpv_player_) : idle_player_, DebugLog());
   tray_ = std::make_unique<DesktopTray>(
-      skins_.Extra(ExtraPicture::kIconSmall), [this] { OnTrayLeftClick(*window_); },
-      [this] { OnTrayRightClick(*window_); });
+      skins_.Extra(ExtraPicture::kIconSmall),
+      DesktopTray::Handlers{[this] { OnTrayLeftClick(*window_); }, [this] { OnTrayRightClick(*window_); },
+                            [this] { ShowFromTray(*window_); },
+                            [this] {
+                              // Before start-up shows the window, its being hidden means nothing.
+                              if (window_presented_) OnTrayReachChanged(*window_);
+                            }});
   const WindowPorts ports{host_, prompt_, *tray_, web_, skins_, menus_, metrics_, *player_};
   window_ =
       std::make_unique<MainWindow>(ports, config_.app_folder / kConfigFileName, config_.service_base_url);
@@ -142,7 +148,8 @@ void DesktopApp::BuildPlayback() {
 
 int DesktopApp::Run() {
   // A second start hands its command line over before it builds anything.
-  if (instances_.HandToRunningInstance(EncodeHandOff({config_.working_folder, config_.command_line}))) {
+  if (instances_.HandToRunningInstance(
+          EncodeHandOff({config_.working_folder, config_.command_line, config_.activation_token}))) {
     return 0;
   }
   if (config_.own_service) {
@@ -165,8 +172,12 @@ int DesktopApp::Run() {
   // A file from the command line plays once the player's video area is
   // realized inside the window: the picture's render path is chosen then.
   std::string start_command;
-  const MainWindowLoad load{instances_, config_.command_line, config_.working_folder, config_.app_folder,
-                            [&start_command](const std::string& text) { start_command = text; }};
+  const MainWindowLoad load{instances_,
+                            config_.command_line,
+                            config_.working_folder,
+                            config_.app_folder,
+                            [&start_command](const std::string& text) { start_command = text; },
+                            config_.activation_token};
   if (LoadMainWindow(*window_, load) == LoadOutcome::kHandedOff) {
     return 0;
   }
@@ -174,6 +185,12 @@ int DesktopApp::Run() {
     HandOffMessage message = DecodeHandOff(text);
     message.command_line = WithoutRefusedFiles(message.command_line, message.working_folder);
     ReceiveHandOff(*playback_, EncodeHandOff(message), [this] { timer3_.SetEnabled(true); });
+    // Shown again, the window takes the launcher's token: the window
+    // manager (or the Wayland compositor) then lets it come to the front,
+    // and the launcher's busy cursor ends.
+    if (!message.activation_token.empty()) {
+      gtk_window_set_startup_id(view_->window(), message.activation_token.c_str());
+    }
   });
   StartDesktopIntegration();
   window_loaded_ = true;
@@ -183,7 +200,9 @@ int DesktopApp::Run() {
     ShowCatalogueFailed(*window_);
   }
   SyncViews();
-  gtk_window_present(view_->window());
+  // Through the window's rules, so that they know it is shown.
+  SetWindowShown(*window_, true);
+  window_presented_ = true;
   if (!start_command.empty()) {
     if (mpv_player_ != nullptr) {
       gtk_widget_realize(mpv_player_->VideoWidget());
@@ -245,6 +264,7 @@ void DesktopApp::BuildMenus() {
       },
       choices_.get()});
   menus_and_settings_->Build(view_->window());
+  tray_->SetMenu(menus_.Widget(PopupMenu::r_m));
 }
 
 void DesktopApp::WireWebViews() {

@@ -70,6 +70,8 @@ struct DesktopConfig {
   // Start the service beside the program, with these arguments.
   bool own_service = false;
   std::vector<std::string> service_arguments;
+  // XDG_ACTIVATION_TOKEN or DESKTOP_STARTUP_ID, read before GDK takes it.
+  std::string activation_token;
 };
 
 // The whole program on the desktop: every adapter, the core objects they
@@ -137,6 +139,7 @@ class DesktopApp {
   Timer timer3_{scheduler_, 10, false, {}};
   NowPlaying now_;
   std::unique_ptr<DesktopTray> tray_;
+  bool window_presented_ = false;
   std::unique_ptr<MainWindow> window_;
   // Goes before the handlers its answers reach.
   std::unique_ptr<BackgroundFetcher> episodes_;

@@ -36,6 +36,8 @@ class GtkMenus final : public MenuPresenter {
   void PopupAt(PopupMenu menu, int x, int y) override;
   void PopupAtPointer(PopupMenu menu) override;
 
+  GtkWidget* Widget(PopupMenu menu) const { return menus_[static_cast<std::size_t>(menu)].get(); }
+
  private:
   struct Item {
     GtkMenus* owner;

@@ -14,6 +14,7 @@
 #include "app/command_line_files.h"
 #include "app/hand_off_paths.h"
 #include "app/program_arguments.h"
+#include "linux/gtk/accessible_controls.h"
 #include "linux/gtk/cpu_only_graphics.h"
 #include "linux/gtk/desktop_app.h"
 #include "linux/gtk/gtk_prompt.h"
@@ -118,10 +119,28 @@ int AnswerWithoutWindow(const taviro::ProgramArguments& arguments) {
   return 0;
 }
 
+// The launcher's word that this start may bring a window to the front. GDK
+// takes it out of the environment when it opens the display.
+std::string ActivationToken() {
+  for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   taviro::mpv::LimitHeapArenas();
+  taviro::gtk::KeepCpuRasterizerOut();
+  // The user's locale, as GTK would set it, but without its warning on a
+  // locale the system lacks: terminal answers stay clean.
+  gtk_disable_setlocale();
+  std::setlocale(LC_ALL, "");
+  // GTK's own options (--display, --name, --class ...) are taken out first;
+  // what is left is the program's. No display is opened yet.
+  gtk_parse_args(&argc, &argv);
   const taviro::ProgramArguments arguments =
       taviro::ParseProgramArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
   if (arguments.action != taviro::ProgramAction::kRun) {
@@ -130,13 +149,15 @@ int main(int argc, char** argv) {
   std::error_code no_folder;  // then relative paths stay as given
   const std::string working_folder = std::filesystem::current_path(no_folder).string();
   ReportRefusedFiles(arguments.paths, working_folder);
-  taviro::gtk::KeepCpuRasterizerOut();
   g_set_prgname(kAppId);
-  g_set_application_name("Taviro");  // what assistive tools call the program
+  g_set_application_name("Taviro");
+  const std::string activation_token = ActivationToken();
   if (!gtk_init_check(nullptr, nullptr)) {
     std::fputs(taviro::NoDisplayText(ChineseTerminal()).c_str(), stderr);
     return taviro::kNoDisplayExitCode;
   }
+  // GTK names the program to assistive technology by its id otherwise.
+  taviro::gtk::NameProgram();
   // The player library refuses any locale whose numbers are not written the C
   // way; the interface stays in the user's language.
   std::setlocale(LC_NUMERIC, "C");
@@ -152,6 +173,7 @@ int main(int argc, char** argv) {
   config.app_folder = choice.folder;
   config.command_line = taviro::JoinHandOffPaths(arguments.paths);
   config.working_folder = working_folder;
+  config.activation_token = activation_token;
   ChooseService(config, arguments.library_folders, working_folder);
   taviro::gtk::DesktopApp app(std::move(config));
   return app.Run();

@@ -131,8 +131,9 @@ GtkWidget* MainWindowView::CreateRegionWidget(RegionId id) {
 void MainWindowView::BindRegionControl(RegionId id, GtkWidget* widget) {
   described_[Index(id)].role = RoleOf(id);
   gtk_widget_set_can_focus(widget, TRUE);
-  BindControl(widget, ControlHooks{[this, id] { return described_[Index(id)]; },
-                                   [this, id] { events_.Activate(id); }});
+  BindControl(widget,
+              ControlHooks{[this, id] { return described_[Index(id)]; }, [this, id] { events_.Activate(id); },
+                           [this, id](int value) { events_.SetSliderValue(id, value); }});
   // Painted over the picture and over a slider's parts.
   g_signal_connect_after(widget, "draw", G_CALLBACK(OnDrawFocusRing), nullptr);
 }

@@ -10,6 +10,8 @@
 
 namespace taviro::gtk {
 
+inline constexpr const char* kNoticeWindowTitle = "Taviro 公告";
+
 // The notice window `tankou`: borderless, above other windows, and never
 // taking the keyboard (a playing video keeps its keys). It holds its own web
 // view and the close picture; the schedule is the core's PopupNotice.

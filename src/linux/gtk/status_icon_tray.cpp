@@ -8,6 +8,12 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace taviro::gtk {
+namespace {
+
+// The installed desktop file's name, and the icon's name in the theme.
+constexpr const char* kDesktopEntry = "org.taviro.Taviro";
+
+}  // namespace
 
 StatusIconTray::StatusIconTray(GdkPixbuf* icon, std::function<void()> on_left_click,
                                std::function<void()> on_right_click)
@@ -44,13 +50,16 @@ void StatusIconTray::ShowBalloon(const std::string& title, const std::string& te
     return;
   }
   if (!balloon_) {
-    balloon_ =
-        GObjectPtr<NotifyNotification>::Adopt(notify_notification_new(title.c_str(), text.c_str(), nullptr));
+    // The shell files the balloon under the installed program by its
+    // desktop entry, and shows the program's icon for it.
+    balloon_ = GObjectPtr<NotifyNotification>::Adopt(
+        notify_notification_new(title.c_str(), text.c_str(), kDesktopEntry));
+    notify_notification_set_hint_string(balloon_.get(), "desktop-entry", kDesktopEntry);
     if (icon_picture_ != nullptr) {
       notify_notification_set_image_from_pixbuf(balloon_.get(), icon_picture_);
     }
   } else {
-    notify_notification_update(balloon_.get(), title.c_str(), text.c_str(), nullptr);
+    notify_notification_update(balloon_.get(), title.c_str(), text.c_str(), kDesktopEntry);
   }
   GError* error = nullptr;
   if (!notify_notification_show(balloon_.get(), &error)) {
@@ -90,11 +99,13 @@ void StatusIconTray::OnActivate(GtkStatusIcon* /*icon*/, gpointer data) {
   }
 }
 
-void StatusIconTray::OnEmbeddedChanged(GObject* icon, GParamSpec* /*property*/, gpointer /*data*/) {
+void StatusIconTray::OnEmbeddedChanged(GObject* icon, GParamSpec* /*property*/, gpointer data) {
   if (std::getenv("TAVIRO_DEBUG") != nullptr) {
     const bool embedded = gtk_status_icon_is_embedded(GTK_STATUS_ICON(icon)) != FALSE;
     std::fprintf(stderr, "taviro: tray icon %s\n", embedded ? "embedded" : "not embedded");
   }
+  auto* self = static_cast<StatusIconTray*>(data);
+  if (self->on_embedded_changed_) self->on_embedded_changed_();
 }
 
 void StatusIconTray::OnPopupMenu(GtkStatusIcon* /*icon*/, guint /*button*/, guint /*time*/, gpointer data) {

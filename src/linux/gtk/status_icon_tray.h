@@ -25,6 +25,8 @@ class StatusIconTray final : public TrayIcon {
   void Remove() override;
   // Hides the icon while another kind of icon stands for the program.
   void SetIconVisible(bool visible);
+  // Called when a tray takes the icon in or lets it go.
+  void SetEmbeddedChanged(std::function<void()> handler) { on_embedded_changed_ = std::move(handler); }
 
  private:
   static void OnActivate(GtkStatusIcon* icon, gpointer data);
@@ -34,6 +36,7 @@ class StatusIconTray final : public TrayIcon {
   GdkPixbuf* icon_picture_;
   std::function<void()> on_left_click_;
   std::function<void()> on_right_click_;
+  std::function<void()> on_embedded_changed_;
   GObjectPtr<GtkStatusIcon> icon_;
   GObjectPtr<NotifyNotification> balloon_;
   bool notify_ready_ = false;

@@ -33,6 +33,7 @@ constexpr const char* kIntrospection = R"xml(<node>
     <property name="IconPixmap" type="a(iiay)" access="read"/>
     <property name="ToolTip" type="(sa(iiay)ss)" access="read"/>
     <property name="ItemIsMenu" type="b" access="read"/>
+    <property name="Menu" type="o" access="read"/>
   </interface>
 </node>)xml";
 
@@ -65,8 +66,8 @@ GVariant* PixmapsOf(GdkPixbuf* icon) {
 
 }  // namespace
 
-StatusNotifierItem::StatusNotifierItem(GdkPixbuf* icon, const std::string& tooltip, Handlers handlers)
-    : handlers_(std::move(handlers)), tooltip_(tooltip), pixmaps_(PixmapsOf(icon)) {
+StatusNotifierItem::StatusNotifierItem(GdkPixbuf* icon, Look look, Handlers handlers)
+    : handlers_(std::move(handlers)), look_(std::move(look)), pixmaps_(PixmapsOf(icon)) {
   GError* error = nullptr;
   connection_ = GObjectPtr<GDBusConnection>::Adopt(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error));
   if (!connection_) {
@@ -85,6 +86,9 @@ StatusNotifierItem::StatusNotifierItem(GdkPixbuf* icon, const std::string& toolt
   bus_name_ = "org.kde.StatusNotifierItem-" + std::to_string(::getpid()) + "-1";
   owner_id_ = g_bus_own_name_on_connection(connection_.get(), bus_name_.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
                                            nullptr, nullptr, nullptr, nullptr);
+  host_signals_ =
+      g_dbus_connection_signal_subscribe(connection_.get(), kWatcherName, kWatcherName, nullptr, kWatcherPath,
+                                         nullptr, G_DBUS_SIGNAL_FLAGS_NONE, OnWatcherSignal, this, nullptr);
   watch_id_ = g_bus_watch_name_on_connection(connection_.get(), kWatcherName, G_BUS_NAME_WATCHER_FLAGS_NONE,
                                              OnWatcherAppeared, OnWatcherVanished, this, nullptr);
 }
@@ -92,6 +96,7 @@ StatusNotifierItem::StatusNotifierItem(GdkPixbuf* icon, const std::string& toolt
 StatusNotifierItem::~StatusNotifierItem() {
   if (cancellable_) g_cancellable_cancel(cancellable_.get());
   if (watch_id_ != 0) g_bus_unwatch_name(watch_id_);
+  if (host_signals_ != 0) g_dbus_connection_signal_unsubscribe(connection_.get(), host_signals_);
   if (owner_id_ != 0) g_bus_unown_name(owner_id_);
   if (registration_ != 0) g_dbus_connection_unregister_object(connection_.get(), registration_);
   g_variant_unref(pixmaps_);
@@ -117,12 +122,54 @@ void StatusNotifierItem::OnRegistered(GObject* connection, GAsyncResult* result,
     return;
   }
   g_variant_unref(reply);
-  static_cast<StatusNotifierItem*>(data)->SetShown(true);
+  auto* self = static_cast<StatusNotifierItem*>(data);
+  self->registered_ = true;
+  self->AskForHost();
+}
+
+void StatusNotifierItem::AskForHost() {
+  g_dbus_connection_call(connection_.get(), kWatcherName, kWatcherPath, "org.freedesktop.DBus.Properties",
+                         "Get", g_variant_new("(ss)", kWatcherName, "IsStatusNotifierHostRegistered"),
+                         G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, cancellable_.get(), OnHostAnswer,
+                         this);
+}
+
+void StatusNotifierItem::OnHostAnswer(GObject* connection, GAsyncResult* result, gpointer data) {
+  GError* error = nullptr;
+  GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(connection), result, &error);
+  if (reply == nullptr) {
+    const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+    g_error_free(error);
+    // A watcher that cannot say counts as one without a host.
+    if (!cancelled) static_cast<StatusNotifierItem*>(data)->SetShown(false);
+    return;
+  }
+  GVariant* value = nullptr;
+  g_variant_get(reply, "(v)", &value);
+  const bool host =
+      g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN) && g_variant_get_boolean(value) != FALSE;
+  g_variant_unref(value);
+  g_variant_unref(reply);
+  auto* self = static_cast<StatusNotifierItem*>(data);
+  self->SetShown(self->registered_ && host);
+}
+
+void StatusNotifierItem::OnWatcherSignal(GDBusConnection* /*connection*/, const gchar* /*sender*/,
+                                         const gchar* /*path*/, const gchar* /*interface*/,
+                                         const gchar* signal, GVariant* /*parameters*/, gpointer data) {
+  const std::string_view name = signal;
+  auto* self = static_cast<StatusNotifierItem*>(data);
+  if (self->registered_ &&
+      (name == "StatusNotifierHostRegistered" || name == "StatusNotifierHostUnregistered")) {
+    self->AskForHost();
+  }
 }
 
 void StatusNotifierItem::OnWatcherVanished(GDBusConnection* /*connection*/, const gchar* /*name*/,
                                            gpointer data) {
-  static_cast<StatusNotifierItem*>(data)->SetShown(false);
+  auto* self = static_cast<StatusNotifierItem*>(data);
+  self->registered_ = false;
+  self->SetShown(false);
 }
 
 void StatusNotifierItem::SetShown(bool shown) {
@@ -139,15 +186,18 @@ void StatusNotifierItem::SetShown(bool shown) {
 
 void StatusNotifierItem::OnMethodCall(GDBusConnection* /*connection*/, const gchar* /*sender*/,
                                       const gchar* /*path*/, const gchar* /*interface*/, const gchar* method,
-                                      GVariant* /*parameters*/, GDBusMethodInvocation* invocation,
+                                      GVariant* parameters, GDBusMethodInvocation* invocation,
                                       gpointer data) {
   auto* self = static_cast<StatusNotifierItem*>(data);
-  g_dbus_method_invocation_return_value(invocation, nullptr);
   const std::string_view name = method;
+  gint32 x = 0;
+  gint32 y = 0;
+  if (name != "Scroll") g_variant_get(parameters, "(ii)", &x, &y);
+  g_dbus_method_invocation_return_value(invocation, nullptr);
   if (name == "Activate" && self->handlers_.activate) {
     self->handlers_.activate();
   } else if (name == "ContextMenu" && self->handlers_.context_menu) {
-    self->handlers_.context_menu();
+    self->handlers_.context_menu(x, y);
   }
 }
 
@@ -160,16 +210,17 @@ GVariant* StatusNotifierItem::OnGetProperty(GDBusConnection* /*connection*/, con
 GVariant* StatusNotifierItem::Property(const std::string& name) const {
   if (name == "Category") return g_variant_new_string("ApplicationStatus");
   if (name == "Id") return g_variant_new_string(kItemId);
-  if (name == "Title") return g_variant_new_string(tooltip_.c_str());
+  if (name == "Title") return g_variant_new_string(look_.tooltip.c_str());
   if (name == "Status") return g_variant_new_string("Active");
   if (name == "WindowId") return g_variant_new_int32(0);
-  // No theme name: a portable copy has its icon in no theme, and the
-  // picture itself always shows.
-  if (name == "IconName") return g_variant_new_string("");
+  if (name == "IconName") return g_variant_new_string(look_.icon_name.c_str());
   if (name == "IconPixmap") return g_variant_ref(pixmaps_);
   if (name == "ItemIsMenu") return g_variant_new_boolean(FALSE);
+  // "/NO_DBUSMENU" is the protocol's word for an item without a menu.
+  if (name == "Menu")
+    return g_variant_new_object_path(look_.menu_path.empty() ? "/NO_DBUSMENU" : look_.menu_path.c_str());
   if (name == "ToolTip") {
-    return g_variant_new("(s@a(iiay)ss)", kItemId, pixmaps_, tooltip_.c_str(), "");
+    return g_variant_new("(s@a(iiay)ss)", kItemId, pixmaps_, look_.tooltip.c_str(), "");
   }
   return nullptr;
 }

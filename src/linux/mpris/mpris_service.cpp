@@ -79,6 +79,9 @@ GVariant* MetadataVariant(const MediaControlsState& state) {
   if (!state.title.empty()) {
     g_variant_builder_add(&builder, "{sv}", "xesam:title", TextVariant(state.title));
   }
+  if (!state.url.empty()) {
+    g_variant_builder_add(&builder, "{sv}", "xesam:url", TextVariant(state.url));
+  }
   if (!state.artist.empty()) {
     GVariant* artists[] = {TextVariant(state.artist)};
     g_variant_builder_add(&builder, "{sv}", "xesam:artist",
