@@ -3,9 +3,11 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <thread>
 
+#include "user_library/library_places.h"
 #include "service/catalogue.h"
 #include "service/command_line.h"
 #include "service/demo_service.h"
@@ -60,6 +62,11 @@ int main(int argc, char** argv) {
   }
   taviro::demo::DemoService service(std::move(catalogue),
                                     {command_line->media_folder, command_line->end_address});
+  std::vector<std::string> library_folders;
+  for (const auto& folder : command_line->library_folders) {
+    library_folders.push_back(std::filesystem::absolute(folder).string());
+  }
+  service.AttachLibrary(taviro::demo::FindLibraryPlaces(), std::move(library_folders));
   if (service.Bind(command_line->port) < 0) {
     std::cerr << "taviro-demo-service: cannot listen on 127.0.0.1:" << command_line->port << "\n";
     return 1;

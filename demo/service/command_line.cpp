@@ -13,7 +13,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       result.help = true;
       continue;
     }
-    if (option != "--port" && option != "--data" && option != "--media" && option != "--end-address") {
+    if (option != "--port" && option != "--data" && option != "--media" && option != "--end-address" &&
+        option != "--library") {
       error = "unknown option " + option;
       return std::nullopt;
     }
@@ -32,6 +33,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       result.port = port;
     } else if (option == "--data") {
       result.data_folder = value;
+    } else if (option == "--library") {
+      result.library_folders.emplace_back(value);
     } else if (option == "--media") {
       result.media_folder = value;
     } else {

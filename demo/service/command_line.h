@@ -12,10 +12,12 @@ struct CommandLine {
   std::filesystem::path data_folder;   // holds catalogue.json
   std::filesystem::path media_folder;  // the sample clips
   std::string end_address;
+  std::vector<std::filesystem::path> library_folders;  // besides the videos folder and the kept ones
   bool help = false;
 };
 
-// "--port N", "--data DIR", "--media DIR", "--end-address URL", "--help"
+// "--port N", "--data DIR", "--media DIR", "--end-address URL",
+// "--library DIR" (repeatable), "--help"
 // over the given defaults; an unknown option or a bad port gives nothing
 // and sets `error`.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments, CommandLine defaults,
@@ -23,6 +25,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
 
 inline constexpr const char* kUsage =
     "usage: taviro-demo-service [--port N] [--data DIR] [--media DIR] [--end-address URL]\n"
-    "Serves the demo catalogue on http://127.0.0.1:N/ (port 0 takes any free port).\n";
+    "       [--library DIR]...\n"
+    "Serves the demo catalogue on http://127.0.0.1:N/ (port 0 takes any free port), with the\n"
+    "media of the videos folder, of each --library DIR and of the folders kept in service.ini.\n";
 
 }  // namespace taviro::demo

@@ -1,0 +1,285 @@
+#include "user_library/media_library.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "user_library/folder_monitor.h"
+#include "user_library/folder_scan.h"
+#include "user_library/library_index.h"
+#include "user_library/media_probe.h"
+
+namespace taviro::demo {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A burst of changes (a folder copied in) is taken as one.
+constexpr std::chrono::milliseconds kSettle{200};
+// How often the catalogue takes what probing found so far.
+constexpr std::chrono::milliseconds kPublishEvery{1000};
+
+std::string PosterCacheFile(const std::string& cache, const IndexedFile& file) {
+  return cache + "/" + std::to_string(file.id) + "-" + std::to_string(file.mtime) + ".jpg";
+}
+
+// The same folder however it was written: no trailing slash, no "." parts.
+std::string FolderKey(const std::string& path) {
+  std::string key = std::filesystem::path(path).lexically_normal().string();
+  while (key.size() > 1 && key.back() == '/') key.pop_back();
+  return key;
+}
+
+}  // namespace
+
+MediaLibrary::MediaLibrary(LibraryPlaces places, std::vector<std::string> fixed_folders,
+                           std::function<void(std::shared_ptr<const LibraryView>)> published)
+    : places_(std::move(places)), published_(std::move(published)) {
+  const char* debug = std::getenv("TAVIRO_DEBUG");
+  QuietenMediaDecoders(debug != nullptr && *debug != '\0' && *debug != '0');
+  std::error_code ignored;  // no cache only means no frame posters
+  std::filesystem::create_directories(places_.poster_cache, ignored);
+  {
+    std::lock_guard lock(mutex_);
+    fixed_folders.insert(fixed_folders.begin(), places_.videos_folder);
+    for (const std::string& folder : fixed_folders) AddRoot(folder, false);
+    for (const std::string& folder : ReadKeptFolders(places_.settings_file)) AddRoot(folder, true);
+  }
+  monitor_ = std::make_unique<FolderMonitor>([this](std::size_t key) { MarkDirty(key); });
+  worker_ = std::thread([this] { Work(); });
+}
+
+MediaLibrary::~MediaLibrary() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  stop_scan_ = true;
+  wake_.notify_all();
+  worker_.join();
+  monitor_.reset();
+}
+
+std::size_t MediaLibrary::AddRoot(const std::string& path, bool kept) {
+  const std::string key = FolderKey(path);
+  for (const Root& root : roots_) {
+    if (root.watched.path == key) return root.key;
+  }
+  roots_.push_back({next_key_, {key, kept, false}, {key, {}, {}}});
+  dirty_.insert(next_key_);
+  return next_key_++;
+}
+
+LibraryProgress MediaLibrary::Progress() const { return {scanning_, files_seen_, probed_, to_probe_}; }
+
+bool MediaLibrary::AddFolder(const std::string& path) {
+  std::error_code error;
+  if (path.empty() || path.front() != '/' || !std::filesystem::is_directory(path, error)) return false;
+  {
+    std::lock_guard lock(mutex_);
+    const std::string key = FolderKey(path);
+    if (std::any_of(roots_.begin(), roots_.end(), [&key](const Root& root) { return root.watched.path == key; })) {
+      return false;
+    }
+    AddRoot(key, true);
+  }
+  wake_.notify_all();
+  return SaveKeptFolders();
+}
+
+bool MediaLibrary::RemoveFolder(const std::string& path) {
+  {
+    std::lock_guard lock(mutex_);
+    const std::string key = FolderKey(path);
+    const auto found = std::find_if(roots_.begin(), roots_.end(), [&key](const Root& root) {
+      return root.watched.kept && root.watched.path == key;
+    });
+    if (found == roots_.end()) return false;
+    monitor_->Watch(found->key, {});
+    roots_.erase(found);
+    dirty_.insert(SIZE_MAX);  // nothing to scan; the catalogue is made again
+  }
+  wake_.notify_all();
+  return SaveKeptFolders();
+}
+
+bool MediaLibrary::SaveKeptFolders() {
+  std::vector<std::string> kept;
+  {
+    std::lock_guard lock(mutex_);
+    for (const Root& root : roots_) {
+      if (root.watched.kept) kept.push_back(root.watched.path);
+    }
+  }
+  return WriteKeptFolders(places_.settings_file, kept);
+}
+
+void MediaLibrary::MarkDirty(std::size_t key) {
+  {
+    std::lock_guard lock(mutex_);
+    dirty_.insert(key);
+  }
+  wake_.notify_all();
+}
+
+void MediaLibrary::Work() {
+  index_ = std::make_unique<LibraryIndex>(places_.index_file);
+  bool first = true;
+  for (;;) {
+    std::set<std::size_t> keys;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return stopping_ || !dirty_.empty(); });
+      if (!first) wake_.wait_for(lock, kSettle, [this] { return stopping_; });
+      if (stopping_) break;
+      keys.swap(dirty_);
+    }
+    first = false;
+    scanning_ = true;
+    for (const std::size_t key : keys) Rescan(key);
+    Publish();
+    ProbePending();
+    scanning_ = false;
+    Publish();
+  }
+  index_.reset();
+}
+
+void MediaLibrary::Rescan(std::size_t key) {
+  std::string path;
+  {
+    std::lock_guard lock(mutex_);
+    const auto root = std::find_if(roots_.begin(), roots_.end(), [key](const Root& r) { return r.key == key; });
+    if (root == roots_.end()) return;
+    path = root->watched.path;
+  }
+  FolderScan scan = ScanFolder(path, stop_scan_, files_seen_);
+  LibraryFolder contents{path, {}, std::move(scan.pictures)};
+  if (scan.readable) {
+    // What the index knew of this folder and what the disk holds now: the
+    // unchanged keep their facts, the rest are probed, the gone forgotten.
+    std::unordered_map<std::string, IndexedFile> known = index_->FilesUnder(path);
+    index_->Begin();
+    for (FoundMedia& found : scan.media) {
+      const auto old = known.find(found.path);
+      IndexedFile file;
+      if (old != known.end() && KnownUnchanged(old->second, found)) {
+        file = std::move(old->second);
+        if (file.relative_utf8 != found.relative_utf8) {
+          file.relative_utf8 = found.relative_utf8;
+          index_->Store(file);
+        }
+      } else {
+        file = {0, found.path, found.relative_utf8, found.size, found.mtime, {}};
+        index_->Store(file);
+      }
+      if (old != known.end()) known.erase(old);
+      if (!file.facts.probed) pending_probes_.emplace_back(key, file.id);
+      contents.files.push_back(std::move(file));
+    }
+    for (const auto& [gone_path, gone] : known) index_->Forget(gone.id);
+    index_->Commit();
+  } else {
+    // An unmounted drive or an unreadable folder: its index entries wait
+    // for it to come back, and nothing of it is listed meanwhile.
+    std::cerr << "taviro-service: library folder " << path << " cannot be read\n";
+  }
+  monitor_->Watch(key, std::move(scan.folders));
+  std::lock_guard lock(mutex_);
+  const auto root = std::find_if(roots_.begin(), roots_.end(), [key](const Root& r) { return r.key == key; });
+  if (root == roots_.end()) return;
+  root->watched.readable = scan.readable;
+  root->contents = std::move(contents);
+}
+
+void MediaLibrary::ProbePending() {
+  to_probe_ = static_cast<long>(pending_probes_.size());
+  probed_ = 0;
+  Clock::time_point last_publish = Clock::now();
+  while (!pending_probes_.empty()) {
+    {
+      std::lock_guard lock(mutex_);
+      // A change found meanwhile is shown first; the probes go on after it.
+      if (stopping_ || !dirty_.empty()) return;
+    }
+    const auto [key, id] = pending_probes_.back();
+    pending_probes_.pop_back();
+    std::string path;
+    {
+      std::lock_guard lock(mutex_);
+      for (const Root& root : roots_) {
+        if (root.key != key) continue;
+        for (const IndexedFile& file : root.contents.files) {
+          if (file.id == id) path = file.path;
+        }
+      }
+    }
+    ++probed_;
+    if (path.empty()) continue;  // removed before its turn
+    const MediaFacts facts = ProbeMedia(path);
+    {
+      std::lock_guard lock(mutex_);
+      for (Root& root : roots_) {
+        for (IndexedFile& file : root.contents.files) {
+          if (file.id != id) continue;
+          file.facts = facts;
+          index_->Store(file);
+        }
+      }
+    }
+    if (Clock::now() - last_publish >= kPublishEvery) {
+      Publish();
+      last_publish = Clock::now();
+    }
+  }
+}
+
+void MediaLibrary::Publish() {
+  std::vector<LibraryFolder> folders;
+  auto view = std::make_shared<LibraryView>();
+  {
+    std::lock_guard lock(mutex_);
+    for (const Root& root : roots_) {
+      folders.push_back(root.contents);
+      view->folders.push_back(root.watched);
+    }
+  }
+  view->titles = BuildLibraryTitles(folders, [this](const std::string& key) { return index_->TitleId(key); });
+  for (const LibraryFolder& folder : folders) {
+    for (const IndexedFile& file : folder.files) view->files.emplace(file.id, file.path);
+  }
+  MakePosters(*view, folders);
+  published_(std::move(view));
+}
+
+// A title without a picture of its own shows a frame of its first episode,
+// made once and kept in the cache.
+void MediaLibrary::MakePosters(LibraryView& view, const std::vector<LibraryFolder>& folders) {
+  std::unordered_map<std::int64_t, const IndexedFile*> by_id;
+  for (const LibraryFolder& folder : folders) {
+    for (const IndexedFile& file : folder.files) by_id.emplace(file.id, &file);
+  }
+  for (const LibraryTitle& title : view.titles) {
+    if (!title.picture.empty()) {
+      view.posters.emplace(title.series.id, title.picture);
+      continue;
+    }
+    const auto first = by_id.find(title.first_file);
+    if (first == by_id.end() || !first->second->facts.probed || first->second->facts.width == 0) continue;
+    const std::string cached = PosterCacheFile(places_.poster_cache, *first->second);
+    std::error_code error;
+    if (!std::filesystem::exists(cached, error)) {
+      // Frames are made once the probes are done, so that titles come first.
+      if (scanning_ || failed_posters_.contains(cached)) continue;
+      if (!WritePosterFrame(first->second->path, first->second->facts.duration_seconds, cached)) {
+        failed_posters_.insert(cached);
+        continue;
+      }
+    }
+    view.posters.emplace(title.series.id, cached);
+  }
+}
+
+}  // namespace taviro::demo
