@@ -7,10 +7,10 @@
 #include <iostream>
 #include <thread>
 
-#include "user_library/library_places.h"
 #include "service/catalogue.h"
 #include "service/command_line.h"
 #include "service/demo_service.h"
+#include "user_library/library_places.h"
 
 namespace {
 

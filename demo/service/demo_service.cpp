@@ -4,7 +4,6 @@
 #include <thread>
 #include <utility>
 
-#include "user_library/library_page.h"
 #include "service/connection_drop.h"
 #include "service/html_text.h"
 #include "service/link_forms.h"
@@ -17,6 +16,7 @@
 #include "service/seed_links.h"
 #include "service/service_texts.h"
 #include "service/throttled_files.h"
+#include "user_library/library_page.h"
 #include "util/ansi_text.h"
 
 namespace taviro::demo {
@@ -107,10 +107,9 @@ DemoService::~DemoService() {
 }
 
 void DemoService::AttachLibrary(LibraryPlaces places, std::vector<std::string> folders) {
-  library_ = std::make_unique<MediaLibrary>(std::move(places), std::move(folders),
-                                            [this](std::shared_ptr<const LibraryView> view) {
-                                              TakeLibraryView(std::move(view));
-                                            });
+  library_ = std::make_unique<MediaLibrary>(
+      std::move(places), std::move(folders),
+      [this](std::shared_ptr<const LibraryView> view) { TakeLibraryView(std::move(view)); });
 }
 
 void DemoService::TakeLibraryView(std::shared_ptr<const LibraryView> view) {

@@ -5,16 +5,16 @@
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
-#include <mutex>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
-#include "user_library/media_library.h"
 #include "service/catalogue.h"
 #include "service/fault_board.h"
 #include "service/request_log.h"
 #include "service/switch_board.h"
+#include "user_library/media_library.h"
 
 namespace taviro::demo {
 

@@ -78,7 +78,8 @@ std::string VideoInfoListText(const Series& series, std::string_view base_url) {
     for (std::size_t e = 0; e < source.episodes.size(); ++e) {
       const Episode& episode = source.episodes[e];
       if (e > 0) text += "#";
-      text += PlainInList(episode.name) + "$" + MediaUrl(base_url, episode.media, source.kind) + "$" + source.kind;
+      text += PlainInList(episode.name) + "$" + MediaUrl(base_url, episode.media, source.kind) + "$" +
+              source.kind;
     }
   }
   return text;

@@ -18,8 +18,8 @@ namespace taviro::demo {
 namespace {
 
 constexpr std::array<std::string_view, 19> kMediaExtensions = {
-    "mkv", "mp4", "m4v", "avi", "mov", "wmv", "flv", "webm", "ts", "m2ts",
-    "mpg", "mpeg", "rmvb", "rm", "3gp", "mp3", "flac", "m4a", "ogg"};
+    "mkv", "mp4",  "m4v",  "avi", "mov", "wmv", "flv",  "webm", "ts", "m2ts",
+    "mpg", "mpeg", "rmvb", "rm",  "3gp", "mp3", "flac", "m4a",  "ogg"};
 constexpr std::array<std::string_view, 3> kPictureStems = {"poster", "folder", "cover"};
 constexpr std::array<std::string_view, 4> kPictureExtensions = {"jpg", "jpeg", "png", "webp"};
 
@@ -43,7 +43,9 @@ bool OneOf(const std::array<std::string_view, N>& words, std::string_view word) 
 
 // A name from another system's disk (GBK bytes) is shown decoded; the file
 // is still opened by its own bytes.
-std::string ShownName(std::string_view name) { return IsValidUtf8(name) ? std::string(name) : DecodeAnsi(name); }
+std::string ShownName(std::string_view name) {
+  return IsValidUtf8(name) ? std::string(name) : DecodeAnsi(name);
+}
 
 struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }

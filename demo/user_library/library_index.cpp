@@ -84,10 +84,11 @@ std::unordered_map<std::string, IndexedFile> LibraryIndex::FilesUnder(const std:
 }
 
 void LibraryIndex::Store(IndexedFile& file) {
-  Statement upsert(db_,
-                   "INSERT INTO files(path, relative, size, mtime, probed, duration, width, height) "
-                   "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8) ON CONFLICT(path) DO UPDATE SET "
-                   "relative=?2, size=?3, mtime=?4, probed=?5, duration=?6, width=?7, height=?8 RETURNING id");
+  Statement upsert(
+      db_,
+      "INSERT INTO files(path, relative, size, mtime, probed, duration, width, height) "
+      "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8) ON CONFLICT(path) DO UPDATE SET "
+      "relative=?2, size=?3, mtime=?4, probed=?5, duration=?6, width=?7, height=?8 RETURNING id");
   upsert.Bind(1, file.path);
   upsert.BindText(2, file.relative_utf8);
   sqlite3_bind_int64(upsert.handle, 3, file.size);

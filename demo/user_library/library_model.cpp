@@ -58,7 +58,8 @@ std::string EpisodeName(const library::Title& title, const library::Episode& epi
   return "第" + std::to_string(episode.number) + "集";
 }
 
-LibraryTitle MakeTitle(const library::Title& title, const LibraryFolder& folder, const TitleIdSource& title_id) {
+LibraryTitle MakeTitle(const library::Title& title, const LibraryFolder& folder,
+                       const TitleIdSource& title_id) {
   LibraryTitle made;
   Series& series = made.series;
   series.id = title_id(folder.root + "\n" + title.folder + "\n" + title.name);

@@ -29,8 +29,8 @@ std::string Card(const LibraryTitle& title, bool has_poster) {
   const std::string page = "vod/" + std::to_string(series.id) + ".htm";
   std::string html = "<div class=\"card lib-card\" data-title=\"" + HtmlEscape(series.title) + "\">";
   html += "<a href=\"" + page + "\" tabindex=\"-1\">";
-  html += has_poster ? "<img class=\"lib-poster\" alt=\"\" src=\"library/poster/" + std::to_string(series.id) +
-                           ".jpg\">"
+  html += has_poster ? "<img class=\"lib-poster\" alt=\"\" src=\"library/poster/" +
+                           std::to_string(series.id) + ".jpg\">"
                      : "<span class=\"lib-poster\"></span>";
   html += "</a><div class=\"info\"><h3><a href=\"" + page + "\">" + HtmlEscape(series.title) + "</a></h3>";
   html += "<div class=\"meta\">" + HtmlEscape(EpisodeCount(title)) + "</div>";
@@ -50,19 +50,26 @@ std::string Card(const LibraryTitle& title, bool has_poster) {
   return html + "</div></div>";
 }
 
-std::string FolderList(const LibraryView& view) {
+std::string FolderList(const LibraryView& view, bool scanning) {
   std::string html = "<div class=\"lib-folders\">正在查看的文件夹：<ul>";
   for (const WatchedFolder& folder : view.folders) {
     html += "<li>" + HtmlEscape(folder.path);
-    if (!folder.readable) html += "（无法读取）";
+    if (folder.missing) {
+      html += "（文件夹不存在）";
+    } else if (!folder.readable && !scanning) {
+      html += "（无法读取）";
+    }
     if (folder.kept) {
-      html += "<form method=\"post\" accept-charset=\"utf-8\" action=\"library/folders\"><input type=\"hidden\" name=\"folder\" value=\"" +
-              HtmlEscape(folder.path) + "\"><button name=\"action\" value=\"remove\">移除</button></form>";
+      html +=
+          "<form method=\"post\" accept-charset=\"utf-8\" action=\"library/folders\"><input type=\"hidden\" "
+          "name=\"folder\" value=\"" +
+          HtmlEscape(folder.path) + "\"><button name=\"action\" value=\"remove\">移除</button></form>";
     }
     html += "</li>";
   }
   html +=
-      "</ul><form class=\"lib-add\" method=\"post\" accept-charset=\"utf-8\" action=\"library/folders\">添加文件夹："
+      "</ul><form class=\"lib-add\" method=\"post\" accept-charset=\"utf-8\" "
+      "action=\"library/folders\">添加文件夹："
       "<input name=\"folder\" placeholder=\"/home/用户/影片\" aria-label=\"文件夹路径\">"
       "<button name=\"action\" value=\"add\">添加</button></form></div>";
   return html;
@@ -82,18 +89,20 @@ std::string ProgressText(const LibraryProgress& progress) {
 std::string RenderLibrarySection(const LibraryView& view, const LibraryProgress& progress) {
   std::string html =
       "<div class=\"lib-bar\"><h2>本地影视库</h2><input type=\"search\" placeholder=\"筛选片名\" "
-      "aria-label=\"筛选片名\" oninput=\"libraryFilter(this)\"><span class=\"lib-progress\" id=\"lib-progress\">" +
+      "aria-label=\"筛选片名\" oninput=\"libraryFilter(this)\"><span class=\"lib-progress\" "
+      "id=\"lib-progress\">" +
       HtmlEscape(ProgressText(progress)) + "</span></div>";
   if (view.titles.empty()) {
     html += "<div class=\"lib-empty\">";
-    html += progress.scanning ? "正在查找影片……" : "还没有影片。把影片放进下面的文件夹，或添加一个放着影片的文件夹。";
+    html += progress.scanning ? "正在查找影片……"
+                              : "还没有影片。把影片放进下面的文件夹，或添加一个放着影片的文件夹。";
     html += "</div>";
   } else {
     html += "<div class=\"grid\">";
     for (const LibraryTitle& title : view.titles) html += Card(title, view.posters.contains(title.series.id));
     html += "</div>";
   }
-  html += FolderList(view);
+  html += FolderList(view, progress.scanning);
   html.append(kLibraryScript);
   return html;
 }

@@ -36,7 +36,8 @@ LibraryPlaces FindLibraryPlaces() {
 
 std::vector<std::string> ReadKeptFolders(const std::string& settings_file) {
   KeyFile file(g_key_file_new());
-  if (!g_key_file_load_from_file(file.get(), settings_file.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr)) return {};
+  if (!g_key_file_load_from_file(file.get(), settings_file.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr))
+    return {};
   gsize count = 0;
   gchar** list = g_key_file_get_string_list(file.get(), kGroup, kFoldersKey, &count, nullptr);
   std::vector<std::string> folders;

@@ -4,9 +4,9 @@
 #include <iostream>
 #include <iterator>
 
-#include "user_library/library_page.h"
 #include "service/demo_service.h"
 #include "service/throttled_files.h"
+#include "user_library/library_page.h"
 #include "util/ansi_text.h"
 
 namespace taviro::demo {
@@ -41,19 +41,19 @@ std::string DemoService::LibraryPosterPath(int title_id) const {
 void DemoService::AddLibraryRoutes() {
   // Files go by their id in the index, never by name: a name may hold
   // anything, the address holds digits and the extension.
-  server_.Get(R"(/qvod/library/(\d{1,18})(\.[A-Za-z0-9]{1,5})?)", [this](const Request& request,
-                                                                          Response& response) {
-    const std::string path = LibraryFilePath(std::stoll(request.matches[1].str()));
-    if (path.empty()) {
-      response.status = 404;
-      return;
-    }
-    SendFile(path, response, media_bandwidth_, [this](std::chrono::milliseconds wait) {
-      Pause(wait);
-      std::lock_guard lock(stop_mutex_);
-      return !stopping_;
-    });
-  });
+  server_.Get(R"(/qvod/library/(\d{1,18})(\.[A-Za-z0-9]{1,5})?)",
+              [this](const Request& request, Response& response) {
+                const std::string path = LibraryFilePath(std::stoll(request.matches[1].str()));
+                if (path.empty()) {
+                  response.status = 404;
+                  return;
+                }
+                SendFile(path, response, media_bandwidth_, [this](std::chrono::milliseconds wait) {
+                  Pause(wait);
+                  std::lock_guard lock(stop_mutex_);
+                  return !stopping_;
+                });
+              });
   server_.Get(R"(/library/poster/(\d{1,9})\.jpg)", [this](const Request& request, Response& response) {
     const std::string picture = LibraryPosterPath(std::stoi(request.matches[1].str()));
     std::ifstream in;
@@ -65,7 +65,8 @@ void DemoService::AddLibraryRoutes() {
     response.set_content(std::string(std::istreambuf_iterator<char>(in), {}), PictureType(picture));
   });
   server_.Get("/library/progress", [this](const Request&, Response& response) {
-    response.set_content(EncodeAnsi(library_ ? ProgressText(library_->Progress()) : std::string()), "text/plain");
+    response.set_content(EncodeAnsi(library_ ? ProgressText(library_->Progress()) : std::string()),
+                         "text/plain");
   });
   server_.Post("/library/folders", [this](const Request& request, Response& response) {
     const std::string action = request.get_param_value("action");

@@ -80,7 +80,8 @@ bool MediaLibrary::AddFolder(const std::string& path) {
   {
     std::lock_guard lock(mutex_);
     const std::string key = FolderKey(path);
-    if (std::any_of(roots_.begin(), roots_.end(), [&key](const Root& root) { return root.watched.path == key; })) {
+    if (std::any_of(roots_.begin(), roots_.end(),
+                    [&key](const Root& root) { return root.watched.path == key; })) {
       return false;
     }
     AddRoot(key, true);
@@ -139,10 +140,9 @@ void MediaLibrary::Work() {
     first = false;
     scanning_ = true;
     for (const std::size_t key : keys) Rescan(key);
-    Publish();
-    ProbePending();
+    Publish(false);
+    if (ProbePending()) Publish(true);
     scanning_ = false;
-    Publish();
   }
   index_.reset();
 }
@@ -151,11 +151,14 @@ void MediaLibrary::Rescan(std::size_t key) {
   std::string path;
   {
     std::lock_guard lock(mutex_);
-    const auto root = std::find_if(roots_.begin(), roots_.end(), [key](const Root& r) { return r.key == key; });
+    const auto root =
+        std::find_if(roots_.begin(), roots_.end(), [key](const Root& r) { return r.key == key; });
     if (root == roots_.end()) return;
     path = root->watched.path;
   }
   FolderScan scan = ScanFolder(path, stop_scan_, files_seen_);
+  std::error_code error;
+  const bool missing = !scan.readable && !std::filesystem::exists(path, error);
   LibraryFolder contents{path, {}, std::move(scan.pictures)};
   if (scan.readable) {
     // What the index knew of this folder and what the disk holds now: the
@@ -184,17 +187,20 @@ void MediaLibrary::Rescan(std::size_t key) {
   } else {
     // An unmounted drive or an unreadable folder: its index entries wait
     // for it to come back, and nothing of it is listed meanwhile.
-    std::cerr << "taviro-service: library folder " << path << " cannot be read\n";
+    if (!missing) {
+      std::cerr << "taviro-service: library folder " << path << " cannot be read\n";
+    }
   }
   monitor_->Watch(key, std::move(scan.folders));
   std::lock_guard lock(mutex_);
   const auto root = std::find_if(roots_.begin(), roots_.end(), [key](const Root& r) { return r.key == key; });
   if (root == roots_.end()) return;
   root->watched.readable = scan.readable;
+  root->watched.missing = missing;
   root->contents = std::move(contents);
 }
 
-void MediaLibrary::ProbePending() {
+bool MediaLibrary::ProbePending() {
   to_probe_ = static_cast<long>(pending_probes_.size());
   probed_ = 0;
   Clock::time_point last_publish = Clock::now();
@@ -202,7 +208,7 @@ void MediaLibrary::ProbePending() {
     {
       std::lock_guard lock(mutex_);
       // A change found meanwhile is shown first; the probes go on after it.
-      if (stopping_ || !dirty_.empty()) return;
+      if (stopping_ || !dirty_.empty()) return false;
     }
     const auto [key, id] = pending_probes_.back();
     pending_probes_.pop_back();
@@ -230,13 +236,14 @@ void MediaLibrary::ProbePending() {
       }
     }
     if (Clock::now() - last_publish >= kPublishEvery) {
-      Publish();
+      Publish(false);
       last_publish = Clock::now();
     }
   }
+  return true;
 }
 
-void MediaLibrary::Publish() {
+void MediaLibrary::Publish(bool make_frames) {
   std::vector<LibraryFolder> folders;
   auto view = std::make_shared<LibraryView>();
   {
@@ -250,18 +257,20 @@ void MediaLibrary::Publish() {
   for (const LibraryFolder& folder : folders) {
     for (const IndexedFile& file : folder.files) view->files.emplace(file.id, file.path);
   }
-  MakePosters(*view, folders);
+  MakePosters(*view, folders, make_frames);
   published_(std::move(view));
 }
 
 // A title without a picture of its own shows a frame of its first episode,
 // made once and kept in the cache.
-void MediaLibrary::MakePosters(LibraryView& view, const std::vector<LibraryFolder>& folders) {
+void MediaLibrary::MakePosters(LibraryView& view, const std::vector<LibraryFolder>& folders,
+                               bool make_frames) {
   std::unordered_map<std::int64_t, const IndexedFile*> by_id;
   for (const LibraryFolder& folder : folders) {
     for (const IndexedFile& file : folder.files) by_id.emplace(file.id, &file);
   }
   for (const LibraryTitle& title : view.titles) {
+    if (stop_scan_) return;
     if (!title.picture.empty()) {
       view.posters.emplace(title.series.id, title.picture);
       continue;
@@ -272,7 +281,7 @@ void MediaLibrary::MakePosters(LibraryView& view, const std::vector<LibraryFolde
     std::error_code error;
     if (!std::filesystem::exists(cached, error)) {
       // Frames are made once the probes are done, so that titles come first.
-      if (scanning_ || failed_posters_.contains(cached)) continue;
+      if (!make_frames || failed_posters_.contains(cached)) continue;
       if (!WritePosterFrame(first->second->path, first->second->facts.duration_seconds, cached)) {
         failed_posters_.insert(cached);
         continue;

@@ -23,14 +23,15 @@ struct WatchedFolder {
   std::string path;
   bool kept = false;      // from the settings file: the page may remove it
   bool readable = false;  // false until scanned, or when it cannot be read
+  bool missing = false;   // not there (yet): nothing to read
 };
 
 // What the catalogue shows of the library at one moment; never changed
 // once published.
 struct LibraryView {
-  std::vector<LibraryTitle> titles;                        // newest first
-  std::unordered_map<std::int64_t, std::string> files;     // file id → path bytes
-  std::unordered_map<int, std::string> posters;            // title id → picture file
+  std::vector<LibraryTitle> titles;                     // newest first
+  std::unordered_map<std::int64_t, std::string> files;  // file id → path bytes
+  std::unordered_map<int, std::string> posters;         // title id → picture file
   std::vector<WatchedFolder> folders;
 };
 
@@ -69,9 +70,11 @@ class MediaLibrary {
 
   void Work();
   void Rescan(std::size_t key);
-  void ProbePending();
-  void MakePosters(LibraryView& view, const std::vector<LibraryFolder>& folders);
-  void Publish();
+  // False when it was cut short by a change or the end.
+  bool ProbePending();
+  // Frames are made only once the probes are done, so that titles come first.
+  void MakePosters(LibraryView& view, const std::vector<LibraryFolder>& folders, bool make_frames);
+  void Publish(bool make_frames);
   void MarkDirty(std::size_t key);
   bool SaveKeptFolders();
   std::size_t AddRoot(const std::string& path, bool kept);

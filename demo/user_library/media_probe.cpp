@@ -36,10 +36,19 @@ using Codec = std::unique_ptr<AVCodecContext, CodecFreer>;
 using Frame = std::unique_ptr<AVFrame, FrameFreer>;
 using Packet = std::unique_ptr<AVPacket, PacketFreer>;
 
-Input OpenInput(const std::string& path) {
+bool KnowsDurationAndSize(const AVFormatContext& input) {
+  const int video =
+      av_find_best_stream(const_cast<AVFormatContext*>(&input), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+  return input.duration > 0 && (video < 0 || input.streams[video]->codecpar->width > 0);
+}
+
+// Most containers name duration and picture size in their headers; only
+// the others are read further, which costs decoding.
+Input OpenInput(const std::string& path, bool headers_may_do) {
   AVFormatContext* context = nullptr;
   if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) return nullptr;
   Input input(context);
+  if (headers_may_do && KnowsDurationAndSize(*input)) return input;
   if (avformat_find_stream_info(input.get(), nullptr) < 0) return nullptr;
   return input;
 }
@@ -116,7 +125,7 @@ bool EncodeJpeg(const AVFrame& frame, const std::string& jpeg_path) {
 MediaFacts ProbeMedia(const std::string& path) {
   MediaFacts facts;
   facts.probed = true;
-  const Input input = OpenInput(path);
+  const Input input = OpenInput(path, true);
   if (!input) return facts;
   if (input->duration > 0) facts.duration_seconds = static_cast<double>(input->duration) / AV_TIME_BASE;
   const int video = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
@@ -128,7 +137,7 @@ MediaFacts ProbeMedia(const std::string& path) {
 }
 
 bool WritePosterFrame(const std::string& path, double duration_seconds, const std::string& jpeg_path) {
-  const Input input = OpenInput(path);
+  const Input input = OpenInput(path, false);
   if (!input) return false;
   const int video = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
   if (video < 0) return false;

@@ -25,8 +25,9 @@ std::vector<Title> GroupTitles(const std::vector<FoundFile>& files) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
   };
   for (auto& [folder, members] : by_folder) {
-    std::sort(members.begin(), members.end(),
-              [&files](std::size_t a, std::size_t b) { return files[a].relative_path < files[b].relative_path; });
+    std::sort(members.begin(), members.end(), [&files](std::size_t a, std::size_t b) {
+      return files[a].relative_path < files[b].relative_path;
+    });
     if (members.size() == 1 || folder.empty()) {
       for (const std::size_t file : members) {
         titles.push_back({Title::Kind::kFilm, stem(files[file].relative_path), {}, folder, {{file, {}, 1}}});

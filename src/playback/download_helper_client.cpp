@@ -1,8 +1,8 @@
 #include "playback/download_helper_client.h"
 
 #include "helper/download_name.h"
-#include "ports/helper_channel.h"
 #include "playback/own_library_media.h"
+#include "ports/helper_channel.h"
 #include "ports/program_launcher.h"
 
 namespace taviro {

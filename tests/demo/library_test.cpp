@@ -3,11 +3,11 @@
 #include <map>
 
 #include "demo/page_text.h"
+#include "service/link_forms.h"
+#include "support/temp_folder.h"
 #include "user_library/library_index.h"
 #include "user_library/library_model.h"
 #include "user_library/library_page.h"
-#include "service/link_forms.h"
-#include "support/temp_folder.h"
 
 namespace taviro::demo::testing {
 namespace {
@@ -19,7 +19,9 @@ IndexedFile File(std::int64_t id, std::string relative, std::int64_t mtime) {
 // Ids that stay with their keys, as the index gives them.
 TitleIdSource CountingIds() {
   auto ids = std::make_shared<std::map<std::string, int>>();
-  return [ids](const std::string& key) { return ids->emplace(key, 2'000'000 + static_cast<int>(ids->size())).first->second; };
+  return [ids](const std::string& key) {
+    return ids->emplace(key, 2'000'000 + static_cast<int>(ids->size())).first->second;
+  };
 }
 
 TEST(LibraryIndexTest, FilesKeepTheirIdsAcrossRestartsAndAFolderHoldsOnlyItsOwn) {
@@ -51,8 +53,10 @@ TEST(LibraryIndexTest, FilesKeepTheirIdsAcrossRestartsAndAFolderHoldsOnlyItsOwn)
 }
 
 TEST(LibraryTitlesTest, SeriesAndFilmsComeNewestFirstWithEpisodesServedById) {
-  LibraryFolder folder{"/m", {File(7, "剧/剧.S01E01.mkv", 100), File(8, "剧/剧.S01E02.mkv", 300),
-                              File(9, "Film (2020).mp4", 200)}, {{"剧", "/m/剧/poster.jpg"}}};
+  LibraryFolder folder{
+      "/m",
+      {File(7, "剧/剧.S01E01.mkv", 100), File(8, "剧/剧.S01E02.mkv", 300), File(9, "Film (2020).mp4", 200)},
+      {{"剧", "/m/剧/poster.jpg"}}};
   const std::vector<LibraryTitle> titles = BuildLibraryTitles({folder}, CountingIds());
   ASSERT_EQ(titles.size(), 2U);
   const LibraryTitle& series = titles[0];
@@ -103,7 +107,8 @@ TEST(LibraryPageTest, AnEmptyLibrarySaysWhichFoldersAreWatchedAndHowToAddOne) {
   EXPECT_EQ(AttributeValues(page, "value", "remove").size(), 1U);  // only the kept folder
   EXPECT_EQ(AttributeValues(page, "value", "add").size(), 1U);
   EXPECT_NE(page.find("还没有影片"), std::string::npos);
-  EXPECT_NE(RenderLibrarySection(view, {true, 12, 0, 0}).find("正在扫描：已找到 12 个文件"), std::string::npos);
+  EXPECT_NE(RenderLibrarySection(view, {true, 12, 0, 0}).find("正在扫描：已找到 12 个文件"),
+            std::string::npos);
 }
 
 }  // namespace
