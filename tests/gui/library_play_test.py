@@ -196,6 +196,7 @@ class LibraryPlayTest(unittest.TestCase):
 
         href = f"mivuvod://{ident}-0-0-"
         link = screen.wait_links(lambda entry: (screen.uri(entry[1]) or "").startswith(href), "the first episode")
+        harness.screenshot(window, os.path.join(ARGS.out, "library-catalogue.png"))
         screen.click_box(link[0][2])
         first, following = media_of(ident, 0, 0), media_of(ident, 0, 1)
         harness.wait_for(lambda: player_requests(program, "play")[:1] == [first], 30, "the first episode")
