@@ -20,21 +20,14 @@ import shutil
 import signal
 import statistics
 import subprocess
+import sys
 import tempfile
 import time
 import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def wait_for(predicate, seconds, what):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.02)
-    raise TimeoutError(f"gave up after {seconds}s waiting for {what}")
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "gui"))
+from harness import wait_for  # noqa: E402
 
 
 def make_clip(path, seconds, container):

@@ -1,4 +1,5 @@
 // taviro-demo-service: the bundled demo video service on 127.0.0.1.
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
     std::cout << taviro::demo::kUsage;
     return 0;
   }
+
+  // Dozens of request threads each holding a heap arena of its own would
+  // keep freed memory of every page and probe; two arenas serve them.
+  mallopt(M_ARENA_MAX, 2);
 
   const sigset_t stop_signals = StopSignals();
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);

@@ -1,5 +1,7 @@
 #include "user_library/media_library.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -126,7 +128,9 @@ void MediaLibrary::MarkDirty(std::size_t key) {
 }
 
 void MediaLibrary::Work() {
+  scanning_ = true;
   index_ = std::make_unique<LibraryIndex>(places_.index_file);
+  ShowIndexed();
   bool first = true;
   for (;;) {
     std::set<std::size_t> keys;
@@ -143,8 +147,23 @@ void MediaLibrary::Work() {
     Publish(false);
     if (ProbePending()) Publish(true);
     scanning_ = false;
+    // Decoding leaves freed memory behind; the service idles without it.
+    malloc_trim(0);
   }
   index_.reset();
+}
+
+// What the index knew at the last run is listed at once; the walk that
+// follows corrects it.
+void MediaLibrary::ShowIndexed() {
+  {
+    std::lock_guard lock(mutex_);
+    for (Root& root : roots_) {
+      for (auto& [path, file] : index_->FilesUnder(root.watched.path))
+        root.contents.files.push_back(std::move(file));
+    }
+  }
+  Publish(false);
 }
 
 void MediaLibrary::Rescan(std::size_t key) {

@@ -69,6 +69,7 @@ class MediaLibrary {
   };
 
   void Work();
+  void ShowIndexed();
   void Rescan(std::size_t key);
   // False when it was cut short by a change or the end.
   bool ProbePending();

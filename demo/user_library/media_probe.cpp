@@ -57,8 +57,10 @@ Codec OpenDecoder(const AVStream& stream) {
   const AVCodec* decoder = avcodec_find_decoder(stream.codecpar->codec_id);
   if (decoder == nullptr) return nullptr;
   Codec codec(avcodec_alloc_context3(decoder));
-  if (!codec || avcodec_parameters_to_context(codec.get(), stream.codecpar) < 0 ||
-      avcodec_open2(codec.get(), decoder, nullptr) < 0) {
+  if (!codec || avcodec_parameters_to_context(codec.get(), stream.codecpar) < 0) return nullptr;
+  // One frame is wanted: a thread per core would only hold more buffers.
+  codec->thread_count = 1;
+  if (avcodec_open2(codec.get(), decoder, nullptr) < 0) {
     return nullptr;
   }
   return codec;

@@ -17,7 +17,7 @@ import urllib.request
 
 import harness
 from accessible_screen import Screen
-from download_test import helper_pids
+from download_test import DownloadFixture
 from harness import fetch, media_of, player_requests
 
 ARGS = None
@@ -164,16 +164,6 @@ class LibraryPlayTest(unittest.TestCase):
         self.service.process.send_signal(subprocess.signal.SIGTERM)
         self.assertEqual(self.service.process.wait(10), 0)
 
-    @staticmethod
-    def stop_helpers(program):
-        # The program first: while it runs, it starts a helper again.
-        if program.process.poll() is None:
-            program.process.kill()
-            program.process.wait()
-        for pid in helper_pids(program.app_dir):
-            os.kill(pid, subprocess.signal.SIGTERM)
-        harness.wait_for(lambda: not helper_pids(program.app_dir), 30, "the helpers to end")
-
     def fetch_or_none(self, path):
         try:
             return fetch(path)
@@ -185,7 +175,7 @@ class LibraryPlayTest(unittest.TestCase):
         ident = self.wait_listed(SERIES_TITLE)
         program = harness.Program(ARGS.program, ARGS.icon)
         self.addCleanup(program.remove)
-        self.addCleanup(self.stop_helpers, program)
+        self.addCleanup(DownloadFixture.stop_helpers, program)
         # The real download helper beside the program: it must not be asked.
         os.makedirs(os.path.join(program.app_dir, "Qvod"))
         subprocess.run(["cp", ARGS.helper, os.path.join(program.app_dir, "Qvod", "QvodTerminal.exe")], check=True)
