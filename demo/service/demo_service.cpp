@@ -225,11 +225,13 @@ void DemoService::AfterRouting(Response& response) {
 void DemoService::AddPageRoutes() {
   server_.Get("/", [this](const Request&, Response& response) {
     std::string library_section;
+    bool has_titles = false;
     if (library_) {
       const std::shared_ptr<const LibraryView> view = CurrentLibrary();
+      has_titles = view && !view->titles.empty();
       library_section = RenderLibrarySection(view ? *view : LibraryView{}, library_->Progress());
     }
-    SendText(response, RenderHomePage(catalogue_, BaseUrl(), library_section));
+    SendText(response, RenderHomePage(catalogue_, BaseUrl(), library_section, has_titles));
   });
   server_.Get(R"(/vod/(\d{1,9})\.htm)", [this](const Request& request, Response& response) {
     const std::shared_ptr<const Catalogue> catalogue = Current();

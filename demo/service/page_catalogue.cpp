@@ -128,15 +128,16 @@ constexpr std::string_view kFooter = "<div class=\"foot\">Taviro 演示影视库
 }  // namespace
 
 std::string RenderHomePage(const Catalogue& catalogue, std::string_view base_url,
-                           std::string_view library_section) {
+                           std::string_view library_section, bool library_first) {
   std::string body = TopBar("首页") + "<div class=\"wrap\">";
-  body.append(library_section);
+  if (library_first) body.append(library_section);
   if (!catalogue.series.empty()) body += Hero(catalogue.series.front());
   if (!catalogue.series.empty()) {
     body += "<h2>热播剧集</h2><div class=\"grid\">";
     for (const Series& series : catalogue.series) body += Card(series);
     body += "</div>";
   }
+  if (!library_first) body.append(library_section);
   body.append(kFooter).append("</div>");
   if (!catalogue.series.empty()) body += EpisodeDataScript(catalogue.series.front(), base_url);
   std::string style = std::string(kPosterStyle) + std::string(kCatalogueStyle);

@@ -223,11 +223,16 @@ bool MediaLibrary::ProbePending() {
   to_probe_ = static_cast<long>(pending_probes_.size());
   probed_ = 0;
   Clock::time_point last_publish = Clock::now();
+  // Results go to disk a batch at a time, with each view published.
+  index_->Begin();
   while (!pending_probes_.empty()) {
     {
       std::lock_guard lock(mutex_);
       // A change found meanwhile is shown first; the probes go on after it.
-      if (stopping_ || !dirty_.empty()) return false;
+      if (stopping_ || !dirty_.empty()) {
+        index_->Commit();
+        return false;
+      }
     }
     const auto [key, id] = pending_probes_.back();
     pending_probes_.pop_back();
@@ -255,10 +260,13 @@ bool MediaLibrary::ProbePending() {
       }
     }
     if (Clock::now() - last_publish >= kPublishEvery) {
+      index_->Commit();
       Publish(false);
+      index_->Begin();
       last_publish = Clock::now();
     }
   }
+  index_->Commit();
   return true;
 }
 
@@ -272,7 +280,9 @@ void MediaLibrary::Publish(bool make_frames) {
       view->folders.push_back(root.watched);
     }
   }
+  index_->Begin();  // new titles' ids, written together
   view->titles = BuildLibraryTitles(folders, [this](const std::string& key) { return index_->TitleId(key); });
+  index_->Commit();
   for (const LibraryFolder& folder : folders) {
     for (const IndexedFile& file : folder.files) view->files.emplace(file.id, file.path);
   }
