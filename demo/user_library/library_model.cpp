@@ -1,6 +1,7 @@
 #include "user_library/library_model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "library/library_titles.h"
@@ -28,7 +29,7 @@ std::string Stem(const std::string& relative) {
 }
 
 std::string DurationText(double seconds) {
-  const auto total = static_cast<long>(seconds + 0.5);
+  const long total = std::lround(seconds);
   char text[32];
   if (total >= 3600) {
     std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60, total % 60);

@@ -53,6 +53,7 @@ bool WriteKeptFolders(const std::string& settings_file, const std::vector<std::s
   // A missing file starts empty; a broken one is replaced.
   g_key_file_load_from_file(file.get(), settings_file.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
   std::vector<const gchar*> list;
+  list.reserve(folders.size());
   for (const std::string& folder : folders) list.push_back(folder.c_str());
   g_key_file_set_string_list(file.get(), kGroup, kFoldersKey, list.data(), list.size());
   std::error_code ignored;  // the save below says whether the folder is there
