@@ -1,10 +1,16 @@
 #include "user_library/library_page.h"
 
+#include <algorithm>
+
 #include "service/html_text.h"
 #include "service/link_forms.h"
 
 namespace taviro::demo {
 namespace {
+
+// A long series shows its first episodes on the home page and all of them
+// on its own page: a page of a thousand-episode series stays small.
+constexpr std::size_t kEpisodesOnACard = 30;
 
 // Cards are shown or hidden by the filter box as the user types; the
 // progress line asks the service again while a scan runs.
@@ -40,11 +46,13 @@ std::string Card(const LibraryTitle& title, bool has_poster) {
     html += "<div class=\"src\">";
     if (series.sources.size() > 1) html += "<b>" + HtmlEscape(source.name) + "</b>";
     html += "<div class=\"eps\">";
-    for (std::size_t e = 0; e < source.episodes.size(); ++e) {
+    const std::size_t shown = std::min(source.episodes.size(), kEpisodesOnACard);
+    for (std::size_t e = 0; e < shown; ++e) {
       const std::string label = series.genre == "电影" ? "播放" : std::to_string(e + 1);
       html += "<a href=\"" + HtmlEscape(CatalogueLink(series.id, s, e, series.title)) + "\" title=\"" +
               HtmlEscape(source.episodes[e].name) + "\">" + label + "</a>";
     }
+    if (shown < source.episodes.size()) html += "<a href=\"" + page + "\">全部</a>";
     html += "</div></div>";
   }
   return html + "</div></div>";

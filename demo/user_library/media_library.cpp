@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <map>
 
 #include "user_library/folder_monitor.h"
 #include "user_library/folder_scan.h"
@@ -222,10 +223,36 @@ void MediaLibrary::Rescan(std::size_t key) {
 bool MediaLibrary::ProbePending() {
   to_probe_ = static_cast<long>(pending_probes_.size());
   probed_ = 0;
+  // Where each file sits in its folder's list, found once: only this thread
+  // replaces the lists, and a folder removed meanwhile is not found.
+  std::map<std::size_t, std::unordered_map<std::int64_t, std::size_t>> positions;
+  {
+    std::lock_guard lock(mutex_);
+    for (const Root& root : roots_) {
+      auto& of_root = positions[root.key];
+      for (std::size_t i = 0; i < root.contents.files.size(); ++i)
+        of_root.emplace(root.contents.files[i].id, i);
+    }
+  }
+  const auto find = [this, &positions](std::size_t key, std::int64_t id) -> IndexedFile* {
+    const auto of_root = positions.find(key);
+    if (of_root == positions.end()) return nullptr;
+    const auto at = of_root->second.find(id);
+    if (at == of_root->second.end()) return nullptr;
+    for (Root& root : roots_) {
+      if (root.key == key && at->second < root.contents.files.size() &&
+          root.contents.files[at->second].id == id) {
+        return &root.contents.files[at->second];
+      }
+    }
+    return nullptr;
+  };
   Clock::time_point last_publish = Clock::now();
   // Results go to disk a batch at a time, with each view published.
   index_->Begin();
   while (!pending_probes_.empty()) {
+    std::string path;
+    const auto [key, id] = pending_probes_.back();
     {
       std::lock_guard lock(mutex_);
       // A change found meanwhile is shown first; the probes go on after it.
@@ -233,30 +260,17 @@ bool MediaLibrary::ProbePending() {
         index_->Commit();
         return false;
       }
+      if (const IndexedFile* file = find(key, id)) path = file->path;
     }
-    const auto [key, id] = pending_probes_.back();
     pending_probes_.pop_back();
-    std::string path;
-    {
-      std::lock_guard lock(mutex_);
-      for (const Root& root : roots_) {
-        if (root.key != key) continue;
-        for (const IndexedFile& file : root.contents.files) {
-          if (file.id == id) path = file.path;
-        }
-      }
-    }
     ++probed_;
     if (path.empty()) continue;  // removed before its turn
     const MediaFacts facts = ProbeMedia(path);
     {
       std::lock_guard lock(mutex_);
-      for (Root& root : roots_) {
-        for (IndexedFile& file : root.contents.files) {
-          if (file.id != id) continue;
-          file.facts = facts;
-          index_->Store(file);
-        }
+      if (IndexedFile* file = find(key, id)) {
+        file->facts = facts;
+        index_->Store(*file);
       }
     }
     if (Clock::now() - last_publish >= kPublishEvery) {

@@ -1,6 +1,6 @@
 """The service over a folder of the user's own clips with the names people
 give them (Chinese, S01E02, anime style, GBK bytes, a season folder, a film,
-a broken file, a name full of the reply formats' separators), and the real
+a broken file, a name full of the reply formats' separators, a link loop), and the real
 program playing a series from it episode after episode: played where the
 files lie, the next episode resolved from the service, the network-task
 list keeping the series and its position."""
@@ -66,6 +66,8 @@ def make_library(root, clips):
     os.makedirs(gbk)
     for name in GBK_FILES:
         os.link(clips["mp4"], os.path.join(gbk, name))
+    # A link back up: the walk must end.
+    os.symlink("..", os.path.join(root, "山河故人", "上一层"))
     # The series the test plays is the newest, so its card comes first.
     later = time.time() + 60
     for relative in LIBRARY:
