@@ -33,7 +33,7 @@ struct FolderMonitor::State {
   GMainLoop* loop = g_main_loop_new(context, FALSE);
   // Touched on the loop's thread only.
   std::map<std::size_t, std::unique_ptr<Watched>> roots;
-  std::map<std::size_t, std::vector<Monitor>> monitors;
+  std::map<std::size_t, std::map<std::string, Monitor>> monitors;
 
   State() = default;
   State(const State&) = delete;
@@ -55,19 +55,26 @@ struct FolderMonitor::State {
     watched->state->changed(watched->root);
   }
 
+  // Keeps the monitors of folders still there, so that no change between
+  // two scans goes unseen, and watches the new ones.
   void Replace(std::size_t root, const std::vector<std::string>& folders) {
-    std::vector<Monitor>& kept = monitors[root];
-    kept.clear();
+    std::map<std::string, Monitor>& kept = monitors[root];
+    std::map<std::string, Monitor> now;
     std::unique_ptr<Watched>& watched = roots[root];
     if (!watched) watched = std::make_unique<Watched>(Watched{this, root});
     for (const std::string& folder : folders) {
+      if (const auto old = kept.find(folder); old != kept.end()) {
+        now.emplace(folder, std::move(old->second));
+        continue;
+      }
       const std::unique_ptr<GFile, FileUnref> file(g_file_new_for_path(folder.c_str()));
       // A folder that cannot be watched is found again by the next scan.
       Monitor monitor(g_file_monitor_directory(file.get(), G_FILE_MONITOR_WATCH_MOVES, nullptr, nullptr));
       if (!monitor) continue;
       g_signal_connect(monitor.get(), "changed", G_CALLBACK(OnChange), watched.get());
-      kept.push_back(std::move(monitor));
+      now.emplace(folder, std::move(monitor));
     }
+    kept = std::move(now);
   }
 };
 
