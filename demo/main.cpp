@@ -1,8 +1,10 @@
 // taviro-service: the program's own video service on 127.0.0.1.
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <thread>
@@ -11,6 +13,7 @@
 #include "service/command_line.h"
 #include "service/demo_service.h"
 #include "service/parent_link.h"
+#include "user_library/library_places.h"
 #include "util/random_token.h"
 
 namespace {
@@ -48,6 +51,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // Dozens of request threads each holding a heap arena of its own would
+  // keep freed memory of every page and probe; two arenas serve them.
+  mallopt(M_ARENA_MAX, 2);
+
   const sigset_t stop_signals = StopSignals();
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
   // Started by the program: the address goes back over this link alone.
@@ -75,6 +82,11 @@ int main(int argc, char** argv) {
     }
   }
   taviro::demo::DemoService service(std::move(catalogue), std::move(options));
+  std::vector<std::string> library_folders;
+  for (const auto& folder : command_line->library_folders) {
+    library_folders.push_back(std::filesystem::absolute(folder).string());
+  }
+  service.AttachLibrary(taviro::demo::FindLibraryPlaces(), std::move(library_folders));
   if (service.Bind(command_line->port) < 0) {
     std::cerr << "taviro-service: cannot listen on 127.0.0.1:" << command_line->port << "\n";
     return 1;

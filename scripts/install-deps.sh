@@ -15,6 +15,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # the program's own service, and the clips of its sample library
   libcpp-httplib-dev nlohmann-json3-dev ffmpeg
+  # the service's library of the user's own media: its index, probes and poster frames
+  libsqlite3-dev libswscale-dev
   # system adapters (D-Bus, logind, HTTP) and the private bus the tests start
   libglib2.0-dev dbus-daemon libcurl4-openssl-dev
   # the desktop program

@@ -13,7 +13,8 @@ struct CommandLine {
   std::filesystem::path media_folder;  // the sample clips
   // Empty: the service's own end-of-play address under its base.
   std::string end_address;
-  // Folders of the user's media besides those of the settings file.
+  // Folders of the user's media besides the videos folder and those of the
+  // settings file.
   std::vector<std::filesystem::path> library_folders;
   // The socket the starting program passed: the address goes there, a key
   // guards every page, and the service ends when the program's end closes.
@@ -33,6 +34,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
 inline constexpr const char* kUsage =
     "usage: taviro-service [--port N] [--library DIR]... [--data DIR] [--media DIR] [--end-address URL]\n"
     "                      [--parent-fd N] [--test-controls]\n"
-    "Serves the catalogue on http://127.0.0.1:N/ (port 0, the default, takes any free port).\n";
+    "Serves the catalogue on http://127.0.0.1:N/ (port 0, the default, takes any free port), with the\n"
+    "media of the videos folder, of each --library DIR and of the folders kept in service.ini.\n";
 
 }  // namespace taviro::demo

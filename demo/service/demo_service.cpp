@@ -18,6 +18,7 @@
 #include "service/service_texts.h"
 #include "service/throttled_files.h"
 #include "services/service_address.h"
+#include "user_library/library_page.h"
 #include "util/ansi_text.h"
 
 namespace taviro::demo {
@@ -95,12 +96,42 @@ DemoService::DemoService(Catalogue catalogue, ServiceOptions options)
   server_.set_error_handler([](const Request&, Response& response) {
     if (response.status == 404) SendText(response, NotFoundPage(), 404);
   });
+  current_ = std::make_shared<const Catalogue>(catalogue_);
   AddPageRoutes();
   if (options_.test_controls) AddControlRoutes();
   AddMediaRoutes();
+  AddLibraryRoutes();
 }
 
-DemoService::~DemoService() { Stop(); }
+DemoService::~DemoService() {
+  Stop();
+  library_.reset();
+}
+
+void DemoService::AttachLibrary(LibraryPlaces places, std::vector<std::string> folders) {
+  library_ = std::make_unique<MediaLibrary>(
+      std::move(places), std::move(folders),
+      [this](std::shared_ptr<const LibraryView> view) { TakeLibraryView(std::move(view)); });
+}
+
+void DemoService::TakeLibraryView(std::shared_ptr<const LibraryView> view) {
+  auto merged = std::make_shared<Catalogue>(catalogue_);
+  merged->series.reserve(merged->series.size() + view->titles.size());
+  for (const LibraryTitle& title : view->titles) merged->series.push_back(title.series);
+  std::lock_guard lock(view_mutex_);
+  current_ = std::move(merged);
+  library_view_ = std::move(view);
+}
+
+std::shared_ptr<const Catalogue> DemoService::Current() const {
+  std::lock_guard lock(view_mutex_);
+  return current_;
+}
+
+std::shared_ptr<const LibraryView> DemoService::CurrentLibrary() const {
+  std::lock_guard lock(view_mutex_);
+  return library_view_;
+}
 
 int DemoService::Bind(int port) {
   port_ = port == 0 ? server_.bind_to_any_port(kLoopbackHost)
@@ -220,10 +251,18 @@ void DemoService::AfterRouting(Response& response) {
 
 void DemoService::AddPageRoutes() {
   server_.Get("/", [this](const Request&, Response& response) {
-    SendText(response, RenderHomePage(catalogue_, BaseUrl()));
+    std::string library_section;
+    bool has_titles = false;
+    if (library_) {
+      const std::shared_ptr<const LibraryView> view = CurrentLibrary();
+      has_titles = view && !view->titles.empty();
+      library_section = RenderLibrarySection(view ? *view : LibraryView{}, library_->Progress());
+    }
+    SendText(response, RenderHomePage(catalogue_, BaseUrl(), library_section, has_titles));
   });
   server_.Get(R"(/vod/(\d{1,9})\.htm)", [this](const Request& request, Response& response) {
-    const Series* series = catalogue_.FindSeries(std::stoi(request.matches[1].str()));
+    const std::shared_ptr<const Catalogue> catalogue = Current();
+    const Series* series = catalogue->FindSeries(std::stoi(request.matches[1].str()));
     if (series == nullptr) {
       SendText(response, NotFoundPage(), 404);
     } else {
@@ -231,11 +270,11 @@ void DemoService::AddPageRoutes() {
     }
   });
   server_.Get("/h.asp", [this](const Request& request, Response& response) {
-    SendText(response, EpisodeReply(catalogue_, request.get_param_value("id"), request.get_param_value("v"),
+    SendText(response, EpisodeReply(*Current(), request.get_param_value("id"), request.get_param_value("v"),
                                     request.get_param_value("v1"), BaseUrl()));
   });
   server_.Get("/pp.htm", [this](const Request& request, Response& response) {
-    SendText(response, RenderEpisodeListPage(catalogue_, RawQuery(request), BaseUrl()));
+    SendText(response, RenderEpisodeListPage(*Current(), RawQuery(request), BaseUrl()));
   });
   server_.Get("/play.htm", [this](const Request& request, Response& response) {
     SendText(response, RenderPlayPage(RawQuery(request), EndAddress()));

@@ -5,13 +5,16 @@
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "service/catalogue.h"
 #include "service/fault_board.h"
 #include "service/request_log.h"
 #include "service/switch_board.h"
+#include "user_library/media_library.h"
 
 namespace taviro::demo {
 
@@ -47,6 +50,10 @@ class DemoService {
   bool Run();
   void Stop();
 
+  // Adds the user's media folders to the catalogue: scanned while the
+  // service already answers, and kept up to date from then on.
+  void AttachLibrary(LibraryPlaces places, std::vector<std::string> folders);
+
   int port() const { return port_; }
   // "http://127.0.0.1:<port>/", or "http://127.0.0.1:<port>/<key>/" with a
   // key: every page and address is relative to it.
@@ -56,6 +63,14 @@ class DemoService {
   void AddPageRoutes();
   void AddControlRoutes();
   void AddMediaRoutes();
+  void AddLibraryRoutes();
+  void TakeLibraryView(std::shared_ptr<const LibraryView> view);
+  // The sample catalogue with the library's titles, as it is now.
+  std::shared_ptr<const Catalogue> Current() const;
+  std::shared_ptr<const LibraryView> CurrentLibrary() const;
+  // Empty when the library has no such file or poster.
+  std::string LibraryFilePath(std::int64_t id) const;
+  std::string LibraryPosterPath(int title_id) const;
   httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request,
                                                  httplib::Response& response);
   // Another user's request is dropped unanswered, one without the key gets
@@ -82,6 +97,11 @@ class DemoService {
   // Media replies per connection, in bytes per second; 0 is unlimited.
   std::atomic<std::int64_t> media_bandwidth_ = 0;
   httplib::Server server_;
+  mutable std::mutex view_mutex_;
+  std::shared_ptr<const Catalogue> current_;
+  std::shared_ptr<const LibraryView> library_view_;
+  // Last: its worker calls back into the members above until it ends.
+  std::unique_ptr<MediaLibrary> library_;
 };
 
 }  // namespace taviro::demo

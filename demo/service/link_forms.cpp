@@ -16,6 +16,27 @@ std::optional<long long> ParseIndex(std::string_view text) {
   return value;
 }
 
+// The list's separators and quotes cannot stand in its plain names: a name
+// from a user's disk may hold them, so they become their full-width forms
+// there (pages, links and replies carry the name unchanged).
+std::string PlainInList(std::string_view name) {
+  std::string plain;
+  plain.reserve(name.size());
+  for (const char c : name) {
+    switch (c) {
+      case '$': plain += "＄"; break;
+      case '#': plain += "＃"; break;
+      case ';': plain += "；"; break;
+      case '"': plain += "＂"; break;
+      case '\\': plain += "＼"; break;
+      case '\r':
+      case '\n': plain += ' '; break;
+      default: plain += c;
+    }
+  }
+  return plain;
+}
+
 }  // namespace
 
 std::string ServiceAddress(std::string_view base_url, std::string_view address) {
@@ -53,11 +74,12 @@ std::string VideoInfoListText(const Series& series, std::string_view base_url) {
   for (std::size_t s = 0; s < series.sources.size(); ++s) {
     const Source& source = series.sources[s];
     if (s > 0) text += "$$$";
-    text += source.name + "$$";
+    text += PlainInList(source.name) + "$$";
     for (std::size_t e = 0; e < source.episodes.size(); ++e) {
       const Episode& episode = source.episodes[e];
       if (e > 0) text += "#";
-      text += episode.name + "$" + MediaUrl(base_url, episode.media, source.kind) + "$" + source.kind;
+      text += PlainInList(episode.name) + "$" + MediaUrl(base_url, episode.media, source.kind) + "$" +
+              source.kind;
     }
   }
   return text;

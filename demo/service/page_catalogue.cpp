@@ -4,6 +4,7 @@
 #include "service/link_forms.h"
 #include "service/page_frame.h"
 #include "service/poster_art.h"
+#include "user_library/library_page.h"
 #include "util/script_escape.h"
 
 namespace taviro::demo {
@@ -126,15 +127,21 @@ constexpr std::string_view kFooter = "<div class=\"foot\">Taviro 演示影视库
 
 }  // namespace
 
-std::string RenderHomePage(const Catalogue& catalogue, std::string_view base_url) {
+std::string RenderHomePage(const Catalogue& catalogue, std::string_view base_url,
+                           std::string_view library_section, bool library_first) {
   std::string body = TopBar("首页") + "<div class=\"wrap\">";
+  if (library_first) body.append(library_section);
   if (!catalogue.series.empty()) body += Hero(catalogue.series.front());
-  body += "<h2>热播剧集</h2><div class=\"grid\">";
-  for (const Series& series : catalogue.series) body += Card(series);
-  body += "</div>";
+  if (!catalogue.series.empty()) {
+    body += "<h2>热播剧集</h2><div class=\"grid\">";
+    for (const Series& series : catalogue.series) body += Card(series);
+    body += "</div>";
+  }
+  if (!library_first) body.append(library_section);
   body.append(kFooter).append("</div>");
   if (!catalogue.series.empty()) body += EpisodeDataScript(catalogue.series.front(), base_url);
-  const std::string style = std::string(kPosterStyle) + std::string(kCatalogueStyle);
+  std::string style = std::string(kPosterStyle) + std::string(kCatalogueStyle);
+  if (!library_section.empty()) style += kLibraryStyle;
   return HtmlPage({"Taviro 影视 - 首页", style, body, false});
 }
 

@@ -1,6 +1,7 @@
 #include "playback/download_helper_client.h"
 
 #include "helper/download_name.h"
+#include "playback/own_library_media.h"
 #include "ports/helper_channel.h"
 #include "ports/program_launcher.h"
 
@@ -39,7 +40,8 @@ DownloadHelperClient::DownloadHelperClient(HelperChannel& channel, ProgramLaunch
       helper_program_(std::move(helper_program)),
       service_base_(std::move(service_base)) {}
 
-bool DownloadHelperClient::Wanted(std::string_view address) {
+bool DownloadHelperClient::Wanted(std::string_view address) const {
+  if (IsOwnLibraryMedia(address, service_base_)) return false;
   return IsHttp(address) || address.starts_with(kQvodScheme);
 }
 

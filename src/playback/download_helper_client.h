@@ -38,8 +38,9 @@ class DownloadHelperClient {
   DownloadHelperClient(HelperChannel& channel, ProgramLauncher& launcher, std::string helper_program,
                        std::string service_base);
 
-  // Network addresses (http, https, qvod) go through the helper.
-  static bool Wanted(std::string_view address);
+  // Network addresses (http, https, qvod) go through the helper; the files
+  // of the user's own library, served by the program's own service, do not.
+  bool Wanted(std::string_view address) const;
   // The program's own service tells its address after the start.
   void SetServiceBase(std::string service_base) { service_base_ = std::move(service_base); }
 

@@ -95,12 +95,20 @@ def wait_for(predicate, seconds, what):
 
 
 class DemoService:
-    def __init__(self, binary, data_dir, media_dir=None, port=0):
+    def __init__(self, binary, data_dir, media_dir=None, port=0, library=(), home=None):
         self.log = ChildLog()
         media = ["--media", media_dir] if media_dir else []
+        libraries = [argument for folder in library for argument in ("--library", folder)]
+        # The service's videos folder, settings, index and posters are those
+        # of a home of the test's own, never of whoever runs the tests.
+        self.home = home or tempfile.mkdtemp(prefix="taviro-service-home-")
+        self.own_home = home is None
+        env = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
+                   XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
+                   XDG_CACHE_HOME=os.path.join(self.home, ".cache"))
         self.process = subprocess.Popen(
-            [binary, "--port", str(port), "--data", data_dir, "--test-controls", *media],
-            stdout=self.log.sink, stderr=subprocess.STDOUT)
+            [binary, "--port", str(port), "--data", data_dir, "--test-controls", *media, *libraries],
+            stdout=self.log.sink, stderr=subprocess.STDOUT, env=env)
         self.base = None
 
     def wait_ready(self):
@@ -133,6 +141,8 @@ class DemoService:
                 self.process.kill()
                 self.process.wait()
         self.log.close()
+        if self.own_home:
+            shutil.rmtree(self.home, ignore_errors=True)
 
 
 class SharedDemoServiceTest(unittest.TestCase):

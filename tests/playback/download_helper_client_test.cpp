@@ -40,6 +40,25 @@ TEST_F(DownloadHelperClientTest, LocalFilesPlayDirectlyAndNetworkItemsThroughThe
   EXPECT_TRUE(launcher.started.empty());
 }
 
+TEST_F(DownloadHelperClientTest, TheOwnServicesLibraryFilesPlayWhereTheyLieAndNothingElseDoes) {
+  const std::string own = kBase + "qvod/library/17.mkv";
+  EXPECT_EQ(client.Open(own, std::nullopt, At(0)).address, own);
+  EXPECT_EQ(client.Open(own, std::nullopt, At(0)).kind, Kind::kDirect);
+  client.Prebuffer(own);
+  EXPECT_TRUE(channel.asked.empty());
+  EXPECT_TRUE(launcher.started.empty());
+
+  // The same folder of another service, a way out of the folder, or the
+  // service's other clips still go through the helper.
+  for (const std::string& other :
+       {std::string("http://127.0.0.1:10/qvod/library/17.mkv"), kBase + "qvod/library/../a.mp4",
+        kBase + "qvod/library/", kEpisode, "http://127.0.0.1:9/x/" + own.substr(kBase.size())}) {
+    EXPECT_TRUE(client.Wanted(other)) << other;
+  }
+  DownloadHelperClient remote{channel, launcher, kProgram, "http://video.example/"};
+  EXPECT_TRUE(remote.Wanted("http://video.example/qvod/library/17.mkv"));
+}
+
 TEST_F(DownloadHelperClientTest, AMissingHelperIsStartedOnceAndWaitedForUntilTheBound) {
   EXPECT_EQ(client.Open(kEpisode, std::nullopt, At(0)).kind, Kind::kWait);
   EXPECT_EQ(client.Open(kEpisode, At(0), At(100)).kind, Kind::kWait);

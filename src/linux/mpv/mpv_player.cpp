@@ -395,7 +395,7 @@ void MpvPlayer::Prebuffer(const std::string& url) {
   if (url.empty() || url == loaded_url_ || !MayReachPlayer(url)) {
     return;
   }
-  if (options_.helper != nullptr && DownloadHelperClient::Wanted(url)) {
+  if (options_.helper != nullptr && options_.helper->Wanted(url)) {
     options_.helper->Prebuffer(url);
     return;
   }
