@@ -7,8 +7,6 @@
 namespace taviro {
 namespace {
 
-constexpr std::size_t kLongestName = 200;
-
 std::optional<int> HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -16,7 +14,8 @@ std::optional<int> HexDigit(char c) {
   return std::nullopt;
 }
 
-// %XX forms decoded; a "%" not followed by two hex digits stays as it is.
+}  // namespace
+
 std::string PercentDecoded(std::string_view text) {
   std::string decoded;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -33,6 +32,8 @@ std::string PercentDecoded(std::string_view text) {
   }
   return decoded;
 }
+
+namespace {
 
 std::string HttpFileName(std::string_view address) {
   const std::size_t authority = address.find("://");
@@ -72,7 +73,7 @@ std::string FormatQvodLink(const QvodLink& link) {
 }
 
 bool IsSafeFileName(std::string_view name) {
-  if (name.empty() || name.size() > kLongestName || name.front() == '.') return false;
+  if (name.empty() || name.size() > kLongestSavedName || name.front() == '.') return false;
   for (const char c : name) {
     if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
   }

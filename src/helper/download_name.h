@@ -22,6 +22,11 @@ inline constexpr std::string_view kQvodScheme = "qvod://";
 std::optional<QvodLink> ParseQvodLink(std::string_view address);
 std::string FormatQvodLink(const QvodLink& link);
 
+inline constexpr std::size_t kLongestSavedName = 200;
+
+// %XX forms decoded; a "%" not followed by two hex digits stays as it is.
+std::string PercentDecoded(std::string_view text);
+
 // A name that stays inside the save folder when appended to it: not empty,
 // no "/", no NUL or other control character, not "." or "..", not hidden,
 // at most 200 bytes (room for the suffixes below).

@@ -25,6 +25,8 @@ class SaveFolder {
   // The file `name`, when it is a regular file of this user's with no
   // other name (no link, nobody else's, no hard link to a file elsewhere).
   UniqueFd OpenOwned(const std::string& name, int flags) const;
+  // Whether anything at all (a link too) is under `name`.
+  bool Has(const std::string& name) const;
   // A new, empty file under `name`, in place of whatever was there; invalid
   // when something there cannot be removed.
   UniqueFd CreateFresh(const std::string& name) const;
@@ -41,5 +43,11 @@ class SaveFolder {
   std::string path_;
   UniqueFd fd_;
 };
+
+// The key of the item a file was saved for, where the file system keeps
+// such notes; nothing when none is noted.
+std::optional<std::string> NotedSource(int fd);
+// Only a note: a file system without them relies on the ranges file.
+void NoteSource(int fd, const std::string& key);
 
 }  // namespace taviro::helper
