@@ -2,37 +2,10 @@
 
 #include <charconv>
 
+#include "util/path_names.h"
 #include "util/script_escape.h"
 
 namespace taviro {
-namespace {
-
-std::optional<int> HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return std::nullopt;
-}
-
-}  // namespace
-
-std::string PercentDecoded(std::string_view text) {
-  std::string decoded;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      const auto high = HexDigit(text[i + 1]);
-      const auto low = HexDigit(text[i + 2]);
-      if (high && low) {
-        decoded += static_cast<char>(*high * 16 + *low);
-        i += 2;
-        continue;
-      }
-    }
-    decoded += text[i];
-  }
-  return decoded;
-}
-
 namespace {
 
 std::string HttpFileName(std::string_view address) {

@@ -7,6 +7,7 @@
 
 #include "helper/download_name.h"
 #include "util/ansi_text.h"
+#include "util/path_names.h"
 #include "util/split_text.h"
 #include "util/utf8.h"
 

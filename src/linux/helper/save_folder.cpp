@@ -11,11 +11,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "helper/download_name.h"
+
 namespace taviro::helper {
 namespace {
 
 constexpr mode_t kFileMode = 0644;
-constexpr const char* kSourceAttribute = "user.taviro.source";
 constexpr std::size_t kLongestKey = 4096;
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -113,14 +114,14 @@ void SaveFolder::Remove(const std::string& name) const {
 
 std::optional<std::string> NotedSource(int fd) {
   std::string key(kLongestKey, '\0');
-  const ssize_t size = ::fgetxattr(fd, kSourceAttribute, key.data(), key.size());
+  const ssize_t size = ::fgetxattr(fd, kSourceNote, key.data(), key.size());
   if (size < 0) return std::nullopt;
   key.resize(static_cast<std::size_t>(size));
   return key;
 }
 
 void NoteSource(int fd, const std::string& key) {
-  (void)::fsetxattr(fd, kSourceAttribute, key.data(), key.size(), 0);
+  (void)::fsetxattr(fd, kSourceNote, key.data(), key.size(), 0);
 }
 
 }  // namespace taviro::helper

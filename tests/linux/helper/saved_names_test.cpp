@@ -14,7 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "helper/transfer_rules.h"
 #include "linux/helper/terminal.h"
+#include "lists/downloaded_files.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 
@@ -54,6 +56,10 @@ class Origin {
     server_.Get("/other", [](const httplib::Request&, httplib::Response& response) {
       response.set_header("Content-Disposition", "attachment; filename=\"film.mp4\"");
       response.set_content(std::string(kHostile), "video/mp4");
+    });
+    server_.Get("/gbk", [](const httplib::Request&, httplib::Response& response) {
+      response.set_header("Content-Disposition", "attachment; filename=\"\xB5\xE7\xD3\xB0.mp4\"");
+      response.set_content("raw GBK name", "video/mp4");
     });
     // Programme n lists the first n segments.
     server_.Get(R"(/p(\d)/show/index.m3u8)", [](const httplib::Request& request, httplib::Response& response) {
@@ -129,6 +135,14 @@ TEST_F(SavedNamesTest, AnItemNamedLikeAFileOnItsWayGetsANameOfItsOwn) {
   ASSERT_TRUE(Saved("film.mp4")) << folder.ListNames();
   EXPECT_EQ(folder.Read("film.mp4"), Origin::kFilm);
   EXPECT_EQ(folder.Read("film (2).mp4"), Origin::kHostile);
+  // The task's "delete downloads" finds each item's own file by its note,
+  // whatever name the item asked for.
+  const std::string other = origin.Base() + "other";
+  EXPECT_EQ(DownloadedFilesIn(folder.path().string() + "/", "other", SourceKey(other, other)),
+            std::vector<std::string>{"film (2).mp4"});
+  // A server's raw GBK name is saved as UTF-8.
+  Play("gbk");
+  ASSERT_TRUE(Saved("电影.mp4")) << folder.ListNames();
 }
 
 TEST_F(SavedNamesTest, ProgrammesWhosePlaylistsShareANameAreEachSaved) {
