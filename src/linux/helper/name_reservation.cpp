@@ -20,20 +20,18 @@ std::optional<std::string> RangesSource(const std::string& text) {
 }
 
 // What one file says of its owner: nothing there, nothing noted, or a key.
+// Only a regular file of this user's, reached without a link, is any
+// item's: a link or another user's file planted in a shared folder is
+// replaced when the item's own file is made, never followed.
 struct FileOwner {
   bool present = false;
-  bool usable = true;  // a regular file of this user's, reached without a link
   std::optional<std::string> key;
 };
 
 FileOwner OwnerOf(const SaveFolder& folder, const std::string& name) {
-  FileOwner owner;
-  owner.present = folder.Has(name);
-  if (!owner.present) return owner;
   const UniqueFd fd = folder.OpenOwned(name, O_RDONLY);
-  owner.usable = fd.valid();
-  if (owner.usable) owner.key = NotedSource(fd.get());
-  return owner;
+  if (!fd.valid()) return {};
+  return {true, NotedSource(fd.get())};
 }
 
 }  // namespace
@@ -49,13 +47,13 @@ NameUse FilesUse(const SaveFolder& folder, const NameWish& wish, const std::stri
   for (const std::string& name : finals) {
     const FileOwner owner = OwnerOf(folder, name);
     if (!owner.present) continue;
-    if (!owner.usable || (owner.key ? *owner.key != key : !wish.unnoted_is_ours)) return NameUse::kOthers;
+    if (owner.key ? *owner.key != key : !wish.unnoted_is_ours) return NameUse::kOthers;
     ours = true;
   }
   const std::vector<std::string> files = DownloadFilesOf(candidate);
   const FileOwner partial = OwnerOf(folder, files[1]);
   if (partial.present) {
-    if (!partial.usable || (partial.key && *partial.key != key)) return NameUse::kOthers;
+    if (partial.key && *partial.key != key) return NameUse::kOthers;
     ours = ours || partial.key.has_value();
   }
   // Where the file system keeps no notes, the ranges list says whose the

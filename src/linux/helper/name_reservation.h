@@ -25,7 +25,7 @@ using ReserveName = std::function<std::string(const NameWish&)>;
 enum class NameUse {
   kFree,     // nothing of another item's under the name
   kThisItems,
-  kOthers,  // a file of another item, or one the helper may not take
+  kOthers,  // a file of another item's, or one saved before without a note
 };
 
 // Whose the files under `candidate` are in the folder, for the item `key`.

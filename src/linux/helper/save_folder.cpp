@@ -62,11 +62,6 @@ UniqueFd SaveFolder::OpenOwned(const std::string& name, int flags) const {
   return fd;
 }
 
-bool SaveFolder::Has(const std::string& name) const {
-  struct stat info {};
-  return ::fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
 UniqueFd SaveFolder::CreateFresh(const std::string& name) const {
   // A link is removed, not followed; someone else's file in a folder that
   // protects it stays, and the create fails.

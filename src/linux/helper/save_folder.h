@@ -25,8 +25,6 @@ class SaveFolder {
   // The file `name`, when it is a regular file of this user's with no
   // other name (no link, nobody else's, no hard link to a file elsewhere).
   UniqueFd OpenOwned(const std::string& name, int flags) const;
-  // Whether anything at all (a link too) is under `name`.
-  bool Has(const std::string& name) const;
   // A new, empty file under `name`, in place of whatever was there; invalid
   // when something there cannot be removed.
   UniqueFd CreateFresh(const std::string& name) const;
