@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
 
 namespace taviro {
 
@@ -52,6 +53,8 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std:
 FileHandle OpenOwnFolder(const std::filesystem::path& parent, const std::string& name) {
   // The parent is the user's choice and may be a link; the folder in it is
   // not followed, since it may have been put there by someone else.
+  std::error_code ignored;  // a parent that cannot be made fails to open below
+  std::filesystem::create_directories(parent, ignored);
   const FileHandle above(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!above.valid()) return {};
   if (::mkdirat(above.get(), name.c_str(), 0777) != 0 && errno != EEXIST) return {};
