@@ -171,7 +171,7 @@ std::string ProgrammeFileName(std::string_view playlist_address) {
   const std::vector<std::string> segments = [&] {
     std::vector<std::string> found;
     for (std::string_view segment : SplitText(path, "/")) found.push_back(PercentDecoded(segment));
-    found.erase(found.begin());  // the host
+    if (!found.empty()) found.erase(found.begin());  // the host
     return found;
   }();
   if (segments.empty()) return "programme.mp4";
@@ -195,7 +195,8 @@ std::string NumberedName(std::string_view name, int number) {
   const std::string_view extension = has_extension ? name.substr(dot) : std::string_view();
   const std::string suffix = " (" + std::to_string(number) + ")";
   // Room for the suffix within the longest safe name.
-  std::string kept(stem.substr(0, std::min(stem.size(), kLongestSavedName - suffix.size() - extension.size())));
+  std::string kept(
+      stem.substr(0, std::min(stem.size(), kLongestSavedName - suffix.size() - extension.size())));
   while (!kept.empty() && !IsValidUtf8(kept)) kept.pop_back();
   return kept + suffix + std::string(extension);
 }

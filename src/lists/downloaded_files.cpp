@@ -46,18 +46,25 @@ std::vector<std::string> DownloadedFilesIn(const std::string& folder, std::strin
     if (IsRegularFile(folder + file) && std::find(present.begin(), present.end(), file) == present.end())
       present.push_back(file);
   };
+  // The item a file names: its note, or for a ranges list (where the file
+  // system keeps no notes) its source line.
+  const auto item_of = [&folder](const std::string& file) {
+    return file.ends_with(kRangesSuffix) ? RangesKey(folder + file) : FileNote(folder + file, kSourceNote);
+  };
   if (IsSafeFileName(name)) {
-    for (const std::string& file : DownloadFilesOf(name)) add(file);
+    for (const std::string& file : DownloadFilesOf(name)) {
+      const std::optional<std::string> item = key.empty() ? std::nullopt : item_of(file);
+      if (!item || *item == key) add(file);  // another item's file of that name stays
+    }
   }
   if (key.empty()) return present;
   std::vector<std::string> names;
   ListFolderFiles(folder, names, "*.*");
   for (const std::string& file : names) {
     if (file.starts_with('.')) continue;
-    // A ranges list names its item where the file system keeps no notes.
     const bool ranges = file.ends_with(kRangesSuffix);
     const std::string base = file.substr(0, file.size() - (ranges ? kRangesSuffix.size() : 0));
-    if (ranges ? RangesKey(folder + file) == key : FileNote(folder + file, kSourceNote) == key) {
+    if (item_of(file) == key) {
       const std::string saved =
           base.ends_with(kPartialSuffix) ? base.substr(0, base.size() - kPartialSuffix.size()) : base;
       for (const std::string& made : DownloadFilesOf(saved)) add(made);

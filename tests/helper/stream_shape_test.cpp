@@ -93,6 +93,7 @@ TEST(StreamShape, AFileIsSavedUnderTheNameItsServerOrFinalAddressGives) {
   EXPECT_EQ(ProgrammeFileName("http://h/films/%E7%94%B5%E5%BD%B1.m3u8"), "电影.mp4");
   EXPECT_EQ(ProgrammeFileName("http://h/index.m3u8"), "index.mp4");
   EXPECT_EQ(ProgrammeFileName("http://h/..%2F/index.m3u8"), "index.mp4");
+  EXPECT_EQ(ProgrammeFileName("http://"), "programme.mp4");
   EXPECT_EQ(NumberedName("show.mp4", 2), "show (2).mp4");
   EXPECT_EQ(NumberedName(std::string(200, 'x'), 12).size(), 200u);
 }

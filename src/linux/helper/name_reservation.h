@@ -23,7 +23,7 @@ struct NameWish {
 using ReserveName = std::function<std::string(const NameWish&)>;
 
 enum class NameUse {
-  kFree,     // nothing of another item's under the name
+  kFree,  // nothing of another item's under the name
   kThisItems,
   kOthers,  // a file of another item's, or one saved before without a note
 };

@@ -102,7 +102,7 @@ std::string Terminal::ReserveLocked(const std::string& key, const NameWish& wish
     return holder != items_.end() && !holder->second.item->Failed();
   };
   for (int number = 1; number <= kMostNumbers; ++number) {
-    const std::string candidate = number == 1 ? wish.name : NumberedName(wish.name, number);
+    std::string candidate = number == 1 ? wish.name : NumberedName(wish.name, number);
     const std::vector<std::string> names = finals(candidate);
     if (std::any_of(names.begin(), names.end(), held_by_other)) continue;
     if (FilesUse(*folder_, wish, candidate, key) == NameUse::kOthers) continue;

@@ -43,7 +43,7 @@ class Terminal {
   bool debug_;
   std::mutex mutex_;
   std::shared_ptr<const SaveFolder> folder_;
-  std::map<std::string, ServedItem> items_;     // by source key
+  std::map<std::string, ServedItem> items_;      // by source key
   std::map<std::string, std::string> reserved_;  // source key by saved name
 };
 

@@ -32,7 +32,8 @@ std::optional<std::string> ReadSecret(int folder) {
     return std::nullopt;
   }
   std::string secret(kSecretBytes * 2, '\0');
-  if (::read(fd.get(), secret.data(), secret.size()) != static_cast<ssize_t>(secret.size())) return std::nullopt;
+  if (::read(fd.get(), secret.data(), secret.size()) != static_cast<ssize_t>(secret.size()))
+    return std::nullopt;
   const bool hex = std::all_of(secret.begin(), secret.end(), [](char c) { return std::isxdigit(c) != 0; });
   return hex ? std::optional<std::string>(secret) : std::nullopt;
 }
@@ -42,7 +43,8 @@ std::optional<std::string> SocketSecret(const std::string& files_folder) {
   if (!folder.valid()) return std::nullopt;
   if (std::optional<std::string> secret = ReadSecret(folder.get())) return secret;
   std::array<unsigned char, kSecretBytes> random{};
-  if (::getrandom(random.data(), random.size(), 0) != static_cast<ssize_t>(random.size())) return std::nullopt;
+  if (::getrandom(random.data(), random.size(), 0) != static_cast<ssize_t>(random.size()))
+    return std::nullopt;
   std::string secret;
   for (const unsigned char byte : random) {
     char pair[3];
@@ -54,13 +56,15 @@ std::optional<std::string> SocketSecret(const std::string& files_folder) {
   // the same moment, and both must end with the same secret.
   const std::string draft = std::string(kSecretFile) + "." + secret;
   {
-    const UniqueFd fd(::openat(folder.get(), draft.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                               S_IRUSR | S_IWUSR));
+    const UniqueFd fd(::openat(folder.get(), draft.c_str(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR));
     if (!fd.valid()) return std::nullopt;
-    const bool written = ::write(fd.get(), secret.data(), secret.size()) == static_cast<ssize_t>(secret.size());
+    const bool written =
+        ::write(fd.get(), secret.data(), secret.size()) == static_cast<ssize_t>(secret.size());
     // A name taken meanwhile holds the other side's secret, read below.
-    const bool placed = written && (::linkat(folder.get(), draft.c_str(), folder.get(), kSecretFile, 0) == 0 ||
-                                    errno == EEXIST);
+    const bool placed =
+        written &&
+        (::linkat(folder.get(), draft.c_str(), folder.get(), kSecretFile, 0) == 0 || errno == EEXIST);
     (void)::unlinkat(folder.get(), draft.c_str(), 0);  // the shared name holds the secret now
     if (!placed) return std::nullopt;
   }
@@ -104,7 +108,9 @@ UniqueFd ConnectTo(const InstanceSocketAddress& address) {
 
 UnixHelperChannel::UnixHelperChannel(std::string helper_folder, std::string files_folder,
                                      std::chrono::milliseconds answer_limit)
-    : helper_folder_(std::move(helper_folder)), files_folder_(std::move(files_folder)), answer_limit_(answer_limit) {}
+    : helper_folder_(std::move(helper_folder)),
+      files_folder_(std::move(files_folder)),
+      answer_limit_(answer_limit) {}
 
 std::optional<std::string> UnixHelperChannel::Ask(const std::string& request_line) {
   // Looked up on every request: the runtime folder may appear after start.

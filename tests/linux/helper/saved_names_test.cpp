@@ -41,17 +41,16 @@ class Origin {
                          dir + "/seg%d.ts " + dir + "/all.m3u8")
                             .c_str()) == 0;
     server_.Get("/film.mp4", [this](const httplib::Request&, httplib::Response& response) {
-      response.set_content_provider(kFilm.size(), "video/mp4",
-                                    [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                                      if (offset >= kFilm.size() / 2) {
-                                        std::unique_lock lock(mutex_);
-                                        // Bounded: a test that fails never frees it.
-                                        released_.wait_for(lock, kDeadline, [this] { return open_; });
-                                      }
-                                      const std::size_t end = offset < kFilm.size() / 2 ? kFilm.size() / 2
-                                                                                        : kFilm.size();
-                                      return sink.write(kFilm.data() + offset, end - offset);
-                                    });
+      response.set_content_provider(
+          kFilm.size(), "video/mp4", [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            if (offset >= kFilm.size() / 2) {
+              std::unique_lock lock(mutex_);
+              // Bounded: a test that fails never frees it.
+              released_.wait_for(lock, kDeadline, [this] { return open_; });
+            }
+            const std::size_t end = offset < kFilm.size() / 2 ? kFilm.size() / 2 : kFilm.size();
+            return sink.write(kFilm.data() + offset, end - offset);
+          });
     });
     server_.Get("/other", [](const httplib::Request&, httplib::Response& response) {
       response.set_header("Content-Disposition", "attachment; filename=\"film.mp4\"");
@@ -62,16 +61,18 @@ class Origin {
       response.set_content("raw GBK name", "video/mp4");
     });
     // Programme n lists the first n segments.
-    server_.Get(R"(/p(\d)/show/index.m3u8)", [](const httplib::Request& request, httplib::Response& response) {
-      std::string playlist = "#EXTM3U\n#EXT-X-TARGETDURATION:1\n";
-      for (int n = 0; n < std::stoi(request.matches[1]); ++n) {
-        playlist += "#EXTINF:1,\nseg" + std::to_string(n) + ".ts\n";
-      }
-      response.set_content(playlist + "#EXT-X-ENDLIST\n", "application/vnd.apple.mpegurl");
-    });
-    server_.Get(R"(/p\d/show/(seg\d\.ts))", [this](const httplib::Request& request, httplib::Response& response) {
-      response.set_content(media_.Read(request.matches[1].str()), "video/mp2t");
-    });
+    server_.Get(R"(/p(\d)/show/index.m3u8)",
+                [](const httplib::Request& request, httplib::Response& response) {
+                  std::string playlist = "#EXTM3U\n#EXT-X-TARGETDURATION:1\n";
+                  for (int n = 0; n < std::stoi(request.matches[1]); ++n) {
+                    playlist += "#EXTINF:1,\nseg" + std::to_string(n) + ".ts\n";
+                  }
+                  response.set_content(playlist + "#EXT-X-ENDLIST\n", "application/vnd.apple.mpegurl");
+                });
+    server_.Get(R"(/p\d/show/(seg\d\.ts))",
+                [this](const httplib::Request& request, httplib::Response& response) {
+                  response.set_content(media_.Read(request.matches[1].str()), "video/mp2t");
+                });
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
   }
@@ -117,7 +118,8 @@ class SavedNamesTest : public ::testing::Test {
         << error;
   }
   bool Saved(const std::string& name) {
-    return testing::WaitUntil([&] { return folder.Exists(name) && !folder.Exists(name + ".part"); }, kDeadline);
+    return testing::WaitUntil([&] { return folder.Exists(name) && !folder.Exists(name + ".part"); },
+                              kDeadline);
   }
   std::uintmax_t Size(const std::string& name) const { return std::filesystem::file_size(folder / name); }
 
@@ -139,6 +141,8 @@ TEST_F(SavedNamesTest, AnItemNamedLikeAFileOnItsWayGetsANameOfItsOwn) {
   // whatever name the item asked for.
   const std::string other = origin.Base() + "other";
   EXPECT_EQ(DownloadedFilesIn(folder.path().string() + "/", "other", SourceKey(other, other)),
+            std::vector<std::string>{"film (2).mp4"});
+  EXPECT_EQ(DownloadedFilesIn(folder.path().string() + "/", "film.mp4", SourceKey(other, other)),
             std::vector<std::string>{"film (2).mp4"});
   // A server's raw GBK name is saved as UTF-8.
   Play("gbk");
