@@ -252,16 +252,18 @@ void MediaChoices::SaveFrame() {
   // file is new: someone else may have put either in the way.
   auto folder = std::make_shared<FileHandle>(OpenOwnFolder(config_.pictures_folder, "Taviro"));
   const std::string stem = FrameFileStem(ports_.clock.Now());
-  std::string name = stem + ".png";
-  auto file = std::make_shared<FileHandle>(folder->valid() ? CreateNewFileIn(*folder, name) : FileHandle());
-  for (int n = 2; folder->valid() && !file->valid() && errno == EEXIST && n <= kMostFramesASecond; ++n) {
-    name = stem + "-" + std::to_string(n) + ".png";
-    *file = CreateNewFileIn(*folder, name);
+  FileHandle made;
+  std::string name;
+  for (int n = 1; folder->valid() && !made.valid() && n <= kMostFramesASecond; ++n) {
+    name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
+    made = CreateNewFileIn(*folder, name);
+    if (!made.valid() && errno != EEXIST) break;
   }
-  if (!file->valid()) {
+  if (!made.valid()) {
     ShowBalloon(ports_.tray, std::string(kFrameFailedText));
     return;
   }
+  auto file = std::make_shared<FileHandle>(std::move(made));
   const std::filesystem::path path = config_.pictures_folder / "Taviro" / name;
   ports_.extras.SaveFrame(file->get(), [this, path, folder, file, name](bool written) {
     if (written) Report("screenshot", path.string());
