@@ -9,6 +9,8 @@
 #include "helper/transfer_rules.h"
 #include "playback/page_trust.h"
 #include "property.h"
+#include "util/path_names.h"
+#include "util/utf8.h"
 
 namespace {
 
@@ -42,5 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (taviro::IsServiceAddress(address, kBase)) {
     Check(taviro::IsTrustedPage(address, kBase), "the service's pages are trusted", address);
   }
+  const std::string shown = taviro::ShownNameOf(address);
+  Check(taviro::IsValidUtf8(shown) ||
+            shown == taviro::FileNameOf(address.substr(0, address.find_first_of("?#"))) ||
+            shown == taviro::FileNameOf(address),
+        "a name is shown decoded only when that gives text", address);
   return 0;
 }

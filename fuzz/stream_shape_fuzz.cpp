@@ -1,6 +1,7 @@
 // A server's head and first bytes, whatever they are: the shape is decided
 // without fault, a playlist naming another protocol is never played, and a
-// name from Content-Disposition is kept only when it stays in the folder.
+// name from Content-Disposition or a playlist's address is kept only when it
+// stays in the folder.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -44,5 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string name = taviro::SavedFileName("asked.mp4", type, taviro::DispositionFileName(body));
   Check(name == "asked.mp4" || taviro::IsSafeFileName(name), "a saved name stays in the folder", text);
+  // The first line read as a playlist's address.
+  const std::string programme = taviro::ProgrammeFileName(type);
+  Check(taviro::IsSafeFileName(programme) && programme.ends_with(".mp4"),
+        "a programme's name stays in the folder", text);
+  Check(taviro::IsSafeFileName(taviro::NumberedName(programme, 999)), "a numbered name stays in the folder",
+        text);
   return 0;
 }

@@ -59,7 +59,7 @@ void PlayLocalFile(PlaybackContext& context, const std::string& path) {
     context.timers.Timer1.SetEnabled(true);
   }
 
-  const std::string name = FileNameOf(path);
+  const std::string name = ShownNameOf(path);
   ShowTitle(context.window, name);
   StartLocalItem(context.now, path);
   context.lists.AddLocalFile(name, path, 0);

@@ -40,7 +40,7 @@ void OpenLocalFiles(PlaybackContext& context, const std::vector<std::string>& pa
   // Each file goes on top of the list, so the later ones go first and the
   // one that plays ends on top.
   for (auto it = files.rbegin(); it + 1 != files.rend(); ++it) {
-    context.lists.AddLocalFile(FileNameOf(*it), *it, 0);
+    context.lists.AddLocalFile(ShownNameOf(*it), *it, 0);
   }
   PlayLocalFile(context, files.front());
 }

@@ -2,37 +2,11 @@
 
 #include <charconv>
 
+#include "util/path_names.h"
 #include "util/script_escape.h"
 
 namespace taviro {
 namespace {
-
-constexpr std::size_t kLongestName = 200;
-
-std::optional<int> HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return std::nullopt;
-}
-
-// %XX forms decoded; a "%" not followed by two hex digits stays as it is.
-std::string PercentDecoded(std::string_view text) {
-  std::string decoded;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      const auto high = HexDigit(text[i + 1]);
-      const auto low = HexDigit(text[i + 2]);
-      if (high && low) {
-        decoded += static_cast<char>(*high * 16 + *low);
-        i += 2;
-        continue;
-      }
-    }
-    decoded += text[i];
-  }
-  return decoded;
-}
 
 std::string HttpFileName(std::string_view address) {
   const std::size_t authority = address.find("://");
@@ -72,7 +46,7 @@ std::string FormatQvodLink(const QvodLink& link) {
 }
 
 bool IsSafeFileName(std::string_view name) {
-  if (name.empty() || name.size() > kLongestName || name.front() == '.') return false;
+  if (name.empty() || name.size() > kLongestSavedName || name.front() == '.') return false;
   for (const char c : name) {
     if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
   }

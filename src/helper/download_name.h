@@ -22,6 +22,8 @@ inline constexpr std::string_view kQvodScheme = "qvod://";
 std::optional<QvodLink> ParseQvodLink(std::string_view address);
 std::string FormatQvodLink(const QvodLink& link);
 
+inline constexpr std::size_t kLongestSavedName = 200;
+
 // A name that stays inside the save folder when appended to it: not empty,
 // no "/", no NUL or other control character, not "." or "..", not hidden,
 // at most 200 bytes (room for the suffixes below).
@@ -37,6 +39,10 @@ std::string MediaFileName(std::string_view address);
 // renamed to the name itself.
 inline constexpr std::string_view kPartialSuffix = ".part";
 inline constexpr std::string_view kRangesSuffix = ".part.ranges";
+
+// The extended attribute the helper notes on each file it makes: the key
+// of the item the file is for, whatever name the file was given.
+inline constexpr const char* kSourceNote = "user.taviro.source";
 
 // Every file the helper may have made for `name`, final name first.
 std::vector<std::string> DownloadFilesOf(std::string_view name);

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <vector>
 
 #include "helper/download_name.h"
+#include "util/ansi_text.h"
+#include "util/path_names.h"
 #include "util/split_text.h"
+#include "util/utf8.h"
 
 namespace taviro {
 namespace {
@@ -132,19 +136,12 @@ std::string DispositionFileName(std::string_view value) {
     if (lower == "filename*") {
       // charset'language'percent-encoded
       const std::size_t quote = given.rfind('\'');
-      if (quote == std::string_view::npos || Lower(given.substr(0, given.find('\''))) != "utf-8") continue;
-      std::string decoded;
-      for (std::size_t i = quote + 1; i < given.size(); ++i) {
-        if (given[i] == '%' && i + 2 < given.size() &&
-            std::isxdigit(static_cast<unsigned char>(given[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(given[i + 2]))) {
-          decoded += static_cast<char>(std::stoi(std::string(given.substr(i + 1, 2)), nullptr, 16));
-          i += 2;
-        } else {
-          decoded += given[i];
-        }
-      }
-      return decoded;
+      if (quote == std::string_view::npos) continue;
+      const std::string charset = Lower(given.substr(0, given.find('\'')));
+      const bool chinese = charset == "gbk" || charset == "gb2312" || charset == "gb18030";
+      if (charset != "utf-8" && !chinese) continue;
+      const std::string decoded = PercentDecoded(given.substr(quote + 1));
+      return chinese ? DecodeAnsi(decoded) : decoded;
     }
     if (lower == "filename") {
       if (given.size() >= 2 && given.front() == '"' && given.back() == '"')
@@ -152,7 +149,9 @@ std::string DispositionFileName(std::string_view value) {
       plain = std::string(given);
     }
   }
-  return plain;
+  // Chinese servers send the name as raw GBK more often than anything else;
+  // GB18030 reads every GBK name.
+  return IsValidUtf8(plain) ? plain : DecodeAnsi(plain);
 }
 
 std::string SavedFileName(std::string_view asked, std::string_view final_name, std::string_view disposition) {
@@ -166,11 +165,41 @@ std::string SavedFileName(std::string_view asked, std::string_view final_name, s
   return std::string(asked);
 }
 
-std::string ProgrammeFileName(std::string_view playlist_name) {
-  const std::size_t dot = playlist_name.rfind('.');
-  const std::string_view stem =
-      dot == std::string_view::npos || dot == 0 ? playlist_name : playlist_name.substr(0, dot);
-  return std::string(stem) + ".mp4";
+std::string ProgrammeFileName(std::string_view playlist_address) {
+  std::string_view path = playlist_address.substr(0, playlist_address.find_first_of("?#"));
+  const std::size_t scheme = path.find("://");
+  if (scheme != std::string_view::npos) path.remove_prefix(scheme + 3);
+  const std::vector<std::string> segments = [&] {
+    std::vector<std::string> found;
+    for (std::string_view segment : SplitText(path, "/")) found.push_back(PercentDecoded(segment));
+    if (!found.empty()) found.erase(found.begin());  // the host
+    return found;
+  }();
+  if (segments.empty()) return "programme.mp4";
+  const std::string& playlist = segments.back();
+  const std::size_t dot = playlist.rfind('.');
+  const std::string stem = dot == std::string::npos || dot == 0 ? playlist : playlist.substr(0, dot);
+  // Sites name every programme's playlist alike; its folder tells them apart.
+  static constexpr std::array<std::string_view, 9> kAlike = {
+      "index", "playlist", "master", "prog_index", "chunklist", "main", "video", "stream", "media"};
+  const bool alike = stem.empty() || std::find(kAlike.begin(), kAlike.end(), Lower(stem)) != kAlike.end();
+  if (alike && segments.size() > 1 && IsSafeFileName(segments[segments.size() - 2] + ".mp4"))
+    return segments[segments.size() - 2] + ".mp4";
+  if (IsSafeFileName(stem + ".mp4")) return stem + ".mp4";
+  return "programme.mp4";
+}
+
+std::string NumberedName(std::string_view name, int number) {
+  const std::size_t dot = name.rfind('.');
+  const bool has_extension = dot != std::string_view::npos && dot > 0;
+  const std::string_view stem = has_extension ? name.substr(0, dot) : name;
+  const std::string_view extension = has_extension ? name.substr(dot) : std::string_view();
+  const std::string suffix = " (" + std::to_string(number) + ")";
+  // Room for the suffix within the longest safe name.
+  std::string kept(
+      stem.substr(0, std::min(stem.size(), kLongestSavedName - suffix.size() - extension.size())));
+  while (!kept.empty() && !IsValidUtf8(kept)) kept.pop_back();
+  return kept + suffix + std::string(extension);
 }
 
 bool PlayedAtOrigin(StreamShape shape) {

@@ -46,7 +46,8 @@ StreamShape ClassifyStream(const StreamHead& head, std::string_view body);
 std::optional<std::string> FirstVariant(std::string_view playlist);
 
 // The file name a Content-Disposition header value gives (filename* in
-// UTF-8 first, then filename); empty when it gives none.
+// UTF-8 or GBK first, then filename, raw GBK bytes read as GB18030), in
+// UTF-8; empty when it gives none.
 std::string DispositionFileName(std::string_view value);
 
 // The name a file is saved under: the server's own (Content-Disposition)
@@ -55,8 +56,13 @@ std::string DispositionFileName(std::string_view value);
 // else the asked one. Only safe names count.
 std::string SavedFileName(std::string_view asked, std::string_view final_name, std::string_view disposition);
 
-// A saved programme's file: the playlist's name, as a video file.
-std::string ProgrammeFileName(std::string_view playlist_name);
+// A saved programme's file, from its playlist's address: the playlist's
+// name, or its folder's for a name every site gives its playlists
+// ("index.m3u8"), as a video file.
+std::string ProgrammeFileName(std::string_view playlist_address);
+
+// `name` with " (number)" before its extension, still a safe name.
+std::string NumberedName(std::string_view name, int number);
 
 // True for what a shape's player is sent to the origin for.
 bool PlayedAtOrigin(StreamShape shape);

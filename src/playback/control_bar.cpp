@@ -144,7 +144,7 @@ void ControlBar::OpenLocalFile() {
   player.Play();
   context_.timers.Timer1.SetEnabled(true);
 
-  const std::string name = FileNameOf(path);
+  const std::string name = ShownNameOf(path);
   RegionState& title = model[R::bo_name];
   title.caption = TruncateByWidth(name, kTitleWidth);
   FitAutoSizeLabel(model, R::bo_name, window_.ports.text);

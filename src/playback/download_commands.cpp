@@ -70,16 +70,16 @@ void ListCommands::DeleteSelectedTaskFiles() {
   const std::string record =
       context_.lists.ReadListLine(ListFile::kNetworkTasks, ToInteger(line)).value_or(std::string());
   const std::string name = DownloadFileName(record);
-  if (!name.empty()) OfferToDeleteDownloads(name);
+  if (!name.empty()) OfferToDeleteDownloads(name, DownloadKey(record, context_.window.ServiceBaseUrl));
   // The task goes in every case once the user has answered.
   NavigateTaskView(std::string(kDeleteScheme) + line);
 }
 
 // Exactly the files the helper made for this task's name: another task's
 // files, or anything else in the folder, are never offered.
-void ListCommands::OfferToDeleteDownloads(const std::string& name) {
+void ListCommands::OfferToDeleteDownloads(const std::string& name, const std::string& key) {
   const std::string folder = SaveFolder();
-  const std::vector<std::string> matching = DownloadedFilesIn(folder, name);
+  const std::vector<std::string> matching = DownloadedFilesIn(folder, name, key);
   if (matching.empty()) return;
   MainWindow& window = context_.window;
   if (window.ports.prompt.AskYesNo(std::string(kPromptCaption), DeleteDownloadsQuestion(folder, matching))) {

@@ -18,7 +18,7 @@ class IdlePlayerExtras final : public PlayerExtras {
   double Speed() override { return speed_; }
   void SetSpeed(double rate) override { speed_ = rate; }
   std::string SubtitleText() override { return {}; }
-  void SaveFrame(const std::string& /*path*/, std::function<void(bool)> done) override {
+  void SaveFrame(int /*fd*/, std::function<void(bool)> done) override {
     if (done) done(false);
   }
   void SetChangeHandler(std::function<void(PlayerChange)> /*handler*/) override {}

@@ -43,7 +43,7 @@ class ListCommands {
  private:
   void DeleteEntry(const std::string& uri);
   void NavigateTaskView(const std::string& uri);
-  void OfferToDeleteDownloads(const std::string& name);
+  void OfferToDeleteDownloads(const std::string& name, const std::string& key);
   void DeleteDownloads(const std::string& folder, const std::vector<std::string>& names);
   // The download helper's save folder, from its installation folder.
   std::string SaveFolder();

@@ -1,6 +1,7 @@
 #include "playback/media_choices.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,10 @@ constexpr const char* kSubtitleDialogTitle = "加载字幕文件";
 constexpr const char* kSubtitleFilter = "字幕文件|*.srt;*.ass;*.ssa;*.vtt|所有文件|*.*";
 constexpr std::string_view kFrameSavedText = "截图已保存：";
 constexpr std::string_view kFrameFailedText = "截图失败";
+// Far above any subtitle file, fonts and all; read on the main thread.
+constexpr std::int64_t kLargestSubtitle = 64 * 1024 * 1024;
+// More screenshots than anyone takes in one second.
+constexpr int kMostFramesASecond = 1000;
 
 std::string_view KindName(TrackKind kind) {
   switch (kind) {
@@ -121,7 +126,7 @@ void MediaChoices::Opened() {
   sources_.clear();
   const auto* chosen_file = choice_.subtitle ? std::get_if<SubtitleFile>(&*choice_.subtitle) : nullptr;
   const bool chosen_file_added = AddSidecars();
-  if (chosen_file != nullptr && !chosen_file_added) AddSubtitle(chosen_file->path, true);
+  if (chosen_file != nullptr && !chosen_file_added) AddSubtitle(chosen_file->path, true, LinkRule::kFollow);
   RestoreTracks();
   ReportTracks();
 }
@@ -140,7 +145,7 @@ bool MediaChoices::AddSidecars() {
     const std::filesystem::path path = video.parent_path() / name;
     const bool is_chosen = chosen_file != nullptr && chosen_file->path == path.string();
     chosen_file_added = chosen_file_added || is_chosen;
-    if (AddSubtitle(path, is_chosen || (first && !choice_.subtitle))) first = false;
+    if (AddSubtitle(path, is_chosen || (first && !choice_.subtitle), LinkRule::kRefuse)) first = false;
   }
   return chosen_file_added;
 }
@@ -166,8 +171,8 @@ void MediaChoices::RestoreTracks() {
 
 // UTF-8 files go to the player as they are; others as a UTF-8 copy, since
 // the player's own guess takes GBK for Cyrillic.
-bool MediaChoices::AddSubtitle(const std::filesystem::path& path, bool select) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+bool MediaChoices::AddSubtitle(const std::filesystem::path& path, bool select, LinkRule links) {
+  const std::optional<std::string> bytes = ReadSmallFile(path, kLargestSubtitle, links);
   if (!bytes) return false;
   const std::string title = path.filename().string();
   std::string given = path.string();
@@ -198,7 +203,7 @@ void MediaChoices::ChooseSubtitle(int id) {
 void MediaChoices::LoadSubtitleFile() {
   if (!HasItem()) return;
   const std::optional<std::string> path = ports_.files.ChooseMediaFile(kSubtitleDialogTitle, kSubtitleFilter);
-  if (!path || !AddSubtitle(*path, true)) return;
+  if (!path || !AddSubtitle(*path, true, LinkRule::kFollow)) return;
   choice_.subtitle = SubtitleFile{*path};
   Remember();
 }
@@ -243,18 +248,27 @@ void MediaChoices::StepSpeed(int steps) {
 
 void MediaChoices::SaveFrame() {
   if (!HasItem()) return;
-  const std::filesystem::path folder = config_.pictures_folder / "Taviro";
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
+  // Neither the folder nor the file is reached through a link, and the
+  // file is new: someone else may have put either in the way.
+  auto folder = std::make_shared<FileHandle>(OpenOwnFolder(config_.pictures_folder, "Taviro"));
   const std::string stem = FrameFileStem(ports_.clock.Now());
-  std::filesystem::path path = folder / (stem + ".png");
-  for (int n = 2; std::filesystem::exists(path, error); ++n) {
-    path = folder / (stem + "-" + std::to_string(n) + ".png");
+  FileHandle made;
+  std::string name;
+  for (int n = 1; folder->valid() && !made.valid() && n <= kMostFramesASecond; ++n) {
+    name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
+    made = CreateNewFileIn(*folder, name);
+    if (!made.valid() && errno != EEXIST) break;
   }
-  ports_.extras.SaveFrame(path.string(), [this, path](bool written) {
+  if (!made.valid()) {
+    ShowBalloon(ports_.tray, std::string(kFrameFailedText));
+    return;
+  }
+  auto file = std::make_shared<FileHandle>(std::move(made));
+  const std::filesystem::path path = config_.pictures_folder / "Taviro" / name;
+  ports_.extras.SaveFrame(file->get(), [this, path, folder, file, name](bool written) {
     if (written) Report("screenshot", path.string());
-    ShowBalloon(ports_.tray, written ? std::string(kFrameSavedText) + path.filename().string()
-                                     : std::string(kFrameFailedText));
+    if (!written) RemoveFileIn(*folder, name);
+    ShowBalloon(ports_.tray, written ? std::string(kFrameSavedText) + name : std::string(kFrameFailedText));
   });
 }
 

@@ -9,6 +9,7 @@
 
 #include "playback/track_memory.h"
 #include "ports/player_extras.h"
+#include "util/private_files.h"
 
 namespace taviro {
 
@@ -71,7 +72,8 @@ class MediaChoices {
   void Opened();
   bool AddSidecars();
   void RestoreTracks();
-  bool AddSubtitle(const std::filesystem::path& path, bool select);
+  // Links are followed for a file the user named, not for one found.
+  bool AddSubtitle(const std::filesystem::path& path, bool select, LinkRule links);
   void Remember();
   void ReportTracks();
   void Report(const std::string& what, const std::string& detail) const;

@@ -46,8 +46,9 @@ class PlayerExtras {
   // The subtitle text on screen now, "" when none.
   virtual std::string SubtitleText() = 0;
   // Writes the current frame, without subtitles and at the video's own size,
-  // as a PNG file; `done` learns later whether it was written.
-  virtual void SaveFrame(const std::string& path, std::function<void(bool written)> done) = 0;
+  // as a PNG file into the open file `fd`, which stays open until `done`
+  // learns whether it was written.
+  virtual void SaveFrame(int fd, std::function<void(bool written)> done) = 0;
   // Called from the main loop, never from inside a call on the player.
   virtual void SetChangeHandler(std::function<void(PlayerChange)> handler) = 0;
 };

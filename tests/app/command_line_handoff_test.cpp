@@ -235,6 +235,15 @@ TEST_F(CommandLineHandOff, APathWithoutSlashHasNoNameAndNoRow) {
   EXPECT_NE(LocalPage().find("暂无记录"), std::string::npos);
 }
 
+TEST_F(CommandLineHandOff, AnAddressIsShownAndListedUnderItsDecodedName) {
+  Receive("http://h/v/%E7%94%B5%E5%BD%B1.mp4?k=%2F");
+  EXPECT_EQ(m[R::bo_name].caption, "电影.mp4");
+  EXPECT_EQ(Locals(), EncodeAnsi("电影.mp4|http://h/v/%E7%94%B5%E5%BD%B1.mp4?k=%2F|0\r\n\r\n"));
+  // Bytes that are no text stay as they came.
+  Receive("http://h/%FF%00.mp4");
+  EXPECT_EQ(m[R::bo_name].caption, "%FF%00.mp4");
+}
+
 TEST_F(CommandLineHandOff, AnAddressThePlayerMustNotOpenIsNeitherPlayedNorListed) {
   for (const char* line : {"fdclose://7", "av://v4l2:/dev/video0"}) {
     Receive(line);

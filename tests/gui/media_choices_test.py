@@ -8,6 +8,7 @@ import shutil
 import struct
 import subprocess
 import tempfile
+import time
 import unittest
 
 import harness
@@ -166,6 +167,54 @@ class MediaChoicesTest(harness.SharedDemoServiceTest):
         self.wait_logged("track", lambda d: d == "audio 2 日本語 [jpn]")
         self.wait_logged("subtitle", lambda d: d == INSIDE_TEXT)
         self.assertEqual(again.quit(), 0)
+
+    def test_hostile_files_beside_the_film_and_where_screenshots_go(self):
+        # Beside the film: a sparse 100 GB subtitle and a FIFO that nobody
+        # writes to. The GBK file still comes in and the window goes on.
+        with open(os.path.join(self.folder, "film.ass"), "wb") as f:
+            f.truncate(100 << 30)
+        os.mkfifo(os.path.join(self.folder, "film.ssa"))
+        elsewhere = tempfile.mkdtemp(prefix="taviro-elsewhere-")
+        self.addCleanup(shutil.rmtree, elsewhere, True)
+        program = self.start()
+        self.wait_logged("track", lambda d: d.startswith(f"sub 2 {self.sidecar}"))
+        self.wait_logged("subtitle", lambda d: d == SIDECAR_TEXT)
+
+        # The screenshot folder is a link into someone else's folder: refused.
+        pictures = os.path.join(program.app_dir, "pictures")
+        os.makedirs(pictures, exist_ok=True)
+        os.symlink(elsewhere, os.path.join(pictures, "Taviro"))
+        harness.key(self.window, "s")
+        harness.wait_for(lambda: any(body == "截图失败" for _, body in self.notifications.texts()), 10,
+                         "the failure balloon")
+        self.assertEqual(os.listdir(elsewhere), [])
+        if os.geteuid() == 0:
+            # A real folder, but another account's.
+            os.unlink(os.path.join(pictures, "Taviro"))
+            os.mkdir(os.path.join(pictures, "Taviro"))
+            os.chown(os.path.join(pictures, "Taviro"), 65534, 65534)
+            harness.key(self.window, "s")
+            harness.wait_for(lambda: sum(body == "截图失败" for _, body in self.notifications.texts()) == 2,
+                             10, "the second failure balloon")
+            self.assertEqual(os.listdir(os.path.join(pictures, "Taviro")), [])
+            os.rmdir(os.path.join(pictures, "Taviro"))
+        else:
+            os.unlink(os.path.join(pictures, "Taviro"))
+
+        # A real folder, with dangling links planted under the names of the
+        # coming minute: each is passed by, none is followed.
+        os.mkdir(os.path.join(pictures, "Taviro"))
+        now = time.time()
+        for second in range(-5, 60):
+            stem = time.strftime("Taviro-%Y%m%d-%H%M%S", time.localtime(now + second))
+            os.symlink(os.path.join(elsewhere, stem), os.path.join(pictures, "Taviro", stem + ".png"))
+        harness.key(self.window, "s")
+        shot = self.wait_logged("screenshot", lambda d: True)
+        self.assertTrue(shot.endswith("-2.png"), shot)
+        self.assertFalse(os.path.islink(shot))
+        self.assertEqual(png_size(shot), SIZE)
+        self.assertEqual(os.listdir(elsewhere), [])
+        self.assertEqual(program.quit(), 0)
 
 
 if __name__ == "__main__":

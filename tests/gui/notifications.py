@@ -59,10 +59,13 @@ class NotificationServer:
         context.push_thread_default()
         bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
         info = Gio.DBusNodeInfo.new_for_xml(INTERFACE).interfaces[0]
-        bus.register_object("/org/freedesktop/Notifications", info, self._call, None, None)
-        Gio.bus_own_name_on_connection(bus, "org.freedesktop.Notifications", Gio.BusNameOwnerFlags.NONE,
-                                       lambda *_: self._ready.set(), None)
+        registration = bus.register_object("/org/freedesktop/Notifications", info, self._call, None, None)
+        owner = Gio.bus_own_name_on_connection(bus, "org.freedesktop.Notifications", Gio.BusNameOwnerFlags.NONE,
+                                               lambda *_: self._ready.set(), None)
         self._loop.run()
+        # Gone with the server, so that the next test's can take its place.
+        Gio.bus_unown_name(owner)
+        bus.unregister_object(registration)
         context.pop_thread_default()
 
     def _call(self, _bus, _sender, _path, _interface, method, parameters, invocation):

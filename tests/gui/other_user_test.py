@@ -193,6 +193,23 @@ class OtherUserTest(DownloadFixture):
         self.assertNotIn("asked", said)
         self.assertEqual(trap.asked, [])
 
+    def test_without_a_runtime_folder_a_squatter_on_the_name_anyone_can_work_out_stops_nothing(self):
+        old = os.environ.pop("XDG_RUNTIME_DIR", None)
+        if old is not None:
+            self.addCleanup(os.environ.__setitem__, "XDG_RUNTIME_DIR", old)
+        self.serve(400_000)
+        program = harness.Program(ARGS.program, ARGS.icon)
+        squatter, said = self.as_other(SQUATTER, helper_socket_name(program.app_dir), "error\tbusy\n")
+        harness.wait_for(lambda: "listening" in said, 30, "the squatter")
+        address = harness.media_of(download_test.SERIES, 0, FIRST)
+        path = self.saved(program, address)
+        program, window = self.start(program)
+        self.play_episode(program, window, FIRST)
+        harness.wait_for(lambda: os.path.exists(path), 120, "the download")
+        with open(path, "rb") as f:
+            self.assertEqual(f.read(), self.source_bytes(address))
+        self.assertNotIn("asked", said)
+
     def test_another_user_neither_reads_the_helpers_items_nor_starves_its_server(self):
         self.serve(100_000)
         program = harness.Program(ARGS.program, ARGS.icon)

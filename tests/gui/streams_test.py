@@ -102,11 +102,13 @@ class StreamsTest(StreamFixture):
                 files = self.saved_files(program)
                 self.assertNotIn("index.m3u8", files)
                 self.assertFalse([name for name in files if name.endswith(".part") and "m3u8" in name], files)
-                # Saved as one playable file, remuxed from the segments.
-                harness.wait_for(lambda: self.saved_files(program) == ["index.mp4"], 120,
+                # Saved as one playable file, remuxed from the segments,
+                # under its folder's name: every programme's playlist here
+                # is "index.m3u8".
+                harness.wait_for(lambda: self.saved_files(program) == [f"{folder}.mp4"], 120,
                                  "the programme saved, nothing else left")
                 probe = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format=duration", "-of",
-                                        "csv=p=0", os.path.join(program.app_dir, "Media", "index.mp4")],
+                                        "csv=p=0", os.path.join(program.app_dir, "Media", f"{folder}.mp4")],
                                        capture_output=True, text=True, check=True)
                 self.assertGreater(float(probe.stdout), MEDIA.seconds - 1)
                 # The download bar follows the saver, as for any episode.

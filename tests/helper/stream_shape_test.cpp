@@ -77,6 +77,9 @@ TEST(StreamShape, ContentDispositionNamesTheFile) {
             "第1.mp4");
   EXPECT_EQ(DispositionFileName("attachment; filename*=iso-8859-1''x.mp4"), "");
   EXPECT_EQ(DispositionFileName("attachment"), "");
+  // Raw GBK, as many servers send it, and GBK spelt as such.
+  EXPECT_EQ(DispositionFileName("attachment; filename=\"\xB5\xE7\xD3\xB0.mp4\""), "电影.mp4");
+  EXPECT_EQ(DispositionFileName("attachment; filename*=GBK''%B5%E7%D3%B0.mp4"), "电影.mp4");
 }
 
 TEST(StreamShape, AFileIsSavedUnderTheNameItsServerOrFinalAddressGives) {
@@ -86,8 +89,13 @@ TEST(StreamShape, AFileIsSavedUnderTheNameItsServerOrFinalAddressGives) {
   EXPECT_EQ(SavedFileName("film.mp4", "8f7a6b", ""), "film.mp4");
   EXPECT_EQ(SavedFileName("film.mp4", "film.mp4", "../../x.mp4"), "film.mp4");
   EXPECT_EQ(SavedFileName("film.mp4", "", ".hidden"), "film.mp4");
-  EXPECT_EQ(ProgrammeFileName("index.m3u8"), "index.mp4");
-  EXPECT_EQ(ProgrammeFileName("show"), "show.mp4");
+  EXPECT_EQ(ProgrammeFileName("http://h/s/ep2/index.m3u8?t=1"), "ep2.mp4");
+  EXPECT_EQ(ProgrammeFileName("http://h/films/%E7%94%B5%E5%BD%B1.m3u8"), "电影.mp4");
+  EXPECT_EQ(ProgrammeFileName("http://h/index.m3u8"), "index.mp4");
+  EXPECT_EQ(ProgrammeFileName("http://h/..%2F/index.m3u8"), "index.mp4");
+  EXPECT_EQ(ProgrammeFileName("http://"), "programme.mp4");
+  EXPECT_EQ(NumberedName("show.mp4", 2), "show (2).mp4");
+  EXPECT_EQ(NumberedName(std::string(200, 'x'), 12).size(), 200u);
 }
 
 TEST(StreamShape, TheStatusReplySaysLiveAndWhyNotAndStillReadsTheOldForm) {

@@ -39,8 +39,8 @@ class FakeExtras final : public PlayerExtras {
   double Speed() override { return speed; }
   void SetSpeed(double rate) override { speed = rate; }
   std::string SubtitleText() override { return {}; }
-  void SaveFrame(const std::string& path, std::function<void(bool)> done) override {
-    frames.push_back(path);
+  void SaveFrame(int fd, std::function<void(bool)> done) override {
+    frames.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)).string());
     done(true);
   }
   void SetChangeHandler(std::function<void(PlayerChange)> handler) override { changed = std::move(handler); }

@@ -76,7 +76,7 @@ DesktopApp::DesktopApp(DesktopConfig config)
     : config_(std::move(config)),
       metrics_reference_(GObjectPtr<GtkWidget>::Retain(gtk_label_new(""))),
       metrics_(metrics_reference_.get()),
-      helper_link_(config_.program_folder, config_.service_base_url),
+      helper_link_(config_.program_folder, config_.app_folder, config_.service_base_url),
       shutdown_(ConnectSystemShutdown()),
       list_views_(web_),
       lists_(config_.app_folder, list_views_) {

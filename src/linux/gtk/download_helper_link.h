@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "helper/vendor_save_path.h"
 #include "linux/system/spawn_program_launcher.h"
 #include "linux/system/unix_helper_channel.h"
 #include "playback/download_helper_client.h"
@@ -13,9 +14,10 @@ namespace taviro::gtk {
 // subfolder of the program's own folder (which, installed for the system,
 // is not the folder that keeps the settings).
 struct DownloadHelperLink {
-  DownloadHelperLink(const std::filesystem::path& program_folder, const std::string& service_base)
+  DownloadHelperLink(const std::filesystem::path& program_folder, const std::filesystem::path& app_folder,
+                     const std::string& service_base)
       : folder((program_folder / "Qvod").string() + "/"),
-        channel(folder),
+        channel(folder, VendorFilesFolder(app_folder)),
         client(channel, launcher, folder + "QvodTerminal.exe", service_base) {}
 
   std::string folder;

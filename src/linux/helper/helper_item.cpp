@@ -8,7 +8,7 @@
 
 namespace taviro::helper {
 
-HelperItem::HelperItem(std::shared_ptr<ItemDownload> file, std::string name) : saved_name_(std::move(name)) {
+HelperItem::HelperItem(std::shared_ptr<ItemDownload> file) {
   route_ = ItemRoute{StreamShape::kFile, {}, std::move(file)};
 }
 
@@ -65,11 +65,6 @@ bool HelperItem::Failed() {
   return file && file->Failed();
 }
 
-bool HelperItem::Holds(const std::string& name) {
-  std::lock_guard lock(mutex_);
-  return route_ ? saved_name_ == name : source_.name == name;
-}
-
 void HelperItem::Look() {
   const ProbeResult probe = ProbeStream(source_.url, stop_);
   if (stop_) {
@@ -83,7 +78,6 @@ void HelperItem::Look() {
   std::shared_ptr<ProgrammeDownload> programme;
   HelperProblem problem = HelperProblem::kNone;
   bool failed = false;
-  std::string saved_name;
   if (!probe.error.empty()) {
     Log("cannot look at " + source_.url + ": " + probe.error);
     problem = probe.certificate_refused ? HelperProblem::kCertificate : HelperProblem::kUnreachable;
@@ -94,30 +88,30 @@ void HelperItem::Look() {
     problem = HelperProblem::kRefused;
     failed = true;
   } else if (probe.shape == StreamShape::kFile) {
-    const std::string name =
+    const std::string wanted =
         SavedFileName(source_.name, MediaFileName(probe.final_url), probe.disposition_name);
-    saved_name = name;
+    const std::string name = source_.reserve(NameWish{wanted, false, wanted == source_.name});
     const std::vector<std::string> files = DownloadFilesOf(name);
     route.file = std::make_shared<ItemDownload>(probe.final_url, source_.key,
                                                 ItemFiles{source_.folder, files[0], files[1], files[2]},
                                                 std::nullopt, source_.debug);
-    std::string error;
-    if (!route.file->Start(error)) {
+    std::string error = "no free name for " + wanted;
+    if (name.empty() || !route.file->Start(error)) {
       Log(error);
       failed = true;
     }
   } else if (probe.shape == StreamShape::kProgramme) {
-    saved_name = ProgrammeFileName(source_.name);
-    const std::vector<std::string> files = DownloadFilesOf(saved_name);
+    // Named from the address asked for, not a variant's.
+    const std::string name = source_.reserve(NameWish{ProgrammeFileName(source_.url), true, false});
+    const std::vector<std::string> files = DownloadFilesOf(name);
     programme = std::make_shared<ProgrammeDownload>(
         probe.final_url, source_.key, ItemFiles{source_.folder, files[0], files[1], files[2]}, source_.debug);
     programme->AllowInside(EndpointsOfAddress(source_.service_base));
-    std::string error;
+    std::string error = "no free name";
     // A programme that cannot be saved is still played.
-    if (!programme->Start(error)) {
+    if (name.empty() || !programme->Start(error)) {
       Log("not saving " + probe.final_url + ": " + error);
       programme.reset();
-      saved_name.clear();
     }
   }
   Log("playing " + probe.final_url +
@@ -126,7 +120,6 @@ void HelperItem::Look() {
   route_ = std::move(route);
   programme_ = std::move(programme);
   problem_ = problem;
-  saved_name_ = std::move(saved_name);
   failed_ = failed;
   changed_.notify_all();
 }

@@ -12,6 +12,7 @@
 #include "helper/helper_protocol.h"
 #include "helper/stream_shape.h"
 #include "linux/helper/item_download.h"
+#include "linux/helper/name_reservation.h"
 #include "linux/helper/programme_download.h"
 #include "linux/helper/save_folder.h"
 
@@ -36,12 +37,13 @@ class HelperItem {
     std::string key;
     std::string name;  // the name its address gives
     std::shared_ptr<const SaveFolder> folder;
+    ReserveName reserve;
     bool debug = false;
     std::string service_base;  // its addresses are no other server's to reach
   };
 
   // An item known to be a file (a qvod link, or one saved already).
-  HelperItem(std::shared_ptr<ItemDownload> file, std::string name);
+  explicit HelperItem(std::shared_ptr<ItemDownload> file);
   explicit HelperItem(Source source);
   HelperItem(const HelperItem&) = delete;
   HelperItem& operator=(const HelperItem&) = delete;
@@ -53,9 +55,6 @@ class HelperItem {
   std::optional<ItemRoute> WaitForRoute(std::chrono::milliseconds limit);
   HelperStatus Status();
   bool Failed();
-  // Whether the item keeps a file under `name` in the save folder, or may
-  // once its look is done.
-  bool Holds(const std::string& name);
 
  private:
   void Look();
@@ -67,7 +66,6 @@ class HelperItem {
   std::condition_variable changed_;
   std::optional<ItemRoute> route_;
   std::shared_ptr<ProgrammeDownload> programme_;
-  std::string saved_name_;
   HelperProblem problem_ = HelperProblem::kNone;
   bool failed_ = false;
   std::thread looker_;

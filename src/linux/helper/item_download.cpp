@@ -3,7 +3,6 @@
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -25,25 +24,12 @@ constexpr milliseconds kSaveEvery{1000};
 // Written bytes are handed to the disk in steps of this size as they come,
 // so that neither a ranges save nor the end waits for the whole file.
 constexpr std::int64_t kWriteBehind = 8 * 1024 * 1024;
-// The key of the item a file was saved for, where the file system keeps
-// such notes; the ranges file says it for a partial file in any case.
-constexpr const char* kSourceAttribute = "user.taviro.source";
-constexpr std::size_t kLongestKey = 4096;
 
 std::optional<std::int64_t> Number(std::string_view text) {
   std::int64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
-}
-
-// The item key noted on a file; nothing when none is noted.
-std::optional<std::string> NotedKey(int fd) {
-  std::string key(kLongestKey, '\0');
-  const ssize_t size = ::fgetxattr(fd, kSourceAttribute, key.data(), key.size());
-  if (size < 0) return std::nullopt;
-  key.resize(static_cast<std::size_t>(size));
-  return key;
 }
 
 // The total of a "Content-Range: bytes a-b/total" header.
@@ -125,7 +111,7 @@ bool ItemDownload::Start(std::string& error) {
   if (UniqueFd done = folder.OpenOwned(files_.final_name, O_RDONLY); done.valid()) {
     struct stat info {};
     if (::fstat(done.get(), &info) != 0) return false;
-    const std::optional<std::string> noted = NotedKey(done.get());
+    const std::optional<std::string> noted = NotedSource(done.get());
     if ((known_size_ && info.st_size != *known_size_) || (noted && *noted != source_key_)) {
       error = "refused: another file named " + files_.final_name + " is in the save folder";
       return false;
@@ -349,8 +335,7 @@ bool ItemDownload::MakeFile() {
     Log("cannot write to the save folder " + files_.folder->path());
     return false;
   }
-  // Only a note: a file system without them relies on the ranges file.
-  (void)::fsetxattr(file_.get(), kSourceAttribute, source_key_.data(), source_key_.size(), 0);
+  NoteSource(file_.get(), source_key_);
   return true;
 }
 

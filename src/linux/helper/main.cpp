@@ -145,7 +145,7 @@ int Main(int argc, char** argv) {
   UniqueFd signal_fd(::signalfd(-1, &signals, SFD_CLOEXEC));
 
   const std::string save = DownloadFolder(*files);
-  const std::optional<InstanceSocketAddress> address = HelperSocketAddressFor(folder);
+  const std::optional<InstanceSocketAddress> address = HelperSocketAddressFor(folder, *files);
   if (!address) return 1;
   ControlSocket control = TakeControlSocket(*address, signal_fd.get(), kTakeOverWait);
   if (!control.listener.valid()) {

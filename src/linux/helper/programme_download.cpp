@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -20,17 +19,6 @@ constexpr std::chrono::milliseconds kSaveEvery{1000};
 // Far above any real segment; a server that sends more is not serving one.
 constexpr std::size_t kLargestPiece = 256 * 1024 * 1024;
 constexpr std::size_t kLargestKey = 64;
-// The same note ItemDownload leaves on a saved file: whose it is.
-constexpr const char* kSourceAttribute = "user.taviro.source";
-constexpr std::size_t kLongestKey = 4096;
-
-std::optional<std::string> NotedKey(int fd) {
-  std::string key(kLongestKey, '\0');
-  const ssize_t size = ::fgetxattr(fd, kSourceAttribute, key.data(), key.size());
-  if (size < 0) return std::nullopt;
-  key.resize(static_cast<std::size_t>(size));
-  return key;
-}
 
 }  // namespace
 
@@ -65,7 +53,7 @@ bool ProgrammeDownload::Start(std::string& error) {
   for (const SavedContainer container : {SavedContainer::kMp4, SavedContainer::kMatroska}) {
     const UniqueFd saved = folder.OpenOwned(SavedName(files_.final_name, container), O_RDONLY);
     if (!saved.valid()) continue;
-    const std::optional<std::string> noted = NotedKey(saved.get());
+    const std::optional<std::string> noted = NotedSource(saved.get());
     if (noted && *noted != source_key_) {
       error =
           "refused: another file named " + SavedName(files_.final_name, container) + " is in the save folder";
@@ -86,6 +74,7 @@ bool ProgrammeDownload::Start(std::string& error) {
       error = "cannot write to the save folder " + folder.path();
       return false;
     }
+    NoteSource(file_.get(), source_key_);
   }
   worker_ = std::thread([this] { Run(); });
   return true;
@@ -338,8 +327,7 @@ void ProgrammeDownload::Finish(const std::vector<RemuxSource>& sources) {
     if (!Stopped()) Fail("cannot remux " + files_.partial_name + ": " + error);
     return;
   }
-  // Only a note: a file system without them has the saved file all the same.
-  (void)::fsetxattr(output.get(), kSourceAttribute, source_key_.data(), source_key_.size(), 0);
+  NoteSource(output.get(), source_key_);
   // The bytes reach the disk before the final name does; a disk that will
   // not take them leaves the pieces for a later run.
   if (!sync_(output.get()) || !folder.Rename(temporary, saved_name)) {

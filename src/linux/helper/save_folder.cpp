@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <array>
@@ -10,10 +11,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "helper/download_name.h"
+
 namespace taviro::helper {
 namespace {
 
 constexpr mode_t kFileMode = 0644;
+constexpr std::size_t kLongestKey = 4096;
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -101,6 +105,18 @@ bool SaveFolder::Rename(const std::string& from, const std::string& to) const {
 
 void SaveFolder::Remove(const std::string& name) const {
   (void)::unlinkat(fd_.get(), name.c_str(), 0);  // a name already gone is what was wanted
+}
+
+std::optional<std::string> NotedSource(int fd) {
+  std::string key(kLongestKey, '\0');
+  const ssize_t size = ::fgetxattr(fd, kSourceNote, key.data(), key.size());
+  if (size < 0) return std::nullopt;
+  key.resize(static_cast<std::size_t>(size));
+  return key;
+}
+
+void NoteSource(int fd, const std::string& key) {
+  (void)::fsetxattr(fd, kSourceNote, key.data(), key.size(), 0);
 }
 
 }  // namespace taviro::helper

@@ -42,4 +42,10 @@ class SaveFolder {
   UniqueFd fd_;
 };
 
+// The key of the item a file was saved for, where the file system keeps
+// such notes; nothing when none is noted.
+std::optional<std::string> NotedSource(int fd);
+// Only a note: a file system without them relies on the ranges file.
+void NoteSource(int fd, const std::string& key);
+
 }  // namespace taviro::helper

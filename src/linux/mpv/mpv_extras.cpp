@@ -101,10 +101,14 @@ void MpvExtras::SetSpeed(double rate) {
 }
 
 // "video": the decoded frame at its own size, without subtitles or the
-// window's scaling.
-void MpvExtras::SaveFrame(const std::string& path, std::function<void(bool written)> done) {
+// window's scaling. The player writes into the file already open here, by
+// its descriptor's own name, so no folder's name is followed; a name
+// without an extension leaves the format to the option.
+void MpvExtras::SaveFrame(int fd, std::function<void(bool written)> done) {
   const std::uint64_t reply = ++last_reply_;
   frames_[reply] = std::move(done);
+  const std::string path = "/proc/self/fd/" + std::to_string(fd);
+  core_.SetString("screenshot-format", "png");
   core_.Command({"screenshot-to-file", path.c_str(), "video"}, reply);
 }
 

@@ -27,7 +27,7 @@ class MpvExtras final : public PlayerExtras {
   double Speed() override { return speed_; }
   void SetSpeed(double rate) override;
   std::string SubtitleText() override { return sub_text_; }
-  void SaveFrame(const std::string& path, std::function<void(bool written)> done) override;
+  void SaveFrame(int fd, std::function<void(bool written)> done) override;
   void SetChangeHandler(std::function<void(PlayerChange)> handler) override { changed_ = std::move(handler); }
 
   // A property this object observes.

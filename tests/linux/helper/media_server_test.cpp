@@ -216,9 +216,10 @@ TEST_F(MediaServerTest, PlantedLinksAndAnotherUsersPartialFilesAreNeitherFollowe
 TEST_F(MediaServerTest, ItemsAreTheirSourceNotTheirNameAndAFinishedFileMustHaveTheSizePromised) {
   EXPECT_EQ(Finished(source.Base() + "d/v.mp4", "v.mp4"), "bytes of /d/v.mp4");
   std::string error;
-  // Another source's file of the same name is not this item.
-  EXPECT_FALSE(Open(source.Base() + "e/v.mp4", error));
-  EXPECT_NE(error.find("another"), std::string::npos) << error;
+  // Another source's file of the same name is not this item: it is saved
+  // beside it.
+  EXPECT_EQ(Finished(source.Base() + "e/v.mp4", "v (2).mp4"), "bytes of /e/v.mp4");
+  EXPECT_EQ(folder.Read("v.mp4"), "bytes of /d/v.mp4");
 
   // A qvod link promises 18 bytes; the file under its name has 5.
   folder.Write("s.mp4", "short");

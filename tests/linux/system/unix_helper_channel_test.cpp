@@ -70,7 +70,8 @@ TEST(UnixHelperChannel, AListenerOfAnotherUserIsNeverTakenForTheHelper) {
   testing::TempFolder folder;
   const std::string helper_folder = folder.path().string() + "/Qvod/";
   const WithoutRuntimeFolder none;
-  const std::optional<InstanceSocketAddress> abstract = HelperSocketAddressFor(helper_folder);
+  const std::string files_folder = folder.path().string();
+  const std::optional<InstanceSocketAddress> abstract = HelperSocketAddressFor(helper_folder, files_folder);
   ASSERT_TRUE(abstract && abstract->abstract());
   int ready[2];
   ASSERT_EQ(::pipe(ready), 0);
@@ -87,7 +88,7 @@ TEST(UnixHelperChannel, AListenerOfAnotherUserIsNeverTakenForTheHelper) {
   ASSERT_EQ(::poll(&wait, 1, 30'000), 1);
   char said = 0;
   ASSERT_EQ(::read(ready_read.get(), &said, 1), 1) << "the squatter could not listen";
-  UnixHelperChannel channel(helper_folder);
+  UnixHelperChannel channel(helper_folder, files_folder);
   EXPECT_EQ(channel.Ask("status\tx\t\n"), std::nullopt);
 }
 
