@@ -67,7 +67,7 @@ class OwnServiceTest(unittest.TestCase):
             self.addCleanup(subprocess.run, ["userdel", OTHER], check=False)
             other = pwd.getpwnam(OTHER)
             # Even with the key, another account's request gets no byte back.
-            got = subprocess.run([sys.executable, "-c", READ, str(port), f"/{key}/lib/wen.txt"],
+            got = subprocess.run([sys.executable, "-c", READ, str(port), f"/{key}/lib/wen.txt", "127.0.0.1"],
                                  capture_output=True, text=True, user=other.pw_uid, group=other.pw_gid,
                                  extra_groups=[], cwd="/", timeout=60)
             self.assertEqual(got.stdout, "b''", got.stderr)
