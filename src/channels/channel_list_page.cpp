@@ -5,6 +5,7 @@
 
 #include "channels/channel_text.h"
 #include "util/html_escape.h"
+#include "util/utf8.h"
 
 namespace taviro::channels {
 namespace {
@@ -230,7 +231,8 @@ PageSlice ParseChannelPageQuery(std::string_view query) {
       slice.part = PageSlice::Part::kStarred;
     } else if (key == "group" || key == "find") {
       slice.part = key == "group" ? PageSlice::Part::kGroup : PageSlice::Part::kFind;
-      slice.text = CutUtf8(PercentDecoded(value), 256);
+      // Decoded bytes that are no UTF-8 become U+FFFD before they reach the page.
+      slice.text = CutUtf8(EncodeUtf8(DecodeUtf8(PercentDecoded(value))), 256);
     }
   }
   if (slice.part == PageSlice::Part::kFind && NameKey(slice.text).empty()) slice = PageSlice{};
