@@ -16,6 +16,11 @@ std::uint64_t ChannelCodeBits(std::string_view list_address, std::string_view st
   mix(list_address);
   mix(std::string_view("\n", 1));
   mix(stream_url);
+  // FNV moves a change of the last bytes only upwards; mixing spreads it
+  // over every bit, so lists naming ".../1", ".../2" get unlike codes.
+  hash ^= hash >> 33U;
+  hash *= 0xff51afd7ed558ccdULL;
+  hash ^= hash >> 33U;
   return hash & ((1ULL << 50U) - 1);
 }
 
