@@ -60,11 +60,15 @@ std::size_t ReadAttributes(std::string_view text, bool name_follows, Visit visit
 
 // Names and headers from the list, one line, no control characters.
 std::string CleanText(std::string_view text, std::size_t max_bytes) {
-  std::string clean = CutUtf8(TrimBlanks(text), max_bytes);
+  text = TrimBlanks(text);
+  std::string clean = CutUtf8(text, max_bytes);
   for (char& c : clean) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
   }
-  return std::string(TrimBlanks(clean));
+  // A control character written as a space can leave one at either end.
+  while (!clean.empty() && clean.back() == ' ') clean.pop_back();
+  clean.erase(0, std::min(clean.size(), clean.find_first_not_of(' ')));
+  return clean;
 }
 
 bool IsCleanUrl(std::string_view url) {
@@ -163,17 +167,19 @@ void GiveCodes(std::string_view list_address, std::vector<Channel>& channels) {
 }
 
 // The text to parse: a BOM dropped, cut at a line end within the limit,
-// decoded from GB18030 when it is not UTF-8.
-std::string ListText(std::string_view bytes, const ListLimits& limits, ChannelList& list) {
+// decoded from GB18030 into `decoded` when it is not UTF-8.
+std::string_view ListText(std::string_view bytes, const ListLimits& limits, ChannelList& list,
+                          std::string& decoded) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   if (bytes.size() > limits.max_bytes) {
     list.truncated = true;
     const std::size_t last_line_end = bytes.substr(0, limits.max_bytes).find_last_of("\r\n");
     bytes = bytes.substr(0, last_line_end == std::string_view::npos ? 0 : last_line_end);
   }
-  if (IsValidUtf8(bytes)) return std::string(bytes);
+  if (IsValidUtf8(bytes)) return bytes;
   list.was_gb18030 = true;
-  return DecodeAnsi(bytes);
+  decoded = DecodeAnsi(bytes);
+  return decoded;
 }
 
 }  // namespace
@@ -185,7 +191,8 @@ bool IsWebAddress(std::string_view url) {
 ChannelList ParseChannelList(std::string_view bytes, std::string_view list_address,
                              const ListLimits& limits) {
   ChannelList list;
-  const std::string text = ListText(bytes, limits, list);
+  std::string decoded;
+  const std::string_view text = ListText(bytes, limits, list, decoded);
   // Most lists give two lines a channel.
   const auto expected = std::min<std::size_t>(
       limits.max_channels, static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) / 2 + 1);
@@ -196,7 +203,7 @@ ChannelList ParseChannelList(std::string_view bytes, std::string_view list_addre
   while (start < text.size()) {
     std::size_t end = start;
     while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-    const std::string_view line = TrimBlanks(std::string_view(text).substr(start, end - start));
+    const std::string_view line = TrimBlanks(text.substr(start, end - start));
     start = end + 1;
     if (line.empty()) continue;
     if (line.front() == '#') {
