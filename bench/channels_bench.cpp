@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,34 @@ void BM_RenderTenThousandChannelPage(benchmark::State& state) {
     benchmark::DoNotOptimize(RenderChannelListPage(list.channels, page_state, {}, tooltip));
 }
 BENCHMARK(BM_RenderTenThousandChannelPage)->Unit(benchmark::kMillisecond);
+
+// A week of half-hour programmes for 2,000 channels, about the programmes of
+// a 50 MB guide, fed as a reader passes them on; only a day is kept.
+void BM_FeedAWeekOfProgrammes(benchmark::State& state) {
+  std::vector<std::string> times;
+  for (int slot = 0; slot <= 7 * 48; ++slot) {
+    const int day = 9 + slot / 48;
+    const int minutes = (slot % 48) * 30;
+    char text[32];
+    std::snprintf(text, sizeof text, "202412%02d%02d%02d00 +0800", day, minutes / 60, minutes % 60);
+    times.emplace_back(text);
+  }
+  std::size_t kept = 0;
+  for (auto _ : state) {
+    ProgrammeGuide guide(1733740200);
+    for (int channel = 0; channel < 2'000; ++channel) {
+      const std::string id = "ch" + std::to_string(channel) + ".tv";
+      guide.AddChannelName(id, "Channel " + std::to_string(channel));
+      for (std::size_t slot = 0; slot + 1 < times.size(); ++slot) {
+        guide.AddProgramme(id, times[slot], times[slot + 1], "A programme with a title of usual length");
+      }
+    }
+    kept = guide.programme_count();
+  }
+  state.counters["kept"] = static_cast<double>(kept);
+  state.SetItemsProcessed(state.iterations() * 2'000 * 7 * 48);
+}
+BENCHMARK(BM_FeedAWeekOfProgrammes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace taviro::channels
