@@ -148,6 +148,27 @@ void ReadPipeOptions(std::string_view options, Channel& channel) {
   }
 }
 
+// An entry without a scheme in a list fetched from the web names a stream
+// beside the list, as a browser would read it; anything else stays as it is.
+std::string ResolvedUrl(std::string_view entry, std::string_view list_address) {
+  const std::size_t colon = entry.find(':');
+  const bool has_scheme = colon != std::string_view::npos && colon < entry.find('/');
+  if (has_scheme || entry.empty() || !IsWebAddress(list_address)) return std::string(entry);
+  const std::size_t scheme_end = list_address.find("//");
+  if (entry.starts_with("//")) return std::string(list_address.substr(0, scheme_end)).append(entry);
+  const std::size_t path = list_address.find('/', scheme_end + 2);
+  const std::string_view origin = list_address.substr(0, path);
+  if (entry.front() == '/') return std::string(origin).append(entry);
+  const std::string_view base =
+      path == std::string_view::npos
+          ? std::string_view()
+          : list_address.substr(path, list_address.find_first_of("?#", path) - path);
+  return std::string(origin)
+      .append(base.substr(0, base.rfind('/') + 1))
+      .append(base.empty() ? "/" : "")
+      .append(entry);
+}
+
 // The same stream listed twice (in two groups, say) stays two rows: its
 // second code ends in "-2", and so on in the list's order.
 void GiveCodes(std::string_view list_address, std::vector<Channel>& channels) {
@@ -230,13 +251,13 @@ ChannelList ParseChannelList(std::string_view bytes, std::string_view list_addre
     std::string extgrp = std::move(pending.extgrp);
     pending = Pending{};
     const std::size_t pipe = line.find('|');
-    const std::string_view url = line.substr(0, pipe);
+    const std::string url = ResolvedUrl(line.substr(0, pipe), list_address);
     if (!IsCleanUrl(url)) {
       ++list.refused;
       continue;
     }
     if (pipe != std::string_view::npos) ReadPipeOptions(line.substr(pipe + 1), channel);
-    channel.url = std::string(url);
+    channel.url = url;
     if (channel.group.empty()) channel.group = std::move(extgrp);
     if (channel.name.empty())
       channel.name = channel.guide_name.empty() ? CutUtf8(url, kMaxNameBytes) : channel.guide_name;

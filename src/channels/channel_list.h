@@ -37,7 +37,8 @@ struct ListLimits {
 // `bytes`: the list as fetched, UTF-8 (with or without a BOM) or, when it is
 // not valid UTF-8, GB18030/GBK. `list_address` names the list; it goes into
 // each channel's code so that two lists naming one stream keep two codes.
-// Only http(s) addresses are taken from any list, local or remote: the
+// An entry without a scheme in a list from the web is read relative to the
+// list's address. Only http(s) addresses are taken from any list, local or remote: the
 // channels are fetched by the service, and a list must not make it read
 // local files or speak other protocols on its behalf.
 ChannelList ParseChannelList(std::string_view bytes, std::string_view list_address,

@@ -41,11 +41,14 @@ TEST(ParseChannelList, ReadsTheListsPeopleHave) {
       {"group-title beats #EXTGRP", "#EXTINF:-1 group-title=\"G1\",A\n#EXTGRP:G2\nhttp://a\n", 1, "A", "G1",
        "http://a"},
       {"refused schemes are skipped with what they said",
-       "#EXTINF:-1,Local\nfile:///etc/passwd\n#EXTINF:-1,R\nrtmp://x/y\n#EXTINF:-1,/abs\n/home/u/a.ts\n"
+       "#EXTINF:-1,Local\nfile:///etc/passwd\n#EXTINF:-1,R\nrtmp://x/y\n#EXTINF:-1,Multicast\nudp://"
+       "@239.0.0.1:1234\n"
        "#EXTINF:-1,J\njavascript:alert(1)\n#EXTINF:-1,Sp\nhttp://a b\n#EXTINF:-1,Ok\nhttp://ok\n",
        1, "Ok", "", "http://ok"},
       {"an unclosed quote takes the rest of the line", "#EXTINF:-1 tvg-name=\"A,B\nhttp://a\n", 1, "A,B", "",
        "http://a"},
+      {"relative to a list from the web", "#EXTINF:-1,Rel\nlive/1.m3u8\n", 1, "Rel", "",
+       "http://lists/live/1.m3u8"},
       {"Kodi's options after |", "#EXTINF:-1,K\nhttp://k/1.m3u8|User-Agent=Box/1.0&Referer=http://ref/\n", 1,
        "K", "", "http://k/1.m3u8"},
   };
@@ -83,6 +86,13 @@ TEST(ParseChannelList, KeepsWhatEachChannelNeeds) {
   // Stable from one reading to the next, and different for another list.
   EXPECT_EQ(ParseChannelList("http://s/1\n", "/home/u/list.m3u").channels[0].code, list.channels[0].code);
   EXPECT_NE(ParseChannelList("http://s/1\n", "/home/u/other.m3u").channels[0].code, list.channels[0].code);
+  // Relative entries only name streams beside a list from the web.
+  EXPECT_EQ(ParseChannelList("a.ts\n/b.ts\n//c/d.ts\n", "https://h:8/x/l.m3u?k=1").channels.size(), 3U);
+  EXPECT_EQ(ParseChannelList("/b.ts\n//c/d.ts\n", "https://h:8/x/l.m3u?k=1").channels[1].url,
+            "https://c/d.ts");
+  EXPECT_EQ(ParseChannelList("a.ts\n", "https://h:8").channels[0].url, "https://h:8/a.ts");
+  EXPECT_EQ(ParseChannelList("a.ts\n", "https://h:8/x/l.m3u?k=/1").channels[0].url, "https://h:8/x/a.ts");
+  EXPECT_TRUE(ParseChannelList("a.ts\n/b.ts\n", "/home/u/list.m3u").channels.empty());
 }
 
 TEST(ParseChannelList, DecodesGbkLists) {
