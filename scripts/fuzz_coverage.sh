@@ -9,6 +9,8 @@ cd "$(dirname "$0")/.."
 # The files that are each target's parser; the rest of what it links is not
 # its own code.
 declare -A sources=(
+  [channel_list_fuzz]="src/channels/channel_list.cpp src/channels/channel_code.cpp src/channels/channel_text.cpp src/channels/channel_list_page.cpp"
+  [programme_guide_fuzz]="src/channels/programme_guide.cpp"
   [episode_list_page_fuzz]="src/playback/episode_list_page.cpp"
   [episode_reply_fuzz]="src/playback/episode_reply.cpp"
   [external_call_fuzz]="src/playback/external_call.cpp src/playback/script_string_literal.cpp"
