@@ -14,8 +14,8 @@
 
 #include "helper/hls_playlist.h"
 #include "helper/media_request.h"
-#include "linux/system/socket_owner.h"
 #include "linux/system/deadline_io.h"
+#include "linux/system/socket_owner.h"
 
 namespace taviro::helper {
 namespace {
