@@ -68,7 +68,7 @@ std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::stri
       return ReserveLocked(key, wish);
     };
     item = std::make_shared<HelperItem>(
-        HelperItem::Source{*source, key, name, folder_, reserve, debug_, request.service_base});
+        HelperItem::Source{*source, key, name, folder_, reserve, debug_, request.service_base, request.title});
     item->Start();
   }
   ServedItem served{item, token, name};
