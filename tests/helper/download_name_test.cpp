@@ -57,7 +57,8 @@ TEST(HelperProtocol, RequestsAndRepliesSurviveTheLineFormat) {
   EXPECT_FALSE(FormatHelperRequest({HelperVerb::kPlay, "http://h/a\nquit", ""}));
   EXPECT_FALSE(ParseHelperRequest("delete\t/etc\n"));
   // The catalogue's title rides along only when known; a reader takes it.
-  const HelperRequest titled{HelperVerb::kPrebuffer, "http://h/p/index.m3u8", "http://127.0.0.1:9/", "剧 第2集"};
+  const HelperRequest titled{HelperVerb::kPrebuffer, "http://h/p/index.m3u8", "http://127.0.0.1:9/",
+                             "剧 第2集"};
   const auto titled_line = FormatHelperRequest(titled);
   ASSERT_TRUE(titled_line);
   EXPECT_EQ(*titled_line, "prebuffer\thttp://h/p/index.m3u8\thttp://127.0.0.1:9/\t剧 第2集\n");

@@ -44,7 +44,8 @@ TEST_F(DownloadHelperClientTest, LocalFilesPlayDirectlyAndNetworkItemsThroughThe
   client.Prebuffer(kEpisode);
   client.Open(kEpisode, std::nullopt, At(0));
   const std::string titled = kEpisode + "\t" + kBase + "\t剧 第1集\n";
-  EXPECT_EQ(channel.asked, (std::vector<std::string>{channel.asked[0], "prebuffer\t" + titled, "play\t" + titled}));
+  EXPECT_EQ(channel.asked,
+            (std::vector<std::string>{channel.asked[0], "prebuffer\t" + titled, "play\t" + titled}));
 }
 
 TEST_F(DownloadHelperClientTest, TheOwnServicesLibraryFilesPlayWhereTheyLieAndNothingElseDoes) {
