@@ -93,10 +93,10 @@ std::string EpisodeListQuery(std::string_view item_key, std::string_view click_s
 }
 
 std::string SavedItemTitle(std::string_view title, std::string_view episode_name, std::string_view episode) {
-  const auto trimmed = [](std::string text) {
+  const auto trimmed = [](std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (first == std::string_view::npos) return std::string();
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
   };
   const auto number = [](std::string_view text) {
     return !text.empty() && text.size() < 6 && text.find_first_not_of("0123456789") == std::string_view::npos;
