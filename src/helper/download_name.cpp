@@ -4,6 +4,7 @@
 
 #include "util/path_names.h"
 #include "util/script_escape.h"
+#include "util/utf8.h"
 
 namespace taviro {
 namespace {
@@ -61,6 +62,27 @@ std::string MediaFileName(std::string_view address) {
     name = HttpFileName(address);
   }
   return IsSafeFileName(name) ? name : std::string();
+}
+
+std::string TitledProgrammeName(std::string_view title) {
+  // Well inside the longest safe name: " (12)" and ".mp4" still fit.
+  constexpr std::size_t kLongestTitle = 150;
+  std::string kept;
+  for (char32_t c : DecodeUtf8(title)) {
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0)) continue;
+    if (c == U'/' || c == U'\\') c = U'-';
+    if (kept.empty() && (c == U'.' || c == U' ')) continue;
+    const std::size_t before = kept.size();
+    AppendUtf8(kept, c);
+    if (kept.size() > kLongestTitle) {
+      kept.resize(before);
+      break;
+    }
+  }
+  while (kept.ends_with(' ')) kept.pop_back();
+  if (kept.empty()) return {};
+  kept += ".mp4";
+  return IsSafeFileName(kept) ? kept : std::string();
 }
 
 std::vector<std::string> DownloadFilesOf(std::string_view name) {

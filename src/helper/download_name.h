@@ -34,6 +34,12 @@ bool IsSafeFileName(std::string_view name);
 // decoded. Empty when the address names no file or the name is not safe.
 std::string MediaFileName(std::string_view address);
 
+// A programme's file named from what the catalogue calls it: path
+// separators become "-", control characters go, leading dots and blanks
+// go, and the name is cut (on a character) to leave room for a number and
+// the helper's suffixes. Empty when nothing of the title is left.
+std::string TitledProgrammeName(std::string_view title);
+
 // While an item downloads it lives in name + kPartialSuffix, with the byte
 // ranges already there listed in name + kRangesSuffix; the finished file is
 // renamed to the name itself.

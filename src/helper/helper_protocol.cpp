@@ -43,7 +43,8 @@ std::optional<int> Number(std::string_view text) {
 }  // namespace
 
 std::optional<std::string> FormatHelperRequest(const HelperRequest& request) {
-  if (!Carriable(request.address) || !Carriable(request.service_base)) return std::nullopt;
+  if (!Carriable(request.address) || !Carriable(request.service_base) || !Carriable(request.title))
+    return std::nullopt;
   std::string line;
   for (const auto& [verb, name] : kVerbs) {
     if (verb == request.verb) line = name;
@@ -52,6 +53,10 @@ std::optional<std::string> FormatHelperRequest(const HelperRequest& request) {
   line += request.address;
   line += '\t';
   line += request.service_base;
+  if (!request.title.empty()) {
+    line += '\t';
+    line += request.title;
+  }
   line += '\n';
   return line;
 }
@@ -64,10 +69,12 @@ std::optional<HelperRequest> ParseHelperRequest(std::string_view line) {
     request.verb = verb;
     if (fields.size() > 1) request.address = fields[1];
     if (fields.size() > 2) request.service_base = fields[2];
-    if (fields.size() > 3) return std::nullopt;
+    if (fields.size() > 3) request.title = fields[3];
+    if (fields.size() > 4) return std::nullopt;
     // A line end inside a field is not one line: nothing that arrives so
     // could be sent again.
-    if (!Carriable(request.address) || !Carriable(request.service_base)) return std::nullopt;
+    if (!Carriable(request.address) || !Carriable(request.service_base) || !Carriable(request.title))
+      return std::nullopt;
     return request;
   }
   return std::nullopt;

@@ -22,6 +22,10 @@ struct HelperRequest {
   std::string address;
   // Where "qvod://" links are resolved (the service base URL, ending "/").
   std::string service_base;
+  // What the catalogue calls the item ("title episode"), to save a programme
+  // under; empty when unknown. Sent only when known, so a line without it
+  // reads as before.
+  std::string title{};
 };
 
 // Why an item cannot be played, as far as the helper knows.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "lists/list_links.h"
+#include "util/script_escape.h"
 #include "util/split_text.h"
 #include "util/text_number.h"
 
@@ -89,6 +90,25 @@ std::string EpisodeListQuery(std::string_view item_key, std::string_view click_s
   std::string query(item_key);
   query.append("-").append(click_suffix);
   return query;
+}
+
+std::string SavedItemTitle(std::string_view title, std::string_view episode_name, std::string_view episode) {
+  const auto trimmed = [](std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return std::string();
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+  };
+  const auto number = [](std::string_view text) {
+    return !text.empty() && text.size() < 6 && text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  std::string saved = trimmed(ScriptUnescape(title));
+  if (saved.empty()) return {};
+  const std::string name = trimmed(ScriptUnescape(episode_name));
+  // Episodes are counted from 0 in the links, from 1 where people read them.
+  if (number(name)) return saved + " 第" + name + "集";
+  if (!name.empty()) return saved + " " + name;
+  if (number(episode)) return saved + " 第" + std::to_string(ToInteger(episode) + 1) + "集";
+  return saved;
 }
 
 bool IsChannelLink(std::string_view uri) { return uri.substr(0, kChannelScheme.size()) == kChannelScheme; }

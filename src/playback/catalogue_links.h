@@ -70,6 +70,11 @@ std::string FormatItemKey(int id, std::string_view source, std::string_view epis
 // suffix of an entry to click ("0" none).
 std::string EpisodeListQuery(std::string_view item_key, std::string_view click_suffix);
 
+// What a copy of a catalogue item is saved as: its title and the episode
+// (fields as the links hold them, escaped), "title 第N集" for an episode
+// known only by its number; empty without a title.
+std::string SavedItemTitle(std::string_view title, std::string_view episode_name, std::string_view episode);
+
 // "mitvs://" counts only at the very start of the address.
 bool IsChannelLink(std::string_view uri);
 // Everything of the address but its "mitvs://" parts, as the TV page takes it.

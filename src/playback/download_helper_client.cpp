@@ -81,8 +81,27 @@ void DownloadHelperClient::Prebuffer(const std::string& address) {
   StartHelper();
 }
 
+void DownloadHelperClient::NameItem(const std::string& address, const std::string& title) {
+  // The item playing and the one read ahead, with room to spare.
+  constexpr std::size_t kTitlesKept = 4;
+  std::erase_if(titles_, [&address](const auto& named) { return named.first == address; });
+  std::string carried = title;
+  // A line end or tab would make the whole request unsendable.
+  for (char& c : carried) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  titles_.emplace_back(address, std::move(carried));
+  if (titles_.size() > kTitlesKept) titles_.pop_front();
+}
+
 std::optional<std::string> DownloadHelperClient::Ask(HelperVerb verb, const std::string& address) {
-  const std::optional<std::string> line = FormatHelperRequest({verb, address, service_base_});
+  std::string title;
+  if (verb == HelperVerb::kPlay || verb == HelperVerb::kPrebuffer) {
+    for (const auto& [named, given] : titles_) {
+      if (named == address) title = given;
+    }
+  }
+  const std::optional<std::string> line = FormatHelperRequest({verb, address, service_base_, title});
   if (!line) return std::nullopt;
   return channel_.Ask(*line);
 }

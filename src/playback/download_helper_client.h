@@ -1,9 +1,11 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "helper/helper_protocol.h"
 
@@ -52,6 +54,9 @@ class DownloadHelperClient {
   // Starts fetching an address ahead; a helper that is not running is
   // started and asked again at the next report.
   void Prebuffer(const std::string& address);
+  // What the catalogue calls the item at `address`: the helper saves a
+  // programme under it. Kept for the few items played or read ahead last.
+  void NameItem(const std::string& address, const std::string& title);
 
  private:
   std::optional<std::string> Ask(HelperVerb verb, const std::string& address);
@@ -62,6 +67,7 @@ class DownloadHelperClient {
   std::string helper_program_;
   std::string service_base_;
   std::string pending_prebuffer_;
+  std::deque<std::pair<std::string, std::string>> titles_;  // address, title
   std::string reported_address_;
   std::optional<HelperStatus> report_;
   TimePoint report_time_{};

@@ -136,6 +136,7 @@ void LinkRouter::PlayEpisode(const std::string& uri) {
   if (link.kind == kPlayerKind) {
     SetContentMode(window, ContentMode::kPlayer);
     now.ResumePosition = 0;
+    window.ports.player.NameItem(media, SavedItemTitle(link.title, link.name, link.episode));
     window.ports.player.SetUrl(media);
     window.ports.player.Play();
     context_.timers.Timer1.SetEnabled(true);

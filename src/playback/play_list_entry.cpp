@@ -7,6 +7,7 @@
 #include "lists/list_links.h"
 #include "lists/list_text.h"
 #include "lists/media_lists.h"
+#include "playback/catalogue_links.h"
 #include "playback/link_router.h"
 #include "playback/media_address.h"
 #include "playback/playback_context.h"
@@ -102,6 +103,7 @@ void PlayNetworkEntry(PlaybackContext& context, std::string_view record) {
     }
     SetContentMode(window, ContentMode::kPlayer);
     EnsureTerminalRunning(context);
+    window.ports.player.NameItem(ScriptUnescape(media_url), SavedItemTitle(title, episode_name, episode));
     StartPlayer(context, ScriptUnescape(media_url));
     ShowItemName(window,
                  TruncateByWidth(ScriptUnescape(title), kNameWidth) + "-" + ScriptUnescape(episode_name));

@@ -76,6 +76,7 @@ class ReportingPlayerControl final : public PlayerControl {
     player_.Prebuffer(url);
   }
   void SetAdvertUrl(const std::string& url) override { player_.SetAdvertUrl(url); }
+  void NameItem(const std::string& url, const std::string& title) override { player_.NameItem(url, title); }
 
  private:
   void Report(const char* what, const std::string& detail) const {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lists/media_lists.h"
+#include "playback/catalogue_links.h"
 #include "playback/episode_resolver.h"
 #include "playback/media_address.h"
 #include "playback/player_status_text.h"
@@ -196,6 +197,10 @@ void StatusPoller::TriggerNextEpisode(int progress) {
   if (!MayRemoteChoiceReachPlayer(url)) {
     now.next_media = NextMediaRefused{};  // never handed to the read-ahead
     return;
+  }
+  if (const auto* next = std::get_if<NextEpisodeLink>(&now.next_episode)) {
+    const PlayLink link = ParsePlayLink(next->link);
+    context_.window.ports.player.NameItem(url, SavedItemTitle(link.title, link.name, link.episode));
   }
   context_.window.ports.player.Prebuffer(url);
   now.prefetch_started = true;

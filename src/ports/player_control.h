@@ -39,6 +39,9 @@ class PlayerControl {
   virtual int DownloadProgress() = 0;  // thousandths
   virtual void Prebuffer(const std::string& url) = 0;
   virtual void SetAdvertUrl(const std::string& url) = 0;
+  // What the catalogue calls the item at `url` ("title episode"), for a
+  // copy saved of it; set before it is played or read ahead.
+  virtual void NameItem(const std::string& /*url*/, const std::string& /*title*/) {}
   // The item has no end (a live channel), so it cannot
   // be sought in and never reaches an end.
   virtual bool Live() { return false; }

@@ -46,6 +46,7 @@ class StreamFixture(DownloadFixture):
         with open(os.path.join(ARGS.data, "catalogue.json"), encoding="utf-8") as f:
             catalogue = json.load(f)
         series = next(s for s in catalogue["series"] if s["id"] == SERIES)
+        self.series_title = series["title"]
         series["sources"][0]["episodes"] = [
             {"name": f"第{number + 1:02d}集", "media": server.url("/qvod" + path)} for number, path in enumerate(paths)
         ]
@@ -103,12 +104,13 @@ class StreamsTest(StreamFixture):
                 self.assertNotIn("index.m3u8", files)
                 self.assertFalse([name for name in files if name.endswith(".part") and "m3u8" in name], files)
                 # Saved as one playable file, remuxed from the segments,
-                # under its folder's name: every programme's playlist here
-                # is "index.m3u8".
-                harness.wait_for(lambda: self.saved_files(program) == [f"{folder}.mp4"], 120,
+                # under the catalogue's title and episode, not the
+                # playlist's name ("index.m3u8" for every programme here).
+                saved = f"{self.series_title} 第{episode + 1:02d}集.mp4"
+                harness.wait_for(lambda: self.saved_files(program) == [saved], 120,
                                  "the programme saved, nothing else left")
                 probe = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format=duration", "-of",
-                                        "csv=p=0", os.path.join(program.app_dir, "Media", f"{folder}.mp4")],
+                                        "csv=p=0", os.path.join(program.app_dir, "Media", saved)],
                                        capture_output=True, text=True, check=True)
                 self.assertGreater(float(probe.stdout), MEDIA.seconds - 1)
                 # The download bar follows the saver, as for any episode.

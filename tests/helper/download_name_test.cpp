@@ -56,7 +56,17 @@ TEST(HelperProtocol, RequestsAndRepliesSurviveTheLineFormat) {
   EXPECT_EQ(parsed->service_base, play.service_base);
   EXPECT_FALSE(FormatHelperRequest({HelperVerb::kPlay, "http://h/a\nquit", ""}));
   EXPECT_FALSE(ParseHelperRequest("delete\t/etc\n"));
-  EXPECT_FALSE(ParseHelperRequest("play\ta\tb\tc\n"));
+  // The catalogue's title rides along only when known; a reader takes it.
+  const HelperRequest titled{HelperVerb::kPrebuffer, "http://h/p/index.m3u8", "http://127.0.0.1:9/",
+                             "剧 第2集"};
+  const auto titled_line = FormatHelperRequest(titled);
+  ASSERT_TRUE(titled_line);
+  EXPECT_EQ(*titled_line, "prebuffer\thttp://h/p/index.m3u8\thttp://127.0.0.1:9/\t剧 第2集\n");
+  const auto reread = ParseHelperRequest(*titled_line);
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(reread->title, titled.title);
+  EXPECT_EQ(parsed->title, "");
+  EXPECT_FALSE(ParseHelperRequest("play\ta\tb\tc\td\n"));
   // Found by fuzzing: a line end inside a field is no request.
   EXPECT_FALSE(ParseHelperRequest(std::string_view("quit\t\t\n\0x", 9)));
   EXPECT_FALSE(ParseHelperRequest("play\ta\rb\t\n"));

@@ -63,6 +63,15 @@ TEST(CatalogueLinks, AResolvedLinkKeepsItsFieldsWhateverTheReplyHolds) {
             "miqvod://qvod&&&http%3A//m/1.ts&&&%u4E2D&&&%u7B2C2-e&&&7&&&0&&&2");
 }
 
+TEST(CatalogueLinks, ASavedCopyIsNamedByTitleAndEpisode) {
+  const std::string title = ScriptEscape("凡人修仙传");
+  EXPECT_EQ(SavedItemTitle(title, ScriptEscape("大结局"), "9"), "凡人修仙传 大结局");
+  EXPECT_EQ(SavedItemTitle(title, "12", "11"), "凡人修仙传 第12集");
+  EXPECT_EQ(SavedItemTitle(title, "", "0"), "凡人修仙传 第1集");  // links count from 0
+  EXPECT_EQ(SavedItemTitle(title, " ", ""), "凡人修仙传");
+  EXPECT_EQ(SavedItemTitle("", ScriptEscape("第1集"), "0"), "");
+}
+
 TEST(CatalogueLinks, AChannelLinkCountsOnlyAtTheStart) {
   EXPECT_TRUE(IsChannelLink("mitvs://cctv1"));
   EXPECT_FALSE(IsChannelLink(" mitvs://cctv1"));

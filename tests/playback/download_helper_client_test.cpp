@@ -38,6 +38,14 @@ TEST_F(DownloadHelperClientTest, LocalFilesPlayDirectlyAndNetworkItemsThroughThe
   EXPECT_EQ(choice.address, kServed);
   EXPECT_EQ(channel.asked, std::vector<std::string>{"play\t" + kLink + "\t" + kBase + "\n"});
   EXPECT_TRUE(launcher.started.empty());
+
+  // The catalogue's name for an item goes with its own requests, on one line.
+  client.NameItem(kEpisode, "剧\t第1集");
+  client.Prebuffer(kEpisode);
+  client.Open(kEpisode, std::nullopt, At(0));
+  const std::string titled = kEpisode + "\t" + kBase + "\t剧 第1集\n";
+  EXPECT_EQ(channel.asked,
+            (std::vector<std::string>{channel.asked[0], "prebuffer\t" + titled, "play\t" + titled}));
 }
 
 TEST_F(DownloadHelperClientTest, TheOwnServicesLibraryFilesPlayWhereTheyLieAndNothingElseDoes) {

@@ -101,8 +101,11 @@ void HelperItem::Look() {
       failed = true;
     }
   } else if (probe.shape == StreamShape::kProgramme) {
-    // Named from the address asked for, not a variant's.
-    const std::string name = source_.reserve(NameWish{ProgrammeFileName(source_.url), true, false});
+    // Named as the catalogue calls it, else from the address asked for (not
+    // a variant's).
+    std::string wanted = TitledProgrammeName(source_.title);
+    if (wanted.empty()) wanted = ProgrammeFileName(source_.url);
+    const std::string name = source_.reserve(NameWish{wanted, true, false});
     const std::vector<std::string> files = DownloadFilesOf(name);
     programme = std::make_shared<ProgrammeDownload>(
         probe.final_url, source_.key, ItemFiles{source_.folder, files[0], files[1], files[2]}, source_.debug);

@@ -40,6 +40,7 @@ class HelperItem {
     ReserveName reserve;
     bool debug = false;
     std::string service_base;  // its addresses are no other server's to reach
+    std::string title;         // the catalogue's, for a programme; may be empty
   };
 
   // An item known to be a file (a qvod link, or one saved already).

@@ -67,8 +67,8 @@ std::optional<ServedItem> Terminal::Open(const HelperRequest& request, std::stri
       std::lock_guard reserving(mutex_);
       return ReserveLocked(key, wish);
     };
-    item = std::make_shared<HelperItem>(
-        HelperItem::Source{*source, key, name, folder_, reserve, debug_, request.service_base});
+    item = std::make_shared<HelperItem>(HelperItem::Source{*source, key, name, folder_, reserve, debug_,
+                                                           request.service_base, request.title});
     item->Start();
   }
   ServedItem served{item, token, name};

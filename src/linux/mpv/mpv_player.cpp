@@ -402,6 +402,10 @@ void MpvPlayer::Prebuffer(const std::string& url) {
   prebuffer_ = PrebufferSession::Start(url, options_.log, options_.log_level);
 }
 
+void MpvPlayer::NameItem(const std::string& url, const std::string& title) {
+  if (options_.helper != nullptr) options_.helper->NameItem(url, title);
+}
+
 bool MpvPlayer::Ours(std::int64_t entry) const { return entry_.has_value() && *entry_ == entry; }
 
 void MpvPlayer::OnEvent(const mpv_event& event) {

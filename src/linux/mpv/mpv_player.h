@@ -71,6 +71,7 @@ class MpvPlayer final : public PlayerControl, public PlayerDetails {
   void SetSoundChannel(SoundChannel channel) override;
   int DownloadProgress() override;
   void Prebuffer(const std::string& url) override;
+  void NameItem(const std::string& url, const std::string& title) override;
   // The player shows no advertisement page of its own.
   void SetAdvertUrl(const std::string& /*url*/) override {}
 

@@ -112,9 +112,10 @@ class SavedNamesTest : public ::testing::Test {
     terminal.StopAll();
     curl_global_cleanup();
   }
-  void Play(const std::string& path) {
+  void Play(const std::string& path, const std::string& title = "") {
     std::string error;
-    EXPECT_TRUE(terminal.Open(HelperRequest{HelperVerb::kPlay, origin.Base() + path, origin.Base()}, error))
+    EXPECT_TRUE(
+        terminal.Open(HelperRequest{HelperVerb::kPlay, origin.Base() + path, origin.Base(), title}, error))
         << error;
   }
   bool Saved(const std::string& name) {
@@ -162,6 +163,17 @@ TEST_F(SavedNamesTest, ProgrammesWhosePlaylistsShareANameAreEachSaved) {
   std::sort(sizes.begin(), sizes.end());
   EXPECT_LT(sizes[0], sizes[1]);
   EXPECT_LT(sizes[1], Size("show (3).mp4"));
+  // Titled as the catalogue calls them, in a name the folder can hold; the
+  // same title twice still gets a number, and each is found for deleting.
+  const std::string title = "..凡人/修仙传\x01 第3集";
+  Play("p2/show/index.m3u8?again", title);
+  Play("p3/show/index.m3u8?again", title);
+  ASSERT_TRUE(Saved("凡人-修仙传 第3集.mp4") && Saved("凡人-修仙传 第3集 (2).mp4")) << folder.ListNames();
+  const std::string longer = origin.Base() + "p3/show/index.m3u8?again";
+  const std::vector<std::string> found =
+      DownloadedFilesIn(folder.path().string() + "/", "index.m3u8", SourceKey(longer, longer));
+  ASSERT_EQ(found.size(), 1U) << folder.ListNames();
+  EXPECT_EQ(Size(found[0]), std::max(Size("凡人-修仙传 第3集.mp4"), Size("凡人-修仙传 第3集 (2).mp4")));
 }
 
 }  // namespace
