@@ -4,10 +4,11 @@
 #include <thread>
 #include <utility>
 
+#include "library/html_text.h"
+#include "library/library_page.h"
+#include "library/link_forms.h"
 #include "service/access_gate.h"
 #include "service/connection_drop.h"
-#include "service/html_text.h"
-#include "service/link_forms.h"
 #include "service/page_catalogue.h"
 #include "service/page_episode_list.h"
 #include "service/page_frame.h"
@@ -18,7 +19,6 @@
 #include "service/service_texts.h"
 #include "service/throttled_files.h"
 #include "services/service_address.h"
-#include "user_library/library_page.h"
 #include "util/ansi_text.h"
 
 namespace taviro::demo {

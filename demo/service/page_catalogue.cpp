@@ -1,10 +1,10 @@
 #include "service/page_catalogue.h"
 
-#include "service/html_text.h"
-#include "service/link_forms.h"
+#include "library/html_text.h"
+#include "library/library_page.h"
+#include "library/link_forms.h"
 #include "service/page_frame.h"
 #include "service/poster_art.h"
-#include "user_library/library_page.h"
 #include "util/script_escape.h"
 
 namespace taviro::demo {

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <vector>
 
-#include "service/html_text.h"
-#include "service/link_forms.h"
+#include "library/html_text.h"
+#include "library/link_forms.h"
 #include "service/page_frame.h"
 #include "util/script_escape.h"
 

@@ -1,8 +1,10 @@
 #include "service/page_frame.h"
 
-#include "service/html_text.h"
+#include "library/html_text.h"
 
 namespace taviro::demo {
+
+using catalogue::HtmlEscape;
 
 std::string HtmlPage(const PageParts& parts) {
   std::string page = "<!DOCTYPE html>\n<html><head>";

@@ -1,10 +1,13 @@
 #include "service/page_play.h"
 
-#include "service/html_text.h"
+#include "library/html_text.h"
 #include "service/page_frame.h"
 #include "util/script_escape.h"
 
 namespace taviro::demo {
+
+using catalogue::HtmlEscape;
+using catalogue::ScriptStringLiteral;
 namespace {
 
 constexpr std::string_view kPlayStyle = R"css(

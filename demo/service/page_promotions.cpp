@@ -1,6 +1,6 @@
 #include "service/page_promotions.h"
 
-#include "service/html_text.h"
+#include "library/html_text.h"
 #include "service/page_frame.h"
 #include "service/poster_art.h"
 

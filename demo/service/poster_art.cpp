@@ -1,6 +1,6 @@
 #include "service/poster_art.h"
 
-#include "service/html_text.h"
+#include "library/html_text.h"
 
 namespace taviro::demo {
 

@@ -1,7 +1,7 @@
 #include "service/service_texts.h"
 
-#include "service/html_text.h"
-#include "service/link_forms.h"
+#include "library/html_text.h"
+#include "library/link_forms.h"
 #include "service/page_frame.h"
 
 namespace taviro::demo {

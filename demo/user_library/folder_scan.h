@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "user_library/library_model.h"
+#include "library/library_model.h"
 
 namespace taviro::demo {
+
+using catalogue::FoundMedia;
+using catalogue::IndexedFile;
 
 struct FolderScan {
   bool readable = false;  // the folder itself could be opened

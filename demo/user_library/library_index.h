@@ -5,11 +5,15 @@
 #include <unordered_map>
 #include <vector>
 
-#include "user_library/library_model.h"
+#include "library/library_model.h"
 
 struct sqlite3;
 
 namespace taviro::demo {
+
+using catalogue::FoundMedia;
+using catalogue::IndexedFile;
+using catalogue::MediaFacts;
 
 // The lasting index of the library's files on SQLite, keyed by the file's
 // path bytes; a file's id and a title's id stay what they were across

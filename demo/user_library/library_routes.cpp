@@ -4,9 +4,9 @@
 #include <iostream>
 #include <iterator>
 
+#include "library/library_page.h"
 #include "service/demo_service.h"
 #include "service/throttled_files.h"
-#include "user_library/library_page.h"
 #include "util/ansi_text.h"
 
 namespace taviro::demo {

@@ -11,36 +11,20 @@
 #include <unordered_map>
 #include <vector>
 
-#include "user_library/library_model.h"
+#include "library/library_view.h"
 #include "user_library/library_places.h"
 
 namespace taviro::demo {
 
+using catalogue::IndexedFile;
+using catalogue::LibraryFolder;
+using catalogue::LibraryProgress;
+using catalogue::LibraryTitle;
+using catalogue::LibraryView;
+using catalogue::WatchedFolder;
+
 class FolderMonitor;
 class LibraryIndex;
-
-struct WatchedFolder {
-  std::string path;
-  bool kept = false;      // from the settings file: the page may remove it
-  bool readable = false;  // false until scanned, or when it cannot be read
-  bool missing = false;   // not there (yet): nothing to read
-};
-
-// What the catalogue shows of the library at one moment; never changed
-// once published.
-struct LibraryView {
-  std::vector<LibraryTitle> titles;                     // newest first
-  std::unordered_map<std::int64_t, std::string> files;  // file id → path bytes
-  std::unordered_map<int, std::string> posters;         // title id → picture file
-  std::vector<WatchedFolder> folders;
-};
-
-struct LibraryProgress {
-  bool scanning = false;
-  long files_seen = 0;
-  long probed = 0;
-  long to_probe = 0;
-};
 
 // The user's media folders made into catalogue titles: scanned and probed
 // on a worker thread, kept in the lasting index, watched for changes. Every

@@ -2,9 +2,11 @@
 
 #include <string>
 
-#include "user_library/library_model.h"
+#include "library/library_model.h"
 
 namespace taviro::demo {
+
+using catalogue::MediaFacts;
 
 // Duration and picture size of a media file; a broken or empty file gives
 // facts with `probed` set and nothing else.

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "demo/page_text.h"
 #include "demo/running_service.h"
-#include "service/link_forms.h"
+#include "library/link_forms.h"
+#include "support/page_text.h"
 #include "util/ansi_text.h"
 #include "util/script_escape.h"
 
 namespace taviro::demo::testing {
 namespace {
+
+using taviro::testing::AttributeValues;
+using taviro::testing::Split;
 
 class EpisodePagesTest : public ::testing::Test {
  protected:

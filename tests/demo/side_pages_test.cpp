@@ -2,12 +2,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "demo/page_text.h"
 #include "demo/running_service.h"
+#include "support/page_text.h"
 #include "util/ansi_text.h"
 
 namespace taviro::demo::testing {
 namespace {
+
+using taviro::testing::AttributeValues;
+using taviro::testing::Split;
 
 class SidePagesTest : public ::testing::Test {
  protected:

@@ -1,4 +1,4 @@
-#include "user_library/library_model.h"
+#include "library/library_model.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "library/library_titles.h"
 
-namespace taviro::demo {
+namespace taviro::catalogue {
 namespace {
 
 std::string Extension(const std::string& relative) {
@@ -116,4 +116,4 @@ std::vector<LibraryTitle> BuildLibraryTitles(const std::vector<LibraryFolder>& f
   return titles;
 }
 
-}  // namespace taviro::demo
+}  // namespace taviro::catalogue

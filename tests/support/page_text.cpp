@@ -1,6 +1,6 @@
-#include "demo/page_text.h"
+#include "support/page_text.h"
 
-namespace taviro::demo::testing {
+namespace taviro::testing {
 
 std::vector<std::string> AttributeValues(std::string_view page, std::string_view attribute,
                                          std::string_view prefix) {
@@ -31,4 +31,4 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
   return parts;
 }
 
-}  // namespace taviro::demo::testing
+}  // namespace taviro::testing

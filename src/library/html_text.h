@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace taviro::demo {
+namespace taviro::catalogue {
 
 // Text placed between tags or inside a quoted attribute.
 std::string HtmlEscape(std::string_view text);
@@ -12,4 +12,4 @@ std::string HtmlEscape(std::string_view text);
 // <script> element (no "</" and no raw line ends).
 std::string ScriptStringLiteral(std::string_view text);
 
-}  // namespace taviro::demo
+}  // namespace taviro::catalogue

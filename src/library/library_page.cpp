@@ -1,11 +1,11 @@
-#include "user_library/library_page.h"
+#include "library/library_page.h"
 
 #include <algorithm>
 
-#include "service/html_text.h"
-#include "service/link_forms.h"
+#include "library/html_text.h"
+#include "library/link_forms.h"
 
-namespace taviro::demo {
+namespace taviro::catalogue {
 namespace {
 
 // A long series shows its first episodes on the home page and all of them
@@ -115,4 +115,4 @@ std::string RenderLibrarySection(const LibraryView& view, const LibraryProgress&
   return html;
 }
 
-}  // namespace taviro::demo
+}  // namespace taviro::catalogue

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "service/catalogue.h"
+#include "library/catalogue_model.h"
 
-namespace taviro::demo {
+namespace taviro::catalogue {
 
 // What probing a media file found; a file that could not be read keeps
 // `probed` with no duration, so that it is not probed again until it changes.
@@ -73,4 +73,4 @@ std::vector<LibraryTitle> BuildLibraryTitles(const std::vector<LibraryFolder>& f
 // "library/ID.ext": where a file is served under the service's player folder.
 std::string LibraryMediaName(const IndexedFile& file);
 
-}  // namespace taviro::demo
+}  // namespace taviro::catalogue

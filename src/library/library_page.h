@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "user_library/media_library.h"
+#include "library/library_view.h"
 
-namespace taviro::demo {
+namespace taviro::catalogue {
 
 // The home page's part for the user's own media: a filter box, the scan's
 // progress, a card per title (poster, title, episode count, every episode a
@@ -32,4 +32,4 @@ inline constexpr const char* kLibraryStyle = R"css(
 .lib-add input{width:320px;background:#2b2b2b;color:#ddd;border:1px solid #3a3a3a;padding:1px 6px}
 )css";
 
-}  // namespace taviro::demo
+}  // namespace taviro::catalogue

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace taviro::demo::testing {
+namespace taviro::testing {
 
 // Every value of `attribute="..."` in the page that starts with `prefix`,
 // with the page's &amp; entities turned back into "&".
@@ -13,4 +13,4 @@ std::vector<std::string> AttributeValues(std::string_view page, std::string_view
 
 std::vector<std::string> Split(std::string_view text, std::string_view separator);
 
-}  // namespace taviro::demo::testing
+}  // namespace taviro::testing

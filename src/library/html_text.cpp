@@ -1,6 +1,6 @@
-#include "service/html_text.h"
+#include "library/html_text.h"
 
-namespace taviro::demo {
+namespace taviro::catalogue {
 
 std::string HtmlEscape(std::string_view text) {
   std::string out;
@@ -35,4 +35,4 @@ std::string ScriptStringLiteral(std::string_view text) {
   return out;
 }
 
-}  // namespace taviro::demo
+}  // namespace taviro::catalogue

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "service/catalogue.h"
+#include "library/catalogue_model.h"
 
-namespace taviro::demo {
+namespace taviro::catalogue {
 
 // An address given relative to the service, or a whole address as it stands.
 std::string ServiceAddress(std::string_view base_url, std::string_view address);
@@ -40,4 +40,4 @@ std::string VideoInfoListText(const Series& series, std::string_view base_url);
 std::string EpisodeReply(const Catalogue& catalogue, std::string_view id, std::string_view source,
                          std::string_view episode, std::string_view base_url);
 
-}  // namespace taviro::demo
+}  // namespace taviro::catalogue

@@ -1,11 +1,11 @@
-#include "service/link_forms.h"
+#include "library/link_forms.h"
 
 #include <charconv>
 #include <optional>
 
 #include "util/script_escape.h"
 
-namespace taviro::demo {
+namespace taviro::catalogue {
 namespace {
 
 std::optional<long long> ParseIndex(std::string_view text) {
@@ -104,4 +104,4 @@ std::string EpisodeReply(const Catalogue& catalogue, std::string_view id, std::s
          found_source.kind;
 }
 
-}  // namespace taviro::demo
+}  // namespace taviro::catalogue
