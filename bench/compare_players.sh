@@ -93,7 +93,7 @@ now() { date +%s.%N; }
 hz=$(getconf CLK_TCK)
 
 # --- the demo service ----------------------------------------------------------
-"$service_bin" --port 0 --data "$here/demo/data" >"$work/service.log" 2>&1 &
+"$service_bin" --port 0 --data "$here/service/data" >"$work/service.log" 2>&1 &
 service_pid=$!
 for ((i = 0; i < 200; i++)); do
   service_base=$(sed -n 's/^listening on //p' "$work/service.log" | head -n1)

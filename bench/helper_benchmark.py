@@ -115,7 +115,7 @@ def main():
     build = os.path.abspath(args.build)
     root = tempfile.mkdtemp(prefix="taviro-bench-")
     media = os.path.join(root, "media")
-    shutil.copytree(os.path.join(build, "demo", "media"), media)
+    shutil.copytree(os.path.join(build, "service", "media"), media)
     with open(os.path.join(media, "large.bin"), "wb") as f:
         f.write(os.urandom(args.megabytes << 20))
     service = subprocess.Popen([os.path.join(build, "app", "taviro-service"), "--port", "0",

@@ -15,4 +15,4 @@ cmake --build build/release -j "$(nproc)"
 cmake --build build/release --target taviro_demo_media
 cmake --install build/release --prefix "$app_dir" >/dev/null
 
-exec "$app_dir/taviro" --library "$PWD/build/release/demo/sample-library" "$@"
+exec "$app_dir/taviro" --library "$PWD/build/release/service/sample-library" "$@"
