@@ -12,7 +12,7 @@ scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release -j "$(nproc)"
 # Short test-pattern clips and the sample library of them, made once.
-cmake --build build/release --target taviro_demo_media
+cmake --build build/release --target taviro_sample_media
 cmake --install build/release --prefix "$app_dir" >/dev/null
 
 exec "$app_dir/taviro" --library "$PWD/build/release/service/sample-library" "$@"

@@ -22,7 +22,7 @@ using taviro::demo::CommandLine;
 
 CommandLine Defaults() {
   CommandLine defaults;
-  defaults.media_folder = TAVIRO_DEMO_MEDIA_DIR;
+  defaults.media_folder = TAVIRO_SAMPLE_MEDIA_DIR;
   return defaults;
 }
 

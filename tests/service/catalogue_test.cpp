@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "service/running_service.h"
 #include "http/command_line.h"
+#include "service/running_service.h"
 #include "util/ansi_text.h"
 
 namespace taviro::demo::testing {

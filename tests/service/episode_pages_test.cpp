@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "service/running_service.h"
 #include "library/link_forms.h"
+#include "service/running_service.h"
 #include "support/page_text.h"
 #include "util/ansi_text.h"
 #include "util/script_escape.h"

@@ -8,7 +8,7 @@
 namespace taviro::demo::testing {
 
 Catalogue SampleCatalogue() {
-  return LoadCatalogue(std::filesystem::path(TAVIRO_DEMO_DATA_DIR) / "catalogue.json");
+  return LoadCatalogue(std::filesystem::path(TAVIRO_SAMPLE_DATA_DIR) / "catalogue.json");
 }
 
 RunningService::RunningService() : catalogue_(SampleCatalogue()) {

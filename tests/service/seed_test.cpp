@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "service/running_service.h"
 #include "helper/download_name.h"
 #include "http/seed_links.h"
+#include "service/running_service.h"
 
 namespace taviro::demo::testing {
 namespace {

@@ -29,10 +29,10 @@ class ServiceProcess {
       dup2(pipe_ends[1], STDERR_FILENO);
       close(pipe_ends[0]);
       close(pipe_ends[1]);
-      std::vector<char*> argv{const_cast<char*>(TAVIRO_DEMO_BINARY)};
+      std::vector<char*> argv{const_cast<char*>(TAVIRO_SERVICE_BINARY)};
       for (std::string& argument : arguments) argv.push_back(argument.data());
       argv.push_back(nullptr);
-      execv(TAVIRO_DEMO_BINARY, argv.data());
+      execv(TAVIRO_SERVICE_BINARY, argv.data());
       _exit(127);
     }
     close(pipe_ends[1]);
@@ -90,7 +90,7 @@ int PortFrom(const std::string& line) {
 
 TEST(ServiceProcessTest, AnnouncesItsAddressServesAndStopsCleanlyOnSignals) {
   for (int signal_number : {SIGTERM, SIGINT}) {
-    ServiceProcess service({"--port", "0", "--data", TAVIRO_DEMO_DATA_DIR});
+    ServiceProcess service({"--port", "0", "--data", TAVIRO_SAMPLE_DATA_DIR});
     const std::string line = service.ReadLine();
     const int port = PortFrom(line);
     ASSERT_GT(port, 0) << line;
