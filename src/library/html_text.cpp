@@ -1,20 +1,13 @@
 #include "library/html_text.h"
 
+#include "util/html_escape.h"
+
 namespace taviro::catalogue {
 
 std::string HtmlEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
-    }
-  }
+  AppendHtmlEscaped(out, text);
   return out;
 }
 
