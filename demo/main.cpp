@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
     library_folders.push_back(std::filesystem::absolute(folder).string());
   }
   service.AttachLibrary(taviro::demo::FindLibraryPlaces(), std::move(library_folders));
+  service.AttachChannels(taviro::demo::FindChannelPlaces(), command_line->channel_lists);
   if (service.Bind(command_line->port) < 0) {
     std::cerr << "taviro-service: cannot listen on 127.0.0.1:" << command_line->port << "\n";
     return 1;

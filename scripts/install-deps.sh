@@ -19,6 +19,11 @@ packages=(
   libsqlite3-dev libswscale-dev
   # system adapters (D-Bus, logind, HTTP) and the private bus the tests start
   libglib2.0-dev dbus-daemon libcurl4-openssl-dev
+  # the service's TV channels: the XMLTV guide reader
+  libxml2-dev
+  # what the web view's media stack needs to play live channels: HLS and
+  # MPEG-TS demuxers (bad), HTTP and ICY radio (good), H.264/AAC/MP3 (libav)
+  gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   # the desktop program
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libmpv-dev libepoxy-dev fonts-wqy-microhei
   # the tray icon's menu on StatusNotifier panels

@@ -18,7 +18,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       continue;
     }
     if (option != "--port" && option != "--data" && option != "--media" && option != "--end-address" &&
-        option != "--library" && option != "--parent-fd") {
+        option != "--library" && option != "--channels" && option != "--parent-fd") {
       error = "unknown option " + option;
       return std::nullopt;
     }
@@ -39,6 +39,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       (option == "--port" ? result.port : result.parent_fd) = number;
     } else if (option == "--library") {
       result.library_folders.emplace_back(value);
+    } else if (option == "--channels") {
+      result.channel_lists.push_back(value);
     } else if (option == "--data") {
       result.data_folder = value;
     } else if (option == "--media") {

@@ -16,6 +16,8 @@ struct CommandLine {
   // Folders of the user's media besides the videos folder and those of the
   // settings file.
   std::vector<std::filesystem::path> library_folders;
+  // Channel lists (files or http(s) addresses) besides those of service.ini.
+  std::vector<std::string> channel_lists;
   // The socket the starting program passed: the address goes there, a key
   // guards every page, and the service ends when the program's end closes.
   int parent_fd = -1;
@@ -25,16 +27,17 @@ struct CommandLine {
 };
 
 // "--port N", "--data DIR", "--media DIR", "--end-address URL",
-// "--library DIR" (repeatable), "--parent-fd N", "--test-controls",
+// "--library DIR" (repeatable), "--channels LIST" (repeatable), "--parent-fd N", "--test-controls",
 // "--help" over the given defaults; an unknown option or a bad number
 // gives nothing and sets `error`.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments, CommandLine defaults,
                                             std::string& error);
 
 inline constexpr const char* kUsage =
-    "usage: taviro-service [--port N] [--library DIR]... [--data DIR] [--media DIR] [--end-address URL]\n"
+    "usage: taviro-service [--port N] [--library DIR]... [--channels LIST]... [--data DIR] [--media DIR] [--end-address URL]\n"
     "                      [--parent-fd N] [--test-controls]\n"
     "Serves the catalogue on http://127.0.0.1:N/ (port 0, the default, takes any free port), with the\n"
-    "media of the videos folder, of each --library DIR and of the folders kept in service.ini.\n";
+    "media of the videos folder, of each --library DIR and of the folders kept in service.ini; the TV page\n"
+    "lists the channels of each --channels LIST (an M3U file or http(s) address) and of service.ini.\n";
 
 }  // namespace taviro::demo

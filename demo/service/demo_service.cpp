@@ -249,6 +249,10 @@ void DemoService::AfterRouting(Response& response) {
   };
 }
 
+void DemoService::AttachChannels(ChannelPlaces places, std::vector<std::string> extra_lists) {
+  channels_ = std::make_unique<ChannelSources>(std::move(places), std::move(extra_lists));
+}
+
 void DemoService::AddPageRoutes() {
   server_.Get("/", [this](const Request&, Response& response) {
     std::string library_section;
@@ -279,14 +283,22 @@ void DemoService::AddPageRoutes() {
   server_.Get("/play.htm", [this](const Request& request, Response& response) {
     SendText(response, RenderPlayPage(RawQuery(request), EndAddress()));
   });
-  server_.Get("/tv/list.htm", [this](const Request&, Response& response) {
-    SendText(response, RenderTvListPage(catalogue_));
-  });
+  // The user's channel lists, when named, stand in for the catalogue's.
+  server_.Get(R"(/tv/(list|mivutv|star|unstar|hide|show)\.htm|/tv/logo/[a-z2-7]{1,32})",
+              [this](const Request& request, Response& response) {
+                if (channels_ && channels_->HasLists() &&
+                    channels_->Serve(request.path, std::string(RawQuery(request)), response))
+                  return;
+                if (request.path == "/tv/list.htm") {
+                  SendText(response, RenderTvListPage(catalogue_));
+                } else if (request.path == "/tv/mivutv.htm") {
+                  SendText(response, RenderTvPlayerPage(catalogue_, RawQuery(request), BaseUrl()));
+                } else {
+                  SendText(response, NotFoundPage(), 404);
+                }
+              });
   server_.Get("/tv/ad.htm",
               [](const Request&, Response& response) { SendText(response, RenderTvPlaceholderPage()); });
-  server_.Get("/tv/mivutv.htm", [this](const Request& request, Response& response) {
-    SendText(response, RenderTvPlayerPage(catalogue_, RawQuery(request), BaseUrl()));
-  });
   server_.Get("/js/ads/bo.html",
               [](const Request&, Response& response) { SendText(response, RenderBannerPage()); });
   server_.Get("/js/ads/jingcai.html", [this](const Request&, Response& response) {

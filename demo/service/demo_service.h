@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "channels_source/channel_sources.h"
 #include "service/catalogue.h"
 #include "service/fault_board.h"
 #include "service/request_log.h"
@@ -53,6 +54,10 @@ class DemoService {
   // Adds the user's media folders to the catalogue: scanned while the
   // service already answers, and kept up to date from then on.
   void AttachLibrary(LibraryPlaces places, std::vector<std::string> folders);
+
+  // Lists the channels of the user's M3U lists on the TV page when any is
+  // named; without one the TV page keeps the catalogue's channels.
+  void AttachChannels(ChannelPlaces places, std::vector<std::string> extra_lists);
 
   int port() const { return port_; }
   // "http://127.0.0.1:<port>/", or "http://127.0.0.1:<port>/<key>/" with a
@@ -100,6 +105,7 @@ class DemoService {
   mutable std::mutex view_mutex_;
   std::shared_ptr<const Catalogue> current_;
   std::shared_ptr<const LibraryView> library_view_;
+  std::unique_ptr<ChannelSources> channels_;
   // Last: its worker calls back into the members above until it ends.
   std::unique_ptr<MediaLibrary> library_;
 };
