@@ -23,6 +23,11 @@ using KeyFile = std::unique_ptr<GKeyFile, KeyFileFree>;
 constexpr const char* kGroup = "channels";
 constexpr auto kRefreshInterval = std::chrono::hours(6);
 constexpr std::size_t kMaxLogoBytes = 512U * 1024U;
+constexpr auto kFirstReadWait = std::chrono::seconds(3);
+constexpr std::string_view kReadingPage =
+    "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><meta http-equiv=\"refresh\" content=\"2\">"
+    "<title>电视直播</title></head><body style=\"width:202px;background:#212121;color:#999;font:12px sans-serif;"
+    "padding:10px\">正在读取频道列表…</body></html>";
 
 std::vector<std::string> ReadList(GKeyFile* file, const char* key) {
   gsize count = 0;
@@ -141,8 +146,12 @@ void ChannelSources::RefreshOnce() {
     }
   }
   reading->guide = std::move(guide);
-  std::lock_guard lock(mutex_);
-  reading_ = std::move(reading);
+  {
+    std::lock_guard lock(mutex_);
+    reading_ = std::move(reading);
+    first_read_ = true;
+  }
+  first_read_done_.notify_all();
 }
 
 std::shared_ptr<const ChannelSources::Reading> ChannelSources::Current() const {
@@ -175,12 +184,18 @@ bool ChannelSources::Serve(const std::string& path, const std::string& query, ht
 }
 
 void ChannelSources::ServeListPage(const std::string& query, httplib::Response& response) {
-  const std::shared_ptr<const Reading> reading = Current();
   channels::ChannelPageState state;
   {
-    std::lock_guard lock(mutex_);
+    // Right after the start the lists are still being read: a short wait
+    // spares the page a reload, a long one is told.
+    std::unique_lock lock(mutex_);
+    if (!first_read_done_.wait_for(lock, kFirstReadWait, [this] { return first_read_ || stopping_; })) {
+      lock.unlock();
+      return SendUtf8(response, std::string(kReadingPage));
+    }
     state = state_;
   }
+  const std::shared_ptr<const Reading> reading = Current();
   const channels::UnixTime now = Now();
   const auto tooltip = [&reading, now](const channels::Channel& channel) -> std::string {
     if (!reading->guide) return {};

@@ -66,6 +66,8 @@ class ChannelSources {
   std::mutex logo_mutex_;
   std::condition_variable wake_;
   bool stopping_ = false;
+  bool first_read_ = false;
+  std::condition_variable first_read_done_;
   std::atomic<bool> cancel_ = false;
   std::thread worker_;  // last: it reads the members above
 };
