@@ -95,10 +95,11 @@ def wait_for(predicate, seconds, what):
 
 
 class DemoService:
-    def __init__(self, binary, data_dir, media_dir=None, port=0, library=(), home=None):
+    def __init__(self, binary, data_dir, media_dir=None, port=0, library=(), home=None, channels=()):
         self.log = ChildLog()
         media = ["--media", media_dir] if media_dir else []
         libraries = [argument for folder in library for argument in ("--library", folder)]
+        libraries += [argument for listed in channels for argument in ("--channels", listed)]
         # The service's videos folder, settings, index and posters are those
         # of a home of the test's own, never of whoever runs the tests.
         self.home = home or tempfile.mkdtemp(prefix="taviro-service-home-")
