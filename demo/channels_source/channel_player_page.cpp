@@ -25,14 +25,17 @@ body.dead .failed{display:block}
 body.dead video{display:none}
 </style>)css";
 
-// Ten seconds without a frame, or an error, shows the failure text.
+// Ten seconds without a first picture, or an error, shows the failure text.
+// The first picture counts as started: without an audio device the web
+// view's pipeline decodes but never reaches "playing".
 constexpr std::string_view kWatchdog = R"js(<script>
 (function(){
 var v=document.querySelector('video'),name=document.title,done=false;
 function fail(){if(done)return;done=true;document.body.className='dead';document.title=name+' - 无法播放';}
 var timer=setTimeout(fail,10000);
-v.addEventListener('playing',function(){if(done)return;done=true;clearTimeout(timer);
-document.title=name+' - 播放中';});
+function started(){if(done)return;done=true;clearTimeout(timer);document.title=name+' - 播放中';}
+v.addEventListener('loadeddata',started);
+v.addEventListener('playing',started);
 v.addEventListener('error',fail);
 })();
 </script>)js";
@@ -62,7 +65,8 @@ std::string RenderChannelPlayerPage(const channels::Channel* channel,
   if (channel == nullptr) {
     page += "电视直播</title>";
     page += kStyle;
-    page += "</head><body class=\"dead\"><div class=\"failed\">无信号，该频道暂时无法收看</div></body></html>";
+    page +=
+        "</head><body class=\"dead\"><div class=\"failed\">无信号，该频道暂时无法收看</div></body></html>";
     return page;
   }
   page += HtmlEscape(channel->name) + "</title>";

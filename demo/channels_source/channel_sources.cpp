@@ -26,7 +26,8 @@ constexpr std::size_t kMaxLogoBytes = 512U * 1024U;
 constexpr auto kFirstReadWait = std::chrono::seconds(3);
 constexpr std::string_view kReadingPage =
     "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><meta http-equiv=\"refresh\" content=\"2\">"
-    "<title>电视直播</title></head><body style=\"width:202px;background:#212121;color:#999;font:12px sans-serif;"
+    "<title>电视直播</title></head><body style=\"width:202px;background:#212121;color:#999;font:12px "
+    "sans-serif;"
     "padding:10px\">正在读取频道列表…</body></html>";
 
 std::vector<std::string> ReadList(GKeyFile* file, const char* key) {
@@ -90,7 +91,8 @@ ChannelSources::ChannelSources(ChannelPlaces places, std::vector<std::string> ex
     for (std::string& list : ReadList(file.get(), "lists")) lists_.push_back(std::move(list));
     guides_ = ReadList(file.get(), "guides");
     for (std::string& code : ReadList(file.get(), "starred")) state_.starred_codes.insert(std::move(code));
-    for (std::string& group : ReadList(file.get(), "hidden_groups")) state_.hidden_groups.insert(std::move(group));
+    for (std::string& group : ReadList(file.get(), "hidden_groups"))
+      state_.hidden_groups.insert(std::move(group));
   }
   reading_ = std::make_shared<Reading>();
   if (!lists_.empty()) worker_ = std::thread([this] { RefreshLoop(); });

@@ -79,7 +79,8 @@ std::optional<FetchedBytes> ReadWeb(const std::string& address, const FetchLimit
 std::optional<FetchedBytes> FetchSource(const std::string& address, const FetchLimits& limits) {
   if (channels::IsWebAddress(address)) return ReadWeb(address, limits);
   constexpr std::string_view kFileScheme = "file://";
-  if (address.starts_with(kFileScheme)) return ReadLocal(address.substr(kFileScheme.size()), limits.max_bytes);
+  if (address.starts_with(kFileScheme))
+    return ReadLocal(address.substr(kFileScheme.size()), limits.max_bytes);
   return ReadLocal(address, limits.max_bytes);
 }
 

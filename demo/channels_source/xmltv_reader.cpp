@@ -48,7 +48,8 @@ std::optional<std::string> Inflate(std::string_view bytes, std::size_t max_bytes
 }
 
 std::string Attribute(xmlTextReader* reader, const char* name) {
-  std::unique_ptr<xmlChar, XmlFree> value(xmlTextReaderGetAttribute(reader, reinterpret_cast<const xmlChar*>(name)));
+  std::unique_ptr<xmlChar, XmlFree> value(
+      xmlTextReaderGetAttribute(reader, reinterpret_cast<const xmlChar*>(name)));
   return value ? std::string(reinterpret_cast<const char*>(value.get())) : std::string();
 }
 
@@ -111,8 +112,10 @@ bool ReadXmltv(std::string_view bytes, channels::ProgrammeGuide& guide, const Xm
       } else if (name == "display-name" && !channel_id.empty()) {
         guide.AddChannelName(channel_id, ElementText(reader.get()));
       } else if (name == "programme") {
-        programme = Programme{Attribute(reader.get(), "channel"), Attribute(reader.get(), "start"),
-                              Attribute(reader.get(), "stop"), {}};
+        programme = Programme{Attribute(reader.get(), "channel"),
+                              Attribute(reader.get(), "start"),
+                              Attribute(reader.get(), "stop"),
+                              {}};
       } else if (name == "title" && programme && programme->title.empty()) {
         programme->title = ElementText(reader.get());
       }

@@ -34,7 +34,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
                                             std::string& error);
 
 inline constexpr const char* kUsage =
-    "usage: taviro-service [--port N] [--library DIR]... [--channels LIST]... [--data DIR] [--media DIR] [--end-address URL]\n"
+    "usage: taviro-service [--port N] [--library DIR]... [--channels LIST]... [--data DIR] [--media DIR] "
+    "[--end-address URL]\n"
     "                      [--parent-fd N] [--test-controls]\n"
     "Serves the catalogue on http://127.0.0.1:N/ (port 0, the default, takes any free port), with the\n"
     "media of the videos folder, of each --library DIR and of the folders kept in service.ini; the TV page\n"

@@ -65,8 +65,9 @@ TEST(XmltvReader, BombsAndGarbageAreRefusedNotExpanded) {
     for (int i = 0; i < 10; ++i) value += previous;
     laughs += "<!ENTITY l" + std::to_string(level) + " \"" + value + "\">";
   }
-  laughs += R"(]><tv><programme start="20241209173000" stop="20241209183000" channel="n1"><title>&l9;</title>)"
-            R"(</programme></tv>)";
+  laughs +=
+      R"(]><tv><programme start="20241209173000" stop="20241209183000" channel="n1"><title>&l9;</title>)"
+      R"(</programme></tv>)";
   channels::ProgrammeGuide guide(kNow);
   EXPECT_FALSE(ReadXmltv(laughs, guide));
   EXPECT_EQ(guide.programme_count(), 0U);
