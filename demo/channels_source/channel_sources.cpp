@@ -15,11 +15,6 @@
 namespace taviro::demo {
 namespace {
 
-struct KeyFileFree {
-  void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
-using KeyFile = std::unique_ptr<GKeyFile, KeyFileFree>;
-
 constexpr const char* kGroup = "channels";
 constexpr auto kRefreshInterval = std::chrono::hours(6);
 constexpr std::size_t kMaxLogoBytes = 512U * 1024U;
@@ -49,14 +44,14 @@ void WriteList(GKeyFile* file, const char* key, const std::set<std::string>& val
 
 // Keeps whatever else the file holds; a user may edit it.
 void SaveState(const std::string& settings_file, const channels::ChannelPageState& state) {
-  KeyFile file(g_key_file_new());
-  g_key_file_load_from_file(file.get(), settings_file.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
-  WriteList(file.get(), "starred", state.starred_codes);
-  WriteList(file.get(), "hidden_groups", state.hidden_groups);
+  g_autoptr(GKeyFile) file = g_key_file_new();
+  g_key_file_load_from_file(file, settings_file.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
+  WriteList(file, "starred", state.starred_codes);
+  WriteList(file, "hidden_groups", state.hidden_groups);
   std::error_code ignored;  // the save below says whether the folder is there
   std::filesystem::create_directories(std::filesystem::path(settings_file).parent_path(), ignored);
   GError* error = nullptr;
-  if (!g_key_file_save_to_file(file.get(), settings_file.c_str(), &error)) {
+  if (!g_key_file_save_to_file(file, settings_file.c_str(), &error)) {
     std::cerr << "taviro-service: cannot save " << settings_file << ": " << error->message << "\n";
     g_error_free(error);
   }
@@ -86,13 +81,12 @@ ChannelPlaces FindChannelPlaces() {
 
 ChannelSources::ChannelSources(ChannelPlaces places, std::vector<std::string> extra_lists)
     : places_(std::move(places)), lists_(std::move(extra_lists)) {
-  KeyFile file(g_key_file_new());
-  if (g_key_file_load_from_file(file.get(), places_.settings_file.c_str(), G_KEY_FILE_NONE, nullptr)) {
-    for (std::string& list : ReadList(file.get(), "lists")) lists_.push_back(std::move(list));
-    guides_ = ReadList(file.get(), "guides");
-    for (std::string& code : ReadList(file.get(), "starred")) state_.starred_codes.insert(std::move(code));
-    for (std::string& group : ReadList(file.get(), "hidden_groups"))
-      state_.hidden_groups.insert(std::move(group));
+  g_autoptr(GKeyFile) file = g_key_file_new();
+  if (g_key_file_load_from_file(file, places_.settings_file.c_str(), G_KEY_FILE_NONE, nullptr)) {
+    for (std::string& list : ReadList(file, "lists")) lists_.push_back(std::move(list));
+    guides_ = ReadList(file, "guides");
+    for (std::string& code : ReadList(file, "starred")) state_.starred_codes.insert(std::move(code));
+    for (std::string& group : ReadList(file, "hidden_groups")) state_.hidden_groups.insert(std::move(group));
   }
   reading_ = std::make_shared<Reading>();
   if (!lists_.empty()) worker_ = std::thread([this] { RefreshLoop(); });
