@@ -38,6 +38,7 @@ std::vector<std::string> ReadList(GKeyFile* file, const char* key) {
 
 void WriteList(GKeyFile* file, const char* key, const std::set<std::string>& values) {
   std::vector<const gchar*> list;
+  list.reserve(values.size());
   for (const std::string& value : values) list.push_back(value.c_str());
   g_key_file_set_string_list(file, kGroup, key, list.data(), list.size());
 }
@@ -57,9 +58,9 @@ void SaveState(const std::string& settings_file, const channels::ChannelPageStat
   }
 }
 
-void SendUtf8(httplib::Response& response, std::string html, int status = 200) {
+void SendUtf8(httplib::Response& response, const std::string& html, int status = 200) {
   response.status = status;
-  response.set_content(std::move(html), "text/html; charset=utf-8");
+  response.set_content(html, "text/html; charset=utf-8");
 }
 
 void SendNotFound(httplib::Response& response) {
@@ -236,7 +237,7 @@ void ChannelSources::ServeLogo(const std::string& code, httplib::Response& respo
     std::ofstream(type) << logo->content_type;
   }
   if (!logo->content_type.starts_with("image/")) return SendNotFound(response);
-  response.set_content(std::move(logo->bytes), logo->content_type);
+  response.set_content(logo->bytes, logo->content_type);
 }
 
 void ChannelSources::ChangeState(const std::string& action, const std::string& query,
