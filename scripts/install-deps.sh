@@ -42,6 +42,9 @@ packages=(
   playerctl
   # a notification area on the virtual display, for the tray icon's test
   trayer
+  # the catalogues of the program's texts, and the locales the language
+  # tests run under
+  gettext locales
 )
 
 missing=()
@@ -51,7 +54,15 @@ for package in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]} == 0)); then
+# The locales the tests start the program under.
+missing_locales=()
+for locale in en_US zh_CN zh_TW; do
+  if ! locale -a 2>/dev/null | grep -qix "${locale}.utf-\?8"; then
+    missing_locales+=("$locale")
+  fi
+done
+
+if ((${#missing[@]} == 0 && ${#missing_locales[@]} == 0)); then
   exit 0
 fi
 
@@ -60,12 +71,17 @@ fi
 as_root=()
 if [[ $(id -u) -ne 0 ]]; then
   if ! command -v sudo >/dev/null; then
-    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "These Debian packages or locales are missing: ${missing[*]} ${missing_locales[*]}" >&2
     echo "Install them as root (apt-get install ...), or install sudo, then run this again." >&2
     exit 1
   fi
   as_root=(sudo)
 fi
-echo "Installing: ${missing[*]}"
-"${as_root[@]}" apt-get update -q
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  "${as_root[@]}" apt-get update -q
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+fi
+for locale in "${missing_locales[@]}"; do
+  "${as_root[@]}" localedef -i "$locale" -f UTF-8 "${locale}.UTF-8"
+done

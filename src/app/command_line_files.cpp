@@ -1,6 +1,5 @@
 #include "app/command_line_files.h"
 
-#include <initializer_list>
 #include <optional>
 #include <system_error>
 
@@ -9,6 +8,7 @@
 #include "app/open_local_files.h"
 #include "playback/status_strip.h"
 #include "util/path_names.h"
+#include "util/translate.h"
 #include "window/main_window.h"
 #include "window/tray_controller.h"
 
@@ -23,19 +23,6 @@ std::optional<FileProblem> ProblemOf(const std::string& path) {
   if (status.type() == std::filesystem::file_type::directory) return FileProblem::kFolder;
   if (!std::filesystem::exists(status)) return FileProblem::kMissing;
   return std::nullopt;
-}
-
-bool StartsWith(const char* text, std::string_view prefix) {
-  return text != nullptr && std::string_view(text).substr(0, prefix.size()) == prefix;
-}
-
-// The first of the variables that is set and not empty, as the C library
-// picks the messages' locale.
-const char* FirstSet(std::initializer_list<const char*> values) {
-  for (const char* value : values) {
-    if (value != nullptr && *value != '\0') return value;
-  }
-  return nullptr;
 }
 
 }  // namespace
@@ -64,17 +51,9 @@ ScreenedCommandLine ScreenCommandLine(const std::string& command_line,
   return screened;
 }
 
-bool ChineseMessages(const char* lc_all, const char* lc_messages, const char* lang) {
-  return StartsWith(FirstSet({lc_all, lc_messages, lang}), "zh");
-}
-
-std::string RefusedFileLine(const RefusedFile& file, bool chinese) {
-  if (chinese) {
-    return "taviro: " + file.path +
-           (file.problem == FileProblem::kFolder ? "：是文件夹，不能播放\n" : "：文件不存在\n");
-  }
+std::string RefusedFileLine(const RefusedFile& file) {
   return "taviro: " + file.path +
-         (file.problem == FileProblem::kFolder ? ": is a folder, not a media file\n" : ": no such file\n");
+         Tr(file.problem == FileProblem::kFolder ? N_("：是文件夹，不能播放\n") : N_("：文件不存在\n"));
 }
 
 std::string RefusedFileNotice(const RefusedFile& file) {

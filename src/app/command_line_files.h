@@ -28,13 +28,8 @@ struct ScreenedCommandLine {
 ScreenedCommandLine ScreenCommandLine(const std::string& command_line,
                                       const std::filesystem::path& working_folder);
 
-// Whether messages for the terminal are in Chinese: the locale the C library
-// would take for messages (LC_ALL, else LC_MESSAGES, else LANG) is a Chinese
-// one.
-bool ChineseMessages(const char* lc_all, const char* lc_messages, const char* lang);
-
 // One line for stderr, "taviro: ..." with a newline.
-std::string RefusedFileLine(const RefusedFile& file, bool chinese);
+std::string RefusedFileLine(const RefusedFile& file);
 
 // Tells the window's user: on the status strip and in a balloon.
 void ShowRefusedFiles(MainWindow& window, const std::vector<RefusedFile>& refused);

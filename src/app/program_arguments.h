@@ -23,14 +23,14 @@ struct ProgramArguments {
 // unknown option, and so is a --library without its folder.
 ProgramArguments ParseProgramArguments(const std::vector<std::string>& arguments);
 
-// The terminal's texts, in Chinese or in English.
-std::string HelpText(bool chinese);
+// The terminal's texts, in the user's language.
+std::string HelpText();
 std::string VersionText();
 // For an unknown option: what was wrong, then the usage, for stderr.
-std::string BadOptionText(const std::string& option, bool chinese);
+std::string BadOptionText(const std::string& option);
 inline constexpr int kBadOptionExitCode = 2;
 // Printed when no display can be opened.
-std::string NoDisplayText(bool chinese);
+std::string NoDisplayText();
 inline constexpr int kNoDisplayExitCode = 3;
 
 }  // namespace taviro

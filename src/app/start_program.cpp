@@ -12,6 +12,7 @@
 #include "settings/config_file.h"
 #include "settings/setting_keys.h"
 #include "util/file_io.h"
+#include "util/translate.h"
 
 namespace taviro {
 
@@ -31,7 +32,7 @@ StartOutcome StartProgram(const StartProgramEnv& env) {
   // A library that is there but fails has nothing to register again on this
   // system; the window's player tells whether it is usable.
   if (!env.player.CanCreatePlayer() && !env.player.LibraryPresent()) {
-    if (env.prompt.AskYesNo("提示：", kNoPlayerQuestion)) {
+    if (env.prompt.AskYesNo(N_("提示："), kNoPlayerQuestion)) {
       env.launcher.Open(env.player_download_url);
     }
     return StartOutcome::kEnd;

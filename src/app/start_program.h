@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "util/translate.h"
+
 namespace taviro {
 
 class MediaLists;
@@ -12,9 +14,9 @@ class Prompt;
 class UriLauncher;
 
 inline constexpr const char* kNoPlayerQuestion =
-    "程序检测到您的电脑未安装快播(Qvod)播放器，是否要下载Qvod播放器？";
-inline constexpr const char* kPlayerGoneNotice = "对不起，软件组件已被损坏，请重新下载安装本软件。";
-inline constexpr const char* kPlayerDamagedNotice = "软件组件被损坏，重启软件即可恢复！";
+    N_("程序检测到您的电脑未安装快播(Qvod)播放器，是否要下载Qvod播放器？");
+inline constexpr const char* kPlayerGoneNotice = N_("对不起，软件组件已被损坏，请重新下载安装本软件。");
+inline constexpr const char* kPlayerDamagedNotice = N_("软件组件被损坏，重启软件即可恢复！");
 
 struct StartProgramEnv {
   std::filesystem::path app_folder;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "playback/playback_context.h"
+#include "util/translate.h"
 #include "window/main_window.h"
 #include "window/window_body_mouse.h"
 
@@ -11,12 +12,12 @@ namespace taviro {
 
 class FileDialog;
 
-inline constexpr std::string_view kPausedStatus = "已暂停";
-inline constexpr std::string_view kStoppedStatus = "已停止";
+inline constexpr std::string_view kPausedStatus = N_("已暂停");
+inline constexpr std::string_view kStoppedStatus = N_("已停止");
 
-inline constexpr std::string_view kOpenFileTitle = "选择播放文件";
+inline constexpr std::string_view kOpenFileTitle = N_("选择播放文件");
 inline constexpr std::string_view kOpenFileFilter =
-    "影音文件|*.rm;*.rmvb;*.wmv;*.mp3;*wma;*mid;*wav;*mpg;*mp4|所有文件|*.*";
+    N_("影音文件|*.rm;*.rmvb;*.wmv;*.mp3;*wma;*mid;*wav;*mpg;*mp4|所有文件|*.*");
 
 // The control bar's buttons (`bo_but` 0..7): 0 play/pause, 1 stop, 2 mute,
 // 3 full screen, 4 open a local file, 5 previous episode, 6 side panel,

@@ -15,6 +15,7 @@
 #include "util/file_uri.h"
 #include "util/folder_listing.h"
 #include "util/text_number.h"
+#include "util/translate.h"
 #include "window/main_window.h"
 #include "window/npc_buttons.h"
 #include "window/title_bar_commands.h"
@@ -24,7 +25,7 @@ namespace taviro {
 namespace {
 
 constexpr std::string_view kAllFiles = "*.*";
-constexpr std::string_view kFilesInUseBalloon = "部分文件可能正在使用中，未删除成功！请手动删除！";
+constexpr std::string_view kFilesInUseBalloon = N_("部分文件可能正在使用中，未删除成功！请手动删除！");
 
 bool FolderHasFiles(const std::string& folder) {
   std::vector<std::string> names;

@@ -5,15 +5,17 @@
 #include <string_view>
 #include <vector>
 
+#include "util/translate.h"
+
 namespace taviro {
 
 struct PlaybackContext;
 struct CatalogueLink;
 
 // Status texts and the balloon of the catalogue links.
-inline constexpr std::string_view kSearchingStatus = "正在搜索资源，请稍后";
-inline constexpr std::string_view kReadErrorStatus = "读取数据出错，请重试";
-inline constexpr std::string_view kReadErrorBalloon = "读取数据出错，请返回重试！";
+inline constexpr std::string_view kSearchingStatus = N_("正在搜索资源，请稍后");
+inline constexpr std::string_view kReadErrorStatus = N_("读取数据出错，请重试");
+inline constexpr std::string_view kReadErrorBalloon = N_("读取数据出错，请返回重试！");
 
 // Turns the private links of the catalogue views into actions: a catalogue
 // entry is resolved through the service and played, a play link starts the

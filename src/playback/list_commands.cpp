@@ -10,6 +10,7 @@
 #include "ports/player_control.h"
 #include "ports/prompt.h"
 #include "ports/web_view.h"
+#include "util/translate.h"
 #include "window/main_window.h"
 #include "window/title_bar_commands.h"
 #include "window/window_design.h"
@@ -17,8 +18,8 @@
 namespace taviro {
 namespace {
 
-constexpr std::string_view kClearLocalQuestion = "确定要删除全部[本地播放]列表吗？";
-constexpr std::string_view kClearTasksQuestion = "确定要删除全部[网络任务]列表吗？";
+constexpr std::string_view kClearLocalQuestion = N_("确定要删除全部[本地播放]列表吗？");
+constexpr std::string_view kClearTasksQuestion = N_("确定要删除全部[网络任务]列表吗？");
 
 bool AskYesNo(MainWindow& window, std::string_view question) {
   return window.ports.prompt.AskYesNo(std::string(kPromptCaption), std::string(question));

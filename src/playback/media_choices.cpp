@@ -14,15 +14,16 @@
 #include "ports/tray_icon.h"
 #include "util/file_io.h"
 #include "util/folder_listing.h"
+#include "util/translate.h"
 #include "window/tray_controller.h"
 
 namespace taviro {
 namespace {
 
-constexpr const char* kSubtitleDialogTitle = "加载字幕文件";
-constexpr const char* kSubtitleFilter = "字幕文件|*.srt;*.ass;*.ssa;*.vtt|所有文件|*.*";
+constexpr const char* kSubtitleDialogTitle = N_("加载字幕文件");
+constexpr const char* kSubtitleFilter = N_("字幕文件|*.srt;*.ass;*.ssa;*.vtt|所有文件|*.*");
 constexpr std::string_view kFrameSavedText = "截图已保存：";
-constexpr std::string_view kFrameFailedText = "截图失败";
+constexpr std::string_view kFrameFailedText = N_("截图失败");
 // Far above any subtitle file, fonts and all; read on the main thread.
 constexpr std::int64_t kLargestSubtitle = 64 * 1024 * 1024;
 // More screenshots than anyone takes in one second.

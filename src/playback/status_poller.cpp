@@ -16,6 +16,7 @@
 #include "util/format_seconds.h"
 #include "util/system_shutdown.h"
 #include "util/text_number.h"
+#include "util/translate.h"
 #include "window/bo_but_buttons.h"
 #include "window/chrome_faces.h"
 #include "window/chrome_state.h"
@@ -128,7 +129,7 @@ void StatusPoller::HandleEndOfPlay() {
   WindowModel& model = context_.window.model;
   model[R::bo_ad].visible = true;
   model[R::Qvodx].visible = false;
-  SetStatusText(context_.window, "播放完毕");
+  SetStatusText(context_.window, N_("播放完毕"));
   context_.timers.Timer2.SetEnabled(false);
   if (context_.window.menu.kaiqi) {
     context_.timers.Timer1.SetEnabled(false);
@@ -154,7 +155,7 @@ void StatusPoller::HandleEndOfPlay() {
 void StatusPoller::ShowIdle() {
   WindowModel& model = context_.window.model;
   if (model.playing) SetPlayingShown(model, false);
-  SetStatusText(context_.window, "准备就绪");
+  SetStatusText(context_.window, N_("准备就绪"));
   model[R::huan].rect.left = kHiddenBarLeft;
   model[R::times].caption = TimeOfDay(clock_.Now());
   PlaceTimeLabel(context_.window);
@@ -175,9 +176,9 @@ bool StatusPoller::HandleEndReached() {
     return false;
   }
   if (context_.window.menu.kaiqi) {
-    Balloon("即将播放完毕，正准备自动关机！");
+    Balloon(N_("即将播放完毕，正准备自动关机！"));
   } else if (IsPlayLink(now.next_episode)) {
-    Balloon("正在准备播放下一集！");
+    Balloon(N_("正在准备播放下一集！"));
   }
   return true;
 }
@@ -200,7 +201,7 @@ void StatusPoller::TriggerNextEpisode(int progress) {
   context_.window.ports.player.Prebuffer(url);
   now.prefetch_started = true;
   if (BalloonsOn()) {
-    Balloon("开始缓冲下一集！");
+    Balloon(N_("开始缓冲下一集！"));
   }
 }
 

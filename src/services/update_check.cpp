@@ -5,12 +5,13 @@
 #include "ports/program_launcher.h"
 #include "ports/prompt.h"
 #include "ports/uri_launcher.h"
+#include "util/translate.h"
 #include "window/main_window.h"
 
 namespace taviro {
 namespace {
 
-constexpr const char* kCaption = "提示：";
+constexpr const char* kCaption = N_("提示：");
 
 void StartUpdater(const UpdateEnv& env) {
   const std::filesystem::path updater = env.program_folder / "update.exe";

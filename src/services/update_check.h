@@ -5,6 +5,7 @@
 #include <string>
 
 #include "services/service_state.h"
+#include "util/translate.h"
 
 namespace taviro {
 
@@ -12,7 +13,7 @@ class ProgramLauncher;
 class Prompt;
 class UriLauncher;
 
-inline constexpr const char* kUpToDateText = "你现在使用的是最新版本，无需升级!";
+inline constexpr const char* kUpToDateText = N_("你现在使用的是最新版本，无需升级!");
 
 // What the update decision reaches outside the core.
 struct UpdateEnv {

@@ -7,6 +7,7 @@
 #include "playback/control_bar.h"
 #include "playback/player_keys.h"
 #include "util/format_seconds.h"
+#include "util/translate.h"
 #include "window/bo_but_buttons.h"
 #include "window/layout_support.h"
 #include "window/npc_buttons.h"
@@ -20,13 +21,13 @@ using R = RegionId;
 // The captions the tab pictures carry.
 std::string_view TabCaption(int index) {
   switch (index) {
-    case npc::kCatalogueTab: return "影视库";
-    case npc::kPlayerTab: return "正在播放";
-    case npc::kTvTab: return "电视直播";
-    case npc::kHighlightsTab: return "精彩推荐";
-    case npc::kEpisodeListTab: return "剧集列表";
-    case npc::kTaskListTab: return "网络任务";
-    case npc::kLocalFilesTab: return "本地文件";
+    case npc::kCatalogueTab: return N_("影视库");
+    case npc::kPlayerTab: return N_("正在播放");
+    case npc::kTvTab: return N_("电视直播");
+    case npc::kHighlightsTab: return N_("精彩推荐");
+    case npc::kEpisodeListTab: return N_("剧集列表");
+    case npc::kTaskListTab: return N_("网络任务");
+    case npc::kLocalFilesTab: return N_("本地文件");
     default: return {};
   }
 }
@@ -63,11 +64,11 @@ std::string NameOf(const WindowModel& model, RegionId id) {
     return std::string(TabCaption(NpcIndexOf(id)));
   }
   switch (id) {
-    case R::gunt: return "播放进度";
-    case R::yin: return "音量";
-    case R::ggx: return "关闭网页播放";
-    case R::gtv: return "关闭电视";
-    case R::jia: return "重新载入";
+    case R::gunt: return N_("播放进度");
+    case R::yin: return N_("音量");
+    case R::ggx: return N_("关闭网页播放");
+    case R::gtv: return N_("关闭电视");
+    case R::jia: return N_("重新载入");
     case R::qk: return WithoutMark(model[id].caption);
     default: return model[id].tooltip;
   }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "util/translate.h"
 #include "window/bo_but_buttons.h"
 #include "window/chrome_faces.h"
 #include "window/menu_model.h"
@@ -12,7 +13,7 @@ namespace taviro {
 void SetPlayingShown(WindowModel& model, bool playing) {
   model.playing = playing;
   RegionState& button = model[BoBut(bo_but::kPlayPause)];
-  button.tooltip = playing ? "暂停" : "播放";
+  button.tooltip = playing ? N_("暂停") : N_("播放");
   button.face = ControlButtonFace(model, bo_but::kPlayPause, false);
 }
 
@@ -28,19 +29,20 @@ std::string_view MuteCaption(bool muted) { return muted ? kUnmuteCaption : kMute
 void SetTopmostShown(WindowModel& model, bool topmost) {
   model.topmost = topmost;
   RegionState& button = model[Npc(npc::kTopmost)];
-  button.tooltip = topmost ? "取消置顶" : "置顶";
+  button.tooltip = topmost ? N_("取消置顶") : N_("置顶");
   button.face = TitleButtonFace(model, npc::kTopmost, false);
 }
 
 void ShowSidePanelShown(WindowModel& model, SidePanel panel, bool shown) {
   const bool tv = panel == SidePanel::kTvChannels;
   (tv ? model.tv_side_panel_shown : model.side_panel_shown) = shown;
-  model[Npc(tv ? npc::kTvSidePanelHandle : npc::kSidePanelHandle)].tooltip = shown ? "关闭侧栏" : "显示侧栏";
+  model[Npc(tv ? npc::kTvSidePanelHandle : npc::kSidePanelHandle)].tooltip =
+      shown ? N_("关闭侧栏") : N_("显示侧栏");
 }
 
 void ShowMaximiseButton(WindowModel& model) {
   RegionState& button = model[Npc(npc::kMaximise)];
-  button.tooltip = model.state == WindowState::kMaximised ? "还原" : "最大化";
+  button.tooltip = model.state == WindowState::kMaximised ? N_("还原") : N_("最大化");
   button.face = TitleButtonFace(model, npc::kMaximise, false);
 }
 

@@ -4,13 +4,14 @@
 #include <string_view>
 
 #include "ports/player_control.h"
+#include "util/translate.h"
 
 namespace taviro {
 
-inline constexpr std::string_view kMiniModeCaption = "精简模式";
-inline constexpr std::string_view kLeaveMiniModeCaption = "退出精简";
-inline constexpr std::string_view kMuteCaption = "静音";
-inline constexpr std::string_view kUnmuteCaption = "取消静音";
+inline constexpr std::string_view kMiniModeCaption = N_("精简模式");
+inline constexpr std::string_view kLeaveMiniModeCaption = N_("退出精简");
+inline constexpr std::string_view kMuteCaption = N_("静音");
+inline constexpr std::string_view kUnmuteCaption = N_("取消静音");
 
 // Menu item state that the window's rules read and write. The mini-mode item
 // keeps its state in its caption, as the toggle buttons do in tooltips; the

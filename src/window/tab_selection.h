@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "util/translate.h"
 #include "window/npc_buttons.h"
 
 namespace taviro {
@@ -14,7 +15,7 @@ struct MainWindow;
 void SelectMainTab(MainWindow& window, MainTab tab, bool force);
 void SelectSideTab(MainWindow& window, SideTab tab, bool force);
 
-inline constexpr std::string_view kClearListCaption = "∴ 清空列表";
-inline constexpr std::string_view kManageTasksCaption = "∴ 管理任务";
+inline constexpr std::string_view kClearListCaption = N_("∴ 清空列表");
+inline constexpr std::string_view kManageTasksCaption = N_("∴ 管理任务");
 
 }  // namespace taviro

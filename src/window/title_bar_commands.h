@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "util/translate.h"
 #include "window/npc_buttons.h"
 #include "window/window_body_mouse.h"
 
@@ -9,7 +10,7 @@ namespace taviro {
 
 struct MainWindow;
 
-inline constexpr std::string_view kPromptCaption = "提示：";
+inline constexpr std::string_view kPromptCaption = N_("提示：");
 // "关闭 " + product name + "  最小化到托盘吗？"
 inline constexpr std::string_view kCloseQuestionPrefix = "关闭 ";
 inline constexpr std::string_view kCloseQuestionSuffix = "  最小化到托盘吗？";

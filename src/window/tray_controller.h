@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "ports/window_host.h"
+#include "util/translate.h"
 #include "window/window_model.h"
 
 namespace taviro {
@@ -10,7 +11,7 @@ namespace taviro {
 struct MainWindow;
 class TrayIcon;
 
-inline constexpr std::string_view kBalloonTitle = "Taviro提示:";
+inline constexpr std::string_view kBalloonTitle = N_("Taviro提示:");
 inline constexpr int kBalloonTextLimit = 255;  // characters
 
 // The icon lives from start-up to quit; its tooltip is the window's caption.

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "ports/text_metrics.h"
+#include "util/translate.h"
 #include "window/bo_but_buttons.h"
 #include "window/npc_buttons.h"
 #include "window/window_layout.h"
@@ -58,32 +59,32 @@ struct DesignText {
 };
 
 constexpr std::array kTooltips{
-    DesignText{Npc(npc::kMinimise), "最小化"},
-    DesignText{Npc(npc::kMaximise), "最大化"},
-    DesignText{Npc(npc::kClose), "关闭"},
-    DesignText{Npc(npc::kMiniMode), "精简模式"},
-    DesignText{Npc(npc::kTopmost), "置顶"},
-    DesignText{Npc(npc::kMainMenu), "菜单"},
-    DesignText{Npc(npc::kSidePanelHandle), "关闭侧栏"},
-    DesignText{Npc(npc::kTvSidePanelHandle), "关闭侧栏"},
-    DesignText{BoBut(bo_but::kPlayPause), "播放"},
-    DesignText{BoBut(bo_but::kStop), "停止"},
-    DesignText{BoBut(bo_but::kMute), "静音"},
-    DesignText{BoBut(bo_but::kFullScreen), "全屏"},
-    DesignText{BoBut(bo_but::kOpenFile), "打开文件"},
-    DesignText{BoBut(bo_but::kPrevious), "上一集"},
-    DesignText{BoBut(bo_but::kSidePanel), "播放列表"},
-    DesignText{BoBut(bo_but::kNext), "下一集"},
-    DesignText{R::jbi, "退出精简"},
+    DesignText{Npc(npc::kMinimise), N_("最小化")},
+    DesignText{Npc(npc::kMaximise), N_("最大化")},
+    DesignText{Npc(npc::kClose), N_("关闭")},
+    DesignText{Npc(npc::kMiniMode), N_("精简模式")},
+    DesignText{Npc(npc::kTopmost), N_("置顶")},
+    DesignText{Npc(npc::kMainMenu), N_("菜单")},
+    DesignText{Npc(npc::kSidePanelHandle), N_("关闭侧栏")},
+    DesignText{Npc(npc::kTvSidePanelHandle), N_("关闭侧栏")},
+    DesignText{BoBut(bo_but::kPlayPause), N_("播放")},
+    DesignText{BoBut(bo_but::kStop), N_("停止")},
+    DesignText{BoBut(bo_but::kMute), N_("静音")},
+    DesignText{BoBut(bo_but::kFullScreen), N_("全屏")},
+    DesignText{BoBut(bo_but::kOpenFile), N_("打开文件")},
+    DesignText{BoBut(bo_but::kPrevious), N_("上一集")},
+    DesignText{BoBut(bo_but::kSidePanel), N_("播放列表")},
+    DesignText{BoBut(bo_but::kNext), N_("下一集")},
+    DesignText{R::jbi, N_("退出精简")},
 };
 
 constexpr std::array kCaptions{
     DesignText{R::ni_name, "Taviro 2.3"},
-    DesignText{R::zhun, "准备就绪"},
+    DesignText{R::zhun, N_("准备就绪")},
     DesignText{R::times, "00:00 /00:00"},
-    DesignText{R::next_s, "正准备播放下一集，请稍后..."},
+    DesignText{R::next_s, N_("正准备播放下一集，请稍后...")},
     DesignText{R::jbi, "✕"},  // the close cross the symbol font drew
-    DesignText{R::qk, "∴ 管理任务"},
+    DesignText{R::qk, N_("∴ 管理任务")},
 };
 
 struct DesignColour {

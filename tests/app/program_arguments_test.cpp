@@ -33,13 +33,12 @@ TEST(ProgramArguments, AnUnknownOptionIsNamedBeforeTheUsageAndIsNoPath) {
   EXPECT_EQ(bogus.action, ProgramAction::kBadOption);
   EXPECT_EQ(bogus.bad_option, "--bogus");
   EXPECT_TRUE(bogus.paths.empty());
-  EXPECT_EQ(BadOptionText("--bogus", false),
-            "taviro: unknown option '--bogus'\n"
-            "Usage: taviro [OPTION]... [FILE]...\n"
-            "Run 'taviro --help' to see every option.\n");
-  EXPECT_EQ(BadOptionText("-x", true).rfind("taviro: 未知选项 “-x”\n用法: taviro", 0), 0u);
-  EXPECT_EQ(HelpText(false).rfind("Usage: taviro [OPTION]... [FILE]...\n", 0), 0u);
-  EXPECT_EQ(HelpText(true).rfind("用法: taviro [选项] [文件...]\n", 0), 0u);
+  // No catalogue is bound here: the texts are as written.
+  EXPECT_EQ(BadOptionText("--bogus"),
+            "taviro: 未知选项 “--bogus”\n"
+            "用法: taviro [选项] [文件...]\n"
+            "运行 “taviro --help” 查看全部选项。\n");
+  EXPECT_EQ(HelpText().rfind("用法: taviro [选项] [文件...]\n", 0), 0u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "linux/gtk/skin_painting.h"
+#include "util/translate.h"
 
 namespace taviro::gtk {
 namespace {
@@ -284,7 +285,7 @@ void BindControl(GtkWidget* widget, ControlHooks hooks) {
   const ControlDescription now = owned->describe ? owned->describe() : ControlDescription{};
   AtkObject* accessible = gtk_widget_get_accessible(widget);
   atk_object_set_role(accessible, AtkRoleOf(now.role));
-  atk_object_set_name(accessible, now.name.c_str());
+  atk_object_set_name(accessible, Tr(now.name).c_str());
 }
 
 void NameProgram() {
@@ -299,7 +300,7 @@ void NameProgram() {
 void AnnounceControl(GtkWidget* widget, const ControlDescription& before, const ControlDescription& now) {
   AtkObject* accessible = gtk_widget_get_accessible(widget);
   if (now.name != before.name) {
-    atk_object_set_name(accessible, now.name.c_str());
+    atk_object_set_name(accessible, Tr(now.name).c_str());
   }
   if (now.on != before.on) {
     if (now.role == ControlRole::kPageTab) {

@@ -2,6 +2,8 @@
 
 #include <gdk/gdkx.h>
 
+#include "util/translate.h"
+
 namespace taviro::gtk {
 namespace {
 
@@ -27,7 +29,8 @@ DesktopTray::DesktopTray(GdkPixbuf* icon, Handlers handlers)
 
 DesktopTray::~DesktopTray() { Remove(); }
 
-void DesktopTray::Add(const std::string& tooltip) {
+void DesktopTray::Add(const std::string& caption) {
+  const std::string tooltip = Tr(caption);
   if (item_) {
     return;
   }
@@ -65,7 +68,7 @@ void DesktopTray::PopupMenuAt(int x, int y) {
 }
 
 void DesktopTray::ShowBalloon(const std::string& title, const std::string& text) {
-  legacy_.ShowBalloon(title, text);
+  legacy_.ShowBalloon(Tr(title), Tr(text));
 }
 
 bool DesktopTray::Embedded() const { return (item_ && item_->Shown()) || legacy_.Embedded(); }

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/translate.h"
+
 namespace taviro::gtk {
 namespace {
 
@@ -66,14 +68,14 @@ std::optional<std::string> GtkFileDialog::ChooseMediaFile(const std::string& tit
                                                           const std::string& filter) {
   // A hidden parent (the window sits in the tray) would hide the dialog too.
   GtkWindow* owner = parent_ != nullptr && gtk_widget_get_visible(GTK_WIDGET(parent_)) ? parent_ : nullptr;
-  const DialogWidget dialog(gtk_file_chooser_dialog_new(title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN,
-                                                        "取消(_C)", GTK_RESPONSE_CANCEL, "打开(_O)",
-                                                        GTK_RESPONSE_ACCEPT, nullptr));
+  const DialogWidget dialog(
+      gtk_file_chooser_dialog_new(Tr(title).c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, Tr(N_("取消(_C)")),
+                                  GTK_RESPONSE_CANCEL, Tr(N_("打开(_O)")), GTK_RESPONSE_ACCEPT, nullptr));
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.get());
   gtk_window_set_modal(GTK_WINDOW(dialog.get()), TRUE);
   gtk_file_chooser_set_local_only(chooser, TRUE);
   gtk_file_chooser_set_select_multiple(chooser, FALSE);
-  AddFilters(chooser, filter);
+  AddFilters(chooser, Tr(filter));
   if (gtk_dialog_run(GTK_DIALOG(dialog.get())) != GTK_RESPONSE_ACCEPT) return std::nullopt;
   gchar* path = gtk_file_chooser_get_filename(chooser);
   if (path == nullptr) return std::nullopt;

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "util/translate.h"
+
 namespace taviro::gtk {
 namespace {
 
@@ -23,9 +25,9 @@ std::string ExistingFolder(const std::string& path) {
 std::string GtkFolderChooser::ChooseFolder(const std::string& initial_folder, const std::string& title) {
   // A hidden parent (the window sits in the tray) would hide the chooser too.
   GtkWindow* owner = parent_ != nullptr && gtk_widget_get_visible(GTK_WIDGET(parent_)) ? parent_ : nullptr;
-  GtkWidget* dialog =
-      gtk_file_chooser_dialog_new(title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "取消(_C)",
-                                  GTK_RESPONSE_CANCEL, "选择(_S)", GTK_RESPONSE_ACCEPT, nullptr);
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(
+      Tr(title).c_str(), owner, GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, Tr(N_("取消(_C)")),
+      GTK_RESPONSE_CANCEL, Tr(N_("选择(_S)")), GTK_RESPONSE_ACCEPT, nullptr);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);

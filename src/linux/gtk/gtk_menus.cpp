@@ -1,6 +1,7 @@
 #include "linux/gtk/gtk_menus.h"
 
 #include "ui/menus/player_menu.h"
+#include "util/translate.h"
 
 namespace taviro::gtk {
 
@@ -41,7 +42,7 @@ void GtkMenus::Append(GtkMenuShell* shell, const std::vector<MenuItemData>& item
 
 GtkWidget* GtkMenus::NewItem(const MenuItemData& item) {
   if (item.IsSeparator()) return gtk_separator_menu_item_new();
-  const std::string caption(item.caption);
+  const std::string caption = Tr(std::string(item.caption));
   const bool checkable = model_ != nullptr && CheckMark(*model_, item.name).has_value();
   GtkWidget* widget = checkable ? gtk_check_menu_item_new_with_label(caption.c_str())
                                 : gtk_menu_item_new_with_label(caption.c_str());
@@ -70,11 +71,11 @@ void GtkMenus::FillLiveSubmenus() {
       if (item.caption == "-") {
         widget = gtk_separator_menu_item_new();
       } else if (item.checked) {
-        widget = gtk_check_menu_item_new_with_label(item.caption.c_str());
+        widget = gtk_check_menu_item_new_with_label(Tr(item.caption).c_str());
         gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(widget), TRUE);
         gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget), *item.checked);
       } else {
-        widget = gtk_menu_item_new_with_label(item.caption.c_str());
+        widget = gtk_menu_item_new_with_label(Tr(item.caption).c_str());
       }
       if (item.command) {
         Connect(widget, item.command);
@@ -99,7 +100,7 @@ void GtkMenus::Sync() {
       }
     }
     if (mirror.item.IsSeparator()) continue;
-    const std::string caption(LiveCaption(*model_, mirror.item));
+    const std::string caption = Tr(std::string(LiveCaption(*model_, mirror.item)));
     if (caption != gtk_menu_item_get_label(GTK_MENU_ITEM(mirror.widget))) {
       gtk_menu_item_set_label(GTK_MENU_ITEM(mirror.widget), caption.c_str());
     }

@@ -1,5 +1,6 @@
 #include "linux/gtk/gtk_prompt.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -7,8 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "util/translate.h"
+
 namespace taviro::gtk {
 namespace {
+
+// The answers' words, written in the ports, for the catalogue.
+[[maybe_unused]] constexpr std::array<const char*, 3> kAnswerWords{N_("是"), N_("否"), N_("确定")};
 
 struct Button {
   std::string_view label;
@@ -25,13 +31,13 @@ int RunDialog(GtkWindow* parent, GtkMessageType type, std::initializer_list<Butt
     std::fprintf(stderr, "taviro: prompt %s %s\n", caption.c_str(), text.c_str());
   }
   GtkWidget* dialog =
-      gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, type, GTK_BUTTONS_NONE, "%s", text.c_str());
+      gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, type, GTK_BUTTONS_NONE, "%s", Tr(text).c_str());
   for (const Button& button : buttons) {
-    gtk_dialog_add_button(GTK_DIALOG(dialog), std::string(button.label).c_str(), button.response);
+    gtk_dialog_add_button(GTK_DIALOG(dialog), Tr(std::string(button.label)).c_str(), button.response);
   }
   // Enter answers yes (or takes the notice), as the boxes of Windows do.
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), std::prev(buttons.end())->response);
-  gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), Tr(caption).c_str());
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);

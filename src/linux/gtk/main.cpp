@@ -1,4 +1,5 @@
 #include <gtk/gtk.h>
+#include <libintl.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@
 #include "services/service_address.h"
 #include "taviro_build_config.h"
 #include "util/app_folder.h"
+#include "util/translate.h"
 
 namespace {
 
@@ -89,30 +91,41 @@ int RefuseFolder(const std::filesystem::path& folder) {
 // the Wayland app id and the X11 class.
 constexpr const char* kAppId = "org.taviro.Taviro";
 
-// Whether the terminal's texts are in Chinese, as the user's locale says.
-bool ChineseTerminal() {
-  return taviro::ChineseMessages(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+// The catalogues lie beside the program, in a portable folder, the
+// package's folder and the build tree alike.
+void UseCatalogues() {
+  // The C library shows every text as written in the C locale, and ignores
+  // LANGUAGE there: a user who chose no language reads English, not the
+  // Chinese the texts are written in.
+  const std::string messages = std::setlocale(LC_MESSAGES, nullptr);
+  const bool plain = messages == "C" || messages == "POSIX";
+  if (plain || messages.starts_with("C.")) {
+    const char* language = std::getenv("LANGUAGE");
+    if (std::setlocale(LC_MESSAGES, "C.UTF-8") != nullptr &&
+        (plain || language == nullptr || *language == '\0')) {
+      setenv("LANGUAGE", "en", 1);
+    }
+  }
+  bindtextdomain(taviro::kTextDomain, (taviro::ProgramFolder() / "locale").c_str());
+  bind_textdomain_codeset(taviro::kTextDomain, "UTF-8");
 }
 
 // Tells on stderr which paths of the command line are no files to play. The
 // window that takes the command line leaves them out and tells its user too.
 void ReportRefusedFiles(const std::vector<std::string>& paths, const std::string& working_folder) {
-  const bool chinese = ChineseTerminal();
   for (const taviro::RefusedFile& file :
        taviro::ScreenCommandLine(taviro::JoinHandOffPaths(paths), working_folder).refused) {
-    std::fputs(taviro::RefusedFileLine(file, chinese).c_str(), stderr);
+    std::fputs(taviro::RefusedFileLine(file).c_str(), stderr);
   }
 }
 
 // --help, --version or an unknown option: the exit code once the text is out.
 int AnswerWithoutWindow(const taviro::ProgramArguments& arguments) {
   switch (arguments.action) {
-    case taviro::ProgramAction::kShowHelp:
-      std::fputs(taviro::HelpText(ChineseTerminal()).c_str(), stdout);
-      break;
+    case taviro::ProgramAction::kShowHelp: std::fputs(taviro::HelpText().c_str(), stdout); break;
     case taviro::ProgramAction::kShowVersion: std::fputs(taviro::VersionText().c_str(), stdout); break;
     case taviro::ProgramAction::kBadOption:
-      std::fputs(taviro::BadOptionText(arguments.bad_option, ChineseTerminal()).c_str(), stderr);
+      std::fputs(taviro::BadOptionText(arguments.bad_option).c_str(), stderr);
       return taviro::kBadOptionExitCode;
     case taviro::ProgramAction::kRun: break;
   }
@@ -138,6 +151,7 @@ int main(int argc, char** argv) {
   // locale the system lacks: terminal answers stay clean.
   gtk_disable_setlocale();
   std::setlocale(LC_ALL, "");
+  UseCatalogues();
   // GTK's own options (--display, --name, --class ...) are taken out first;
   // what is left is the program's. No display is opened yet.
   gtk_parse_args(&argc, &argv);
@@ -153,7 +167,7 @@ int main(int argc, char** argv) {
   g_set_application_name("Taviro");
   const std::string activation_token = ActivationToken();
   if (!gtk_init_check(nullptr, nullptr)) {
-    std::fputs(taviro::NoDisplayText(ChineseTerminal()).c_str(), stderr);
+    std::fputs(taviro::NoDisplayText().c_str(), stderr);
     return taviro::kNoDisplayExitCode;
   }
   // GTK names the program to assistive technology by its id otherwise.

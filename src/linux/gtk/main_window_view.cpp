@@ -10,6 +10,7 @@
 #include "linux/gtk/region_kinds.h"
 #include "linux/gtk/see_through.h"
 #include "linux/gtk/skin_painting.h"
+#include "util/translate.h"
 #include "window/window_chrome.h"
 #include "window/window_design.h"
 
@@ -222,7 +223,7 @@ void MainWindowView::ApplyRegion(RegionId id, const RegionState& now, RegionStat
   if (kind == RegionKind::kLabel) {
     GtkLabel* label = GTK_LABEL(LabelOf(widget));
     if (force || now.caption != shown.caption) {
-      gtk_label_set_text(label, now.caption.c_str());
+      gtk_label_set_text(label, Tr(now.caption).c_str());
     }
     if (force || now.word_wrap != shown.word_wrap) {
       gtk_label_set_line_wrap(label, now.word_wrap);

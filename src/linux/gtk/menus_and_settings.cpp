@@ -7,13 +7,14 @@
 #include "ui/menus/player_extras_menu.h"
 #include "ui/menus/player_menu.h"
 #include "ui/menus/web_page_menu.h"
+#include "util/translate.h"
 #include "window/main_window.h"
 #include "window/title_bar_commands.h"
 
 namespace taviro::gtk {
 namespace {
 
-constexpr const char* kNoUpdateText = "你现在使用的是最新版本，无需升级!";
+constexpr const char* kNoUpdateText = N_("你现在使用的是最新版本，无需升级!");
 
 }  // namespace
 

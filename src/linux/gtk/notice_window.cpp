@@ -23,7 +23,7 @@ NoticeWindow::NoticeWindow(WebKitWebView* related) : web_(std::make_unique<WebKi
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkWindow* window = GTK_WINDOW(window_);
   // What a screen reader or a window list calls it.
-  gtk_window_set_title(window, kNoticeWindowTitle);
+  gtk_window_set_title(window, Tr(kNoticeWindowTitle));
   gtk_window_set_decorated(window, FALSE);
   gtk_window_set_resizable(window, FALSE);
   gtk_window_set_keep_above(window, TRUE);

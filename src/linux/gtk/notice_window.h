@@ -7,10 +7,11 @@
 
 #include "linux/gtk/webkit_web_views.h"
 #include "services/popup_notice.h"
+#include "util/translate.h"
 
 namespace taviro::gtk {
 
-inline constexpr const char* kNoticeWindowTitle = "Taviro 公告";
+inline constexpr const char* kNoticeWindowTitle = N_("Taviro 公告");
 
 // The notice window `tankou`: borderless, above other windows, and never
 // taking the keyboard (a playing video keeps its keys). It holds its own web

@@ -1,12 +1,13 @@
 #include "linux/gtk/promotion_view.h"
 
 #include "linux/gtk/close_picture.h"
+#include "util/translate.h"
 
 namespace taviro::gtk {
 
 PromotionView::PromotionView(WebKitWebView* related) : web_(std::make_unique<WebKitView>(related)) {
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window_), "推荐");
+  gtk_window_set_title(GTK_WINDOW(window_), Tr(N_("推荐")));
   gtk_window_set_default_size(GTK_WINDOW(window_), kPromotionWidth, kPromotionHeight);
   gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
   panel_ = gtk_layout_new(nullptr, nullptr);

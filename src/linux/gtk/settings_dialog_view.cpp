@@ -6,6 +6,7 @@
 #include "linux/gtk/settings_dialog_paint.h"
 #include "linux/gtk/skin_picture_store.h"
 #include "ui/settings/settings_dialog_design.h"
+#include "util/translate.h"
 
 namespace taviro::gtk {
 namespace {
@@ -29,13 +30,13 @@ GtkWidget* Place(GtkWidget* fixed, GtkWidget* child, int x, int y, int width = -
 }
 
 GtkWidget* AddLabel(GtkWidget* fixed, const std::string& text, int x, int y, const char* name = nullptr) {
-  GtkWidget* label = gtk_label_new(text.c_str());
+  GtkWidget* label = gtk_label_new(Tr(text).c_str());
   if (name != nullptr) gtk_widget_set_name(label, name);
   return Place(fixed, label, x, y);
 }
 
 void SetAccessibleName(GtkWidget* widget, const char* name) {
-  atk_object_set_name(gtk_widget_get_accessible(widget), name);
+  atk_object_set_name(gtk_widget_get_accessible(widget), Tr(name));
 }
 
 }  // namespace
@@ -92,7 +93,7 @@ void SettingsDialogView::Build() {
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkWindow* window = GTK_WINDOW(window_);
   gtk_widget_set_name(window_, "taviro-settings");
-  gtk_window_set_title(window, std::string(kSettingsCaption).c_str());
+  gtk_window_set_title(window, Tr(std::string(kSettingsCaption)).c_str());
   gtk_window_set_decorated(window, FALSE);
   gtk_window_set_resizable(window, FALSE);
   gtk_window_set_skip_taskbar_hint(window, TRUE);
@@ -132,7 +133,7 @@ void SettingsDialogView::BuildTitleBar(GtkWidget* root, int width) {
   gtk_widget_set_name(glyph_, "ba3-glyph");
   gtk_button_set_relief(GTK_BUTTON(glyph_), GTK_RELIEF_NONE);
   gtk_widget_set_can_focus(glyph_, FALSE);
-  SetAccessibleName(glyph_, "关闭");
+  SetAccessibleName(glyph_, N_("关闭"));
   gtk_widget_add_events(glyph_, GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
   g_signal_connect(glyph_, "draw", G_CALLBACK(OnGlyphDraw), this);
   g_signal_connect(glyph_, "enter-notify-event", G_CALLBACK(OnGlyphCrossing), this);
@@ -149,7 +150,7 @@ void SettingsDialogView::BuildBody(GtkWidget* body, int width, int height) {
   // Drawn last to first so that each tab's top edge overlaps the one above.
   for (const int page : {0, 2, 1}) {
     const auto index = static_cast<std::size_t>(page);
-    GtkWidget* tab = gtk_button_new_with_label(std::string(kTabCaptions[index]).c_str());
+    GtkWidget* tab = gtk_button_new_with_label(Tr(std::string(kTabCaptions[index])).c_str());
     gtk_style_context_add_provider(gtk_widget_get_style_context(tab),
                                    GTK_STYLE_PROVIDER(tab_styles_[index].get()),
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
@@ -165,10 +166,10 @@ void SettingsDialogView::BuildBody(GtkWidget* body, int width, int height) {
   }
 
   const std::array<std::pair<const char*, Rect>, 3> buttons{
-      {{"确定", kOkButton}, {"取消", kCancelButton}, {"应用(_A)", kApplyButton}}};
+      {{N_("确定"), kOkButton}, {N_("取消"), kCancelButton}, {N_("应用(_A)"), kApplyButton}}};
   const std::array<GCallback, 3> handlers{G_CALLBACK(OnOk), G_CALLBACK(OnCancel), G_CALLBACK(OnApply)};
   for (std::size_t i = 0; i < buttons.size(); ++i) {
-    GtkWidget* button = gtk_button_new_with_mnemonic(buttons[i].first);
+    GtkWidget* button = gtk_button_new_with_mnemonic(Tr(buttons[i].first));
     g_signal_connect(button, "clicked", handlers[i], this);
     const Rect& rect = buttons[i].second;
     Place(body, button, rect.left, rect.top, rect.width, rect.height);
@@ -197,15 +198,15 @@ GtkWidget* SettingsDialogView::NewPage(int index) {
 GtkWidget* SettingsDialogView::BuildOptionsPage() {
   GtkWidget* events = NewPage(1);
   GtkWidget* page = gtk_bin_get_child(GTK_BIN(events));
-  AddLabel(page, "常规设置", 32, 16);
-  AddLabel(page, "播放设置", 40, 160);
+  AddLabel(page, N_("常规设置"), 32, 16);
+  AddLabel(page, N_("播放设置"), 40, 160);
   lines_.push_back({1, 32, 280, 32, 0.75});
   lines_.push_back({1, 32, 280, 176, 0.75});
   // Made top to bottom: the keyboard goes through them in that order.
   std::array<OptionRow, kOptionCount> rows = kOptionRows;
   std::ranges::sort(rows, {}, &OptionRow::y);
   for (const OptionRow& row : rows) {
-    GtkWidget* check = gtk_check_button_new_with_label(std::string(row.caption).c_str());
+    GtkWidget* check = gtk_check_button_new_with_label(Tr(std::string(row.caption)).c_str());
     g_object_set_data(G_OBJECT(check), "option", GINT_TO_POINTER(static_cast<int>(row.option)));
     g_signal_connect(check, "toggled", G_CALLBACK(OnCheckToggled), this);
     checks_[static_cast<std::size_t>(row.option)] = Place(page, check, row.x, row.y, -1, kCheckBoxHeight);
@@ -216,18 +217,18 @@ GtkWidget* SettingsDialogView::BuildOptionsPage() {
 GtkWidget* SettingsDialogView::BuildCachePage() {
   GtkWidget* events = NewPage(2);
   GtkWidget* page = gtk_bin_get_child(GTK_BIN(events));
-  AddLabel(page, "缓存设置：", 40, 16);
+  AddLabel(page, N_("缓存设置："), 40, 16);
   lines_.push_back({2, 40, 288, 32, 0.75});
-  AddLabel(page, "观看过和下载的影片将存贮在此文件夹中", 56, 56);
+  AddLabel(page, N_("观看过和下载的影片将存贮在此文件夹中"), 56, 56);
   folder_ = gtk_entry_new();
-  SetAccessibleName(folder_, "缓存路径");
+  SetAccessibleName(folder_, N_("缓存路径"));
   gtk_entry_set_activates_default(GTK_ENTRY(folder_), TRUE);
   g_signal_connect(folder_, "changed", G_CALLBACK(OnFolderChanged), this);
   Place(page, folder_, kFolderField.left, kFolderField.top, kFolderField.width, kFolderField.height);
-  GtkWidget* browse = gtk_button_new_with_label("浏览..");
+  GtkWidget* browse = gtk_button_new_with_label(Tr(N_("浏览..")));
   g_signal_connect(browse, "clicked", G_CALLBACK(OnBrowse), this);
   Place(page, browse, kBrowseButton.left, kBrowseButton.top, kBrowseButton.width, kBrowseButton.height);
-  busy_ = AddLabel(page, "正在改变影片缓冲路径，请稍后...", 56, 136);
+  busy_ = AddLabel(page, N_("正在改变影片缓冲路径，请稍后..."), 56, 136);
   return events;
 }
 
@@ -235,16 +236,17 @@ GtkWidget* SettingsDialogView::BuildAboutPage() {
   GtkWidget* events = NewPage(0);
   GtkWidget* page = gtk_bin_get_child(GTK_BIN(events));
   AddLabel(page, "Taviro", 56, 24, "ba3-product");
-  AddLabel(page, "版本 V2.3    发布日期 2011.9.16", 56, 56);
+  AddLabel(page, N_("版本 V2.3    发布日期 2011.9.16"), 56, 56);
   lines_.push_back({0, 56, 328, 96, 0.55});
-  AddLabel(page, "Taviro是以P2P技术为核心的播放软件。", 56, 112);
-  AddLabel(page, "软件以搜索引擎的方式整合了互联网上的媒体资", 56, 130);
-  AddLabel(page, "源。为用户提供方便、快捷的浏览体验。", 56, 148);
+  AddLabel(page, N_("Taviro是以P2P技术为核心的播放软件。"), 56, 112);
+  AddLabel(page, N_("软件以搜索引擎的方式整合了互联网上的媒体资"), 56, 130);
+  AddLabel(page, N_("源。为用户提供方便、快捷的浏览体验。"), 56, 148);
   link_ = gtk_event_box_new();
   gtk_event_box_set_visible_window(GTK_EVENT_BOX(link_), FALSE);
   gtk_widget_add_events(link_, GDK_POINTER_MOTION_MASK | GDK_ENTER_NOTIFY_MASK | GDK_BUTTON_PRESS_MASK);
-  gtk_container_add(GTK_CONTAINER(link_), gtk_label_new(("官方网址:" + dialog_->site_url()).c_str()));
-  SetAccessibleName(link_, "官方网址");
+  gtk_container_add(GTK_CONTAINER(link_),
+                    gtk_label_new((Tr(std::string(N_("官方网址:"))) + dialog_->site_url()).c_str()));
+  SetAccessibleName(link_, N_("官方网址"));
   g_signal_connect(link_, "enter-notify-event", G_CALLBACK(OnLinkEnter), this);
   g_signal_connect(link_, "motion-notify-event", G_CALLBACK(OnLinkEnter), this);
   g_signal_connect(link_, "button-press-event", G_CALLBACK(OnLinkPress), this);

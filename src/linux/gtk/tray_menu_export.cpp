@@ -2,6 +2,8 @@
 
 #include <libdbusmenu-gtk/parser.h>
 
+#include "util/translate.h"
+
 namespace taviro::gtk {
 namespace {
 
@@ -20,7 +22,7 @@ GObjectPtr<DbusmenuMenuitem> NewItem(const char* label) {
 TrayMenuExport::TrayMenuExport(GtkWidget* menu, std::function<void()> show_window)
     : show_window_(std::move(show_window)),
       root_(GObjectPtr<DbusmenuMenuitem>::Adopt(dbusmenu_gtk_parse_menu_structure(menu))),
-      show_item_(NewItem("显示")) {
+      show_item_(NewItem(Tr(N_("显示")))) {
   // Panels that open the menu on a left click never send Activate: the
   // window is reached through the menu's first item there.
   g_signal_connect(show_item_.get(), DBUSMENU_MENUITEM_SIGNAL_ITEM_ACTIVATED, G_CALLBACK(OnShowActivated),

@@ -2,6 +2,7 @@
 
 #include "ports/uri_launcher.h"
 #include "ui/settings/settings_dialog.h"
+#include "util/translate.h"
 #include "window/main_window.h"
 #include "window/npc_buttons.h"
 #include "window/skin_routine.h"
@@ -28,21 +29,21 @@ std::vector<MenuItemData> MainMenuItems(const MainMenuPorts& ports) {
   SettingsDialog* dialog = &ports.dialog;
   UriLauncher* desktop = &ports.desktop;
   std::vector<MenuItemData> skins{
-      {"green", "黑色冷酷", [w] { ApplySkin(*w, 0); }},
-      {"blue", "蓝色经典", [w] { ApplySkin(*w, 1); }},
+      {"green", N_("黑色冷酷"), [w] { ApplySkin(*w, 0); }},
+      {"blue", N_("蓝色经典"), [w] { ApplySkin(*w, 1); }},
   };
   return {
-      {"shezhi", "软件设置", [w, dialog] { OpenSettingsDialog(*w, *dialog, false); }},
-      {"pifu", "更换皮肤", nullptr, std::move(skins)},
-      {"about", "关于我们", [w, dialog] { OpenSettingsDialog(*w, *dialog, true); }},
+      {"shezhi", N_("软件设置"), [w, dialog] { OpenSettingsDialog(*w, *dialog, false); }},
+      {"pifu", N_("更换皮肤"), nullptr, std::move(skins)},
+      {"about", N_("关于我们"), [w, dialog] { OpenSettingsDialog(*w, *dialog, true); }},
       {"aa12", "-", nullptr},
-      {"guanf", "官方主页", [desktop, site = ports.site_url] { desktop->Open(site); }},
-      {"shengji", "升级检测",
+      {"guanf", N_("官方主页"), [desktop, site = ports.site_url] { desktop->Open(site); }},
+      {"shengji", N_("升级检测"),
        [check = ports.check_for_update] {
          if (check) check();
        }},
       // The quit routine swallows its own failures.
-      {"qsoft", "退出软件", [w] { w->Quit(); }},
+      {"qsoft", N_("退出软件"), [w] { w->Quit(); }},
   };
 }
 

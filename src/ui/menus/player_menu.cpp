@@ -4,6 +4,7 @@
 
 #include "ports/menu_presenter.h"
 #include "ports/player_control.h"
+#include "util/translate.h"
 #include "window/bo_but_buttons.h"
 #include "window/main_window.h"
 #include "window/mini_mode.h"
@@ -23,8 +24,8 @@ struct RadioItem {
 };
 
 constexpr std::array<RadioItem<PictureFit>, 5> kFitItems{{
-    {"q_la", "拉伸以适合窗口", PictureFit::kStretch},
-    {"q_suo", "缩放以适合窗口", PictureFit::kScale},
+    {"q_la", N_("拉伸以适合窗口"), PictureFit::kStretch},
+    {"q_suo", N_("缩放以适合窗口"), PictureFit::kScale},
     {"q_43", "4:3", PictureFit::kFourThree},
     {"q_54", "5:4", PictureFit::kFiveFour},
     {"q_169", "16:9", PictureFit::kSixteenNine},
@@ -33,16 +34,16 @@ constexpr std::array<RadioItem<PictureFit>, 5> kFitItems{{
 // All five channel items form one radio group, the right channel included:
 // exactly one of them is checked, the one last chosen.
 constexpr std::array<RadioItem<SoundChannel>, 5> kChannelItems{{
-    {"q_shun", "混合声道", SoundChannel::kMixed},
-    {"q_szuo", "左声道", SoundChannel::kLeft},
-    {"q_syou", "右声道", SoundChannel::kRight},
-    {"q_szuoq", "左声道扩展至全部", SoundChannel::kLeftOnBoth},
-    {"q_syouq", "右声道扩展至全部", SoundChannel::kRightOnBoth},
+    {"q_shun", N_("混合声道"), SoundChannel::kMixed},
+    {"q_szuo", N_("左声道"), SoundChannel::kLeft},
+    {"q_syou", N_("右声道"), SoundChannel::kRight},
+    {"q_szuoq", N_("左声道扩展至全部"), SoundChannel::kLeftOnBoth},
+    {"q_syouq", N_("右声道扩展至全部"), SoundChannel::kRightOnBoth},
 }};
 
 constexpr std::array<RadioItem<bool>, 2> kAfterPlaybackItems{{
-    {"kaiqi", "自动关机", true},
-    {"q_wu", "无操作", false},
+    {"kaiqi", N_("自动关机"), true},
+    {"q_wu", N_("无操作"), false},
 }};
 
 template <typename Choice, std::size_t N, typename Choose>
@@ -98,21 +99,21 @@ void MiniModeItemClick(MainWindow& window) {
 std::vector<MenuItemData> PlayerMenuItems(MainWindow& window) {
   MainWindow* w = &window;
   return {
-      {"q_bo", "播放/暂停(空格)", [w] { w->ClickControlBar(bo_but::kPlayPause); }},
-      {"q_stop", "停止", [w] { w->ClickControlBar(bo_but::kStop); }},
-      {"q_quan", "全屏", [w] { w->ClickControlBar(bo_but::kFullScreen); }},
+      {"q_bo", N_("播放/暂停(空格)"), [w] { w->ClickControlBar(bo_but::kPlayPause); }},
+      {"q_stop", N_("停止"), [w] { w->ClickControlBar(bo_but::kStop); }},
+      {"q_quan", N_("全屏"), [w] { w->ClickControlBar(bo_but::kFullScreen); }},
       {"q_yin", kMuteCaption, [w] { w->ClickControlBar(bo_but::kMute); }},
       {"q_xx", "-", nullptr},
-      {"q_kuang", "视频框架", nullptr,
+      {"q_kuang", N_("视频框架"), nullptr,
        RadioSubmenu(kFitItems, [w](PictureFit fit) { ChoosePictureFit(*w, fit); })},
-      {"q_shengdao", "声道调节", nullptr,
+      {"q_shengdao", N_("声道调节"), nullptr,
        RadioSubmenu(kChannelItems, [w](SoundChannel channel) { ChooseSoundChannel(*w, channel); })},
       {"q_yy", "-", nullptr, {}, true},
-      {"q_tiao", "视频调节", nullptr, {}, true},
-      {"q_yinpin", "音频调节", nullptr, {}, true},
-      {"q_yinxiao", "音效均衡", nullptr, {}, true},
+      {"q_tiao", N_("视频调节"), nullptr, {}, true},
+      {"q_yinpin", N_("音频调节"), nullptr, {}, true},
+      {"q_yinxiao", N_("音效均衡"), nullptr, {}, true},
       {"qvod_zz", "-", nullptr},
-      {"q_wan", "播放完后", nullptr,
+      {"q_wan", N_("播放完后"), nullptr,
        RadioSubmenu(kAfterPlaybackItems, [w](bool shut_down) { ChooseAfterPlayback(*w, shut_down); })},
       {"q_jing", kMiniModeCaption, [w] { MiniModeItemClick(*w); }},
   };

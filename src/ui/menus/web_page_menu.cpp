@@ -2,6 +2,7 @@
 
 #include "ports/menu_presenter.h"
 #include "ports/web_view.h"
+#include "util/translate.h"
 #include "window/main_window.h"
 
 namespace taviro {
@@ -12,13 +13,13 @@ std::vector<MenuItemData> WebPageMenuItems(MainWindow& window) {
   // An empty history or nothing selected makes these do nothing; the views
   // report no error for it.
   return {
-      {"ht", "后退", [catalogue] { catalogue().GoBack(); }},
-      {"qj", "前进", [catalogue] { catalogue().GoForward(); }},
-      {"sx", "刷新", [catalogue] { catalogue().Refresh(); }},
+      {"ht", N_("后退"), [catalogue] { catalogue().GoBack(); }},
+      {"qj", N_("前进"), [catalogue] { catalogue().GoForward(); }},
+      {"sx", N_("刷新"), [catalogue] { catalogue().Refresh(); }},
       {"sss", "-", nullptr},
-      {"fz", "复制", [catalogue] { catalogue().Edit(EditCommand::kCopy); }},
-      {"zt", "粘贴", [catalogue] { catalogue().Edit(EditCommand::kPaste); }},
-      {"zy", "主页", [w, catalogue] { catalogue().Navigate(w->ServiceBaseUrl); }},
+      {"fz", N_("复制"), [catalogue] { catalogue().Edit(EditCommand::kCopy); }},
+      {"zt", N_("粘贴"), [catalogue] { catalogue().Edit(EditCommand::kPaste); }},
+      {"zy", N_("主页"), [w, catalogue] { catalogue().Navigate(w->ServiceBaseUrl); }},
   };
 }
 

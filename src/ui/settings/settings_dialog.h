@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "util/translate.h"
 #include "window/window_body_mouse.h"
 
 namespace taviro {
@@ -16,11 +17,11 @@ class ProgramLauncher;
 class Prompt;
 class UriLauncher;
 
-inline constexpr std::string_view kSettingsCaption = "软件设置";
-inline constexpr std::string_view kCacheBrowseTitle = "请选择影片下载存放的文件夹";
-inline constexpr std::string_view kCacheChangedText = "缓存路径修改成功！";
-inline constexpr std::string_view kNoVendorText = "没有找到下载组件的安装文件夹，缓存路径不能修改。";
-inline constexpr std::string_view kCacheNotStoredText = "下载组件的配置文件不能写入，缓存路径没有修改。";
+inline constexpr std::string_view kSettingsCaption = N_("软件设置");
+inline constexpr std::string_view kCacheBrowseTitle = N_("请选择影片下载存放的文件夹");
+inline constexpr std::string_view kCacheChangedText = N_("缓存路径修改成功！");
+inline constexpr std::string_view kNoVendorText = N_("没有找到下载组件的安装文件夹，缓存路径不能修改。");
+inline constexpr std::string_view kCacheNotStoredText = N_("下载组件的配置文件不能写入，缓存路径没有修改。");
 
 // The refusal of a folder that cannot be created or written.
 std::string UnusableFolderText(std::string_view folder);

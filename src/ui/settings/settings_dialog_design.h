@@ -5,6 +5,7 @@
 
 #include "settings/setting_keys.h"
 #include "ui/settings/settings_dialog.h"
+#include "util/translate.h"
 #include "window/window_chrome.h"
 #include "window/window_model.h"
 
@@ -50,7 +51,8 @@ struct LinkLook {
 };
 LinkLook LinkLookOf(bool hot);
 
-inline constexpr std::string_view kTabCaptions[kSettingsPageCount] = {"关于软件", "软件设置", "缓存设置"};
+inline constexpr std::string_view kTabCaptions[kSettingsPageCount] = {N_("关于软件"), N_("软件设置"),
+                                                                      N_("缓存设置")};
 
 // A check box as the options page places it, in page order.
 // One row per option, in DialogOption's order: its caption, its place on
@@ -64,15 +66,15 @@ struct OptionRow {
   SettingKey key;
 };
 inline constexpr std::array<OptionRow, kOptionCount> kOptionRows{{
-    {DialogOption::kCloseToTray, "关闭软件最小化到托盘", 48, 41, settings::kCloseToTray},
-    {DialogOption::kEndVendorOnQuit, "关闭软件同时关闭快播(Qvod)", 48, 84, settings::kEndVendorOnQuit},
-    {DialogOption::kRememberSize, "保存软件界面大小", 48, 128, settings::kRememberSize},
-    {DialogOption::kBufferNextEpisode, "自动缓冲下一集", 48, 184, settings::kBufferNextEpisode},
-    {DialogOption::kPlayNextEpisode, "自动播放下一集", 48, 208, settings::kPlayNextEpisode},
-    {DialogOption::kRecordProgress, "记录影片播放进度", 48, 232, settings::kRecordProgress},
-    {DialogOption::kSkipVendorAtStart, "启动软件不启动快播(Qvod)", 48, 63,
+    {DialogOption::kCloseToTray, N_("关闭软件最小化到托盘"), 48, 41, settings::kCloseToTray},
+    {DialogOption::kEndVendorOnQuit, N_("关闭软件同时关闭快播(Qvod)"), 48, 84, settings::kEndVendorOnQuit},
+    {DialogOption::kRememberSize, N_("保存软件界面大小"), 48, 128, settings::kRememberSize},
+    {DialogOption::kBufferNextEpisode, N_("自动缓冲下一集"), 48, 184, settings::kBufferNextEpisode},
+    {DialogOption::kPlayNextEpisode, N_("自动播放下一集"), 48, 208, settings::kPlayNextEpisode},
+    {DialogOption::kRecordProgress, N_("记录影片播放进度"), 48, 232, settings::kRecordProgress},
+    {DialogOption::kSkipVendorAtStart, N_("启动软件不启动快播(Qvod)"), 48, 63,
      settings::kStopVendorPlayerAtStart},
-    {DialogOption::kTrayBalloons, "托盘显示气泡提示", 48, 105, settings::kTrayBalloons},
+    {DialogOption::kTrayBalloons, N_("托盘显示气泡提示"), 48, 105, settings::kTrayBalloons},
 }};
 inline constexpr int kCheckBoxHeight = 17;
 
