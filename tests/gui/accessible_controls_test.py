@@ -113,6 +113,29 @@ class AccessibleControlsTest(unittest.TestCase):
         self.wait_state(screen, "page tab", "影视库", pyatspi.STATE_SELECTED, True, "the catalogue tab selected")
         self.assertEqual(program.quit(), 0)
 
+    def test_the_window_and_the_terminal_speak_the_users_language(self):
+        # The C locale ignores LANGUAGE, as the C library does; Traditional
+        # Chinese is asked for by the locale or by LANGUAGE alone.
+        cases = [
+            ({"LC_ALL": "C", "LANGUAGE": "zh_TW"}, ("Catalogue", "Keep on top", "Full screen")),
+            ({"LC_ALL": "en_US.UTF-8", "LANGUAGE": ""}, ("Catalogue", "Keep on top", "Full screen")),
+            ({"LC_ALL": "zh_TW.UTF-8", "LANGUAGE": ""}, ("影視庫", "置頂", "全螢幕")),
+            ({"LC_ALL": "en_US.UTF-8", "LANGUAGE": "zh_TW"}, ("影視庫", "置頂", "全螢幕")),
+        ]
+        for environment, (tab, button, full_screen) in cases:
+            with self.subTest(**environment):
+                program = harness.Program(ARGS.program, ARGS.icon)
+                self.addCleanup(program.remove)
+                program.start(accessible=True, **environment)
+                screen = Screen(program, program.window_id())
+                screen.control("page tab", tab)
+                screen.control("push button", button)
+                screen.control("push button", full_screen)
+                self.assertEqual(program.quit(), 0)
+        help_text = subprocess.run([ARGS.program, "--help"], capture_output=True, text=True, timeout=30,
+                                   env=dict(os.environ, LC_ALL="zh_TW.UTF-8", LANGUAGE="")).stdout
+        self.assertTrue(help_text.startswith("用法: taviro [選項] [檔案...]\n"), help_text)
+
     def tab_to(self, screen, window, control, key="Tab", limit=40):
         """Presses the key until the focus is on the control."""
         for _ in range(limit):

@@ -224,7 +224,8 @@ class DesktopTest(unittest.TestCase):
         gone = os.path.join(self.folder, "gone.mp4")
         # Started by a launcher that gave it a startup id: the running window
         # comes forward with the launcher's time, as the window manager allows.
-        code, _, errors = program.start_again(gone, self.folder, DESKTOP_STARTUP_ID="launcher-42_TIME4242")
+        code, _, errors = program.start_again(gone, self.folder, DESKTOP_STARTUP_ID="launcher-42_TIME4242",
+                                             LC_ALL="C.UTF-8", LANGUAGE="")
         self.assertEqual(code, 0, errors)
         self.assertIn(f"taviro: {gone}: no such file\n", errors)
         self.assertIn(f"taviro: {self.folder}: is a folder, not a media file\n", errors)

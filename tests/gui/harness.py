@@ -183,6 +183,10 @@ class Program:
         self.app_dir = app_dir or tempfile.mkdtemp(prefix="taviro-gui-")
         shutil.copy2(binary, os.path.join(self.app_dir, "taviro"))
         shutil.copy2(icon, os.path.join(self.app_dir, "i.gif"))
+        # The catalogues of the program's texts, as a portable folder has them.
+        catalogues = os.path.join(os.path.dirname(binary), "locale")
+        if os.path.isdir(catalogues) and not os.path.exists(os.path.join(self.app_dir, "locale")):
+            shutil.copytree(catalogues, os.path.join(self.app_dir, "locale"))
         if service:
             shutil.copy2(service, os.path.join(self.app_dir, "taviro-service"))
         self.stderr = ChildLog()
@@ -192,8 +196,11 @@ class Program:
     def environment(self, accessible, **extra):
         # A private instance name: never hand the command line to a Taviro
         # the same user is running.
-        env = dict(os.environ, TAVIRO_DEBUG="1", HOME=self.app_dir, LC_ALL="C.UTF-8",
-                   TAVIRO_INSTANCE=os.path.basename(self.app_dir), **extra)
+        # Simplified Chinese, whatever the machine's language: the tests find
+        # the controls by the names the product gives them.
+        env = dict(os.environ, TAVIRO_DEBUG="1", HOME=self.app_dir, LC_ALL="zh_CN.UTF-8", LANGUAGE="zh_CN",
+                   TAVIRO_INSTANCE=os.path.basename(self.app_dir))
+        env.update(extra)
         if DEMO_BASE:
             env["TAVIRO_SERVICE_BASE_URL"] = DEMO_BASE
         if not accessible:
