@@ -122,15 +122,22 @@ class AccessibleControlsTest(unittest.TestCase):
             ({"LC_ALL": "zh_TW.UTF-8", "LANGUAGE": ""}, ("影視庫", "置頂", "全螢幕")),
             ({"LC_ALL": "en_US.UTF-8", "LANGUAGE": "zh_TW"}, ("影視庫", "置頂", "全螢幕")),
         ]
+        service = harness.DemoService(ARGS.service, ARGS.data)
+        self.addCleanup(service.stop)
+        service.wait_ready()
         for environment, (tab, button, full_screen) in cases:
             with self.subTest(**environment):
                 program = harness.Program(ARGS.program, ARGS.icon)
                 self.addCleanup(program.remove)
                 program.start(accessible=True, **environment)
-                screen = Screen(program, program.window_id())
+                window = program.window_id()
+                screen = Screen(program, window)
                 screen.control("page tab", tab)
                 screen.control("push button", button)
                 screen.control("push button", full_screen)
+                if environment["LC_ALL"] == "en_US.UTF-8" and not environment["LANGUAGE"]:
+                    program.wait_log("Web1 loaded", 60)
+                    harness.screenshot(window, os.path.join(ARGS.out, "window-english.png"))
                 self.assertEqual(program.quit(), 0)
         help_text = subprocess.run([ARGS.program, "--help"], capture_output=True, text=True, timeout=30,
                                    env=dict(os.environ, LC_ALL="zh_TW.UTF-8", LANGUAGE="")).stdout
