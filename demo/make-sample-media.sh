@@ -29,9 +29,12 @@ place() {
   ln -f "$out/$1" "$2" 2>/dev/null || cp -f "$out/$1" "$2"
 }
 
+# Names without the word "sample": the library leaves such files out as
+# extras. The folder is the build's own, made anew each time.
 if [[ -n $library ]]; then
-  place sample-a.mp4 "$library/Sample Series/Sample Series S01E01.mp4"
-  place sample-b.mp4 "$library/Sample Series/Sample Series S01E02.mp4"
-  place sample-c.mp4 "$library/Sample Series/Sample Series S01E03.mp4"
-  place sample-c.mp4 "$library/Sample Film (2024).mp4"
+  rm -rf "$library"
+  place sample-a.mp4 "$library/演示剧集/演示剧集 第01集.mp4"
+  place sample-b.mp4 "$library/演示剧集/演示剧集 第02集.mp4"
+  place sample-c.mp4 "$library/演示剧集/演示剧集 第03集.mp4"
+  place sample-c.mp4 "$library/演示电影 (2024).mp4"
 fi
