@@ -387,7 +387,14 @@ TEST_F(ProgrammeDownloadTest, AServerIgnoringARangeFarAwayNeitherFillsMemoryNorS
   ASSERT_TRUE(item->Start(error)) << error;
   EXPECT_TRUE(WaitFor([&] { return item->Failed(); }));
   item->Stop();
-  EXPECT_LT(PeakMemory() - peak_before, 64 << 20);
+  // AddressSanitizer keeps freed blocks (up to 256 MiB) before reusing
+  // them; the fault this guards against held gigabytes.
+#ifdef __SANITIZE_ADDRESS__
+  constexpr std::int64_t kMostMemory = std::int64_t{512} << 20;
+#else
+  constexpr std::int64_t kMostMemory = std::int64_t{64} << 20;
+#endif
+  EXPECT_LT(PeakMemory() - peak_before, kMostMemory);
   EXPECT_EQ(save_.ListNames(), "");
 }
 
