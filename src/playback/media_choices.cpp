@@ -250,9 +250,9 @@ void MediaChoices::SaveFrame() {
   if (!HasItem()) return;
   // Neither the folder nor the file is reached through a link, and the
   // file is new: someone else may have put either in the way.
-  auto folder = std::make_shared<FileHandle>(OpenOwnFolder(config_.pictures_folder, "Taviro"));
+  auto folder = std::make_shared<UniqueFd>(OpenOwnFolder(config_.pictures_folder, "Taviro"));
   const std::string stem = FrameFileStem(ports_.clock.Now());
-  FileHandle made;
+  UniqueFd made;
   std::string name;
   for (int n = 1; folder->valid() && !made.valid() && n <= kMostFramesASecond; ++n) {
     name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
@@ -263,7 +263,7 @@ void MediaChoices::SaveFrame() {
     ShowBalloon(ports_.tray, std::string(kFrameFailedText));
     return;
   }
-  auto file = std::make_shared<FileHandle>(std::move(made));
+  auto file = std::make_shared<UniqueFd>(std::move(made));
   const std::filesystem::path path = config_.pictures_folder / "Taviro" / name;
   ports_.extras.SaveFrame(file->get(), [this, path, folder, file, name](bool written) {
     if (written) Report("screenshot", path.string());

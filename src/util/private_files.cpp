@@ -10,29 +10,11 @@
 
 namespace taviro {
 
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = other.Release();
-  }
-  return *this;
-}
-
-FileHandle::~FileHandle() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
-int FileHandle::Release() {
-  const int fd = fd_;
-  fd_ = -1;
-  return fd;
-}
-
 std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std::int64_t largest,
                                          LinkRule links) {
   // Non-blocking: a FIFO put in a file's place must not hold the open up.
   const int no_follow = links == LinkRule::kRefuse ? O_NOFOLLOW : 0;
-  const FileHandle fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | no_follow));
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | no_follow));
   struct stat info {};
   if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > largest)
     return std::nullopt;
@@ -50,31 +32,31 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std:
   return bytes;
 }
 
-FileHandle OpenOwnFolder(const std::filesystem::path& parent, const std::string& name) {
+UniqueFd OpenOwnFolder(const std::filesystem::path& parent, const std::string& name) {
   // The parent is the user's choice and may be a link; the folder in it is
   // not followed, since it may have been put there by someone else.
   std::error_code ignored;  // a parent that cannot be made fails to open below
   std::filesystem::create_directories(parent, ignored);
-  const FileHandle above(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const UniqueFd above(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!above.valid()) return {};
   if (::mkdirat(above.get(), name.c_str(), 0777) != 0 && errno != EEXIST) return {};
-  FileHandle folder(::openat(above.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  UniqueFd folder(::openat(above.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   struct stat info {};
   if (!folder.valid() || ::fstat(folder.get(), &info) != 0 || info.st_uid != ::geteuid()) return {};
   return folder;
 }
 
-FileHandle CreateNewFileIn(const FileHandle& folder, const std::string& name) {
-  return FileHandle(
+UniqueFd CreateNewFileIn(const UniqueFd& folder, const std::string& name) {
+  return UniqueFd(
       ::openat(folder.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
 }
 
-void RemoveFileIn(const FileHandle& folder, const std::string& name) {
+void RemoveFileIn(const UniqueFd& folder, const std::string& name) {
   (void)::unlinkat(folder.get(), name.c_str(), 0);  // gone already is what was wanted
 }
 
 std::optional<std::string> FileNote(const std::filesystem::path& path, const char* note) {
-  const FileHandle fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat info {};
   if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   std::string value(4096, '\0');

@@ -6,26 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "util/unique_fd.h"
+
 namespace taviro {
-
-// An open file descriptor, closed with its owner.
-class FileHandle {
- public:
-  FileHandle() = default;
-  explicit FileHandle(int fd) : fd_(fd) {}
-  FileHandle(FileHandle&& other) noexcept : fd_(other.Release()) {}
-  FileHandle& operator=(FileHandle&& other) noexcept;
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle();
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  int Release();
-
- private:
-  int fd_ = -1;
-};
 
 enum class LinkRule { kFollow, kRefuse };
 
@@ -37,13 +20,13 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std:
 
 // The folder `name` in `parent`, made when missing and opened without
 // following a link in its place; invalid unless it belongs to this user.
-FileHandle OpenOwnFolder(const std::filesystem::path& parent, const std::string& name);
+UniqueFd OpenOwnFolder(const std::filesystem::path& parent, const std::string& name);
 
 // A new file `name` in the open folder, never one that was there (a link
 // included) and never through a link.
-FileHandle CreateNewFileIn(const FileHandle& folder, const std::string& name);
+UniqueFd CreateNewFileIn(const UniqueFd& folder, const std::string& name);
 // Removes `name` from the open folder; a name already gone is what was wanted.
-void RemoveFileIn(const FileHandle& folder, const std::string& name);
+void RemoveFileIn(const UniqueFd& folder, const std::string& name);
 
 // The extended attribute `note` of the regular file at `path`, reached
 // without following a link; nothing when there is none.

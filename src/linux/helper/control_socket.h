@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "linux/system/instance_socket_address.h"
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro::helper {
 

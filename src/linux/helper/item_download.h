@@ -14,7 +14,7 @@
 #include "helper/helper_protocol.h"
 #include "helper/transfer_rules.h"
 #include "linux/helper/save_folder.h"
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro::helper {
 

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "linux/helper/terminal.h"
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro::helper {
 

@@ -16,7 +16,7 @@
 #include "helper/transfer_rules.h"
 #include "linux/helper/item_download.h"
 #include "linux/helper/programme_remux.h"
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro::helper {
 

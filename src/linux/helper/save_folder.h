@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro::helper {
 

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdlib>
 
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro {
 namespace {

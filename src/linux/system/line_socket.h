@@ -6,7 +6,7 @@
 #include <string>
 
 #include "linux/system/deadline_io.h"
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro {
 

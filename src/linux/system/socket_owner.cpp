@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "helper/socket_diag.h"
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 namespace taviro::helper {
 namespace {

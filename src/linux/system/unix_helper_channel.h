@@ -5,8 +5,8 @@
 #include <string>
 
 #include "linux/system/instance_socket_address.h"
-#include "linux/system/unique_fd.h"
 #include "ports/helper_channel.h"
+#include "util/unique_fd.h"
 
 namespace taviro {
 

@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "linux/system/unique_fd.h"
+#include "util/unique_fd.h"
 
 extern char** environ;
 
